@@ -1,0 +1,41 @@
+# Adds every sub-folder of the current source folder that has a CMakeLists.txt.
+function(qv_add_subfolders)
+  file(GLOB children LIST_DIRECTORIES true CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*")
+  list(SORT children)
+  foreach(child IN LISTS children)
+    if(IS_DIRECTORY "${child}" AND EXISTS "${child}/CMakeLists.txt")
+      add_subdirectory("${child}")
+    endif()
+  endforeach()
+endfunction()
+
+# qv_add_test(NAME [NO_GUI] SOURCES a.cpp b.cpp [LIBS extra...] [LABELS ...])
+# A GoogleTest program linked with QvKit, registered with CTest to run headless.
+# Its main() runs the tests inside a QApplication on the offscreen platform;
+# NO_GUI runs them with no Qt application object at all.
+function(qv_add_test name)
+  cmake_parse_arguments(T "NO_GUI" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE QvKit GTest::gtest GTest::gmock ${T_LIBS})
+  if(T_NO_GUI)
+    target_link_libraries(${name} PRIVATE GTest::gtest_main)
+  else()
+    target_link_libraries(${name} PRIVATE qv_test_main)
+  endif()
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QV_TEST_SOURCE_DIR=${CMAKE_CURRENT_SOURCE_DIR};QV_TEST_BINARY_DIR=${CMAKE_CURRENT_BINARY_DIR}"
+    TIMEOUT 600)
+  if(T_LABELS)
+    set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}")
+  endif()
+endfunction()
+
+# qv_add_bench(NAME SOURCES ... [LIBS ...]): a Google Benchmark program in build/bench.
+function(qv_add_bench name)
+  cmake_parse_arguments(B "" "" "SOURCES;LIBS" ${ARGN})
+  find_package(benchmark REQUIRED)
+  add_executable(${name} ${B_SOURCES})
+  target_link_libraries(${name} PRIVATE QvKit benchmark::benchmark ${B_LIBS})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${PROJECT_BINARY_DIR}/bench")
+endfunction()

@@ -1,0 +1,13 @@
+#pragma once
+// Small helpers shared by the test programs.
+#include <QString>
+
+namespace qvtest {
+
+// The source folder of the running test program's CMakeLists.txt (for checked-in data).
+QString SourceDir();
+
+// Full path of a file under the test program's source folder.
+QString SourceFile(const QString& relative);
+
+} // namespace qvtest
