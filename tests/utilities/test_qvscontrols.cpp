@@ -477,6 +477,7 @@ TEST(Calc, FaultsInsideUserFunctionsBecomeOverflow)
 
 TEST(Calc, RandomStaysInItsRange)
 {
+    vcl::SetRandSeed(20261206); // the framework's shared sequence; the calculator never seeds it
     TqvCalc calc;
     std::set<long double> dice;
     std::set<long double> mirrored;
@@ -494,6 +495,95 @@ TEST(Calc, RandomStaysInItsRange)
     EXPECT_EQ(mirrored, (std::set<long double>{-2, -1, 0}));
     calc.SetCalcLine(QStringLiteral("RANDOM(1)"));
     EXPECT_EQ(calc.NumberNum(), 0);
+}
+
+TEST(Calc, RandomFollowsTheSharedSequence)
+{
+    TqvCalc calc;
+    vcl::SetRandSeed(7);
+    std::vector<long double> first;
+    for (int i = 0; i < 5; ++i) {
+        calc.SetCalcLine(QStringLiteral("RANDOM(1000)"));
+        first.push_back(calc.NumberNum());
+    }
+    vcl::SetRandSeed(7);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(vcl::Random(1000), first[static_cast<size_t>(i)]);
+}
+
+TEST(CalcFormat, DefaultIsScientificWithFifteenDigits)
+{
+    TqvCalc calc;
+    calc.SetCalcLine(QStringLiteral("7"));
+    EXPECT_EQ(calc.Number(), QStringLiteral("7.00000000000000E+000"));
+    calc.SetCalcLine(QStringLiteral("-1/8"));
+    EXPECT_EQ(calc.Number(), QStringLiteral("-1.25000000000000E-001"));
+    EXPECT_EQ(calc.RegisterB(), QStringLiteral("7.00000000000000E+000"));
+    EXPECT_EQ(calc.RegisterC(), QStringLiteral("0.00000000000000E+000"));
+    calc.SetCalcLine(QStringLiteral("2/3"));
+    EXPECT_EQ(calc.Number(), QStringLiteral("6.66666666666667E-001"));
+    // Extended values beyond the double range keep their exponent.
+    calc.SetRegisterDNum(1e300L);
+    calc.SetCalcLine(QStringLiteral("D*D*10"));
+    EXPECT_EQ(calc.Number(), QStringLiteral("1.00000000000000E+601"));
+}
+
+TEST(CalcFormat, FollowsTheFrameworksDecimalSeparator)
+{
+    TqvCalc calc;
+    calc.SetCalcLine(QStringLiteral("1,5"));
+    vcl::FormatSettings().DecimalSeparator = u',';
+    const QString text = calc.Number();
+    vcl::FormatSettings().DecimalSeparator = u'.';
+    EXPECT_EQ(text, QStringLiteral("1,50000000000000E+000"));
+}
+
+TEST(CalcFormat, FormatLineFormatsNumberAndRegisters)
+{
+    TqvCalc calc;
+    calc.SetFormatLine(QStringLiteral("%.2f"));
+    calc.SetCalcLine(QStringLiteral("7"));
+    EXPECT_EQ(calc.Number(), QStringLiteral("7.00"));
+    calc.SetCalcLine(QStringLiteral("2/3"));
+    EXPECT_EQ(calc.Number(), QStringLiteral("0.67"));
+    EXPECT_EQ(calc.RegisterB(), QStringLiteral("7.00"));
+    calc.SetFormatLine(QStringLiteral("= %8.3f units"));
+    EXPECT_EQ(calc.Number(), QStringLiteral("=    0.667 units"));
+}
+
+class CalcFormatErrors : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(CalcFormatErrors, ReportThroughOnErrorAndGiveEmptyText)
+{
+    TqvCalc calc;
+    const QString formatLine = QString::fromLatin1(GetParam());
+    calc.SetCalcLine(QStringLiteral("2/0")); // leaves TqvcDivZero, which must come back
+    calc.SetFormatLine(formatLine);
+    std::vector<std::pair<QString, int>> reported;
+    TqvCalcResult resultDuringEvent = TqvcOK;
+    calc.OnError = [&](vcl::TObject*, const QString& line, uint8_t where) {
+        reported.emplace_back(line, where);
+        resultDuringEvent = calc.CalcResult();
+    };
+    EXPECT_EQ(calc.Number(), QString());
+    ASSERT_EQ(reported.size(), 1u);
+    EXPECT_EQ(reported[0].first, formatLine);
+    EXPECT_EQ(reported[0].second, 0);
+    EXPECT_EQ(resultDuringEvent, TqvcFormatError);
+    EXPECT_EQ(calc.CalcResult(), TqvcDivZero);
+    EXPECT_EQ(calc.RegisterJ(), QString());
+    EXPECT_EQ(reported.size(), 2u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Calc, CalcFormatErrors, ::testing::Values("%d", "%s", "%x", "%.2f and %.2f", "%q", "100%"));
+
+TEST(CalcFormat, ExceptionFromOnErrorStillRestoresTheResult)
+{
+    TqvCalc calc;
+    calc.SetFormatLine(QStringLiteral("%d"));
+    calc.OnError = [](vcl::TObject*, const QString&, uint8_t) { throw std::runtime_error("format"); };
+    EXPECT_THROW(calc.Number(), std::runtime_error);
+    EXPECT_EQ(calc.CalcResult(), TqvcOK);
 }
 
 // The floating-point environment the caller had is back after every evaluation.
