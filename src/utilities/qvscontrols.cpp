@@ -3,6 +3,7 @@
 #include "vcl/core/sysutils.h"
 
 #include <QMetaEnum>
+#include <QScopedValueRollback>
 #include <algorithm>
 #include <cfenv>
 #include <cmath>
@@ -156,6 +157,9 @@ QString TqvCalc::CalcLine() const
 
 void TqvCalc::SetCalcLine(const QString& Value)
 {
+    // A handler that wrote CalcLine would pull the line away from under the scan.
+    if (FEvaluating)
+        throw vcl::EInvalidOperation(QStringLiteral("CalcLine cannot be set while the calculator evaluates"));
     FLine = Value.isEmpty() ? QStringLiteral("0") : Value.left(MaxLineLength);
     // Never keep half of a character that needs two UTF-16 units.
     if (FLine.size() == MaxLineLength && FLine.back().isHighSurrogate())
@@ -167,6 +171,7 @@ void TqvCalc::SetCalcLine(const QString& Value)
     long double value = 0;
     {
         const TFloatEnvironment environment;
+        const QScopedValueRollback evaluating(FEvaluating, true);
         try {
             value = Udtryk();
         } catch (...) {
@@ -197,18 +202,21 @@ QString TqvCalc::GetReg(int RegisterNumber)
     return FormatValue(GetRegNum(RegisterNumber));
 }
 
-long double TqvCalc::GetRegNum(int RegisterNumber) const
+size_t TqvCalc::RegisterIndex(int RegisterNumber)
 {
     if (RegisterNumber < 1 || RegisterNumber > RegisterCount)
         throw vcl::EInvalidOperation(QStringLiteral("Register number %1 is outside 1 to 9").arg(RegisterNumber));
-    return FRegisters[static_cast<size_t>(RegisterNumber - 1)];
+    return static_cast<size_t>(RegisterNumber - 1);
+}
+
+long double TqvCalc::GetRegNum(int RegisterNumber) const
+{
+    return FRegisters[RegisterIndex(RegisterNumber)];
 }
 
 void TqvCalc::SetRegNum(int RegisterNumber, long double Value)
 {
-    if (RegisterNumber < 1 || RegisterNumber > RegisterCount)
-        throw vcl::EInvalidOperation(QStringLiteral("Register number %1 is outside 1 to 9").arg(RegisterNumber));
-    FRegisters[static_cast<size_t>(RegisterNumber - 1)] = Value;
+    FRegisters[RegisterIndex(RegisterNumber)] = Value;
 }
 
 QString TqvCalc::FormatValue(long double Value)
@@ -405,8 +413,8 @@ long double TqvCalc::NamedValue(int NameNumber, const QString& Name, long double
         if (x == 0)
             return vcl::Random();
         // vcl::Round raises outside 64 bits, which ends the evaluation like any fault.
-        // The limit is taken as a 32-bit integer; one that does not fit is a fault too
-        // rather than a silently wrapped range.
+        // The limit is taken as a 32-bit integer; one beyond +-(2^31 - 1) is a fault
+        // too, rather than a silently wrapped range.
         const int64_t n = vcl::Round(x);
         if (n < -std::numeric_limits<int32_t>::max() || n > std::numeric_limits<int32_t>::max())
             throw EArithmeticFault{};

@@ -88,7 +88,8 @@ public:
     // The expression (at most its first 254 characters); empty text reads back as "0".
     QString CalcLine() const;
     // Evaluates Value, pushes the result into the registers when PushResult is set,
-    // and calls OnError or OnOK.
+    // and calls OnError or OnOK. Raises EInvalidOperation when called from
+    // OnFindUserFunc or OnUserFunc (which ends that evaluation with TqvcOverFlow).
     void SetCalcLine(const QString& Value);
 
     // A format text for Format with the value as its one floating argument;
@@ -168,6 +169,8 @@ private:
     long double NamedValue(int NameNumber, const QString& Name, long double Argument);
     long double GuardedValue(int NameNumber, long double Argument);
     QString FormatValue(long double Value);
+    // Index into FRegisters; raises EInvalidOperation outside 1 to 9.
+    static size_t RegisterIndex(int RegisterNumber);
 
     TqvCalcResult FCalcResult = TqvcOK;
     bool FPushResult = true;
@@ -177,6 +180,7 @@ private:
     QString FFormatLine;
     std::array<long double, RegisterCount> FRegisters{};
     QString FName;    // the name most recently scanned, at most MaxNameLength letters
+    bool FEvaluating = false;
 };
 
 // Free math functions; arguments and results are extended precision. Faults follow

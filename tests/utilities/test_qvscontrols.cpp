@@ -464,6 +464,24 @@ TEST(Calc, ExceptionsFromUserHandlersBecomeOverflow)
     EXPECT_EQ(calc.WhereIsLastError(), 10);
 }
 
+TEST(Calc, HandlersCannotReplaceTheLineBeingEvaluated)
+{
+    TqvCalc calc;
+    calc.OnFindUserFunc = [](vcl::TObject*, const QString&) { return true; };
+    calc.OnUserFunc = [&calc](vcl::TObject*, const QString&, long double value) {
+        calc.SetCalcLine(QStringLiteral("1"));
+        return value;
+    };
+    calc.SetCalcLine(QStringLiteral("2+NESTED(3)*100000"));
+    EXPECT_EQ(calc.CalcResult(), TqvcOverFlow);
+    EXPECT_EQ(calc.CalcLine(), QStringLiteral("2+NESTED(3)*100000"));
+    EXPECT_EQ(calc.WhereIsLastError(), 12);
+    // The calculator is usable again afterwards.
+    calc.OnUserFunc = nullptr;
+    calc.SetCalcLine(QStringLiteral("2+NESTED(3)"));
+    EXPECT_EQ(calc.NumberNum(), 5);
+}
+
 TEST(Calc, FaultsInsideUserFunctionsBecomeOverflow)
 {
     TqvCalc calc;
