@@ -1,0 +1,28 @@
+#pragma once
+// File masks: a ";"-separated mask text turned into a list of masks, and file names
+// tested against such a list with the wildcards "*" (any run of characters, also
+// none) and "?" (exactly one character).
+#include "vcl/core/strings.h"
+
+#include <QString>
+
+namespace Masksearch {
+
+// Fills List (which the caller owns) with the masks of MaskText, lower-cased and
+// sorted. Nothing is trimmed: blanks stay part of a mask, and two adjacent ";"
+// give an empty mask, which matches nothing. An empty text gives the single mask
+// "*".
+void BuildMask(const QString& MaskText, vcl::TStringList& List);
+
+// True when FileName matches at least one mask of List, or when List is null or
+// empty. The name is compared in lower case, and a name without a "." is tested
+// with one appended (makefile is tested as "makefile.", so "*." finds names
+// without an extension).
+bool FileMatches(const QString& FileName, const vcl::TStrings* List);
+
+// The matcher FileMatches uses for one name and one mask, both already in lower
+// case; comparisons are exact. A "*" takes the first place where the text after it
+// occurs and never tries a later one, so "*a?c*" does not match "abxaxc.".
+bool MatchOneMask(const QString& Name, const QString& Mask);
+
+} // namespace Masksearch
