@@ -212,4 +212,32 @@ void Randomize();
 uint32_t RandSeed();
 void SetRandSeed(uint32_t Seed);
 
+// Dates and times. Before 30 December 1899 values are negative: the integer part
+// counts the days and the fraction's magnitude is the time of day. Encoding invalid
+// parts raises EConvertError.
+TDateTime EncodeDate(int Year, int Month, int Day);
+TDateTime EncodeTime(int Hour, int Min, int Sec, int MSec);
+void DecodeDate(TDateTime DateTime, int& Year, int& Month, int& Day);
+void DecodeTime(TDateTime DateTime, int& Hour, int& Min, int& Sec, int& MSec);
+// 1 Sunday ... 7 Saturday.
+int DayOfWeek(TDateTime DateTime);
+TDateTime Now();
+TDateTime DateTimeFromQDateTime(const QDateTime& DateTime);
+QDateTime DateTimeToQDateTime(TDateTime DateTime);
+// Formats by the original's date and time picture: d dd ddd dddd ddddd dddddd,
+// m mm mmm mmmm, yy yyyy, h hh, n nn, s ss, z zzz, t tt, c, am/pm a/p ampm, / :, quoted
+// literals. "m" right after "h" or "hh" means minutes.
+QString FormatDateTime(const QString& Fmt, TDateTime DateTime);
+// The short date and the long time; the time is left out at midnight.
+QString DateTimeToStr(TDateTime DateTime);
+QString DateToStr(TDateTime DateTime);
+QString TimeToStr(TDateTime DateTime);
+// Reads a date in the short date format's order (day, month and year as numbers; a
+// missing year is this year, a two-digit year the one within 50 years of this year),
+// optionally followed by a time "h[:n[:s[.z]]]" with AM/PM; raises EConvertError
+// "'S' is not a valid date and time" otherwise.
+TDateTime StrToDateTime(const QString& S);
+TDateTime StrToDate(const QString& S);
+TDateTime StrToTime(const QString& S);
+
 } // namespace vcl
