@@ -1,0 +1,101 @@
+#include "internet/qvftpshell.h"
+
+#include <QFileInfo>
+
+using namespace platform::ftp;
+
+namespace Qvftpshell {
+
+namespace {
+
+constexpr char AgentName[] = "QvKit FTP";
+
+// Texts go to the library as UTF-8; an empty text as an empty array, never as null.
+QByteArray A(const QString& text)
+{
+    QByteArray bytes = text.toUtf8();
+    if (bytes.isNull())
+        bytes = QByteArray("");
+    return bytes;
+}
+
+} // namespace
+
+bool TqvFTPConnection::ConnectTo(const QString& HostName, const QString& UserName, const QString& Password,
+                                 const QString& Directory, bool Passive, int Port)
+{
+    HINTERNET root = InternetOpenA(AgentName, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+    if (!root)
+        return false;
+    DWORD timeout = static_cast<DWORD>(std::max(FTimeout, 1));
+    InternetSetOptionA(root, INTERNET_OPTION_CONNECT_TIMEOUT, &timeout, sizeof timeout);
+    InternetSetOptionA(root, INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
+
+    DWORD flags = Passive ? INTERNET_FLAG_PASSIVE : 0;
+    if (FUseTLS)
+        flags |= INTERNET_FLAG_SECURE;
+    const auto port = static_cast<INTERNET_PORT>(static_cast<uint32_t>(Port) & 0xFFFF);
+    FHandle = InternetConnectA(root, A(HostName).constData(), port, A(UserName).constData(), A(Password).constData(),
+                               INTERNET_SERVICE_FTP, flags, 0);
+    if (!Connected()) {
+        // Keep the reason of the failed connect for the caller, not the close's.
+        const DWORD reason = GetLastError();
+        InternetCloseHandle(root);
+        SetLastError(reason);
+        return false;
+    }
+    // An earlier connection, if any, stays open: another thread may still use it.
+    FRoot = root;
+    return Directory.isEmpty() || SetCurrentDirectory(Directory);
+}
+
+void TqvFTPConnection::Disconnect()
+{
+    InternetCloseHandle(FHandle);
+    FHandle = nullptr;
+    if (FRoot) {
+        const DWORD reason = GetLastError();
+        InternetCloseHandle(FRoot);
+        SetLastError(reason);
+        FRoot = nullptr;
+    }
+}
+
+bool TqvFTPConnection::SetCurrentDirectory(const QString& Directory)
+{
+    return FtpSetCurrentDirectoryA(FHandle, A(Directory).constData());
+}
+
+bool TqvFTPConnection::CreateDirectory(const QString& Directory)
+{
+    return FtpCreateDirectoryA(FHandle, A(Directory).constData());
+}
+
+bool TqvFTPConnection::RemoveDirectory(const QString& Directory)
+{
+    return FtpRemoveDirectoryA(FHandle, A(Directory).constData());
+}
+
+bool TqvFTPConnection::GetFile(const QString& RemoteName, const QString& LocalFileName)
+{
+    return FtpGetFileA(FHandle, A(RemoteName).constData(), A(LocalFileName).constData(), false, 0, 0, 0);
+}
+
+bool TqvFTPConnection::DeleteFile(const QString& RemoteName)
+{
+    return FtpDeleteFileA(FHandle, A(RemoteName).constData());
+}
+
+bool TqvFTPConnection::RenameFile(const QString& ExistingName, const QString& NewName)
+{
+    return FtpRenameFileA(FHandle, A(ExistingName).constData(), A(NewName).constData());
+}
+
+bool TqvFTPConnection::Upload(const QString& LocalPath)
+{
+    // The file-name part: the text after the last path delimiter.
+    const QString remoteName = QFileInfo(LocalPath).fileName();
+    return FtpPutFileA(FHandle, A(LocalPath).constData(), A(remoteName).constData(), 0, 0);
+}
+
+} // namespace Qvftpshell

@@ -1,0 +1,54 @@
+#pragma once
+// FTP connection object of the internet components.
+#include "platform/ftp/wininet.h"
+#include "vcl/core/types.h"
+
+#include <QString>
+
+namespace Qvftpshell {
+
+// One FTP connection with one call per operation. Every operation returns whether
+// the server carried it out and raises nothing; why it failed is in the thread's
+// platform::ftp::GetLastError() and InternetGetLastResponseInfoA().
+// Destroying the object does not close the connection: owners call Disconnect first.
+class TqvFTPConnection : public vcl::TObject {
+public:
+    // Connects and logs in; with a Directory, changes to it. Port: its low 16 bits
+    // are the port (0 means 21). When the change of directory fails the result is
+    // false and the connection stays open. A connection already held is not closed.
+    bool ConnectTo(const QString& HostName, const QString& UserName, const QString& Password, const QString& Directory,
+                   bool Passive, int Port);
+    bool Connected() const { return FHandle != nullptr; }
+    void Disconnect();
+
+    bool SetCurrentDirectory(const QString& Directory);
+    bool CreateDirectory(const QString& Directory);
+    bool RemoveDirectory(const QString& Directory);
+    // Downloads RemoteName, replacing LocalFileName when it exists.
+    bool GetFile(const QString& RemoteName, const QString& LocalFileName);
+    bool DeleteFile(const QString& RemoteName);
+    bool RenameFile(const QString& ExistingName, const QString& NewName);
+    // Stores LocalPath in the server's current directory under its own file name.
+    bool Upload(const QString& LocalPath);
+
+    // The connection handle, for calls of the internet library made by the owner.
+    platform::ftp::HINTERNET Handle() const { return FHandle; }
+
+    // Explicit TLS (AUTH TLS) for the next ConnectTo; off by default. The server's
+    // certificate must be trusted by the system.
+    bool UseTLS() const { return FUseTLS; }
+    void SetUseTLS(bool Value) { FUseTLS = Value; }
+    // Milliseconds allowed for connecting and for each answer of the server before an
+    // operation fails, from the next ConnectTo on.
+    int Timeout() const { return FTimeout; }
+    void SetTimeout(int Value) { FTimeout = Value; }
+
+private:
+    platform::ftp::HINTERNET FHandle = nullptr;
+    // The root handle the connection was made from, closed together with it.
+    platform::ftp::HINTERNET FRoot = nullptr;
+    bool FUseTLS = false;
+    int FTimeout = 30000;
+};
+
+} // namespace Qvftpshell

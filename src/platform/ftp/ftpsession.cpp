@@ -1,0 +1,461 @@
+#include "platform/ftp/ftpsession.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLoggingCategory>
+#include <QSaveFile>
+
+#include <curl/curl.h>
+
+Q_LOGGING_CATEGORY(lcFtp, "qvkit.ftp", QtWarningMsg)
+
+namespace platform::ftp {
+
+namespace {
+
+// A hostile or broken server could send an endless listing; no directory we show needs more.
+constexpr qsizetype MaxListingBytes = 64 * 1024 * 1024;
+constexpr char PasswordMask[] = "********";
+
+void GlobalInit()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+long SecondsRoundedUp(int milliseconds)
+{
+    return std::max(1L, (static_cast<long>(milliseconds) + 999) / 1000);
+}
+
+bool IsSafeName(const QByteArray& name)
+{
+    return !name.isEmpty() && !name.contains('\r') && !name.contains('\n') && !name.contains('\0');
+}
+
+int ReplyCode(const QByteArray& reply)
+{
+    if (reply.size() < 3)
+        return 0;
+    bool ok = false;
+    const int code = reply.first(3).toInt(&ok);
+    return ok ? code : 0;
+}
+
+// The path of a "257" reply: the text between the first and the last double quote,
+// with doubled quotes inside standing for one.
+QByteArray QuotedPath(const QByteArray& reply)
+{
+    const qsizetype first = reply.indexOf('"');
+    const qsizetype last = reply.lastIndexOf('"');
+    if (first < 0 || last <= first + 1)
+        return {};
+    return reply.sliced(first + 1, last - first - 1).replace("\"\"", "\"");
+}
+
+} // namespace
+
+struct FtpSession::Transfer {
+    const FtpSession* Session = nullptr;
+    QByteArray Url;
+    QList<QByteArray> Quote;
+    bool NoBody = false;
+    QByteArray CustomRequest;
+    bool Ascii = false;
+    QByteArray* Listing = nullptr;
+    QSaveFile* Download = nullptr;
+    QFile* Upload = nullptr;
+    // Set by a callback when the local side failed, so the error names that side.
+    DWORD LocalError = ERROR_SUCCESS;
+
+    QList<QByteArray> Replies;
+    QByteArray Partial;
+
+    // Reply lines arrive one by one; a reply ends with the line that repeats the first
+    // line's code followed by a blank ("ddd text", or "ddd-" ... "ddd " for several lines).
+    void AddReplyLine(QByteArray line)
+    {
+        while (line.endsWith('\n') || line.endsWith('\r'))
+            line.chop(1);
+        if (Partial.isEmpty()) {
+            if (ReplyCode(line) == 0)
+                return; // lines curl makes up itself, not the server's
+            Partial = line;
+        } else {
+            Partial += "\r\n" + line;
+        }
+        const QByteArray code = Partial.first(3);
+        if (line == code || (line.startsWith(code) && line.size() > 3 && line[3] == ' ')) {
+            Replies.append(Partial);
+            Partial.clear();
+        }
+    }
+
+    static size_t OnHeader(char* data, size_t size, size_t count, void* self)
+    {
+        static_cast<Transfer*>(self)->AddReplyLine(QByteArray(data, static_cast<qsizetype>(size * count)));
+        return size * count;
+    }
+
+    static size_t OnWrite(char* data, size_t size, size_t count, void* self)
+    {
+        auto* transfer = static_cast<Transfer*>(self);
+        const qsizetype bytes = static_cast<qsizetype>(size * count);
+        if (transfer->Listing) {
+            if (transfer->Listing->size() + bytes > MaxListingBytes) {
+                transfer->LocalError = ERROR_INSUFFICIENT_BUFFER;
+                return 0;
+            }
+            transfer->Listing->append(data, bytes);
+        } else if (!transfer->Download || transfer->Download->write(data, bytes) != bytes) {
+            transfer->LocalError = ERROR_ACCESS_DENIED;
+            return 0;
+        }
+        return size * count;
+    }
+
+    static size_t OnRead(char* data, size_t size, size_t count, void* self)
+    {
+        auto* transfer = static_cast<Transfer*>(self);
+        const qint64 bytes = transfer->Upload->read(data, static_cast<qint64>(size * count));
+        if (bytes < 0) {
+            transfer->LocalError = ERROR_ACCESS_DENIED;
+            return CURL_READFUNC_ABORT;
+        }
+        return static_cast<size_t>(bytes);
+    }
+
+    // The command exchange, for QT_LOGGING_RULES="qvkit.ftp.debug=true", password masked.
+    static int OnDebug(CURL*, curl_infotype type, char* data, size_t size, void* self)
+    {
+        auto* transfer = static_cast<Transfer*>(self);
+        QByteArray text = QByteArray(data, static_cast<qsizetype>(size)).trimmed();
+        if (type == CURLINFO_HEADER_OUT && text.startsWith("PASS "))
+            text = QByteArray("PASS ") + PasswordMask;
+        if (type == CURLINFO_TEXT || type == CURLINFO_HEADER_IN || type == CURLINFO_HEADER_OUT) {
+            const char* direction = type == CURLINFO_HEADER_IN ? "<" : type == CURLINFO_HEADER_OUT ? ">" : "*";
+            qCDebug(lcFtp).noquote() << direction << QString::fromUtf8(transfer->Session->Scrub(text));
+        }
+        return 0;
+    }
+};
+
+FtpSession::FtpSession(FtpSessionOptions options) : FOptions(std::move(options))
+{
+    GlobalInit();
+    FCurl = curl_easy_init();
+}
+
+FtpSession::~FtpSession()
+{
+    if (FCurl)
+        curl_easy_cleanup(static_cast<CURL*>(FCurl));
+}
+
+QByteArray FtpSession::Scrub(QByteArray text) const
+{
+    if (!FOptions.Password.isEmpty())
+        text.replace(FOptions.Password, PasswordMask);
+    return text;
+}
+
+QByteArray FtpSession::UrlFor(const QByteArray& absolutePath, bool directory) const
+{
+    const bool ipv6 = FOptions.Host.contains(':');
+    QByteArray url = "ftp://" + (ipv6 ? '[' + FOptions.Host + ']' : FOptions.Host) + ':' + QByteArray::number(FOptions.Port) + '/';
+    if (absolutePath.isEmpty())
+        return url;
+    // "%2F" starts the path at the server's root: libcurl then sends it as it stands.
+    url += "%2F" + absolutePath.mid(1).toPercentEncoding("/");
+    if (directory && !url.endsWith('/'))
+        url += '/';
+    return url;
+}
+
+QByteArray FtpSession::AbsolutePath(const QByteArray& name) const
+{
+    std::lock_guard guard(FLock);
+    const QByteArray joined = name.startsWith('/') ? name : FCurrentDirectory + '/' + name;
+    QList<QByteArray> parts;
+    for (const QByteArray& part : joined.split('/')) {
+        if (part.isEmpty() || part == ".")
+            continue;
+        if (part == "..") {
+            if (!parts.isEmpty())
+                parts.removeLast();
+            continue;
+        }
+        parts.append(part);
+    }
+    return '/' + parts.join('/');
+}
+
+FtpOutcome FtpSession::Run(Transfer& transfer)
+{
+    FtpOutcome outcome;
+    auto* curl = static_cast<CURL*>(FCurl);
+    if (!curl) {
+        outcome.Error = ERROR_INTERNET_OUT_OF_HANDLES;
+        return outcome;
+    }
+    transfer.Session = this;
+    // A reset clears the previous operation's options but keeps the live connection.
+    curl_easy_reset(curl);
+    curl_easy_setopt(curl, CURLOPT_URL, transfer.Url.constData());
+    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "ftp");
+    // FTP goes direct: proxy settings of a desktop name HTTP proxies, and FTP's own
+    // commands cannot pass through those.
+    curl_easy_setopt(curl, CURLOPT_PROXY, "");
+    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(curl, CURLOPT_USERNAME, FOptions.User.constData());
+    curl_easy_setopt(curl, CURLOPT_PASSWORD, FOptions.Password.constData());
+    curl_easy_setopt(curl, CURLOPT_FTP_FILEMETHOD, static_cast<long>(CURLFTPMETHOD_NOCWD));
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(FOptions.ConnectTimeoutMs));
+    curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, SecondsRoundedUp(FOptions.ResponseTimeoutMs));
+    // A data connection that moves nothing for as long as a reply may take has stalled.
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, SecondsRoundedUp(FOptions.ResponseTimeoutMs));
+    if (!FOptions.Passive)
+        curl_easy_setopt(curl, CURLOPT_FTPPORT, "-"); // the control connection's own address
+    if (FOptions.ExplicitTls) {
+        curl_easy_setopt(curl, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_ALL));
+        curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, FOptions.VerifyPeer ? 1L : 0L);
+        curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, FOptions.VerifyPeer ? 2L : 0L);
+    }
+    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, &Transfer::OnHeader);
+    curl_easy_setopt(curl, CURLOPT_HEADERDATA, &transfer);
+    curl_slist* quote = nullptr;
+    for (const QByteArray& command : transfer.Quote)
+        quote = curl_slist_append(quote, command.constData());
+    if (quote)
+        curl_easy_setopt(curl, CURLOPT_QUOTE, quote);
+    if (transfer.NoBody)
+        curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
+    if (!transfer.CustomRequest.isEmpty())
+        curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, transfer.CustomRequest.constData());
+    curl_easy_setopt(curl, CURLOPT_TRANSFERTEXT, transfer.Ascii ? 1L : 0L);
+    if (transfer.Upload) {
+        curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
+        curl_easy_setopt(curl, CURLOPT_READFUNCTION, &Transfer::OnRead);
+        curl_easy_setopt(curl, CURLOPT_READDATA, &transfer);
+        curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(transfer.Upload->size()));
+    } else {
+        curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &Transfer::OnWrite);
+        curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
+    }
+    if (lcFtp().isDebugEnabled()) {
+        curl_easy_setopt(curl, CURLOPT_VERBOSE, 1L);
+        curl_easy_setopt(curl, CURLOPT_DEBUGFUNCTION, &Transfer::OnDebug);
+        curl_easy_setopt(curl, CURLOPT_DEBUGDATA, &transfer);
+    }
+
+    const CURLcode result = curl_easy_perform(curl);
+    curl_easy_setopt(curl, CURLOPT_QUOTE, nullptr);
+    curl_slist_free_all(quote);
+
+    outcome.Reply = transfer.Replies.isEmpty() ? QByteArray() : Scrub(transfer.Replies.last());
+    switch (result) {
+    case CURLE_OK:
+        outcome.Error = transfer.LocalError; // a listing may have been cut at its limit
+        break;
+    case CURLE_COULDNT_RESOLVE_HOST:
+        outcome.Error = ERROR_INTERNET_NAME_NOT_RESOLVED;
+        break;
+    case CURLE_COULDNT_CONNECT:
+        outcome.Error = ERROR_INTERNET_CANNOT_CONNECT;
+        break;
+    case CURLE_OPERATION_TIMEDOUT:
+    case CURLE_FTP_ACCEPT_TIMEOUT:
+        outcome.Error = ERROR_INTERNET_TIMEOUT;
+        break;
+    case CURLE_LOGIN_DENIED:
+        outcome.Error = ERROR_INTERNET_LOGIN_FAILURE;
+        break;
+    case CURLE_USE_SSL_FAILED:
+    case CURLE_SSL_CONNECT_ERROR:
+    case CURLE_PEER_FAILED_VERIFICATION:
+    case CURLE_SSL_CERTPROBLEM:
+    case CURLE_SSL_CACERT_BADFILE:
+    case CURLE_SSL_SHUTDOWN_FAILED:
+        outcome.Error = ERROR_INTERNET_SECURITY_CHANNEL_ERROR;
+        break;
+    default:
+        if (transfer.LocalError != ERROR_SUCCESS)
+            outcome.Error = transfer.LocalError;
+        else if (ReplyCode(outcome.Reply) >= 400)
+            outcome.Error = ERROR_INTERNET_EXTENDED_ERROR; // the reply tells why
+        else if (result == CURLE_SEND_ERROR || result == CURLE_RECV_ERROR || result == CURLE_GOT_NOTHING
+                 || result == CURLE_PARTIAL_FILE)
+            outcome.Error = ERROR_INTERNET_CONNECTION_ABORTED;
+        else
+            outcome.Error = ERROR_INTERNET_INTERNAL_ERROR;
+        break;
+    }
+    if (result != CURLE_OK)
+        qCDebug(lcFtp).noquote() << "failed:" << QString::fromUtf8(Scrub(curl_easy_strerror(result)));
+    return outcome;
+}
+
+FtpOutcome FtpSession::RunCommands(const QList<QByteArray>& commands, QList<QByteArray>* replies)
+{
+    Transfer transfer;
+    transfer.Url = UrlFor({}, true);
+    transfer.NoBody = true;
+    transfer.Quote = commands;
+    FtpOutcome outcome = Run(transfer);
+    if (replies)
+        *replies = transfer.Replies;
+    return outcome;
+}
+
+FtpOutcome FtpSession::Open()
+{
+    std::lock_guard guard(FLock);
+    FtpOutcome outcome = RunCommands({});
+    if (outcome.Ok()) {
+        char* entryPath = nullptr;
+        curl_easy_getinfo(static_cast<CURL*>(FCurl), CURLINFO_FTP_ENTRY_PATH, &entryPath);
+        FCurrentDirectory = entryPath && *entryPath ? QByteArray(entryPath) : QByteArray("/");
+    }
+    return outcome;
+}
+
+QByteArray FtpSession::CurrentDirectory() const
+{
+    std::lock_guard guard(FLock);
+    return FCurrentDirectory;
+}
+
+FtpOutcome FtpSession::SetCurrentDirectory(const QByteArray& directory)
+{
+    if (!IsSafeName(directory))
+        return {ERROR_INVALID_NAME, {}};
+    std::lock_guard guard(FLock);
+    const QByteArray target = AbsolutePath(directory);
+    QList<QByteArray> replies;
+    // CWD proves the directory exists; PWD tells the name the server gives it.
+    FtpOutcome outcome = RunCommands({"CWD " + target, "PWD"}, &replies);
+    if (outcome.Ok()) {
+        const QByteArray reported = replies.isEmpty() || ReplyCode(replies.last()) != 257 ? QByteArray() : QuotedPath(replies.last());
+        FCurrentDirectory = reported.startsWith('/') ? reported : target;
+        if (replies.size() >= 2)
+            outcome.Reply = Scrub(replies[replies.size() - 2]);
+    }
+    return outcome;
+}
+
+FtpOutcome FtpSession::CreateDirectory(const QByteArray& directory)
+{
+    if (!IsSafeName(directory))
+        return {ERROR_INVALID_NAME, {}};
+    std::lock_guard guard(FLock);
+    return RunCommands({"MKD " + AbsolutePath(directory)});
+}
+
+FtpOutcome FtpSession::RemoveDirectory(const QByteArray& directory)
+{
+    if (!IsSafeName(directory))
+        return {ERROR_INVALID_NAME, {}};
+    std::lock_guard guard(FLock);
+    return RunCommands({"RMD " + AbsolutePath(directory)});
+}
+
+FtpOutcome FtpSession::DeleteFile(const QByteArray& name)
+{
+    if (!IsSafeName(name))
+        return {ERROR_INVALID_NAME, {}};
+    std::lock_guard guard(FLock);
+    return RunCommands({"DELE " + AbsolutePath(name)});
+}
+
+FtpOutcome FtpSession::RenameFile(const QByteArray& existingName, const QByteArray& newName)
+{
+    if (!IsSafeName(existingName) || !IsSafeName(newName))
+        return {ERROR_INVALID_NAME, {}};
+    std::lock_guard guard(FLock);
+    return RunCommands({"RNFR " + AbsolutePath(existingName), "RNTO " + AbsolutePath(newName)});
+}
+
+FtpOutcome FtpSession::GetFile(const QByteArray& remoteName, const QString& localFile, bool failIfExists, bool ascii)
+{
+    if (!IsSafeName(remoteName) || localFile.isEmpty())
+        return {ERROR_INVALID_NAME, {}};
+    const QFileInfo local(localFile);
+    if (failIfExists && local.exists())
+        return {ERROR_FILE_EXISTS, {}};
+    if (!local.absoluteDir().exists())
+        return {ERROR_PATH_NOT_FOUND, {}};
+    QSaveFile file(localFile);
+    if (!file.open(QIODevice::WriteOnly))
+        return {ERROR_ACCESS_DENIED, {}};
+
+    std::lock_guard guard(FLock);
+    Transfer transfer;
+    transfer.Url = UrlFor(AbsolutePath(remoteName), false);
+    transfer.Ascii = ascii;
+    transfer.Download = &file;
+    FtpOutcome outcome = Run(transfer);
+    if (outcome.Ok() && !file.commit())
+        outcome.Error = ERROR_ACCESS_DENIED;
+    return outcome; // an uncommitted QSaveFile removes its temporary file
+}
+
+FtpOutcome FtpSession::PutFile(const QString& localFile, const QByteArray& remoteName, bool ascii)
+{
+    if (!IsSafeName(remoteName) || remoteName.endsWith('/'))
+        return {ERROR_INVALID_NAME, {}};
+    QFile file(localFile);
+    if (localFile.isEmpty() || !QFileInfo(localFile).isFile())
+        return {ERROR_FILE_NOT_FOUND, {}};
+    if (!file.open(QIODevice::ReadOnly))
+        return {ERROR_ACCESS_DENIED, {}};
+
+    std::lock_guard guard(FLock);
+    Transfer transfer;
+    transfer.Url = UrlFor(AbsolutePath(remoteName), false);
+    transfer.Ascii = ascii;
+    transfer.Upload = &file;
+    return Run(transfer);
+}
+
+FtpOutcome FtpSession::ListLocked(const QByteArray& absolutePath, bool mlsd, QByteArray& data)
+{
+    Transfer transfer;
+    transfer.Url = UrlFor(absolutePath, true);
+    transfer.Listing = &data;
+    if (mlsd)
+        transfer.CustomRequest = "MLSD";
+    return Run(transfer);
+}
+
+FtpOutcome FtpSession::List(const QByteArray& directory, std::vector<FtpEntry>& entries)
+{
+    entries.clear();
+    if (!directory.isEmpty() && !IsSafeName(directory))
+        return {ERROR_INVALID_NAME, {}};
+    std::lock_guard guard(FLock);
+    const QByteArray path = AbsolutePath(directory);
+    QByteArray data;
+    FtpOutcome outcome;
+    if (!FMlsdRefused) {
+        outcome = ListLocked(path, true, data);
+        if (outcome.Ok()) {
+            entries = ParseListing(data, ListingFormat::Mlsd, QDateTime::currentDateTimeUtc());
+            return outcome;
+        }
+        // 500, 501, 502 and 504 say the server does not know MLSD; anything else
+        // (a missing directory, say) is the answer for LIST as well.
+        const int code = ReplyCode(outcome.Reply);
+        if (outcome.Error != ERROR_INTERNET_EXTENDED_ERROR || (code != 500 && code != 501 && code != 502 && code != 504))
+            return outcome;
+        FMlsdRefused = true;
+        data.clear();
+    }
+    outcome = ListLocked(path, false, data);
+    if (outcome.Ok())
+        entries = ParseListing(data, ListingFormat::List, QDateTime::currentDateTimeUtc());
+    return outcome;
+}
+
+} // namespace platform::ftp
