@@ -155,8 +155,13 @@ FtpSession::~FtpSession()
 
 QByteArray FtpSession::Scrub(QByteArray text) const
 {
-    if (!FOptions.Password.isEmpty())
-        text.replace(FOptions.Password, PasswordMask);
+    // Servers that repeat a password may change its case; mask every spelling.
+    const QByteArray password = FOptions.Password.toLower();
+    if (password.isEmpty())
+        return text;
+    const qsizetype maskLength = qsizetype(sizeof PasswordMask) - 1;
+    for (qsizetype at = text.toLower().indexOf(password); at >= 0; at = text.toLower().indexOf(password, at + maskLength))
+        text.replace(at, password.size(), PasswordMask);
     return text;
 }
 

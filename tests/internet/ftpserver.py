@@ -1,0 +1,47 @@
+"""A pyftpdlib server for the FTP tests: one user, one folder, loopback only.
+
+Prints "PORT <n>" once it listens, then serves until it is killed.
+"""
+import argparse
+import sys
+
+from pyftpdlib.authorizers import AuthenticationFailed, DummyAuthorizer
+from pyftpdlib.handlers import FTPHandler
+from pyftpdlib.servers import FTPServer
+
+
+class EchoingAuthorizer(DummyAuthorizer):
+    """Refuses logins with a reply that repeats the password, as careless servers do."""
+
+    def validate_authentication(self, username, password, handler):
+        try:
+            super().validate_authentication(username, password, handler)
+        except AuthenticationFailed:
+            raise AuthenticationFailed("Login incorrect for %s/%s." % (username, password))
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--root", required=True)
+    parser.add_argument("--user", required=True)
+    parser.add_argument("--password", required=True)
+    parser.add_argument("--port", type=int, default=0)
+    parser.add_argument("--no-mlsd", action="store_true")
+    args = parser.parse_args()
+
+    authorizer = EchoingAuthorizer()
+    authorizer.add_user(args.user, args.password, args.root, perm="elradfmwMT")
+    handler = type("Handler", (FTPHandler,), {})
+    handler.authorizer = authorizer
+    handler.auth_failed_timeout = 0
+    handler.banner = "qvkit test server ready."
+    if args.no_mlsd:
+        handler.proto_cmds = {k: v for k, v in FTPHandler.proto_cmds.items() if k not in ("MLSD", "MLST")}
+
+    server = FTPServer(("127.0.0.1", args.port), handler)
+    print("PORT %d" % server.address[1], flush=True)
+    server.serve_forever(handle_exit=True)
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,67 @@
+#include "ftptesthelpers.h"
+
+#include "platform/ftp/wininet.h"
+
+#include <QFile>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+namespace qvtest {
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteAll(const QString& path, const QByteArray& content)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+    ASSERT_EQ(file.write(content), content.size());
+}
+
+void SetModificationTime(const QString& path, const QDateTime& when)
+{
+    const qint64 ms = when.toMSecsSinceEpoch();
+    const timespec times[2] = {{static_cast<time_t>(ms / 1000), static_cast<long>(ms % 1000) * 1000000},
+                               {static_cast<time_t>(ms / 1000), static_cast<long>(ms % 1000) * 1000000}};
+    ASSERT_EQ(utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, AT_SYMLINK_NOFOLLOW), 0);
+}
+
+QByteArray PatternBytes(qsizetype size, int seed)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    uint32_t state = 2463534242u ^ static_cast<uint32_t>(seed);
+    for (qsizetype i = 0; i < size; ++i) {
+        state ^= state << 13; // xorshift32
+        state ^= state >> 17;
+        state ^= state << 5;
+        bytes[i] = static_cast<char>(state);
+    }
+    return bytes;
+}
+
+QByteArray LastResponse()
+{
+    using namespace platform::ftp;
+    DWORD code = 0;
+    char buffer[4096] = {};
+    DWORD length = sizeof buffer;
+    return InternetGetLastResponseInfoA(&code, buffer, &length) ? QByteArray(buffer, length) : QByteArray();
+}
+
+std::string ServerModeName(const ::testing::TestParamInfo<ServerMode>& info)
+{
+    return std::string(FtpServerKindName(info.param.Kind)) + (info.param.Passive ? "Passive" : "Active");
+}
+
+::testing::internal::ParamGenerator<ServerMode> AllServerModes()
+{
+    return ::testing::Values(ServerMode{FtpServerKind::Pyftpdlib, true}, ServerMode{FtpServerKind::Pyftpdlib, false},
+                             ServerMode{FtpServerKind::PyftpdlibWithoutMlsd, true},
+                             ServerMode{FtpServerKind::PyftpdlibWithoutMlsd, false},
+                             ServerMode{FtpServerKind::Vsftpd, true}, ServerMode{FtpServerKind::Vsftpd, false});
+}
+
+} // namespace qvtest

@@ -1,0 +1,30 @@
+#pragma once
+// Small helpers of the FTP tests: local files, times and the layer's last reply.
+#include "ftptestserver.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <gtest/gtest.h>
+
+namespace qvtest {
+
+QByteArray ReadAll(const QString& path);
+void WriteAll(const QString& path, const QByteArray& content);
+// Sets the modification time of a file, folder or link (the link itself).
+void SetModificationTime(const QString& path, const QDateTime& when);
+// Bytes that differ from run to run only through Seed.
+QByteArray PatternBytes(qsizetype size, int seed);
+// The calling thread's last server reply, as InternetGetLastResponseInfoA gives it.
+QByteArray LastResponse();
+
+// One server in one transfer mode, the parameter of the integration tests.
+struct ServerMode {
+    FtpServerKind Kind;
+    bool Passive;
+};
+std::string ServerModeName(const ::testing::TestParamInfo<ServerMode>& info);
+// pyftpdlib with and without MLSD, and vsftpd, each passive and active.
+::testing::internal::ParamGenerator<ServerMode> AllServerModes();
+
+} // namespace qvtest

@@ -1,0 +1,57 @@
+#pragma once
+// FTP servers on loopback for the tests and the benchmark: pyftpdlib (with or without
+// MLSD) and vsftpd (optionally with explicit TLS), each in a temporary folder of its own.
+#include <QByteArray>
+#include <QProcess>
+#include <QString>
+#include <QTemporaryDir>
+#include <memory>
+
+namespace qvtest {
+
+enum class FtpServerKind { Pyftpdlib, PyftpdlibWithoutMlsd, Vsftpd, VsftpdTls };
+
+const char* FtpServerKindName(FtpServerKind kind);
+
+class FtpTestServer {
+public:
+    explicit FtpTestServer(FtpServerKind kind);
+    ~FtpTestServer();
+    FtpTestServer(const FtpTestServer&) = delete;
+    FtpTestServer& operator=(const FtpTestServer&) = delete;
+
+    // Starts the server on a free port; false with Error() set when it cannot run here
+    // (vsftpd needs root). Port: a fixed port instead of a free one (0).
+    bool Start(int port = 0);
+    void Stop();
+    // Freezes and thaws the server process: a server that stops answering.
+    void Pause();
+    void Resume();
+
+    FtpServerKind Kind() const { return FKind; }
+    int Port() const { return FPort; }
+    QString Error() const { return FError; }
+    QByteArray User() const;
+    QByteArray Password() const;
+    // The folder the tests work in, as the server names it and on the local disk.
+    QByteArray RemoteWorkDir() const;
+    QString LocalWorkDir() const;
+    // A local path for a remote name relative to the work folder.
+    QString LocalPath(const QByteArray& remoteName) const;
+    // Makes a folder under the work folder that the server may write into.
+    void MakeDir(const QByteArray& remoteName) const;
+    void WriteFile(const QByteArray& remoteName, const QByteArray& content) const;
+
+private:
+    bool IsVsftpd() const { return FKind == FtpServerKind::Vsftpd || FKind == FtpServerKind::VsftpdTls; }
+    bool StartPyftpdlib(int port);
+    bool StartVsftpd(int port);
+
+    FtpServerKind FKind;
+    QTemporaryDir FDir;
+    std::unique_ptr<QProcess> FProcess;
+    int FPort = 0;
+    QString FError;
+};
+
+} // namespace qvtest

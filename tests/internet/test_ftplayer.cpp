@@ -1,0 +1,536 @@
+// The internet library's FTP functions against real servers on loopback.
+#include "ftptesthelpers.h"
+#include "platform/ftp/wininet.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLoggingCategory>
+#include <QTcpServer>
+#include <cstring>
+#include <map>
+#include <thread>
+
+using namespace platform::ftp;
+using namespace qvtest;
+
+namespace {
+
+constexpr DWORD TestTimeoutMs = 10000;
+
+QDateTime FromFileTime(const FILETIME& time)
+{
+    const uint64_t ticks = (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    return QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(ticks / 10000) - 11644473600000LL, Qt::UTC);
+}
+
+QByteArray NameOf(const WIN32_FIND_DATAA& data)
+{
+    return QByteArray(data.cFileName);
+}
+
+// What follows the name's terminating zero: "-> target" for a link, else nothing.
+QByteArray LinkPartOf(const WIN32_FIND_DATAA& data)
+{
+    const size_t nameLength = std::strlen(data.cFileName);
+    return QByteArray(data.cFileName + nameLength + 1);
+}
+
+HINTERNET OpenRoot(DWORD timeoutMs)
+{
+    HINTERNET root = InternetOpenA("QvKit tests", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+    InternetSetOptionA(root, INTERNET_OPTION_CONNECT_TIMEOUT, &timeoutMs, sizeof timeoutMs);
+    InternetSetOptionA(root, INTERNET_OPTION_RECEIVE_TIMEOUT, &timeoutMs, sizeof timeoutMs);
+    return root;
+}
+
+class FtpLayer : public ::testing::TestWithParam<ServerMode> {
+protected:
+    void SetUp() override
+    {
+        FServer = std::make_unique<FtpTestServer>(GetParam().Kind);
+        if (!FServer->Start())
+            GTEST_SKIP() << FServer->Error().toStdString();
+        FRoot = OpenRoot(TestTimeoutMs);
+        ASSERT_NE(FRoot, nullptr);
+    }
+
+    void TearDown() override
+    {
+        if (FRoot) {
+            EXPECT_TRUE(InternetCloseHandle(FRoot)); // closes the connection with it
+        }
+        FServer.reset();
+    }
+
+    HINTERNET Connect(const QByteArray& user, const QByteArray& password)
+    {
+        return InternetConnectA(FRoot, "127.0.0.1", static_cast<INTERNET_PORT>(FServer->Port()), user.constData(),
+                                password.constData(), INTERNET_SERVICE_FTP,
+                                GetParam().Passive ? INTERNET_FLAG_PASSIVE : 0, 0);
+    }
+
+    // Connected and in the work folder.
+    HINTERNET ConnectToWorkDir()
+    {
+        HINTERNET connection = Connect(FServer->User(), FServer->Password());
+        EXPECT_NE(connection, nullptr) << LastResponse().toStdString();
+        EXPECT_TRUE(FtpSetCurrentDirectoryA(connection, FServer->RemoteWorkDir().constData()));
+        return connection;
+    }
+
+    std::map<QByteArray, WIN32_FIND_DATAA> List(HINTERNET connection, const char* search = nullptr)
+    {
+        std::map<QByteArray, WIN32_FIND_DATAA> entries;
+        WIN32_FIND_DATAA data;
+        HINTERNET find = FtpFindFirstFileA(connection, search, &data, INTERNET_FLAG_RELOAD, 0);
+        if (!find)
+            return entries;
+        do
+            entries[NameOf(data)] = data;
+        while (InternetFindNextFileA(find, &data));
+        EXPECT_EQ(GetLastError(), ERROR_NO_MORE_FILES);
+        EXPECT_TRUE(InternetCloseHandle(find));
+        return entries;
+    }
+
+    QByteArray CurrentDirectory(HINTERNET connection)
+    {
+        char buffer[2048] = {};
+        DWORD length = sizeof buffer;
+        return FtpGetCurrentDirectoryA(connection, buffer, &length) ? QByteArray(buffer, length) : QByteArray("?");
+    }
+
+    QByteArray WorkPath(const QByteArray& name) const
+    {
+        const QByteArray dir = FServer->RemoteWorkDir();
+        return dir.endsWith('/') ? dir + name : dir + '/' + name;
+    }
+
+    bool UsesMlsd() const { return GetParam().Kind == FtpServerKind::Pyftpdlib; }
+
+    std::unique_ptr<FtpTestServer> FServer;
+    HINTERNET FRoot = nullptr;
+};
+
+TEST_P(FtpLayer, ListsFilesFoldersAndLinksWithSizesAndTimes)
+{
+    const QDateTime old(QDate(2020, 3, 4), QTime(5, 6, 7), Qt::UTC);
+    const QDateTime older(QDate(2019, 11, 12), QTime(13, 14, 15), Qt::UTC);
+    QDateTime recent = QDateTime::currentDateTimeUtc().addSecs(-3 * 3600);
+    recent.setTime(QTime(recent.time().hour(), recent.time().minute(), 42));
+
+    WriteAll(FServer->LocalPath("plain.txt"), PatternBytes(1536, 1));
+    SetModificationTime(FServer->LocalPath("plain.txt"), old);
+    WriteAll(FServer->LocalPath("empty file"), {});
+    SetModificationTime(FServer->LocalPath("empty file"), recent);
+    const QByteArray accented = "caf\xc3\xa9 \xc3\xbcn\xc3\xaf.txt";
+    WriteAll(FServer->LocalPath(accented), "abc");
+    SetModificationTime(FServer->LocalPath(accented), old);
+    FServer->MakeDir("sub dir");
+    SetModificationTime(FServer->LocalPath("sub dir"), older);
+    ASSERT_TRUE(QFile::link("plain.txt", FServer->LocalPath("link to plain")));
+    SetModificationTime(FServer->LocalPath("link to plain"), older);
+
+    HINTERNET connection = ConnectToWorkDir();
+    const std::map<QByteArray, WIN32_FIND_DATAA> entries = List(connection);
+    ASSERT_EQ(entries.size(), 5u);
+
+    // MLSD gives exact times; LIST gives old dates without a time and recent ones to the minute.
+    auto expectedTime = [&](const QDateTime& when) {
+        if (UsesMlsd())
+            return when;
+        if (when.daysTo(QDateTime::currentDateTimeUtc()) > 170)
+            return QDateTime(when.date(), QTime(0, 0), Qt::UTC);
+        return QDateTime(when.date(), QTime(when.time().hour(), when.time().minute()), Qt::UTC);
+    };
+    struct Expected {
+        QByteArray Name;
+        DWORD Attributes;
+        uint64_t Size;
+        QDateTime When;
+    };
+    std::vector<Expected> expected = {{"plain.txt", FILE_ATTRIBUTE_NORMAL, 1536, old},
+                                      {"empty file", FILE_ATTRIBUTE_NORMAL, 0, recent},
+                                      {accented, FILE_ATTRIBUTE_NORMAL, 3, old}};
+    for (const Expected& e : expected) {
+        ASSERT_TRUE(entries.count(e.Name)) << e.Name.toStdString();
+        const WIN32_FIND_DATAA& data = entries.at(e.Name);
+        EXPECT_EQ(data.dwFileAttributes, e.Attributes) << e.Name.toStdString();
+        EXPECT_EQ((static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow, e.Size) << e.Name.toStdString();
+        EXPECT_EQ(FromFileTime(data.ftLastWriteTime), expectedTime(e.When)) << e.Name.toStdString();
+        EXPECT_EQ(LinkPartOf(data), QByteArray()) << e.Name.toStdString();
+    }
+    const WIN32_FIND_DATAA& folder = entries.at("sub dir");
+    EXPECT_EQ(folder.dwFileAttributes, FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_EQ(FromFileTime(folder.ftLastWriteTime), expectedTime(older));
+
+    const WIN32_FIND_DATAA& link = entries.at("link to plain");
+    if (UsesMlsd()) {
+        // MLSD follows links: the entry shows its target.
+        EXPECT_EQ(link.nFileSizeLow, 1536u);
+        EXPECT_EQ(FromFileTime(link.ftLastWriteTime), old);
+        EXPECT_EQ(LinkPartOf(link), QByteArray());
+    } else {
+        EXPECT_EQ(link.nFileSizeLow, 9u); // the length of "plain.txt"
+        EXPECT_EQ(FromFileTime(link.ftLastWriteTime), expectedTime(older));
+        EXPECT_EQ(LinkPartOf(link), QByteArray("-> plain.txt"));
+    }
+
+    // A pattern keeps the matching names, from the current folder or a named one.
+    const auto texts = List(connection, "*.txt");
+    EXPECT_EQ(texts.size(), 2u);
+    EXPECT_TRUE(texts.count("plain.txt") && texts.count(accented));
+    const auto named = List(connection, WorkPath("p*").constData());
+    EXPECT_EQ(named.size(), 1u);
+    WIN32_FIND_DATAA data;
+    EXPECT_EQ(FtpFindFirstFileA(connection, "*.none", &data, 0, 0), nullptr);
+    EXPECT_EQ(GetLastError(), ERROR_NO_MORE_FILES);
+}
+
+TEST_P(FtpLayer, EveryOperationChangesTheServerAsAsked)
+{
+    HINTERNET connection = ConnectToWorkDir();
+    const QByteArray folder = "new folder \xc3\xa9";
+    ASSERT_TRUE(FtpCreateDirectoryA(connection, folder.constData())) << LastResponse().toStdString();
+    EXPECT_TRUE(QFileInfo(FServer->LocalPath(folder)).isDir());
+
+    ASSERT_TRUE(FtpSetCurrentDirectoryA(connection, folder.constData()));
+    EXPECT_EQ(CurrentDirectory(connection), WorkPath(folder));
+
+    QTemporaryDir local;
+    const QByteArray content = PatternBytes(300 * 1024 + 7, 2);
+    WriteAll(local.filePath("source.bin"), content);
+    ASSERT_TRUE(FtpPutFileA(connection, QFile::encodeName(local.filePath("source.bin")).constData(), "up \xc3\xa9.bin", 0, 0))
+        << LastResponse().toStdString();
+    EXPECT_EQ(ReadAll(FServer->LocalPath(folder + "/up \xc3\xa9.bin")), content);
+
+    // Downloading over an existing local file replaces it.
+    const QString target = local.filePath("target.bin");
+    WriteAll(target, "old content that must go");
+    ASSERT_TRUE(FtpGetFileA(connection, "up \xc3\xa9.bin", QFile::encodeName(target).constData(), false, 0, 0, 0));
+    EXPECT_EQ(ReadAll(target), content);
+    // ... unless asked to fail when it exists.
+    WriteAll(target, "keep me");
+    EXPECT_FALSE(FtpGetFileA(connection, "up \xc3\xa9.bin", QFile::encodeName(target).constData(), true, 0, 0, 0));
+    EXPECT_EQ(GetLastError(), ERROR_FILE_EXISTS);
+    EXPECT_EQ(ReadAll(target), "keep me");
+
+    ASSERT_TRUE(FtpRenameFileA(connection, "up \xc3\xa9.bin", "renamed.bin")) << LastResponse().toStdString();
+    EXPECT_FALSE(QFile::exists(FServer->LocalPath(folder + "/up \xc3\xa9.bin")));
+    EXPECT_EQ(ReadAll(FServer->LocalPath(folder + "/renamed.bin")), content);
+
+    ASSERT_TRUE(FtpDeleteFileA(connection, "renamed.bin"));
+    EXPECT_FALSE(QFile::exists(FServer->LocalPath(folder + "/renamed.bin")));
+
+    ASSERT_TRUE(FtpSetCurrentDirectoryA(connection, ".."));
+    EXPECT_EQ(CurrentDirectory(connection), FServer->RemoteWorkDir());
+    ASSERT_TRUE(FtpRemoveDirectoryA(connection, folder.constData()));
+    EXPECT_FALSE(QFileInfo::exists(FServer->LocalPath(folder)));
+
+    // Absolute names work from anywhere.
+    FServer->MakeDir("a");
+    WriteAll(FServer->LocalPath("a/x"), "x");
+    ASSERT_TRUE(FtpDeleteFileA(connection, WorkPath("a/x").constData()));
+    EXPECT_FALSE(QFile::exists(FServer->LocalPath("a/x")));
+}
+
+TEST_P(FtpLayer, FailuresCarryTheServerReplyAndChangeNothing)
+{
+    HINTERNET connection = ConnectToWorkDir();
+    const QByteArray before = CurrentDirectory(connection);
+
+    EXPECT_FALSE(FtpSetCurrentDirectoryA(connection, "no such folder"));
+    EXPECT_EQ(GetLastError(), ERROR_INTERNET_EXTENDED_ERROR);
+    EXPECT_TRUE(LastResponse().startsWith("550")) << LastResponse().toStdString();
+    EXPECT_EQ(CurrentDirectory(connection), before);
+
+    EXPECT_FALSE(FtpDeleteFileA(connection, "missing.txt"));
+    EXPECT_EQ(GetLastError(), ERROR_INTERNET_EXTENDED_ERROR);
+    EXPECT_TRUE(LastResponse().startsWith("550")) << LastResponse().toStdString();
+
+    // A failed download leaves the local file as it was.
+    QTemporaryDir local;
+    const QString target = local.filePath("kept.txt");
+    WriteAll(target, "precious");
+    EXPECT_FALSE(FtpGetFileA(connection, "missing.txt", QFile::encodeName(target).constData(), false, 0, 0, 0));
+    EXPECT_EQ(ReadAll(target), "precious");
+    EXPECT_EQ(QDir(local.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"kept.txt"});
+
+    FServer->MakeDir("full");
+    WriteAll(FServer->LocalPath("full/f"), "f");
+    EXPECT_FALSE(FtpRemoveDirectoryA(connection, "full"));
+    EXPECT_TRUE(QFile::exists(FServer->LocalPath("full/f")));
+
+    // Local failures: a missing source, an unwritable target folder.
+    EXPECT_FALSE(FtpPutFileA(connection, QFile::encodeName(local.filePath("nope")).constData(), "nope", 0, 0));
+    EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(LastResponse(), QByteArray());
+    WriteAll(FServer->LocalPath("f.txt"), "f");
+    EXPECT_FALSE(FtpGetFileA(connection, "f.txt", QFile::encodeName(local.filePath("no/dir/f.txt")).constData(), false, 0, 0, 0));
+    EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
+}
+
+TEST_P(FtpLayer, NamesThatWouldSmuggleInCommandsAreRefused)
+{
+    HINTERNET connection = ConnectToWorkDir();
+    WriteAll(FServer->LocalPath("victim"), "v");
+    EXPECT_FALSE(FtpDeleteFileA(connection, "x\r\nDELE victim"));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_NAME);
+    EXPECT_FALSE(FtpCreateDirectoryA(connection, "a\nb"));
+    EXPECT_FALSE(FtpRenameFileA(connection, "victim", "y\rz"));
+    EXPECT_FALSE(FtpCreateDirectoryA(connection, ""));
+    EXPECT_TRUE(QFile::exists(FServer->LocalPath("victim")));
+    EXPECT_TRUE(FtpDeleteFileA(connection, "victim"));
+}
+
+TEST_P(FtpLayer, RefusedLoginFailsWithTheServersReplyAndNoPassword)
+{
+    // vsftpd here takes anonymous users only; pyftpdlib takes one user with one password.
+    const QByteArray user = GetParam().Kind == FtpServerKind::Vsftpd ? "somebody" : FServer->User();
+    const QByteArray password = "wrong-" + FServer->Password();
+    EXPECT_EQ(Connect(user, password), nullptr);
+    EXPECT_EQ(GetLastError(), ERROR_INTERNET_LOGIN_FAILURE);
+    const QByteArray reply = LastResponse();
+    EXPECT_TRUE(reply.startsWith("530")) << reply.toStdString();
+    // Servers may repeat a refused password, in any case.
+    EXPECT_FALSE(reply.toLower().contains(password.toLower())) << reply.toStdString();
+    EXPECT_FALSE(reply.toLower().contains(FServer->Password().toLower())) << reply.toStdString();
+}
+
+TEST_P(FtpLayer, SearchHandlesCloseWithTheirConnection)
+{
+    WriteAll(FServer->LocalPath("one"), "1");
+    WriteAll(FServer->LocalPath("two"), "2");
+    HINTERNET connection = ConnectToWorkDir();
+    WIN32_FIND_DATAA data;
+    HINTERNET find = FtpFindFirstFileA(connection, nullptr, &data, 0, 0);
+    ASSERT_NE(find, nullptr);
+    // A search is no connection and a connection no search.
+    EXPECT_FALSE(FtpDeleteFileA(find, "one"));
+    EXPECT_EQ(GetLastError(), ERROR_INTERNET_INCORRECT_HANDLE_TYPE);
+    EXPECT_FALSE(InternetFindNextFileA(connection, &data));
+    EXPECT_EQ(GetLastError(), ERROR_INTERNET_INCORRECT_HANDLE_TYPE);
+
+    EXPECT_TRUE(InternetCloseHandle(connection));
+    EXPECT_FALSE(InternetFindNextFileA(find, &data));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+    EXPECT_FALSE(InternetCloseHandle(connection));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+}
+
+TEST_P(FtpLayer, AnUploadOnAnotherThreadAndListingsShareTheConnection)
+{
+    HINTERNET connection = ConnectToWorkDir();
+    QTemporaryDir local;
+    const QByteArray content = PatternBytes(8 * 1024 * 1024, 3);
+    WriteAll(local.filePath("big.bin"), content);
+    BOOL uploaded = 0;
+    std::thread uploader([&] {
+        uploaded = FtpPutFileA(connection, QFile::encodeName(local.filePath("big.bin")).constData(), "big.bin", 0, 0);
+    });
+    int listings = 0;
+    for (int i = 0; i < 5; ++i) {
+        WIN32_FIND_DATAA data;
+        HINTERNET find = FtpFindFirstFileA(connection, nullptr, &data, 0, 0);
+        if (find || GetLastError() == ERROR_NO_MORE_FILES)
+            ++listings;
+        if (find)
+            InternetCloseHandle(find);
+    }
+    uploader.join();
+    EXPECT_TRUE(uploaded);
+    EXPECT_EQ(listings, 5);
+    EXPECT_EQ(ReadAll(FServer->LocalPath("big.bin")), content);
+}
+
+INSTANTIATE_TEST_SUITE_P(Servers, FtpLayer, AllServerModes(), ServerModeName);
+
+// Calls on handles that are null, closed or never were fail cleanly.
+TEST(FtpLayerHandles, NullAndStaleHandlesFail)
+{
+    char buffer[64];
+    DWORD length = sizeof buffer;
+    WIN32_FIND_DATAA data;
+    const BOOL results[] = {
+        FtpSetCurrentDirectoryA(nullptr, "/"),
+        FtpGetCurrentDirectoryA(nullptr, buffer, &length),
+        FtpCreateDirectoryA(nullptr, "x"),
+        FtpRemoveDirectoryA(nullptr, "x"),
+        FtpGetFileA(nullptr, "x", "/nonexistent/x", false, 0, 0, 0),
+        FtpPutFileA(nullptr, "/etc/hostname", "x", 0, 0),
+        FtpRenameFileA(nullptr, "x", "y"),
+        FtpDeleteFileA(nullptr, "x"),
+        InternetFindNextFileA(nullptr, &data),
+        InternetCloseHandle(nullptr),
+    };
+    for (BOOL result : results)
+        EXPECT_FALSE(result);
+    EXPECT_EQ(FtpFindFirstFileA(nullptr, nullptr, &data, 0, 0), nullptr);
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+
+    HINTERNET root = InternetOpenA("x", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
+    ASSERT_NE(root, nullptr);
+    EXPECT_FALSE(FtpDeleteFileA(root, "x"));
+    EXPECT_EQ(GetLastError(), ERROR_INTERNET_INCORRECT_HANDLE_TYPE);
+    EXPECT_EQ(InternetConnectA(root, "127.0.0.1", 21, "u", "p", 3 /* HTTP */, 0, 0), nullptr);
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+    DWORD flags = 0;
+    EXPECT_FALSE(InternetSetOptionA(root, 9999, &flags, sizeof flags));
+    EXPECT_EQ(GetLastError(), ERROR_INTERNET_INVALID_OPTION);
+    EXPECT_TRUE(InternetCloseHandle(root));
+    EXPECT_FALSE(InternetCloseHandle(root));
+}
+
+TEST(FtpLayerHandles, ResponseBufferTooSmallTellsTheSizeNeeded)
+{
+    FtpTestServer server(FtpServerKind::Pyftpdlib);
+    ASSERT_TRUE(server.Start()) << server.Error().toStdString();
+    HINTERNET root = OpenRoot(TestTimeoutMs);
+    HINTERNET connection = InternetConnectA(root, "127.0.0.1", static_cast<INTERNET_PORT>(server.Port()), server.User().constData(),
+                                            server.Password().constData(), INTERNET_SERVICE_FTP, INTERNET_FLAG_PASSIVE, 0);
+    ASSERT_NE(connection, nullptr);
+    EXPECT_FALSE(FtpDeleteFileA(connection, "missing"));
+    const QByteArray reply = LastResponse();
+    ASSERT_FALSE(reply.isEmpty());
+
+    DWORD code = 0;
+    char small[4];
+    DWORD length = sizeof small;
+    EXPECT_FALSE(InternetGetLastResponseInfoA(&code, small, &length));
+    EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+    EXPECT_EQ(length, static_cast<DWORD>(reply.size() + 1));
+    EXPECT_EQ(code, 550u);
+
+    char directory[2];
+    length = sizeof directory; // "/" and its zero fit exactly
+    EXPECT_TRUE(FtpGetCurrentDirectoryA(connection, directory, &length));
+    EXPECT_EQ(length, 1u);
+    EXPECT_STREQ(directory, "/");
+    InternetCloseHandle(root);
+}
+
+// A server that accepts connections and never says a word.
+TEST(FtpLayerTimeouts, SilentServerTimesOut)
+{
+    QTcpServer silent;
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost, 0));
+    HINTERNET root = OpenRoot(1000);
+    QElapsedTimer clock;
+    clock.start();
+    HINTERNET connection = InternetConnectA(root, "127.0.0.1", silent.serverPort(), "u", "p", INTERNET_SERVICE_FTP,
+                                            INTERNET_FLAG_PASSIVE, 0);
+    EXPECT_EQ(connection, nullptr);
+    EXPECT_EQ(GetLastError(), ERROR_INTERNET_TIMEOUT);
+    EXPECT_LT(clock.elapsed(), 20000);
+    InternetCloseHandle(root);
+}
+
+// A server that answers at first and then freezes: the call fails instead of hanging,
+// and once the server is back the same connection handle works again.
+TEST(FtpLayerTimeouts, ServerThatStopsAnsweringTimesOutAndRecovers)
+{
+    FtpTestServer server(FtpServerKind::Pyftpdlib);
+    ASSERT_TRUE(server.Start()) << server.Error().toStdString();
+    HINTERNET root = OpenRoot(1000);
+    HINTERNET connection = InternetConnectA(root, "127.0.0.1", static_cast<INTERNET_PORT>(server.Port()), server.User().constData(),
+                                            server.Password().constData(), INTERNET_SERVICE_FTP, INTERNET_FLAG_PASSIVE, 0);
+    ASSERT_NE(connection, nullptr);
+    server.Pause();
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(FtpCreateDirectoryA(connection, "frozen"));
+    EXPECT_EQ(GetLastError(), ERROR_INTERNET_TIMEOUT);
+    EXPECT_LT(clock.elapsed(), 20000);
+    server.Resume();
+    EXPECT_TRUE(FtpCreateDirectoryA(connection, "thawed")) << LastResponse().toStdString();
+    EXPECT_TRUE(QFileInfo(server.LocalPath("thawed")).isDir());
+    InternetCloseHandle(root);
+}
+
+TEST(FtpLayerTimeouts, ClosedPortFailsAtOnce)
+{
+    QTcpServer probe;
+    ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
+    const quint16 port = probe.serverPort();
+    probe.close();
+    HINTERNET root = OpenRoot(TestTimeoutMs);
+    EXPECT_EQ(InternetConnectA(root, "127.0.0.1", port, "u", "p", INTERNET_SERVICE_FTP, 0, 0), nullptr);
+    EXPECT_EQ(GetLastError(), ERROR_INTERNET_CANNOT_CONNECT);
+    EXPECT_EQ(LastResponse(), QByteArray());
+    InternetCloseHandle(root);
+}
+
+// The command exchange is logged on request, but never with the password.
+TEST(FtpLayerSecrets, DebugLogNeverShowsThePassword)
+{
+    static QStringList messages;
+    messages.clear();
+    QLoggingCategory::setFilterRules("qvkit.ftp.debug=true");
+    const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext&, const QString& text) { messages.append(text); });
+
+    FtpTestServer server(FtpServerKind::Pyftpdlib);
+    ASSERT_TRUE(server.Start()) << server.Error().toStdString();
+    HINTERNET root = OpenRoot(TestTimeoutMs);
+    const auto port = static_cast<INTERNET_PORT>(server.Port());
+    HINTERNET connection = InternetConnectA(root, "127.0.0.1", port, server.User().constData(), server.Password().constData(),
+                                            INTERNET_SERVICE_FTP, INTERNET_FLAG_PASSIVE, 0);
+    EXPECT_NE(connection, nullptr);
+    EXPECT_FALSE(FtpDeleteFileA(connection, "missing"));
+    // The test server repeats a refused password in its reply.
+    const QByteArray wrong = "Wrong-" + server.Password();
+    EXPECT_EQ(InternetConnectA(root, "127.0.0.1", port, server.User().constData(), wrong.constData(), INTERNET_SERVICE_FTP,
+                               INTERNET_FLAG_PASSIVE, 0),
+              nullptr);
+    const QByteArray reply = LastResponse();
+    InternetCloseHandle(root);
+
+    qInstallMessageHandler(previous);
+    QLoggingCategory::setFilterRules("qvkit.ftp.debug=false");
+    const QString log = messages.join('\n');
+    EXPECT_TRUE(log.contains("PASS ********")) << log.toStdString();
+    EXPECT_TRUE(log.contains("DELE /missing")) << log.toStdString();
+    EXPECT_FALSE(log.contains(QString::fromUtf8(server.Password()), Qt::CaseInsensitive)) << log.toStdString();
+    EXPECT_TRUE(reply.startsWith("530 Login incorrect for qvuser/********")) << reply.toStdString();
+}
+
+// Explicit TLS: off by default, on with INTERNET_FLAG_SECURE.
+TEST(FtpLayerTls, ExplicitTlsIsUsedOnlyWhenAsked)
+{
+    FtpTestServer server(FtpServerKind::VsftpdTls);
+    if (!server.Start())
+        GTEST_SKIP() << server.Error().toStdString();
+    HINTERNET root = OpenRoot(TestTimeoutMs);
+    const auto port = static_cast<INTERNET_PORT>(server.Port());
+    auto connect = [&](DWORD flags) {
+        return InternetConnectA(root, "127.0.0.1", port, server.User().constData(), server.Password().constData(),
+                                INTERNET_SERVICE_FTP, INTERNET_FLAG_PASSIVE | flags, 0);
+    };
+    // This server insists on TLS, so a plain login is refused...
+    EXPECT_EQ(connect(0), nullptr);
+    EXPECT_TRUE(LastResponse().startsWith("530")) << LastResponse().toStdString();
+    // ... and its self-made certificate is not trusted unless the caller says so.
+    EXPECT_EQ(connect(INTERNET_FLAG_SECURE), nullptr);
+    EXPECT_EQ(GetLastError(), ERROR_INTERNET_SECURITY_CHANNEL_ERROR);
+
+    DWORD flags = SECURITY_FLAG_IGNORE_UNKNOWN_CA;
+    ASSERT_TRUE(InternetSetOptionA(root, INTERNET_OPTION_SECURITY_FLAGS, &flags, sizeof flags));
+    HINTERNET connection = connect(INTERNET_FLAG_SECURE);
+    ASSERT_NE(connection, nullptr) << LastResponse().toStdString();
+    QTemporaryDir local;
+    WriteAll(local.filePath("secret.txt"), "over tls");
+    ASSERT_TRUE(FtpSetCurrentDirectoryA(connection, server.RemoteWorkDir().constData()));
+    EXPECT_TRUE(FtpPutFileA(connection, QFile::encodeName(local.filePath("secret.txt")).constData(), "secret.txt", 0, 0));
+    EXPECT_EQ(ReadAll(server.LocalPath("secret.txt")), "over tls");
+    EXPECT_TRUE(FtpGetFileA(connection, "secret.txt", QFile::encodeName(local.filePath("back.txt")).constData(), false, 0, 0, 0));
+    EXPECT_EQ(ReadAll(local.filePath("back.txt")), "over tls");
+    WIN32_FIND_DATAA data;
+    HINTERNET find = FtpFindFirstFileA(connection, nullptr, &data, 0, 0);
+    ASSERT_NE(find, nullptr);
+    EXPECT_STREQ(data.cFileName, "secret.txt");
+    InternetCloseHandle(root);
+}
+
+} // namespace
