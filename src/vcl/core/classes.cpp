@@ -141,10 +141,16 @@ void TComponent::SetUpdating(bool Value)
 
 void TComponent::InsertComponent(TComponent* AComponent)
 {
+    // An owner cycle would make each component free the other.
+    for (const TComponent* owner = this; owner != nullptr; owner = owner->FOwner)
+        if (owner == AComponent)
+            throw EComponentError(QStringLiteral("A component cannot own itself or one of its owners"));
     ValidateInsert(AComponent);
+    // Checked before the component leaves its old owner, so a refused insert changes nothing.
+    if (AComponent->FOwner != this)
+        ValidateRename(AComponent, QString(), AComponent->FName);
     if (AComponent->FOwner != nullptr)
         AComponent->FOwner->RemoveComponent(AComponent);
-    ValidateRename(AComponent, QString(), AComponent->FName);
     Insert(AComponent);
     if (FComponentState.testFlag(csDesigning))
         AComponent->SetDesigning(true);

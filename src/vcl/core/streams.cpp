@@ -65,8 +65,10 @@ int64_t TStream::CopyFrom(TStream& Source, int64_t Count)
 
 QByteArray TStream::ReadBytes(int64_t Count)
 {
-    QByteArray bytes(static_cast<qsizetype>(std::max<int64_t>(Count, 0)), Qt::Uninitialized);
-    const int64_t n = Count > 0 ? Read(bytes.data(), Count) : 0;
+    // A count read from a file is not trusted with an allocation beyond the data.
+    const int64_t wanted = std::clamp<int64_t>(Count, 0, std::max<int64_t>(0, Size() - Position()));
+    QByteArray bytes(static_cast<qsizetype>(wanted), Qt::Uninitialized);
+    const int64_t n = wanted > 0 ? Read(bytes.data(), wanted) : 0;
     bytes.truncate(static_cast<qsizetype>(n));
     return bytes;
 }
@@ -87,7 +89,7 @@ int64_t TMemoryStream::Write(const void* Buffer, int64_t Count)
         return 0;
     const int64_t end = FPosition + Count;
     if (end > FData.size())
-        FData.resize(static_cast<qsizetype>(end));
+        SetSize(end);
     std::memcpy(FData.data() + FPosition, Buffer, static_cast<size_t>(Count));
     FPosition = end;
     return Count;
@@ -106,8 +108,13 @@ int64_t TMemoryStream::Seek(int64_t Offset, TSeekOrigin Origin)
 
 void TMemoryStream::SetSize(int64_t NewSize)
 {
-    FData.resize(static_cast<qsizetype>(std::max<int64_t>(NewSize, 0)));
-    FPosition = std::min<int64_t>(FPosition, FData.size());
+    const qsizetype oldSize = FData.size();
+    const auto newSize = static_cast<qsizetype>(std::max<int64_t>(NewSize, 0));
+    FData.resize(newSize);
+    // Grown memory (also the gap a write beyond the end leaves) reads as zeros.
+    if (newSize > oldSize)
+        std::memset(FData.data() + oldSize, 0, static_cast<size_t>(newSize - oldSize));
+    FPosition = std::min<int64_t>(FPosition, newSize);
 }
 
 void TMemoryStream::Clear()
@@ -148,8 +155,11 @@ TFileStream::TFileStream(const QString& FileName, uint16_t Mode)
     const QByteArray path = FileName.toLocal8Bit();
     int flags = O_CLOEXEC;
     int lock = 0;
-    if (Mode == fmCreate) {
-        flags |= O_RDWR | O_CREAT | O_TRUNC;
+    const bool create = (Mode & fmCreate) == fmCreate;
+    if (create) {
+        // Truncated only once the lock is held, so a file another stream holds
+        // exclusively is refused and not emptied.
+        flags |= O_RDWR | O_CREAT;
         lock = LOCK_EX;
     } else {
         switch (Mode & 0x3) {
@@ -163,18 +173,18 @@ TFileStream::TFileStream(const QString& FileName, uint16_t Mode)
         default: break;
         }
     }
-    FHandle = ::open(path.constData(), flags, 0666);
-    if (FHandle < 0) {
-        const int err = errno;
-        const QString what = Mode == fmCreate ? QStringLiteral("Cannot create file") : QStringLiteral("Cannot open file");
-        throw EFOpenError(QStringLiteral("%1 \"%2\". %3").arg(what, FileName, QString::fromLocal8Bit(std::strerror(err))));
-    }
-    if (lock != 0 && ::flock(FHandle, lock | LOCK_NB) != 0) {
-        const int err = errno;
-        ::close(FHandle);
+    auto fail = [&](int err) {
+        if (FHandle >= 0)
+            ::close(FHandle);
         FHandle = -1;
-        throw EFOpenError(QStringLiteral("Cannot open file \"%1\". %2").arg(FileName, QString::fromLocal8Bit(std::strerror(err))));
-    }
+        const QString what = create ? QStringLiteral("Cannot create file") : QStringLiteral("Cannot open file");
+        throw EFOpenError(QStringLiteral("%1 \"%2\". %3").arg(what, FileName, QString::fromLocal8Bit(std::strerror(err))));
+    };
+    FHandle = ::open(path.constData(), flags, 0666);
+    if (FHandle < 0)
+        fail(errno);
+    if ((lock != 0 && ::flock(FHandle, lock | LOCK_NB) != 0) || (create && ::ftruncate(FHandle, 0) != 0))
+        fail(errno);
 }
 
 TFileStream::~TFileStream()
