@@ -4,7 +4,6 @@
 #include "vcl/core/thread.h"
 
 #include <QString>
-#include <atomic>
 #include <cstdint>
 #include <initializer_list>
 
@@ -34,7 +33,8 @@ private:
 // reference to it in the handler. Terminate stops it within one wait period without
 // calling OnTerminate, and it frees itself then too. A directory that cannot be
 // watched (missing, no access) is never reported: the thread only waits to be
-// stopped, so that the owner's reference stays good until it lets go.
+// stopped, so that the owner's reference stays good until it lets go. Never delete
+// a started watcher; stop it.
 class TFileChangeThread : public vcl::TThread {
 public:
     // How long one wait for a change lasts; it bounds how late a stop request is seen.
@@ -51,7 +51,7 @@ protected:
 
 private:
     // True when the thread ends without a change to report.
-    std::atomic<bool> FCancelled = false;
+    bool FCancelled = false;
     const QString FDirectory;
     const bool FWatchSubtree;
     const TFSFilterSet FFilter;

@@ -176,6 +176,24 @@ TEST(ChangeNotification, SymbolicLinksInTheSubtreeAreNotFollowed)
     EXPECT_EQ(InotifyWatchCount(), 2);
 }
 
+TEST(ChangeNotification, LostEventsSignalEveryNotification)
+{
+    QFile limitFile(QStringLiteral("/proc/sys/fs/inotify/max_queued_events"));
+    ASSERT_TRUE(limitFile.open(QIODevice::ReadOnly));
+    const int queueLimit = limitFile.readAll().trimmed().toInt();
+    ASSERT_GT(queueLimit, 0);
+    QTemporaryDir folder;
+    const QByteArray a = QFile::encodeName(folder.filePath(QStringLiteral("a")));
+    const QByteArray b = QFile::encodeName(folder.filePath(QStringLiteral("b")));
+    MakeFile(QFile::decodeName(a));
+    MakeFile(QFile::decodeName(b));
+    Watch unconcerned(folder.path(), false, FILE_NOTIFY_CHANGE_SIZE);
+    // Alternating files, so that the kernel cannot merge repeated events into one.
+    for (int i = 0; i <= queueLimit; ++i)
+        ASSERT_EQ(chmod((i % 2 ? a : b).constData(), (i / 2) % 2 ? 0600 : 0644), 0);
+    EXPECT_EQ(WaitForSingleObject(unconcerned.Handle, PatientMs), WAIT_OBJECT_0);
+}
+
 TEST(ChangeNotification, WhatCannotBeWatchedIsRefused)
 {
     QTemporaryDir folder;

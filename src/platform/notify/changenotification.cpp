@@ -192,12 +192,15 @@ private:
         return watch;
     }
 
-    // Reads every pending event and signals the notifications it concerns.
-    // Returns false when the instance cannot be read.
+    // Reads the pending events and signals the notifications they concern. Returns
+    // false when the instance cannot be read. A folder that changes without pause
+    // could keep the queue filled forever, so one call reads a bounded number of
+    // buffers; what is left is read by the next wait.
     bool Drain()
     {
+        constexpr int MaxReads = 64;
         alignas(inotify_event) char buffer[16 * (sizeof(inotify_event) + NAME_MAX + 1)];
-        for (;;) {
+        for (int reads = 0; reads < MaxReads; ++reads) {
             const ssize_t read = ::read(FInstance, buffer, sizeof buffer);
             if (read < 0) {
                 if (errno == EINTR)
@@ -217,6 +220,7 @@ private:
                 offset += sizeof event + event.len;
             }
         }
+        return true;
     }
 
     void Route(const inotify_event& event, const QByteArray& name)
