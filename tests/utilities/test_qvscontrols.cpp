@@ -134,6 +134,7 @@ INSTANTIATE_TEST_SUITE_P(Errors, CalcCases, ::testing::Values(
     Case{"2*)", TqvcNumberMissing, 3, 0},
     Case{"2/0", TqvcDivZero, 4, 2},
     Case{"2/0+5", TqvcDivZero, 4, 2},        // the loops stop at the first error
+    Case{"2/", TqvcDivZero, 3, 2},           // the missing divisor counts as 0
     Case{"2/(1-1)", TqvcDivZero, 8, 2},
     Case{"SIN 1", TqvcLeftPar, 6, 0},        // steps past the "1"
     Case{"PI(2)", TqvcOK, 3, 3.141592653589793}, // constants take no argument
