@@ -1,0 +1,37 @@
+# Run by CTest: install, configure and build the consumer, run it, check its output.
+file(REMOVE_RECURSE "${QV_WORK_DIR}")
+set(prefix "${QV_WORK_DIR}/prefix")
+
+function(run_step what)
+  execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "${what} failed (${rc}):\n${out}\n${err}")
+  endif()
+  set(step_output "${out}" PARENT_SCOPE)
+endfunction()
+
+run_step("install" ${CMAKE_COMMAND} --install "${QV_BUILD_DIR}" --prefix "${prefix}")
+foreach(installed
+    include/qvkit/vcl/core/sysutils.h
+    include/qvkit/vcl/core/strings.h
+    lib/cmake/QvKit/QvKitConfig.cmake
+    lib/cmake/QvKit/QvKitConfigVersion.cmake
+    lib/cmake/QvKit/QvKitTargets.cmake)
+  if(NOT EXISTS "${prefix}/${installed}")
+    message(FATAL_ERROR "not installed: ${installed}")
+  endif()
+endforeach()
+file(GLOB libraries "${prefix}/lib/libQvKit.so*")
+if(NOT libraries)
+  message(FATAL_ERROR "the shared library was not installed under ${prefix}/lib")
+endif()
+
+run_step("configure the consumer" ${CMAKE_COMMAND} -S "${QV_CONSUMER_SOURCE}" -B "${QV_WORK_DIR}/build"
+  -G "${QV_GENERATOR}" -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_BUILD_TYPE=Release)
+run_step("build the consumer" ${CMAKE_COMMAND} --build "${QV_WORK_DIR}/build")
+run_step("run the consumer" "${QV_WORK_DIR}/build/app")
+set(expected "3 lines: alpha,\"beta gamma\",delta\n1,234.50\n")
+if(NOT step_output STREQUAL expected)
+  message(FATAL_ERROR "the consumer printed:\n${step_output}\nexpected:\n${expected}")
+endif()
+message(STATUS "consumer output:\n${step_output}")
