@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLocale>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <cmath>
@@ -202,4 +203,17 @@ TEST(Random, FixedSeedRepeatsTheSequence)
         ASSERT_GE(f, 0.0);
         ASSERT_LT(f, 1.0);
     }
+}
+
+TEST(Text, AnsiCaseFollowsTheDefaultLocale)
+{
+    const QLocale saved;
+    QLocale::setDefault(QLocale(QLocale::Turkish, QLocale::Turkey));
+    EXPECT_EQ(AnsiLowerCase("I"), QStringLiteral("ı"));
+    EXPECT_EQ(AnsiUpperCase("i"), QStringLiteral("İ"));
+    // The ASCII-only functions ignore the locale.
+    EXPECT_EQ(LowerCase("I"), QStringLiteral("i"));
+    QLocale::setDefault(QLocale::c());
+    EXPECT_EQ(AnsiLowerCase("I"), QStringLiteral("i"));
+    QLocale::setDefault(saved);
 }

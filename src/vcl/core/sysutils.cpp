@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QFileInfo>
+#include <QLocale>
 #include <atomic>
 #include <cmath>
 #include <cstdlib>
@@ -107,12 +108,12 @@ QString LowerCase(const QString& S)
 
 QString AnsiUpperCase(const QString& S)
 {
-    return S.toUpper();
+    return QLocale().toUpper(S);
 }
 
 QString AnsiLowerCase(const QString& S)
 {
-    return S.toLower();
+    return QLocale().toLower(S);
 }
 
 int CompareText(const QString& S1, const QString& S2)

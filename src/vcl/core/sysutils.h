@@ -167,7 +167,8 @@ QString TrimRight(const QString& S);
 // Changes the case of the letters a-z and A-Z only.
 QString UpperCase(const QString& S);
 QString LowerCase(const QString& S);
-// Changes the case of every letter, by Unicode's rules.
+// Changes the case of every letter by the rules of the default QLocale (the system's
+// unless the application sets another with QLocale::setDefault).
 QString AnsiUpperCase(const QString& S);
 QString AnsiLowerCase(const QString& S);
 // Compares ignoring the case of a-z: negative, zero or positive.
