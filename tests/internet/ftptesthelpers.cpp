@@ -4,6 +4,8 @@
 
 #include <QFile>
 #include <fcntl.h>
+#include <map>
+#include <memory>
 #include <sys/stat.h>
 
 namespace qvtest {
@@ -49,6 +51,35 @@ QByteArray LastResponse()
     char buffer[4096] = {};
     DWORD length = sizeof buffer;
     return InternetGetLastResponseInfoA(&code, buffer, &length) ? QByteArray(buffer, length) : QByteArray();
+}
+
+namespace {
+
+std::map<FtpServerKind, std::unique_ptr<FtpTestServer>>& SharedServers()
+{
+    static std::map<FtpServerKind, std::unique_ptr<FtpTestServer>> servers;
+    return servers;
+}
+
+} // namespace
+
+FtpTestServer* SharedFtpServer(FtpServerKind kind, QString& reason)
+{
+    std::unique_ptr<FtpTestServer>& server = SharedServers()[kind];
+    if (!server) {
+        server = std::make_unique<FtpTestServer>(kind);
+        server->Start();
+    }
+    reason = server->Error();
+    if (server->Port() == 0 || !reason.isEmpty())
+        return nullptr;
+    server->UseFreshWorkDir();
+    return server.get();
+}
+
+void StopSharedFtpServers()
+{
+    SharedServers().clear();
 }
 
 std::string ServerModeName(const ::testing::TestParamInfo<ServerMode>& info)

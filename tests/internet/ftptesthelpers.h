@@ -18,6 +18,12 @@ QByteArray PatternBytes(qsizetype size, int seed);
 // The calling thread's last server reply, as InternetGetLastResponseInfoA gives it.
 QByteArray LastResponse();
 
+// Servers shared by the tests of a suite: started on first use, stopped by StopAll
+// (call it from TearDownTestSuite). Each Get moves the server to a fresh work folder.
+// Null when the server cannot run here; Reason then tells why.
+FtpTestServer* SharedFtpServer(FtpServerKind kind, QString& reason);
+void StopSharedFtpServers();
+
 // One server in one transfer mode, the parameter of the integration tests.
 struct ServerMode {
     FtpServerKind Kind;

@@ -67,12 +67,22 @@ QByteArray FtpTestServer::Password() const
 QByteArray FtpTestServer::RemoteWorkDir() const
 {
     // vsftpd refuses a writable root for anonymous users; they write below it.
-    return IsVsftpd() ? "/pub" : "/";
+    const QByteArray base = IsVsftpd() ? "/pub" : "";
+    if (FWorkSubdir.isEmpty())
+        return base.isEmpty() ? "/" : base;
+    return base + '/' + FWorkSubdir;
 }
 
 QString FtpTestServer::LocalWorkDir() const
 {
-    return FDir.filePath(IsVsftpd() ? "root/pub" : "root");
+    const QString base = FDir.filePath(IsVsftpd() ? "root/pub" : "root");
+    return FWorkSubdir.isEmpty() ? base : base + '/' + QString::fromUtf8(FWorkSubdir);
+}
+
+void FtpTestServer::UseFreshWorkDir()
+{
+    FWorkSubdir = "test" + QByteArray::number(++FWorkDirCount);
+    MakeDir("");
 }
 
 QString FtpTestServer::LocalPath(const QByteArray& remoteName) const

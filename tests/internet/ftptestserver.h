@@ -33,6 +33,9 @@ public:
     QString Error() const { return FError; }
     QByteArray User() const;
     QByteArray Password() const;
+    // Moves the work folder to a new empty folder below the server's own, so that tests
+    // can share one server.
+    void UseFreshWorkDir();
     // The folder the tests work in, as the server names it and on the local disk.
     QByteArray RemoteWorkDir() const;
     QString LocalWorkDir() const;
@@ -52,6 +55,8 @@ private:
     std::unique_ptr<QProcess> FProcess;
     int FPort = 0;
     QString FError;
+    QByteArray FWorkSubdir;
+    int FWorkDirCount = 0;
 };
 
 } // namespace qvtest

@@ -49,9 +49,10 @@ class FtpLayer : public ::testing::TestWithParam<ServerMode> {
 protected:
     void SetUp() override
     {
-        FServer = std::make_unique<FtpTestServer>(GetParam().Kind);
-        if (!FServer->Start())
-            GTEST_SKIP() << FServer->Error().toStdString();
+        QString reason;
+        FServer = SharedFtpServer(GetParam().Kind, reason);
+        if (!FServer)
+            GTEST_SKIP() << reason.toStdString();
         FRoot = OpenRoot(TestTimeoutMs);
         ASSERT_NE(FRoot, nullptr);
     }
@@ -61,7 +62,6 @@ protected:
         if (FRoot) {
             EXPECT_TRUE(InternetCloseHandle(FRoot)); // closes the connection with it
         }
-        FServer.reset();
     }
 
     HINTERNET Connect(const QByteArray& user, const QByteArray& password)
@@ -110,7 +110,9 @@ protected:
 
     bool UsesMlsd() const { return GetParam().Kind == FtpServerKind::Pyftpdlib; }
 
-    std::unique_ptr<FtpTestServer> FServer;
+    static void TearDownTestSuite() { StopSharedFtpServers(); }
+
+    FtpTestServer* FServer = nullptr;
     HINTERNET FRoot = nullptr;
 };
 

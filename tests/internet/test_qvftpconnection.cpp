@@ -17,16 +17,16 @@ class FtpConnection : public ::testing::TestWithParam<ServerMode> {
 protected:
     void SetUp() override
     {
-        FServer = std::make_unique<FtpTestServer>(GetParam().Kind);
-        if (!FServer->Start())
-            GTEST_SKIP() << FServer->Error().toStdString();
+        QString reason;
+        FServer = SharedFtpServer(GetParam().Kind, reason);
+        if (!FServer)
+            GTEST_SKIP() << reason.toStdString();
         FConnection.SetTimeout(10000);
     }
 
     void TearDown() override
     {
         FConnection.Disconnect();
-        FServer.reset();
     }
 
     bool ConnectTo(const QString& directory, int port = 0)
@@ -44,7 +44,9 @@ protected:
         return ftp::FtpGetCurrentDirectoryA(FConnection.Handle(), buffer, &length) ? QByteArray(buffer, length) : QByteArray();
     }
 
-    std::unique_ptr<FtpTestServer> FServer;
+    static void TearDownTestSuite() { StopSharedFtpServers(); }
+
+    FtpTestServer* FServer = nullptr;
     TqvFTPConnection FConnection;
     QTemporaryDir FLocal;
 };
