@@ -54,6 +54,43 @@ QByteArray QuotedPath(const QByteArray& reply)
     return reply.sliced(first + 1, last - first - 1).replace("\"\"", "\"");
 }
 
+// The platform's error code for how a libcurl call ended. LocalError names a failure
+// of the local side found by a callback; ReplyCode is the server's last reply code.
+DWORD ErrorFor(CURLcode result, DWORD localError, int replyCode)
+{
+    switch (result) {
+    case CURLE_OK:
+        return localError; // a listing may have been cut at its limit
+    case CURLE_COULDNT_RESOLVE_HOST:
+        return ERROR_INTERNET_NAME_NOT_RESOLVED;
+    case CURLE_COULDNT_CONNECT:
+        return ERROR_INTERNET_CANNOT_CONNECT;
+    case CURLE_OPERATION_TIMEDOUT:
+    case CURLE_FTP_ACCEPT_TIMEOUT:
+        return ERROR_INTERNET_TIMEOUT;
+    case CURLE_LOGIN_DENIED:
+        return ERROR_INTERNET_LOGIN_FAILURE;
+    case CURLE_USE_SSL_FAILED:
+    case CURLE_SSL_CONNECT_ERROR:
+    case CURLE_PEER_FAILED_VERIFICATION:
+    case CURLE_SSL_CERTPROBLEM:
+    case CURLE_SSL_CACERT_BADFILE:
+    case CURLE_SSL_SHUTDOWN_FAILED:
+        return ERROR_INTERNET_SECURITY_CHANNEL_ERROR;
+    case CURLE_SEND_ERROR:
+    case CURLE_RECV_ERROR:
+    case CURLE_GOT_NOTHING:
+    case CURLE_PARTIAL_FILE:
+        if (localError == ERROR_SUCCESS && replyCode < 400)
+            return ERROR_INTERNET_CONNECTION_ABORTED;
+        [[fallthrough]];
+    default:
+        if (localError != ERROR_SUCCESS)
+            return localError;
+        return replyCode >= 400 ? ERROR_INTERNET_EXTENDED_ERROR /* the reply tells why */ : ERROR_INTERNET_INTERNAL_ERROR;
+    }
+}
+
 } // namespace
 
 struct FtpSession::Transfer {
@@ -260,43 +297,7 @@ FtpOutcome FtpSession::Run(Transfer& transfer)
     curl_slist_free_all(quote);
 
     outcome.Reply = transfer.Replies.isEmpty() ? QByteArray() : Scrub(transfer.Replies.last());
-    switch (result) {
-    case CURLE_OK:
-        outcome.Error = transfer.LocalError; // a listing may have been cut at its limit
-        break;
-    case CURLE_COULDNT_RESOLVE_HOST:
-        outcome.Error = ERROR_INTERNET_NAME_NOT_RESOLVED;
-        break;
-    case CURLE_COULDNT_CONNECT:
-        outcome.Error = ERROR_INTERNET_CANNOT_CONNECT;
-        break;
-    case CURLE_OPERATION_TIMEDOUT:
-    case CURLE_FTP_ACCEPT_TIMEOUT:
-        outcome.Error = ERROR_INTERNET_TIMEOUT;
-        break;
-    case CURLE_LOGIN_DENIED:
-        outcome.Error = ERROR_INTERNET_LOGIN_FAILURE;
-        break;
-    case CURLE_USE_SSL_FAILED:
-    case CURLE_SSL_CONNECT_ERROR:
-    case CURLE_PEER_FAILED_VERIFICATION:
-    case CURLE_SSL_CERTPROBLEM:
-    case CURLE_SSL_CACERT_BADFILE:
-    case CURLE_SSL_SHUTDOWN_FAILED:
-        outcome.Error = ERROR_INTERNET_SECURITY_CHANNEL_ERROR;
-        break;
-    default:
-        if (transfer.LocalError != ERROR_SUCCESS)
-            outcome.Error = transfer.LocalError;
-        else if (ReplyCode(outcome.Reply) >= 400)
-            outcome.Error = ERROR_INTERNET_EXTENDED_ERROR; // the reply tells why
-        else if (result == CURLE_SEND_ERROR || result == CURLE_RECV_ERROR || result == CURLE_GOT_NOTHING
-                 || result == CURLE_PARTIAL_FILE)
-            outcome.Error = ERROR_INTERNET_CONNECTION_ABORTED;
-        else
-            outcome.Error = ERROR_INTERNET_INTERNAL_ERROR;
-        break;
-    }
+    outcome.Error = ErrorFor(result, transfer.LocalError, ReplyCode(outcome.Reply));
     if (result != CURLE_OK)
         qCDebug(lcFtp).noquote() << "failed:" << QString::fromUtf8(Scrub(curl_easy_strerror(result)));
     return outcome;

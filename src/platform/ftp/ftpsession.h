@@ -71,8 +71,6 @@ public:
     // Name resolved against the current directory, "." and ".." folded, always absolute.
     QByteArray AbsolutePath(const QByteArray& name) const;
 
-    const FtpSessionOptions& Options() const { return FOptions; }
-
 private:
     struct Transfer;
 
