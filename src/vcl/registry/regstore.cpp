@@ -1,0 +1,439 @@
+#include "vcl/registry/regstore.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <sqlite3.h>
+
+namespace vcl {
+
+namespace {
+
+// Marks a database as a registry store ("QvKR"), and the layout version it holds.
+constexpr int StoreApplicationId = 0x51764B52;
+constexpr int StoreLayoutVersion = 1;
+
+// How long a write waits for another process's transaction before it gives up. Writes
+// are single small transactions, so a wait this long means the other side is stuck.
+constexpr int BusyTimeoutMs = 10000;
+
+// Value type codes in the database: the original platform's numbers, so that a look
+// at the file with the sqlite3 tool reads naturally to anyone who knows them.
+enum StoredType { regNone = 0, regString = 1, regExpandString = 2, regBinary = 3, regInteger = 4 };
+
+StoredType ToStored(TRegDataType Type)
+{
+    switch (Type) {
+    case rdString: return regString;
+    case rdExpandString: return regExpandString;
+    case rdInteger: return regInteger;
+    case rdBinary: return regBinary;
+    case rdUnknown: break;
+    }
+    return regNone;
+}
+
+TRegDataType FromStored(int64_t Code)
+{
+    switch (Code) {
+    case regString: return rdString;
+    case regExpandString: return rdExpandString;
+    case regInteger: return rdInteger;
+    case regBinary: return rdBinary;
+    default: return rdUnknown;
+    }
+}
+
+// Names match without regard to case, as on the original platform, but keep the
+// spelling they were created with.
+QString Folded(const QString& Name) { return Name.toCaseFolded(); }
+
+const char* const SchemaSql = R"sql(
+CREATE TABLE IF NOT EXISTS keys(
+  id INTEGER PRIMARY KEY,
+  parent INTEGER REFERENCES keys(id),
+  name TEXT NOT NULL,
+  folded TEXT NOT NULL);
+CREATE UNIQUE INDEX IF NOT EXISTS keys_by_name ON keys(parent, folded);
+CREATE TABLE IF NOT EXISTS vals(
+  id INTEGER PRIMARY KEY,
+  key INTEGER NOT NULL REFERENCES keys(id) ON DELETE CASCADE,
+  name TEXT NOT NULL,
+  folded TEXT NOT NULL,
+  type INTEGER NOT NULL,
+  data NOT NULL);
+CREATE UNIQUE INDEX IF NOT EXISTS vals_by_name ON vals(key, folded);
+INSERT OR IGNORE INTO keys(id, parent, name, folded) VALUES(1, NULL, '', '');
+)sql";
+
+const char* const FindChildSql = "SELECT id FROM keys WHERE parent = ?1 AND folded = ?2";
+const char* const InsertKeySql = "INSERT INTO keys(parent, name, folded) VALUES(?1, ?2, ?3)";
+const char* const KeyExistsSql = "SELECT 1 FROM keys WHERE id = ?1";
+const char* const DeleteTreeSql =
+    "WITH RECURSIVE tree(id) AS (SELECT ?1 UNION ALL "
+    "SELECT keys.id FROM keys JOIN tree ON keys.parent = tree.id) "
+    "DELETE FROM keys WHERE id IN tree";
+const char* const SubKeyNamesSql = "SELECT name FROM keys WHERE parent = ?1 ORDER BY id";
+const char* const ValueNamesSql = "SELECT name FROM vals WHERE key = ?1 ORDER BY id";
+const char* const ReadValueSql = "SELECT type, data FROM vals WHERE key = ?1 AND folded = ?2";
+// Rewriting a value keeps its row, so it keeps its place in the enumeration order.
+const char* const WriteValueSql =
+    "INSERT INTO vals(key, name, folded, type, data) VALUES(?1, ?2, ?3, ?4, ?5) "
+    "ON CONFLICT(key, folded) DO UPDATE SET type = excluded.type, data = excluded.data";
+const char* const DeleteValueSql = "DELETE FROM vals WHERE key = ?1 AND folded = ?2";
+
+} // namespace
+
+// One run of a prepared statement: binds, steps, and resets the statement afterwards so
+// the cached statement can be used again.
+class TRegStore::Query {
+public:
+    Query(TRegStore& Store, const char* Sql) : FStore(Store), FStmt(Store.Prepared(Sql)) {}
+    ~Query()
+    {
+        sqlite3_reset(FStmt);
+        sqlite3_clear_bindings(FStmt);
+    }
+    Query(const Query&) = delete;
+    Query& operator=(const Query&) = delete;
+
+    Query& Bind(int Index, int64_t Value)
+    {
+        Check(sqlite3_bind_int64(FStmt, Index, Value));
+        return *this;
+    }
+    Query& Bind(int Index, const QString& Value)
+    {
+        const QByteArray utf8 = Value.toUtf8();
+        Check(sqlite3_bind_text(FStmt, Index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT));
+        return *this;
+    }
+    Query& BindBlob(int Index, const QByteArray& Value)
+    {
+        // A null pointer would bind SQL NULL; an empty value is a zero-length blob.
+        Check(Value.isEmpty() ? sqlite3_bind_zeroblob(FStmt, Index, 0)
+                              : sqlite3_bind_blob(FStmt, Index, Value.constData(), int(Value.size()), SQLITE_TRANSIENT));
+        return *this;
+    }
+
+    // True while there is a row to read; raises on any failure.
+    bool Step()
+    {
+        const int rc = sqlite3_step(FStmt);
+        if (rc == SQLITE_ROW)
+            return true;
+        if (rc != SQLITE_DONE)
+            FStore.Fail(QStringLiteral("cannot run \"%1\"").arg(QString::fromUtf8(sqlite3_sql(FStmt))), rc);
+        return false;
+    }
+
+    int64_t Int(int Column) const { return sqlite3_column_int64(FStmt, Column); }
+    QString Text(int Column) const
+    {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(FStmt, Column));
+        return QString::fromUtf8(text, sqlite3_column_bytes(FStmt, Column));
+    }
+    QByteArray Blob(int Column) const
+    {
+        const auto* data = static_cast<const char*>(sqlite3_column_blob(FStmt, Column));
+        return QByteArray(data, sqlite3_column_bytes(FStmt, Column));
+    }
+
+private:
+    void Check(int rc)
+    {
+        if (rc != SQLITE_OK)
+            FStore.Fail(QStringLiteral("cannot bind a parameter"), rc);
+    }
+
+    TRegStore& FStore;
+    sqlite3_stmt* FStmt;
+};
+
+// BEGIN IMMEDIATE takes the write lock at once, so the busy time-out covers the whole
+// wait and a transaction never fails half-way because another writer came first.
+// Rolls back unless committed.
+class TRegStore::WriteTransaction {
+public:
+    explicit WriteTransaction(TRegStore& Store) : FStore(Store) { FStore.Exec("BEGIN IMMEDIATE"); }
+    ~WriteTransaction()
+    {
+        if (!FCommitted)
+            sqlite3_exec(FStore.FDb, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+    WriteTransaction(const WriteTransaction&) = delete;
+    WriteTransaction& operator=(const WriteTransaction&) = delete;
+
+    void Commit()
+    {
+        FStore.Exec("COMMIT");
+        FCommitted = true;
+    }
+
+private:
+    TRegStore& FStore;
+    bool FCommitted = false;
+};
+
+TRegStore::TRegStore(QString HiveName, QString FileName)
+    : FHiveName(std::move(HiveName)), FFileName(std::move(FileName))
+{
+    try {
+        OpenDatabase();
+    } catch (...) {
+        for (auto& [sql, stmt] : FStatements)
+            sqlite3_finalize(stmt);
+        sqlite3_close(FDb);
+        throw;
+    }
+}
+
+TRegStore::~TRegStore()
+{
+    for (auto& [sql, stmt] : FStatements)
+        sqlite3_finalize(stmt);
+    sqlite3_close(FDb);
+}
+
+void TRegStore::OpenDatabase()
+{
+    const QString folder = QFileInfo(FFileName).absolutePath();
+    if (!QDir().mkpath(folder))
+        throw ERegistryException(QStringLiteral("Cannot create the registry folder \"%1\"").arg(folder));
+    const int rc = sqlite3_open_v2(QFile::encodeName(FFileName).constData(), &FDb,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (rc != SQLITE_OK)
+        Fail(QStringLiteral("cannot open the database"), rc);
+    sqlite3_extended_result_codes(FDb, 1);
+    sqlite3_busy_timeout(FDb, BusyTimeoutMs);
+    const bool empty = IsEmptyOrOurs();
+    // NORMAL is safe with WAL against a crashed or killed process: committed
+    // transactions are in the log; only a power loss may roll back the newest ones.
+    Exec("PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL; PRAGMA foreign_keys = ON");
+    if (empty)
+        CreateSchema();
+}
+
+// Refuses anything but an empty database or one of our own stores, and a store that
+// SQLite's own check finds damaged, before anything is written. True when empty.
+bool TRegStore::IsEmptyOrOurs()
+{
+    // One statement, so that all three come from one snapshot even while another
+    // process is creating the store.
+    int64_t applicationId = 0;
+    int64_t version = 0;
+    int64_t objects = 0;
+    {
+        Query q(*this, "SELECT a.application_id, v.user_version, (SELECT count(*) FROM sqlite_schema) "
+                       "FROM pragma_application_id() a, pragma_user_version() v");
+        if (q.Step()) {
+            applicationId = q.Int(0);
+            version = q.Int(1);
+            objects = q.Int(2);
+        }
+    }
+    if (applicationId == 0 && objects == 0)
+        return true;
+    if (applicationId != StoreApplicationId)
+        throw ERegistryException(
+            QStringLiteral("\"%1\" is not a registry store; it was left untouched").arg(FFileName));
+    if (version > StoreLayoutVersion)
+        throw ERegistryException(
+            QStringLiteral("The registry store \"%1\" was written by a newer version (layout %2)").arg(FFileName).arg(version));
+    Query q(*this, "PRAGMA quick_check");
+    const QString verdict = q.Step() ? q.Text(0) : QString();
+    if (verdict != QLatin1String("ok"))
+        Damaged(verdict);
+    return false;
+}
+
+void TRegStore::CreateSchema()
+{
+    WriteTransaction transaction(*this);
+    Exec(SchemaSql);
+    Exec(QStringLiteral("PRAGMA application_id = %1; PRAGMA user_version = %2")
+             .arg(StoreApplicationId)
+             .arg(StoreLayoutVersion)
+             .toUtf8()
+             .constData());
+    transaction.Commit();
+}
+
+void TRegStore::Exec(const char* Sql)
+{
+    char* error = nullptr;
+    const int rc = sqlite3_exec(FDb, Sql, nullptr, nullptr, &error);
+    sqlite3_free(error);
+    if (rc != SQLITE_OK)
+        Fail(QStringLiteral("cannot run \"%1\"").arg(QString::fromUtf8(Sql).simplified()), rc);
+}
+
+sqlite3_stmt* TRegStore::Prepared(const char* Sql)
+{
+    auto found = FStatements.find(Sql);
+    if (found != FStatements.end())
+        return found->second;
+    sqlite3_stmt* stmt = nullptr;
+    const int rc = sqlite3_prepare_v3(FDb, Sql, -1, SQLITE_PREPARE_PERSISTENT, &stmt, nullptr);
+    if (rc != SQLITE_OK)
+        Fail(QStringLiteral("cannot prepare \"%1\"").arg(QString::fromUtf8(Sql)), rc);
+    FStatements.emplace(Sql, stmt);
+    return stmt;
+}
+
+void TRegStore::Fail(const QString& What, int ResultCode) const
+{
+    const QString detail = FDb ? QString::fromUtf8(sqlite3_errmsg(FDb)) : QString::fromUtf8(sqlite3_errstr(ResultCode));
+    const int primary = ResultCode & 0xFF;
+    if (primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB)
+        Damaged(detail);
+    throw ERegistryException(QStringLiteral("Registry store \"%1\": %2: %3").arg(FFileName, What, detail));
+}
+
+void TRegStore::Damaged(const QString& Detail) const
+{
+    throw ERegistryException(QStringLiteral("The registry store \"%1\" is damaged (%2); it was left untouched. "
+                                            "Move it aside to start an empty store.")
+                                 .arg(FFileName, Detail));
+}
+
+std::optional<TRegKeyId> TRegStore::FindChild(TRegKeyId Parent, const QString& Name)
+{
+    Query q(*this, FindChildSql);
+    q.Bind(1, Parent).Bind(2, Folded(Name));
+    if (q.Step())
+        return q.Int(0);
+    return std::nullopt;
+}
+
+std::optional<TRegKeyId> TRegStore::FindPath(TRegKeyId Parent, const QStringList& Path)
+{
+    std::optional<TRegKeyId> key = Parent;
+    if (Path.isEmpty()) {
+        Query q(*this, KeyExistsSql);
+        q.Bind(1, Parent);
+        return q.Step() ? key : std::nullopt;
+    }
+    for (const QString& name : Path) {
+        key = FindChild(*key, name);
+        if (!key)
+            break;
+    }
+    return key;
+}
+
+std::optional<TRegKeyId> TRegStore::FindKey(TRegKeyId Parent, const QStringList& Path)
+{
+    std::lock_guard lock(FMutex);
+    return FindPath(Parent, Path);
+}
+
+TRegKeyId TRegStore::CreateKey(TRegKeyId Parent, const QStringList& Path)
+{
+    std::lock_guard lock(FMutex);
+    WriteTransaction transaction(*this);
+    if (!FindPath(Parent, {}))
+        throw ERegistryException(QStringLiteral("Cannot create a key under a key that was deleted"));
+    TRegKeyId key = Parent;
+    for (const QString& name : Path) {
+        if (auto child = FindChild(key, name)) {
+            key = *child;
+            continue;
+        }
+        {
+            Query insert(*this, InsertKeySql);
+            insert.Bind(1, key).Bind(2, name).Bind(3, Folded(name));
+            insert.Step();
+        }
+        key = sqlite3_last_insert_rowid(FDb);
+    }
+    transaction.Commit();
+    return key;
+}
+
+bool TRegStore::DeleteKey(TRegKeyId Parent, const QStringList& Path)
+{
+    std::lock_guard lock(FMutex);
+    WriteTransaction transaction(*this);
+    const auto key = FindPath(Parent, Path);
+    if (!key || *key == RootKeyId)
+        return false;
+    {
+        Query q(*this, DeleteTreeSql);
+        q.Bind(1, *key);
+        q.Step();
+    }
+    transaction.Commit();
+    return true;
+}
+
+QStringList TRegStore::Names(const char* Sql, TRegKeyId Key)
+{
+    std::lock_guard lock(FMutex);
+    QStringList names;
+    Query q(*this, Sql);
+    q.Bind(1, Key);
+    while (q.Step())
+        names << q.Text(0);
+    return names;
+}
+
+QStringList TRegStore::SubKeyNames(TRegKeyId Key) { return Names(SubKeyNamesSql, Key); }
+
+QStringList TRegStore::ValueNames(TRegKeyId Key) { return Names(ValueNamesSql, Key); }
+
+std::optional<TRegValue> TRegStore::ReadValue(TRegKeyId Key, const QString& Name)
+{
+    std::lock_guard lock(FMutex);
+    Query q(*this, ReadValueSql);
+    q.Bind(1, Key).Bind(2, Folded(Name));
+    if (!q.Step())
+        return std::nullopt;
+    TRegValue value;
+    value.Type = FromStored(q.Int(0));
+    switch (value.Type) {
+    case rdString:
+    case rdExpandString: value.Text = q.Text(1); break;
+    case rdInteger: value.Integer = int32_t(q.Int(1)); break;
+    case rdBinary:
+    case rdUnknown: value.Bytes = q.Blob(1); break;
+    }
+    return value;
+}
+
+void TRegStore::WriteValue(TRegKeyId Key, const QString& Name, const TRegValue& Value)
+{
+    std::lock_guard lock(FMutex);
+    WriteTransaction transaction(*this);
+    if (!FindPath(Key, {}))
+        throw ERegistryException(QStringLiteral("Failed to set data for '%1': its key was deleted").arg(Name));
+    {
+        Query q(*this, WriteValueSql);
+        q.Bind(1, Key).Bind(2, Name).Bind(3, Folded(Name)).Bind(4, int64_t(ToStored(Value.Type)));
+        switch (Value.Type) {
+        case rdString:
+        case rdExpandString: q.Bind(5, Value.Text); break;
+        case rdInteger: q.Bind(5, int64_t(Value.Integer)); break;
+        case rdBinary:
+        case rdUnknown: q.BindBlob(5, Value.Bytes); break;
+        }
+        q.Step();
+    }
+    transaction.Commit();
+}
+
+bool TRegStore::DeleteValue(TRegKeyId Key, const QString& Name)
+{
+    std::lock_guard lock(FMutex);
+    WriteTransaction transaction(*this);
+    bool deleted = false;
+    {
+        Query q(*this, DeleteValueSql);
+        q.Bind(1, Key).Bind(2, Folded(Name));
+        q.Step();
+        deleted = sqlite3_changes(FDb) > 0;
+    }
+    transaction.Commit();
+    return deleted;
+}
+
+} // namespace vcl

@@ -1,0 +1,252 @@
+// The store under several processes: concurrent writers, a writer killed half-way, and
+// damaged database files. The child processes are this test program itself, started
+// with a gtest filter that selects one of the ChildRole tests and an environment
+// variable that tells it to run.
+#include "regtestenv.h"
+
+#include "vcl/core/strings.h"
+#include "vcl/registry/registry.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QProcess>
+#include <csignal>
+#include <memory>
+#include <sqlite3.h>
+
+using namespace vcl;
+using regtest::FileBytes;
+using regtest::RegistryTest;
+using regtest::WriteFileBytes;
+
+namespace {
+
+const char* const ChildVariable = "QV_REGISTRY_CHILD";
+constexpr int WritesPerChild = 1000;
+constexpr int CrashValues = 20;
+constexpr int CrashValueSize = 128 * 1024;
+constexpr int ChildDeadlineMs = 60000;
+
+bool IsChild() { return qEnvironmentVariableIsSet(ChildVariable); }
+
+// Starts this program as a child running the test named Role, in the registry folder
+// of the calling test.
+std::unique_ptr<QProcess> StartChild(const char* Role, const QString& Argument)
+{
+    auto child = std::make_unique<QProcess>();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(ChildVariable, Argument);
+    child->setProcessEnvironment(environment);
+    child->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child->start(QFile::symLinkTarget("/proc/self/exe"),
+                 {QStringLiteral("--gtest_filter=ChildRole.%1").arg(Role)});
+    EXPECT_TRUE(child->waitForStarted(ChildDeadlineMs));
+    return child;
+}
+
+// Waits for the child to print Line (skipping the test framework's own output); false
+// when it ends or the deadline passes first.
+bool WaitForLine(QProcess& Child, const QByteArray& Line)
+{
+    QDeadlineTimer deadline(ChildDeadlineMs);
+    while (!deadline.hasExpired()) {
+        while (Child.canReadLine())
+            if (Child.readLine().trimmed() == Line)
+                return true;
+        if (!Child.waitForReadyRead(int(deadline.remainingTime())))
+            return false;
+    }
+    return false;
+}
+
+void Say(const char* Line)
+{
+    std::fputs(Line, stdout);
+    std::fflush(stdout);
+}
+
+// Every value of the crash test is CrashValueSize copies of one letter; a torn write
+// would show as a mixture or a wrong size.
+QByteArray CrashValue(char Letter) { return QByteArray(CrashValueSize, Letter); }
+
+QString IntegrityCheck(const QString& FileName)
+{
+    sqlite3* db = nullptr;
+    QString verdict = QStringLiteral("cannot open");
+    if (sqlite3_open_v2(QFile::encodeName(FileName).constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        sqlite3_stmt* stmt = nullptr;
+        if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &stmt, nullptr) == SQLITE_OK
+            && sqlite3_step(stmt) == SQLITE_ROW)
+            verdict = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+        sqlite3_finalize(stmt);
+    }
+    sqlite3_close(db);
+    return verdict;
+}
+
+QString OpenError()
+{
+    try {
+        TRegistry reg;
+        reg.OpenKey("Software", true);
+    } catch (const ERegistryException& e) {
+        return e.Message();
+    }
+    return {};
+}
+
+} // namespace
+
+// --- The child side -------------------------------------------------------------------
+
+// Writes WritesPerChild values named after its argument once the parent says "go".
+TEST(ChildRole, Writer)
+{
+    if (!IsChild())
+        GTEST_SKIP() << "runs only as a child process";
+    const QString prefix = qEnvironmentVariable(ChildVariable);
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("Software\\Race", true));
+    Say("ready\n");
+    char go[16] = {};
+    ASSERT_NE(std::fgets(go, sizeof go, stdin), nullptr);
+    for (int i = 0; i < WritesPerChild; ++i)
+        reg.WriteString(QStringLiteral("%1-%2").arg(prefix).arg(i), QStringLiteral("value %1 of %2").arg(i).arg(prefix));
+}
+
+// Rewrites the crash values over and over, each round with the next letter, until killed.
+TEST(ChildRole, Rewriter)
+{
+    if (!IsChild())
+        GTEST_SKIP() << "runs only as a child process";
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("Software\\Crash", false));
+    for (int round = 0;; ++round) {
+        const QByteArray value = CrashValue(char('A' + round % 26));
+        for (int i = 0; i < CrashValues; ++i) {
+            reg.WriteBinaryData(QStringLiteral("v%1").arg(i), value);
+            if (round == 0 && i == 0)
+                Say("writing\n");
+        }
+    }
+}
+
+// Fills a store with enough values to span many database pages, then ends normally.
+TEST(ChildRole, Filler)
+{
+    if (!IsChild())
+        GTEST_SKIP() << "runs only as a child process";
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("Software\\Filled", true));
+    for (int i = 0; i < 400; ++i)
+        reg.WriteString(QStringLiteral("name%1").arg(i), QString(100, QLatin1Char('a' + i % 26)));
+}
+
+// --- The parent side ------------------------------------------------------------------
+
+class StoreProcesses : public RegistryTest {
+protected:
+    void SetUp() override
+    {
+        if (IsChild())
+            GTEST_SKIP() << "parent tests do not run in a child";
+        RegistryTest::SetUp();
+    }
+};
+
+TEST_F(StoreProcesses, TwoWritersAtOnceLoseNothing)
+{
+    auto first = StartChild("Writer", "a");
+    auto second = StartChild("Writer", "b");
+    ASSERT_TRUE(WaitForLine(*first, "ready"));
+    ASSERT_TRUE(WaitForLine(*second, "ready"));
+    first->write("go\n");
+    second->write("go\n");
+    first->closeWriteChannel();
+    second->closeWriteChannel();
+    for (QProcess* child : {first.get(), second.get()}) {
+        ASSERT_TRUE(child->waitForFinished(ChildDeadlineMs));
+        EXPECT_EQ(child->exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(child->exitCode(), 0);
+    }
+
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKeyReadOnly("Software\\Race"));
+    TStringList names;
+    reg.GetValueNames(names);
+    EXPECT_EQ(names.Count(), 2 * WritesPerChild);
+    for (const char* prefix : {"a", "b"})
+        for (int i = 0; i < WritesPerChild; ++i)
+            ASSERT_EQ(reg.ReadString(QStringLiteral("%1-%2").arg(prefix).arg(i)),
+                      QStringLiteral("value %1 of %2").arg(i).arg(prefix));
+}
+
+TEST_F(StoreProcesses, WriterKilledMidTransactionLeavesOldOrNewValues)
+{
+    {
+        TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey("Software\\Crash", true));
+        for (int i = 0; i < CrashValues; ++i)
+            reg.WriteBinaryData(QStringLiteral("v%1").arg(i), CrashValue('O'));
+    }
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        auto child = StartChild("Rewriter", "x");
+        ASSERT_TRUE(WaitForLine(*child, "writing"));
+        ::kill(pid_t(child->processId()), SIGKILL);
+        ASSERT_TRUE(child->waitForFinished(ChildDeadlineMs));
+        EXPECT_EQ(child->exitStatus(), QProcess::CrashExit);
+
+        EXPECT_EQ(IntegrityCheck(StoreFile()), "ok");
+        TRegistry reg;
+        ASSERT_TRUE(reg.OpenKeyReadOnly("Software\\Crash"));
+        for (int i = 0; i < CrashValues; ++i) {
+            const QByteArray value = reg.ReadBinaryData(QStringLiteral("v%1").arg(i));
+            ASSERT_EQ(value.size(), CrashValueSize) << "value " << i;
+            const char letter = value.front();
+            EXPECT_TRUE(letter == 'O' || (letter >= 'A' && letter <= 'Z')) << "value " << i;
+            EXPECT_EQ(value, CrashValue(letter)) << "value " << i << " is torn";
+        }
+    }
+}
+
+TEST_F(StoreProcesses, GarbageFileIsReportedAndLeftAlone)
+{
+    const QByteArray garbage = QByteArray("this is not a database, but a user's precious file\n").repeated(100);
+    WriteFileBytes(StoreFile(), garbage);
+    const QString error = OpenError();
+    EXPECT_TRUE(error.contains(StoreFile())) << error.toStdString();
+    EXPECT_TRUE(error.contains("damaged")) << error.toStdString();
+    // A second attempt fails the same way: the failed store is not remembered as good.
+    EXPECT_EQ(OpenError(), error);
+    EXPECT_EQ(FileBytes(StoreFile()), garbage);
+}
+
+TEST_F(StoreProcesses, DamagedPagesAreReportedAndLeftAlone)
+{
+    auto filler = StartChild("Filler", "x");
+    ASSERT_TRUE(filler->waitForFinished(ChildDeadlineMs));
+    ASSERT_EQ(filler->exitCode(), 0);
+    QByteArray bytes = FileBytes(StoreFile());
+    ASSERT_GT(bytes.size(), 8 * 4096);
+    // Overwrite the middle of the file, leaving the header intact.
+    bytes.replace(bytes.size() / 2, 4096, QByteArray(4096, '\xA5'));
+    WriteFileBytes(StoreFile(), bytes);
+
+    const QString error = OpenError();
+    EXPECT_TRUE(error.contains("damaged")) << error.toStdString();
+    EXPECT_EQ(FileBytes(StoreFile()), bytes);
+}
+
+TEST_F(StoreProcesses, ForeignDatabaseIsNotTakenOver)
+{
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(StoreFile()).constData(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, "CREATE TABLE notes(text); INSERT INTO notes VALUES('mine')", nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+    const QByteArray before = FileBytes(StoreFile());
+
+    const QString error = OpenError();
+    EXPECT_TRUE(error.contains("is not a registry store")) << error.toStdString();
+    EXPECT_EQ(FileBytes(StoreFile()), before);
+}
