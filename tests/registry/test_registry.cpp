@@ -211,6 +211,7 @@ TEST_F(RegistryTest, InvalidKeyPathsCreateNothing)
     EXPECT_FALSE(reg.OpenKey("A\\\\B", true));
     EXPECT_FALSE(reg.KeyExists("A"));
     EXPECT_EQ(RegistryError([&] { reg.CreateKey("A\\\\B"); }), "Failed to create key A\\\\B");
+    EXPECT_FALSE(reg.OpenKey("line\nbreak", true));
     EXPECT_FALSE(reg.OpenKey(QString(256, QLatin1Char('k')), true));
     EXPECT_TRUE(reg.OpenKey(QString(255, QLatin1Char('k')), true));
     // A trailing delimiter is harmless.

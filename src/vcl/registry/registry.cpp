@@ -18,6 +18,13 @@ constexpr int MaxKeyNameLength = 255;
     throw ERegistryException(QStringLiteral("Failed to set data for '%1'").arg(Name));
 }
 
+// Key names are printable text: a line break in one would break every line-based
+// listing of keys.
+bool HasControlCharacter(const QString& Name)
+{
+    return std::any_of(Name.begin(), Name.end(), [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; });
+}
+
 int LongestName(const QStringList& Names)
 {
     int longest = 0;
@@ -62,10 +69,12 @@ std::optional<TRegistry::KeyPath> TRegistry::ParsePath(const QString& Key)
         return path;
     path.Names = rest.split(PathDelimiter);
     for (const QString& name : path.Names)
-        if (name.isEmpty() || name.size() > MaxKeyNameLength)
+        if (name.isEmpty() || name.size() > MaxKeyNameLength || HasControlCharacter(name))
             return std::nullopt;
     return path;
 }
+
+bool TRegistry::IsValidKeyPath(const QString& Key) { return ParsePath(Key).has_value(); }
 
 TRegKeyId TRegistry::BaseKey(const KeyPath& Path)
 {

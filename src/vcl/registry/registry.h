@@ -88,12 +88,21 @@ public:
     void WriteBinaryData(const QString& Name, const void* Buffer, int BufSize);
     void WriteBinaryData(const QString& Name, const QByteArray& Data);
 
+    // The value with its type, or nothing when it does not exist (or no key is open).
+    std::optional<TRegValue> ReadValue(const QString& Name);
+    // Writes a value of any type; raises ERegistryException as the typed writes do.
+    void WriteValue(const QString& Name, const TRegValue& Value);
+
+    // Whether Key is a usable key path: no empty level, no level longer than 255
+    // characters, no control characters.
+    static bool IsValidKeyPath(const QString& Key);
+
 private:
     struct KeyPath {
         bool Absolute = false;
         QStringList Names;
     };
-    // Splits a key path; nothing when a level is empty or too long.
+    // Splits a key path; nothing when it is not valid.
     static std::optional<KeyPath> ParsePath(const QString& Key);
 
     TRegHive& Hive();
@@ -101,8 +110,6 @@ private:
     // Whether keys may be created or deleted below the base of Path.
     bool CanChangeBelow(const KeyPath& Path);
     bool ChangeKey(const QString& Key, bool CanCreate, bool ReadOnly);
-    std::optional<TRegValue> ReadValue(const QString& Name);
-    void WriteValue(const QString& Name, const TRegValue& Value);
     [[noreturn]] static void ReadError(const QString& Name);
 
     HKEY FRootKey = HKEY_CURRENT_USER;
