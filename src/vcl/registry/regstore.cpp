@@ -154,7 +154,7 @@ private:
 // Rolls back unless committed.
 class TRegStore::WriteTransaction {
 public:
-    explicit WriteTransaction(TRegStore& Store) : FStore(Store) { FStore.Exec("BEGIN IMMEDIATE"); }
+    explicit WriteTransaction(TRegStore& Store) : FStore(Store) { Query(FStore, "BEGIN IMMEDIATE").Step(); }
     ~WriteTransaction()
     {
         if (!FCommitted)
@@ -165,7 +165,7 @@ public:
 
     void Commit()
     {
-        FStore.Exec("COMMIT");
+        Query(FStore, "COMMIT").Step();
         FCommitted = true;
     }
 
