@@ -58,7 +58,7 @@ public:
 
 protected:
     explicit TIniDocumentFile(QString FileName) : TCustomIniFile(std::move(FileName)) {}
-    // Called before every access and after every change.
+    // Refresh runs before every access, Changed after every change of the document.
     virtual void Refresh() {}
     virtual void Changed() {}
     TIniDocument& Document() { return FDocument; }
