@@ -1,10 +1,15 @@
 #include "shell/filechange.h"
 
+#include "vcl/core/unitstartup.h"
+
 #include <cerrno>
 #include <chrono>
 #include <thread>
 
 namespace Filechange {
+
+// The unit needs nothing set up or torn down.
+static const vcl::TUnitRegistration UnitRegistration(QStringLiteral("Filechange"), {});
 
 using namespace platform::notify;
 

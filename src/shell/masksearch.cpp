@@ -1,8 +1,13 @@
 #include "shell/masksearch.h"
 
+#include "vcl/core/unitstartup.h"
+
 #include <QStringView>
 
 namespace Masksearch {
+
+// The unit needs nothing set up or torn down.
+static const vcl::TUnitRegistration UnitRegistration(QStringLiteral("Masksearch"), {});
 
 namespace {
 

@@ -1,6 +1,7 @@
 // Mask lists from mask texts, and names matched against them, with the matcher's
 // deliberate quirks (a name without a dot gets one, a star's first find is kept).
 #include "shell/masksearch.h"
+#include "vcl/core/unitstartup.h"
 
 #include <gtest/gtest.h>
 
@@ -137,6 +138,15 @@ TEST(MatchOneMask, ComparesExactlyAsGiven)
     EXPECT_TRUE(MatchOneMask(QStringLiteral("abc"), QStringLiteral("*?")));
     EXPECT_FALSE(MatchOneMask(QStringLiteral("ab"), QStringLiteral("abc")));
     EXPECT_FALSE(MatchOneMask(QStringLiteral("abcd"), QStringLiteral("abc")));
+}
+
+TEST(Units, MasksAndChangeWatchingAreInTheStartUpTable)
+{
+    QStringList names;
+    for (const vcl::TPackageUnitEntry& entry : vcl::GetPackageInfoTable().UnitInfo)
+        names << entry.Name;
+    EXPECT_TRUE(names.contains(QStringLiteral("Masksearch")));
+    EXPECT_TRUE(names.contains(QStringLiteral("Filechange")));
 }
 
 } // namespace
