@@ -1,0 +1,287 @@
+// Text output and measurement of the drawing engine.
+#include "vcl/graphics/gdi.h"
+
+#include "vcl/graphics/gdiengine.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QStringList>
+#include <algorithm>
+#include <cmath>
+
+namespace vcl {
+
+using namespace gdiengine;
+
+namespace {
+
+QFont FontOf(const TDeviceContext& DC)
+{
+    return DC.Font ? DC.Font->Font : QFont(TFont::DefaultName());
+}
+
+int Escapement(const TDeviceContext& DC)
+{
+    return DC.Font ? DC.Font->LogFont.lfEscapement : 0;
+}
+
+// Draws Text with its cell's top-left corner at (X, Y), rotated by the font's
+// escapement; the cell is filled with the background colour first when Opaque.
+// Monochrome surfaces get their touched pixels snapped back to black and white.
+void PaintText(TDeviceContext& DC, int X, int Y, const QString& Text, const QRect* Clip, bool Opaque)
+{
+    QImage* image = DC.Surface();
+    if (!image || Text.isEmpty())
+        return;
+    const QFont font = FontOf(DC);
+    const QFontMetrics metrics(font);
+    const int width = metrics.horizontalAdvance(Text);
+    const int height = metrics.height();
+    QPainter painter(image);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setRenderHint(QPainter::TextAntialiasing, false);
+    if (Clip)
+        painter.setClipRect(*Clip);
+    painter.translate(X, Y);
+    const int escapement = Escapement(DC);
+    if (escapement != 0)
+        painter.rotate(-escapement / 10.0);
+    const bool mono = DC.Monochrome();
+    if (Opaque)
+        painter.fillRect(QRect(0, 0, width, height), QColor::fromRgb(SurfacePixel(DC.BkColor, mono)));
+    painter.setFont(font);
+    painter.setPen(QColor::fromRgb(SurfacePixel(DC.TextColor, mono)));
+    painter.drawText(0, metrics.ascent(), Text);
+    const QRect touched = painter.transform().mapRect(QRect(0, 0, width, height)).adjusted(-2, -2, 2, 2);
+    painter.end();
+    if (mono)
+        SnapToMonochrome(*image, touched);
+}
+
+struct PrefixedText {
+    QString Text;
+    int Underline = -1; // index of the character after the first single '&'
+};
+
+// Removes accelerator prefixes: "&x" underlines x, "&&" is a literal '&'.
+PrefixedText StripPrefix(const QString& Text)
+{
+    PrefixedText result;
+    for (int i = 0; i < Text.size(); ++i) {
+        if (Text[i] == QLatin1Char('&') && i + 1 < Text.size()) {
+            ++i;
+            if (Text[i] != QLatin1Char('&') && result.Underline < 0)
+                result.Underline = int(result.Text.size());
+        } else if (Text[i] == QLatin1Char('&')) {
+            continue;
+        }
+        result.Text += Text[i];
+    }
+    return result;
+}
+
+// Width of a line with tabs expanded to stops every eight average character widths.
+int LineWidth(const QFontMetrics& Metrics, const QString& Line, bool ExpandTabs)
+{
+    if (!ExpandTabs || !Line.contains(QLatin1Char('\t')))
+        return Metrics.horizontalAdvance(Line);
+    const int stop = std::max(1, 8 * Metrics.averageCharWidth());
+    int x = 0;
+    const QStringList parts = Line.split(QLatin1Char('\t'));
+    for (int i = 0; i < parts.size(); ++i) {
+        x += Metrics.horizontalAdvance(parts[i]);
+        if (i + 1 < parts.size())
+            x = (x / stop + 1) * stop;
+    }
+    return x;
+}
+
+// Breaks a line at spaces so that each piece fits Width (a word wider than Width
+// stays whole on a line of its own).
+QStringList WrapLine(const QFontMetrics& Metrics, const QString& Line, int Width, bool ExpandTabs)
+{
+    QStringList lines;
+    QString current;
+    const QStringList words = Line.split(QLatin1Char(' '));
+    for (const QString& word : words) {
+        const QString candidate = current.isEmpty() ? word : current + QLatin1Char(' ') + word;
+        if (!current.isEmpty() && LineWidth(Metrics, candidate, ExpandTabs) > Width) {
+            lines << current;
+            current = word;
+        } else {
+            current = candidate;
+        }
+    }
+    lines << current;
+    return lines;
+}
+
+// Shortens a line to fit Width, ending it in "...".
+QString EndEllipsis(const QFontMetrics& Metrics, const QString& Line, int Width)
+{
+    if (Metrics.horizontalAdvance(Line) <= Width)
+        return Line;
+    const QString dots = QStringLiteral("...");
+    QString kept = Line;
+    while (!kept.isEmpty() && Metrics.horizontalAdvance(kept + dots) > Width)
+        kept.chop(1);
+    return kept + dots;
+}
+
+void PaintLine(TDeviceContext& DC, const QFontMetrics& Metrics, int X, int Y, const QString& Line, bool ExpandTabs,
+    const QRect* Clip)
+{
+    const bool opaque = DC.BkMode == OPAQUE;
+    if (!ExpandTabs || !Line.contains(QLatin1Char('\t'))) {
+        PaintText(DC, X, Y, Line, Clip, opaque);
+        return;
+    }
+    const int stop = std::max(1, 8 * Metrics.averageCharWidth());
+    int x = 0;
+    const QStringList parts = Line.split(QLatin1Char('\t'));
+    for (int i = 0; i < parts.size(); ++i) {
+        PaintText(DC, X + x, Y, parts[i], Clip, opaque);
+        x += Metrics.horizontalAdvance(parts[i]);
+        if (i + 1 < parts.size())
+            x = (x / stop + 1) * stop;
+    }
+}
+
+} // namespace
+
+int DrawText(HDC DC, const QString& Text, int Count, TRect& Rect, UINT Format)
+{
+    if (!DC)
+        return 0;
+    QString text = Count < 0 ? Text : Text.left(Count);
+    PrefixedText prefixed;
+    if (Format & DT_NOPREFIX)
+        prefixed.Text = text;
+    else
+        prefixed = StripPrefix(text);
+    const QFontMetrics metrics(FontOf(*DC));
+    const bool tabs = Format & DT_EXPANDTABS;
+    const int lineHeight = metrics.height() + ((Format & DT_EXTERNALLEADING) ? metrics.leading() : 0);
+    const int width = Rect.Right - Rect.Left;
+
+    QStringList lines;
+    if (Format & DT_SINGLELINE) {
+        QString single = prefixed.Text;
+        single.replace(QLatin1String("\r\n"), QLatin1String(" "));
+        single.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        single.replace(QLatin1Char('\r'), QLatin1Char(' '));
+        lines << single;
+    } else {
+        QString body = prefixed.Text;
+        body.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+        body.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+        for (const QString& line : body.split(QLatin1Char('\n'))) {
+            if (Format & DT_WORDBREAK)
+                lines << WrapLine(metrics, line, width, tabs);
+            else
+                lines << line;
+        }
+    }
+    if (Format & DT_END_ELLIPSIS)
+        for (QString& line : lines)
+            line = EndEllipsis(metrics, line, width);
+
+    const int textHeight = lineHeight * int(lines.size());
+    if (Format & DT_CALCRECT) {
+        int widest = 0;
+        for (const QString& line : lines)
+            widest = std::max(widest, LineWidth(metrics, line, tabs));
+        Rect.Right = Rect.Left + widest;
+        Rect.Bottom = Rect.Top + textHeight;
+        return textHeight;
+    }
+
+    int y = Rect.Top;
+    if (Format & DT_SINGLELINE) {
+        if (Format & DT_VCENTER)
+            y = Rect.Top + (Rect.Bottom - Rect.Top - textHeight) / 2;
+        else if (Format & DT_BOTTOM)
+            y = Rect.Bottom - textHeight;
+    }
+    const QRect clip = Rect.ToQRect();
+    const QRect* clipPtr = (Format & DT_NOCLIP) ? nullptr : &clip;
+    int consumed = 0; // characters of the earlier lines, to place the underline
+    for (const QString& line : lines) {
+        const int lw = LineWidth(metrics, line, tabs);
+        int x = Rect.Left;
+        if (Format & DT_CENTER)
+            x = Rect.Left + (width - lw) / 2;
+        else if (Format & DT_RIGHT)
+            x = Rect.Right - lw;
+        PaintLine(*DC, metrics, x, y, line, tabs, clipPtr);
+        const int at = prefixed.Underline - consumed;
+        if (!(Format & DT_HIDEPREFIX) && prefixed.Underline >= 0 && at >= 0 && at < line.size()) {
+            const int ux = x + metrics.horizontalAdvance(line.left(at));
+            const int uw = metrics.horizontalAdvance(line.mid(at, 1));
+            TGdiBrush brush(BS_SOLID, DC->TextColor);
+            TRect bar{ux, y + metrics.ascent() + 1, ux + uw, y + metrics.ascent() + 2};
+            if (clipPtr) {
+                bar.Left = std::max(bar.Left, Rect.Left);
+                bar.Right = std::min(bar.Right, Rect.Right);
+            }
+            if (bar.Right > bar.Left)
+                FillRect(DC, bar, &brush);
+        }
+        consumed += int(line.size());
+        y += lineHeight;
+    }
+    return y - Rect.Top;
+}
+
+BOOL TextOut(HDC DC, int X, int Y, const QString& Text, int Count)
+{
+    return ExtTextOut(DC, X, Y, 0, nullptr, Text, Count);
+}
+
+BOOL ExtTextOut(HDC DC, int X, int Y, UINT Options, const TRect* Rect, const QString& Text, int Count)
+{
+    if (!DC)
+        return false;
+    const QString text = Count < 0 ? Text : Text.left(Count);
+    if (Rect && (Options & ETO_OPAQUE)) {
+        TGdiBrush back(BS_SOLID, DC->BkColor);
+        FillRect(DC, *Rect, &back);
+    }
+    const QRect clip = Rect ? Rect->ToQRect() : QRect();
+    PaintText(*DC, X, Y, text, (Rect && (Options & ETO_CLIPPED)) ? &clip : nullptr, DC->BkMode == OPAQUE);
+    return true;
+}
+
+BOOL GetTextExtentPoint32(HDC DC, const QString& Text, int Count, TSize& Size)
+{
+    if (!DC)
+        return false;
+    const QFontMetrics metrics(FontOf(*DC));
+    const QString text = Count < 0 ? Text : Text.left(Count);
+    Size = {metrics.horizontalAdvance(text), metrics.height()};
+    return true;
+}
+
+BOOL GetTextMetrics(HDC DC, TEXTMETRIC& Metrics)
+{
+    if (!DC)
+        return false;
+    const QFont font = FontOf(*DC);
+    const QFontMetrics m(font);
+    Metrics.tmHeight = m.height();
+    Metrics.tmAscent = m.ascent();
+    Metrics.tmDescent = m.descent();
+    Metrics.tmInternalLeading = std::max(0, m.height() - font.pixelSize());
+    Metrics.tmExternalLeading = std::max(0, m.leading());
+    Metrics.tmAveCharWidth = m.averageCharWidth();
+    Metrics.tmMaxCharWidth = m.maxWidth();
+    Metrics.tmWeight = font.bold() ? 700 : 400;
+    Metrics.tmItalic = font.italic() ? 1 : 0;
+    Metrics.tmUnderlined = font.underline() ? 1 : 0;
+    Metrics.tmStruckOut = font.strikeOut() ? 1 : 0;
+    Metrics.tmPitchAndFamily = font.fixedPitch() ? 0 : 1; // the platform sets bit 0 for variable pitch
+    Metrics.tmCharSet = DC->Font ? DC->Font->LogFont.lfCharSet : 1;
+    return true;
+}
+
+} // namespace vcl

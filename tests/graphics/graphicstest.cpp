@@ -1,0 +1,47 @@
+#include "graphicstest.h"
+
+#include <QProcess>
+
+using namespace vcl;
+
+namespace graphicstest {
+
+std::unique_ptr<TBitmap> FilledBitmap(int Width, int Height, TColor Color)
+{
+    auto bitmap = std::make_unique<TBitmap>();
+    bitmap->SetPixelFormat(pf24bit);
+    bitmap->SetSize(Width, Height);
+    bitmap->Canvas()->Brush()->SetColor(Color);
+    bitmap->Canvas()->FillRect(Rect(0, 0, Width, Height));
+    return bitmap;
+}
+
+std::vector<std::string> Picture(TBitmap& Bitmap, const std::vector<std::pair<TColor, char>>& Legend)
+{
+    std::vector<std::string> rows;
+    for (int y = 0; y < Bitmap.Height(); ++y) {
+        std::string row;
+        for (int x = 0; x < Bitmap.Width(); ++x) {
+            const TColor c = Bitmap.Canvas()->Pixels(x, y);
+            char ch = '?';
+            for (const auto& [colour, symbol] : Legend)
+                if (ColorToRGB(colour) == c)
+                    ch = symbol;
+            row += ch;
+        }
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+int RunPython(const QString& Dir, const QString& Script)
+{
+    QProcess process;
+    process.setWorkingDirectory(Dir);
+    process.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), Script});
+    if (!process.waitForFinished(30000))
+        return -1;
+    return process.exitCode();
+}
+
+} // namespace graphicstest
