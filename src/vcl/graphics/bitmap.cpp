@@ -83,7 +83,7 @@ TCanvas* TBitmap::Canvas()
 
 void TBitmap::CanvasChanged()
 {
-    MapToPalette();
+    MapToPalette(FCanvas->ChangedArea());
     Changed();
 }
 
@@ -99,16 +99,17 @@ void TBitmap::ReplaceImage(std::unique_ptr<TGdiBitmap> Image)
         FCanvas->SelectBitmap(FImage.get());
 }
 
-void TBitmap::MapToPalette()
+void TBitmap::MapToPalette(const QRect& Area)
 {
     // Monochrome surfaces are kept black and white by the drawing engine itself.
     if (FPalette.Entries.empty() || FImage->Monochrome)
         return;
     QHash<uint32_t, uint32_t> cache;
     QImage& image = FImage->Image;
-    for (int y = 0; y < image.height(); ++y) {
+    const QRect area = Area.isEmpty() ? image.rect() : Area.intersected(image.rect());
+    for (int y = area.top(); y <= area.bottom(); ++y) {
         auto* line = reinterpret_cast<uint32_t*>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
+        for (int x = area.left(); x <= area.right(); ++x) {
             auto it = cache.constFind(line[x]);
             if (it == cache.constEnd())
                 it = cache.insert(line[x], ToQRgb(FPalette.Entries[size_t(NearestColorIndex(FPalette.Entries, line[x]))]));

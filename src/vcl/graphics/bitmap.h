@@ -82,7 +82,8 @@ protected:
 
 private:
     void CanvasChanged();
-    void MapToPalette();
+    // Maps the pixels of Area (all pixels when empty) to the nearest palette colour.
+    void MapToPalette(const QRect& Area = QRect());
     void ReplaceImage(std::unique_ptr<TGdiBitmap> Image);
 
     std::unique_ptr<TGdiBitmap> FImage;

@@ -29,20 +29,6 @@ int Rop2Of(TPenMode Mode)
     return Codes[Mode];
 }
 
-LOGFONT LogFontOf(const TFont& Font)
-{
-    LOGFONT lf;
-    lf.lfHeight = Font.Height();
-    lf.lfWeight = Font.Style().testFlag(fsBold) ? 700 : 400;
-    lf.lfItalic = Font.Style().testFlag(fsItalic);
-    lf.lfUnderline = Font.Style().testFlag(fsUnderline);
-    lf.lfStrikeOut = Font.Style().testFlag(fsStrikeOut);
-    lf.lfCharSet = uint8_t(Font.Charset());
-    lf.lfPitchAndFamily = Font.Pitch() == fpFixed ? 1 : Font.Pitch() == fpVariable ? 2 : 0;
-    lf.lfFaceName = Font.Name();
-    return lf;
-}
-
 bool SameLogFont(const LOGFONT& a, const LOGFONT& b)
 {
     return a.lfHeight == b.lfHeight && a.lfWeight == b.lfWeight && a.lfItalic == b.lfItalic
@@ -150,7 +136,9 @@ void TCanvas::SetPixels(int X, int Y, TColor Value)
 {
     Changing();
     SetPixel(&FDC, X, Y, ColorToRGB(Value));
+    FChangedArea = QRect(X, Y, 1, 1);
     Changed();
+    FChangedArea = QRect();
 }
 
 void TCanvas::MoveTo(int X, int Y)

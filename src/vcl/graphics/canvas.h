@@ -116,9 +116,12 @@ public:
     TNotifyEvent OnChange;
     TNotifyEvent OnChanging;
 
-protected:
+    // Fire OnChanging and OnChange; for code that draws on Surface() directly.
     virtual void Changing();
     virtual void Changed();
+    // The pixels the drawing call being reported touched, when it is known to be
+    // small (a single pixel); empty means anywhere.
+    const QRect& ChangedArea() const { return FChangedArea; }
 
 private:
     TDeviceContext FDC;
@@ -129,6 +132,7 @@ private:
     TGdiPen FGdiPen{PS_SOLID, 1, clBlack};
     TGdiBrush FGdiBrush{BS_SOLID, clWhite};
     std::unique_ptr<TGdiFont> FGdiFont;
+    QRect FChangedArea;
 };
 
 // Draws a bevel of Width one-pixel rings: TopColor on the left and top, BottomColor on

@@ -102,6 +102,20 @@ uint32_t SurfacePixel(TColor Color, bool Monochrome)
     return OpaqueAlpha | (uint32_t(r) << 16) | (uint32_t(g) << 8) | uint32_t(b);
 }
 
+LOGFONT LogFontOf(const TFont& Font)
+{
+    LOGFONT lf;
+    lf.lfHeight = Font.Height();
+    lf.lfWeight = Font.Style().testFlag(fsBold) ? 700 : 400;
+    lf.lfItalic = Font.Style().testFlag(fsItalic);
+    lf.lfUnderline = Font.Style().testFlag(fsUnderline);
+    lf.lfStrikeOut = Font.Style().testFlag(fsStrikeOut);
+    lf.lfCharSet = uint8_t(Font.Charset());
+    lf.lfPitchAndFamily = Font.Pitch() == fpFixed ? 1 : Font.Pitch() == fpVariable ? 2 : 0;
+    lf.lfFaceName = Font.Name();
+    return lf;
+}
+
 HGDIOBJ GetStockObject(int Object)
 {
     StockObjects& s = Stock();

@@ -85,6 +85,9 @@ struct LOGFONT {
 };
 using LOGFONTA = LOGFONT;
 
+// The logical font that draws like Font.
+LOGFONT LogFontOf(const TFont& Font);
+
 class TGdiFont : public TGdiObject {
 public:
     explicit TGdiFont(const LOGFONT& LogFont);

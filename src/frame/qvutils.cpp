@@ -1,0 +1,321 @@
+#include "frame/qvutils.h"
+
+#include <cmath>
+
+using namespace vcl;
+
+namespace Qvutils {
+
+const std::array<TColor, 10> ULFrameColor = {clWindow, clWindowFrame, clBtnShadow, clBtnHighlight, clBtnShadow,
+    clLime, clBlack, clRed, clBtnShadow, clBtnHighlight};
+const std::array<TColor, 10> LRFrameColor = {clWindow, clWindowFrame, clBtnHighlight, clBtnShadow, clBtnHighlight,
+    clTeal, clBtnFace, clYellow, clBtnHighlight, clBtnShadow};
+const std::array<TColor, 16> ColorValues = {clBlack, clMaroon, clGreen, clOlive, clNavy, clPurple, clTeal, clGray,
+    clSilver, clRed, clLime, clYellow, clBlue, clFuchsia, clAqua, clWhite};
+
+namespace {
+
+// Outer and inner upper-left/lower-right colours of the two 3-D borders.
+struct BorderColours {
+    TColor OuterUL, OuterLR, InnerUL, InnerLR;
+};
+constexpr BorderColours ButtonUp = {clBtnHighlight, cl3DDkShadow, cl3DLight, clBtnShadow};
+constexpr BorderColours ButtonDown = {clBtnText, clBtnText, clBtnShadow, clBtnShadow};
+constexpr BorderColours Ctl3DRaised = {cl3DLight, clBtnText, clBtnHighlight, clBtnShadow};
+constexpr BorderColours Ctl3DLowered = {clBtnShadow, clBtnHighlight, clBtnText, cl3DLight};
+
+TRect DrawTwoRings(TCanvas* Canvas, TRect Rect, const BorderColours& c, TSides Sides)
+{
+    Rect = DrawBevel(Canvas, Rect, c.OuterUL, c.OuterLR, 1, Sides);
+    return DrawBevel(Canvas, Rect, c.InnerUL, c.InnerLR, 1, Sides);
+}
+
+// A screen context with Font selected, released (and the font deleted) on every path.
+class ScreenFontContext {
+public:
+    explicit ScreenFontContext(TFont* Font)
+        : FDC(GetDC(nullptr))
+        , FFont(CreateFontIndirect(LogFontOf(*Font)))
+        , FOld(SelectObject(FDC, FFont))
+    {
+    }
+    ~ScreenFontContext()
+    {
+        SelectObject(FDC, FOld);
+        DeleteObject(FFont);
+        ReleaseDC(nullptr, FDC);
+    }
+    ScreenFontContext(const ScreenFontContext&) = delete;
+    ScreenFontContext& operator=(const ScreenFontContext&) = delete;
+    HDC DC() const { return FDC; }
+
+private:
+    HDC FDC;
+    HFONT FFont;
+    HGDIOBJ FOld;
+};
+
+} // namespace
+
+int Max(int A, int B) { return A > B ? A : B; }
+int Min(int A, int B) { return A < B ? A : B; }
+
+QChar LastChar(const QString& S)
+{
+    // Left open for an empty string; a null character is the harmless answer.
+    return S.isEmpty() ? QChar() : S.back();
+}
+
+int GetAvgCharWidth(TFont* Font)
+{
+    const ScreenFontContext context(Font);
+    TSize size;
+    GetTextExtentPoint32(context.DC(), QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"), 52, size);
+    return static_cast<int>(std::nearbyint(size.cx / 52.0));
+}
+
+int GetMinFontHeight(TFont* Font)
+{
+    const ScreenFontContext context(Font);
+    TEXTMETRIC metrics;
+    GetTextMetrics(context.DC(), metrics);
+    return metrics.tmHeight + 2;
+}
+
+HFONT RotateFont(TFont* Font, int Angle)
+{
+    LOGFONT lf;
+    lf.lfHeight = Font->Height();
+    lf.lfWidth = 0;
+    lf.lfEscapement = Angle * 10;
+    lf.lfOrientation = 0;
+    lf.lfWeight = Font->Style().testFlag(fsBold) ? 700 : 400;
+    lf.lfItalic = Font->Style().testFlag(fsItalic) ? 1 : 0;
+    lf.lfUnderline = Font->Style().testFlag(fsUnderline) ? 1 : 0;
+    lf.lfStrikeOut = Font->Style().testFlag(fsStrikeOut) ? 1 : 0;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfOutPrecision = 0;
+    lf.lfClipPrecision = 0;
+    lf.lfQuality = 0;
+    lf.lfPitchAndFamily = Font->Pitch() == fpVariable ? 2 : Font->Pitch() == fpFixed ? 1 : 0;
+    lf.lfFaceName = Font->Name().left(LF_FACESIZE - 1);
+    return CreateFontIndirect(lf);
+}
+
+TRect DrawSides(TCanvas* Canvas, const TRect& Rect, TColor ULColor, TColor LRColor, TSides Sides)
+{
+    TRect result = Rect;
+    Canvas->Pen()->SetColor(ULColor);
+    if (Sides.Contains(sdLeft)) {
+        Canvas->MoveTo(Rect.Left, Rect.Top);
+        Canvas->LineTo(Rect.Left, Rect.Bottom);
+        ++result.Left;
+    }
+    if (Sides.Contains(sdTop)) {
+        Canvas->MoveTo(Rect.Left, Rect.Top);
+        Canvas->LineTo(Rect.Right, Rect.Top);
+        ++result.Top;
+    }
+    Canvas->Pen()->SetColor(LRColor);
+    if (Sides.Contains(sdRight)) {
+        Canvas->MoveTo(Rect.Right - 1, Rect.Top);
+        Canvas->LineTo(Rect.Right - 1, Rect.Bottom);
+        --result.Right;
+    }
+    if (Sides.Contains(sdBottom)) {
+        Canvas->MoveTo(Rect.Left, Rect.Bottom - 1);
+        Canvas->LineTo(Rect.Right, Rect.Bottom - 1);
+        --result.Bottom;
+    }
+    return result;
+}
+
+TRect DrawBevel(TCanvas* Canvas, TRect Rect, TColor ULColor, TColor LRColor, int Width, TSides Sides)
+{
+    Canvas->Pen()->SetWidth(1);
+    for (int i = 0; i < Width; ++i)
+        Rect = DrawSides(Canvas, Rect, ULColor, LRColor, Sides);
+    return Rect;
+}
+
+TRect DrawButtonBorderSides(TCanvas* Canvas, TRect Rect, bool Down, TSides Sides)
+{
+    return DrawTwoRings(Canvas, Rect, Down ? ButtonDown : ButtonUp, Sides);
+}
+
+TRect DrawCtl3DBorderSides(TCanvas* Canvas, TRect Rect, bool Lowered, TSides Sides)
+{
+    return DrawTwoRings(Canvas, Rect, Lowered ? Ctl3DLowered : Ctl3DRaised, Sides);
+}
+
+TRect DrawBorderSides(TCanvas* Canvas, TRect Rect, TFramesStyle Style, TSides Sides)
+{
+    const TColor ul = ULFrameColor[size_t(Style)];
+    const TColor lr = LRFrameColor[size_t(Style)];
+    switch (Style) {
+    case fsNone:
+        return Rect;
+    case fsFlat:
+    case fsStatus:
+    case fsPopup:
+        return DrawSides(Canvas, Rect, ul, lr, Sides);
+    case fsLowered:
+    case fsRaised:
+        return DrawCtl3DBorderSides(Canvas, Rect, Style == fsLowered, Sides);
+    case fsButtonDown:
+    case fsButtonUp:
+        return DrawButtonBorderSides(Canvas, Rect, Style == fsButtonDown, Sides);
+    case fsGroove:
+    case fsBump:
+        break;
+    }
+    // The etched line: two interleaved rings. Single corner pixels first, so that the
+    // rings meet cleanly where a side is missing.
+    const bool left = Sides.Contains(sdLeft), top = Sides.Contains(sdTop);
+    const bool right = Sides.Contains(sdRight), bottom = Sides.Contains(sdBottom);
+    TRect r = Rect;
+    if (right)
+        Canvas->SetPixels(r.Right - 1, r.Top, lr);
+    if (top && !right)
+        Canvas->SetPixels(r.Right - 1, r.Top, ul);
+    if (bottom)
+        Canvas->SetPixels(r.Left, r.Bottom - 1, lr);
+    if (left && !bottom)
+        Canvas->SetPixels(r.Left, r.Bottom - 1, ul);
+    if (top && !left)
+        Canvas->SetPixels(r.Left, r.Top + 1, lr);
+    if (left && !top)
+        Canvas->SetPixels(r.Left + 1, r.Top, lr);
+    if (bottom && !right)
+        Canvas->SetPixels(r.Right - 1, r.Bottom - 2, ul);
+    if (right && !bottom)
+        Canvas->SetPixels(r.Right - 2, r.Bottom - 1, ul);
+    ++r.Left;
+    ++r.Top;
+    DrawSides(Canvas, r, lr, lr, Sides);
+    --r.Left;
+    --r.Top;
+    --r.Right;
+    --r.Bottom;
+    DrawSides(Canvas, r, ul, ul, Sides);
+    TRect result = Rect;
+    if (left)
+        result.Left += 2;
+    if (top)
+        result.Top += 2;
+    if (right)
+        result.Right -= 2;
+    if (bottom)
+        result.Bottom -= 2;
+    return result;
+}
+
+void DrawFrame(TCanvas* Canvas, int Width, int Height, TFramesStyle Style, TColor Fill, TColor Flat, TSides Sides)
+{
+    const TRect r = vcl::Rect(0, 0, Width, Height);
+    DrawBevel(Canvas, r, Fill, Fill, 2, AllSides);
+    if (Style == fsFlat)
+        DrawSides(Canvas, r, Flat, Flat, Sides);
+    else
+        DrawBorderSides(Canvas, r, Style, Sides);
+}
+
+void DrawBitmapTransparent(TCanvas* Dest, int X, int Y, TBitmap* Bitmap, TColor TransparentColor)
+{
+    StretchBitmapTransparent(Dest, Bitmap, TransparentColor, X, Y, Bitmap->Width(), Bitmap->Height(), 0, 0,
+        Bitmap->Width(), Bitmap->Height());
+}
+
+void StretchBitmapTransparent(TCanvas* Dest, TBitmap* Bitmap, TColor TransparentColor, int DstX, int DstY, int DstW,
+    int DstH, int SrcX, int SrcY, int SrcW, int SrcH)
+{
+    if (DstW <= 0)
+        DstW = Bitmap->Width();
+    if (DstH <= 0)
+        DstH = Bitmap->Height();
+    if (SrcW <= 0 || SrcH <= 0) {
+        SrcX = 0;
+        SrcY = 0;
+        SrcW = Bitmap->Width();
+        SrcH = Bitmap->Height();
+    }
+    if (!Bitmap->Monochrome())
+        SetStretchBltMode(Dest->Handle(), COLORONCOLOR);
+    // Reading the bitmap's context must not fire its change events; the handler
+    // comes back on every path.
+    TCanvas* source = Bitmap->Canvas();
+    struct Detach {
+        TCanvas* Canvas;
+        TNotifyEvent Saved;
+        ~Detach() { Canvas->OnChange = std::move(Saved); }
+    } detach{source, std::exchange(source->OnChange, nullptr)};
+    if (TransparentColor == clNone) {
+        StretchBlt(Dest->Handle(), DstX, DstY, DstW, DstH, source->Handle(), SrcX, SrcY, SrcW, SrcH, Dest->CopyMode());
+        return;
+    }
+    const TColor key = Bitmap->Monochrome() ? clWhite : ColorToRGB(TransparentColor);
+    StretchBltTransparent(Dest->Handle(), DstX, DstY, DstW, DstH, source->Handle(), SrcX, SrcY, SrcW, SrcH,
+        Bitmap->Palette(), key);
+}
+
+void StretchBltTransparent(HDC DstDC, int DstX, int DstY, int DstW, int DstH, HDC SrcDC, int SrcX, int SrcY, int SrcW,
+    int SrcH, HPALETTE Palette, TColor TransparentColor)
+{
+    HDC back = CreateCompatibleDC(DstDC);
+    HDC object = CreateCompatibleDC(DstDC);
+    HDC memory = CreateCompatibleDC(DstDC);
+    HDC save = CreateCompatibleDC(DstDC);
+    HBITMAP backMask = CreateBitmap(SrcW, SrcH, 1, 1, nullptr);
+    HBITMAP objectMask = CreateBitmap(SrcW, SrcH, 1, 1, nullptr);
+    HBITMAP memoryBitmap = CreateCompatibleBitmap(DstDC, DstW, DstH);
+    HBITMAP saveBitmap = CreateCompatibleBitmap(DstDC, SrcW, SrcH);
+    HGDIOBJ oldBack = SelectObject(back, backMask);
+    HGDIOBJ oldObject = SelectObject(object, objectMask);
+    HGDIOBJ oldMemory = SelectObject(memory, memoryBitmap);
+    HGDIOBJ oldSave = SelectObject(save, saveBitmap);
+    HPALETTE oldPalettes[4] = {};
+    if (Palette) {
+        oldPalettes[0] = SelectPalette(DstDC, Palette, true);
+        oldPalettes[1] = SelectPalette(save, Palette, false);
+        oldPalettes[2] = SelectPalette(object, Palette, false);
+        oldPalettes[3] = SelectPalette(memory, Palette, true);
+        for (HDC dc : {DstDC, save, object, memory})
+            RealizePalette(dc);
+    }
+    SetMapMode(SrcDC, GetMapMode(DstDC));
+    SetMapMode(save, GetMapMode(DstDC));
+
+    BitBlt(save, 0, 0, SrcW, SrcH, SrcDC, SrcX, SrcY, SRCCOPY);
+    const TColor saveBack = SetBkColor(save, PaletteColor(TransparentColor));
+    BitBlt(object, 0, 0, SrcW, SrcH, save, 0, 0, SRCCOPY);
+    SetBkColor(save, saveBack);
+
+    BitBlt(back, 0, 0, SrcW, SrcH, object, 0, 0, NOTSRCCOPY);
+    BitBlt(memory, 0, 0, DstW, DstH, DstDC, DstX, DstY, SRCCOPY);
+    StretchBlt(memory, 0, 0, DstW, DstH, object, 0, 0, SrcW, SrcH, SRCAND);
+    BitBlt(save, 0, 0, SrcW, SrcH, back, 0, 0, SRCAND);
+    StretchBlt(memory, 0, 0, DstW, DstH, save, 0, 0, SrcW, SrcH, SRCPAINT);
+    BitBlt(DstDC, DstX, DstY, DstW, DstH, memory, 0, 0, SRCCOPY);
+
+    if (Palette) {
+        SelectPalette(memory, oldPalettes[3], false);
+        SelectPalette(object, oldPalettes[2], false);
+        SelectPalette(save, oldPalettes[1], false);
+        SelectPalette(DstDC, oldPalettes[0], true);
+    }
+    DeleteObject(SelectObject(back, oldBack));
+    DeleteObject(SelectObject(object, oldObject));
+    DeleteObject(SelectObject(memory, oldMemory));
+    DeleteObject(SelectObject(save, oldSave));
+    DeleteDC(back);
+    DeleteDC(object);
+    DeleteDC(memory);
+    DeleteDC(save);
+}
+
+TColor PaletteColor(TColor Color)
+{
+    return ColorToRGB(Color) | PaletteRelativeFlag;
+}
+
+} // namespace Qvutils

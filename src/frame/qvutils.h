@@ -1,0 +1,95 @@
+#pragma once
+// Drawing utilities shared by the painted controls: integer helpers, font
+// measurements, a rotated-font factory, one-pixel sides and bevels, framed borders,
+// and transparent drawing of bitmaps (plain and stretched).
+#include "vcl/graphics/bitmap.h"
+#include "vcl/graphics/canvas.h"
+#include "vcl/graphics/colors.h"
+#include "vcl/graphics/gdi.h"
+
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <initializer_list>
+
+namespace Qvutils {
+
+using vcl::TColor;
+using vcl::TRect;
+
+enum TSide { sdLeft, sdTop, sdRight, sdBottom };
+
+// A set of sides, one bit per side (bit 0 left ... bit 3 bottom).
+class TSides {
+public:
+    constexpr TSides() = default;
+    constexpr TSides(std::initializer_list<TSide> Sides)
+    {
+        for (TSide side : Sides)
+            FBits = uint8_t(FBits | (1u << side));
+    }
+    static constexpr TSides FromBits(uint8_t Bits)
+    {
+        TSides sides;
+        sides.FBits = uint8_t(Bits & 0x0F);
+        return sides;
+    }
+    constexpr bool Contains(TSide Side) const { return (FBits >> Side) & 1u; }
+    constexpr uint8_t Bits() const { return FBits; }
+    friend constexpr bool operator==(TSides, TSides) = default;
+
+private:
+    uint8_t FBits = 0;
+};
+
+constexpr TSides AllSides{sdLeft, sdTop, sdRight, sdBottom};
+
+enum TFramesStyle { fsNone, fsFlat, fsGroove, fsBump, fsLowered, fsButtonDown, fsRaised, fsButtonUp, fsStatus, fsPopup };
+
+// Upper-left and lower-right line colours of each frame style.
+extern const std::array<TColor, 10> ULFrameColor;
+extern const std::array<TColor, 10> LRFrameColor;
+// The sixteen standard colours, black to white.
+extern const std::array<TColor, 16> ColorValues;
+
+int Max(int A, int B);
+int Min(int A, int B);
+// The last character of S; a null character for an empty string.
+QChar LastChar(const QString& S);
+
+// Average character width of the font: the width of "A..Za..z" divided by 52,
+// rounded half to even.
+int GetAvgCharWidth(vcl::TFont* Font);
+// The font's character height (ascent + descent) plus 2.
+int GetMinFontHeight(vcl::TFont* Font);
+// A new font object like Font, turned by Angle degrees; the caller deletes it
+// (DeleteObject).
+vcl::HFONT RotateFont(vcl::TFont* Font, int Angle);
+
+// One-pixel lines on the chosen sides of Rect (upper-left colour on the left and top,
+// lower-right colour on the right and bottom, which wins at shared corners); returns
+// Rect shrunk by one pixel on each side drawn.
+TRect DrawSides(vcl::TCanvas* Canvas, const TRect& Rect, TColor ULColor, TColor LRColor, TSides Sides);
+// Width rings of DrawSides; returns the rectangle inside them.
+TRect DrawBevel(vcl::TCanvas* Canvas, TRect Rect, TColor ULColor, TColor LRColor, int Width, TSides Sides);
+TRect DrawBorderSides(vcl::TCanvas* Canvas, TRect Rect, TFramesStyle Style, TSides Sides);
+TRect DrawButtonBorderSides(vcl::TCanvas* Canvas, TRect Rect, bool Down, TSides Sides);
+TRect DrawCtl3DBorderSides(vcl::TCanvas* Canvas, TRect Rect, bool Lowered, TSides Sides);
+// Clears a two-pixel ring of (0, 0, Width, Height) with Fill, then draws the border
+// of Style (Flat colours the flat style's line).
+void DrawFrame(vcl::TCanvas* Canvas, int Width, int Height, TFramesStyle Style, TColor Fill, TColor Flat, TSides Sides);
+
+void DrawBitmapTransparent(vcl::TCanvas* Dest, int X, int Y, vcl::TBitmap* Bitmap, TColor TransparentColor);
+// Stretches a source rectangle of Bitmap onto the destination rectangle leaving out
+// TransparentColor (clNone: a plain copy). A destination width or height of 0 or less
+// takes the bitmap's; a source width or height of 0 or less takes the whole bitmap.
+void StretchBitmapTransparent(vcl::TCanvas* Dest, vcl::TBitmap* Bitmap, TColor TransparentColor, int DstX, int DstY,
+    int DstW, int DstH, int SrcX, int SrcY, int SrcW, int SrcH);
+// The mask technique on device contexts: source pixels of TransparentColor (an
+// explicit red-green-blue value) leave the destination as it was.
+void StretchBltTransparent(vcl::HDC DstDC, int DstX, int DstY, int DstW, int DstH, vcl::HDC SrcDC, int SrcX, int SrcY,
+    int SrcW, int SrcH, vcl::HPALETTE Palette, TColor TransparentColor);
+// The colour resolved to red-green-blue with the palette-relative flag.
+TColor PaletteColor(TColor Color);
+
+} // namespace Qvutils

@@ -1,0 +1,241 @@
+#include "../graphics/graphicstest.h"
+
+#include "frame/qvutils.h"
+
+#include <gtest/gtest.h>
+
+using namespace vcl;
+using namespace Qvutils;
+using graphicstest::FilledBitmap;
+using graphicstest::Picture;
+using Rows = std::vector<std::string>;
+
+namespace {
+
+const std::vector<std::pair<TColor, char>> Legend = {{clWhite, '.'}, {clBlack, '#'}, {clRed, 'r'}, {clBlue, 'b'},
+    {clLime, 'g'}, {clYellow, 'y'}, {clSilver, 'l'}, {clGray, 's'}, {clTeal, 't'}};
+
+} // namespace
+
+TEST(Qvutils, TablesAndSmallHelpers)
+{
+    EXPECT_EQ(AllSides.Bits(), 15);
+    EXPECT_EQ((TSides{sdTop, sdBottom}).Bits(), 0b1010);
+    EXPECT_EQ(ULFrameColor[fsButtonDown], 0x00FF00);
+    EXPECT_EQ(LRFrameColor[fsButtonDown], 0x808000);
+    EXPECT_EQ(ULFrameColor[fsButtonUp], 0x0000FF);
+    EXPECT_EQ(LRFrameColor[fsRaised], clBtnFace);
+    EXPECT_EQ(ColorValues[0], 0x000000);
+    EXPECT_EQ(ColorValues[4], 0x800000);
+    EXPECT_EQ(ColorValues[12], 0xFF0000);
+    EXPECT_EQ(ColorValues[15], 0xFFFFFF);
+    EXPECT_EQ(Max(3, 3), 3);
+    EXPECT_EQ(Min(-4, -4), -4);
+    EXPECT_EQ(Max(INT32_MIN, INT32_MAX), INT32_MAX);
+    EXPECT_EQ(Min(INT32_MIN, INT32_MAX), INT32_MIN);
+    EXPECT_EQ(LastChar(QStringLiteral("abc")), QLatin1Char('c'));
+    EXPECT_TRUE(LastChar(QString()).isNull());
+    EXPECT_EQ(PaletteColor(clBtnFace), 0x02C0C0C0);
+    EXPECT_EQ(PaletteColor(clRed), 0x020000FF);
+}
+
+TEST(Qvutils, DrawSidesEdgeCases)
+{
+    auto bmp = FilledBitmap(4, 3, clWhite);
+    EXPECT_EQ(DrawSides(bmp->Canvas(), Rect(0, 0, 4, 3), clRed, clBlue, TSides{}), Rect(0, 0, 4, 3));
+    EXPECT_EQ(Picture(*bmp, Legend), (Rows{"....", "....", "...."}));
+
+    EXPECT_EQ(DrawSides(bmp->Canvas(), Rect(0, 0, 1, 1), clRed, clBlue, AllSides), Rect(1, 1, 0, 0));
+    EXPECT_EQ(Picture(*bmp, Legend), (Rows{"b...", "....", "...."}));
+
+    auto full = FilledBitmap(4, 3, clWhite);
+    full->Canvas()->Pen()->SetWidth(1);
+    EXPECT_EQ(DrawSides(full->Canvas(), Rect(0, 0, 4, 3), clRed, clBlue, AllSides), Rect(1, 1, 3, 2));
+    EXPECT_EQ(Picture(*full, Legend), (Rows{"rrrb", "r..b", "bbbb"}));
+}
+
+TEST(Qvutils, DrawBevelShrinksByItsWidth)
+{
+    auto bmp = FilledBitmap(8, 8, clWhite);
+    EXPECT_EQ(DrawBevel(bmp->Canvas(), Rect(0, 0, 8, 8), clRed, clBlue, 3, AllSides), Rect(3, 3, 5, 5));
+    EXPECT_EQ(Picture(*bmp, Legend)[3], "rrr..bbb");
+    EXPECT_EQ(DrawBevel(bmp->Canvas(), Rect(0, 0, 8, 8), clLime, clLime, 0, AllSides), Rect(0, 0, 8, 8));
+    EXPECT_EQ(DrawBevel(bmp->Canvas(), Rect(0, 0, 8, 8), clLime, clLime, -2, AllSides), Rect(0, 0, 8, 8));
+    EXPECT_EQ(bmp->Canvas()->Pixels(0, 0), clRed);
+}
+
+TEST(Qvutils, GrooveOnLeftAndTopSetsTheUpperLeftCorners)
+{
+    auto bmp = FilledBitmap(5, 5, clRed);
+    EXPECT_EQ(DrawBorderSides(bmp->Canvas(), Rect(0, 0, 5, 5), fsGroove, TSides{sdLeft, sdTop}), Rect(2, 2, 5, 5));
+    EXPECT_EQ(Picture(*bmp, Legend), (Rows{"sssss", "s....", "s.rrr", "s.rrr", "s.rrr"}));
+}
+
+TEST(Qvutils, GrooveAndBumpOnAllSides)
+{
+    auto groove = FilledBitmap(5, 5, clRed);
+    EXPECT_EQ(DrawBorderSides(groove->Canvas(), Rect(0, 0, 5, 5), fsGroove, AllSides), Rect(2, 2, 3, 3));
+    EXPECT_EQ(Picture(*groove, Legend), (Rows{"ssss.", "s..s.", "s.rs.", "ssss.", "....."}));
+    auto bump = FilledBitmap(5, 5, clRed);
+    DrawBorderSides(bump->Canvas(), Rect(0, 0, 5, 5), fsBump, AllSides);
+    EXPECT_EQ(Picture(*bump, Legend), (Rows{"....s", ".ss.s", ".sr.s", "....s", "sssss"}));
+}
+
+TEST(Qvutils, GrooveOnRightAndBottomOnly)
+{
+    auto bmp = FilledBitmap(5, 5, clRed);
+    DrawBorderSides(bmp->Canvas(), Rect(0, 0, 5, 5), fsGroove, TSides{sdRight, sdBottom});
+    // Corner pixels (4,0) and (0,4) take the highlight; the rings run on the right and bottom.
+    EXPECT_EQ(Picture(*bmp, Legend), (Rows{"rrrs.", "rrrs.", "rrrs.", "ssss.", "....."}));
+}
+
+TEST(Qvutils, ThreeDimensionalBorders)
+{
+    struct Case {
+        TFramesStyle Style;
+        Rows Expected;
+    };
+    const Case cases[] = {
+        {fsButtonUp, {"...#", ".ls#", ".ss#", "####"}},
+        {fsButtonDown, {"####", "#ss#", "#ss#", "####"}},
+        {fsRaised, {"lll#", "l.s#", "lss#", "####"}},
+        {fsLowered, {"sss.", "s#l.", "sll.", "...."}},
+        {fsFlat, {"####", "#rr#", "#rr#", "####"}},
+        {fsNone, {"rrrr", "rrrr", "rrrr", "rrrr"}},
+    };
+    for (const Case& c : cases) {
+        auto bmp = FilledBitmap(4, 4, clRed);
+        DrawBorderSides(bmp->Canvas(), Rect(0, 0, 4, 4), c.Style, AllSides);
+        EXPECT_EQ(Picture(*bmp, Legend), c.Expected) << c.Style;
+    }
+}
+
+TEST(Qvutils, DrawFrameClearsATwoPixelRing)
+{
+    auto bmp = FilledBitmap(6, 6, clRed);
+    DrawFrame(bmp->Canvas(), 6, 6, fsNone, clYellow, clBlue, AllSides);
+    EXPECT_EQ(Picture(*bmp, Legend), (Rows{"yyyyyy", "yyyyyy", "yyrryy", "yyrryy", "yyyyyy", "yyyyyy"}));
+    DrawFrame(bmp->Canvas(), 6, 6, fsFlat, clYellow, clBlue, TSides{sdLeft});
+    EXPECT_EQ(Picture(*bmp, Legend), (Rows{"byyyyy", "byyyyy", "byrryy", "byrryy", "byyyyy", "byyyyy"}));
+}
+
+TEST(Qvutils, FontMeasurements)
+{
+    TFont font;
+    font.SetHeight(-14);
+    auto bmp = FilledBitmap(2, 2, clWhite);
+    bmp->Canvas()->SetFont(&font);
+    const int letters = bmp->Canvas()->TextWidth(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    EXPECT_EQ(GetAvgCharWidth(&font), static_cast<int>(std::nearbyint(letters / 52.0)));
+    EXPECT_GT(GetAvgCharWidth(&font), 3);
+    EXPECT_EQ(GetMinFontHeight(&font), bmp->Canvas()->TextHeight(QStringLiteral("Ag")) + 2);
+}
+
+TEST(Qvutils, RotateFontBuildsTheLogicalFont)
+{
+    TFont font;
+    font.SetName(QStringLiteral("DejaVu Sans Condensed Bold Oblique With A Long Name"));
+    font.SetHeight(-20);
+    font.SetStyle(fsBold | fsUnderline);
+    font.SetPitch(fpVariable);
+    HFONT rotated = RotateFont(&font, 90);
+    EXPECT_EQ(rotated->LogFont.lfHeight, -20);
+    EXPECT_EQ(rotated->LogFont.lfEscapement, 900);
+    EXPECT_EQ(rotated->LogFont.lfOrientation, 0);
+    EXPECT_EQ(rotated->LogFont.lfWeight, 700);
+    EXPECT_EQ(rotated->LogFont.lfItalic, 0);
+    EXPECT_EQ(rotated->LogFont.lfUnderline, 1);
+    EXPECT_EQ(rotated->LogFont.lfCharSet, 1);
+    EXPECT_EQ(rotated->LogFont.lfPitchAndFamily, 2);
+    EXPECT_EQ(rotated->LogFont.lfFaceName.size(), 31);
+
+    // Text drawn with it runs upwards: taller than wide.
+    TFont plain;
+    plain.SetHeight(-16);
+    HFONT up = RotateFont(&plain, 90);
+    auto bmp = FilledBitmap(60, 120, clWhite);
+    HDC dc = bmp->Canvas()->Handle();
+    HGDIOBJ old = SelectObject(dc, up);
+    SetBkMode(dc, TRANSPARENT);
+    TextOut(dc, 20, 100, QStringLiteral("Rotated"));
+    SelectObject(dc, old);
+    DeleteObject(up);
+    DeleteObject(rotated);
+    int left = 60, right = -1, top = 120, bottom = -1;
+    for (int y = 0; y < 120; ++y)
+        for (int x = 0; x < 60; ++x)
+            if (bmp->Canvas()->Pixels(x, y) != clWhite) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+    ASSERT_GE(right, 0);
+    EXPECT_GT(bottom - top, 2 * (right - left));
+    EXPECT_LE(bottom, 100);
+}
+
+TEST(Qvutils, StretchBitmapTransparentSizesAndKeys)
+{
+    auto glyph = FilledBitmap(2, 2, clLime);
+    glyph->Canvas()->SetPixels(0, 0, clRed);
+    glyph->Canvas()->SetPixels(1, 1, clBlue);
+
+    auto dest = FilledBitmap(4, 4, clWhite);
+    StretchBitmapTransparent(dest->Canvas(), glyph.get(), clLime, 1, 1, 0, 0, 0, 0, 0, 0);
+    EXPECT_EQ(Picture(*dest, Legend), (Rows{"....", ".r..", "..b.", "...."}));
+
+    auto plain = FilledBitmap(4, 4, clWhite);
+    StretchBitmapTransparent(plain->Canvas(), glyph.get(), clNone, 0, 0, 0, 0, 0, 0, 0, 0);
+    EXPECT_EQ(Picture(*plain, Legend), (Rows{"rg..", "gb..", "....", "...."}));
+
+    auto big = FilledBitmap(4, 4, clWhite);
+    StretchBitmapTransparent(big->Canvas(), glyph.get(), clLime, 0, 0, 4, 4, 0, 0, 2, 2);
+    EXPECT_EQ(Picture(*big, Legend), (Rows{"rr..", "rr..", "..bb", "..bb"}));
+
+    auto part = FilledBitmap(4, 4, clWhite);
+    DrawBitmapTransparent(part->Canvas(), 2, 0, glyph.get(), clRed);
+    EXPECT_EQ(Picture(*part, Legend), (Rows{"...g", "..gb", "....", "...."}));
+}
+
+TEST(Qvutils, TransparentDrawingLeavesTheBitmapAndItsEventsAlone)
+{
+    auto glyph = FilledBitmap(3, 1, clRed);
+    glyph->Canvas()->SetPixels(1, 0, clBlue);
+    int changes = 0;
+    glyph->OnChange = [&](TObject*) { ++changes; };
+    auto dest = FilledBitmap(3, 1, clWhite);
+    StretchBitmapTransparent(dest->Canvas(), glyph.get(), clRed, 0, 0, 3, 1, 0, 0, 3, 1);
+    EXPECT_EQ(Picture(*dest, Legend), (Rows{".b."}));
+    EXPECT_EQ(Picture(*glyph, Legend), (Rows{"rbr"}));
+    EXPECT_EQ(changes, 0);
+    // The canvas handler is back: drawing on the glyph notifies again.
+    glyph->Canvas()->SetPixels(0, 0, clLime);
+    EXPECT_EQ(changes, 1);
+}
+
+TEST(Qvutils, MonochromeBitmapsUseWhiteAsTheKey)
+{
+    auto glyph = FilledBitmap(2, 1, clWhite);
+    glyph->Canvas()->SetPixels(1, 0, clBlack);
+    glyph->SetMonochrome(true);
+    auto dest = FilledBitmap(2, 1, clRed);
+    StretchBitmapTransparent(dest->Canvas(), glyph.get(), clBlack, 0, 0, 0, 0, 0, 0, 0, 0);
+    EXPECT_EQ(Picture(*dest, Legend), (Rows{"r#"}));
+}
+
+TEST(Qvutils, StretchBltTransparentShrinksWithTheMask)
+{
+    // 4x1 source shrunk to 2x1: destination pixel 0 stands for source pixels 0-1,
+    // pixel 1 for 2-3.
+    auto src = FilledBitmap(4, 1, clLime);
+    src->Canvas()->SetPixels(0, 0, clRed);
+    src->Canvas()->SetPixels(2, 0, clBlue);
+    auto dest = FilledBitmap(2, 1, clWhite);
+    SetStretchBltMode(dest->Canvas()->Handle(), COLORONCOLOR);
+    StretchBltTransparent(dest->Canvas()->Handle(), 0, 0, 2, 1, src->Canvas()->Handle(), 0, 0, 4, 1, nullptr, clLime);
+    const Rows pic = Picture(*dest, Legend);
+    EXPECT_NE(pic[0][0], 'g');
+    EXPECT_NE(pic[0][1], 'g');
+    EXPECT_NE(pic[0], "..");
+}
