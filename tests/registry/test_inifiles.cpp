@@ -68,6 +68,20 @@ TEST_F(IniFiles, ReadsSectionsKeysAndFirstOfDuplicates)
     EXPECT_TRUE(Lines([&](TStrings& s) { ini.ReadSection("", s); }).isEmpty());
 }
 
+TEST_F(IniFiles, UnchangedFileRoundTripsByteForByte)
+{
+    const QByteArray crlf = QByteArray(SampleIni).replace("\n", "\r\n");
+    for (const QByteArray& original : {SampleIni, crlf}) {
+        WriteFileBytes(IniPath(), original);
+        TMemIniFile(IniPath()).UpdateFile();
+        EXPECT_EQ(FileBytes(IniPath()), original);
+    }
+    // A last line without a line end gets one; nothing else changes.
+    WriteFileBytes(IniPath(), "[S]\nk=v");
+    TMemIniFile(IniPath()).UpdateFile();
+    EXPECT_EQ(FileBytes(IniPath()), QByteArray("[S]\nk=v\n"));
+}
+
 TEST_F(IniFiles, RewriteKeepsEverythingElseInPlace)
 {
     WriteFileBytes(IniPath(), SampleIni);

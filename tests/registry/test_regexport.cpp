@@ -153,6 +153,8 @@ TEST_F(QvregTool, ListExportImportDelete)
     EXPECT_TRUE(list.Out.startsWith("EmptyKey\\\nChild\\\n@=\"default\"\n")) << list.Out.toStdString();
     EXPECT_TRUE(list.Out.contains("\"Min\"=dword:80000000\n"));
 
+    EXPECT_EQ(Run({"list", "\\Software"}).Out, "Vendor\\\n");
+
     const Result exported = Run({"export", "Software\\Vendor"});
     ASSERT_EQ(exported.ExitCode, 0) << exported.Err.toStdString();
     EXPECT_EQ(Run({"delete", "HKCU\\Software\\Vendor"}).ExitCode, 0);

@@ -210,7 +210,8 @@ TRegKeyName ParseRegKeyName(const QString& Name)
     const QString first = delimiter < 0 ? Name : Name.left(delimiter);
     if (const auto root = RootKeyFromName(first))
         return {*root, delimiter < 0 ? QString() : Name.mid(delimiter + 1)};
-    return {HKEY_CURRENT_USER, Name};
+    // A leading delimiter changes nothing: every path counts from the root.
+    return {HKEY_CURRENT_USER, Name.startsWith(PathDelimiter) ? Name.mid(1) : Name};
 }
 
 QString FormatRegValue(const QString& Name, const TRegValue& Value)
