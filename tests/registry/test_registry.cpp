@@ -5,6 +5,8 @@
 
 #include <QFileInfo>
 #include <climits>
+#include <thread>
+#include <vector>
 
 using namespace vcl;
 using regtest::RegistryTest;
@@ -359,4 +361,27 @@ TEST_F(RegistryTest, KeyInfoCountsAndMeasures)
     EXPECT_EQ(info.MaxDataLen, 9);
     reg.CloseKey();
     EXPECT_FALSE(reg.GetKeyInfo(info));
+}
+
+TEST_F(RegistryTest, ThreadsShareOneStoreSafely)
+{
+    constexpr int Threads = 4;
+    constexpr int PerThread = 250;
+    std::vector<std::thread> workers;
+    for (int t = 0; t < Threads; ++t)
+        workers.emplace_back([t] {
+            TRegistry reg;
+            if (!reg.OpenKey("Threads", true))
+                return;
+            for (int i = 0; i < PerThread; ++i)
+                reg.WriteInteger(QStringLiteral("t%1-%2").arg(t).arg(i), t * 1000 + i);
+        });
+    for (auto& worker : workers)
+        worker.join();
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("Threads", false));
+    EXPECT_EQ(ValueNames(reg).size(), Threads * PerThread);
+    for (int t = 0; t < Threads; ++t)
+        for (int i = 0; i < PerThread; ++i)
+            ASSERT_EQ(reg.ReadInteger(QStringLiteral("t%1-%2").arg(t).arg(i)), t * 1000 + i);
 }
