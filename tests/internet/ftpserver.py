@@ -6,7 +6,7 @@ import argparse
 import sys
 
 from pyftpdlib.authorizers import AuthenticationFailed, DummyAuthorizer
-from pyftpdlib.handlers import FTPHandler
+from pyftpdlib.handlers import FTPHandler, ThrottledDTPHandler
 from pyftpdlib.servers import FTPServer
 
 
@@ -27,6 +27,7 @@ def main():
     parser.add_argument("--password", required=True)
     parser.add_argument("--port", type=int, default=0)
     parser.add_argument("--no-mlsd", action="store_true")
+    parser.add_argument("--throttle", type=int, default=0, help="bytes per second of every transfer")
     args = parser.parse_args()
 
     authorizer = EchoingAuthorizer()
@@ -35,6 +36,14 @@ def main():
     handler.authorizer = authorizer
     handler.auth_failed_timeout = 0
     handler.banner = "qvkit test server ready."
+    if args.throttle:
+        dtp = type("DTP", (ThrottledDTPHandler,), {})
+        dtp.read_limit = args.throttle
+        dtp.write_limit = args.throttle
+        # Small chunks keep the flow even instead of one burst a second.
+        dtp.ac_in_buffer_size = dtp.ac_out_buffer_size = 4096
+        handler.dtp_handler = dtp
+        handler.use_sendfile = False
     if args.no_mlsd:
         handler.proto_cmds = {k: v for k, v in FTPHandler.proto_cmds.items() if k not in ("MLSD", "MLST")}
 

@@ -122,6 +122,8 @@ bool FtpTestServer::StartPyftpdlib(int port)
                           "--password", QString::fromUtf8(Password()), "--port", QString::number(port)};
     if (FKind == FtpServerKind::PyftpdlibWithoutMlsd)
         arguments << "--no-mlsd";
+    if (FTransferLimit > 0)
+        arguments << "--throttle" << QString::number(FTransferLimit);
     FProcess = std::make_unique<QProcess>();
     FProcess->setStandardErrorFile(QProcess::nullDevice());
     FProcess->start("/usr/bin/python3", arguments);
@@ -218,6 +220,19 @@ void FtpTestServer::Stop()
     FProcess->kill();
     FProcess->waitForFinished(5000);
     FProcess.reset();
+}
+
+qint64 FtpTestServer::BytesRead() const
+{
+    if (!FProcess)
+        return 0;
+    QFile io(QStringLiteral("/proc/%1/io").arg(FProcess->processId()));
+    if (!io.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : io.readAll().split('\n'))
+        if (line.startsWith("rchar:"))
+            return line.mid(6).trimmed().toLongLong();
+    return 0;
 }
 
 void FtpTestServer::Pause()

@@ -20,6 +20,8 @@ public:
     FtpTestServer(const FtpTestServer&) = delete;
     FtpTestServer& operator=(const FtpTestServer&) = delete;
 
+    // Limits every transfer of a pyftpdlib server to so many bytes a second (before Start).
+    void SetTransferLimit(int bytesPerSecond) { FTransferLimit = bytesPerSecond; }
     // Starts the server on a free port; false with Error() set when it cannot run here
     // (vsftpd needs root). Port: a fixed port instead of a free one (0).
     bool Start(int port = 0);
@@ -27,6 +29,9 @@ public:
     // Freezes and thaws the server process: a server that stops answering.
     void Pause();
     void Resume();
+
+    // Bytes the server process has read from files so far (and from pipes, not sockets).
+    qint64 BytesRead() const;
 
     FtpServerKind Kind() const { return FKind; }
     int Port() const { return FPort; }
@@ -57,6 +62,7 @@ private:
     QString FError;
     QByteArray FWorkSubdir;
     int FWorkDirCount = 0;
+    int FTransferLimit = 0;
 };
 
 } // namespace qvtest

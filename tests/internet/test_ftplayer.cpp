@@ -8,7 +8,9 @@
 #include <QFile>
 #include <QLoggingCategory>
 #include <QTcpServer>
+#include <QThread>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <thread>
 
@@ -18,6 +20,8 @@ using namespace qvtest;
 namespace {
 
 constexpr DWORD TestTimeoutMs = 10000;
+// Short enough to keep the tests quick, long enough for a server on a busy machine.
+constexpr DWORD StallTimeoutMs = 3000;
 
 QDateTime FromFileTime(const FILETIME& time)
 {
@@ -435,7 +439,7 @@ TEST(FtpLayerTimeouts, ServerThatStopsAnsweringTimesOutAndRecovers)
 {
     FtpTestServer server(FtpServerKind::Pyftpdlib);
     ASSERT_TRUE(server.Start()) << server.Error().toStdString();
-    HINTERNET root = OpenRoot(1000);
+    HINTERNET root = OpenRoot(StallTimeoutMs);
     HINTERNET connection = InternetConnectA(root, "127.0.0.1", static_cast<INTERNET_PORT>(server.Port()), server.User().constData(),
                                             server.Password().constData(), INTERNET_SERVICE_FTP, INTERNET_FLAG_PASSIVE, 0);
     ASSERT_NE(connection, nullptr);
@@ -448,6 +452,61 @@ TEST(FtpLayerTimeouts, ServerThatStopsAnsweringTimesOutAndRecovers)
     server.Resume();
     EXPECT_TRUE(FtpCreateDirectoryA(connection, "thawed")) << LastResponse().toStdString();
     EXPECT_TRUE(QFileInfo(server.LocalPath("thawed")).isDir());
+    InternetCloseHandle(root);
+}
+
+// A transfer whose server freezes half-way fails after the idle time-out; a download
+// leaves the local file it was to replace as it was, and no partial file behind.
+TEST(FtpLayerTimeouts, StalledTransfersTimeOutAndKeepTheLocalFile)
+{
+    FtpTestServer server(FtpServerKind::Pyftpdlib);
+    server.SetTransferLimit(64 * 1024); // a megabyte takes 16 s: time enough to freeze it
+    ASSERT_TRUE(server.Start()) << server.Error().toStdString();
+    const QByteArray content = PatternBytes(1024 * 1024, 5);
+    WriteAll(server.LocalPath("slow.bin"), content);
+    QTemporaryDir local;
+    const QString target = local.filePath("target.bin");
+    WriteAll(target, "keep");
+    WriteAll(local.filePath("source.bin"), content);
+    HINTERNET root = OpenRoot(StallTimeoutMs);
+    HINTERNET connection = InternetConnectA(root, "127.0.0.1", static_cast<INTERNET_PORT>(server.Port()), server.User().constData(),
+                                            server.Password().constData(), INTERNET_SERVICE_FTP, INTERNET_FLAG_PASSIVE, 0);
+    ASSERT_NE(connection, nullptr);
+
+    struct Direction {
+        const char* Name;
+        std::function<BOOL()> Transfer;
+        std::function<bool()> DataFlows;
+    };
+    const Direction directions[] = {
+        // The server reads the file in 64 KB pieces: a second piece means the first went out.
+        {"download", [&] { return FtpGetFileA(connection, "slow.bin", QFile::encodeName(target).constData(), false, 0, 0, 0); },
+         [&, before = server.BytesRead()] { return server.BytesRead() - before > 64 * 1024; }},
+        {"upload", [&] { return FtpPutFileA(connection, QFile::encodeName(local.filePath("source.bin")).constData(), "up.bin", 0, 0); },
+         [&] { return QFileInfo(server.LocalPath("up.bin")).size() > 0; }},
+    };
+    for (const Direction& direction : directions) {
+        BOOL result = 1;
+        DWORD error = ERROR_SUCCESS;
+        std::thread worker([&] {
+            result = direction.Transfer();
+            error = GetLastError();
+        });
+        const QDeadlineTimer deadline(10000);
+        while (!deadline.hasExpired() && !direction.DataFlows())
+            QThread::msleep(10);
+        EXPECT_FALSE(deadline.hasExpired()) << direction.Name;
+        server.Pause();
+        QElapsedTimer clock;
+        clock.start();
+        worker.join();
+        server.Resume();
+        EXPECT_FALSE(result) << direction.Name;
+        EXPECT_EQ(error, ERROR_INTERNET_TIMEOUT) << direction.Name;
+        EXPECT_LT(clock.elapsed(), 20000) << direction.Name;
+    }
+    EXPECT_EQ(ReadAll(target), "keep");
+    EXPECT_EQ(QDir(local.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{"source.bin", "target.bin"}));
     InternetCloseHandle(root);
 }
 

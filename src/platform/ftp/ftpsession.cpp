@@ -1,6 +1,7 @@
 #include "platform/ftp/ftpsession.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
@@ -109,10 +110,17 @@ struct FtpSession::Transfer {
     QList<QByteArray> Replies;
     QByteArray Partial;
 
+    // Watchdog of an idle server: armed by its first reply line, restarted by every
+    // further line and by every byte moved on a data connection.
+    int IdleTimeoutMs = 0;
+    QElapsedTimer SinceActivity;
+    curl_off_t BytesMoved = 0;
+
     // Reply lines arrive one by one; a reply ends with the line that repeats the first
     // line's code followed by a blank ("ddd text", or "ddd-" ... "ddd " for several lines).
     void AddReplyLine(QByteArray line)
     {
+        SinceActivity.start();
         while (line.endsWith('\n') || line.endsWith('\r'))
             line.chop(1);
         if (Partial.isEmpty()) {
@@ -133,6 +141,19 @@ struct FtpSession::Transfer {
     {
         static_cast<Transfer*>(self)->AddReplyLine(QByteArray(data, static_cast<qsizetype>(size * count)));
         return size * count;
+    }
+
+    static int OnProgress(void* self, curl_off_t, curl_off_t downloaded, curl_off_t, curl_off_t uploaded)
+    {
+        auto* transfer = static_cast<Transfer*>(self);
+        if (downloaded + uploaded != transfer->BytesMoved) {
+            transfer->BytesMoved = downloaded + uploaded;
+            transfer->SinceActivity.start();
+        } else if (transfer->SinceActivity.isValid() && transfer->SinceActivity.hasExpired(transfer->IdleTimeoutMs)) {
+            transfer->LocalError = ERROR_INTERNET_TIMEOUT;
+            return 1; // ends the transfer
+        }
+        return 0;
     }
 
     static size_t OnWrite(char* data, size_t size, size_t count, void* self)
@@ -256,8 +277,11 @@ FtpOutcome FtpSession::Run(Transfer& transfer)
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(FOptions.ConnectTimeoutMs));
     curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, SecondsRoundedUp(FOptions.ResponseTimeoutMs));
     // A data connection that moves nothing for as long as a reply may take has stalled.
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, SecondsRoundedUp(FOptions.ResponseTimeoutMs));
+    // libcurl's own low-speed check averages over several seconds; this watchdog does not.
+    transfer.IdleTimeoutMs = FOptions.ResponseTimeoutMs;
+    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &Transfer::OnProgress);
+    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer);
     if (!FOptions.Passive)
         curl_easy_setopt(curl, CURLOPT_FTPPORT, "-"); // the control connection's own address
     if (FOptions.ExplicitTls) {
