@@ -10,11 +10,16 @@ using namespace vcl;
 
 namespace {
 
-// Records its own destruction and the notifications it receives.
+// Records its own destruction and the notifications it receives. It is named after its
+// tag, so a notification about a component that is already being destroyed (no longer
+// a Probe) can still say which one it was.
 class Probe : public TComponent {
 public:
     Probe(TComponent* owner, std::string tag, std::vector<std::string>& log)
-        : TComponent(owner), FTagText(std::move(tag)), FLog(log) {}
+        : TComponent(owner), FTagText(std::move(tag)), FLog(log)
+    {
+        SetName(QString::fromStdString(FTagText));
+    }
     ~Probe() override { FLog.push_back("free " + FTagText); }
 
 protected:
@@ -22,7 +27,7 @@ protected:
     {
         TComponent::Notification(c, op);
         if (op == TOperation::opRemove)
-            FLog.push_back(FTagText + " heard remove of " + static_cast<Probe*>(c)->FTagText);
+            FLog.push_back(FTagText + " heard remove of " + c->Name().toStdString());
     }
 
 private:
