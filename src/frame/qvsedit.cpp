@@ -1,5 +1,7 @@
 #include "frame/qvsedit.h"
 
+#include "vcl/core/unitstartup.h"
+
 #include <algorithm>
 #include <cmath>
 #include <functional>
@@ -8,6 +10,9 @@
 using namespace vcl;
 
 namespace Qvsedit {
+
+// The unit needs nothing set up or torn down.
+static const vcl::TUnitRegistration UnitRegistration(QStringLiteral("Qvsedit"), {});
 
 bool RasterOfset = false;
 

@@ -1,10 +1,15 @@
 #include "frame/qvutils.h"
 
+#include "vcl/core/unitstartup.h"
+
 #include <cmath>
 
 using namespace vcl;
 
 namespace Qvutils {
+
+// The unit needs nothing set up or torn down.
+static const vcl::TUnitRegistration UnitRegistration(QStringLiteral("Qvutils"), {});
 
 const std::array<TColor, 10> ULFrameColor = {clWindow, clWindowFrame, clBtnShadow, clBtnHighlight, clBtnShadow,
     clLime, clBlack, clRed, clBtnShadow, clBtnHighlight};

@@ -1,6 +1,7 @@
 #include "../graphics/graphicstest.h"
 
 #include "frame/qvutils.h"
+#include "vcl/core/unitstartup.h"
 
 #include <gtest/gtest.h>
 
@@ -238,4 +239,13 @@ TEST(Qvutils, StretchBltTransparentShrinksWithTheMask)
     EXPECT_NE(pic[0][0], 'g');
     EXPECT_NE(pic[0][1], 'g');
     EXPECT_NE(pic[0], "..");
+}
+
+TEST(Qvutils, UnitsAreInTheStartUpTable)
+{
+    const vcl::TPackageInfoTable table = vcl::GetPackageInfoTable();
+    int found = 0;
+    for (const vcl::TPackageUnitEntry& entry : table.UnitInfo)
+        found += entry.Name == QLatin1String("Qvutils") || entry.Name == QLatin1String("Qvsedit");
+    EXPECT_EQ(found, 2);
 }

@@ -533,8 +533,9 @@ BOOL StretchBlt(HDC Dest, int X, int Y, int Width, int Height, HDC Source, int X
     const AxisMap cols = MapAxis(dw, std::abs(WidthSrc));
     const AxisMap rows = MapAxis(dh, std::abs(HeightSrc));
     const int mode = Dest->StretchMode;
-    const bool plainCopy = code == 0xCC && convert.Mode == SourceConversion::None && dw == std::abs(WidthSrc)
-        && dh == std::abs(HeightSrc) && dsx == ssx && dsx == 1;
+    // Same size, same direction: pixel for pixel, without the stretch machinery.
+    const bool oneToOne = dw == std::abs(WidthSrc) && dh == std::abs(HeightSrc) && dsx == ssx && dsx == 1;
+    const bool plainCopy = oneToOne && code == 0xCC && convert.Mode == SourceConversion::None;
 
     for (int j = 0; j < dh; ++j) {
         const int y = Y + j * dsy;
@@ -551,6 +552,21 @@ BOOL StretchBlt(HDC Dest, int X, int Y, int Width, int Height, HDC Source, int X
             const int x1 = std::min({X + dw, dest.width(), X - XSrc + source.width()});
             if (x1 > x0)
                 std::memcpy(line + x0, sline + (x0 - X + XSrc), size_t(x1 - x0) * 4);
+            continue;
+        }
+        if (oneToOne) {
+            const int sy = YSrc + syFirst * ssy;
+            if (sy < 0 || sy >= source.height())
+                continue;
+            const auto* sline = reinterpret_cast<const uint32_t*>(source.constScanLine(sy));
+            const int x0 = std::max({X, 0, X - XSrc});
+            const int x1 = std::min({X + dw, dest.width(), X - XSrc + source.width()});
+            for (int x = x0; x < x1; ++x) {
+                uint32_t p = 0;
+                if (usesPattern && !brush.At(x, y, p))
+                    continue;
+                line[x] = ApplyRop3(code, p, convert(sline[x - X + XSrc]), line[x]);
+            }
             continue;
         }
         for (int i = 0; i < dw; ++i) {
