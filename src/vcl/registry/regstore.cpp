@@ -180,18 +180,20 @@ TRegStore::TRegStore(QString HiveName, QString FileName)
     try {
         OpenDatabase();
     } catch (...) {
-        for (auto& [sql, stmt] : FStatements)
-            sqlite3_finalize(stmt);
-        sqlite3_close(FDb);
+        CloseDatabase();
         throw;
     }
 }
 
-TRegStore::~TRegStore()
+TRegStore::~TRegStore() { CloseDatabase(); }
+
+void TRegStore::CloseDatabase()
 {
     for (auto& [sql, stmt] : FStatements)
         sqlite3_finalize(stmt);
+    FStatements.clear();
     sqlite3_close(FDb);
+    FDb = nullptr;
 }
 
 void TRegStore::OpenDatabase()

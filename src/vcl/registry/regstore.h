@@ -45,6 +45,7 @@ private:
     class WriteTransaction;
 
     void OpenDatabase();
+    void CloseDatabase();
     bool IsEmptyOrOurs();
     void CreateSchema();
     void Exec(const char* Sql);
