@@ -82,9 +82,14 @@ void StopSharedFtpServers()
     SharedServers().clear();
 }
 
+void PrintTo(const ServerMode& mode, std::ostream* out)
+{
+    *out << FtpServerKindName(mode.Kind) << (mode.Passive ? "Passive" : "Active");
+}
+
 std::string ServerModeName(const ::testing::TestParamInfo<ServerMode>& info)
 {
-    return std::string(FtpServerKindName(info.param.Kind)) + (info.param.Passive ? "Passive" : "Active");
+    return ::testing::PrintToString(info.param);
 }
 
 ::testing::internal::ParamGenerator<ServerMode> AllServerModes()

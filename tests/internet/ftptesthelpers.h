@@ -29,6 +29,7 @@ struct ServerMode {
     FtpServerKind Kind;
     bool Passive;
 };
+void PrintTo(const ServerMode& mode, std::ostream* out);
 std::string ServerModeName(const ::testing::TestParamInfo<ServerMode>& info);
 // pyftpdlib with and without MLSD, and vsftpd, each passive and active.
 ::testing::internal::ParamGenerator<ServerMode> AllServerModes();

@@ -510,6 +510,23 @@ TEST(FtpLayerTimeouts, StalledTransfersTimeOutAndKeepTheLocalFile)
     InternetCloseHandle(root);
 }
 
+// Closing says goodbye to the server, but waits no longer than the time-out for it.
+TEST(FtpLayerTimeouts, ClosingAConnectionToAFrozenServerTakesNoLongerThanTheTimeout)
+{
+    FtpTestServer server(FtpServerKind::Pyftpdlib);
+    ASSERT_TRUE(server.Start()) << server.Error().toStdString();
+    HINTERNET root = OpenRoot(StallTimeoutMs);
+    HINTERNET connection = InternetConnectA(root, "127.0.0.1", static_cast<INTERNET_PORT>(server.Port()), server.User().constData(),
+                                            server.Password().constData(), INTERNET_SERVICE_FTP, INTERNET_FLAG_PASSIVE, 0);
+    ASSERT_NE(connection, nullptr);
+    server.Pause();
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_TRUE(InternetCloseHandle(root));
+    EXPECT_LT(clock.elapsed(), 3 * StallTimeoutMs);
+    server.Resume();
+}
+
 TEST(FtpLayerTimeouts, ClosedPortFailsAtOnce)
 {
     QTcpServer probe;

@@ -137,15 +137,20 @@ struct FtpSession::Transfer {
         }
     }
 
+    // Every callback takes a null Self for "no transfer": libcurl may still talk to the
+    // server between operations (QUIT when the handle is cleaned up).
     static size_t OnHeader(char* data, size_t size, size_t count, void* self)
     {
-        static_cast<Transfer*>(self)->AddReplyLine(QByteArray(data, static_cast<qsizetype>(size * count)));
+        if (self)
+            static_cast<Transfer*>(self)->AddReplyLine(QByteArray(data, static_cast<qsizetype>(size * count)));
         return size * count;
     }
 
     static int OnProgress(void* self, curl_off_t, curl_off_t downloaded, curl_off_t, curl_off_t uploaded)
     {
         auto* transfer = static_cast<Transfer*>(self);
+        if (!transfer)
+            return 0;
         if (downloaded + uploaded != transfer->BytesMoved) {
             transfer->BytesMoved = downloaded + uploaded;
             transfer->SinceActivity.start();
@@ -160,6 +165,8 @@ struct FtpSession::Transfer {
     {
         auto* transfer = static_cast<Transfer*>(self);
         const qsizetype bytes = static_cast<qsizetype>(size * count);
+        if (!transfer)
+            return size * count;
         if (transfer->Listing) {
             if (transfer->Listing->size() + bytes > MaxListingBytes) {
                 transfer->LocalError = ERROR_INSUFFICIENT_BUFFER;
@@ -176,6 +183,8 @@ struct FtpSession::Transfer {
     static size_t OnRead(char* data, size_t size, size_t count, void* self)
     {
         auto* transfer = static_cast<Transfer*>(self);
+        if (!transfer)
+            return 0;
         const qint64 bytes = transfer->Upload->read(data, static_cast<qint64>(size * count));
         if (bytes < 0) {
             transfer->LocalError = ERROR_ACCESS_DENIED;
@@ -188,6 +197,8 @@ struct FtpSession::Transfer {
     static int OnDebug(CURL*, curl_infotype type, char* data, size_t size, void* self)
     {
         auto* transfer = static_cast<Transfer*>(self);
+        if (!transfer)
+            return 0; // nothing to mask the password with: say nothing
         QByteArray text = QByteArray(data, static_cast<qsizetype>(size)).trimmed();
         if (type == CURLINFO_HEADER_OUT && text.startsWith("PASS "))
             text = QByteArray("PASS ") + PasswordMask;
@@ -317,6 +328,9 @@ FtpOutcome FtpSession::Run(Transfer& transfer)
     }
 
     const CURLcode result = curl_easy_perform(curl);
+    // The transfer lives on this stack frame only.
+    for (CURLoption data : {CURLOPT_HEADERDATA, CURLOPT_WRITEDATA, CURLOPT_READDATA, CURLOPT_XFERINFODATA, CURLOPT_DEBUGDATA})
+        curl_easy_setopt(curl, data, nullptr);
     curl_easy_setopt(curl, CURLOPT_QUOTE, nullptr);
     curl_slist_free_all(quote);
 
