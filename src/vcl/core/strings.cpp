@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <vector>
 
 namespace vcl {
 
@@ -536,7 +537,7 @@ void TStringList::CustomSort(const TStringListSortCompare& Compare)
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return Compare(*this, a, b) < 0; });
     Changing();
-    std::vector<TStringItem> sorted;
+    QList<TStringItem> sorted;
     sorted.reserve(FList.size());
     for (int i : order)
         sorted.push_back(FList[static_cast<size_t>(i)]);

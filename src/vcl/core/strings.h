@@ -4,9 +4,9 @@
 #include "vcl/core/sysutils.h"
 
 #include <QString>
+#include <QList>
 #include <QStringList>
 #include <functional>
-#include <vector>
 
 namespace vcl {
 
@@ -15,6 +15,12 @@ class TStream;
 class EStringListError : public Exception { public: using Exception::Exception; };
 
 enum TDuplicates { dupIgnore, dupAccept, dupError };
+
+// One entry of a TStringList.
+struct TStringItem {
+    QString FString;
+    TObject* FObject = nullptr;
+};
 
 // A list of strings, each with an associated object pointer (not owned).
 // Descendants store the strings; TStrings builds everything else on Get, Put,
@@ -142,18 +148,17 @@ protected:
     virtual void Changing();
 
 private:
-    struct TStringItem {
-        QString FString;
-        TObject* FObject = nullptr;
-    };
     void CheckIndex(int Index, int Limit) const;
     void InsertItem(int Index, const QString& S, TObject* AObject);
     [[noreturn]] static void SortedError();
 
-    std::vector<TStringItem> FList;
+    // A QList, which moves its relocatable items with memmove on insertion.
+    QList<TStringItem> FList;
     bool FSorted = false;
     bool FCaseSensitive = false;
     TDuplicates FDuplicates = dupIgnore;
 };
 
 } // namespace vcl
+
+Q_DECLARE_TYPEINFO(vcl::TStringItem, Q_RELOCATABLE_TYPE);
