@@ -63,8 +63,9 @@ void TCanvas::SelectBitmap(HBITMAP Bitmap)
 
 TRect TCanvas::ClipRect() const
 {
-    const QImage* image = FDC.Surface();
-    return image ? TRect{0, 0, image->width(), image->height()} : TRect{};
+    TRect rect;
+    GetClipBox(const_cast<TDeviceContext*>(&FDC), rect);
+    return rect;
 }
 
 void TCanvas::Changing()

@@ -64,7 +64,8 @@ public:
     void SetPenPos(const TPoint& Value) { FDC.PenPos = Value; }
     TCopyMode CopyMode() const { return FCopyMode; }
     void SetCopyMode(TCopyMode Value) { FCopyMode = Value; }
-    // The surface's rectangle (0, 0, width, height).
+    // The rectangle drawing may reach: the surface, within the device context's clip
+    // rectangle when one is set (IntersectClipRect on Handle()).
     TRect ClipRect() const;
 
     // Pixels: reading outside the surface returns -1.

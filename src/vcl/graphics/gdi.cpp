@@ -323,6 +323,34 @@ BOOL SetBrushOrgEx(HDC DC, int X, int Y, TPoint* Old)
     return true;
 }
 
+int IntersectClipRect(HDC DC, int Left, int Top, int Right, int Bottom)
+{
+    if (!DC)
+        return 0;
+    const QRect rect = Right > Left && Bottom > Top ? QRect(QPoint(Left, Top), QPoint(Right - 1, Bottom - 1)) : QRect();
+    DC->ClipRect = DC->HasClip ? DC->ClipRect.intersected(rect) : rect;
+    DC->HasClip = true;
+    return DC->ClipRect.isEmpty() ? NULLREGION : SIMPLEREGION;
+}
+
+int SelectClipRgn(HDC DC, std::nullptr_t)
+{
+    if (!DC)
+        return 0;
+    DC->HasClip = false;
+    DC->ClipRect = QRect();
+    return SIMPLEREGION;
+}
+
+int GetClipBox(HDC DC, TRect& Rect)
+{
+    if (!DC)
+        return 0;
+    const QRect box = SurfaceRect(*DC);
+    Rect = box.isEmpty() ? TRect{} : TRect::FromQRect(box);
+    return box.isEmpty() ? NULLREGION : SIMPLEREGION;
+}
+
 TColor GetPixel(HDC DC, int X, int Y)
 {
     if (!DC || !DC->Surface() || !DC->Surface()->rect().contains(X, Y))
@@ -332,7 +360,7 @@ TColor GetPixel(HDC DC, int X, int Y)
 
 TColor SetPixel(HDC DC, int X, int Y, TColor Color)
 {
-    if (!DC || !DC->Surface() || !DC->Surface()->rect().contains(X, Y))
+    if (!DC || !SurfaceRect(*DC).contains(X, Y))
         return CLR_INVALID;
     const uint32_t pixel = SurfacePixel(Color, DC->Monochrome());
     reinterpret_cast<uint32_t*>(DC->Surface()->scanLine(Y))[X] = pixel;
@@ -536,10 +564,11 @@ BOOL StretchBlt(HDC Dest, int X, int Y, int Width, int Height, HDC Source, int X
     // Same size, same direction: pixel for pixel, without the stretch machinery.
     const bool oneToOne = dw == std::abs(WidthSrc) && dh == std::abs(HeightSrc) && dsx == ssx && dsx == 1;
     const bool plainCopy = oneToOne && code == 0xCC && convert.Mode == SourceConversion::None;
+    const QRect bounds = SurfaceRect(*Dest);
 
     for (int j = 0; j < dh; ++j) {
         const int y = Y + j * dsy;
-        if (y < 0 || y >= dest.height())
+        if (y < bounds.top() || y > bounds.bottom())
             continue;
         auto* line = reinterpret_cast<uint32_t*>(dest.scanLine(y));
         const int syFirst = rows.First[size_t(j)];
@@ -548,8 +577,8 @@ BOOL StretchBlt(HDC Dest, int X, int Y, int Width, int Height, HDC Source, int X
             if (sy < 0 || sy >= source.height())
                 continue;
             const auto* sline = reinterpret_cast<const uint32_t*>(source.constScanLine(sy));
-            const int x0 = std::max({X, 0, X - XSrc});
-            const int x1 = std::min({X + dw, dest.width(), X - XSrc + source.width()});
+            const int x0 = std::max({X, bounds.left(), X - XSrc});
+            const int x1 = std::min({X + dw, bounds.right() + 1, X - XSrc + source.width()});
             if (x1 > x0)
                 std::memcpy(line + x0, sline + (x0 - X + XSrc), size_t(x1 - x0) * 4);
             continue;
@@ -559,8 +588,8 @@ BOOL StretchBlt(HDC Dest, int X, int Y, int Width, int Height, HDC Source, int X
             if (sy < 0 || sy >= source.height())
                 continue;
             const auto* sline = reinterpret_cast<const uint32_t*>(source.constScanLine(sy));
-            const int x0 = std::max({X, 0, X - XSrc});
-            const int x1 = std::min({X + dw, dest.width(), X - XSrc + source.width()});
+            const int x0 = std::max({X, bounds.left(), X - XSrc});
+            const int x1 = std::min({X + dw, bounds.right() + 1, X - XSrc + source.width()});
             for (int x = x0; x < x1; ++x) {
                 uint32_t p = 0;
                 if (usesPattern && !brush.At(x, y, p))
@@ -571,7 +600,7 @@ BOOL StretchBlt(HDC Dest, int X, int Y, int Width, int Height, HDC Source, int X
         }
         for (int i = 0; i < dw; ++i) {
             const int x = X + i * dsx;
-            if (x < 0 || x >= dest.width())
+            if (x < bounds.left() || x > bounds.right())
                 continue;
             bool have = false;
             uint32_t s = 0;
@@ -638,10 +667,11 @@ void StretchKeyed(HDC Dest, int X, int Y, int Width, int Height, HDC Source, int
     const uint32_t key = SurfacePixel(Key, false) & RgbMask;
     const BrushPattern brush(*Dest, Replacement);
     QImage& dest = *Dest->Surface();
-    for (int y = std::max(top, 0); y < std::min(bottom, dest.height()); ++y) {
+    const QRect bounds = SurfaceRect(*Dest);
+    for (int y = std::max(top, bounds.top()); y < std::min(bottom, bounds.bottom() + 1); ++y) {
         const auto* sline = reinterpret_cast<const uint32_t*>(scratch.Image.constScanLine(y - top));
         auto* line = reinterpret_cast<uint32_t*>(dest.scanLine(y));
-        for (int x = std::max(left, 0); x < std::min(right, dest.width()); ++x) {
+        for (int x = std::max(left, bounds.left()); x < std::min(right, bounds.right() + 1); ++x) {
             const uint32_t s = sline[x - left];
             if ((s >> 24) == 0)
                 continue;

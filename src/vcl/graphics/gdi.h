@@ -164,6 +164,9 @@ public:
     int MapMode = MM_TEXT;
     TPoint PenPos;
     TPoint BrushOrigin;
+    // Drawing is limited to this rectangle when HasClip is set (IntersectClipRect).
+    QRect ClipRect;
+    bool HasClip = false;
 
     // The 1x1 monochrome bitmap a memory context starts with.
     std::unique_ptr<TGdiBitmap> DefaultBitmap;
@@ -217,6 +220,13 @@ int GetStretchBltMode(HDC DC);
 int SetMapMode(HDC DC, int Mode);
 int GetMapMode(HDC DC);
 BOOL SetBrushOrgEx(HDC DC, int X, int Y, TPoint* Old);
+
+// Clipping: drawing is limited to the intersection of the rectangles given since the
+// last SelectClipRgn(DC, nullptr). GetClipBox gives the rectangle drawing may reach.
+enum : int { NULLREGION = 1, SIMPLEREGION = 2 };
+int IntersectClipRect(HDC DC, int Left, int Top, int Right, int Bottom);
+int SelectClipRgn(HDC DC, std::nullptr_t);
+int GetClipBox(HDC DC, TRect& Rect);
 
 // Pixels: GetPixel returns CLR_INVALID (0xFFFFFFFF) outside the surface.
 constexpr TColor CLR_INVALID = TColorOf(0xFFFFFFFF);

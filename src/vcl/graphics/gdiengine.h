@@ -109,17 +109,20 @@ private:
     uint32_t FTile[64] = {};
 };
 
-// The rectangle of the surface (empty without one).
+// The rectangle drawing may reach: the surface within the clip rectangle (empty
+// without a surface).
 inline QRect SurfaceRect(const TDeviceContext& DC)
 {
-    return DC.Surface() ? DC.Surface()->rect() : QRect();
+    if (!DC.Surface())
+        return QRect();
+    return DC.HasClip ? DC.Surface()->rect().intersected(DC.ClipRect) : DC.Surface()->rect();
 }
 
 // Writes a pen-coloured pixel through the context's binary raster operation.
 inline void PlotPen(TDeviceContext& DC, int X, int Y, uint32_t Pixel)
 {
     QImage* image = DC.Surface();
-    if (!image || X < 0 || Y < 0 || X >= image->width() || Y >= image->height())
+    if (!image || !SurfaceRect(DC).contains(X, Y))
         return;
     auto* line = reinterpret_cast<uint32_t*>(image->scanLine(Y));
     line[X] = ApplyRop2(DC.Rop2, Pixel, line[X]);

@@ -411,7 +411,7 @@ BOOL DrawFocusRect(HDC DC, const TRect& Rect)
     // device coordinates), so drawing the same focus rectangle twice removes it.
     QImage& image = *DC->Surface();
     auto invert = [&](int x, int y) {
-        if (((x + y) & 1) != 0 || !image.rect().contains(x, y))
+        if (((x + y) & 1) != 0 || !SurfaceRect(*DC).contains(x, y))
             return;
         auto* line = reinterpret_cast<uint32_t*>(image.scanLine(y));
         line[x] = (~line[x] & RgbMask) | OpaqueAlpha;

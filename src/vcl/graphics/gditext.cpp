@@ -40,8 +40,8 @@ void PaintText(TDeviceContext& DC, int X, int Y, const QString& Text, const QRec
     QPainter painter(image);
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::TextAntialiasing, false);
-    if (Clip)
-        painter.setClipRect(*Clip);
+    const QRect bounds = SurfaceRect(DC);
+    painter.setClipRect(Clip ? Clip->intersected(bounds) : bounds);
     painter.translate(X, Y);
     const int escapement = Escapement(DC);
     if (escapement != 0)
