@@ -1,0 +1,17 @@
+#include "imaging/bytereader.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace Imaging {
+
+int64_t TByteReader::Read(void* Buffer, int64_t Count)
+{
+    const int64_t n = std::clamp<int64_t>(FSize - FPosition, 0, std::max<int64_t>(Count, 0));
+    if (n > 0)
+        std::memcpy(Buffer, FData + FPosition, static_cast<size_t>(n));
+    FPosition += n;
+    return n;
+}
+
+} // namespace Imaging

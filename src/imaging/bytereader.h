@@ -1,0 +1,39 @@
+#pragma once
+// A bounded cursor over a block of bytes: every read stops at the end of the data.
+#include <QByteArray>
+#include <cstdint>
+
+namespace Imaging {
+
+class TByteReader {
+public:
+    TByteReader() = default;
+    explicit TByteReader(const QByteArray& Data)
+        : FData(reinterpret_cast<const uint8_t*>(Data.constData())), FSize(Data.size()) {}
+
+    int64_t Size() const { return FSize; }
+    int64_t Position() const { return FPosition; }
+    // Any position is accepted; reads past the end simply find no data.
+    void SetPosition(int64_t Position) { FPosition = Position < 0 ? 0 : Position; }
+    void Skip(int64_t Count) { SetPosition(FPosition + Count); }
+    bool AtEnd() const { return FPosition >= FSize; }
+
+    // False (and no change) at the end of the data.
+    bool ReadByte(uint8_t& Value)
+    {
+        if (FPosition >= FSize)
+            return false;
+        Value = FData[FPosition++];
+        return true;
+    }
+
+    // Copies up to Count bytes; returns how many were there.
+    int64_t Read(void* Buffer, int64_t Count);
+
+private:
+    const uint8_t* FData = nullptr;
+    int64_t FSize = 0;
+    int64_t FPosition = 0;
+};
+
+} // namespace Imaging

@@ -1,0 +1,460 @@
+#include "imaging/tifmap.h"
+
+#include <QScopeGuard>
+#include <algorithm>
+#include <cstring>
+
+namespace Tifmap {
+
+namespace {
+
+enum : int {
+    errNotTif = 2,
+    errTooBig = 3,
+    errBadData = 4,
+    errUnsupported = 5,
+    errUnexpectedEOF = 6,
+    errBadCode = 8,
+};
+
+constexpr uint16_t LittleEndian = 0x4949;
+constexpr uint16_t BigEndian = 0x4D4D;
+
+enum : uint16_t {
+    tagImageWidth = 256,
+    tagImageLength = 257,
+    tagBitsPerSample = 258,
+    tagCompression = 259,
+    tagPhotometric = 262,
+    tagStripOffsets = 273,
+    tagSamplesPerPixel = 277,
+    tagRowsPerStrip = 278,
+    tagStripByteCounts = 279,
+    tagPlanarConfiguration = 284,
+    tagPredictor = 317,
+    tagColorMap = 320,
+};
+
+enum : uint16_t { typeShort = 3, typeLong = 4 };
+
+enum : uint16_t { compNone = 1, compLZW = 5, compPackBits = 32773 };
+
+constexpr uint16_t PhotometricWhiteIsZero = 0;
+constexpr uint16_t PredictorNone = 1;
+constexpr uint16_t PredictorHorizontal = 2;
+constexpr uint16_t PlanarSeparate = 2;
+
+// Bytes of one value of a field type; 0 for types this reader does not know.
+int TypeSize(uint16_t Type)
+{
+    static constexpr int sizes[] = {0, 1, 1, 2, 4, 8, 1, 1, 2, 4, 8, 4, 8};
+    return Type < std::size(sizes) ? sizes[Type] : 0;
+}
+
+} // namespace
+
+TTifmap::TTifmap() = default;
+
+TTifmap::~TTifmap() = default;
+
+void TTifmap::Error(int Code)
+{
+    throw ETifException(QString::fromLatin1(ErrName[Code - 1]));
+}
+
+void TTifmap::LoadFromStream(vcl::TStream& Stream)
+{
+    const auto bitmap = AssembleBitmapStream(Stream);
+    vcl::TBitmap::LoadFromStream(*bitmap);
+}
+
+std::unique_ptr<vcl::TMemoryStream> TTifmap::AssembleBitmapStream(vcl::TStream& Stream)
+{
+    const auto release = qScopeGuard([this] {
+        FInput = {};
+        FWorkingStream.reset();
+        FRows.Clear();
+    });
+    FWorkingStream = std::make_unique<vcl::TMemoryStream>(Stream.ReadBytes(Stream.Size()));
+    FInput = Imaging::TByteReader(FWorkingStream->Bytes());
+    FRowCounter = 0;
+    ReadTiff();
+    CreateBitHeader();
+    FInput = {};
+    SaveTifToStream(*FWorkingStream);
+    return std::move(FWorkingStream);
+}
+
+uint16_t TTifmap::ToWord(const uint8_t* Bytes) const
+{
+    return FByteOrder == LittleEndian ? uint16_t(Bytes[0] | Bytes[1] << 8) : uint16_t(Bytes[0] << 8 | Bytes[1]);
+}
+
+uint16_t TTifmap::GetWord()
+{
+    uint8_t bytes[2];
+    if (FInput.Read(bytes, 2) != 2)
+        Error(errUnexpectedEOF);
+    return ToWord(bytes);
+}
+
+uint32_t TTifmap::GetLong()
+{
+    uint8_t bytes[4];
+    if (FInput.Read(bytes, 4) != 4)
+        Error(errUnexpectedEOF);
+    const uint32_t first = ToWord(bytes);
+    const uint32_t second = ToWord(bytes + 2);
+    return FByteOrder == LittleEndian ? first | second << 16 : first << 16 | second;
+}
+
+void TTifmap::SetDefaults()
+{
+    FWidth = 0;
+    FHeight = 0;
+    FBitCount = 0;
+    FPlanarConfiguration = 1;
+    FSamplesPerPixel = 1;
+    FCompression = compNone;
+    FStripOffsets = 0;
+    FStripCount = 0;
+    FStripOffsetSize = 4;
+    FPhotometric = 0;
+    FColorMapPresent = false;
+    FBitsPerSample = 1;
+    FPredictor = PredictorNone;
+    // Without the tag all rows are in one strip, as the format defines it.
+    FRowsPerStrip = UINT32_MAX;
+    FPalette.fill({});
+}
+
+void TTifmap::ReadTiff()
+{
+    FRows.Clear();
+    uint8_t mark[2] = {};
+    FInput.Read(mark, 2);
+    FByteOrder = uint16_t(mark[0] << 8 | mark[1]);
+    if (FByteOrder != LittleEndian && FByteOrder != BigEndian)
+        Error(errNotTif);
+    GetWord(); // the version is not examined
+    FInput.SetPosition(GetLong());
+
+    SetDefaults();
+    const uint16_t entries = GetWord();
+    for (int i = 0; i < entries; ++i)
+        DecodeTag();
+    if (FWidth == 0 || FHeight == 0 || FStripOffsets == 0)
+        Error(errBadData);
+
+    FBitCount = FSamplesPerPixel * FBitsPerSample;
+    // Only these depths have a bitmap form. Separate colour planes would be read as
+    // interleaved pixels, and the horizontal predictor is undone on whole 8-bit samples.
+    const bool supported = (FSamplesPerPixel == 1 && (FBitsPerSample == 1 || FBitsPerSample == 4 || FBitsPerSample == 8))
+                           || (FSamplesPerPixel == 3 && FBitsPerSample == 8);
+    if (!supported || (FSamplesPerPixel > 1 && FPlanarConfiguration == PlanarSeparate)
+        || (FPredictor != PredictorNone && (FPredictor != PredictorHorizontal || FBitsPerSample != 8)))
+        Error(errUnsupported);
+    // Images without a colour map are grey from black to white (for 4 bits a choice: the
+    // same ramp in 16 steps).
+    if (!FColorMapPresent && (FBitCount == 8 || FBitCount == 4)) {
+        const int step = FBitCount == 8 ? 1 : 17;
+        for (int i = 0; i < (1 << FBitCount); ++i)
+            FPalette[i] = {uint8_t(i * step), uint8_t(i * step), uint8_t(i * step)};
+    }
+
+    const int64_t rowLength = (int64_t(FSamplesPerPixel) * FWidth * FBitsPerSample + 7) / 8;
+    if (rowLength > MaxRowLength)
+        Error(errTooBig);
+    FRowLength = static_cast<int>(rowLength);
+    const int rowBytes = Imaging::DepthRowBytes(FBitCount, FWidth);
+    if (Imaging::PaddedRowBytes(rowBytes) * FHeight > Imaging::MaxPixelBytes)
+        Error(errTooBig);
+    FRows.Reset(FHeight, rowBytes);
+    FLine.fill(0);
+
+    if (FStripCount <= 1) {
+        FInput.SetPosition(FStripOffsets);
+        ReadStrip(0, FHeight);
+        return;
+    }
+    const int64_t rowsPerStrip = std::min<int64_t>(FRowsPerStrip, FHeight);
+    for (uint32_t s = 0; s < FStripCount; ++s) {
+        FInput.SetPosition(int64_t(FStripOffsets) + int64_t(FStripOffsetSize) * s);
+        FInput.SetPosition(FStripOffsetSize == 2 ? GetWord() : GetLong());
+        ReadStrip(rowsPerStrip * s, rowsPerStrip);
+    }
+}
+
+void TTifmap::ReadStrip(int64_t FirstRow, int64_t RowCount)
+{
+    if (FCompression == compLZW) {
+        FCurrentByte = 0;
+        FBitsLeft = 0;
+        FWritePosition = 0;
+        InitializeTable();
+        if (!ReadLZWData())
+            Error(errBadCode);
+        return;
+    }
+    for (int64_t r = 0; r < RowCount && FirstRow + r < FHeight; ++r) {
+        ReadLine(FRowLength);
+        InsertLine();
+    }
+}
+
+void TTifmap::DecodeTag()
+{
+    const uint16_t tag = GetWord();
+    const uint16_t type = GetWord();
+    const uint32_t count = GetLong();
+    // The value field holds the value itself when it fits in its 4 bytes (a SHORT then
+    // sits in the field's first 2 bytes), else the offset of the values.
+    const bool atOffset = int64_t(count) * TypeSize(type) > 4;
+    uint32_t value;
+    if (type == typeLong || atOffset) {
+        value = GetLong();
+    } else {
+        value = GetWord();
+        GetWord();
+    }
+
+    switch (tag) {
+    case tagImageWidth: FWidth = static_cast<int>(std::min<uint32_t>(value, INT32_MAX)); break;
+    case tagImageLength: FHeight = static_cast<int>(std::min<uint32_t>(value, INT32_MAX)); break;
+    case tagBitsPerSample:
+        if (atOffset) {
+            const int64_t back = FInput.Position();
+            FInput.SetPosition(value);
+            FBitsPerSample = GetWord();
+            FInput.SetPosition(back);
+        } else {
+            FBitsPerSample = static_cast<uint16_t>(value);
+        }
+        break;
+    case tagCompression: FCompression = static_cast<uint16_t>(value); break;
+    case tagPhotometric: FPhotometric = static_cast<uint16_t>(value); break;
+    case tagStripOffsets:
+        FStripOffsets = value;
+        FStripCount = count;
+        FStripOffsetSize = type == typeShort ? 2 : 4;
+        break;
+    case tagSamplesPerPixel: FSamplesPerPixel = static_cast<uint16_t>(value); break;
+    case tagRowsPerStrip: FRowsPerStrip = value; break;
+    case tagStripByteCounts: FStripByteCounts = value; break;
+    case tagPlanarConfiguration: FPlanarConfiguration = static_cast<uint16_t>(value); break;
+    case tagPredictor: FPredictor = static_cast<uint16_t>(value); break;
+    case tagColorMap: ReadColorMap(value); break;
+    default: break;
+    }
+}
+
+void TTifmap::ReadColorMap(uint32_t Offset)
+{
+    const int count = FBitsPerSample >= 8 ? 256 : 1 << FBitsPerSample;
+    const int64_t back = FInput.Position();
+    FInput.SetPosition(Offset);
+    std::array<uint16_t, 3 * 256> words;
+    for (int i = 0; i < 3 * count; ++i)
+        words[i] = GetWord();
+    FInput.SetPosition(back);
+    // The map's words are 16-bit colour values, whose high bytes are the 8-bit values.
+    // Some writers store 8-bit values instead, and then every high byte is 0: such a map
+    // is taken as it stands.
+    const bool sixteenBit = std::any_of(words.begin(), words.begin() + 3 * count, [](uint16_t w) { return w > 0xFF; });
+    const auto toByte = [sixteenBit](uint16_t w) { return static_cast<uint8_t>(sixteenBit ? w >> 8 : w); };
+    for (int i = 0; i < count; ++i)
+        FPalette[i] = {toByte(words[i]), toByte(words[count + i]), toByte(words[2 * count + i])};
+    FColorMapPresent = true;
+}
+
+void TTifmap::ReadLine(int Count)
+{
+    switch (FCompression) {
+    case compNone:
+        if (FInput.Read(FLine.data(), Count) != Count)
+            Error(errUnexpectedEOF);
+        break;
+    case compPackBits: ReadPackLine(Count); break;
+    default: Error(errUnsupported);
+    }
+}
+
+void TTifmap::ReadPackLine(int Count)
+{
+    int written = 0;
+    while (written < Count) {
+        uint8_t header;
+        if (!FInput.ReadByte(header))
+            Error(errUnexpectedEOF);
+        if (header < 128) {
+            const int n = header + 1;
+            // A run past the row would write past the line: the row is bad.
+            if (written + n > Count)
+                Error(errBadData);
+            if (FInput.Read(FLine.data() + written, n) != n)
+                Error(errUnexpectedEOF);
+            written += n;
+        } else if (header > 128) {
+            const int n = 257 - header;
+            uint8_t value;
+            if (!FInput.ReadByte(value))
+                Error(errUnexpectedEOF);
+            if (written + n > Count)
+                Error(errBadData);
+            std::memset(FLine.data() + written, value, static_cast<size_t>(n));
+            written += n;
+        }
+    }
+}
+
+void TTifmap::InitializeTable()
+{
+    for (int i = 0; i < 256; ++i) {
+        FPrefix[i] = 0;
+        FLast[i] = FFirst[i] = static_cast<uint8_t>(i);
+        FLength[i] = 1;
+    }
+    FLength[ClearCode] = 0;
+    FLength[EndOfInformation] = 0;
+    FNextFree = 258;
+    FCodeWidth = 9;
+}
+
+uint16_t TTifmap::GetNextCode()
+{
+    // Codes are packed most significant bit first.
+    int code = 0;
+    int needed = FCodeWidth;
+    while (needed > 0) {
+        if (FBitsLeft == 0) {
+            if (!FInput.ReadByte(FCurrentByte))
+                Error(errUnexpectedEOF);
+            FBitsLeft = 8;
+        }
+        const int take = std::min<int>(needed, FBitsLeft);
+        code = code << take | ((FCurrentByte >> (FBitsLeft - take)) & CodeMask[take]);
+        FBitsLeft = static_cast<uint8_t>(FBitsLeft - take);
+        needed -= take;
+    }
+    return static_cast<uint16_t>(code & CodeMask[FCodeWidth]);
+}
+
+bool TTifmap::IsInTable(int Code) const
+{
+    return Code < FNextFree && FLength[Code] > 0;
+}
+
+const uint8_t* TTifmap::StringFromCode(int Code)
+{
+    // A code that names no string (a code beyond the table, or the clear or end code
+    // where a string is needed) is corrupt data.
+    if (!IsInTable(Code))
+        Error(errBadCode);
+    uint8_t* out = FString.data() + FLength[Code];
+    for (int c = Code; out > FString.data(); c = FPrefix[c])
+        *--out = FLast[c];
+    return FString.data();
+}
+
+bool TTifmap::AddStringToTable(int Prefix, uint8_t Last)
+{
+    if (FNextFree == TableSize)
+        return false;
+    FPrefix[FNextFree] = static_cast<uint16_t>(Prefix);
+    FLast[FNextFree] = Last;
+    FFirst[FNextFree] = FFirst[Prefix];
+    FLength[FNextFree] = static_cast<uint16_t>(FLength[Prefix] + 1);
+    ++FNextFree;
+    // Writers switch to the wider code one code early.
+    if (FNextFree == 511 || FNextFree == 1023 || FNextFree == 2047)
+        ++FCodeWidth;
+    return true;
+}
+
+void TTifmap::WriteString(const uint8_t* Bytes, int Count)
+{
+    while (Count > 0) {
+        const int n = std::min(Count, FRowLength - FWritePosition);
+        std::memcpy(FLine.data() + FWritePosition, Bytes, static_cast<size_t>(n));
+        FWritePosition = static_cast<uint16_t>(FWritePosition + n);
+        Bytes += n;
+        Count -= n;
+        if (FWritePosition == FRowLength) {
+            InsertLine();
+            FWritePosition = 0;
+        }
+    }
+}
+
+bool TTifmap::ReadLZWData()
+{
+    // The first code of a table (at the start of the strip or after clear codes) adds no
+    // string, since no previous string exists.
+    bool tableStart = true;
+    FCode = GetNextCode();
+    while (FCode != EndOfInformation) {
+        if (FCode == ClearCode) {
+            InitializeTable();
+            do
+                FCode = GetNextCode();
+            while (FCode == ClearCode);
+            if (FCode == EndOfInformation)
+                break;
+            tableStart = true;
+        }
+        if (tableStart) {
+            WriteString(StringFromCode(FCode), FLength[FCode]);
+            tableStart = false;
+        } else if (FCode < FNextFree) {
+            WriteString(StringFromCode(FCode), FLength[FCode]);
+            if (!AddStringToTable(FPrevious, FFirst[FCode]))
+                return false;
+        } else if (FCode == FNextFree) {
+            // The string the writer had just made: the previous one and its own first byte.
+            AddStringToTable(FPrevious, FFirst[FPrevious]);
+            WriteString(StringFromCode(FCode), FLength[FCode]);
+        } else {
+            Error(errBadCode);
+        }
+        FPrevious = FCode;
+        FCode = GetNextCode();
+    }
+    return true;
+}
+
+void TTifmap::InsertLine()
+{
+    if (FPredictor == PredictorHorizontal) {
+        for (int i = FSamplesPerPixel; i < FRowLength; ++i)
+            FLine[i] = static_cast<uint8_t>(FLine[i] + FLine[i - FSamplesPerPixel]);
+    }
+    if (FBitCount == 1 && FPhotometric == PhotometricWhiteIsZero) {
+        for (int i = 0; i < FRowLength; ++i)
+            FLine[i] = static_cast<uint8_t>(~FLine[i]);
+    }
+    if (FBitCount > 8) {
+        for (int x = 0; x < FWidth; ++x)
+            std::swap(FLine[3 * x], FLine[3 * x + 2]);
+    }
+    CreateLine();
+}
+
+void TTifmap::CreateLine()
+{
+    if (FRowCounter < FHeight)
+        FRows.Add(static_cast<int>(FRowCounter), FLine.data());
+    ++FRowCounter;
+}
+
+void TTifmap::CreateBitHeader()
+{
+    FBitmapInfoHeader = Imaging::CreateBitHeader(FWidth, FHeight, static_cast<uint16_t>(FBitCount));
+}
+
+void TTifmap::SaveTifToStream(vcl::TMemoryStream& Stream)
+{
+    Imaging::SaveBitmapStream(Stream, FBitmapInfoHeader, Imaging::DepthPalette(FBitCount, FPalette), FRows);
+    FRows.Clear();
+}
+
+} // namespace Tifmap
