@@ -1,0 +1,419 @@
+// TIFF reader: hand-built files for the directory decoding, the three compressions, the
+// row preparation and every failure of the error table.
+#include "imagingtestsupport.h"
+
+#include "imaging/tifmap.h"
+
+#include <gtest/gtest.h>
+
+using namespace imagingtest;
+
+namespace {
+
+enum : uint16_t { Short = 3, Long = 4 };
+
+struct TTiffBuilder {
+    bool BigEndian = false;
+    struct TEntry {
+        uint16_t Tag;
+        uint16_t Type;
+        std::vector<uint32_t> Values;
+    };
+    std::vector<TEntry> Entries;
+    std::vector<QByteArray> Strips;
+    bool WriteStripOffsets = true;
+
+    TTiffBuilder& Add(uint16_t Tag, uint16_t Type, std::vector<uint32_t> Values)
+    {
+        Entries.push_back({Tag, Type, std::move(Values)});
+        return *this;
+    }
+    // A bilevel-to-RGB image's usual tags.
+    static TTiffBuilder Image(int Width, int Height, int Samples, int Bits, int Compression, int Photometric)
+    {
+        TTiffBuilder b;
+        b.Add(256, Long, {uint32_t(Width)}).Add(257, Long, {uint32_t(Height)});
+        if (Samples == 1)
+            b.Add(258, Short, {uint32_t(Bits)});
+        else
+            b.Add(258, Short, std::vector<uint32_t>(size_t(Samples), uint32_t(Bits)));
+        b.Add(259, Short, {uint32_t(Compression)}).Add(262, Short, {uint32_t(Photometric)});
+        b.Add(277, Short, {uint32_t(Samples)});
+        return b;
+    }
+
+    void Put(QByteArray& Out, uint32_t Value, int Size) const
+    {
+        for (int i = 0; i < Size; ++i) {
+            const int shift = BigEndian ? 8 * (Size - 1 - i) : 8 * i;
+            Out.append(char((Value >> shift) & 0xFF));
+        }
+    }
+    // The strips, then the directory; or (DirectoryFirst) the directory, then the
+    // strips, so that the strips end the file.
+    bool DirectoryFirst = false;
+
+    QByteArray Build() const
+    {
+        QByteArray file = BigEndian ? QByteArray("MM") : QByteArray("II");
+        Put(file, 42, 2);
+        Put(file, 0, 4); // directory offset, patched below
+        if (!DirectoryFirst) {
+            std::vector<uint32_t> offsets;
+            for (const QByteArray& s : Strips) {
+                offsets.push_back(uint32_t(file.size()));
+                file += s;
+            }
+            return AppendDirectory(file, offsets);
+        }
+        const qsizetype size = AppendDirectory(file, std::vector<uint32_t>(Strips.size(), 0)).size();
+        std::vector<uint32_t> offsets;
+        QByteArray strips;
+        for (const QByteArray& s : Strips) {
+            offsets.push_back(uint32_t(size + strips.size()));
+            strips += s;
+        }
+        return AppendDirectory(file, offsets) + strips;
+    }
+
+    QByteArray AppendDirectory(QByteArray file, const std::vector<uint32_t>& StripOffsets) const
+    {
+        std::vector<TEntry> entries = Entries;
+        if (WriteStripOffsets)
+            entries.push_back({273, Long, StripOffsets});
+        std::sort(entries.begin(), entries.end(), [](const TEntry& a, const TEntry& b) { return a.Tag < b.Tag; });
+        // Values that do not fit the entry go before the directory.
+        std::vector<uint32_t> valueOffsets;
+        for (const TEntry& e : entries) {
+            const int size = e.Type == Short ? 2 : 4;
+            if (int(e.Values.size()) * size > 4) {
+                if (file.size() % 2)
+                    file.append('\0');
+                valueOffsets.push_back(uint32_t(file.size()));
+                for (uint32_t v : e.Values)
+                    Put(file, v, size);
+            } else {
+                valueOffsets.push_back(0);
+            }
+        }
+        if (file.size() % 2)
+            file.append('\0');
+        QByteArray directory;
+        Put(directory, uint32_t(file.size()), 4);
+        file.replace(4, 4, directory);
+        Put(file, uint32_t(entries.size()), 2);
+        for (size_t i = 0; i < entries.size(); ++i) {
+            const TEntry& e = entries[i];
+            const int size = e.Type == Short ? 2 : 4;
+            Put(file, e.Tag, 2);
+            Put(file, e.Type, 2);
+            Put(file, uint32_t(e.Values.size()), 4);
+            if (valueOffsets[i] != 0) {
+                Put(file, valueOffsets[i], 4);
+            } else {
+                QByteArray field;
+                for (uint32_t v : e.Values)
+                    Put(field, v, size);
+                file += field + QByteArray(4 - field.size(), '\0');
+            }
+        }
+        Put(file, 0, 4);
+        return file;
+    }
+};
+
+// Packs codes most significant bit first.
+struct TMsbWriter {
+    QByteArray Bytes;
+    uint64_t Accumulator = 0;
+    int Bits = 0;
+    void Put(int Code, int Width)
+    {
+        Accumulator = Accumulator << Width | uint32_t(Code);
+        Bits += Width;
+        while (Bits >= 8) {
+            Bytes.append(char((Accumulator >> (Bits - 8)) & 0xFF));
+            Bits -= 8;
+        }
+    }
+    QByteArray Finish()
+    {
+        if (Bits > 0)
+            Bytes.append(char((Accumulator << (8 - Bits)) & 0xFF));
+        Bits = 0;
+        return Bytes;
+    }
+};
+
+// LZW codes that send every byte as a root code; widths grow one code early, at next
+// free codes 511, 1023 and 2047, as TIFF writers do.
+QByteArray LiteralLzw(const QByteArray& Data, bool EndCode = true)
+{
+    TMsbWriter w;
+    int width = 9;
+    int nextFree = 258;
+    bool first = true;
+    w.Put(256, width);
+    for (char c : Data) {
+        if (nextFree >= 4094) {
+            w.Put(256, width);
+            width = 9;
+            nextFree = 258;
+            first = true;
+        }
+        w.Put(uchar(c), width);
+        if (!first && (++nextFree == 511 || nextFree == 1023 || nextFree == 2047))
+            ++width;
+        first = false;
+    }
+    if (EndCode)
+        w.Put(257, width);
+    return w.Finish();
+}
+
+QString TifError(const QByteArray& Data)
+{
+    try {
+        AssembleWithReader("tif", Data);
+    } catch (const Tifmap::ETifException& e) {
+        return e.Message();
+    }
+    return {};
+}
+
+QByteArray Hex(const char* Text) { return QByteArray::fromHex(Text); }
+QByteArray PixelBytes(const QByteArray& Bitmap) { return Bitmap.mid(ReadBitmapFields(Bitmap).PixelOffset); }
+
+QByteArray Bytes(int Count, int Seed)
+{
+    QByteArray b;
+    for (int i = 0; i < Count; ++i)
+        b.append(char((i * 37 + Seed * 11 + i / 7) & 0xFF));
+    return b;
+}
+
+} // namespace
+
+TEST(Tifmap, ErrorTable)
+{
+    struct Case { const char* What; QByteArray Data; const char* Message; };
+    auto good = TTiffBuilder::Image(4, 1, 1, 8, 1, 1);
+    good.Strips = {Hex("00112233")};
+    QByteArray badMark = good.Build();
+    badMark[1] = 'M';
+
+    auto noWidth = good;
+    noWidth.Entries.erase(noWidth.Entries.begin());
+    auto noStrips = good;
+    noStrips.WriteStripOffsets = false;
+    auto tooWide = TTiffBuilder::Image(2401, 1, 3, 8, 1, 2);
+    tooWide.Strips = {QByteArray(7203, '\0')};
+    auto tall = TTiffBuilder::Image(2400, 100000, 3, 8, 1, 2);
+    tall.Strips = {QByteArray(16, '\0')};
+    auto jpeg = good;
+    jpeg.Entries[3].Values = {7};
+    auto sixteenBits = TTiffBuilder::Image(2, 1, 1, 16, 1, 1);
+    sixteenBits.Strips = {Hex("00000000")};
+    auto planar = TTiffBuilder::Image(1, 1, 3, 8, 1, 2);
+    planar.Add(284, Short, {2});
+    planar.Strips = {Hex("010203")};
+    auto floatPredictor = good;
+    floatPredictor.Add(317, Short, {3});
+    auto shortData = good;
+    shortData.Strips = {Hex("0011")};
+    shortData.DirectoryFirst = true;
+    auto packShort = TTiffBuilder::Image(4, 1, 1, 8, 32773, 1);
+    packShort.Strips = {Hex("03aabb")};
+    packShort.DirectoryFirst = true;
+    auto packPastRow = TTiffBuilder::Image(4, 1, 1, 8, 32773, 1);
+    packPastRow.Strips = {Hex("fc11")}; // a run of 5 in a row of 4
+    auto lzwNoEnd = TTiffBuilder::Image(4, 1, 1, 8, 5, 1);
+    lzwNoEnd.Strips = {LiteralLzw(Hex("00112233"), false)};
+    lzwNoEnd.DirectoryFirst = true;
+    auto lzwFull = TTiffBuilder::Image(4000, 1, 1, 8, 5, 1);
+    {
+        // 4096 - 258 + 1 root codes without a clear code in time: the table overflows.
+        TMsbWriter w;
+        int width = 9;
+        w.Put(256, 9);
+        for (int i = 0, nextFree = 258; i <= 4096 - 258 + 1; ++i) {
+            w.Put(i % 256, width);
+            if (i > 0 && (++nextFree == 511 || nextFree == 1023 || nextFree == 2047))
+                ++width;
+        }
+        w.Put(257, 12);
+        lzwFull.Strips = {w.Finish()};
+    }
+    auto lzwBeyond = TTiffBuilder::Image(4, 1, 1, 8, 5, 1);
+    {
+        TMsbWriter w;
+        w.Put(256, 9), w.Put(1, 9), w.Put(300, 9), w.Put(257, 9);
+        lzwBeyond.Strips = {w.Finish()};
+    }
+    auto lzwAfterClear = TTiffBuilder::Image(4, 1, 1, 8, 5, 1);
+    {
+        TMsbWriter w;
+        w.Put(256, 9), w.Put(258, 9), w.Put(257, 9);
+        lzwAfterClear.Strips = {w.Finish()};
+    }
+    QByteArray directoryPastEnd = good.Build();
+    directoryPastEnd[4] = char(0xF0);
+    auto colorMapPastEnd = TTiffBuilder::Image(1, 1, 1, 8, 1, 3);
+    colorMapPastEnd.Add(320, Short, std::vector<uint32_t>(768, 0));
+    colorMapPastEnd.Strips = {Hex("00")};
+    QByteArray mapPastEnd = colorMapPastEnd.Build();
+    mapPastEnd.truncate(mapPastEnd.size() - 12 * 8 - 4 - 2 - 100); // cut into the map's words
+
+    const Case cases[] = {
+        {"byte order mark", badMark, "Not a TIF file"},
+        {"no width", noWidth.Build(), "Bad data"},
+        {"no strip offsets", noStrips.Build(), "Bad data"},
+        {"2401 pixels of 24 bits", tooWide.Build(), "File Too big"},
+        {"dimensions that would exhaust memory", tall.Build(), "File Too big"},
+        {"JPEG compression", jpeg.Build(), "Unsupported Format"},
+        {"16-bit samples", sixteenBits.Build(), "Unsupported Format"},
+        {"separate planes", planar.Build(), "Unsupported Format"},
+        {"floating-point predictor", floatPredictor.Build(), "Unsupported Format"},
+        {"uncompressed data ends early", shortData.Build(), "Unexpected EOF"},
+        {"PackBits data ends early", packShort.Build(), "Unexpected EOF"},
+        {"PackBits run past the row", packPastRow.Build(), "Bad data"},
+        {"LZW data without an end code", lzwNoEnd.Build(), "Unexpected EOF"},
+        {"LZW table past 4096 entries", lzwFull.Build(), "Bad code"},
+        {"LZW code beyond the next free code", lzwBeyond.Build(), "Bad code"},
+        {"LZW string code right after a clear code", lzwAfterClear.Build(), "Bad code"},
+        {"directory past the end", directoryPastEnd, "Unexpected EOF"},
+        {"colour map past the end", mapPastEnd, "Unexpected EOF"},
+        {"empty", QByteArray(), "Not a TIF file"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.What);
+        EXPECT_EQ(TifError(c.Data).toStdString(), c.Message);
+    }
+}
+
+TEST(Tifmap, RowLengthLimit)
+{
+    auto b = TTiffBuilder::Image(2400, 1, 3, 8, 1, 2);
+    b.Strips = {Bytes(7200, 1)};
+    const QByteArray bitmap = AssembleWithReader("tif", b.Build());
+    EXPECT_EQ(ReadBitmapFields(bitmap).Width, 2400);
+    EXPECT_EQ(PixelBytes(bitmap).left(3).toHex(), Bytes(3, 1).toHex().right(2) + Bytes(3, 1).toHex().mid(2, 2)
+                                                      + Bytes(3, 1).toHex().left(2));
+}
+
+TEST(Tifmap, PackBits)
+{
+    // 0xFE 0xAA: three 0xAA; 0x80: nothing; 0x02: the next three bytes as they are.
+    auto b = TTiffBuilder::Image(7, 1, 1, 8, 32773, 1);
+    b.Strips = {Hex("feaa" "80" "02010203" "0004")};
+    EXPECT_EQ(PixelBytes(AssembleWithReader("tif", b.Build())).toHex(), "aaaaaa01020304" "00");
+}
+
+TEST(Tifmap, LzwSwitchesWidthOneCodeEarly)
+{
+    // 300 root codes: the table reaches next free code 511 after 254 strings, and the
+    // 255th code must already be read with 10 bits.
+    const QByteArray data = Bytes(300, 2);
+    auto b = TTiffBuilder::Image(300, 1, 1, 8, 5, 1);
+    b.Strips = {LiteralLzw(data)};
+    EXPECT_EQ(PixelBytes(AssembleWithReader("tif", b.Build())).left(300), data);
+    // A clear code every 4094 codes keeps a long strip going.
+    const QByteArray many = Bytes(9000, 3);
+    auto big = TTiffBuilder::Image(3000, 3, 1, 8, 5, 1);
+    big.Strips = {LiteralLzw(many)};
+    const QImage image = QImage::fromData(AssembleWithReader("tif", big.Build()), "BMP");
+    ASSERT_EQ(image.height(), 3);
+    EXPECT_EQ(image.pixelIndex(2999, 2), uchar(many[8999]));
+    EXPECT_EQ(image.pixelIndex(1234, 1), uchar(many[4234]));
+}
+
+TEST(Tifmap, ByteOrdersGiveTheSameImage)
+{
+    for (int compression : {1, 5, 32773}) {
+        SCOPED_TRACE(compression);
+        const QByteArray data = Bytes(3 * 5 * 4, 4);
+        QByteArray packed;
+        for (int row = 0; row < 4; ++row)
+            packed += QByteArray(1, char(14)) + data.mid(row * 15, 15);
+        auto b = TTiffBuilder::Image(5, 4, 3, 8, compression, 2);
+        b.Strips = {compression == 1 ? data : compression == 5 ? LiteralLzw(data) : packed};
+        const QByteArray little = AssembleWithReader("tif", b.Build());
+        b.BigEndian = true;
+        EXPECT_EQ(AssembleWithReader("tif", b.Build()), little);
+        // red-green-blue in the file, blue-green-red in the bitmap, bottom row first
+        EXPECT_EQ(uchar(PixelBytes(little)[0]), uchar(data[45 + 2]));
+        EXPECT_EQ(uchar(PixelBytes(little)[2]), uchar(data[45]));
+    }
+}
+
+TEST(Tifmap, GreyWithoutColourMap)
+{
+    auto b = TTiffBuilder::Image(2, 1, 1, 8, 1, 1);
+    b.Strips = {Hex("00ff")};
+    const QByteArray bitmap = AssembleWithReader("tif", b.Build());
+    EXPECT_EQ(bitmap.mid(54 + 4 * 200, 4).toHex(), "c8c8c800");
+    const QImage image = DecodeBitmapStream(bitmap);
+    EXPECT_EQ(image.pixel(0, 0), qRgb(0, 0, 0));
+    EXPECT_EQ(image.pixel(1, 0), qRgb(255, 255, 255));
+}
+
+TEST(Tifmap, BilevelPhotometric)
+{
+    for (int photometric : {0, 1}) {
+        auto b = TTiffBuilder::Image(8, 1, 1, 1, 1, photometric);
+        b.Strips = {Hex("f0")};
+        const QImage image = DecodeBitmapStream(AssembleWithReader("tif", b.Build()));
+        // white-is-zero files are inverted, so a set bit is black there
+        EXPECT_EQ(image.pixel(0, 0), photometric == 0 ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
+        EXPECT_EQ(image.pixel(7, 0), photometric == 0 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
+    }
+}
+
+TEST(Tifmap, ColourMapWords)
+{
+    // A map with 16-bit values takes their high bytes; a map whose values all fit in a
+    // byte is taken as it stands.
+    auto b = TTiffBuilder::Image(3, 1, 1, 1, 1, 3);
+    b.Strips = {Hex("00")};
+    auto wide = TTiffBuilder::Image(3, 1, 1, 4, 1, 3);
+    std::vector<uint32_t> map(48, 0);
+    map[0] = 0xFF00, map[1] = 0xFFFF, map[2] = 0x1234;  // red of entries 0, 1, 2
+    wide.Add(320, Short, map);
+    wide.Strips = {Hex("0120")};
+    QByteArray bitmap = AssembleWithReader("tif", wide.Build());
+    EXPECT_EQ(bitmap.mid(54, 12).toHex(), "0000ff00" "0000ff00" "00001200");
+    map[0] = 0x0080, map[1] = 0x00FF, map[2] = 0x0001;
+    auto narrow = TTiffBuilder::Image(3, 1, 1, 4, 1, 3);
+    narrow.Add(320, Short, map);
+    narrow.Strips = {Hex("0120")};
+    bitmap = AssembleWithReader("tif", narrow.Build());
+    EXPECT_EQ(bitmap.mid(54, 12).toHex(), "00008000" "0000ff00" "00000100");
+}
+
+TEST(Tifmap, HorizontalPredictorPerSample)
+{
+    auto b = TTiffBuilder::Image(3, 1, 3, 8, 1, 2);
+    b.Add(317, Short, {2});
+    b.Strips = {Hex("102030" "010203" "ffffff")};
+    // (16, 32, 48), (17, 34, 51), (16, 33, 50) as blue, green, red
+    EXPECT_EQ(PixelBytes(AssembleWithReader("tif", b.Build())).left(9).toHex(), "302010332211322110");
+}
+
+TEST(Tifmap, StripsWithAndWithoutRowsPerStrip)
+{
+    auto b = TTiffBuilder::Image(2, 3, 1, 8, 1, 1);
+    b.Add(278, Short, {2});
+    b.Strips = {Hex("01020304"), Hex("0506")};
+    EXPECT_EQ(PixelBytes(AssembleWithReader("tif", b.Build())).toHex(), "05060000" "03040000" "01020000");
+    // Without the tag, the first strip holds every row.
+    b.Entries.pop_back();
+    b.Strips = {Hex("010203040506"), Hex("ffff")};
+    EXPECT_EQ(PixelBytes(AssembleWithReader("tif", b.Build())).toHex(), "05060000" "03040000" "01020000");
+}
+
+TEST(Tifmap, LoadFromStreamLetsFailuresThrough)
+{
+    Tifmap::TTifmap tif;
+    vcl::TMemoryStream bad(QByteArray("XX*"));
+    EXPECT_THROW(tif.LoadFromStream(bad), Tifmap::ETifException);
+}
