@@ -92,7 +92,7 @@ void TRowList::Add(int Row, const uint8_t* Line)
         return;
     auto& row = FRows[static_cast<size_t>(Row)];
     if (!row)
-        row = std::make_unique<uint8_t[]>(static_cast<size_t>(FRowBytes));
+        row = std::make_unique_for_overwrite<uint8_t[]>(static_cast<size_t>(FRowBytes));
     std::memcpy(row.get(), Line, static_cast<size_t>(FRowBytes));
 }
 

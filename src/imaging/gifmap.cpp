@@ -189,7 +189,9 @@ void TGifmap::ReadSubBlock()
     FBytesLeft = FSubBlockLength;
 }
 
-uint16_t TGifmap::NextCode()
+// Inline: the library is built as position-independent code, where only inline
+// functions are inlined into their callers.
+inline uint16_t TGifmap::NextCode()
 {
     const auto takeByte = [this] {
         if (FBytesLeft <= 0)

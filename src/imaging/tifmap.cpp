@@ -188,7 +188,7 @@ void TTifmap::ReadTiff()
 void TTifmap::ReadStrip(int64_t FirstRow, int64_t RowCount)
 {
     if (FCompression == compLZW) {
-        FCurrentByte = 0;
+        FBitBuffer = 0;
         FBitsLeft = 0;
         FWritePosition = 0;
         InitializeTable();
@@ -320,43 +320,54 @@ void TTifmap::InitializeTable()
     FCodeWidth = 9;
 }
 
-uint16_t TTifmap::GetNextCode()
+// Inline: the library is built as position-independent code, where only inline
+// functions are inlined into their callers.
+inline uint16_t TTifmap::GetNextCode()
 {
-    // Codes are packed most significant bit first.
-    int code = 0;
-    int needed = FCodeWidth;
-    while (needed > 0) {
-        if (FBitsLeft == 0) {
-            if (!FInput.ReadByte(FCurrentByte))
-                Error(errUnexpectedEOF);
-            FBitsLeft = 8;
-        }
-        const int take = std::min<int>(needed, FBitsLeft);
-        code = code << take | ((FCurrentByte >> (FBitsLeft - take)) & CodeMask[take]);
-        FBitsLeft = static_cast<uint8_t>(FBitsLeft - take);
-        needed -= take;
+    // Codes are packed most significant bit first; the bits not yet taken sit at the
+    // bottom of the bit buffer.
+    while (FBitsLeft < FCodeWidth) {
+        uint8_t byte;
+        if (!FInput.ReadByte(byte))
+            Error(errUnexpectedEOF);
+        FBitBuffer = FBitBuffer << 8 | byte;
+        FBitsLeft = static_cast<uint8_t>(FBitsLeft + 8);
     }
-    return static_cast<uint16_t>(code & CodeMask[FCodeWidth]);
+    FBitsLeft = static_cast<uint8_t>(FBitsLeft - FCodeWidth);
+    return static_cast<uint16_t>((FBitBuffer >> FBitsLeft) & CodeMask[FCodeWidth]);
 }
 
-bool TTifmap::IsInTable(int Code) const
+inline bool TTifmap::IsInTable(int Code) const
 {
     return Code < FNextFree && FLength[Code] > 0;
 }
 
-const uint8_t* TTifmap::StringFromCode(int Code)
+inline void TTifmap::WriteCode(int Code)
 {
     // A code that names no string (a code beyond the table, or the clear or end code
     // where a string is needed) is corrupt data.
     if (!IsInTable(Code))
         Error(errBadCode);
-    uint8_t* out = FString.data() + FLength[Code];
-    for (int c = Code; out > FString.data(); c = FPrefix[c])
+    const int length = FLength[Code];
+    // The table holds strings back to front, so they are spelled out from their end:
+    // straight into the line when they fit the row, else into a buffer first.
+    const bool fits = FWritePosition + length <= FRowLength;
+    uint8_t* const start = fits ? FLine.data() + FWritePosition : FString.data();
+    uint8_t* out = start + length;
+    for (int c = Code; out > start; c = FPrefix[c])
         *--out = FLast[c];
-    return FString.data();
+    if (!fits) {
+        WriteString(start, length);
+        return;
+    }
+    FWritePosition = static_cast<uint16_t>(FWritePosition + length);
+    if (FWritePosition == FRowLength) {
+        InsertLine();
+        FWritePosition = 0;
+    }
 }
 
-bool TTifmap::AddStringToTable(int Prefix, uint8_t Last)
+inline bool TTifmap::AddStringToTable(int Prefix, uint8_t Last)
 {
     if (FNextFree == TableSize)
         return false;
@@ -403,16 +414,16 @@ bool TTifmap::ReadLZWData()
             tableStart = true;
         }
         if (tableStart) {
-            WriteString(StringFromCode(FCode), FLength[FCode]);
+            WriteCode(FCode);
             tableStart = false;
         } else if (FCode < FNextFree) {
-            WriteString(StringFromCode(FCode), FLength[FCode]);
+            WriteCode(FCode);
             if (!AddStringToTable(FPrevious, FFirst[FCode]))
                 return false;
         } else if (FCode == FNextFree) {
             // The string the writer had just made: the previous one and its own first byte.
             AddStringToTable(FPrevious, FFirst[FPrevious]);
-            WriteString(StringFromCode(FCode), FLength[FCode]);
+            WriteCode(FCode);
         } else {
             Error(errBadCode);
         }

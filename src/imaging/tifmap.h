@@ -61,7 +61,7 @@ private:
     void InitializeTable();
     uint16_t GetNextCode();
     bool IsInTable(int Code) const;
-    const uint8_t* StringFromCode(int Code);
+    void WriteCode(int Code);
     bool AddStringToTable(int Prefix, uint8_t Last);
     void WriteString(const uint8_t* Bytes, int Count);
     bool ReadLZWData();
@@ -107,7 +107,7 @@ private:
     uint16_t FNextFree = 0;
     uint16_t FWritePosition = 0;
     uint8_t FCodeWidth = 0;
-    uint8_t FCurrentByte = 0;
+    uint32_t FBitBuffer = 0;
     uint8_t FBitsLeft = 0;
     std::array<uint16_t, TableSize> FPrefix{};
     std::array<uint8_t, TableSize> FLast{};
