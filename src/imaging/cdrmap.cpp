@@ -58,6 +58,9 @@ void TCdrMap::ReadCdr()
     // Rows are counted as stored, rounded up to 4 bytes (a choice: the whole last row
     // then reaches the bitmap).
     const int64_t rowBytes = Imaging::PaddedRowBytes((int64_t(FInfoHeader.biWidth) * bitCount + 7) / 8);
+    // Each factor is checked first, so that the product cannot overflow.
+    if (rowBytes > PreviewBufferSize || FInfoHeader.biHeight > PreviewBufferSize)
+        Error(errTooBig);
     const int64_t pixelBytes = rowBytes * FInfoHeader.biHeight;
     if (paletteBytes + pixelBytes > PreviewBufferSize)
         Error(errTooBig);
