@@ -63,7 +63,8 @@ private:
     int64_t FPosition = 0;
 };
 
-// File modes: one access mode combined with one sharing mode, or fmCreate.
+// File modes: one access mode combined with one sharing mode, or fmCreate (which
+// always opens for reading and writing, exclusively).
 enum : uint16_t {
     fmOpenRead = 0x0000,
     fmOpenWrite = 0x0001,

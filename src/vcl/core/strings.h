@@ -57,6 +57,7 @@ public:
     // The part after "=" of the line named Name ("" when there is none).
     QString Values(const QString& Name) const;
     // Sets the value of the line named Name, adding a line or deleting it (empty Value).
+    // Changing an existing line goes through Put, which a sorted TStringList refuses.
     void SetValues(const QString& Name, const QString& Value);
 
     // All lines, each ended by CR LF.
