@@ -308,3 +308,21 @@ TEST(Assign, CopiesPixelsIndependently)
     EXPECT_EQ(image.pixel(1, 1), 0xFF00FF00u);
     EXPECT_EQ(image.pixel(0, 0), 0xFFFF0000u);
 }
+
+TEST(BmpFiles, SixteenBitsWithAndWithoutMasks)
+{
+    // 2x1 pixels: 5-6-5 with explicit masks, then the default 5-5-5 layout.
+    const QByteArray masks = Le32(0xF800) + Le32(0x07E0) + Le32(0x001F);
+    const QByteArray row565 = Le16(0xF800) + Le16(0x07E0);
+    QByteArray bmp = "BM" + Le32(0) + Le32(0) + Le32(14 + 40 + 12);
+    bmp += Le32(40) + Le32(2) + Le32(1) + Le16(1) + Le16(16) + Le32(3) + Le32(4) + Le32(0) + Le32(0) + Le32(0) + Le32(0);
+    auto bitfields = LoadBytes(bmp + masks + row565);
+    EXPECT_EQ(Picture(*bitfields, Legend), (Rows{"rg"}));
+    EXPECT_EQ(bitfields->PixelFormat(), pf16bit);
+
+    const QByteArray row555 = Le16(0x001F) + Le16(0x7FFF);
+    QByteArray plain = "BM" + Le32(0) + Le32(0) + Le32(14 + 40);
+    plain += Le32(40) + Le32(2) + Le32(1) + Le16(1) + Le16(16) + Le32(0) + Le32(4) + Le32(0) + Le32(0) + Le32(0) + Le32(0);
+    auto rgb555 = LoadBytes(plain + row555);
+    EXPECT_EQ(Picture(*rgb555, Legend), (Rows{"b."}));
+}

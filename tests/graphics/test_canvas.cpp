@@ -292,3 +292,51 @@ TEST(CanvasCopy, ChangeEventsSurroundDrawing)
     EXPECT_EQ(log, "<><>");
     delete canvas.Surface();
 }
+
+TEST(CanvasPens, WidePensCoverTheirWidthAndInsideFrameStaysInside)
+{
+    auto bmp = FilledBitmap(9, 7, clWhite);
+    TCanvas* canvas = bmp->Canvas();
+    canvas->Pen()->SetWidth(3);
+    canvas->MoveTo(1, 3);
+    canvas->LineTo(7, 3);
+    const Rows pic = Picture(*bmp, Legend);
+    EXPECT_EQ(pic[2][4], '#');
+    EXPECT_EQ(pic[3][4], '#');
+    EXPECT_EQ(pic[4][4], '#');
+    EXPECT_EQ(pic[0][4], '.');
+    EXPECT_EQ(pic[6][4], '.');
+
+    auto frame = FilledBitmap(7, 6, clWhite);
+    frame->Canvas()->Pen()->SetWidth(2);
+    frame->Canvas()->Pen()->SetStyle(psInsideFrame);
+    frame->Canvas()->Brush()->SetColor(clRed);
+    frame->Canvas()->Rectangle(0, 0, 7, 6);
+    EXPECT_EQ(Picture(*frame, Legend), (Rows{"#######", "#######", "##rrr##", "##rrr##", "#######", "#######"}));
+}
+
+TEST(CanvasBrushes, HatchesAndBitmapPatterns)
+{
+    auto bmp = FilledBitmap(8, 8, clWhite);
+    TCanvas* canvas = bmp->Canvas();
+    canvas->Brush()->SetStyle(bsCross);
+    canvas->Brush()->SetColor(clBlue);
+    canvas->FillRect(Rect(0, 0, 8, 8));
+    const Rows pic = Picture(*bmp, Legend);
+    // A cross hatch: one full row and one full column, the rest left alone.
+    EXPECT_EQ(pic[3], "bbbbbbbb");
+    for (int y = 0; y < 8; ++y) {
+        EXPECT_EQ(pic[size_t(y)][4], 'b');
+        if (y != 3) {
+            EXPECT_EQ(pic[size_t(y)][0], '.');
+        }
+    }
+
+    auto pattern = FilledBitmap(2, 2, clRed);
+    pattern->Canvas()->SetPixels(1, 1, clLime);
+    auto tiled = FilledBitmap(4, 3, clWhite);
+    tiled->Canvas()->Brush()->SetBitmap(pattern.get());
+    tiled->Canvas()->FillRect(Rect(0, 0, 4, 3));
+    tiled->Canvas()->Brush()->SetBitmap(nullptr);
+    EXPECT_EQ(Picture(*tiled, Legend), (Rows{"rrrr", "rgrg", "rrrr"}));
+}
