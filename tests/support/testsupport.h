@@ -11,3 +11,11 @@ QString SourceDir();
 QString SourceFile(const QString& relative);
 
 } // namespace qvtest
+
+#include <ostream>
+
+// GoogleTest prints QStrings as text.
+inline void PrintTo(const QString& S, std::ostream* Os)
+{
+    *Os << '"' << S.toStdString() << '"';
+}

@@ -3,6 +3,7 @@
 #include "vcl/core/sysutils.h"
 
 #include <QObject>
+#include <QWidget>
 #include <algorithm>
 
 namespace vcl {
@@ -234,6 +235,25 @@ void TComponent::Notification(TComponent* AComponent, TOperation Operation)
 void TComponent::Loaded()
 {
     SetLoading(false);
+}
+
+bool TComponent::HasParent() const
+{
+    return dynamic_cast<const QWidget*>(this) != nullptr;
+}
+
+TComponent* TComponent::GetParentComponent() const
+{
+    const auto* widget = dynamic_cast<const QWidget*>(this);
+    return widget != nullptr ? dynamic_cast<TComponent*>(widget->parentWidget()) : nullptr;
+}
+
+void TComponent::SetParentComponent(TComponent* Value)
+{
+    auto* widget = dynamic_cast<QWidget*>(this);
+    if (widget == nullptr)
+        return;
+    widget->setParent(Value != nullptr ? dynamic_cast<QWidget*>(Value) : nullptr);
 }
 
 QObject* TComponent::AsQObject()

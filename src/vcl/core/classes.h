@@ -85,6 +85,13 @@ public:
     // Called once after the component's properties were read from a form file.
     virtual void Loaded();
 
+    // Streaming: the component that holds this one on screen (a control's parent
+    // widget), which form files nest it in. By default a component that is a QWidget
+    // has its parent widget as parent component when that widget is a component.
+    virtual bool HasParent() const;
+    virtual TComponent* GetParentComponent() const;
+    virtual void SetParentComponent(TComponent* Value);
+
     int Tag() const { return FTag; }
     void SetTag(int Value) { FTag = Value; }
 

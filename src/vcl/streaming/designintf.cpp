@@ -1,0 +1,406 @@
+#include "vcl/streaming/designintf.h"
+
+#include "vcl/core/sysutils.h"
+#include "vcl/graphics/colors.h"
+
+#include <QMetaEnum>
+#include <algorithm>
+#include <mutex>
+
+namespace vcl {
+
+namespace {
+
+struct ComponentEditorRule {
+    TComponentClass ComponentClass;
+    TComponentEditorClass EditorClass;
+};
+
+struct PropertyEditorRule {
+    TTypeInfo PropertyType;
+    TComponentClass ComponentClass;
+    QString PropertyName;
+    TPropertyEditorClass EditorClass;
+};
+
+// Everything the Register procedures fill; one per process.
+struct Registries {
+    std::recursive_mutex Lock;
+    std::vector<TPalettePage> Pages;
+    std::vector<ComponentEditorRule> ComponentEditors;
+    std::vector<PropertyEditorRule> PropertyEditors;
+};
+
+Registries& Reg()
+{
+    static Registries registries;
+    return registries;
+}
+
+bool IsColorProperty(const QMetaProperty& P)
+{
+    return QByteArray(P.name()).endsWith("Color") && P.metaType().id() == QMetaType::Int;
+}
+
+// The colour names an inspector offers: the named and the system colours.
+QStringList ColorIdentNames()
+{
+    static const char* const names[] = {"clBlack", "clMaroon", "clGreen", "clOlive", "clNavy", "clPurple",
+        "clTeal", "clGray", "clSilver", "clRed", "clLime", "clYellow", "clBlue", "clFuchsia", "clAqua",
+        "clWhite", "clScrollBar", "clBackground", "clActiveCaption", "clInactiveCaption", "clMenu",
+        "clWindow", "clWindowFrame", "clMenuText", "clWindowText", "clCaptionText", "clActiveBorder",
+        "clInactiveBorder", "clAppWorkSpace", "clHighlight", "clHighlightText", "clBtnFace", "clBtnShadow",
+        "clGrayText", "clBtnText", "clInactiveCaptionText", "clBtnHighlight", "cl3DDkShadow", "cl3DLight",
+        "clInfoText", "clInfoBk", "clNone", "clDefault"};
+    QStringList list;
+    for (const char* name : names) {
+        TColor color = 0;
+        if (IdentToColor(QString::fromLatin1(name), color))
+            list.push_back(QString::fromLatin1(name));
+    }
+    return list;
+}
+
+bool IsObjectValued(const QMetaProperty& P)
+{
+    const auto flags = P.metaType().flags();
+    return flags.testFlag(QMetaType::PointerToGadget) || flags.testFlag(QMetaType::PointerToQObject);
+}
+
+} // namespace
+
+QString DefaultUniqueName(TComponent* Root, const QString& BaseName)
+{
+    QString base = BaseName;
+    if (base.size() > 1 && (base[0] == u'T' || base[0] == u't'))
+        base.remove(0, 1);
+    for (int n = 1;; ++n) {
+        const QString candidate = base + QString::number(n);
+        if (Root == nullptr || (Root->FindComponent(candidate) == nullptr && Root->Name().compare(candidate, Qt::CaseInsensitive) != 0))
+            return candidate;
+    }
+}
+
+// ---------------------------------------------------------------- palette
+
+void RegisterComponents(const QString& Page, std::initializer_list<TComponentClass> Classes)
+{
+    Registries& reg = Reg();
+    std::lock_guard guard(reg.Lock);
+    auto page = std::find_if(reg.Pages.begin(), reg.Pages.end(), [&](const TPalettePage& p) { return p.Caption == Page; });
+    if (page == reg.Pages.end()) {
+        reg.Pages.push_back({Page, {}});
+        page = reg.Pages.end() - 1;
+    }
+    for (TComponentClass c : Classes) {
+        RegisterClass(c);
+        if (std::find(page->Classes.begin(), page->Classes.end(), c) == page->Classes.end())
+            page->Classes.push_back(c);
+    }
+}
+
+std::vector<TPalettePage> PalettePages()
+{
+    Registries& reg = Reg();
+    std::lock_guard guard(reg.Lock);
+    return reg.Pages;
+}
+
+// ---------------------------------------------------------------- component editors
+
+TComponentEditor::TComponentEditor(TComponent* AComponent, IDesigner* ADesigner)
+    : FComponent(AComponent), FDesigner(ADesigner)
+{
+}
+
+void TComponentEditor::Edit()
+{
+    if (GetVerbCount() > 0)
+        ExecuteVerb(0);
+}
+
+void TComponentEditor::ExecuteVerb(int)
+{
+}
+
+QString TComponentEditor::GetVerb(int)
+{
+    return {};
+}
+
+int TComponentEditor::GetVerbCount()
+{
+    return 0;
+}
+
+void RegisterComponentEditor(TComponentClass ComponentClass, TComponentEditorClass EditorClass)
+{
+    Registries& reg = Reg();
+    std::lock_guard guard(reg.Lock);
+    reg.ComponentEditors.push_back({ComponentClass, EditorClass});
+}
+
+TComponentEditorClass FindComponentEditorClass(TComponentClass ComponentClass)
+{
+    Registries& reg = Reg();
+    std::lock_guard guard(reg.Lock);
+    // The nearest registered ancestor wins; among rules for one class the newest.
+    const ComponentEditorRule* best = nullptr;
+    for (auto it = reg.ComponentEditors.rbegin(); it != reg.ComponentEditors.rend(); ++it) {
+        if (!ComponentClass->InheritsFrom(it->ComponentClass))
+            continue;
+        if (best == nullptr || (it->ComponentClass != best->ComponentClass && it->ComponentClass->InheritsFrom(best->ComponentClass)))
+            best = &*it;
+    }
+    return best != nullptr ? best->EditorClass : nullptr;
+}
+
+std::unique_ptr<TComponentEditor> GetComponentEditor(TComponent* Component, IDesigner* Designer)
+{
+    const QObject* object = Component->AsQObject();
+    if (object != nullptr) {
+        const TComponentClassInfo probe{object->metaObject(), nullptr};
+        if (TComponentEditorClass editor = FindComponentEditorClass(&probe))
+            return editor->Create(Component, Designer);
+    }
+    return std::make_unique<TComponentEditor>(Component, Designer);
+}
+
+// ---------------------------------------------------------------- property editors
+
+bool TTypeInfo::Matches(const QMetaProperty& Property) const
+{
+    if (Property.metaType() == Type)
+        return true;
+    const QMetaObject* propertyClass = Property.metaType().metaObject();
+    return ClassType != nullptr && propertyClass != nullptr && propertyClass->inherits(ClassType);
+}
+
+bool TTypeInfo::InheritsFrom(const TTypeInfo& Other) const
+{
+    return ClassType != nullptr && Other.ClassType != nullptr && ClassType->inherits(Other.ClassType);
+}
+
+TPropertyEditor::TPropertyEditor(IDesigner* ADesigner, QObject* AInstance, const QMetaProperty& AProperty, void* AGadget)
+    : FDesigner(ADesigner), FInstance(AInstance), FProperty(AProperty), FGadget(AGadget)
+{
+}
+
+QString TPropertyEditor::GetName() const
+{
+    return QString::fromLatin1(FProperty.name());
+}
+
+QVariant TPropertyEditor::Read() const
+{
+    return FGadget != nullptr ? FProperty.readOnGadget(FGadget) : FProperty.read(FInstance);
+}
+
+bool TPropertyEditor::Write(const QVariant& Value)
+{
+    const bool ok = FGadget != nullptr ? FProperty.writeOnGadget(FGadget, Value) : FProperty.write(FInstance, Value);
+    if (ok)
+        Modified();
+    return ok;
+}
+
+TPropertyAttributes TPropertyEditor::GetAttributes()
+{
+    TPropertyAttributes attributes = paMultiSelect | paRevertable;
+    if (FProperty.isEnumType() || FProperty.metaType().id() == QMetaType::Bool || IsColorProperty(FProperty))
+        attributes |= paValueList;
+    if (FProperty.isEnumType() && !FProperty.isFlagType())
+        attributes |= paSortList;
+    if (!FProperty.isWritable())
+        attributes |= paReadOnly;
+    return attributes;
+}
+
+QString TPropertyEditor::GetValue()
+{
+    return GetStrValue();
+}
+
+void TPropertyEditor::SetValue(const QString& Value)
+{
+    SetStrValue(Value);
+}
+
+QStringList TPropertyEditor::GetValues()
+{
+    QStringList values;
+    if (FProperty.isEnumType()) {
+        const QMetaEnum e = FProperty.enumerator();
+        for (int i = 0; i < e.keyCount(); ++i)
+            values.push_back(QString::fromLatin1(e.key(i)));
+    } else if (FProperty.metaType().id() == QMetaType::Bool) {
+        values = {QStringLiteral("False"), QStringLiteral("True")};
+    } else if (IsColorProperty(FProperty)) {
+        values = ColorIdentNames();
+    }
+    return values;
+}
+
+void TPropertyEditor::Edit()
+{
+}
+
+std::vector<std::unique_ptr<TPropertyEditor>> TPropertyEditor::GetProperties()
+{
+    return {};
+}
+
+void TPropertyEditor::Modified()
+{
+    if (FDesigner != nullptr)
+        FDesigner->Modified();
+}
+
+QString TPropertyEditor::GetStrValue() const
+{
+    const QVariant v = Read();
+    if (FProperty.isFlagType()) {
+        const QByteArray keys = FProperty.enumerator().valueToKeys(v.toInt());
+        return u'[' + QString::fromLatin1(keys).replace(u'|', QStringLiteral(",")) + u']';
+    }
+    if (FProperty.isEnumType()) {
+        const char* key = FProperty.enumerator().valueToKey(v.toInt());
+        return key != nullptr ? QString::fromLatin1(key) : QString::number(v.toInt());
+    }
+    if (FProperty.metaType().id() == QMetaType::Bool)
+        return v.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+    if (IsColorProperty(FProperty))
+        return ColorToString(TColor(v.toInt()));
+    return v.toString();
+}
+
+void TPropertyEditor::SetStrValue(const QString& Value)
+{
+    const QString text = Value.trimmed();
+    QVariant v;
+    bool ok = true;
+    if (FProperty.isFlagType()) {
+        QString inner = text;
+        if (inner.startsWith(u'[') && inner.endsWith(u']'))
+            inner = inner.mid(1, inner.size() - 2);
+        int bits = 0;
+        for (const QString& key : inner.split(u',', Qt::SkipEmptyParts)) {
+            bool found = false;
+            bits |= FProperty.enumerator().keyToValue(key.trimmed().toLatin1().constData(), &found);
+            ok = ok && found;
+        }
+        v = bits;
+    } else if (FProperty.isEnumType()) {
+        v = FProperty.enumerator().keyToValue(text.toLatin1().constData(), &ok);
+    } else if (FProperty.metaType().id() == QMetaType::Bool) {
+        ok = SameText(text, QStringLiteral("True")) || SameText(text, QStringLiteral("False"));
+        v = SameText(text, QStringLiteral("True"));
+    } else if (IsColorProperty(FProperty)) {
+        v = int(StringToColor(text));
+    } else {
+        v = text;
+        ok = v.convert(FProperty.metaType());
+    }
+    if (!ok || !Write(v))
+        throw EConvertError(QStringLiteral("'%1' is not a valid value for %2").arg(Value, GetName()));
+}
+
+TPropertyAttributes TClassProperty::GetAttributes()
+{
+    return paSubProperties | paReadOnly;
+}
+
+QString TClassProperty::GetValue()
+{
+    const QMetaObject* meta = Property().metaType().metaObject();
+    return u'(' + (meta != nullptr ? MetaClassName(meta) : QString::fromLatin1(Property().typeName())) + u')';
+}
+
+void TClassProperty::SetValue(const QString&)
+{
+}
+
+std::vector<std::unique_ptr<TPropertyEditor>> TClassProperty::GetProperties()
+{
+    const QVariant v = Read();
+    if (Property().metaType().flags().testFlag(QMetaType::PointerToGadget)) {
+        void* gadget = *static_cast<void* const*>(v.constData());
+        if (gadget == nullptr)
+            return {};
+        return GetComponentProperties(Designer(), Instance(), gadget, v.metaType().metaObject());
+    }
+    QObject* sub = v.value<QObject*>();
+    return sub != nullptr ? GetComponentProperties(Designer(), sub) : std::vector<std::unique_ptr<TPropertyEditor>>{};
+}
+
+TPropertyEditorClass ClassPropertyEditor()
+{
+    return PropertyEditorClassOf<TClassProperty>("TClassProperty");
+}
+
+void RegisterPropertyEditor(const TTypeInfo& PropertyType, TComponentClass ComponentClass,
+    const QString& PropertyName, TPropertyEditorClass EditorClass)
+{
+    Registries& reg = Reg();
+    std::lock_guard guard(reg.Lock);
+    reg.PropertyEditors.push_back({PropertyType, ComponentClass, PropertyName, EditorClass});
+}
+
+TPropertyEditorClass GetEditorClass(const QMetaObject* HolderClass, const QMetaProperty& Property)
+{
+    Registries& reg = Reg();
+    std::lock_guard guard(reg.Lock);
+    const PropertyEditorRule* best = nullptr;
+    for (auto it = reg.PropertyEditors.rbegin(); it != reg.PropertyEditors.rend(); ++it) {
+        const PropertyEditorRule& rule = *it;
+        if (!rule.PropertyType.Matches(Property))
+            continue;
+        if (rule.ComponentClass != nullptr && (HolderClass == nullptr || !HolderClass->inherits(rule.ComponentClass->MetaObject)))
+            continue;
+        if (!rule.PropertyName.isEmpty() && rule.PropertyName.compare(QString::fromLatin1(Property.name()), Qt::CaseInsensitive) != 0)
+            continue;
+        // Newest first: a later rule replaces the best so far only when it is more specific.
+        if (best == nullptr
+            || (best->ComponentClass == nullptr && rule.ComponentClass != nullptr)
+            || (best->PropertyName.isEmpty() && !rule.PropertyName.isEmpty())
+            || (rule.PropertyType.InheritsFrom(best->PropertyType) && rule.PropertyType.ClassType != best->PropertyType.ClassType))
+            best = &rule;
+    }
+    return best != nullptr ? best->EditorClass : nullptr;
+}
+
+std::unique_ptr<TPropertyEditor> CreatePropertyEditor(IDesigner* Designer, QObject* Instance,
+    const QMetaProperty& Property, void* Gadget)
+{
+    const QMetaObject* holder = Gadget != nullptr ? Property.enclosingMetaObject() : Instance->metaObject();
+    if (TPropertyEditorClass editor = GetEditorClass(holder, Property))
+        return editor->Create(Designer, Instance, Property, Gadget);
+    if (IsObjectValued(Property))
+        return std::make_unique<TClassProperty>(Designer, Instance, Property, Gadget);
+    return std::make_unique<TPropertyEditor>(Designer, Instance, Property, Gadget);
+}
+
+std::vector<std::unique_ptr<TPropertyEditor>> GetComponentProperties(IDesigner* Designer, QObject* Instance,
+    void* Gadget, const QMetaObject* Meta)
+{
+    if (Meta == nullptr)
+        Meta = Instance->metaObject();
+    std::vector<std::unique_ptr<TPropertyEditor>> editors;
+    for (int i = PublishedPropertyOffset(Meta); i < Meta->propertyCount(); ++i) {
+        const QMetaProperty p = Meta->property(i);
+        if (p.isDesignable())
+            editors.push_back(CreatePropertyEditor(Designer, Instance, p, Gadget));
+    }
+    return editors;
+}
+
+void ClearDesignRegistries()
+{
+    Registries& reg = Reg();
+    std::lock_guard guard(reg.Lock);
+    reg.Pages.clear();
+    reg.ComponentEditors.clear();
+    reg.PropertyEditors.clear();
+}
+
+} // namespace vcl

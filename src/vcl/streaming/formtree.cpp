@@ -1,0 +1,369 @@
+#include "vcl/streaming/formtree.h"
+
+#include "vcl/streaming/formfile.h"
+
+namespace vcl::formfile {
+
+namespace {
+
+// A hand-written scanner and recursive-descent parser; every fault names its line.
+class Parser {
+public:
+    explicit Parser(const QString& text) : FText(text) {}
+
+    Object ParseRoot()
+    {
+        Object root = ParseObject();
+        SkipBlanks();
+        if (FPos < FText.size())
+            Fail(QStringLiteral("Text after the end of the form"));
+        return root;
+    }
+
+private:
+    [[noreturn]] void Fail(const QString& message) const { throw EFormFileError(FLine, message); }
+
+    QChar Peek() const { return FPos < FText.size() ? FText[FPos] : QChar(); }
+    bool AtEnd() const { return FPos >= FText.size(); }
+
+    void SkipBlanks()
+    {
+        while (!AtEnd()) {
+            const QChar c = FText[FPos];
+            if (c == u'\n') {
+                ++FLine;
+                ++FPos;
+            } else if (c.isSpace()) {
+                ++FPos;
+            } else {
+                break;
+            }
+        }
+    }
+
+    static bool IsIdentStart(QChar c) { return c.isLetter() || c == u'_'; }
+    static bool IsIdentChar(QChar c) { return c.isLetterOrNumber() || c == u'_'; }
+
+    QString Ident()
+    {
+        SkipBlanks();
+        if (AtEnd() || !IsIdentStart(Peek()))
+            Fail(QStringLiteral("Identifier expected"));
+        const qsizetype start = FPos;
+        while (!AtEnd() && IsIdentChar(Peek()))
+            ++FPos;
+        return FText.mid(start, FPos - start);
+    }
+
+    // An identifier with dots: "Font.Name".
+    QString QualifiedIdent()
+    {
+        QString name = Ident();
+        while (Peek() == u'.') {
+            ++FPos;
+            name += u'.' + Ident();
+        }
+        return name;
+    }
+
+    void Expect(QChar symbol)
+    {
+        SkipBlanks();
+        if (Peek() != symbol)
+            Fail(QStringLiteral("'%1' expected").arg(symbol));
+        ++FPos;
+    }
+
+    bool PeekWord(const QString& word)
+    {
+        SkipBlanks();
+        if (!FText.mid(FPos, word.size()).startsWith(word, Qt::CaseInsensitive))
+            return false;
+        const qsizetype after = FPos + word.size();
+        return after >= FText.size() || !IsIdentChar(FText[after]);
+    }
+
+    Object ParseObject()
+    {
+        SkipBlanks();
+        Object object;
+        object.Line = FLine;
+        if (!PeekWord(QStringLiteral("object")) && !PeekWord(QStringLiteral("inherited")))
+            Fail(QStringLiteral("'object' expected"));
+        Ident();
+        QString first = Ident();
+        SkipBlanks();
+        if (Peek() == u':') {
+            ++FPos;
+            object.Name = first;
+            object.ClassName = Ident();
+        } else {
+            object.ClassName = first;
+        }
+        for (;;) {
+            SkipBlanks();
+            if (AtEnd())
+                Fail(QStringLiteral("'end' expected"));
+            if (PeekWord(QStringLiteral("end"))) {
+                Ident();
+                return object;
+            }
+            if (PeekWord(QStringLiteral("object")) || PeekWord(QStringLiteral("inherited"))) {
+                object.Children.push_back(ParseObject());
+                continue;
+            }
+            if (!object.Children.empty())
+                Fail(QStringLiteral("'end' expected"));
+            Property property;
+            property.Line = FLine;
+            property.Name = QualifiedIdent();
+            Expect(u'=');
+            property.Data = ParseValue();
+            object.Properties.push_back(std::move(property));
+        }
+    }
+
+    Value ParseValue()
+    {
+        SkipBlanks();
+        Value v;
+        v.Line = FLine;
+        const QChar c = Peek();
+        if (c == u'\'' || c == u'#') {
+            v.Type = Value::String;
+            v.Text = StringLiteral();
+            // Long strings continue on the next line after "+".
+            for (;;) {
+                SkipBlanks();
+                if (Peek() != u'+')
+                    break;
+                ++FPos;
+                SkipBlanks();
+                v.Text += StringLiteral();
+            }
+        } else if (c == u'[') {
+            ++FPos;
+            v.Type = Value::Set;
+            SkipBlanks();
+            if (Peek() == u']') {
+                ++FPos;
+                return v;
+            }
+            for (;;) {
+                v.Names.push_back(Ident());
+                SkipBlanks();
+                if (Peek() == u']') {
+                    ++FPos;
+                    break;
+                }
+                Expect(u',');
+            }
+        } else if (c == u'(') {
+            ++FPos;
+            v.Type = Value::List;
+            for (;;) {
+                SkipBlanks();
+                if (AtEnd())
+                    Fail(QStringLiteral("')' expected"));
+                if (Peek() == u')') {
+                    ++FPos;
+                    break;
+                }
+                v.Items.push_back(ParseValue());
+            }
+        } else if (c == u'{') {
+            ++FPos;
+            v.Type = Value::Binary;
+            QByteArray hex;
+            for (;;) {
+                if (AtEnd())
+                    Fail(QStringLiteral("'}' expected"));
+                const QChar h = FText[FPos++];
+                if (h == u'}')
+                    break;
+                if (h == u'\n')
+                    ++FLine;
+                if (h.isSpace())
+                    continue;
+                if (h.unicode() > 127 || !isxdigit(h.unicode()))
+                    Fail(QStringLiteral("Invalid binary value"));
+                hex.append(char(h.unicode()));
+            }
+            if (hex.size() % 2 != 0)
+                Fail(QStringLiteral("Invalid binary value"));
+            v.Bytes = QByteArray::fromHex(hex);
+        } else if (c == u'-' || c == u'+' || c == u'$' || c.isDigit()) {
+            Number(v);
+        } else if (IsIdentStart(c)) {
+            v.Type = Value::Ident;
+            v.Text = QualifiedIdent();
+        } else {
+            Fail(QStringLiteral("Invalid property value"));
+        }
+        return v;
+    }
+
+    void Number(Value& v)
+    {
+        const qsizetype start = FPos;
+        bool negative = false;
+        if (Peek() == u'-' || Peek() == u'+') {
+            negative = Peek() == u'-';
+            ++FPos;
+        }
+        if (Peek() == u'$') {
+            ++FPos;
+            const qsizetype digits = FPos;
+            while (!AtEnd() && Peek().unicode() < 128 && isxdigit(Peek().unicode()))
+                ++FPos;
+            bool ok = false;
+            const qulonglong value = FText.mid(digits, FPos - digits).toULongLong(&ok, 16);
+            if (!ok)
+                Fail(QStringLiteral("Invalid integer value"));
+            v.Type = Value::Integer;
+            // $FFFFFFFF-style values are 32-bit patterns, as the original writes colours.
+            v.IntValue = value <= 0xFFFFFFFFull ? int64_t(int32_t(uint32_t(value))) : int64_t(value);
+            if (negative)
+                v.IntValue = -v.IntValue;
+            return;
+        }
+        bool isFloat = false;
+        while (!AtEnd()) {
+            const QChar d = Peek();
+            if (d.isDigit()) {
+                ++FPos;
+            } else if (d == u'.' || d == u'e' || d == u'E'
+                || ((d == u'-' || d == u'+') && (FText[FPos - 1] == u'e' || FText[FPos - 1] == u'E'))) {
+                isFloat = true;
+                ++FPos;
+            } else {
+                break;
+            }
+        }
+        const QString text = FText.mid(start, FPos - start);
+        bool ok = false;
+        if (isFloat) {
+            v.Type = Value::Float;
+            v.FloatValue = text.toDouble(&ok);
+        } else {
+            v.Type = Value::Integer;
+            v.IntValue = text.toLongLong(&ok);
+        }
+        if (!ok)
+            Fail(QStringLiteral("Invalid number '%1'").arg(text));
+    }
+
+    QString StringLiteral()
+    {
+        QString result;
+        bool any = false;
+        for (;;) {
+            if (Peek() == u'\'') {
+                ++FPos;
+                for (;;) {
+                    if (AtEnd() || Peek() == u'\n')
+                        Fail(QStringLiteral("Unterminated string"));
+                    const QChar ch = FText[FPos++];
+                    if (ch == u'\'') {
+                        if (Peek() == u'\'') {
+                            result += u'\'';
+                            ++FPos;
+                            continue;
+                        }
+                        break;
+                    }
+                    result += ch;
+                }
+                any = true;
+            } else if (Peek() == u'#') {
+                ++FPos;
+                const qsizetype digits = FPos;
+                while (!AtEnd() && Peek().isDigit())
+                    ++FPos;
+                bool ok = false;
+                const uint code = FText.mid(digits, FPos - digits).toUInt(&ok);
+                if (!ok || code > 0x10FFFF)
+                    Fail(QStringLiteral("Invalid character code"));
+                result += QString::fromUcs4(reinterpret_cast<const char32_t*>(&code), 1);
+                any = true;
+            } else {
+                break;
+            }
+        }
+        if (!any)
+            Fail(QStringLiteral("String expected"));
+        return result;
+    }
+
+    const QString& FText;
+    qsizetype FPos = 0;
+    int FLine = 1;
+};
+
+} // namespace
+
+Object Parse(const QString& Text)
+{
+    return Parser(Text).ParseRoot();
+}
+
+QString QuoteString(const QString& S)
+{
+    if (S.isEmpty())
+        return QStringLiteral("''");
+    QString out;
+    bool inQuotes = false;
+    for (const QChar c : S) {
+        if (c.unicode() < 32) {
+            if (inQuotes) {
+                out += u'\'';
+                inQuotes = false;
+            }
+            out += u'#' + QString::number(c.unicode());
+            continue;
+        }
+        if (!inQuotes) {
+            out += u'\'';
+            inQuotes = true;
+        }
+        out += c;
+        if (c == u'\'')
+            out += u'\'';
+    }
+    if (inQuotes)
+        out += u'\'';
+    return out;
+}
+
+QString Render(const Value& V, int Indent)
+{
+    const QString pad(Indent + 2, u' ');
+    switch (V.Type) {
+    case Value::Integer:
+        return QString::number(V.IntValue);
+    case Value::Float:
+        return QString::number(double(V.FloatValue), 'g', 17);
+    case Value::String:
+        return QuoteString(V.Text);
+    case Value::Ident:
+        return V.Text;
+    case Value::Set:
+        return u'[' + V.Names.join(QStringLiteral(", ")) + u']';
+    case Value::List: {
+        QString out = QStringLiteral("(");
+        for (const Value& item : V.Items)
+            out += u'\n' + pad + Render(item, Indent + 2);
+        return out + u')';
+    }
+    case Value::Binary: {
+        QString out = QStringLiteral("{");
+        const QString hex = QString::fromLatin1(V.Bytes.toHex().toUpper());
+        for (qsizetype i = 0; i < hex.size(); i += 64)
+            out += u'\n' + pad + hex.mid(i, 64);
+        return out + u'}';
+    }
+    }
+    return {};
+}
+
+} // namespace vcl::formfile
