@@ -44,6 +44,7 @@ using TUserFunc = std::function<long double(vcl::TObject* Sender, const QString&
 class TqvCalc : public QObject, public vcl::TComponent {
     Q_OBJECT
     Q_PROPERTY(bool PushResult READ PushResult WRITE SetPushResult)
+    Q_CLASSINFO("Default:PushResult", "True")
     Q_PROPERTY(Qvscontrols::TqvCalcResult CalcResult READ CalcResult WRITE Discard)
     Q_PROPERTY(quint8 WhereIsLastError READ WhereIsLastError WRITE Discard)
     Q_PROPERTY(QString CalcLine READ CalcLine WRITE SetCalcLine)

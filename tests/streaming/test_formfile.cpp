@@ -1,6 +1,7 @@
 #include "streamtestclasses.h"
 #include "support/testsupport.h"
 
+#include "utilities/qvscontrols.h"
 #include "vcl/core/streams.h"
 #include "vcl/graphics/colors.h"
 #include "vcl/streaming/classregistry.h"
@@ -262,4 +263,29 @@ TEST(FormFile, LayoutResourcesLoadIntoAnExistingComponent)
 
     TItem noLayout(nullptr);
     EXPECT_FALSE(InitInheritedComponent(&noLayout, &QObject::staticMetaObject));
+}
+
+TEST(FormFile, ExtendedValuesKeepEveryBitAndDeclaredDefaultsAreLeftOut)
+{
+    RegisterClass(ClassOf<Qvscontrols::TqvCalc>());
+    TSampleForm form(nullptr);
+    auto* calc = new Qvscontrols::TqvCalc(&form);
+    calc->SetName("Calc");
+    calc->SetRegisterANum(1.0L / 3.0L);
+    calc->SetRegisterBNum(2.5L);
+    const QString text = ComponentToText(&form);
+    // 1/3 in 80 bits is 12297829382473034411 / 2^65 = 0.333333333333333333342 (21 digits,
+    // worked out with Python's decimal module).
+    EXPECT_TRUE(text.contains("    RegisterANum = 0.333333333333333333342\n")) << text.toStdString();
+    EXPECT_TRUE(text.contains("    RegisterBNum = 2.5\n"));
+    EXPECT_FALSE(text.contains("PushResult")) << "PushResult is True, its declared default";
+
+    calc->SetPushResult(false);
+    TSampleForm copy(nullptr);
+    TextToComponent(ComponentToText(&form), &copy);
+    auto* read = dynamic_cast<Qvscontrols::TqvCalc*>(copy.FindComponent("Calc"));
+    ASSERT_NE(read, nullptr);
+    EXPECT_EQ(read->RegisterANum(), 1.0L / 3.0L);
+    EXPECT_EQ(read->RegisterBNum(), 2.5L);
+    EXPECT_FALSE(read->PushResult());
 }

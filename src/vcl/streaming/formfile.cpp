@@ -98,9 +98,12 @@ Kind KindOf(const QMetaType& Type, const QVariant& V)
         QObject* object = V.value<QObject*>();
         return dynamic_cast<TComponent*>(object) != nullptr ? Kind::Reference : Kind::SubObject;
     }
+    if (Type == QMetaType::fromType<long double>())
+        return Kind::Plain;
     switch (Type.id()) {
     case QMetaType::Bool: case QMetaType::Int: case QMetaType::UInt: case QMetaType::LongLong:
-    case QMetaType::ULongLong: case QMetaType::Double: case QMetaType::Float: case QMetaType::QString:
+    case QMetaType::ULongLong: case QMetaType::Short: case QMetaType::UShort: case QMetaType::SChar:
+    case QMetaType::UChar: case QMetaType::Double: case QMetaType::Float: case QMetaType::QString:
     case QMetaType::QStringList: case QMetaType::QByteArray:
         return Kind::Plain;
     default:
@@ -137,7 +140,10 @@ private:
 
     void WriteObject(TComponent* Component, int Indent)
     {
-        Line(Indent, QStringLiteral("object %1: %2").arg(Component->Name(), Component->ClassName()));
+        if (Component->Name().isEmpty())
+            Line(Indent, QStringLiteral("object %1").arg(Component->ClassName()));
+        else
+            Line(Indent, QStringLiteral("object %1: %2").arg(Component->Name(), Component->ClassName()));
         if (QObject* object = Component->AsQObject()) {
             WriteProperties(Target::Of(object), QString(), Indent + 2);
             WriteEvents(object, Indent + 2);
@@ -265,12 +271,18 @@ private:
             }
             return true;
         }
+        if (P.metaType() == QMetaType::fromType<long double>()) {
+            Out.Type = Value::Float;
+            Out.FloatValue = V.value<long double>();
+            return true;
+        }
         switch (P.metaType().id()) {
         case QMetaType::Bool:
             Out.Type = Value::Ident;
             Out.Text = V.toBool() ? QStringLiteral("True") : QStringLiteral("False");
             return true;
-        case QMetaType::Int: case QMetaType::UInt: case QMetaType::LongLong: case QMetaType::ULongLong: {
+        case QMetaType::Int: case QMetaType::UInt: case QMetaType::LongLong: case QMetaType::ULongLong:
+        case QMetaType::Short: case QMetaType::UShort: case QMetaType::SChar: case QMetaType::UChar: {
             QString ident;
             if (IsColorProperty(P) && ColorToIdent(TColor(V.toInt()), ident)) {
                 Out.Type = Value::Ident;
@@ -522,6 +534,12 @@ private:
             Out = value;
             return ok;
         }
+        if (P.metaType() == QMetaType::fromType<long double>()) {
+            if (V.Type != Value::Float && V.Type != Value::Integer)
+                return false;
+            Out = QVariant::fromValue(V.Type == Value::Float ? V.FloatValue : static_cast<long double>(V.IntValue));
+            return true;
+        }
         switch (P.metaType().id()) {
         case QMetaType::Bool:
             if (V.Type != Value::Ident)
@@ -533,12 +551,13 @@ private:
             else
                 return false;
             return true;
-        case QMetaType::Int: case QMetaType::UInt: case QMetaType::LongLong: case QMetaType::ULongLong: {
+        case QMetaType::Int: case QMetaType::UInt: case QMetaType::LongLong: case QMetaType::ULongLong:
+        case QMetaType::Short: case QMetaType::UShort: case QMetaType::SChar: case QMetaType::UChar: {
             if (V.Type == Value::Integer) {
-                if (P.metaType().id() == QMetaType::Int && (V.IntValue < INT32_MIN || V.IntValue > INT32_MAX))
-                    return false;
+                // A value the property's type cannot hold is refused, not cut.
                 Out = QVariant::fromValue(V.IntValue);
-                Out.convert(P.metaType());
+                if (!Out.convert(P.metaType()) || Out.toLongLong() != V.IntValue)
+                    return false;
                 return true;
             }
             TColor color = 0;

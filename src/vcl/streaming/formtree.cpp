@@ -2,6 +2,10 @@
 
 #include "vcl/streaming/formfile.h"
 
+#include <QLocale>
+#include <cstdio>
+#include <cstdlib>
+
 namespace vcl::formfile {
 
 namespace {
@@ -243,8 +247,12 @@ private:
         const QString text = FText.mid(start, FPos - start);
         bool ok = false;
         if (isFloat) {
+            // strtold keeps the 80-bit precision of extended values.
+            const QByteArray latin = text.toLatin1();
+            char* end = nullptr;
             v.Type = Value::Float;
-            v.FloatValue = text.toDouble(&ok);
+            v.FloatValue = std::strtold(latin.constData(), &end);
+            ok = end == latin.constData() + latin.size();
         } else {
             v.Type = Value::Integer;
             v.IntValue = text.toLongLong(&ok);
@@ -341,8 +349,18 @@ QString Render(const Value& V, int Indent)
     switch (V.Type) {
     case Value::Integer:
         return QString::number(V.IntValue);
-    case Value::Float:
-        return QString::number(double(V.FloatValue), 'g', 17);
+    case Value::Float: {
+        // Values that a double holds exactly are written in their shortest form; other
+        // extended values with all 21 significant digits.
+        const double asDouble = double(V.FloatValue);
+        if (static_cast<long double>(asDouble) == V.FloatValue)
+            return QString::number(asDouble, 'g', QLocale::FloatingPointShortest);
+        // The C library formats all 64 bits of the significand (QString::asprintf would
+        // go through double).
+        char text[64];
+        std::snprintf(text, sizeof text, "%.21Lg", V.FloatValue);
+        return QString::fromLatin1(text);
+    }
     case Value::String:
         return QuoteString(V.Text);
     case Value::Ident:
