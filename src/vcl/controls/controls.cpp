@@ -1,0 +1,1079 @@
+#include "vcl/controls/controls.h"
+
+#include "vcl/controls/dropfiles.h"
+#include "vcl/controls/forms.h"
+#include "vcl/controls/menus.h"
+#include "vcl/core/sysutils.h"
+#include "vcl/graphics/canvas.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+#include <algorithm>
+#include <unordered_map>
+
+namespace vcl {
+
+Qt::CursorShape CursorShape(TCursor Cursor)
+{
+    switch (Cursor) {
+    case crNone: return Qt::BlankCursor;
+    case crCross: return Qt::CrossCursor;
+    case crIBeam: return Qt::IBeamCursor;
+    case crSizeNESW: return Qt::SizeBDiagCursor;
+    case crSizeNS: return Qt::SizeVerCursor;
+    case crSizeNWSE: return Qt::SizeFDiagCursor;
+    case crSizeWE: return Qt::SizeHorCursor;
+    case crUpArrow: return Qt::UpArrowCursor;
+    case crHourGlass:
+    case crSQLWait: return Qt::WaitCursor;
+    case crDrag:
+    case crMultiDrag: return Qt::DragCopyCursor;
+    case crNoDrop:
+    case crNo: return Qt::ForbiddenCursor;
+    case crHSplit: return Qt::SplitHCursor;
+    case crVSplit: return Qt::SplitVCursor;
+    case crAppStart: return Qt::BusyCursor;
+    case crHelp: return Qt::WhatsThisCursor;
+    case crHandPoint: return Qt::PointingHandCursor;
+    case crSizeAll: return Qt::SizeAllCursor;
+    default: return Qt::ArrowCursor;
+    }
+}
+
+uint16_t VirtualKey(int QtKey)
+{
+    if ((QtKey >= Qt::Key_A && QtKey <= Qt::Key_Z) || (QtKey >= Qt::Key_0 && QtKey <= Qt::Key_9))
+        return static_cast<uint16_t>(QtKey);
+    if (QtKey >= Qt::Key_F1 && QtKey <= Qt::Key_F12)
+        return static_cast<uint16_t>(VK_F1 + (QtKey - Qt::Key_F1));
+    switch (QtKey) {
+    case Qt::Key_Backspace: return VK_BACK;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: return VK_TAB;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return VK_RETURN;
+    case Qt::Key_Shift: return VK_SHIFT;
+    case Qt::Key_Control: return VK_CONTROL;
+    case Qt::Key_Alt: return VK_MENU;
+    case Qt::Key_Escape: return VK_ESCAPE;
+    case Qt::Key_Space: return VK_SPACE;
+    case Qt::Key_PageUp: return VK_PRIOR;
+    case Qt::Key_PageDown: return VK_NEXT;
+    case Qt::Key_End: return VK_END;
+    case Qt::Key_Home: return VK_HOME;
+    case Qt::Key_Left: return VK_LEFT;
+    case Qt::Key_Up: return VK_UP;
+    case Qt::Key_Right: return VK_RIGHT;
+    case Qt::Key_Down: return VK_DOWN;
+    case Qt::Key_Insert: return VK_INSERT;
+    case Qt::Key_Delete: return VK_DELETE;
+    default: return 0;
+    }
+}
+
+bool IsAccel(uint16_t Key, const QString& Str)
+{
+    for (qsizetype i = 0; i + 1 < Str.size(); ++i) {
+        if (Str[i] != u'&')
+            continue;
+        ++i;
+        if (Str[i] == u'&')
+            continue; // "&&" is a literal ampersand
+        return Str[i].toUpper() == QChar(Key).toUpper();
+    }
+    return false;
+}
+
+namespace {
+
+TShiftState ShiftOf(Qt::KeyboardModifiers modifiers)
+{
+    TShiftState shift;
+    if (modifiers & Qt::ShiftModifier)
+        shift |= ssShift;
+    if (modifiers & Qt::ControlModifier)
+        shift |= ssCtrl;
+    if (modifiers & Qt::AltModifier)
+        shift |= ssAlt;
+    return shift;
+}
+
+WPARAM MouseKeys(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers)
+{
+    WPARAM keys = 0;
+    if (buttons & Qt::LeftButton)
+        keys |= MK_LBUTTON;
+    if (buttons & Qt::RightButton)
+        keys |= MK_RBUTTON;
+    if (buttons & Qt::MiddleButton)
+        keys |= MK_MBUTTON;
+    if (modifiers & Qt::ShiftModifier)
+        keys |= MK_SHIFT;
+    if (modifiers & Qt::ControlModifier)
+        keys |= MK_CONTROL;
+    return keys;
+}
+
+// The message of a button going down, up or double-clicked; 0 for other buttons.
+unsigned MouseMessage(Qt::MouseButton button, unsigned left, unsigned right, unsigned middle)
+{
+    switch (button) {
+    case Qt::LeftButton: return left;
+    case Qt::RightButton: return right;
+    case Qt::MiddleButton: return middle;
+    default: return 0;
+    }
+}
+
+LPARAM PointParam(const QPointF& position)
+{
+    const QPoint p = position.toPoint();
+    return MAKELPARAM(p.x(), p.y());
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// TControl
+
+TControl::TControl(TComponent* AOwner)
+    : QWidget(nullptr)
+    , TComponent(AOwner)
+    , FFont(std::make_unique<TFont>())
+{
+    WindowProc = [this](TMessage& Message) { WndProc(Message); };
+    FFont->OnChange = [this](TObject*) { FontChanged(); };
+    setFont(FFont->ToQFont());
+    setMouseTracking(true);
+    setAttribute(Qt::WA_Hover, false);
+    resize(0, 0);
+}
+
+TControl::~TControl()
+{
+    Destroying();
+    if (FParent != nullptr)
+        FParent->RemoveControl(this);
+}
+
+void TControl::SetParent(TWinControl* AParent)
+{
+    if (FParent == AParent)
+        return;
+    if (AParent == this)
+        throw EInvalidOperation(QStringLiteral("A control cannot have itself as its parent"));
+    if (FParent != nullptr)
+        FParent->RemoveControl(this);
+    FParent = AParent;
+    QWidget::setParent(AParent != nullptr ? AParent->ClientWidget() : nullptr);
+    if (AParent != nullptr) {
+        AParent->InsertControl(this);
+        ApplyGeometry();
+        if (FParentColor)
+            Perform(CM_PARENTCOLORCHANGED);
+        if (FParentFont)
+            Perform(CM_PARENTFONTCHANGED);
+        QWidget::setVisible(FVisible);
+        RequestAlign();
+    }
+}
+
+void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
+{
+    AWidth = std::max(AWidth, 0);
+    AHeight = std::max(AHeight, 0);
+    if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight)
+        return;
+    const bool resized = AWidth != FWidth || AHeight != FHeight;
+    FLeft = ALeft;
+    FTop = ATop;
+    FWidth = AWidth;
+    FHeight = AHeight;
+    ApplyGeometry();
+    if (resized) {
+        FNeedsPaint = true;
+        SendToWindow(WM_SIZE, 0, MAKELPARAM(ClientWidth(), ClientHeight()));
+    }
+    RequestAlign();
+}
+
+void TControl::ApplyGeometry()
+{
+    setGeometry(FLeft, FTop, FWidth, FHeight);
+}
+
+void TControl::RequestAlign()
+{
+    if (FParent != nullptr && FAlign != alNone && !FParent->FAligning)
+        FParent->Realign();
+}
+
+TPoint TControl::ClientToScreen(const TPoint& Point) const
+{
+    QWidget* client = const_cast<TControl*>(this)->ClientWidget();
+    return TPoint::FromQPoint(client->mapToGlobal(Point.ToQPoint()));
+}
+
+TPoint TControl::ScreenToClient(const TPoint& Point) const
+{
+    QWidget* client = const_cast<TControl*>(this)->ClientWidget();
+    return TPoint::FromQPoint(client->mapFromGlobal(Point.ToQPoint()));
+}
+
+void TControl::SetAlign(TAlign Value)
+{
+    if (FAlign == Value)
+        return;
+    FAlign = Value;
+    RequestAlign();
+}
+
+void TControl::SetVisible(bool Value)
+{
+    if (FVisible == Value)
+        return;
+    FVisible = Value;
+    if (FParent != nullptr)
+        QWidget::setVisible(Value);
+    Perform(CM_VISIBLECHANGED, Value ? 1 : 0);
+    if (FParent != nullptr && FAlign != alNone)
+        FParent->Realign();
+}
+
+bool TControl::Showing() const
+{
+    return isVisible();
+}
+
+void TControl::SetEnabled(bool Value)
+{
+    if (FEnabled == Value)
+        return;
+    FEnabled = Value;
+    // Qt reports a change of the effective state (changeEvent sends CM_ENABLEDCHANGED);
+    // when a disabled parent hides the change, the control is still told.
+    const bool before = isEnabled();
+    QWidget::setEnabled(Value);
+    if (isEnabled() == before)
+        SendToWindow(CM_ENABLEDCHANGED);
+}
+
+void TControl::SetColor(TColor Value)
+{
+    if (FColor == Value) {
+        FParentColor = false;
+        return;
+    }
+    FColor = Value;
+    FParentColor = false;
+    Perform(CM_COLORCHANGED);
+}
+
+void TControl::SetParentColor(bool Value)
+{
+    if (FParentColor == Value)
+        return;
+    FParentColor = Value;
+    if (Value && FParent != nullptr)
+        Perform(CM_PARENTCOLORCHANGED);
+}
+
+void TControl::SetFont(const TFont* Value)
+{
+    FFont->Assign(Value);
+}
+
+void TControl::SetParentFont(bool Value)
+{
+    if (FParentFont == Value)
+        return;
+    FParentFont = Value;
+    if (Value && FParent != nullptr)
+        Perform(CM_PARENTFONTCHANGED);
+}
+
+void TControl::FontChanged()
+{
+    FParentFont = false;
+    setFont(FFont->ToQFont());
+    Perform(CM_FONTCHANGED);
+}
+
+void TControl::SetText(const QString& Value)
+{
+    if (FText == Value)
+        return;
+    FText = Value;
+    Perform(CM_TEXTCHANGED);
+}
+
+void TControl::SetHint(const QString& Value)
+{
+    FHint = Value;
+    setToolTip(FShowHint ? FHint : QString());
+}
+
+void TControl::SetShowHint(bool Value)
+{
+    if (FShowHint == Value)
+        return;
+    FShowHint = Value;
+    setToolTip(FShowHint ? FHint : QString());
+    Perform(CM_SHOWHINTCHANGED);
+}
+
+void TControl::SetCursor(TCursor Value)
+{
+    if (FCursor == Value)
+        return;
+    FCursor = Value;
+    if (Value == crDefault)
+        unsetCursor();
+    else
+        setCursor(CursorShape(Value));
+    Perform(CM_CURSORCHANGED);
+}
+
+void TControl::SetPopupMenu(TPopupMenu* Value)
+{
+    if (FPopupMenu == Value)
+        return;
+    if (FPopupMenu != nullptr)
+        FPopupMenu->RemoveFreeNotification(this);
+    FPopupMenu = Value;
+    if (Value != nullptr)
+        Value->FreeNotification(this);
+}
+
+void TControl::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == TOperation::opRemove && AComponent == FPopupMenu)
+        FPopupMenu = nullptr;
+}
+
+LRESULT TControl::Perform(unsigned Msg, WPARAM WParam, LPARAM LParam)
+{
+    TMessage message{Msg, WParam, LParam, 0};
+    WindowProc(message);
+    return message.Result;
+}
+
+LRESULT TControl::SendToWindow(unsigned Msg, WPARAM WParam, LPARAM LParam)
+{
+    return Perform(Msg, WParam, LParam);
+}
+
+void TControl::WndProc(TMessage& Message)
+{
+    Dispatch(Message);
+}
+
+void TControl::Dispatch(TMessage& Message)
+{
+    switch (Message.Msg) {
+    case CM_MOUSEENTER: CMMouseEnter(Message); break;
+    case CM_MOUSELEAVE: CMMouseLeave(Message); break;
+    case CM_ENABLEDCHANGED: CMEnabledChanged(Message); break;
+    case CM_FONTCHANGED: CMFontChanged(Message); break;
+    case CM_COLORCHANGED: CMColorChanged(Message); break;
+    case CM_TEXTCHANGED: CMTextChanged(Message); break;
+    case CM_SYSCOLORCHANGE: CMSysColorChange(Message); break;
+    case CM_DIALOGCHAR: CMDialogChar(Message); break;
+    case CM_PARENTCOLORCHANGED: CMParentColorChanged(Message); break;
+    case CM_PARENTFONTCHANGED: CMParentFontChanged(Message); break;
+    case CM_VISIBLECHANGED: CMVisibleChanged(Message); break;
+    case CN_DRAWITEM: CNDrawItem(Message); break;
+    case WM_ERASEBKGND: WMEraseBkgnd(Message); break;
+    case WM_PAINT: WMPaint(Message); break;
+    case WM_SIZE: WMSize(Message); break;
+    case WM_DROPFILES: WMDropFiles(Message); break;
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_MBUTTONDBLCLK: WMMouse(Message); break;
+    default: DefaultHandler(Message); break;
+    }
+}
+
+void TControl::DefaultHandler(TMessage&)
+{
+}
+
+void TControl::CMMouseEnter(TMessage&) {}
+void TControl::CMMouseLeave(TMessage&) {}
+void TControl::CMEnabledChanged(TMessage&) { Invalidate(); }
+void TControl::CMFontChanged(TMessage&) { Invalidate(); }
+void TControl::CMColorChanged(TMessage&) { Invalidate(); }
+void TControl::CMTextChanged(TMessage&) { Invalidate(); }
+void TControl::CMSysColorChange(TMessage&) { Invalidate(); }
+void TControl::CMDialogChar(TMessage&) {}
+void TControl::CMVisibleChanged(TMessage&) {}
+void TControl::CNDrawItem(TMessage&) {}
+void TControl::WMDropFiles(TMessage&) {}
+
+void TControl::CMParentColorChanged(TMessage&)
+{
+    if (FParentColor && FParent != nullptr) {
+        SetColor(FParent->Color());
+        FParentColor = true;
+    }
+}
+
+void TControl::CMParentFontChanged(TMessage&)
+{
+    if (FParentFont && FParent != nullptr) {
+        FFont->Assign(FParent->Font());
+        FParentFont = true;
+    }
+}
+
+void TControl::WMEraseBkgnd(TMessage& Message)
+{
+    // A control without a window shows its parent through what it does not paint.
+    FBackBuffer.fill(Qt::transparent);
+    Message.Result = 1;
+}
+
+void TControl::WMPaint(TMessage&)
+{
+    Paint();
+}
+
+void TControl::WMSize(TMessage&)
+{
+    Resize();
+}
+
+void TControl::Resize()
+{
+    if (OnResize)
+        OnResize(this);
+}
+
+void TControl::WMMouse(TMessage& Message)
+{
+    TShiftState shift = ShiftOf(QGuiApplication::keyboardModifiers());
+    if (Message.WParam & MK_LBUTTON)
+        shift |= ssLeft;
+    if (Message.WParam & MK_RBUTTON)
+        shift |= ssRight;
+    if (Message.WParam & MK_MBUTTON)
+        shift |= ssMiddle;
+    const int x = GET_X_LPARAM(Message.LParam);
+    const int y = GET_Y_LPARAM(Message.LParam);
+    switch (Message.Msg) {
+    case WM_MOUSEMOVE: MouseMove(shift, x, y); break;
+    case WM_LBUTTONDOWN:
+        FPressedLeft = true;
+        MouseDown(mbLeft, shift, x, y);
+        break;
+    case WM_RBUTTONDOWN: MouseDown(mbRight, shift, x, y); break;
+    case WM_MBUTTONDOWN: MouseDown(mbMiddle, shift, x, y); break;
+    case WM_LBUTTONUP: {
+        const bool clicked = FPressedLeft && x >= 0 && y >= 0 && x < Width() && y < Height();
+        FPressedLeft = false;
+        MouseUp(mbLeft, shift, x, y);
+        if (clicked && FControlStyle.testFlag(csClickEvents))
+            Click();
+        break;
+    }
+    case WM_RBUTTONUP: MouseUp(mbRight, shift, x, y); break;
+    case WM_MBUTTONUP: MouseUp(mbMiddle, shift, x, y); break;
+    case WM_LBUTTONDBLCLK:
+        // The release that follows ends the double-click; it makes no click.
+        FPressedLeft = false;
+        if (FControlStyle.testFlag(csClickEvents))
+            DblClick();
+        MouseDown(mbLeft, shift | ssDouble, x, y);
+        break;
+    case WM_RBUTTONDBLCLK: MouseDown(mbRight, shift | ssDouble, x, y); break;
+    case WM_MBUTTONDBLCLK: MouseDown(mbMiddle, shift | ssDouble, x, y); break;
+    default: break;
+    }
+}
+
+void TControl::Click()
+{
+    if (OnClick)
+        OnClick(this);
+}
+
+void TControl::DblClick()
+{
+    if (OnDblClick)
+        OnDblClick(this);
+}
+
+void TControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    if (OnMouseDown)
+        OnMouseDown(this, Button, Shift, X, Y);
+}
+
+void TControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    if (OnMouseUp)
+        OnMouseUp(this, Button, Shift, X, Y);
+}
+
+void TControl::MouseMove(TShiftState Shift, int X, int Y)
+{
+    if (OnMouseMove)
+        OnMouseMove(this, Shift, X, Y);
+}
+
+TCanvas* TControl::Canvas()
+{
+    return BackBufferCanvas();
+}
+
+TCanvas* TControl::BackBufferCanvas()
+{
+    if (FBackBuffer.size() != size())
+        FBackBuffer = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
+    if (FCanvas == nullptr)
+        FCanvas = std::make_unique<TCanvas>();
+    FCanvas->SetSurface(&FBackBuffer);
+    return FCanvas.get();
+}
+
+void TControl::Paint()
+{
+}
+
+void TControl::PaintBackBuffer()
+{
+    if (FBackBuffer.size() != size()) {
+        FBackBuffer = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
+        FBackBuffer.fill(Qt::transparent);
+    }
+    BackBufferCanvas();
+    FNeedsPaint = false;
+    // The erase step may be skipped by an opaque control, which paints every pixel.
+    if (!FControlStyle.testFlag(csOpaque))
+        Perform(WM_ERASEBKGND);
+    Perform(WM_PAINT);
+}
+
+void TControl::Invalidate()
+{
+    FNeedsPaint = true;
+    update();
+}
+
+void TControl::Update()
+{
+    if (FNeedsPaint || FBackBuffer.size() != size())
+        PaintBackBuffer();
+    update();
+}
+
+void TControl::Repaint()
+{
+    Invalidate();
+    Update();
+}
+
+void TControl::ShowBackBuffer()
+{
+    update();
+}
+
+void TControl::BringToFront()
+{
+    raise();
+}
+
+void TControl::SendToBack()
+{
+    lower();
+}
+
+TCustomForm* TControl::GetParentForm() const
+{
+    const TControl* control = this;
+    while (control->FParent != nullptr)
+        control = control->FParent;
+    return dynamic_cast<TCustomForm*>(const_cast<TControl*>(control));
+}
+
+void TControl::paintEvent(QPaintEvent*)
+{
+    if (FNeedsPaint || FBackBuffer.size() != size())
+        PaintBackBuffer();
+    QPainter painter(this);
+    painter.drawImage(0, 0, FBackBuffer);
+}
+
+void TControl::resizeEvent(QResizeEvent*)
+{
+    // A size set by Qt (a layout, the window system) rather than through SetBounds.
+    if (width() == FWidth && height() == FHeight)
+        return;
+    FWidth = width();
+    FHeight = height();
+    FNeedsPaint = true;
+    SendToWindow(WM_SIZE, 0, MAKELPARAM(ClientWidth(), ClientHeight()));
+}
+
+void TControl::mousePressEvent(QMouseEvent* event)
+{
+    const unsigned msg = MouseMessage(event->button(), WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN);
+    if (msg != 0)
+        SendToWindow(msg, MouseKeys(event->buttons(), event->modifiers()), PointParam(event->position()));
+}
+
+void TControl::mouseReleaseEvent(QMouseEvent* event)
+{
+    const unsigned msg = MouseMessage(event->button(), WM_LBUTTONUP, WM_RBUTTONUP, WM_MBUTTONUP);
+    if (msg != 0)
+        SendToWindow(msg, MouseKeys(event->buttons(), event->modifiers()), PointParam(event->position()));
+}
+
+void TControl::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // Without csDoubleClicks the second press is just another press.
+    if (!FControlStyle.testFlag(csDoubleClicks))
+        return;
+    const unsigned msg = MouseMessage(event->button(), WM_LBUTTONDBLCLK, WM_RBUTTONDBLCLK, WM_MBUTTONDBLCLK);
+    if (msg != 0)
+        SendToWindow(msg, MouseKeys(event->buttons(), event->modifiers()), PointParam(event->position()));
+}
+
+void TControl::mouseMoveEvent(QMouseEvent* event)
+{
+    SendToWindow(WM_MOUSEMOVE, MouseKeys(event->buttons(), event->modifiers()), PointParam(event->position()));
+}
+
+void TControl::enterEvent(QEnterEvent*)
+{
+    SendToWindow(CM_MOUSEENTER);
+}
+
+void TControl::leaveEvent(QEvent*)
+{
+    SendToWindow(CM_MOUSELEAVE);
+}
+
+void TControl::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::EnabledChange)
+        SendToWindow(CM_ENABLEDCHANGED);
+    QWidget::changeEvent(event);
+}
+
+void TControl::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (FPopupMenu == nullptr) {
+        event->ignore();
+        return;
+    }
+    FPopupMenu->SetPopupComponent(this);
+    FPopupMenu->Popup(event->globalPos().x(), event->globalPos().y());
+}
+
+void TControl::dragEnterEvent(QDragEnterEvent* event)
+{
+    // Accepted when at least one local file comes; other URLs are left out of the drop.
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (std::any_of(urls.begin(), urls.end(), [](const QUrl& u) { return u.isLocalFile(); }))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void TControl::dropEvent(QDropEvent* event)
+{
+    QStringList files;
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile())
+            files.append(url.toLocalFile());
+    if (files.isEmpty())
+        return;
+    // The receiver reads the drop during the message; it is freed right after.
+    const HDROP drop = CreateDrop(files, TPoint::FromQPoint(event->position().toPoint()));
+    SendToWindow(WM_DROPFILES, static_cast<WPARAM>(drop.Value), 0);
+    DragFinish(drop);
+    event->acceptProposedAction();
+}
+
+bool TControl::event(QEvent* event)
+{
+    // The desktop's palette stands for the system colours.
+    if (event->type() == QEvent::ApplicationPaletteChange)
+        SendToWindow(CM_SYSCOLORCHANGE);
+    return QWidget::event(event);
+}
+
+// ---------------------------------------------------------------------------
+// TGraphicControl
+
+TGraphicControl::TGraphicControl(TComponent* AOwner)
+    : TControl(AOwner)
+{
+}
+
+// ---------------------------------------------------------------------------
+// TWinControl
+
+namespace {
+
+std::unordered_map<quint64, TWinControl*>& ControlsByHandle()
+{
+    static std::unordered_map<quint64, TWinControl*> table;
+    return table;
+}
+
+} // namespace
+
+TWinControl* FindControl(HWND Handle)
+{
+    const auto& table = ControlsByHandle();
+    const auto it = table.find(Handle.Value);
+    return it == table.end() ? nullptr : it->second;
+}
+
+TWinControl::TWinControl(TComponent* AOwner)
+    : TControl(AOwner)
+{
+}
+
+TWinControl::~TWinControl()
+{
+    Destroying();
+    // The children's widgets go with this one's; they must not look for their parent.
+    for (TControl* control : FControls)
+        control->FParent = nullptr;
+    FControls.clear();
+    if (HandleAllocated()) {
+        ControlsByHandle().erase(FHandle.Value);
+        DeallocateHWnd(FHandle);
+    }
+}
+
+TControl* TWinControl::Controls(int Index) const
+{
+    if (Index < 0 || Index >= ControlCount())
+        throw EInvalidOperation(QStringLiteral("List index out of bounds (%1)").arg(Index));
+    return FControls[static_cast<size_t>(Index)];
+}
+
+void TWinControl::InsertControl(TControl* AControl)
+{
+    FControls.push_back(AControl);
+}
+
+void TWinControl::RemoveControl(TControl* AControl)
+{
+    FControls.erase(std::remove(FControls.begin(), FControls.end(), AControl), FControls.end());
+    if (AControl->Align() != alNone && !ComponentState().testFlag(csDestroying))
+        Realign();
+}
+
+void TWinControl::Broadcast(TMessage& Message)
+{
+    for (TControl* control : std::vector<TControl*>(FControls)) {
+        control->WindowProc(Message);
+        if (Message.Result != 0)
+            return;
+    }
+}
+
+void TWinControl::NotifyControls(unsigned Msg)
+{
+    TMessage message{Msg, 0, 0, 0};
+    for (TControl* control : std::vector<TControl*>(FControls))
+        control->WindowProc(message);
+}
+
+HWND TWinControl::Handle()
+{
+    if (!HandleAllocated())
+        CreateHandle();
+    return FHandle;
+}
+
+void TWinControl::CreateHandle()
+{
+    if (!HandleAllocated())
+        CreateWnd();
+}
+
+void TWinControl::DestroyHandle()
+{
+    if (HandleAllocated())
+        DestroyWnd();
+}
+
+void TWinControl::CreateParams(TCreateParams& Params)
+{
+    Params.Caption = Text();
+    Params.X = Left();
+    Params.Y = Top();
+    Params.Width = Width();
+    Params.Height = Height();
+}
+
+void TWinControl::CreateWnd()
+{
+    TCreateParams params;
+    CreateParams(params);
+    FHandle = AllocateHWnd([this](TMessage& Message) { WindowProc(Message); });
+    ControlsByHandle().emplace(FHandle.Value, this);
+    SendMessage(FHandle, WM_CREATE, 0, 0);
+}
+
+void TWinControl::DestroyWnd()
+{
+    const HWND old = FHandle;
+    SendMessage(old, WM_DESTROY, 0, 0);
+    ControlsByHandle().erase(old.Value);
+    DeallocateHWnd(old);
+    FHandle = HWND();
+}
+
+void TWinControl::RecreateWnd()
+{
+    if (!HandleAllocated())
+        return;
+    DestroyHandle();
+    CreateHandle();
+    Invalidate();
+}
+
+LRESULT TWinControl::SendToWindow(unsigned Msg, WPARAM WParam, LPARAM LParam)
+{
+    if (!HandleAllocated())
+        return Perform(Msg, WParam, LParam);
+    return SendMessage(FHandle, Msg, WParam, LParam);
+}
+
+void TWinControl::Dispatch(TMessage& Message)
+{
+    TShiftState shift = ShiftOf(QGuiApplication::keyboardModifiers());
+    switch (Message.Msg) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_KEYUP:
+    case WM_SYSKEYUP: {
+        uint16_t key = static_cast<uint16_t>(Message.WParam);
+        if (Message.Msg == WM_KEYDOWN || Message.Msg == WM_SYSKEYDOWN)
+            KeyDown(key, shift);
+        else
+            KeyUp(key, shift);
+        Message.Result = key == 0 ? 1 : 0;
+        break;
+    }
+    case WM_CHAR: {
+        QChar key(static_cast<char16_t>(Message.WParam));
+        KeyPress(key);
+        Message.Result = key.isNull() ? 1 : 0;
+        break;
+    }
+    case WM_SETFOCUS: DoEnter(); break;
+    case WM_KILLFOCUS: DoExit(); break;
+    case CM_DIALOGCHAR:
+        // Offered to the children in turn until one takes it.
+        Broadcast(Message);
+        break;
+    default: TControl::Dispatch(Message); break;
+    }
+}
+
+void TWinControl::WMEraseBkgnd(TMessage& Message)
+{
+    FBackBuffer.fill(ToQColor(Color()));
+    Message.Result = 1;
+}
+
+void TWinControl::CMColorChanged(TMessage& Message)
+{
+    TControl::CMColorChanged(Message);
+    NotifyControls(CM_PARENTCOLORCHANGED);
+}
+
+void TWinControl::CMFontChanged(TMessage& Message)
+{
+    TControl::CMFontChanged(Message);
+    NotifyControls(CM_PARENTFONTCHANGED);
+}
+
+void TWinControl::KeyDown(uint16_t& Key, TShiftState Shift)
+{
+    if (OnKeyDown)
+        OnKeyDown(this, Key, Shift);
+}
+
+void TWinControl::KeyUp(uint16_t& Key, TShiftState Shift)
+{
+    if (OnKeyUp)
+        OnKeyUp(this, Key, Shift);
+}
+
+void TWinControl::KeyPress(QChar& Key)
+{
+    if (OnKeyPress)
+        OnKeyPress(this, Key);
+}
+
+void TWinControl::DoEnter()
+{
+    if (OnEnter)
+        OnEnter(this);
+}
+
+void TWinControl::DoExit()
+{
+    if (OnExit)
+        OnExit(this);
+}
+
+void TWinControl::SetTabStop(bool Value)
+{
+    if (FTabStop == Value)
+        return;
+    FTabStop = Value;
+    setFocusPolicy(Value ? Qt::StrongFocus : Qt::ClickFocus);
+}
+
+bool TWinControl::Focused() const
+{
+    return hasFocus();
+}
+
+bool TWinControl::CanFocus() const
+{
+    return isVisible() && isEnabled();
+}
+
+void TWinControl::SetFocus()
+{
+    if (!CanFocus())
+        throw EInvalidOperation(QStringLiteral("Cannot focus a disabled or invisible window"));
+    setFocus(Qt::OtherFocusReason);
+}
+
+void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
+{
+    const bool resized = AWidth != Width() || AHeight != Height();
+    TControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+    if (resized)
+        Realign();
+}
+
+void TWinControl::Realign()
+{
+    if (FAligning)
+        return;
+    TRect rect = ClientRect();
+    AlignControls(rect);
+}
+
+void TWinControl::AlignControls(TRect& Rect)
+{
+    FAligning = true;
+    for (TAlign align : {alTop, alBottom, alLeft, alRight, alClient}) {
+        for (TControl* c : FControls) {
+            if (c->Align() != align || !c->Visible())
+                continue;
+            switch (align) {
+            case alTop:
+                c->SetBounds(Rect.Left, Rect.Top, Rect.Width(), c->Height());
+                Rect.Top += c->Height();
+                break;
+            case alBottom:
+                c->SetBounds(Rect.Left, Rect.Bottom - c->Height(), Rect.Width(), c->Height());
+                Rect.Bottom -= c->Height();
+                break;
+            case alLeft:
+                c->SetBounds(Rect.Left, Rect.Top, c->Width(), Rect.Height());
+                Rect.Left += c->Width();
+                break;
+            case alRight:
+                c->SetBounds(Rect.Right - c->Width(), Rect.Top, c->Width(), Rect.Height());
+                Rect.Right -= c->Width();
+                break;
+            default:
+                c->SetBounds(Rect.Left, Rect.Top, Rect.Width(), Rect.Height());
+                break;
+            }
+        }
+    }
+    FAligning = false;
+}
+
+bool TWinControl::DialogChar(const QKeyEvent* event)
+{
+    const QString text = event->text();
+    const uint16_t key = VirtualKey(event->key());
+    if (key == 0 && text.isEmpty())
+        return false;
+    TControl* top = this;
+    while (top->Parent() != nullptr)
+        top = top->Parent();
+    const WPARAM charCode = key != 0 ? key : text[0].toUpper().unicode();
+    TMessage message{CM_DIALOGCHAR, charCode, 0, 0};
+    top->WindowProc(message);
+    return message.Result != 0;
+}
+
+void TWinControl::keyPressEvent(QKeyEvent* event)
+{
+    const bool alt = event->modifiers() & Qt::AltModifier;
+    if (alt && DialogChar(event))
+        return;
+    const uint16_t key = VirtualKey(event->key());
+    if (key != 0 && SendToWindow(alt ? WM_SYSKEYDOWN : WM_KEYDOWN, key, 0) != 0)
+        return;
+    const QString text = event->text();
+    if (!alt && !text.isEmpty() && text[0].isPrint())
+        SendToWindow(WM_CHAR, text[0].unicode(), 0);
+    else if (!alt && key == VK_RETURN)
+        SendToWindow(WM_CHAR, u'\r', 0);
+}
+
+void TWinControl::keyReleaseEvent(QKeyEvent* event)
+{
+    const uint16_t key = VirtualKey(event->key());
+    if (key != 0)
+        SendToWindow((event->modifiers() & Qt::AltModifier) ? WM_SYSKEYUP : WM_KEYUP, key, 0);
+}
+
+void TWinControl::focusInEvent(QFocusEvent* event)
+{
+    SendToWindow(WM_SETFOCUS);
+    QWidget::focusInEvent(event);
+}
+
+void TWinControl::focusOutEvent(QFocusEvent* event)
+{
+    SendToWindow(WM_KILLFOCUS);
+    QWidget::focusOutEvent(event);
+}
+
+void TWinControl::showEvent(QShowEvent* event)
+{
+    HandleNeeded();
+    QWidget::showEvent(event);
+}
+
+// ---------------------------------------------------------------------------
+// TCustomControl
+
+TCustomControl::TCustomControl(TComponent* AOwner)
+    : TWinControl(AOwner)
+{
+}
+
+} // namespace vcl
