@@ -1,0 +1,97 @@
+#pragma once
+// Qvgprg: TqvGradientProgress, a windowless progress bar drawn as a row of 10-pixel
+// blocks that either all take Color or run through a ramp from Color to ColorEnd.
+// Growing the position draws only the blocks; shrinking it repaints the control.
+#include "vcl/controls/controls.h"
+
+namespace Qvgprg {
+
+using vcl::TColor;
+
+class TqvGradientProgress : public vcl::TGraphicControl {
+    Q_OBJECT
+    Q_PROPERTY(int Min READ Min WRITE SetMin)
+    Q_PROPERTY(int Max READ Max WRITE SetMax)
+    Q_PROPERTY(int Position READ Position WRITE SetPosition)
+    Q_PROPERTY(int Step READ Step WRITE SetStep)
+    Q_PROPERTY(int ColorEnd READ ColorEnd WRITE SetColorEnd)
+    Q_PROPERTY(bool GradientBar READ GradientBar WRITE SetGradientBar)
+    Q_PROPERTY(bool Solid READ Solid WRITE SetSolid)
+    Q_PROPERTY(bool Transparent READ Transparent WRITE SetTransparent)
+    Q_PROPERTY(int BackgroundColor READ BackgroundColor WRITE SetBackgroundColor)
+    Q_PROPERTY(int FrameColor1 READ FrameColor1 WRITE SetFrameColor1)
+    Q_PROPERTY(int FrameColor2 READ FrameColor2 WRITE SetFrameColor2)
+
+public:
+    enum BlockMetrics {
+        BlockPitch = 10, // one block and its gap
+        GapBlockWidth = 8, // a block when Solid is off
+        FrameInset = 2, // blocks start this far inside the frame
+    };
+    static constexpr int DefaultWidth = 150;
+    static constexpr int DefaultHeight = 16;
+    static const QString RangeError;
+
+    explicit TqvGradientProgress(vcl::TComponent* AOwner);
+
+    int Min() const { return FMin; }
+    void SetMin(int Value);
+    int Max() const { return FMax; }
+    void SetMax(int Value);
+    int Position() const { return FPosition; }
+    void SetPosition(int Value);
+    int Step() const { return FStep; }
+    void SetStep(int Value);
+    // Advances by Step; past Max it starts again at Min + Step.
+    void StepIt();
+
+    // Color (inherited) starts the ramp and colours every block without GradientBar.
+    TColor ColorEnd() const { return FColorEnd; }
+    void SetColorEnd(TColor Value);
+    bool GradientBar() const { return FGradientBar; }
+    void SetGradientBar(bool Value);
+    bool Solid() const { return FSolid; }
+    void SetSolid(bool Value);
+    bool Transparent() const { return FTransparent; }
+    void SetTransparent(bool Value);
+    TColor BackgroundColor() const { return FBackgroundColor; }
+    void SetBackgroundColor(TColor Value);
+    TColor FrameColor1() const { return FFrameColor1; }
+    void SetFrameColor1(TColor Value);
+    TColor FrameColor2() const { return FFrameColor2; }
+    void SetFrameColor2(TColor Value);
+
+    // Index of the last block drawn for the current position (-1: none).
+    int LastBlock() const;
+    // The colour of block Index on the ramp.
+    TColor BlockColor(int Index) const;
+
+protected:
+    void Paint() override;
+
+private:
+    template <class T>
+    void Change(T& Field, T Value);
+    // False (after telling the user) for a negative value.
+    static bool Accepts(int Value);
+    void DrawBlocks();
+    void DrawBlock(int Index);
+    // Draws the blocks over what is shown, into the back buffer and without erasing
+    // (a growing position); the next full paint draws the rest.
+    void RepaintBlocks();
+
+    int FMin = 0;
+    int FMax = 100;
+    int FPosition = 0;
+    int FStep = 10;
+    TColor FColorEnd = vcl::clBtnFace;
+    bool FGradientBar = true;
+    bool FSolid = false;
+    bool FTransparent = false;
+    TColor FBackgroundColor = vcl::clBtnFace;
+    TColor FFrameColor1 = vcl::clBtnShadow;
+    TColor FFrameColor2 = vcl::clBtnHighlight;
+    int FPreviousPosition = 0;
+};
+
+} // namespace Qvgprg

@@ -1,0 +1,232 @@
+// TqvBackGradient: pixels of its back buffer, checked against values worked out by hand.
+#include "gradient/qvbgrad.h"
+#include "vcl/graphics/bitmap.h"
+#include "vcl/graphics/canvas.h"
+
+#include <QImage>
+#include <cmath>
+#include <gtest/gtest.h>
+
+using namespace vcl;
+using Qvbgrad::TqvBackGradient;
+
+namespace {
+
+QRgb Px(const TqvBackGradient& g, int x, int y)
+{
+    return g.BackBuffer().pixel(x, y) | 0xFF000000u;
+}
+
+// Renders a control of the given size and style.
+std::unique_ptr<TqvBackGradient> Render(int w, int h, Qvbgrad::TGradientStyle style)
+{
+    auto g = std::make_unique<TqvBackGradient>(nullptr);
+    g->SetBounds(0, 0, w, h);
+    g->SetGradientStyle(style);
+    g->Repaint();
+    return g;
+}
+
+} // namespace
+
+TEST(BackGradient, DefaultControlBandsOverItsRows)
+{
+    TqvBackGradient g(nullptr);
+    EXPECT_EQ(g.Width(), 75);
+    EXPECT_EQ(g.Height(), 75);
+    g.Repaint();
+    // 256 bands over 75 rows: band 3 is the first with height (4*75/256 = 1), so row 0
+    // is band 3 of 255 between navy (0,0,128) and aqua (0,255,255):
+    // green 3*255/255 = 3, blue 128 + 3*127/255 = 129.
+    EXPECT_EQ(Px(g, 0, 0), qRgb(0, 3, 129));
+    EXPECT_EQ(Px(g, 74, 0), qRgb(0, 3, 129));
+    // Row 37 is band 129 (129*75/256 = 37, 130*75/256 = 38): green 129,
+    // blue 128 + 129*127/255 = 128 + 64.
+    EXPECT_EQ(Px(g, 10, 37), qRgb(0, 129, 192));
+    EXPECT_EQ(Px(g, 10, 74), qRgb(0, 255, 255));
+}
+
+TEST(BackGradient, TwoBandsSplitTheWidth)
+{
+    TqvBackGradient g(nullptr);
+    g.SetBounds(0, 0, 11, 4);
+    g.SetGradientStyle(Qvbgrad::qvHorizontal);
+    g.SetSteps(1);
+    g.SetBeginColor(RGB(10, 20, 30));
+    g.SetEndColor(RGB(200, 100, 50));
+    g.Repaint();
+    // Band 0 covers columns 0 .. 11*1/2 = 5 (exclusive).
+    for (int x = 0; x < 11; ++x)
+        EXPECT_EQ(Px(g, x, 2), x < 5 ? qRgb(10, 20, 30) : qRgb(200, 100, 50)) << x;
+}
+
+TEST(BackGradient, EqualColoursFillEveryStyleUniformly)
+{
+    for (int style = Qvbgrad::qvHorizontal; style <= Qvbgrad::qvRadial2; ++style) {
+        TqvBackGradient g(nullptr);
+        g.SetBounds(0, 0, 40, 30);
+        g.SetGradientStyle(style);
+        g.SetBeginColor(RGB(12, 34, 56));
+        g.SetEndColor(RGB(12, 34, 56));
+        g.Repaint();
+        int others = 0;
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 40; ++x)
+                others += Px(g, x, y) != qRgb(12, 34, 56);
+        EXPECT_EQ(others, 0) << "style " << style;
+    }
+}
+
+TEST(BackGradient, SystemColoursAreUsedAsStored)
+{
+    TqvBackGradient g(nullptr);
+    g.SetBounds(0, 0, 8, 8);
+    // clBtnFace is 0x8000000F: red 15, green 0, blue 0 (not the button face grey).
+    g.SetBeginColor(clBtnFace);
+    g.SetEndColor(clBtnFace);
+    g.Repaint();
+    EXPECT_EQ(Px(g, 4, 4), qRgb(15, 0, 0));
+}
+
+TEST(BackGradient, CentreStylesRunFromBothEdgesToTheMiddle)
+{
+    auto g = Render(6, 10, Qvbgrad::qvVertCenter);
+    g->SetBeginColor(RGB(0, 0, 0));
+    g->SetEndColor(RGB(250, 0, 0));
+    g->Repaint();
+    // h = 5: row i and row 9 - i take band i (red 50 * i).
+    // Rows 4 and 5 both end with the middle band, 5.
+    for (int y = 0; y < 10; ++y) {
+        const int band = y == 4 || y == 5 ? 5 : std::min(y, 9 - y);
+        EXPECT_EQ(Px(*g, 3, y), qRgb(50 * band, 0, 0)) << y;
+    }
+    auto c = Render(7, 3, Qvbgrad::qvHorizCenter);
+    c->SetBeginColor(RGB(0, 0, 0));
+    c->SetEndColor(RGB(0, 0, 90));
+    c->Repaint();
+    // w = 3: columns 0 and 6 band 0, 1 and 5 band 1, 2 and 4 band 2, 3 band 3.
+    const int blue[] = {0, 30, 60, 90, 60, 30, 0};
+    for (int x = 0; x < 7; ++x)
+        EXPECT_EQ(Px(*c, x, 1), qRgb(0, 0, blue[x])) << x;
+}
+
+TEST(BackGradient, DegenerateSizesAndStepsPaintTheBeginColour)
+{
+    struct Case { int w, h, style, steps; };
+    const Case cases[] = {
+        {5, 1, Qvbgrad::qvVertCenter, 255},
+        {1, 5, Qvbgrad::qvHorizCenter, 255},
+        {5, 5, Qvbgrad::qvHorizontal, 0},
+        {5, 5, Qvbgrad::qvVertical, -3},
+        {5, 5, Qvbgrad::qvRectangle, 0},
+        {5, 5, Qvbgrad::qvRectangle, -1},
+    };
+    for (const Case& c : cases) {
+        TqvBackGradient g(nullptr);
+        g.SetBounds(0, 0, c.w, c.h);
+        g.SetGradientStyle(c.style);
+        g.SetSteps(c.steps);
+        g.SetBeginColor(RGB(1, 2, 3));
+        g.Repaint();
+        EXPECT_EQ(Px(g, c.w - 1, c.h - 1), qRgb(1, 2, 3)) << c.style << " " << c.steps;
+        EXPECT_EQ(Px(g, 0, 0), qRgb(1, 2, 3)) << c.style << " " << c.steps;
+    }
+}
+
+TEST(BackGradient, EllipsesShrinkTowardsTheEndColour)
+{
+    auto g = Render(75, 75, Qvbgrad::qvElliptic);
+    // The corner lies in the first few ellipses (band 4 or so), the centre in the last.
+    const QColor corner = QColor::fromRgb(Px(*g, 0, 0));
+    EXPECT_EQ(corner.red(), 0);
+    EXPECT_LE(corner.green(), 10);
+    const QColor centre = QColor::fromRgb(Px(*g, 38, 38));
+    EXPECT_GE(centre.green(), 246); // band 150 or later: 150*255/155
+    EXPECT_GE(centre.blue(), 250);
+}
+
+TEST(BackGradient, RectanglesNestTowardsTheCentre)
+{
+    auto g = Render(40, 20, Qvbgrad::qvRectangle);
+    g->SetSteps(4);
+    g->SetBeginColor(RGB(0, 0, 0));
+    g->SetEndColor(RGB(0, 200, 0));
+    g->Repaint();
+    // dx = 20/4 = 5, dy = 10/4 = 2.5: band 0 is (5,2)-(37,19), band 1 (10,5)-(32,17) ...
+    EXPECT_EQ(Px(*g, 6, 3), qRgb(0, 0, 0));
+    // The strip outside the first rectangle takes the begin colour too.
+    EXPECT_EQ(Px(*g, 0, 0), qRgb(0, 0, 0));
+    EXPECT_EQ(Px(*g, 39, 19), qRgb(0, 0, 0));
+    EXPECT_EQ(Px(*g, 11, 6), qRgb(0, 50, 0));
+    EXPECT_EQ(Px(*g, 20, 10), qRgb(0, 200, 0));
+}
+
+TEST(BackGradient, AQuarterTurnOfTheStartAngleRotatesTheDoubleCone)
+{
+    auto a = Render(60, 60, Qvbgrad::qvRadial2);
+    auto b = Render(60, 60, Qvbgrad::qvRadial2);
+    b->SetStartAngle(90);
+    b->Repaint();
+    // Straight up from the centre: the begin colour at angle 0, the end colour after
+    // the quarter turn (the ramp reverses every 90 degrees).
+    EXPECT_LE(qGreen(Px(*a, 30, 5)), 10);
+    EXPECT_GE(qGreen(Px(*b, 30, 5)), 245);
+    // Each pixel of b equals the pixel of a turned back by a quarter turn about the
+    // middle of the square, (x, y) -> (y, 59 - x), but for the few pixels next to
+    // the centre where one pixel spans many degrees.
+    int differ = 0, compared = 0;
+    for (int y = 0; y < 60; ++y) {
+        for (int x = 0; x < 60; ++x) {
+            if (std::hypot(x - 29.5, y - 29.5) < 10)
+                continue;
+            ++compared;
+            differ += std::abs(qGreen(Px(*b, x, y)) - qGreen(Px(*a, y, 59 - x))) > 12;
+        }
+    }
+    EXPECT_LT(differ, compared / 50);
+    // Nothing is left uncovered between the wedges (a new bitmap is white).
+    int white = 0;
+    for (int y = 0; y < 60; ++y)
+        for (int x = 0; x < 60; ++x)
+            white += Px(*a, x, y) == qRgb(255, 255, 255);
+    EXPECT_EQ(white, 0);
+}
+
+TEST(BackGradient, ARenderIsReusedUntilSomethingChanges)
+{
+    TqvBackGradient g(nullptr);
+    g.SetBounds(0, 0, 20, 20);
+    g.Repaint();
+    // Mark the rendered bitmap: a repaint that only copies it shows the mark.
+    g.Bitmap()->Canvas()->SetPixels(5, 5, clRed);
+    g.Repaint();
+    EXPECT_EQ(Px(g, 5, 5), qRgb(255, 0, 0));
+    // A resize renders again even though no property changed.
+    g.SetBounds(0, 0, 20, 21);
+    g.Repaint();
+    EXPECT_NE(Px(g, 5, 5), qRgb(255, 0, 0));
+    EXPECT_EQ(Px(g, 5, 20), qRgb(0, 255, 255));
+    g.Bitmap()->Canvas()->SetPixels(5, 5, clRed);
+    g.SetSteps(10);
+    g.Repaint();
+    EXPECT_NE(Px(g, 5, 5), qRgb(255, 0, 0));
+}
+
+TEST(BackGradient, Ctl3DDrawsTwoSunkenLines)
+{
+    TqvBackGradient g(nullptr);
+    g.SetBounds(0, 0, 20, 20);
+    g.SetCtl3D(true);
+    g.Repaint();
+    EXPECT_EQ(Px(g, 0, 8), qRgb(128, 128, 128));
+    EXPECT_EQ(Px(g, 8, 0), qRgb(128, 128, 128));
+    EXPECT_EQ(Px(g, 19, 8), qRgb(255, 255, 255));
+    EXPECT_EQ(Px(g, 8, 19), qRgb(255, 255, 255));
+    EXPECT_EQ(Px(g, 1, 8), qRgb(0, 0, 0));
+    EXPECT_EQ(Px(g, 8, 1), qRgb(0, 0, 0));
+    EXPECT_EQ(Px(g, 18, 8), qRgb(192, 192, 192));
+    EXPECT_EQ(Px(g, 8, 18), qRgb(192, 192, 192));
+    // Inside the frame: the gradient (row 8 of 20 is band 115: 115*20/256 = 8, 116*20/256 = 9).
+    EXPECT_EQ(qRed(Px(g, 8, 8)), 0);
+    EXPECT_EQ(qGreen(Px(g, 8, 8)), 115);
+}
