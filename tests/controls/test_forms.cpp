@@ -297,21 +297,29 @@ TEST(Forms, AHookPaintsTheTitleBarAndFollowsARecreatedWindow)
 TEST(Forms, ActivationArrivesAsNonClientActivation)
 {
     TForm form(nullptr);
-    std::vector<WPARAM> activations;
+    TForm other(nullptr);
     form.Show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-    TWndMethod previous = SetWindowProc(form.Handle(), {});
-    SetWindowProc(form.Handle(), [&](TMessage& m) {
+    form.activateWindow();
+    ASSERT_TRUE(WaitUntil([&] { return form.Active(); }));
+    std::vector<WPARAM> activations;
+    TWndMethod previous;
+    previous = SetWindowProc(form.Handle(), [&](TMessage& m) {
         if (m.Msg == WM_NCACTIVATE)
             activations.push_back(m.WParam);
         CallWindowProc(previous, m);
     });
-    int activated = 0;
+    int activated = 0, deactivated = 0;
     form.OnActivate = [&](TObject*) { ++activated; };
+    form.OnDeactivate = [&](TObject*) { ++deactivated; };
+    other.Show();
+    other.activateWindow();
+    ASSERT_TRUE(WaitUntil([&] { return !form.Active(); }));
     form.activateWindow();
     ASSERT_TRUE(WaitUntil([&] { return form.Active(); }));
-    EXPECT_EQ(activations.back(), 1u);
+    EXPECT_EQ(activations, (std::vector<WPARAM>{0, 1}));
     EXPECT_EQ(activated, 1);
+    EXPECT_EQ(deactivated, 1);
     SetWindowProc(form.Handle(), previous);
 }
 
