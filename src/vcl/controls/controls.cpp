@@ -878,12 +878,16 @@ void TWinControl::Dispatch(TMessage& Message)
     case WM_CHAR: {
         QChar key(static_cast<char16_t>(Message.WParam));
         KeyPress(key);
+        // A handler may change the character (the caller types the new one) or
+        // swallow it (null).
+        Message.WParam = key.unicode();
         Message.Result = key.isNull() ? 1 : 0;
         break;
     }
     case WM_SETFOCUS: DoEnter(); break;
     case WM_KILLFOCUS: DoExit(); break;
     case CM_DIALOGCHAR:
+    case CM_DIALOGKEY:
         // Offered to the children in turn until one takes it.
         Broadcast(Message);
         break;
@@ -1013,6 +1017,18 @@ void TWinControl::AlignControls(TRect& Rect)
     FAligning = false;
 }
 
+bool TWinControl::DialogKey(uint16_t Key)
+{
+    if (Key != VK_RETURN && Key != VK_ESCAPE)
+        return false;
+    TControl* top = this;
+    while (top->Parent() != nullptr)
+        top = top->Parent();
+    TMessage message{CM_DIALOGKEY, Key, 0, 0};
+    top->WindowProc(message);
+    return message.Result != 0;
+}
+
 bool TWinControl::DialogChar(const QKeyEvent* event)
 {
     const QString text = event->text();
@@ -1035,6 +1051,8 @@ void TWinControl::keyPressEvent(QKeyEvent* event)
         return;
     const uint16_t key = VirtualKey(event->key());
     if (key != 0 && SendToWindow(alt ? WM_SYSKEYDOWN : WM_KEYDOWN, key, 0) != 0)
+        return;
+    if (DialogKey(key))
         return;
     const QString text = event->text();
     if (!alt && !text.isEmpty() && text[0].isPrint())

@@ -415,6 +415,9 @@ protected:
     virtual void DoEnter();
     virtual void DoExit();
     virtual void AlignControls(TRect& Rect);
+    // Offers Enter, Escape (and other dialog keys) to the form's controls as
+    // CM_DIALOGKEY; true when one of them took it (a default or cancel button).
+    bool DialogKey(uint16_t Key);
 
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
