@@ -48,11 +48,8 @@ TqvBackGradient::~TqvBackGradient() = default;
 template <class T>
 void TqvBackGradient::Change(T& Field, T Value)
 {
-    if (Field == Value)
-        return;
-    Field = Value;
-    FDirty = true;
-    Invalidate();
+    if (ChangeProperty(Field, Value))
+        FDirty = true;
 }
 
 void TqvBackGradient::SetBeginColor(TColor Value) { Change(FBeginColor, Value); }

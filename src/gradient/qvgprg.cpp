@@ -27,22 +27,13 @@ bool TqvGradientProgress::Accepts(int Value)
     return false;
 }
 
-template <class T>
-void TqvGradientProgress::Change(T& Field, T Value)
-{
-    if (Field == Value)
-        return;
-    Field = Value;
-    Invalidate();
-}
-
-void TqvGradientProgress::SetColorEnd(TColor Value) { Change(FColorEnd, Value); }
-void TqvGradientProgress::SetGradientBar(bool Value) { Change(FGradientBar, Value); }
-void TqvGradientProgress::SetSolid(bool Value) { Change(FSolid, Value); }
-void TqvGradientProgress::SetTransparent(bool Value) { Change(FTransparent, Value); }
-void TqvGradientProgress::SetBackgroundColor(TColor Value) { Change(FBackgroundColor, Value); }
-void TqvGradientProgress::SetFrameColor1(TColor Value) { Change(FFrameColor1, Value); }
-void TqvGradientProgress::SetFrameColor2(TColor Value) { Change(FFrameColor2, Value); }
+void TqvGradientProgress::SetColorEnd(TColor Value) { ChangeProperty(FColorEnd, Value); }
+void TqvGradientProgress::SetGradientBar(bool Value) { ChangeProperty(FGradientBar, Value); }
+void TqvGradientProgress::SetSolid(bool Value) { ChangeProperty(FSolid, Value); }
+void TqvGradientProgress::SetTransparent(bool Value) { ChangeProperty(FTransparent, Value); }
+void TqvGradientProgress::SetBackgroundColor(TColor Value) { ChangeProperty(FBackgroundColor, Value); }
+void TqvGradientProgress::SetFrameColor1(TColor Value) { ChangeProperty(FFrameColor1, Value); }
+void TqvGradientProgress::SetFrameColor2(TColor Value) { ChangeProperty(FFrameColor2, Value); }
 
 // A new Min or Max changes how many blocks the position fills, possibly fewer than
 // are shown, so the whole control is painted again (drawing only the blocks would

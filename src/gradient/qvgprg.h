@@ -70,8 +70,6 @@ protected:
     void Paint() override;
 
 private:
-    template <class T>
-    void Change(T& Field, T Value);
     // False (after telling the user) for a negative value.
     static bool Accepts(int Value);
     void DrawBlocks();

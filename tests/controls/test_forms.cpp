@@ -10,20 +10,13 @@
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
+#include "waituntil.h"
+
 #include <gtest/gtest.h>
 
 using namespace vcl;
 
 namespace {
-
-template <class Pred>
-bool WaitUntil(Pred Done, int ms = 5000)
-{
-    QDeadlineTimer deadline(ms);
-    while (!Done() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 20);
-    return Done();
-}
 
 QPoint Centre(const TRect& r)
 {

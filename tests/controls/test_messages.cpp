@@ -5,25 +5,13 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QThread>
+#include "waituntil.h"
+
 #include <gtest/gtest.h>
 #include <thread>
 #include <vector>
 
 using namespace vcl;
-
-namespace {
-
-// Runs the event loop until Done() or a generous deadline.
-template <class Pred>
-bool WaitUntil(Pred Done, int ms = 5000)
-{
-    QDeadlineTimer deadline(ms);
-    while (!Done() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 20);
-    return Done();
-}
-
-} // namespace
 
 TEST(Messages, ClassicNumbers)
 {

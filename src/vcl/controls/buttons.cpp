@@ -53,26 +53,17 @@ void TSpeedButton::UpdateExclusive()
 
 void TSpeedButton::SetFlat(bool Value)
 {
-    if (FFlat == Value)
-        return;
-    FFlat = Value;
-    Invalidate();
+    ChangeProperty(FFlat, Value);
 }
 
 void TSpeedButton::SetLayout(TButtonLayout Value)
 {
-    if (FLayout == Value)
-        return;
-    FLayout = Value;
-    Invalidate();
+    ChangeProperty(FLayout, Value);
 }
 
 void TSpeedButton::SetSpacing(int Value)
 {
-    if (FSpacing == Value)
-        return;
-    FSpacing = Value;
-    Invalidate();
+    ChangeProperty(FSpacing, Value);
 }
 
 void TSpeedButton::Click()

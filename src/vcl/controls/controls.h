@@ -249,6 +249,18 @@ public:
     TNotifyEvent OnResize;
 
 protected:
+    // The setter of a property that only changes the look: stores a different value
+    // and invalidates; false (nothing done) when the value is the same.
+    template <class T>
+    bool ChangeProperty(T& Field, const T& Value)
+    {
+        if (Field == Value)
+            return false;
+        Field = Value;
+        Invalidate();
+        return true;
+    }
+
     void Notification(TComponent* AComponent, TOperation Operation) override;
     virtual void WndProc(TMessage& Message);
     // Calls the handler of Message.Msg, or DefaultHandler.

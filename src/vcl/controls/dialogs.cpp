@@ -146,6 +146,16 @@ TCommonDialog::TCommonDialog(TComponent* AOwner)
 {
 }
 
+bool TCommonDialog::Execute()
+{
+    if (OnShow)
+        OnShow(this);
+    const bool accepted = DoExecute();
+    if (OnClose)
+        OnClose(this);
+    return accepted;
+}
+
 // ---------------------------------------------------------------------------
 // TOpenDialog
 
@@ -185,10 +195,8 @@ QString TOpenDialog::WithDefaultExt(const QString& Name) const
     return Name + u'.' + FDefaultExt;
 }
 
-bool TOpenDialog::Execute()
+bool TOpenDialog::DoExecute()
 {
-    if (OnShow)
-        OnShow(this);
     FFiles.clear();
     bool accepted = false;
     if (const auto& responder = FileResponder()) {
@@ -222,8 +230,6 @@ bool TOpenDialog::Execute()
             name = WithDefaultExt(name);
         FFileName = FFiles.first();
     }
-    if (OnClose)
-        OnClose(this);
     return accepted;
 }
 
@@ -245,22 +251,15 @@ TColorDialog::TColorDialog(TComponent* AOwner)
 {
 }
 
-bool TColorDialog::Execute()
+bool TColorDialog::DoExecute()
 {
-    if (OnShow)
-        OnShow(this);
-    bool accepted = false;
-    if (const auto& responder = ColorResponder()) {
-        accepted = responder(this);
-    } else {
-        const QColor chosen = QColorDialog::getColor(ToQColor(FColor), QApplication::activeWindow());
-        accepted = chosen.isValid();
-        if (accepted)
-            FColor = FromQColor(chosen);
-    }
-    if (OnClose)
-        OnClose(this);
-    return accepted;
+    if (const auto& responder = ColorResponder())
+        return responder(this);
+    const QColor chosen = QColorDialog::getColor(ToQColor(FColor), QApplication::activeWindow());
+    if (!chosen.isValid())
+        return false;
+    FColor = FromQColor(chosen);
+    return true;
 }
 
 } // namespace vcl

@@ -63,10 +63,14 @@ class TCommonDialog : public QObject, public TComponent {
     Q_OBJECT
 public:
     explicit TCommonDialog(TComponent* AOwner);
-    // Shows the dialog; true when the user confirmed it.
-    virtual bool Execute() = 0;
+    // Runs OnShow, shows the dialog (or asks its responder), runs OnClose; true when
+    // the user confirmed it.
+    bool Execute();
     TNotifyEvent OnShow;
     TNotifyEvent OnClose;
+
+protected:
+    virtual bool DoExecute() = 0;
 };
 
 class TOpenDialog : public TCommonDialog {
@@ -107,9 +111,9 @@ public:
 
     // The filter in Qt's form: "Text files (*.txt);;All files (*)".
     QStringList QtFilters() const;
-    bool Execute() override;
 
 protected:
+    bool DoExecute() override;
     virtual bool IsSaveDialog() const { return false; }
 
 private:
@@ -145,7 +149,9 @@ public:
     explicit TColorDialog(TComponent* AOwner);
     TColor Color() const { return FColor; }
     void SetColor(TColor Value) { FColor = Value; }
-    bool Execute() override;
+
+protected:
+    bool DoExecute() override;
 
 private:
     TColor FColor = clBlack;

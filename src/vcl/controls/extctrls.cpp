@@ -30,11 +30,9 @@ TPanel::TPanel(TComponent* AOwner)
 template <class T>
 void TPanel::Change(T& Field, T Value)
 {
-    if (Field == Value)
-        return;
-    Field = Value;
-    Realign();
-    Invalidate();
+    // The bevels decide where the children go.
+    if (ChangeProperty(Field, Value))
+        Realign();
 }
 
 void TPanel::SetBevelInner(TPanelBevel Value) { Change(FBevelInner, Value); }
@@ -120,18 +118,12 @@ TImage::~TImage() = default;
 
 void TImage::SetStretch(bool Value)
 {
-    if (FStretch == Value)
-        return;
-    FStretch = Value;
-    Invalidate();
+    ChangeProperty(FStretch, Value);
 }
 
 void TImage::SetCenter(bool Value)
 {
-    if (FCenter == Value)
-        return;
-    FCenter = Value;
-    Invalidate();
+    ChangeProperty(FCenter, Value);
 }
 
 void TImage::Paint()
@@ -161,10 +153,7 @@ TShape::TShape(TComponent* AOwner)
 
 void TShape::SetShape(TShapeType Value)
 {
-    if (FShape == Value)
-        return;
-    FShape = Value;
-    Invalidate();
+    ChangeProperty(FShape, Value);
 }
 
 void TShape::Paint()
@@ -205,18 +194,12 @@ TBevel::TBevel(TComponent* AOwner)
 
 void TBevel::SetShape(TBevelShape Value)
 {
-    if (FShape == Value)
-        return;
-    FShape = Value;
-    Invalidate();
+    ChangeProperty(FShape, Value);
 }
 
 void TBevel::SetStyle(TBevelStyle Value)
 {
-    if (FStyle == Value)
-        return;
-    FStyle = Value;
-    Invalidate();
+    ChangeProperty(FStyle, Value);
 }
 
 void TBevel::Paint()

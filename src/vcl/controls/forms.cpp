@@ -584,31 +584,28 @@ LPARAM TCustomForm::ScreenParam(const QPointF& windowPos) const
     return MAKELPARAM(global.x(), global.y());
 }
 
-void TCustomForm::mousePressEvent(QMouseEvent* event)
+void TCustomForm::NonClientButton(QMouseEvent* event, unsigned Msg)
 {
     if (event->button() != Qt::LeftButton)
         return;
     const LPARAM pos = ScreenParam(event->position());
     const int hit = static_cast<int>(SendToWindow(WM_NCHITTEST, 0, pos));
-    SendToWindow(WM_NCLBUTTONDOWN, static_cast<WPARAM>(hit), pos);
+    SendToWindow(Msg, static_cast<WPARAM>(hit), pos);
+}
+
+void TCustomForm::mousePressEvent(QMouseEvent* event)
+{
+    NonClientButton(event, WM_NCLBUTTONDOWN);
 }
 
 void TCustomForm::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton)
-        return;
-    const LPARAM pos = ScreenParam(event->position());
-    const int hit = static_cast<int>(SendToWindow(WM_NCHITTEST, 0, pos));
-    SendToWindow(WM_NCLBUTTONUP, static_cast<WPARAM>(hit), pos);
+    NonClientButton(event, WM_NCLBUTTONUP);
 }
 
 void TCustomForm::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton)
-        return;
-    const LPARAM pos = ScreenParam(event->position());
-    const int hit = static_cast<int>(SendToWindow(WM_NCHITTEST, 0, pos));
-    SendToWindow(WM_NCLBUTTONDBLCLK, static_cast<WPARAM>(hit), pos);
+    NonClientButton(event, WM_NCLBUTTONDBLCLK);
 }
 
 void TCustomForm::mouseMoveEvent(QMouseEvent* event)

@@ -176,6 +176,9 @@ private:
     void PaintFrame();
     void PaintClient();
     LPARAM ScreenParam(const QPointF& windowPos) const;
+    // A left button going down, up or double-clicked on the frame: hit-tested and
+    // sent as the non-client message Msg.
+    void NonClientButton(QMouseEvent* event, unsigned Msg);
     bool ManualTrack(const QPoint& globalPos);
     void StartMoveOrResize(int HitTest, const QPoint& globalPos);
     bool CloseModal();

@@ -95,18 +95,12 @@ TLabel::TLabel(TComponent* AOwner)
 
 void TLabel::SetAlignment(TAlignment Value)
 {
-    if (FAlignment == Value)
-        return;
-    FAlignment = Value;
-    Invalidate();
+    ChangeProperty(FAlignment, Value);
 }
 
 void TLabel::SetLayout(TTextLayout Value)
 {
-    if (FLayout == Value)
-        return;
-    FLayout = Value;
-    Invalidate();
+    ChangeProperty(FLayout, Value);
 }
 
 void TLabel::SetAutoSize(bool Value)
@@ -128,10 +122,7 @@ void TLabel::SetWordWrap(bool Value)
 
 void TLabel::SetTransparent(bool Value)
 {
-    if (FTransparent == Value)
-        return;
-    FTransparent = Value;
-    Invalidate();
+    ChangeProperty(FTransparent, Value);
 }
 
 void TLabel::SetShowAccelChar(bool Value)
