@@ -2,11 +2,12 @@
 // procedure hooks across a re-created window, the application's window and timers.
 #include "vcl/controls/application.h"
 #include "vcl/controls/forms.h"
+#include "vcl/controls/menus.h"
 #include "vcl/controls/timers.h"
 #include "vcl/core/sysutils.h"
 #include "vcl/graphics/canvas.h"
 
-#include <QDeadlineTimer>
+#include <QMenuBar>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
@@ -314,6 +315,61 @@ TEST(Forms, ActivationArrivesAsNonClientActivation)
     EXPECT_EQ(activated, 1);
     EXPECT_EQ(deactivated, 1);
     SetWindowProc(form.Handle(), previous);
+}
+
+TEST(Forms, DesktopChangesReachTheWindowProcedure)
+{
+    TForm form(nullptr);
+    std::vector<unsigned> seen;
+    TWndMethod previous;
+    previous = SetWindowProc(form.Handle(), [&](TMessage& m) {
+        seen.push_back(m.Msg);
+        CallWindowProc(previous, m);
+    });
+    QEvent palette(QEvent::ApplicationPaletteChange);
+    QCoreApplication::sendEvent(&form, &palette);
+    QEvent font(QEvent::ApplicationFontChange);
+    QCoreApplication::sendEvent(&form, &font);
+    EXPECT_NE(std::find(seen.begin(), seen.end(), WM_SYSCOLORCHANGE), seen.end());
+    EXPECT_NE(std::find(seen.begin(), seen.end(), CM_SYSCOLORCHANGE), seen.end());
+    EXPECT_NE(std::find(seen.begin(), seen.end(), WM_SETTINGCHANGE), seen.end());
+    SetWindowProc(form.Handle(), previous);
+}
+
+TEST(Forms, PaintAndMenuBarUseTheClientArea)
+{
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 200, 150);
+    form.SetColor(clWhite);
+    form.OnPaint = [&](TObject*) {
+        form.Canvas()->Brush()->SetColor(clBlue);
+        form.Canvas()->FillRect(Rect(0, 0, 10, 10));
+    };
+    form.Update();
+    EXPECT_EQ(form.ClientBackBuffer().pixel(5, 5) | 0xFF000000u, qRgb(0, 0, 255));
+    EXPECT_EQ(form.ClientBackBuffer().pixel(50, 50) | 0xFF000000u, qRgb(255, 255, 255));
+
+    TMainMenu menu(nullptr);
+    auto* file = new TMenuItem(&menu);
+    file->SetCaption(QStringLiteral("&File"));
+    auto* quit = new TMenuItem(&menu);
+    quit->SetCaption(QStringLiteral("E&xit"));
+    int clicks = 0;
+    quit->OnClick = [&](TObject*) { ++clicks; };
+    file->Add(quit);
+    menu.Items()->Add(file);
+    const int clientBefore = form.ClientHeight();
+    form.SetMenu(&menu);
+    const int barHeight = menu.MenuBar()->sizeHint().height();
+    EXPECT_GT(barHeight, 0);
+    EXPECT_EQ(form.ClientHeight(), clientBefore - barHeight);
+    ASSERT_EQ(menu.MenuBar()->actions().size(), 1);
+    QMenu* sub = menu.MenuBar()->actions()[0]->menu();
+    ASSERT_NE(sub, nullptr);
+    sub->actions()[0]->trigger();
+    EXPECT_EQ(clicks, 1);
+    form.SetMenu(nullptr);
+    EXPECT_EQ(form.ClientHeight(), clientBefore);
 }
 
 TEST(Application, HooksSeePostedMessagesAndCanBeRemoved)

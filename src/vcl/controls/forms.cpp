@@ -120,6 +120,12 @@ TCustomForm::TCustomForm(TComponent* AOwner)
     FClientArea = new TFormClientArea(this);
     SetBounds(0, 0, 320, 240);
     LayoutClientArea();
+    for (QScreen* screen : QGuiApplication::screens())
+        connect(screen, &QScreen::geometryChanged, this, &TCustomForm::ScreenChanged);
+    connect(qGuiApp, &QGuiApplication::screenAdded, this, [this](QScreen* screen) {
+        connect(screen, &QScreen::geometryChanged, this, &TCustomForm::ScreenChanged);
+        ScreenChanged();
+    });
 }
 
 TCustomForm::~TCustomForm()
@@ -298,10 +304,10 @@ const QImage& TCustomForm::ClientBackBuffer() const
 
 void TCustomForm::PaintClient()
 {
-    TCanvas* canvas = FClientArea->Canvas();
+    // Sizes the client buffer to the client area before it is erased and painted.
+    FClientArea->Canvas();
     FClientArea->FDirty = false;
     FClientArea->FBuffer.fill(ToQColor(Color()));
-    (void)canvas;
     Paint();
 }
 
@@ -791,11 +797,28 @@ void TCustomForm::changeEvent(QEvent* event)
         RedrawFrame();
         break;
     }
-    case QEvent::ApplicationPaletteChange: SendToWindow(WM_SYSCOLORCHANGE); break;
-    case QEvent::ApplicationFontChange: SendToWindow(WM_SETTINGCHANGE); break;
     default: break;
     }
     TWinControl::changeEvent(event);
+}
+
+bool TCustomForm::event(QEvent* event)
+{
+    // Desktop changes reach the window as the platform's broadcast messages.
+    if (event->type() == QEvent::ApplicationPaletteChange)
+        SendToWindow(WM_SYSCOLORCHANGE);
+    else if (event->type() == QEvent::ApplicationFontChange)
+        SendToWindow(WM_SETTINGCHANGE);
+    return TWinControl::event(event);
+}
+
+void TCustomForm::ScreenChanged()
+{
+    QScreen* screen = this->screen();
+    if (screen == nullptr)
+        return;
+    const QSize size = screen->geometry().size();
+    SendToWindow(WM_DISPLAYCHANGE, static_cast<WPARAM>(screen->depth()), MAKELPARAM(size.width(), size.height()));
 }
 
 void TCustomForm::moveEvent(QMoveEvent* event)

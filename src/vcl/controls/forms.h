@@ -160,6 +160,7 @@ protected:
     void hideEvent(QHideEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -175,6 +176,8 @@ private:
     void PlaceOnFirstShow();
     void PaintFrame();
     void PaintClient();
+    // A screen's size changed: WM_DISPLAYCHANGE (colour depth, width and height).
+    void ScreenChanged();
     LPARAM ScreenParam(const QPointF& windowPos) const;
     // A left button going down, up or double-clicked on the frame: hit-tested and
     // sent as the non-client message Msg.
