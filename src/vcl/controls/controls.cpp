@@ -540,12 +540,22 @@ TCanvas* TControl::Canvas()
 
 TCanvas* TControl::BackBufferCanvas()
 {
-    if (FBackBuffer.size() != size())
-        FBackBuffer = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
+    EnsureBackBuffer();
     if (FCanvas == nullptr)
         FCanvas = std::make_unique<TCanvas>();
     FCanvas->SetSurface(&FBackBuffer);
     return FCanvas.get();
+}
+
+void TControl::EnsureBackBuffer()
+{
+    // At least one pixel, so a canvas always has a surface to measure text on.
+    const QSize wanted = size().expandedTo(QSize(1, 1));
+    if (FBackBuffer.size() == wanted)
+        return;
+    FBackBuffer = QImage(wanted, QImage::Format_ARGB32_Premultiplied);
+    FBackBuffer.fill(Qt::transparent);
+    FNeedsPaint = true;
 }
 
 void TControl::Paint()
@@ -554,10 +564,6 @@ void TControl::Paint()
 
 void TControl::PaintBackBuffer()
 {
-    if (FBackBuffer.size() != size()) {
-        FBackBuffer = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
-        FBackBuffer.fill(Qt::transparent);
-    }
     BackBufferCanvas();
     FNeedsPaint = false;
     // The erase step may be skipped by an opaque control, which paints every pixel.
@@ -574,7 +580,8 @@ void TControl::Invalidate()
 
 void TControl::Update()
 {
-    if (FNeedsPaint || FBackBuffer.size() != size())
+    // Every change of size marks the control for painting.
+    if (FNeedsPaint)
         PaintBackBuffer();
     update();
 }
@@ -610,7 +617,8 @@ TCustomForm* TControl::GetParentForm() const
 
 void TControl::paintEvent(QPaintEvent*)
 {
-    if (FNeedsPaint || FBackBuffer.size() != size())
+    // Every change of size marks the control for painting.
+    if (FNeedsPaint)
         PaintBackBuffer();
     QPainter painter(this);
     painter.drawImage(0, 0, FBackBuffer);

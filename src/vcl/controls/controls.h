@@ -324,6 +324,8 @@ protected:
 
 private:
     void PaintBackBuffer();
+    // Gives the back buffer the control's size (cleared, and marked for painting).
+    void EnsureBackBuffer();
     void ApplyGeometry();
     void FontChanged();
     void RequestAlign();
