@@ -1,0 +1,18 @@
+#pragma once
+// Edits the inspector's values in place: a drop-down of the editor's values for
+// value-list properties, a line of text for the others.
+#include <QStyledItemDelegate>
+
+namespace gallery {
+
+class PropertyDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QWidget* createEditor(QWidget* Parent, const QStyleOptionViewItem& Option, const QModelIndex& Index) const override;
+    void setEditorData(QWidget* Editor, const QModelIndex& Index) const override;
+    void setModelData(QWidget* Editor, QAbstractItemModel* Model, const QModelIndex& Index) const override;
+};
+
+} // namespace gallery

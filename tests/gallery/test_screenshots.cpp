@@ -1,0 +1,136 @@
+// Pictures of the pages: file names from captions, the pixels of a page, and the
+// program's headless mode run as its own process.
+#include "componenticon.h"
+#include "designsurface.h"
+#include "gallerytestclasses.h"
+#include "gallerywindow.h"
+#include "pagecaption.h"
+#include "screenshots.h"
+
+#include "frame/package.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace gallery;
+using namespace gallerytest;
+
+namespace {
+
+TEST(PageCaption, ShownAsTheHostShowsIt)
+{
+    const struct {
+        const char* Caption;
+        const char* Shown;
+    } cases[] = {
+        {"<Velnor Software List && Combos>", "<Velnor Software List & Combos>"},
+        {"&File", "File"},
+        {"a&&&b", "a&b"},
+        {"trailing&", "trailing"},
+        {"&&&&", "&&"},
+        {"", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(DisplayCaption(QString::fromUtf8(c.Caption)), QString::fromUtf8(c.Shown)) << c.Caption;
+}
+
+TEST(PageCaption, FileNamesAreSafe)
+{
+    const struct {
+        const char* Caption;
+        const char* File;
+    } cases[] = {
+        {"<Velnor Software Win32>", "Velnor_Software_Win32"},
+        {"<Velnor Software List && Combos>", "Velnor_Software_List_Combos"},
+        {"../../etc/passwd", "etc_passwd"},
+        {"a/b\\c:d*e?f\"g|h", "a_b_c_d_e_f_g_h"},
+        {"Größe-Seite_2", "Größe-Seite_2"},
+        {"<>&&", "page"},
+        {"", "page"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PageFileName(QString::fromUtf8(c.Caption)), QString::fromUtf8(c.File)) << c.Caption;
+}
+
+class ScreenshotTest : public ::testing::Test {
+protected:
+    void SetUp() override { vcl::ClearDesignRegistries(); }
+    void TearDown() override { vcl::ClearDesignRegistries(); }
+};
+
+TEST_F(ScreenshotTest, EveryPageIsDrawnWithItsComponents)
+{
+    vcl::RegisterComponents(QStringLiteral("<A B>"), {vcl::ClassOf<TRedBox>(), vcl::ClassOf<TTicker>()});
+    // Gives the same file name as the first page: it must not overwrite it.
+    vcl::RegisterComponents(QStringLiteral("A_B"), {vcl::ClassOf<TTicker>()});
+    QTemporaryDir dir;
+    GalleryWindow window;
+    const QStringList files = WriteScreenshots(window, dir.filePath(QStringLiteral("shots")));
+    ASSERT_EQ(files.size(), 2);
+    EXPECT_EQ(QFileInfo(files[0]).fileName(), QStringLiteral("A_B.png"));
+    EXPECT_EQ(QFileInfo(files[1]).fileName(), QStringLiteral("A_B_2.png"));
+
+    const QImage page(files[0]);
+    TGalleryPage* root = window.Surface(0)->Root();
+    ASSERT_EQ(page.size(), root->size());
+    auto* box = dynamic_cast<TRedBox*>(root->Components(0));
+    ASSERT_NE(box, nullptr);
+    const QRect boxRect = box->geometry();
+    for (const QPoint p : {boxRect.topLeft(), boxRect.center(), boxRect.bottomRight()})
+        EXPECT_EQ(page.pixelColor(p), QColor(Qt::red)) << p.x() << "," << p.y();
+    // The page around the box is not red, and its grid dots are black.
+    EXPECT_NE(page.pixelColor(boxRect.right() + 8, boxRect.center().y()), QColor(Qt::red));
+    EXPECT_EQ(page.pixelColor(8, 8), QColor(Qt::black));
+    // The ticker's icon is drawn below the box: somewhere in its tile the glyph's white.
+    QWidget* icon = window.Surface(0)->IconOf(root->Components(1));
+    ASSERT_NE(icon, nullptr);
+    const QImage tile = page.copy(icon->geometry());
+    int white = 0;
+    for (int y = 0; y < tile.height(); ++y)
+        for (int x = 0; x < tile.width(); ++x)
+            white += tile.pixelColor(x, y) == QColor(Qt::white);
+    EXPECT_GT(white, 20);
+}
+
+// The program renders the pages of the package's own palette (or the notice page when
+// it is empty) without a display: it chooses the offscreen platform itself.
+TEST_F(ScreenshotTest, ProgramWritesOnePngPerPageWithoutADisplay)
+{
+    Package::LoadPackage();
+    QStringList expected;
+    for (const vcl::TPalettePage& page : vcl::PalettePages())
+        expected << PageFileName(page.Caption) + QStringLiteral(".png");
+    if (expected.isEmpty())
+        expected << QStringLiteral("No_components_registered.png");
+    expected.sort();
+
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("pictures"));
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    program.setProcessEnvironment(env);
+    program.start(QStringLiteral(QVGALLERY_PATH), {QStringLiteral("--screenshots"), out});
+    ASSERT_TRUE(program.waitForFinished(60000)) << program.errorString().toStdString();
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().constData();
+
+    QStringList written = QDir(out).entryList(QDir::Files);
+    written.sort();
+    EXPECT_EQ(written, expected);
+    for (const QString& name : written) {
+        const QImage picture(QDir(out).filePath(name));
+        EXPECT_FALSE(picture.isNull()) << name.toStdString();
+        EXPECT_GT(picture.width(), 0);
+        EXPECT_GT(picture.height(), 0);
+    }
+    Package::UnloadPackage();
+}
+
+} // namespace
