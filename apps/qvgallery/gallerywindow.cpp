@@ -33,6 +33,7 @@ const QString FormFileFilter = QStringLiteral("Form files (*.qvform);;All files 
 constexpr int StatusMessageMs = 10000;
 // The window's first size: room for a page of three columns and the inspector.
 constexpr QSize InitialWindowSize(1180, 720);
+constexpr int InspectorWidth = 340;
 
 // The form-file reader puts a streamed control into its parent's widget only; the
 // control must also be told its parent control, which its alignment, parent colour
@@ -86,8 +87,9 @@ GalleryWindow::GalleryWindow(QWidget* Parent)
     auto* splitter = new QSplitter;
     splitter->addWidget(FPages);
     splitter->addWidget(inspectorPanel);
-    splitter->setStretchFactor(0, 3);
-    splitter->setStretchFactor(1, 1);
+    splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 0);
+    splitter->setSizes({InitialWindowSize.width() - InspectorWidth, InspectorWidth});
     setCentralWidget(splitter);
 
     BuildPalettePages();
