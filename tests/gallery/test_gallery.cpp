@@ -5,16 +5,20 @@
 #include "designsurface.h"
 #include "gallerytestclasses.h"
 #include "gallerywindow.h"
+#include "propertydelegate.h"
 #include "propertyinspector.h"
 
 #include "support/testsupport.h"
 #include "vcl/streaming/formfile.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QFile>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace gallery;
@@ -29,7 +33,7 @@ void SendMouse(QWidget* Widget, QEvent::Type Type, Qt::MouseButton Button = Qt::
 {
     const QPointF at(4, 4);
     QMouseEvent event(Type, at, Widget->mapToGlobal(at), Button, Button, Qt::NoModifier);
-    QCoreApplication::sendEvent(Widget, &event);
+    QApplication::sendEvent(Widget, &event);
 }
 
 QByteArray ReadFile(const QString& Path)
@@ -178,6 +182,41 @@ TEST_F(GalleryTest, InspectorEditsValuesAndKeepsTheOldOneOnABadValue)
     EXPECT_EQ(model->rowCount(), 5);
 }
 
+// In-place editors: a drop-down for a value list, a line of text otherwise.
+TEST_F(GalleryTest, DelegateEditsThroughTheModel)
+{
+    GalleryWindow window;
+    TTicker* ticker = TickerOf(window.Surface(0));
+    window.SelectComponent(ticker);
+    PropertyInspectorModel* model = window.Inspector();
+    PropertyDelegate delegate;
+    QWidget parent;
+    const QModelIndex mode = model->FindProperty(QStringLiteral("Mode")).siblingAtColumn(PropertyInspectorModel::ValueColumn);
+    const QModelIndex interval = model->FindProperty(QStringLiteral("Interval")).siblingAtColumn(PropertyInspectorModel::ValueColumn);
+
+    std::unique_ptr<QWidget> modeEditor(delegate.createEditor(&parent, {}, mode));
+    auto* combo = qobject_cast<QComboBox*>(modeEditor.get());
+    ASSERT_NE(combo, nullptr);
+    EXPECT_EQ(combo->count(), 3);
+    delegate.setEditorData(combo, mode);
+    EXPECT_EQ(combo->currentText(), QStringLiteral("tmOnce"));
+    combo->setCurrentIndex(2);
+    delegate.setModelData(combo, model, mode);
+    EXPECT_EQ(ticker->Mode(), TTicker::tmBurst);
+
+    std::unique_ptr<QWidget> intervalEditor(delegate.createEditor(&parent, {}, interval));
+    auto* line = qobject_cast<QLineEdit*>(intervalEditor.get());
+    ASSERT_NE(line, nullptr);
+    delegate.setEditorData(line, interval);
+    EXPECT_EQ(line->text(), QStringLiteral("100"));
+    line->setText(QStringLiteral("-"));
+    delegate.setModelData(line, model, interval);
+    EXPECT_EQ(ticker->Interval(), 100);
+    line->setText(QStringLiteral("40"));
+    delegate.setModelData(line, model, interval);
+    EXPECT_EQ(ticker->Interval(), 40);
+}
+
 TEST_F(GalleryTest, EditorVerbsReachExecuteVerb)
 {
     GalleryWindow window;
@@ -204,6 +243,31 @@ TEST_F(GalleryTest, EditorVerbsReachExecuteVerb)
     EXPECT_TRUE(none.actions().isEmpty());
     SendMouse(RedBoxOf(tools), QEvent::MouseButtonDblClick);
     EXPECT_EQ(TTickerEditor::Executed().size(), 2u);
+}
+
+// A right click selects the component and pops up its verbs; the chosen one runs.
+TEST_F(GalleryTest, RightClickOffersTheVerbs)
+{
+    GalleryWindow window;
+    DesignSurface* tools = window.Surface(0);
+    TTicker* ticker = TickerOf(tools);
+    QStringList shown;
+    QTimer::singleShot(0, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* menu = qobject_cast<QMenu*>(w);
+            if (menu == nullptr || !menu->isVisible())
+                continue;
+            for (QAction* action : menu->actions())
+                shown << action->text();
+            menu->actions().constLast()->trigger();
+            menu->close();
+        }
+    });
+    SendMouse(tools->IconOf(ticker), QEvent::MouseButtonPress, Qt::RightButton);
+    EXPECT_EQ(tools->Selected(), ticker);
+    EXPECT_EQ(shown, (QStringList{"&Start Ticker", "Reset Ticks"}));
+    ASSERT_EQ(TTickerEditor::Executed().size(), 1u);
+    EXPECT_EQ(TTickerEditor::Executed()[0].second, 1);
 }
 
 TEST_F(GalleryTest, DesignerNamesAndSelectsOnTheRightPage)
