@@ -123,7 +123,7 @@ void GalleryWindow::BuildPalettePages()
         FPages->tabBar()->setTabData(index, NoComponentsCaption);
     }
     if (!problems.empty())
-        ShowError(problems.front());
+        ShowError(QStringList(problems.begin(), problems.end()).join(QStringLiteral("; ")));
 }
 
 DesignSurface* GalleryWindow::AddSurface(TGalleryPage* Root, const QString& Caption)

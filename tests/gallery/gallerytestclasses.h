@@ -87,6 +87,24 @@ private:
     TBorder FBorder;
 };
 
+// A class that cannot be created: abstract.
+class TAbstractPart : public QObject, public vcl::TComponent {
+    Q_OBJECT
+public:
+    explicit TAbstractPart(vcl::TComponent* AOwner) : TComponent(AOwner) {}
+    virtual void Run() = 0;
+};
+
+// A class whose constructor fails.
+class TFailingPart : public QObject, public vcl::TComponent {
+    Q_OBJECT
+public:
+    explicit TFailingPart(vcl::TComponent* AOwner) : TComponent(AOwner)
+    {
+        throw vcl::EComponentError(QStringLiteral("no device"));
+    }
+};
+
 // The ticker's component editor: two verbs, each recorded when run.
 class TTickerEditor : public vcl::TComponentEditor {
 public:

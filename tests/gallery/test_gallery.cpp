@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -111,6 +112,24 @@ TEST_F(GalleryTest, EmptyPaletteShowsANoticePage)
     EXPECT_EQ(window.PageCaption(0), QStringLiteral("No components registered"));
     EXPECT_EQ(window.GetRoot(), nullptr);
     EXPECT_NE(window.PageContent(0), nullptr);
+}
+
+// A class that cannot be created is left out and named in the status bar; the rest
+// of the page is built.
+TEST_F(GalleryTest, ClassesThatFailToCreateAreReported)
+{
+    vcl::ClearDesignRegistries();
+    vcl::RegisterComponents(ToolsPage, {vcl::ClassOf<TAbstractPart>(), vcl::ClassOf<TFailingPart>(), vcl::ClassOf<TTicker>()});
+    const int live = LiveCount();
+    GalleryWindow window;
+    ASSERT_EQ(window.PageCount(), 1);
+    TGalleryPage* root = window.Surface(0)->Root();
+    ASSERT_EQ(root->ComponentCount(), 1);
+    EXPECT_EQ(root->Components(0)->Name(), QStringLiteral("Ticker1"));
+    EXPECT_EQ(LiveCount(), live + 1);
+    const QString message = window.statusBar()->currentMessage();
+    EXPECT_TRUE(message.contains(QStringLiteral("TAbstractPart"))) << message.toStdString();
+    EXPECT_TRUE(message.contains(QStringLiteral("TFailingPart: no device"))) << message.toStdString();
 }
 
 TEST_F(GalleryTest, ClickingSelectsTheComponentOrItsIcon)
