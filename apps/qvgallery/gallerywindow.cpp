@@ -93,14 +93,9 @@ GalleryWindow::GalleryWindow(QWidget* Parent)
     setCentralWidget(splitter);
 
     BuildPalettePages();
-    connect(FPages, &QTabWidget::currentChanged, this, [this] {
-        DesignSurface* surface = CurrentSurface();
-        ShowSelection(surface != nullptr ? surface->Selected() : nullptr);
-        UpdateTitle();
-    });
+    connect(FPages, &QTabWidget::currentChanged, this, &GalleryWindow::ShowCurrentPage);
     SetCurrentPage(0);
-    ShowSelection(CurrentSurface() != nullptr ? CurrentSurface()->Selected() : nullptr);
-    UpdateTitle();
+    ShowCurrentPage();
     resize(InitialWindowSize);
 }
 
@@ -235,6 +230,13 @@ DesignSurface* GalleryWindow::OpenForm(const QString& FileName)
     DesignSurface* surface = AddSurface(root.release(), QFileInfo(FileName).completeBaseName());
     SetCurrentPage(FPages->indexOf(surface));
     return surface;
+}
+
+void GalleryWindow::ShowCurrentPage()
+{
+    DesignSurface* surface = CurrentSurface();
+    ShowSelection(surface != nullptr ? surface->Selected() : nullptr);
+    UpdateTitle();
 }
 
 void GalleryWindow::ShowSelection(vcl::TComponent* Component)

@@ -53,6 +53,8 @@ public:
 private:
     void BuildPalettePages();
     DesignSurface* AddSurface(TGalleryPage* Root, const QString& Caption);
+    // The inspector and title follow the page shown.
+    void ShowCurrentPage();
     void ShowSelection(vcl::TComponent* Component);
     void UpdateTitle();
     void ShowError(const QString& Message);
