@@ -1,6 +1,6 @@
 #include "vcl/core/sysutils.h"
 
-#include "coretest.h"
+#include "support/testsupport.h"
 
 #include <QDate>
 #include <array>

@@ -3,7 +3,7 @@
 // 15 significant digits for %e and %g, three-digit signed exponents for %e).
 #include "vcl/core/sysutils.h"
 
-#include "coretest.h"
+#include "support/testsupport.h"
 
 #include <gtest/gtest.h>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "vcl/core/streams.h"
 
-#include "coretest.h"
+#include "support/testsupport.h"
 #include "vcl/core/sysutils.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "vcl/core/strings.h"
 
-#include "coretest.h"
+#include "support/testsupport.h"
 #include "vcl/core/streams.h"
 
 #include <QFile>

@@ -256,6 +256,18 @@ void TComponent::SetParentComponent(TComponent* Value)
     widget->setParent(Value != nullptr ? dynamic_cast<QWidget*>(Value) : nullptr);
 }
 
+void TComponent::GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) const
+{
+    const auto* widget = dynamic_cast<const QWidget*>(this);
+    if (widget == nullptr)
+        return;
+    for (QObject* child : widget->children()) {
+        auto* component = dynamic_cast<TComponent*>(child);
+        if (component != nullptr && component->Owner() == Root && component->GetParentComponent() == this)
+            Proc(component);
+    }
+}
+
 QObject* TComponent::AsQObject()
 {
     return dynamic_cast<QObject*>(this);

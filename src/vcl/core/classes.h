@@ -4,6 +4,7 @@
 
 #include <QFlags>
 #include <QString>
+#include <functional>
 #include <vector>
 
 class QObject;
@@ -91,6 +92,10 @@ public:
     virtual bool HasParent() const;
     virtual TComponent* GetParentComponent() const;
     virtual void SetParentComponent(TComponent* Value);
+    // Calls Proc for each component owned by Root that this one holds as their parent
+    // component, in child order (the order form files write them in). By default a
+    // QWidget component lists its child widgets.
+    virtual void GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) const;
 
     int Tag() const { return FTag; }
     void SetTag(int Value) { FTag = Value; }

@@ -158,13 +158,7 @@ private:
     std::vector<TComponent*> Children(TComponent* Parent) const
     {
         std::vector<TComponent*> children;
-        if (QObject* object = Parent->AsQObject()) {
-            for (QObject* child : object->children()) {
-                auto* component = dynamic_cast<TComponent*>(child);
-                if (component != nullptr && component->Owner() == FRoot && component->GetParentComponent() == Parent)
-                    children.push_back(component);
-            }
-        }
+        Parent->GetChildren([&](TComponent* child) { children.push_back(child); }, FRoot);
         if (Parent == FRoot) {
             for (int i = 0; i < FRoot->ComponentCount(); ++i) {
                 TComponent* component = FRoot->Components(i);
