@@ -35,22 +35,6 @@ constexpr int StatusMessageMs = 10000;
 constexpr QSize InitialWindowSize(1180, 720);
 constexpr int InspectorWidth = 340;
 
-// The form-file reader puts a streamed control into its parent's widget only; the
-// control must also be told its parent control, which its alignment, parent colour
-// and parent font follow. Parents come before their children in the search order.
-void AttachStreamedControls(vcl::TWinControl* Root)
-{
-    for (auto* control : Root->findChildren<vcl::TControl*>()) {
-        if (control->Parent() != nullptr)
-            continue;
-        for (QWidget* w = control->parentWidget(); w != nullptr && w != Root->parentWidget(); w = w->parentWidget()) {
-            if (auto* parent = dynamic_cast<vcl::TWinControl*>(w)) {
-                control->SetParent(parent);
-                break;
-            }
-        }
-    }
-}
 } // namespace
 
 GalleryWindow::GalleryWindow(QWidget* Parent)
@@ -226,7 +210,6 @@ DesignSurface* GalleryWindow::OpenForm(const QString& FileName)
     auto root = std::make_unique<TGalleryPage>(nullptr);
     root->SetDesigning(true);
     vcl::ReadComponent(stream, root.get());
-    AttachStreamedControls(root.get());
     DesignSurface* surface = AddSurface(root.release(), QFileInfo(FileName).completeBaseName());
     SetCurrentPage(FPages->indexOf(surface));
     return surface;

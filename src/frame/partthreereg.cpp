@@ -1,6 +1,8 @@
 #include "frame/partthreereg.h"
 
 #include "frame/palettepages.h"
+#include "gradient/qvbgrad.h"
+#include "gradient/qvgprg.h"
 #include "vcl/core/unitstartup.h"
 #include "vcl/streaming/designintf.h"
 
@@ -11,8 +13,13 @@ namespace {
 const vcl::TUnitRegistration unit("Partthreereg", {});
 } // namespace
 
+// Only the classes that exist are registered; the others of each step follow as their
+// units arrive, at their place in the step.
 void Register()
 {
+    using vcl::ClassOf;
+    vcl::RegisterComponents(Palettepages::ZiruRode, {ClassOf<Qvbgrad::TqvBackGradient>()});
+    vcl::RegisterComponents(Palettepages::Win32, {ClassOf<Qvgprg::TqvGradientProgress>()});
 }
 
 } // namespace Partthreereg

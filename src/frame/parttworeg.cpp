@@ -1,8 +1,6 @@
 #include "frame/parttworeg.h"
 
-#include "frame/palettepages.h"
 #include "vcl/core/unitstartup.h"
-#include "vcl/streaming/designintf.h"
 
 namespace Parttworeg {
 
@@ -13,6 +11,8 @@ const vcl::TUnitRegistration unit("Parttworeg", {});
 
 void Register()
 {
+    // None of the classes this procedure places exists in QvKit yet; each is added to its
+    // page here, at its place in the procedure's order, when its unit arrives.
 }
 
 } // namespace Parttworeg

@@ -1,8 +1,6 @@
 #include "frame/vivarevor99reg.h"
 
-#include "frame/palettepages.h"
 #include "vcl/core/unitstartup.h"
-#include "vcl/streaming/designintf.h"
 
 namespace Vivarevor99reg {
 
@@ -13,6 +11,8 @@ const vcl::TUnitRegistration unit("Vivarevor99reg", {});
 
 void Register()
 {
+    // None of the classes this procedure places exists in QvKit yet; each is added to its
+    // page here, at its place in the procedure's order, when its unit arrives.
 }
 
 } // namespace Vivarevor99reg

@@ -160,6 +160,23 @@ TControl::~TControl()
         FParent->RemoveControl(this);
 }
 
+TComponent* TControl::GetParentComponent() const
+{
+    return FParent;
+}
+
+void TControl::SetParentComponent(TComponent* Value)
+{
+    SetParent(dynamic_cast<TWinControl*>(Value));
+}
+
+void TWinControl::GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) const
+{
+    for (TControl* control : FControls)
+        if (control->Owner() == Root)
+            Proc(control);
+}
+
 void TControl::SetParent(TWinControl* AParent)
 {
     if (FParent == AParent)

@@ -162,6 +162,10 @@ public:
     // The windowed control this one sits on (null: not shown anywhere).
     TWinControl* Parent() const { return FParent; }
     virtual void SetParent(TWinControl* AParent);
+    // Form files nest a control in its parent control.
+    bool HasParent() const override { return true; }
+    TComponent* GetParentComponent() const override;
+    void SetParentComponent(TComponent* Value) override;
 
     int Left() const { return FLeft; }
     int Top() const { return FTop; }
@@ -403,6 +407,8 @@ public:
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
     // Lays out the children by their Align, in the order top, bottom, left, right, client.
     void Realign();
+    // The child controls owned by Root, in z-order.
+    void GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) const override;
 
     TNotifyEvent OnEnter;
     TNotifyEvent OnExit;

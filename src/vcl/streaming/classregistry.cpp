@@ -46,6 +46,12 @@ int PublishedPropertyOffset(const QMetaObject* Meta)
     return IsQtClass(first) ? first->propertyCount() : first->propertyOffset();
 }
 
+bool IsColorProperty(const QMetaProperty& Property)
+{
+    const int type = Property.metaType().id();
+    return QByteArray(Property.name()).contains("Color") && (type == QMetaType::Int || type == QMetaType::UInt);
+}
+
 QString TComponentClassInfo::ClassName() const
 {
     return MetaClassName(MetaObject);

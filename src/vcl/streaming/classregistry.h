@@ -5,6 +5,7 @@
 #include "vcl/core/sysutils.h"
 
 #include <QMetaObject>
+#include <QMetaProperty>
 #include <QString>
 #include <initializer_list>
 #include <type_traits>
@@ -50,6 +51,10 @@ QString MetaClassName(const QMetaObject* Meta);
 // Index of the first published property of Meta: the first declared by a QvKit class
 // of its ancestry (Qt's own classes, QObject and QWidget, publish nothing).
 int PublishedPropertyOffset(const QMetaObject* Meta);
+
+// Colours are 32-bit integers; an integer property whose name has "Color" in it
+// (Color, ColorEnd, FrameColor1) holds one, and is shown and stored by colour name.
+bool IsColorProperty(const QMetaProperty& Property);
 
 // Makes classes known to the form-file reader. Registering a class twice is harmless;
 // two different classes with one name raise EComponentError.

@@ -37,10 +37,6 @@ Registries& Reg()
     return registries;
 }
 
-bool IsColorProperty(const QMetaProperty& P)
-{
-    return QByteArray(P.name()).endsWith("Color") && P.metaType().id() == QMetaType::Int;
-}
 
 // The colour names an inspector offers: the named and the system colours.
 QStringList ColorIdentNames()

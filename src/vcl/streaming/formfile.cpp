@@ -62,11 +62,6 @@ QByteArray EventTag(const QString& EventName)
     return "qv:" + EventName.toLatin1();
 }
 
-bool IsColorProperty(const QMetaProperty& P)
-{
-    return QByteArray(P.name()).endsWith("Color")
-        && (P.metaType().id() == QMetaType::Int || P.metaType().id() == QMetaType::UInt);
-}
 
 // An object whose published properties are read and written: a QObject or a gadget.
 struct Target {
