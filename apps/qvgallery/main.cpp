@@ -6,7 +6,7 @@
 #include "gallerywindow.h"
 #include "screenshots.h"
 
-#include "frame/package.h"
+#include "package/package.h"
 #include "vcl/core/sysutils.h"
 
 #include <QApplication>
