@@ -46,7 +46,8 @@ QStringList ExpressionsAfterOptions(const QStringList& Arguments)
             expressions << arg;
         }
     }
-    return options << QStringLiteral("--") << expressions;
+    // With no expression nothing follows, so that a "--format" at the end lacks its value.
+    return expressions.isEmpty() ? options : options << QStringLiteral("--") << expressions;
 }
 
 void Print(std::ostream& out, const QString& text)

@@ -11,6 +11,7 @@
 #include "progressline.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -67,6 +68,14 @@ void WriteLine(std::FILE* Stream, const QString& Text)
 {
     std::fprintf(Stream, "%s\n", Text.toLocal8Bit().constData());
     std::fflush(Stream);
+}
+
+// Qt's notes about the session (such as an unset XDG_RUNTIME_DIR) would mix with the
+// results on standard error; only its errors are worth a user's reading here.
+void ReportQtErrorsOnly(QtMsgType Type, const QMessageLogContext&, const QString& Message)
+{
+    if (Type == QtCriticalMsg || Type == QtFatalMsg)
+        WriteLine(stderr, QStringLiteral("qvimage: ") + Message);
 }
 
 class TRun {
@@ -163,6 +172,7 @@ int main(int argc, char** argv)
     // A command-line tool: it draws into memory and needs no display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(ReportQtErrorsOnly);
     QGuiApplication app(argc, argv);
     return TRun(commandLine.IsSet(json), std::move(converter)).Files(files);
 }

@@ -128,7 +128,7 @@ TEST_F(Qvimage, ConvertsEachFileIntoTheFolder)
 TEST_F(Qvimage, NeverReplacesAnInputOrAnEarlierOutput)
 {
     const QString gif = Magick("a.gif", {"-colors", "16"});
-    const QString tiff = Magick("a.tif");
+    const QString tiff = Magick("a.tif", {"-compress", "LZW"});
     const QString bmp = Path("b.bmp");
     ASSERT_TRUE(Reference.save(bmp));
     QFile input(bmp);
