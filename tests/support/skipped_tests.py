@@ -33,7 +33,9 @@ def main():
     skipped = skipped_tests(sys.argv[1])
     print(f"qv test: {len(skipped)} test{'s' if len(skipped) != 1 else ''} skipped")
     for name, why in sorted(skipped.items()):
-        print(f"  {name}: {why.splitlines()[0] if why else 'no reason given'}")
+        # GoogleTest puts "file:line" on the first line of the message, the reason below.
+        lines = [line for line in why.splitlines() if line.strip()] or ["no reason given"]
+        print(f"  {name}: {lines[-1]}" + (f" ({lines[0]})" if len(lines) > 1 else ""))
 
 
 if __name__ == "__main__":
