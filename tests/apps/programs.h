@@ -1,7 +1,6 @@
 #pragma once
 // The built programs under test, and how a test runs one of them.
 #include "support/programrun.h"
-#include "support/testsupport.h"
 
 namespace qvprograms {
 
