@@ -1,5 +1,6 @@
 // qvcalc: evaluates expressions with one TqvCalc, so that its registers carry over from
 // one expression to the next.
+#include "commandline.h"
 #include "utilities/qvscontrols.h"
 
 #include <QString>
@@ -12,23 +13,42 @@ using Qvscontrols::TqvCalcResult;
 
 namespace {
 
-constexpr int ExitOK = 0;
-constexpr int ExitSomeLineFailed = 1;
-constexpr int ExitUsage = 2;
-
-const char* const Usage =
-    "Usage: qvcalc [--format TEXT] [EXPRESSION ...]\n"
-    "Evaluates each EXPRESSION, or each line of standard input when none is given\n"
-    "(blank lines are skipped), with one calculator: every result is pushed into\n"
+const char* const Notes =
+    "Each EXPRESSION, or each line of standard input when none is given (blank lines\n"
+    "are skipped), is evaluated with one calculator: every result is pushed into\n"
     "register A and the older ones move on to B, C, D, F, G, H, I and J, so later\n"
     "lines can use them. E is Euler's number.\n"
     "\n"
-    "  --format TEXT  print results by this format (\"%.2f\"); default \"%e\"\n"
-    "  --help         show this text\n"
-    "\n"
     "Operators + - * / ^ (all left-associative; * / ^ on one level), parentheses,\n"
     "PI, E, EXP SIN COS ARCTAN ABS FRAC ARCSIN ARCCOS LN LOG SQR SQRT ROUND TRUNC\n"
-    "CEILING FLOOR RANDOM. The exit code is 1 when any expression failed.\n";
+    "CEILING FLOOR RANDOM. An argument that starts with a single \"-\" (\"-3*2\", \"-A\")\n"
+    "is an expression; after \"--\" every argument is one. The exit code is 1 when any\n"
+    "expression failed.\n";
+
+// Options start with "--", or are -h; any other argument that starts with "-" is a
+// negative expression. They are handed to the parser behind "--", in their order, so
+// that the parser does not read them as short options.
+QStringList ExpressionsAfterOptions(const QStringList& Arguments)
+{
+    QStringList options{Arguments.value(0)};
+    QStringList expressions;
+    for (qsizetype i = 1; i < Arguments.size(); ++i) {
+        const QString& arg = Arguments[i];
+        if (arg == QLatin1String("--")) {
+            expressions += Arguments.mid(i + 1);
+            break;
+        }
+        if (arg.startsWith(QLatin1String("--")) || arg == QLatin1String("-h")) {
+            options << arg;
+            if (arg == QLatin1String("--format") && i + 1 < Arguments.size())
+                options << Arguments[++i];
+        } else {
+            expressions << arg;
+        }
+    }
+    // With no expression nothing follows, so that a "--format" at the end lacks its value.
+    return expressions.isEmpty() ? options : options << QStringLiteral("--") << expressions;
+}
 
 void Print(std::ostream& out, const QString& text)
 {
@@ -92,51 +112,40 @@ private:
     bool FFormatFailed = false;
 };
 
+int EvaluateStandardInput(TCalcSession& Session)
+{
+    bool allOK = true;
+    std::string line;
+    while (std::getline(std::cin, line)) {
+        QString expression = QString::fromUtf8(line);
+        if (expression.endsWith(u'\r'))
+            expression.chop(1);
+        if (!expression.trimmed().isEmpty())
+            allOK = Session.Evaluate(expression) && allOK;
+    }
+    return allOK ? cli::ExitOk : cli::ExitFailed;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    QString formatLine;
-    QStringList expressions;
-    bool optionsEnded = false;
-    for (int i = 1; i < argc; ++i) {
-        const QString arg = QString::fromLocal8Bit(argv[i]);
-        if (optionsEnded) {
-            expressions << arg;
-        } else if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
-            std::cout << Usage;
-            return ExitOK;
-        } else if (arg == QLatin1String("--")) {
-            optionsEnded = true;
-        } else if (arg == QLatin1String("--format")) {
-            if (++i == argc) {
-                std::cerr << "qvcalc: --format needs a text\n" << Usage;
-                return ExitUsage;
-            }
-            formatLine = QString::fromLocal8Bit(argv[i]);
-        } else if (arg.startsWith(QLatin1String("--format="))) {
-            formatLine = arg.mid(9);
-        } else {
-            // Anything else, also when it starts with "-" ("-3*2"), is an expression.
-            expressions << arg;
-        }
-    }
+    cli::TCommandLine commandLine(QStringLiteral("qvcalc"), QStringLiteral("[--format TEXT] [EXPRESSION...]"),
+                                  QStringLiteral("Evaluates expressions, keeping registers from one to the next."),
+                                  QString::fromLatin1(Notes));
+    const QCommandLineOption format(QStringLiteral("format"),
+                                    QStringLiteral("Print results by this format (\"%.2f\"); default \"%e\"."),
+                                    QStringLiteral("TEXT"));
+    commandLine.AddOption(format);
+    if (const auto done = commandLine.Parse(ExpressionsAfterOptions(cli::Arguments(argc, argv))))
+        return *done;
 
-    TCalcSession session(formatLine);
+    TCalcSession session(commandLine.Value(format));
+    const QStringList expressions = commandLine.Positional();
+    if (expressions.isEmpty())
+        return EvaluateStandardInput(session);
     bool allOK = true;
-    if (!expressions.isEmpty()) {
-        for (const QString& expression : expressions)
-            allOK = session.Evaluate(expression) && allOK;
-    } else {
-        std::string line;
-        while (std::getline(std::cin, line)) {
-            QString expression = QString::fromUtf8(line);
-            if (expression.endsWith(u'\r'))
-                expression.chop(1);
-            if (expression.trimmed().isEmpty())
-                continue;
-            allOK = session.Evaluate(expression) && allOK;
-        }
-    }
-    return allOK ? ExitOK : ExitSomeLineFailed;
+    for (const QString& expression : expressions)
+        allOK = session.Evaluate(expression) && allOK;
+    return allOK ? cli::ExitOk : cli::ExitFailed;
 }

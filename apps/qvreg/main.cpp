@@ -1,4 +1,5 @@
 // qvreg: lists, exports, imports and deletes keys of the QvKit registry store.
+#include "commandline.h"
 #include "vcl/core/strings.h"
 #include "vcl/registry/regexport.h"
 #include "vcl/registry/registry.h"
@@ -10,23 +11,25 @@ using namespace vcl;
 
 namespace {
 
-enum ExitCode { ExitOk = 0, ExitFailed = 1, ExitUsage = 2 };
-
-const char* const Usage =
-    "usage: qvreg list [hive\\]key      show a key's subkeys (ending in \\) and values\n"
-    "       qvreg export [hive\\]key    write the key and everything below it to standard output\n"
-    "       qvreg import FILE          read keys and values from an export (\"-\": standard input)\n"
-    "       qvreg delete [hive\\]key    delete a key with its subkeys and values\n"
+const char* const Notes =
+    "Commands:\n"
+    "  list [hive\\]key     show a key's subkeys (ending in \\) and values\n"
+    "  export [hive\\]key   write the key and everything below it to standard output\n"
+    "  import FILE          read keys and values from an export (\"-\": standard input)\n"
+    "  delete [hive\\]key   delete a key with its subkeys and values\n"
     "hive is HKEY_CURRENT_USER (the default), HKEY_LOCAL_MACHINE, HKEY_CURRENT_CONFIG or\n"
     "HKEY_CLASSES_ROOT (read-only), or HKCU, HKLM, HKCC, HKCR. The store lives in\n"
     "$QVKIT_REGISTRY_DIR, or else in the user's configuration folder under qvkit/registry.\n";
+
+const QStringList Commands{QStringLiteral("list"), QStringLiteral("export"), QStringLiteral("import"),
+                           QStringLiteral("delete")};
 
 void Print(const QString& Text) { std::fputs(Text.toUtf8().constData(), stdout); }
 
 int Fail(const QString& Message)
 {
     std::fprintf(stderr, "qvreg: %s\n", Message.toUtf8().constData());
-    return ExitFailed;
+    return cli::ExitFailed;
 }
 
 QString FullName(const TRegKeyName& Key)
@@ -49,7 +52,7 @@ int List(const TRegKeyName& Key)
     for (int i = 0; i < values.Count(); ++i)
         if (const auto value = reg.ReadValue(values[i]))
             Print(FormatRegValue(values[i], *value) + QLatin1Char('\n'));
-    return ExitOk;
+    return cli::ExitOk;
 }
 
 int Import(const QString& FileName)
@@ -61,7 +64,7 @@ int Import(const QString& FileName)
         return Fail(QStringLiteral("cannot read %1: %2").arg(FileName, file.errorString()));
     const TRegImportCount count = ImportRegistryText(QString::fromUtf8(file.readAll()));
     Print(QStringLiteral("imported %1 keys and %2 values\n").arg(count.Keys).arg(count.Values));
-    return ExitOk;
+    return cli::ExitOk;
 }
 
 int Delete(const TRegKeyName& Key)
@@ -74,7 +77,7 @@ int Delete(const TRegKeyName& Key)
         return Fail(QStringLiteral("key %1 does not exist").arg(FullName(Key)));
     if (!reg.DeleteKey(QLatin1Char('\\') + Key.Path))
         return Fail(QStringLiteral("cannot delete %1").arg(FullName(Key)));
-    return ExitOk;
+    return cli::ExitOk;
 }
 
 int Run(const QString& Command, const QString& Argument)
@@ -86,7 +89,7 @@ int Run(const QString& Command, const QString& Argument)
         return List(key);
     if (Command == QLatin1String("export")) {
         Print(ExportRegistryKey(key));
-        return ExitOk;
+        return cli::ExitOk;
     }
     return Delete(key);
 }
@@ -95,21 +98,21 @@ int Run(const QString& Command, const QString& Argument)
 
 int main(int argc, char** argv)
 {
-    const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
-    if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
-        std::fputs(Usage, stdout);
-        return ExitOk;
-    }
-    const bool known = command == QLatin1String("list") || command == QLatin1String("export")
-                       || command == QLatin1String("import") || command == QLatin1String("delete");
-    if (!known || argc != 3) {
-        if (!command.isEmpty() && !known)
-            std::fprintf(stderr, "qvreg: unknown command \"%s\"\n", argv[1]);
-        std::fputs(Usage, stderr);
-        return ExitUsage;
-    }
+    cli::TCommandLine commandLine(QStringLiteral("qvreg"), QStringLiteral("list|export|import|delete KEY|FILE"),
+                                  QStringLiteral("Lists, exports, imports and deletes keys of the QvKit registry store."),
+                                  QString::fromLatin1(Notes));
+    if (const auto done = commandLine.Parse(cli::Arguments(argc, argv)))
+        return *done;
+    const QStringList arguments = commandLine.Positional();
+    if (arguments.isEmpty())
+        return commandLine.UsageError(QStringLiteral("a command is needed"));
+    if (!Commands.contains(arguments[0]))
+        return commandLine.UsageError(QStringLiteral("unknown command \"%1\"").arg(arguments[0]));
+    if (arguments.size() != 2)
+        return commandLine.UsageError(QStringLiteral("%1 takes one %2").arg(
+            arguments[0], arguments[0] == QLatin1String("import") ? QStringLiteral("file") : QStringLiteral("key")));
     try {
-        return Run(command, QString::fromLocal8Bit(argv[2]));
+        return Run(arguments[0], arguments[1]);
     } catch (const Exception& e) {
         return Fail(e.Message());
     }

@@ -1,12 +1,16 @@
 #include "gradient/qvbgrad.h"
 
 #include "vcl/core/sysutils.h"
+#include "vcl/core/unitstartup.h"
 #include "vcl/graphics/bitmap.h"
 #include "vcl/graphics/canvas.h"
 
 #include <cmath>
 
 namespace Qvbgrad {
+
+// The unit needs nothing set up or torn down.
+static const vcl::TUnitRegistration UnitRegistration(QStringLiteral("Qvbgrad"), {});
 
 using namespace vcl;
 

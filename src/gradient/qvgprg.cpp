@@ -2,11 +2,15 @@
 
 #include "vcl/controls/dialogs.h"
 #include "vcl/core/sysutils.h"
+#include "vcl/core/unitstartup.h"
 #include "vcl/graphics/canvas.h"
 
 #include <algorithm>
 
 namespace Qvgprg {
+
+// The unit needs nothing set up or torn down.
+static const vcl::TUnitRegistration UnitRegistration(QStringLiteral("Qvgprg"), {});
 
 using namespace vcl;
 

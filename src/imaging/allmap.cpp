@@ -1,10 +1,15 @@
 #include "imaging/allmap.h"
 
+#include "vcl/core/unitstartup.h"
+
 #include <QFileInfo>
 #include <QScopeGuard>
 #include <concepts>
 
 namespace Allmap {
+
+// The unit needs nothing set up or torn down; it starts after the readers it dispatches to.
+static const vcl::TUnitRegistration UnitRegistration(QStringLiteral("Allmap"), {"Cdrmap", "Gifmap", "Pcxmap", "Tifmap"});
 
 namespace {
 

@@ -1,8 +1,13 @@
 #include "imaging/cdrmap.h"
 
+#include "vcl/core/unitstartup.h"
+
 #include <QScopeGuard>
 
 namespace Cdrmap {
+
+// The unit needs nothing set up or torn down.
+static const vcl::TUnitRegistration UnitRegistration(QStringLiteral("Cdrmap"), {});
 
 namespace {
 

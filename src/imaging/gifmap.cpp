@@ -1,9 +1,14 @@
 #include "imaging/gifmap.h"
 
+#include "vcl/core/unitstartup.h"
+
 #include <QScopeGuard>
 #include <QtEndian>
 
 namespace Gifmap {
+
+// The unit needs nothing set up or torn down.
+static const vcl::TUnitRegistration UnitRegistration(QStringLiteral("Gifmap"), {});
 
 namespace {
 

@@ -1,10 +1,15 @@
 #include "imaging/pcxmap.h"
 
+#include "vcl/core/unitstartup.h"
+
 #include <QScopeGuard>
 #include <QtEndian>
 #include <cstring>
 
 namespace Pcxmap {
+
+// The unit needs nothing set up or torn down.
+static const vcl::TUnitRegistration UnitRegistration(QStringLiteral("Pcxmap"), {});
 
 namespace {
 

@@ -1,10 +1,15 @@
 #include "imaging/tifmap.h"
 
+#include "vcl/core/unitstartup.h"
+
 #include <QScopeGuard>
 #include <algorithm>
 #include <cstring>
 
 namespace Tifmap {
+
+// The unit needs nothing set up or torn down.
+static const vcl::TUnitRegistration UnitRegistration(QStringLiteral("Tifmap"), {});
 
 namespace {
 

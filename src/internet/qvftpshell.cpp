@@ -1,10 +1,15 @@
 #include "internet/qvftpshell.h"
 
+#include "vcl/core/unitstartup.h"
+
 #include <QFileInfo>
 
 using namespace platform::ftp;
 
 namespace Qvftpshell {
+
+// The unit needs nothing set up or torn down.
+static const vcl::TUnitRegistration UnitRegistration(QStringLiteral("Qvftpshell"), {});
 
 namespace {
 

@@ -1,6 +1,7 @@
 #include "utilities/qvscontrols.h"
 
 #include "vcl/core/sysutils.h"
+#include "vcl/core/unitstartup.h"
 
 #include <QMetaEnum>
 #include <QScopedValueRollback>
@@ -11,6 +12,9 @@
 #include <numbers>
 
 namespace Qvscontrols {
+
+// The unit needs nothing set up or torn down.
+static const vcl::TUnitRegistration UnitRegistration(QStringLiteral("Qvscontrols"), {});
 
 namespace {
 

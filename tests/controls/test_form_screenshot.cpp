@@ -1,5 +1,7 @@
 // A real form with both gradient controls on an X server (Xvfb), grabbed from the
 // screen; the picture is kept in the build folder as form_screenshot.png.
+#include "support/prerequisite.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
@@ -20,7 +22,7 @@ TEST(FormScreenshot, AFormWithBothGradientsLooksRight)
 {
     const QString xvfbRun = QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
     if (xvfbRun.isEmpty())
-        GTEST_SKIP() << "xvfb-run is not installed";
+        QV_PREREQUISITE_MISSING("xvfb-run (Debian package xvfb)");
     const QString dir = qEnvironmentVariable("QV_TEST_BINARY_DIR");
     ASSERT_FALSE(dir.isEmpty());
     const QString output = QDir(dir).filePath(QStringLiteral("form_screenshot.png"));

@@ -7,7 +7,7 @@
 #include "pagecaption.h"
 #include "screenshots.h"
 
-#include "frame/package.h"
+#include "package/package.h"
 
 #include <QDir>
 #include <QFileInfo>

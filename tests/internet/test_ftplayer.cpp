@@ -1,6 +1,7 @@
 // The internet library's FTP functions against real servers on loopback.
 #include "ftptesthelpers.h"
 #include "platform/ftp/wininet.h"
+#include "support/prerequisite.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -56,7 +57,7 @@ protected:
         QString reason;
         FServer = SharedFtpServer(GetParam().Kind, reason);
         if (!FServer)
-            GTEST_SKIP() << reason.toStdString();
+            QV_PREREQUISITE_MISSING(reason.toStdString());
         FRoot = OpenRoot(TestTimeoutMs);
         ASSERT_NE(FRoot, nullptr);
     }
@@ -579,7 +580,7 @@ TEST(FtpLayerTls, ExplicitTlsIsUsedOnlyWhenAsked)
 {
     FtpTestServer server(FtpServerKind::VsftpdTls);
     if (!server.Start())
-        GTEST_SKIP() << server.Error().toStdString();
+        QV_PREREQUISITE_MISSING(server.Error().toStdString());
     HINTERNET root = OpenRoot(TestTimeoutMs);
     const auto port = static_cast<INTERNET_PORT>(server.Port());
     auto connect = [&](DWORD flags) {

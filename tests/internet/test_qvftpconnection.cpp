@@ -1,6 +1,7 @@
 // TqvFTPConnection against real servers on loopback.
 #include "ftptesthelpers.h"
 #include "internet/qvftpshell.h"
+#include "support/prerequisite.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -20,7 +21,7 @@ protected:
         QString reason;
         FServer = SharedFtpServer(GetParam().Kind, reason);
         if (!FServer)
-            GTEST_SKIP() << reason.toStdString();
+            QV_PREREQUISITE_MISSING(reason.toStdString());
         FConnection.SetTimeout(10000);
     }
 
@@ -167,7 +168,7 @@ TEST(FtpConnectionAlone, Port65557MeansPort21)
 {
     FtpTestServer server(FtpServerKind::Pyftpdlib);
     if (!server.Start(21))
-        GTEST_SKIP() << "port 21 is not free here (or needs root)";
+        QV_PREREQUISITE_MISSING("port 21 free on loopback, and root to listen on it");
     TqvFTPConnection connection;
     EXPECT_TRUE(connection.ConnectTo("127.0.0.1", QString::fromUtf8(server.User()), QString::fromUtf8(server.Password()), "/",
                                      true, 65557));

@@ -16,7 +16,12 @@ foreach(installed
     include/qvkit/vcl/core/strings.h
     lib/cmake/QvKit/QvKitConfig.cmake
     lib/cmake/QvKit/QvKitConfigVersion.cmake
-    lib/cmake/QvKit/QvKitTargets.cmake)
+    lib/cmake/QvKit/QvKitTargets.cmake
+    bin/qvcalc bin/qvgallery bin/qvimage bin/qvreg
+    share/bash-completion/completions/qvcalc
+    share/bash-completion/completions/qvgallery
+    share/bash-completion/completions/qvimage
+    share/bash-completion/completions/qvreg)
   if(NOT EXISTS "${prefix}/${installed}")
     message(FATAL_ERROR "not installed: ${installed}")
   endif()
@@ -35,3 +40,17 @@ if(NOT step_output STREQUAL expected)
   message(FATAL_ERROR "the consumer printed:\n${step_output}\nexpected:\n${expected}")
 endif()
 message(STATUS "consumer output:\n${step_output}")
+
+# The installed programs find the library relative to themselves, so they still start
+# when the whole prefix has moved (and nothing points them at the build tree).
+set(moved "${QV_WORK_DIR}/moved")
+file(RENAME "${prefix}" "${moved}")
+run_step("run the installed qvcalc" ${CMAKE_COMMAND} -E env --unset=LD_LIBRARY_PATH
+  "${moved}/bin/qvcalc" --format %.0f "6*7")
+if(NOT step_output STREQUAL "42\n")
+  message(FATAL_ERROR "the installed qvcalc printed:\n${step_output}")
+endif()
+run_step("run the installed qvimage" ${CMAKE_COMMAND} -E env --unset=LD_LIBRARY_PATH "${moved}/bin/qvimage" --version)
+if(NOT step_output MATCHES "^qvimage \\(QvKit\\) ")
+  message(FATAL_ERROR "the installed qvimage printed:\n${step_output}")
+endif()

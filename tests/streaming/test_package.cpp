@@ -1,5 +1,5 @@
-#include "frame/package.h"
-#include "frame/palettepages.h"
+#include "package/package.h"
+#include "package/palettepages.h"
 #include "gradient/qvbgrad.h"
 #include "support/testsupport.h"
 #include "vcl/controls/forms.h"

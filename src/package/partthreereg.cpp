@@ -1,6 +1,6 @@
-#include "frame/partthreereg.h"
+#include "package/partthreereg.h"
 
-#include "frame/palettepages.h"
+#include "package/palettepages.h"
 #include "gradient/qvbgrad.h"
 #include "gradient/qvgprg.h"
 #include "vcl/core/unitstartup.h"

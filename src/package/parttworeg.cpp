@@ -1,12 +1,12 @@
-#include "frame/vivarevor99reg.h"
+#include "package/parttworeg.h"
 
 #include "vcl/core/unitstartup.h"
 
-namespace Vivarevor99reg {
+namespace Parttworeg {
 
 namespace {
 // Registration units have empty start-up and shut-down bodies.
-const vcl::TUnitRegistration unit("Vivarevor99reg", {});
+const vcl::TUnitRegistration unit("Parttworeg", {});
 } // namespace
 
 void Register()
@@ -15,4 +15,4 @@ void Register()
     // page here, at its place in the procedure's order, when its unit arrives.
 }
 
-} // namespace Vivarevor99reg
+} // namespace Parttworeg

@@ -1,12 +1,12 @@
-#include "frame/parttworeg.h"
+#include "package/vivarevor99reg.h"
 
 #include "vcl/core/unitstartup.h"
 
-namespace Parttworeg {
+namespace Vivarevor99reg {
 
 namespace {
 // Registration units have empty start-up and shut-down bodies.
-const vcl::TUnitRegistration unit("Parttworeg", {});
+const vcl::TUnitRegistration unit("Vivarevor99reg", {});
 } // namespace
 
 void Register()
@@ -15,4 +15,4 @@ void Register()
     // page here, at its place in the procedure's order, when its unit arrives.
 }
 
-} // namespace Parttworeg
+} // namespace Vivarevor99reg

@@ -1,8 +1,8 @@
-#include "frame/package.h"
+#include "package/package.h"
 
-#include "frame/parttworeg.h"
-#include "frame/partthreereg.h"
-#include "frame/vivarevor99reg.h"
+#include "package/parttworeg.h"
+#include "package/partthreereg.h"
+#include "package/vivarevor99reg.h"
 #include "vcl/core/unitstartup.h"
 #include "vcl/streaming/designintf.h"
 
