@@ -158,6 +158,25 @@ std::optional<QStringView> FoldAsciiName(QStringView name, FoldedNameBuffer& buf
     return QStringView(buffer.data(), length);
 }
 
+// The name as FileMatches compares it: lower case, with a dot appended when it has
+// none. Plain ASCII names are lower-cased into Buffer, others into Fallback.
+QStringView FoldedName(const QString& FileName, FoldedNameBuffer& buffer, QString& fallback)
+{
+    if (const std::optional<QStringView> ascii = FoldAsciiName(FileName, buffer))
+        return *ascii;
+    fallback = vcl::AnsiLowerCase(FileName);
+    if (!fallback.contains(Dot))
+        fallback += Dot;
+    return fallback;
+}
+
+// The same characters in memory are the same text: the matcher's copy holds them
+// alive, and a change to the list's string would have copied them first.
+bool SameString(const QString& listed, const QString& kept)
+{
+    return listed.constData() == kept.constData() && listed.size() == kept.size();
+}
+
 } // namespace
 
 void BuildMask(const QString& MaskText, vcl::TStringList& List)
@@ -189,38 +208,33 @@ TMaskMatcher::TMaskMatcher(const vcl::TStrings& List)
     }
 }
 
-bool TMaskMatcher::BuiltFrom(const vcl::TStrings& List) const
+std::optional<bool> TMaskMatcher::Match(const QString& FileName, const vcl::TStrings* List) const
 {
-    // The same characters in memory are the same text: the copy kept here holds
-    // them alive, and a change to the list's string would have copied them first.
-    if (List.Count() != FMasks.size())
-        return false;
-    for (int i = 0; i < List.Count(); ++i) {
-        const QString mask = List.Strings(i);
-        if (mask.constData() != FMasks[i].constData() || mask.size() != FMasks[i].size())
-            return false;
+    if (List && List->Count() != FMasks.size())
+        return std::nullopt;
+    if (FRanges.empty())
+        return true;
+    FoldedNameBuffer buffer;
+    QString fallback;
+    const QStringView name = FoldedName(FileName, buffer, fallback);
+    const std::span<const MaskToken> tokens(FTokens);
+    for (size_t i = 0; i < FRanges.size(); ++i) {
+        if (List && !SameString(List->Strings(static_cast<int>(i)), FMasks[static_cast<qsizetype>(i)]))
+            return std::nullopt;
+        if (MatchTokens(name, tokens.subspan(FRanges[i].First, FRanges[i].Count)))
+            return true;
     }
-    return true;
+    return false;
 }
 
 bool TMaskMatcher::Matches(const QString& FileName) const
 {
-    if (FRanges.empty())
-        return true;
-    FoldedNameBuffer buffer;
-    std::optional<QStringView> name = FoldAsciiName(FileName, buffer);
-    QString folded;
-    if (!name) {
-        folded = vcl::AnsiLowerCase(FileName);
-        if (!folded.contains(Dot))
-            folded += Dot;
-        name = QStringView(folded);
-    }
-    const std::span<const MaskToken> tokens(FTokens);
-    for (const MaskRange& range : FRanges)
-        if (MatchTokens(*name, tokens.subspan(range.First, range.Count)))
-            return true;
-    return false;
+    return *Match(FileName, nullptr);
+}
+
+std::optional<bool> TMaskMatcher::MatchesWhileBuiltFrom(const QString& FileName, const vcl::TStrings& List) const
+{
+    return Match(FileName, &List);
 }
 
 bool FileMatches(const QString& FileName, const vcl::TStrings* List)
@@ -229,8 +243,10 @@ bool FileMatches(const QString& FileName, const vcl::TStrings* List)
         return true;
     // The masks of the last list seen on this thread, cut into tokens.
     thread_local std::optional<TMaskMatcher> matcher;
-    if (!matcher || !matcher->BuiltFrom(*List))
-        matcher.emplace(*List);
+    if (matcher)
+        if (const std::optional<bool> result = matcher->MatchesWhileBuiltFrom(FileName, *List))
+            return *result;
+    matcher.emplace(*List);
     return matcher->Matches(FileName);
 }
 

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+#include <optional>
 #include <vector>
 
 namespace Masksearch {
@@ -21,7 +22,8 @@ void BuildMask(const QString& MaskText, vcl::TStringList& List);
 // empty. The name is compared in lower case, and a name without a "." is tested
 // with one appended (makefile is tested as "makefile.", so "*." finds names
 // without an extension). The masks are cut into tokens once and kept for the next
-// call with the same masks, so testing many names allocates nothing.
+// call with the same masks, so testing many plain ASCII names allocates nothing
+// (other names are lower-cased by the locale's full rules, into a new string).
 bool FileMatches(const QString& FileName, const vcl::TStrings* List);
 
 // The matcher FileMatches uses for one name and one mask, both already in lower
@@ -42,10 +44,14 @@ public:
     explicit TMaskMatcher(const vcl::TStrings& List);
     // FileMatches against the list this matcher was built from.
     bool Matches(const QString& FileName) const;
-    // Whether List holds the very strings this matcher was built from.
-    bool BuiltFrom(const vcl::TStrings& List) const;
+    // Matches, checking just before each mask is tested that List still holds it
+    // (so only the masks the answer needs are read); empty when List no longer holds
+    // the masks this matcher was built from.
+    std::optional<bool> MatchesWhileBuiltFrom(const QString& FileName, const vcl::TStrings& List) const;
 
 private:
+    std::optional<bool> Match(const QString& FileName, const vcl::TStrings* List) const;
+
     struct MaskRange {
         size_t First;
         size_t Count;

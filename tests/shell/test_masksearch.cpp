@@ -289,9 +289,13 @@ TEST(FileMatches, FollowsAListThatChangesBetweenCalls)
     texts.SetSorted(false);
     texts.SetStrings(0, QStringLiteral("*.txt"));
     EXPECT_TRUE(FileMatches(QStringLiteral("a.txt"), &texts));
-    images.Delete(0); // "*.jpg" goes, "*.png" stays
-    EXPECT_FALSE(FileMatches(QStringLiteral("b.jpg"), &images));
     EXPECT_TRUE(FileMatches(QStringLiteral("b.png"), &images));
+    images.SetSorted(false);
+    images.SetStrings(1, QStringLiteral("*.gif")); // the mask after one that does not match
+    EXPECT_FALSE(FileMatches(QStringLiteral("b.png"), &images));
+    images.Delete(0); // "*.jpg" goes, "*.gif" stays
+    EXPECT_FALSE(FileMatches(QStringLiteral("b.jpg"), &images));
+    EXPECT_TRUE(FileMatches(QStringLiteral("b.gif"), &images));
 }
 
 TEST(Units, MasksAndChangeWatchingAreInTheStartUpTable)
