@@ -50,7 +50,7 @@ bool TqvFTPConnection::ConnectTo(const QString& HostName, const QString& UserNam
         return false;
     }
     // An earlier connection, if any, stays open: another thread may still use it.
-    FRoot = root;
+    FRoots.push_back(root);
     return Directory.isEmpty() || SetCurrentDirectory(Directory);
 }
 
@@ -58,12 +58,11 @@ void TqvFTPConnection::Disconnect()
 {
     InternetCloseHandle(FHandle);
     FHandle = nullptr;
-    if (FRoot) {
-        const DWORD reason = GetLastError();
-        InternetCloseHandle(FRoot);
-        SetLastError(reason);
-        FRoot = nullptr;
-    }
+    const DWORD reason = GetLastError();
+    for (HINTERNET root : FRoots)
+        InternetCloseHandle(root);
+    FRoots.clear();
+    SetLastError(reason);
 }
 
 bool TqvFTPConnection::SetCurrentDirectory(const QString& Directory)

@@ -4,6 +4,7 @@
 #include "vcl/core/types.h"
 
 #include <QString>
+#include <vector>
 
 namespace Qvftpshell {
 
@@ -15,10 +16,12 @@ class TqvFTPConnection : public vcl::TObject {
 public:
     // Connects and logs in; with a Directory, changes to it. Port: its low 16 bits
     // are the port (0 means 21). When the change of directory fails the result is
-    // false and the connection stays open. A connection already held is not closed.
+    // false and the connection stays open. A connection already held is not closed
+    // (another thread may still use its handle); Disconnect closes it with the new one.
     bool ConnectTo(const QString& HostName, const QString& UserName, const QString& Password, const QString& Directory,
                    bool Passive, int Port);
     bool Connected() const { return FHandle != nullptr; }
+    // Closes every connection the object has opened.
     void Disconnect();
 
     bool SetCurrentDirectory(const QString& Directory);
@@ -45,8 +48,9 @@ public:
 
 private:
     platform::ftp::HINTERNET FHandle = nullptr;
-    // The root handle the connection was made from, closed together with it.
-    platform::ftp::HINTERNET FRoot = nullptr;
+    // The root handles of every connection opened since the last Disconnect, the
+    // current one last; closing a root closes its connection.
+    std::vector<platform::ftp::HINTERNET> FRoots;
     bool FUseTLS = false;
     int FTimeout = 30000;
 };

@@ -408,7 +408,13 @@ TEST(Application, TimersTickOnTheUiThread)
             timer.SetEnabled(false);
     };
     ASSERT_TRUE(WaitUntil([&] { return ticks >= 3; }));
-    QTest::qWait(30);
+    // A second timer of the same interval ticking twice leaves the first one time to
+    // tick again, were it still on.
+    TTimer witness(nullptr);
+    int witnessTicks = 0;
+    witness.SetInterval(5);
+    witness.OnTimer = [&](TObject*) { ++witnessTicks; };
+    ASSERT_TRUE(WaitUntil([&] { return witnessTicks >= 2; }));
     EXPECT_EQ(ticks, 3);
 }
 

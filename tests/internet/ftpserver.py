@@ -6,6 +6,7 @@ import argparse
 import sys
 
 from pyftpdlib.authorizers import AuthenticationFailed, DummyAuthorizer
+from pyftpdlib.filesystems import AbstractedFS
 from pyftpdlib.handlers import FTPHandler, ThrottledDTPHandler
 from pyftpdlib.servers import FTPServer
 
@@ -20,6 +21,24 @@ class EchoingAuthorizer(DummyAuthorizer):
             raise AuthenticationFailed("Login incorrect for %s/%s." % (username, password))
 
 
+# Names no folder can hold, listed after the real entries by --odd-names.
+ODD_NAMES = ["nul\0inside", "slash/inside", "/etc/passwd", ".", ".."]
+
+
+class OddNamesFS(AbstractedFS):
+    """Lists the real entries, then one file for each of ODD_NAMES (LIST and MLSD)."""
+
+    def format_list(self, basedir, listing, ignore_err=True):
+        yield from super().format_list(basedir, listing, ignore_err)
+        for name in ODD_NAMES:
+            yield ("-rw-r--r--   1 owner    group           3 Jan 05  2024 %s\r\n" % name).encode()
+
+    def format_mlsx(self, basedir, listing, perms, facts, ignore_err=True):
+        yield from super().format_mlsx(basedir, listing, perms, facts, ignore_err)
+        for name in ODD_NAMES:
+            yield ("type=file;size=3;modify=20240105123456; %s\r\n" % name).encode()
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--root", required=True)
@@ -27,6 +46,7 @@ def main():
     parser.add_argument("--password", required=True)
     parser.add_argument("--port", type=int, default=0)
     parser.add_argument("--no-mlsd", action="store_true")
+    parser.add_argument("--odd-names", action="store_true", help="list names no folder can hold")
     parser.add_argument("--throttle", type=int, default=0, help="bytes per second of every transfer")
     args = parser.parse_args()
 
@@ -44,6 +64,8 @@ def main():
         dtp.ac_in_buffer_size = dtp.ac_out_buffer_size = 4096
         handler.dtp_handler = dtp
         handler.use_sendfile = False
+    if args.odd_names:
+        handler.abstracted_fs = OddNamesFS
     if args.no_mlsd:
         handler.proto_cmds = {k: v for k, v in FTPHandler.proto_cmds.items() if k not in ("MLSD", "MLST")}
 

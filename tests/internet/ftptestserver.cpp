@@ -124,6 +124,8 @@ bool FtpTestServer::StartPyftpdlib(int port)
         arguments << "--no-mlsd";
     if (FTransferLimit > 0)
         arguments << "--throttle" << QString::number(FTransferLimit);
+    if (FOddNames)
+        arguments << "--odd-names";
     FProcess = std::make_unique<QProcess>();
     FProcess->setStandardErrorFile(QProcess::nullDevice());
     FProcess->start("/usr/bin/python3", arguments);

@@ -22,6 +22,9 @@ public:
 
     // Limits every transfer of a pyftpdlib server to so many bytes a second (before Start).
     void SetTransferLimit(int bytesPerSecond) { FTransferLimit = bytesPerSecond; }
+    // Makes a pyftpdlib server list, after the real entries, files whose names hold a
+    // NUL or "/", or are "." or ".." (before Start).
+    void ListOddNames() { FOddNames = true; }
     // Starts the server on a free port; false with Error() set when it cannot run here
     // (vsftpd needs root). Port: a fixed port instead of a free one (0).
     bool Start(int port = 0);
@@ -63,6 +66,7 @@ private:
     QByteArray FWorkSubdir;
     int FWorkDirCount = 0;
     int FTransferLimit = 0;
+    bool FOddNames = false;
 };
 
 } // namespace qvtest

@@ -50,6 +50,27 @@ HINTERNET OpenRoot(DWORD timeoutMs)
     return root;
 }
 
+// A root handle and a connection made from it; the root, and the connection with it,
+// close at the end of the scope.
+class TestConnection {
+public:
+    TestConnection(HINTERNET root, HINTERNET connection) : Root(root), Connection(connection) {}
+    ~TestConnection() { InternetCloseHandle(Root); }
+    TestConnection(const TestConnection&) = delete;
+    TestConnection& operator=(const TestConnection&) = delete;
+    const HINTERNET Root;
+    const HINTERNET Connection;
+};
+
+// A passive connection to a server on loopback, logged in as its user.
+TestConnection ConnectTo(const FtpTestServer& server, DWORD timeoutMs = TestTimeoutMs)
+{
+    HINTERNET root = OpenRoot(timeoutMs);
+    return TestConnection(root, InternetConnectA(root, "127.0.0.1", static_cast<INTERNET_PORT>(server.Port()),
+                                                 server.User().constData(), server.Password().constData(),
+                                                 INTERNET_SERVICE_FTP, INTERNET_FLAG_PASSIVE, 0));
+}
+
 class FtpLayer : public ::testing::TestWithParam<ServerMode> {
 protected:
     void SetUp() override
@@ -394,11 +415,9 @@ TEST(FtpLayerHandles, ResponseBufferTooSmallTellsTheSizeNeeded)
 {
     FtpTestServer server(FtpServerKind::Pyftpdlib);
     ASSERT_TRUE(server.Start()) << server.Error().toStdString();
-    HINTERNET root = OpenRoot(TestTimeoutMs);
-    HINTERNET connection = InternetConnectA(root, "127.0.0.1", static_cast<INTERNET_PORT>(server.Port()), server.User().constData(),
-                                            server.Password().constData(), INTERNET_SERVICE_FTP, INTERNET_FLAG_PASSIVE, 0);
-    ASSERT_NE(connection, nullptr);
-    EXPECT_FALSE(FtpDeleteFileA(connection, "missing"));
+    const TestConnection c = ConnectTo(server);
+    ASSERT_NE(c.Connection, nullptr);
+    EXPECT_FALSE(FtpDeleteFileA(c.Connection, "missing"));
     const QByteArray reply = LastResponse();
     ASSERT_FALSE(reply.isEmpty());
 
@@ -412,10 +431,30 @@ TEST(FtpLayerHandles, ResponseBufferTooSmallTellsTheSizeNeeded)
 
     char directory[2];
     length = sizeof directory; // "/" and its zero fit exactly
-    EXPECT_TRUE(FtpGetCurrentDirectoryA(connection, directory, &length));
+    EXPECT_TRUE(FtpGetCurrentDirectoryA(c.Connection, directory, &length));
     EXPECT_EQ(length, 1u);
     EXPECT_STREQ(directory, "/");
-    InternetCloseHandle(root);
+}
+
+// A server that lists names no folder can hold: with MLSD and with LIST, a search
+// shows the real file alone (a NUL would make a name look like a link, a "/" a path).
+TEST(FtpLayerListings, NamesWithNulOrSlashOrDotsAreDropped)
+{
+    for (const FtpServerKind kind : {FtpServerKind::Pyftpdlib, FtpServerKind::PyftpdlibWithoutMlsd}) {
+        FtpTestServer server(kind);
+        server.ListOddNames();
+        ASSERT_TRUE(server.Start()) << server.Error().toStdString();
+        WriteAll(server.LocalPath("real.txt"), "abc");
+        const TestConnection c = ConnectTo(server);
+        ASSERT_NE(c.Connection, nullptr) << LastResponse().toStdString();
+        QList<QByteArray> names;
+        WIN32_FIND_DATAA data;
+        HINTERNET find = FtpFindFirstFileA(c.Connection, nullptr, &data, 0, 0);
+        for (BOOL more = find != nullptr; more; more = InternetFindNextFileA(find, &data))
+            names << QByteArray(data.cFileName, sizeof data.cFileName);
+        ASSERT_EQ(names.size(), 1) << FtpServerKindName(kind);
+        EXPECT_EQ(names[0], QByteArray("real.txt").leftJustified(MAX_PATH, '\0')) << FtpServerKindName(kind);
+    }
 }
 
 // A server that accepts connections and never says a word.
@@ -440,20 +479,17 @@ TEST(FtpLayerTimeouts, ServerThatStopsAnsweringTimesOutAndRecovers)
 {
     FtpTestServer server(FtpServerKind::Pyftpdlib);
     ASSERT_TRUE(server.Start()) << server.Error().toStdString();
-    HINTERNET root = OpenRoot(StallTimeoutMs);
-    HINTERNET connection = InternetConnectA(root, "127.0.0.1", static_cast<INTERNET_PORT>(server.Port()), server.User().constData(),
-                                            server.Password().constData(), INTERNET_SERVICE_FTP, INTERNET_FLAG_PASSIVE, 0);
-    ASSERT_NE(connection, nullptr);
+    const TestConnection c = ConnectTo(server, StallTimeoutMs);
+    ASSERT_NE(c.Connection, nullptr);
     server.Pause();
     QElapsedTimer clock;
     clock.start();
-    EXPECT_FALSE(FtpCreateDirectoryA(connection, "frozen"));
+    EXPECT_FALSE(FtpCreateDirectoryA(c.Connection, "frozen"));
     EXPECT_EQ(GetLastError(), ERROR_INTERNET_TIMEOUT);
     EXPECT_LT(clock.elapsed(), 20000);
     server.Resume();
-    EXPECT_TRUE(FtpCreateDirectoryA(connection, "thawed")) << LastResponse().toStdString();
+    EXPECT_TRUE(FtpCreateDirectoryA(c.Connection, "thawed")) << LastResponse().toStdString();
     EXPECT_TRUE(QFileInfo(server.LocalPath("thawed")).isDir());
-    InternetCloseHandle(root);
 }
 
 // A transfer whose server freezes half-way fails after the idle time-out; a download
@@ -469,10 +505,8 @@ TEST(FtpLayerTimeouts, StalledTransfersTimeOutAndKeepTheLocalFile)
     const QString target = local.filePath("target.bin");
     WriteAll(target, "keep");
     WriteAll(local.filePath("source.bin"), content);
-    HINTERNET root = OpenRoot(StallTimeoutMs);
-    HINTERNET connection = InternetConnectA(root, "127.0.0.1", static_cast<INTERNET_PORT>(server.Port()), server.User().constData(),
-                                            server.Password().constData(), INTERNET_SERVICE_FTP, INTERNET_FLAG_PASSIVE, 0);
-    ASSERT_NE(connection, nullptr);
+    const TestConnection c = ConnectTo(server, StallTimeoutMs);
+    ASSERT_NE(c.Connection, nullptr);
 
     struct Direction {
         const char* Name;
@@ -481,9 +515,9 @@ TEST(FtpLayerTimeouts, StalledTransfersTimeOutAndKeepTheLocalFile)
     };
     const Direction directions[] = {
         // The server reads the file in 64 KB pieces: a second piece means the first went out.
-        {"download", [&] { return FtpGetFileA(connection, "slow.bin", QFile::encodeName(target).constData(), false, 0, 0, 0); },
+        {"download", [&] { return FtpGetFileA(c.Connection, "slow.bin", QFile::encodeName(target).constData(), false, 0, 0, 0); },
          [&, before = server.BytesRead()] { return server.BytesRead() - before > 64 * 1024; }},
-        {"upload", [&] { return FtpPutFileA(connection, QFile::encodeName(local.filePath("source.bin")).constData(), "up.bin", 0, 0); },
+        {"upload", [&] { return FtpPutFileA(c.Connection, QFile::encodeName(local.filePath("source.bin")).constData(), "up.bin", 0, 0); },
          [&] { return QFileInfo(server.LocalPath("up.bin")).size() > 0; }},
     };
     for (const Direction& direction : directions) {
@@ -508,7 +542,6 @@ TEST(FtpLayerTimeouts, StalledTransfersTimeOutAndKeepTheLocalFile)
     }
     EXPECT_EQ(ReadAll(target), "keep");
     EXPECT_EQ(QDir(local.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{"source.bin", "target.bin"}));
-    InternetCloseHandle(root);
 }
 
 // Closing says goodbye to the server, but waits no longer than the time-out for it.
@@ -516,14 +549,12 @@ TEST(FtpLayerTimeouts, ClosingAConnectionToAFrozenServerTakesNoLongerThanTheTime
 {
     FtpTestServer server(FtpServerKind::Pyftpdlib);
     ASSERT_TRUE(server.Start()) << server.Error().toStdString();
-    HINTERNET root = OpenRoot(StallTimeoutMs);
-    HINTERNET connection = InternetConnectA(root, "127.0.0.1", static_cast<INTERNET_PORT>(server.Port()), server.User().constData(),
-                                            server.Password().constData(), INTERNET_SERVICE_FTP, INTERNET_FLAG_PASSIVE, 0);
-    ASSERT_NE(connection, nullptr);
+    const TestConnection c = ConnectTo(server, StallTimeoutMs);
+    ASSERT_NE(c.Connection, nullptr);
     server.Pause();
     QElapsedTimer clock;
     clock.start();
-    EXPECT_TRUE(InternetCloseHandle(root));
+    EXPECT_TRUE(InternetCloseHandle(c.Root));
     EXPECT_LT(clock.elapsed(), 3 * StallTimeoutMs);
     server.Resume();
 }
@@ -552,19 +583,16 @@ TEST(FtpLayerSecrets, DebugLogNeverShowsThePassword)
 
     FtpTestServer server(FtpServerKind::Pyftpdlib);
     ASSERT_TRUE(server.Start()) << server.Error().toStdString();
-    HINTERNET root = OpenRoot(TestTimeoutMs);
-    const auto port = static_cast<INTERNET_PORT>(server.Port());
-    HINTERNET connection = InternetConnectA(root, "127.0.0.1", port, server.User().constData(), server.Password().constData(),
-                                            INTERNET_SERVICE_FTP, INTERNET_FLAG_PASSIVE, 0);
-    EXPECT_NE(connection, nullptr);
-    EXPECT_FALSE(FtpDeleteFileA(connection, "missing"));
+    const TestConnection c = ConnectTo(server);
+    EXPECT_NE(c.Connection, nullptr);
+    EXPECT_FALSE(FtpDeleteFileA(c.Connection, "missing"));
     // The test server repeats a refused password in its reply.
     const QByteArray wrong = "Wrong-" + server.Password();
-    EXPECT_EQ(InternetConnectA(root, "127.0.0.1", port, server.User().constData(), wrong.constData(), INTERNET_SERVICE_FTP,
-                               INTERNET_FLAG_PASSIVE, 0),
+    EXPECT_EQ(InternetConnectA(c.Root, "127.0.0.1", static_cast<INTERNET_PORT>(server.Port()), server.User().constData(),
+                               wrong.constData(), INTERNET_SERVICE_FTP, INTERNET_FLAG_PASSIVE, 0),
               nullptr);
     const QByteArray reply = LastResponse();
-    InternetCloseHandle(root);
+    InternetCloseHandle(c.Root); // says goodbye while the log is still caught
 
     qInstallMessageHandler(previous);
     QLoggingCategory::setFilterRules("qvkit.ftp.debug=false");

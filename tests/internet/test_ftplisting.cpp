@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace platform::ftp;
 
 namespace {
@@ -92,12 +94,14 @@ TEST(FtpListing, LinesThatNameNoEntryAreSkipped)
         "-rw-r--r-- 1 u g 12 Foo 06 07:34 badmonth", "-rw-r--r-- 1 u g 12 Mar 32 07:34 badday",
         "-rw-r--r-- 1 u g 12 Mar 06 25:61 badtime", "-rw-r--r-- 1 u g -3 Mar 06 07:34 negative",
         "-rw-r--r-- 1 u g 12 Mar 06 07:34", "02-30-24  10:00AM  5 february30", "03-05-24  13:00PM  5 badclock",
-        "03-05-24  10:00AM  5x notasize",
+        "03-05-24  10:00AM  5x notasize", "-rw-r--r-- 1 u g 3 Mar 06 07:34 a/b",
+        "03-05-24  10:00AM  5 ../up", "lrwxrwxrwx 1 u g 5 Mar 06 07:34 sub/lnk -> a.txt",
     };
     for (const char* line : lines)
         EXPECT_FALSE(ParseListLine(line, Now).has_value()) << line;
     const char* mlsd[] = {"type=cdir; /pub", "type=pdir; ..", "size=5; notype", "type=file;size=5;", "no facts",
-                          "type=file;modify=2024; badtime"};
+                          "type=file;modify=2024; badtime", "type=file; .", "type=dir; ..", "type=file; a/b",
+                          "type=file; /etc/passwd", "type=file; a\rb"};
     for (const char* line : mlsd) {
         const std::optional<FtpEntry> entry = ParseMlsdLine(line);
         if (QByteArray(line).endsWith("badtime")) {
@@ -106,6 +110,21 @@ TEST(FtpListing, LinesThatNameNoEntryAreSkipped)
         } else {
             EXPECT_FALSE(entry.has_value()) << line;
         }
+    }
+}
+
+// A NUL would end a name early where entries are handed on as C strings.
+TEST(FtpListing, NamesAndTargetsWithANulAreSkipped)
+{
+    static const char list[] = "-rw-r--r-- 1 u g 3 Mar 06 07:34 a\0b\n"
+                               "lrwxrwxrwx 1 u g 3 Mar 06 07:34 lnk -> a\0b\n"
+                               "-rw-r--r-- 1 u g 3 Mar 06 07:34 ok\n";
+    static const char mlsd[] = "type=file;size=3; a\0b\ntype=file;size=3; ok\n";
+    for (const auto& [data, size, format] : {std::tuple(list, sizeof list, ListingFormat::List),
+                                             std::tuple(mlsd, sizeof mlsd, ListingFormat::Mlsd)}) {
+        const std::vector<FtpEntry> entries = ParseListing(QByteArray(data, static_cast<qsizetype>(size - 1)), format, Now);
+        ASSERT_EQ(entries.size(), 1u) << data;
+        EXPECT_EQ(entries[0].Name, "ok");
     }
 }
 

@@ -129,12 +129,20 @@ TEST_P(FtpConnection, RefusedLoginFailsAndLeavesTheServersReply)
     EXPECT_FALSE(reply.toLower().contains("not-the-password")) << reply.toStdString();
 }
 
-TEST_P(FtpConnection, DisconnectClosesTheConnection)
+TEST_P(FtpConnection, DisconnectClosesEveryConnectionTheObjectMade)
 {
     ASSERT_TRUE(ConnectTo(WorkDir()));
+    const ftp::HINTERNET first = FConnection.Handle();
+    // Connecting again leaves the earlier connection open (another thread may use it)...
+    ASSERT_TRUE(ConnectTo(WorkDir()));
+    EXPECT_NE(FConnection.Handle(), first);
+    EXPECT_TRUE(ftp::FtpSetCurrentDirectoryA(first, FServer->RemoteWorkDir().constData()));
+    // ... and Disconnect closes both.
     FConnection.Disconnect();
     EXPECT_FALSE(FConnection.Connected());
     EXPECT_FALSE(FConnection.SetCurrentDirectory(WorkDir()));
+    EXPECT_EQ(ftp::GetLastError(), ftp::ERROR_INVALID_HANDLE);
+    EXPECT_FALSE(ftp::FtpSetCurrentDirectoryA(first, FServer->RemoteWorkDir().constData()));
     EXPECT_EQ(ftp::GetLastError(), ftp::ERROR_INVALID_HANDLE);
     // And it can connect again.
     EXPECT_TRUE(ConnectTo(WorkDir()));

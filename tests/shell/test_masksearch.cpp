@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QLocale>
+#include <random>
+
 using namespace Masksearch;
 
 namespace {
@@ -138,6 +141,161 @@ TEST(MatchOneMask, ComparesExactlyAsGiven)
     EXPECT_TRUE(MatchOneMask(QStringLiteral("abc"), QStringLiteral("*?")));
     EXPECT_FALSE(MatchOneMask(QStringLiteral("ab"), QStringLiteral("abc")));
     EXPECT_FALSE(MatchOneMask(QStringLiteral("abcd"), QStringLiteral("abc")));
+}
+
+// The matcher as it was before masks were cut into tokens once per list, kept as the
+// reference for the differential test below.
+namespace reference {
+
+bool IsWildcard(QChar c)
+{
+    return c == u'*' || c == u'?';
+}
+
+qsizetype LiteralEnd(QStringView mask, qsizetype start)
+{
+    qsizetype end = start;
+    while (end < mask.size() && !IsWildcard(mask[end]))
+        ++end;
+    return end;
+}
+
+qsizetype CharacterLength(QStringView name, qsizetype pos)
+{
+    return pos + 1 < name.size() && name[pos].isHighSurrogate() && name[pos + 1].isLowSurrogate() ? 2 : 1;
+}
+
+bool MatchOneMask(const QString& Name, const QString& Mask)
+{
+    if (Mask == QLatin1String("*"))
+        return true;
+    if (Mask == QLatin1String("*.*") && Name.contains(QLatin1Char('.')))
+        return true;
+    if (Mask.isEmpty())
+        return false;
+    if (Mask == Name && LiteralEnd(Mask, 0) == Mask.size())
+        return true;
+    const QStringView name(Name);
+    const QStringView mask(Mask);
+    qsizetype pos = 0;
+    bool star = false;
+    for (qsizetype token = 0; token < mask.size();) {
+        if (mask[token] == u'?') {
+            pos += pos < name.size() ? CharacterLength(name, pos) : 1;
+            if (pos > name.size())
+                return false;
+            ++token;
+            continue;
+        }
+        if (mask[token] == u'*') {
+            star = true;
+            ++token;
+            continue;
+        }
+        const qsizetype end = LiteralEnd(mask, token);
+        const QStringView literal = mask.sliced(token, end - token);
+        if (!star) {
+            if (name.sliced(pos).left(literal.size()) != literal)
+                return false;
+            pos += literal.size();
+        } else if (end == mask.size()) {
+            const QStringView rest = name.sliced(pos);
+            pos = rest.endsWith(literal) ? name.size() : name.size() - 1;
+            star = false;
+        } else {
+            const qsizetype found = name.indexOf(literal, pos);
+            if (found < 0)
+                return false;
+            pos = found + literal.size();
+            star = false;
+        }
+        token = end;
+    }
+    return star || pos == name.size();
+}
+
+bool FileMatches(const QString& FileName, const vcl::TStrings* List)
+{
+    if (!List || List->Count() == 0)
+        return true;
+    QString name = vcl::AnsiLowerCase(FileName);
+    if (!name.contains(QLatin1Char('.')))
+        name += QLatin1Char('.');
+    for (int i = 0; i < List->Count(); ++i)
+        if (MatchOneMask(name, List->Strings(i)))
+            return true;
+    return false;
+}
+
+} // namespace reference
+
+// Short random texts over characters that matter to the matcher: wildcards, the dot,
+// both cases (and the Turkish-sensitive "I"), a letter beyond ASCII and a surrogate pair.
+QString RandomText(std::mt19937& random, int maxLength, bool wildcards)
+{
+    static const QString plain = QString::fromUtf8("aAbBiI.. x\xc3\xa4\xc3\x84\xF0\x9F\x98\x80");
+    QString text;
+    const int length = static_cast<int>(random() % static_cast<unsigned>(maxLength + 1));
+    for (int i = 0; i < length; ++i) {
+        const unsigned pick = random() % static_cast<unsigned>(plain.size() + (wildcards ? 4 : 0));
+        if (pick >= static_cast<unsigned>(plain.size()))
+            text += pick % 2 ? u'*' : u'?';
+        else if (plain[pick].isSurrogate())
+            text += plain.mid(plain.size() - 2); // the whole pair
+        else
+            text += plain[pick];
+    }
+    return text;
+}
+
+TEST(FileMatches, GivesWhatTheCharacterByCharacterMatcherGave)
+{
+    std::mt19937 random(61);
+    const QLocale saved;
+    for (const QLocale::Language language : {QLocale::English, QLocale::Turkish}) {
+        QLocale::setDefault(QLocale(language));
+        for (int round = 0; round < 3000; ++round) {
+            QString maskText;
+            for (int m = 1 + static_cast<int>(random() % 3); m > 0; --m)
+                maskText += RandomText(random, 6, true) + (m > 1 ? ";" : "");
+            vcl::TStringList masks;
+            BuildMask(maskText, masks);
+            for (int n = 0; n < 8; ++n) {
+                const QString name = RandomText(random, 8, false);
+                ASSERT_EQ(FileMatches(name, &masks), reference::FileMatches(name, &masks))
+                    << "mask \"" << maskText.toStdString() << "\" name \"" << name.toStdString() << "\"";
+                const QString mask = masks.Strings(0);
+                ASSERT_EQ(MatchOneMask(name, mask), reference::MatchOneMask(name, mask))
+                    << "mask \"" << mask.toStdString() << "\" name \"" << name.toStdString() << "\"";
+            }
+        }
+    }
+    QLocale::setDefault(saved);
+}
+
+// The masks are cut into tokens once and kept: a changed list, or another list, must
+// be seen at the next call.
+TEST(FileMatches, FollowsAListThatChangesBetweenCalls)
+{
+    vcl::TStringList texts;
+    vcl::TStringList images;
+    BuildMask(QStringLiteral("*.txt"), texts);
+    BuildMask(QStringLiteral("*.png;*.jpg"), images);
+    EXPECT_TRUE(FileMatches(QStringLiteral("a.txt"), &texts));
+    EXPECT_FALSE(FileMatches(QStringLiteral("a.txt"), &images));
+    EXPECT_TRUE(FileMatches(QStringLiteral("a.txt"), &texts));
+    BuildMask(QStringLiteral("*.doc"), texts);
+    EXPECT_FALSE(FileMatches(QStringLiteral("a.txt"), &texts));
+    texts.SetSorted(false);
+    texts.SetStrings(0, QStringLiteral("*.txt"));
+    EXPECT_TRUE(FileMatches(QStringLiteral("a.txt"), &texts));
+    EXPECT_TRUE(FileMatches(QStringLiteral("b.png"), &images));
+    images.SetSorted(false);
+    images.SetStrings(1, QStringLiteral("*.gif")); // the mask after one that does not match
+    EXPECT_FALSE(FileMatches(QStringLiteral("b.png"), &images));
+    images.Delete(0); // "*.jpg" goes, "*.gif" stays
+    EXPECT_FALSE(FileMatches(QStringLiteral("b.jpg"), &images));
+    EXPECT_TRUE(FileMatches(QStringLiteral("b.gif"), &images));
 }
 
 TEST(Units, MasksAndChangeWatchingAreInTheStartUpTable)

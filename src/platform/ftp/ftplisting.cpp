@@ -63,9 +63,18 @@ int MonthOf(QByteArrayView word)
     return 0;
 }
 
-bool IsDotOrDotDot(const QByteArray& name)
+// A name a client can show and name back: not the folder itself or its parent, and no
+// byte that would cut it short (NUL), make it a path ("/") or end a command (CR).
+// A NUL in a target would likewise cut it short.
+bool IsUsableEntry(const FtpEntry& entry)
 {
-    return name == "." || name == "..";
+    const QByteArray& name = entry.Name;
+    if (name.isEmpty() || name == "." || name == "..")
+        return false;
+    for (char c : name)
+        if (c == '\0' || c == '/' || c == '\r')
+            return false;
+    return !entry.LinkTarget.contains('\0');
 }
 
 // "HH:MM" into minutes since midnight, -1 when malformed.
@@ -245,7 +254,7 @@ std::optional<FtpEntry> ParseMlsdLine(QByteArrayView line)
             entry.LastWrite = MlsdTime(value);
         }
     }
-    if (!typed || IsDotOrDotDot(entry.Name))
+    if (!typed || !IsUsableEntry(entry))
         return std::nullopt;
     return entry;
 }
@@ -255,7 +264,7 @@ std::optional<FtpEntry> ParseListLine(QByteArrayView line, const QDateTime& Now)
     std::optional<FtpEntry> entry = ParseUnixLine(line, Now);
     if (!entry)
         entry = ParseDosLine(line);
-    if (entry && IsDotOrDotDot(entry->Name))
+    if (entry && !IsUsableEntry(*entry))
         return std::nullopt;
     return entry;
 }

@@ -23,8 +23,11 @@ struct FtpEntry {
 
 enum class ListingFormat { Mlsd, List };
 
-// One MLSD line ("type=file;size=3;modify=20240105123456; name"). Lines for the
-// directory itself and its parent, and malformed lines, give no entry.
+// Lines for the directory itself and its parent, names holding a NUL, "/" or CR
+// (which no folder entry can hold and which would cut the name short or make it a
+// path), and malformed lines give no entry.
+
+// One MLSD line ("type=file;size=3;modify=20240105123456; name").
 std::optional<FtpEntry> ParseMlsdLine(QByteArrayView line);
 
 // One LIST line in the Unix or DOS style. Unix lines give recent dates without a year;
@@ -32,7 +35,7 @@ std::optional<FtpEntry> ParseMlsdLine(QByteArrayView line);
 // Times are taken as UTC, as vsftpd and pyftpdlib send them by default.
 std::optional<FtpEntry> ParseListLine(QByteArrayView line, const QDateTime& Now);
 
-// A whole listing, lines ended by CR LF or LF. "." and ".." never appear in the result.
+// A whole listing, lines ended by CR LF or LF.
 std::vector<FtpEntry> ParseListing(const QByteArray& data, ListingFormat format, const QDateTime& Now);
 
 } // namespace platform::ftp

@@ -87,8 +87,6 @@ enum : TCursor {
     crHandPoint = -21,
     crSizeAll = -22,
 };
-// The Qt cursor shown for a cursor identifier (crDefault gives Qt::ArrowCursor).
-Qt::CursorShape CursorShape(TCursor Cursor);
 
 using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
 using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
@@ -119,8 +117,6 @@ enum : uint16_t {
     VK_F1 = 0x70,
     VK_F12 = 0x7B,
 };
-// The virtual-key code of a Qt key (0 for keys without one).
-uint16_t VirtualKey(int QtKey);
 
 // True when Str marks Key as its accelerator ("&File" for 'F'); "&&" is a literal ampersand.
 bool IsAccel(uint16_t Key, const QString& Str);

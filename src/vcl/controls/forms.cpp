@@ -2,6 +2,7 @@
 
 #include "vcl/controls/application.h"
 #include "vcl/controls/menus.h"
+#include "vcl/controls/qtevents.h"
 #include "vcl/core/sysutils.h"
 #include "vcl/graphics/canvas.h"
 
@@ -105,6 +106,56 @@ void RaisedEdge(QPainter& p, QRect r, const QColor& topLeftOuter, const QColor& 
     };
     frame(r, topLeftOuter, bottomRightOuter);
     frame(r.adjusted(1, 1, -1, -1), topLeftInner, bottomRightInner);
+}
+
+// The caption buttons, left to right.
+constexpr int CaptionButtons[] = {HTMINBUTTON, HTMAXBUTTON, HTCLOSE};
+// The caption's bold text fills a little over half the caption bar's height.
+int CaptionFontPixelSize(int captionHeight)
+{
+    return captionHeight * 11 / 20 + 1;
+}
+// Where a caption button's glyph sits inside the button (left, top, right, bottom),
+// and how far it moves right and down while the button is held.
+constexpr QMargins GlyphInset(4, 3, 5, 4);
+constexpr int PressedGlyphShift = 1;
+
+// The glyph of a caption button: a cross, a bar, one window or two overlapping ones.
+void DrawCaptionGlyph(QPainter& p, const QRect& glyph, int button, bool maximized)
+{
+    p.setPen(QPen(Sys(clBtnText), 1));
+    if (button == HTCLOSE) {
+        // Two pixels wide: each stroke again one pixel to the right.
+        for (const QPoint shift : {QPoint(0, 0), QPoint(1, 0)}) {
+            p.drawLine(glyph.topLeft() + shift, glyph.bottomRight() + shift);
+            p.drawLine(glyph.bottomLeft() + shift, glyph.topRight() + shift);
+        }
+    } else if (button == HTMINBUTTON) {
+        p.fillRect(QRect(glyph.left(), glyph.bottom() - 1, glyph.width() - 2, 2), Sys(clBtnText));
+    } else if (maximized) {
+        const QRect back(glyph.left() + 2, glyph.top(), glyph.width() - 2, glyph.height() - 2);
+        const QRect front(glyph.left(), glyph.top() + 2, glyph.width() - 2, glyph.height() - 2);
+        p.drawRect(back.adjusted(0, 0, -1, -1));
+        p.fillRect(front, Sys(clBtnFace));
+        p.drawRect(front.adjusted(0, 0, -1, -1));
+        p.drawLine(front.left(), front.top() + 1, front.right() - 1, front.top() + 1);
+    } else {
+        p.drawRect(glyph.adjusted(0, 0, -1, -1));
+        p.drawLine(glyph.left(), glyph.top() + 1, glyph.right() - 1, glyph.top() + 1);
+    }
+}
+
+// One caption button: its face, a raised edge (sunken while held) and its glyph.
+void DrawCaptionButton(QPainter& p, const QRect& r, int button, bool down, bool maximized)
+{
+    p.fillRect(r, Sys(clBtnFace));
+    const QRect edge = r.adjusted(0, 0, -1, -1);
+    if (down)
+        RaisedEdge(p, edge, Sys(cl3DDkShadow), Sys(clBtnHighlight), Sys(clBtnShadow), Sys(cl3DLight));
+    else
+        RaisedEdge(p, edge, Sys(cl3DLight), Sys(cl3DDkShadow), Sys(clBtnHighlight), Sys(clBtnShadow));
+    const int shift = down ? PressedGlyphShift : 0;
+    DrawCaptionGlyph(p, r.marginsRemoved(GlyphInset).translated(shift, shift), button, maximized);
 }
 
 } // namespace
@@ -392,10 +443,9 @@ void TCustomForm::PaintFrame()
         return;
     QPainter p(&image);
     const QRect window(0, 0, Width(), Height());
-    const TRect clientRect = ClientAreaRect();
     // Frame: the area between the window edge and the client area.
     QRegion frame(window);
-    frame -= clientRect.ToQRect();
+    frame -= ClientAreaRect().ToQRect();
     p.setClipRegion(frame);
     p.fillRect(window, Sys(clBtnFace));
     if (FBorderStyle != bsNone)
@@ -413,56 +463,24 @@ void TCustomForm::PaintFrame()
             icon.paint(&p, iconRect.ToQRect());
         textLeft = iconRect.Right + CaptionButtonGap * 2;
     }
-
-    QFont font = this->font();
-    font.setBold(true);
-    font.setPixelSize(caption.Height() * 11 / 20 + 1);
-    font.setStyleStrategy(QFont::NoAntialias);
-    p.setFont(font);
-    p.setPen(Sys(FActive ? clCaptionText : clInactiveCaptionText));
     int textRight = caption.Right;
-    for (int button : {HTMINBUTTON, HTMAXBUTTON, HTCLOSE}) {
-        const TRect r = CaptionButtonRect(button);
-        if (!r.IsEmpty()) {
-            textRight = std::min(textRight, r.Left);
-        }
-    }
-    const QRect textRect(textLeft, caption.Top, std::max(0, textRight - textLeft - CaptionButtonGap), caption.Height());
-    p.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-        p.fontMetrics().elidedText(Text(), Qt::ElideRight, textRect.width()));
-
-    for (int button : {HTMINBUTTON, HTMAXBUTTON, HTCLOSE}) {
+    for (int button : CaptionButtons) {
         const QRect r = CaptionButtonRect(button).ToQRect();
         if (r.isEmpty())
             continue;
-        const bool down = FPressedHit == button;
-        p.fillRect(r, Sys(clBtnFace));
-        if (down)
-            RaisedEdge(p, r.adjusted(0, 0, -1, -1), Sys(cl3DDkShadow), Sys(clBtnHighlight), Sys(clBtnShadow), Sys(cl3DLight));
-        else
-            RaisedEdge(p, r.adjusted(0, 0, -1, -1), Sys(cl3DLight), Sys(cl3DDkShadow), Sys(clBtnHighlight), Sys(clBtnShadow));
-        // Glyphs are drawn in the middle of the face, one pixel lower while pressed.
-        const QRect glyph = r.adjusted(4, 3, -5, -4).translated(down ? 1 : 0, down ? 1 : 0);
-        p.setPen(QPen(Sys(clBtnText), 1));
-        if (button == HTCLOSE) {
-            p.drawLine(glyph.topLeft(), glyph.bottomRight());
-            p.drawLine(glyph.topLeft() + QPoint(1, 0), glyph.bottomRight() + QPoint(1, 0));
-            p.drawLine(glyph.bottomLeft(), glyph.topRight());
-            p.drawLine(glyph.bottomLeft() + QPoint(1, 0), glyph.topRight() + QPoint(1, 0));
-        } else if (button == HTMINBUTTON) {
-            p.fillRect(QRect(glyph.left(), glyph.bottom() - 1, glyph.width() - 2, 2), Sys(clBtnText));
-        } else if (FWindowState == wsMaximized) {
-            const QRect back(glyph.left() + 2, glyph.top(), glyph.width() - 2, glyph.height() - 2);
-            const QRect front(glyph.left(), glyph.top() + 2, glyph.width() - 2, glyph.height() - 2);
-            p.drawRect(back.adjusted(0, 0, -1, -1));
-            p.fillRect(front, Sys(clBtnFace));
-            p.drawRect(front.adjusted(0, 0, -1, -1));
-            p.drawLine(front.left(), front.top() + 1, front.right() - 1, front.top() + 1);
-        } else {
-            p.drawRect(glyph.adjusted(0, 0, -1, -1));
-            p.drawLine(glyph.left(), glyph.top() + 1, glyph.right() - 1, glyph.top() + 1);
-        }
+        textRight = std::min(textRight, r.left());
+        DrawCaptionButton(p, r, button, FPressedHit == button, FWindowState == wsMaximized);
     }
+
+    QFont font = this->font();
+    font.setBold(true);
+    font.setPixelSize(CaptionFontPixelSize(caption.Height()));
+    font.setStyleStrategy(QFont::NoAntialias);
+    p.setFont(font);
+    p.setPen(Sys(FActive ? clCaptionText : clInactiveCaptionText));
+    const QRect textRect(textLeft, caption.Top, std::max(0, textRight - textLeft - CaptionButtonGap), caption.Height());
+    p.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+        p.fontMetrics().elidedText(Text(), Qt::ElideRight, textRect.width()));
 }
 
 void TCustomForm::WMNCActivate(TMessage& Message)

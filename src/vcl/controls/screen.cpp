@@ -1,6 +1,7 @@
 #include "vcl/controls/screen.h"
 
 #include "vcl/controls/forms.h"
+#include "vcl/controls/qtevents.h"
 
 #include <QApplication>
 #include <QFontDatabase>

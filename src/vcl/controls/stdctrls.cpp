@@ -2,6 +2,7 @@
 
 #include "vcl/controls/forms.h"
 #include "vcl/controls/menus.h"
+#include "vcl/controls/qtevents.h"
 #include "vcl/graphics/canvas.h"
 
 #include <QCheckBox>

@@ -68,15 +68,10 @@ public:
             return out;
         const bool twelveHour = HasAmPm(Fmt);
         bool afterHour = false;
-        qsizetype i = 0;
-        const qsizetype n = Fmt.size();
-        while (i < n) {
+        for (qsizetype i = 0; i < Fmt.size();) {
             const QChar c = Fmt[i];
-            const QChar lower = c.toLower();
             if (c == u'\'' || c == u'"') {
-                while (++i < n && Fmt[i] != c)
-                    out += Fmt[i];
-                ++i;
+                i = CopyQuoted(Fmt, i, out);
                 continue;
             }
             if (auto ampm = AmPmAt(Fmt, i)) {
@@ -84,75 +79,79 @@ public:
                 i += *ampm;
                 continue;
             }
-            const int count = RunLength(Fmt, i);
             // "m" right after an hour (separators between do not count) means minutes.
             const bool minutes = afterHour;
             if (c.isLetter())
-                afterHour = lower == u'h';
-            switch (lower.unicode()) {
-            case u'c':
-                out += Write(FormatSettings().ShortDateFormat, Depth + 1);
-                if (FTime.Hour != 0 || FTime.Min != 0 || FTime.Sec != 0)
-                    out += u' ' + Write(FormatSettings().LongTimeFormat, Depth + 1);
-                i += 1;
-                break;
-            case u'd':
-                out += DayText(count, Depth);
-                i += std::min(count, 6);
-                break;
-            case u'm':
-                out += minutes && count <= 2 ? Number(FTime.Min, count) : MonthText(count);
-                i += std::min(count, 4);
-                break;
-            case u'y':
-                out += count <= 2 ? Number(FDate.year() % 100, 2) : QString::number(FDate.year()).rightJustified(4, u'0');
-                i += count;
-                break;
-            case u'h': {
-                int hour = FTime.Hour;
-                if (twelveHour) {
-                    hour %= 12;
-                    if (hour == 0)
-                        hour = 12;
-                }
-                out += Number(hour, std::min(count, 2));
-                i += std::min(count, 2);
-                break;
-            }
-            case u'n':
-                out += Number(FTime.Min, std::min(count, 2));
-                i += std::min(count, 2);
-                break;
-            case u's':
-                out += Number(FTime.Sec, std::min(count, 2));
-                i += std::min(count, 2);
-                break;
-            case u'z':
-                out += count >= 3 ? Number(FTime.MSec, 3) : QString::number(FTime.MSec);
-                i += count >= 3 ? 3 : 1;
-                break;
-            case u't':
-                out += Write(count >= 2 ? FormatSettings().LongTimeFormat : FormatSettings().ShortTimeFormat, Depth + 1);
-                i += std::min(count, 2);
-                break;
-            case u'/':
-                out += FormatSettings().DateSeparator;
-                ++i;
-                break;
-            case u':':
-                out += FormatSettings().TimeSeparator;
-                ++i;
-                break;
-            default:
-                out += c;
-                ++i;
-                break;
-            }
+                afterHour = c.toLower() == u'h';
+            i += WriteField(c, RunLength(Fmt, i), {minutes, twelveHour}, Depth, out);
         }
         return out;
     }
 
 private:
+    // How the picture around a field changes its meaning.
+    struct TFieldContext {
+        bool MinutesAfterHour; // "m" follows an hour: minutes, not the month
+        bool TwelveHour;       // the picture has an am/pm marker
+    };
+
+    // Copies the text between the quote at Start and its closing quote; returns the
+    // index after the closing quote.
+    static qsizetype CopyQuoted(const QString& Fmt, qsizetype start, QString& out)
+    {
+        qsizetype i = start;
+        while (++i < Fmt.size() && Fmt[i] != Fmt[start])
+            out += Fmt[i];
+        return i + 1;
+    }
+
+    // Writes the field that a run of Count letters C starts (or C itself when it names
+    // no field); returns how many characters of the picture the field takes.
+    qsizetype WriteField(QChar c, int count, TFieldContext context, int Depth, QString& out)
+    {
+        const TFormatSettings& fs = FormatSettings();
+        switch (c.toLower().unicode()) {
+        case u'c':
+            out += Write(fs.ShortDateFormat, Depth + 1);
+            if (FTime.Hour != 0 || FTime.Min != 0 || FTime.Sec != 0)
+                out += u' ' + Write(fs.LongTimeFormat, Depth + 1);
+            return 1;
+        case u'd':
+            out += DayText(count, Depth);
+            return std::min(count, 6);
+        case u'm':
+            out += context.MinutesAfterHour && count <= 2 ? Number(FTime.Min, count) : MonthText(count);
+            return std::min(count, 4);
+        case u'y':
+            out += count <= 2 ? Number(FDate.year() % 100, 2) : QString::number(FDate.year()).rightJustified(4, u'0');
+            return count;
+        case u'h':
+            out += Number(context.TwelveHour ? TwelveHourClock(FTime.Hour) : FTime.Hour, std::min(count, 2));
+            return std::min(count, 2);
+        case u'n':
+            out += Number(FTime.Min, std::min(count, 2));
+            return std::min(count, 2);
+        case u's':
+            out += Number(FTime.Sec, std::min(count, 2));
+            return std::min(count, 2);
+        case u'z':
+            out += count >= 3 ? Number(FTime.MSec, 3) : QString::number(FTime.MSec);
+            return count >= 3 ? 3 : 1;
+        case u't':
+            out += Write(count >= 2 ? fs.LongTimeFormat : fs.ShortTimeFormat, Depth + 1);
+            return std::min(count, 2);
+        case u'/': out += fs.DateSeparator; return 1;
+        case u':': out += fs.TimeSeparator; return 1;
+        default: out += c; return 1;
+        }
+    }
+
+    // 0 to 23 as 12, 1 ... 11, 12, 1 ... 11.
+    static int TwelveHourClock(int hour)
+    {
+        return hour % 12 == 0 ? 12 : hour % 12;
+    }
+
     static int RunLength(const QString& s, qsizetype i)
     {
         const QChar c = s[i].toLower();
