@@ -164,7 +164,9 @@ void TGifmap::InitCompressionStream()
     for (int root = 0; root <= FHighestRoot; ++root) {
         FFirst[root] = FSuffix[root] = static_cast<uint8_t>(root);
         FLength[root] = 1;
+        FPlaces[root] = nullptr;
     }
+    FPlace = nullptr;
     FBitBuffer = 0;
     FBitCount = 0;
     FBytesLeft = 0;
@@ -253,6 +255,8 @@ void TGifmap::Decode()
             Error(errBadBitSize);
         FTableFull = false;
     }
+    // A row the data ended inside stays empty, like the rows never reached.
+    std::memset(FRow, 0, size_t(width));
 }
 
 // The first code of a table (after clear codes, or at the start of the data) is a root
@@ -273,6 +277,7 @@ int TGifmap::StartTable(int Code)
 void TGifmap::AddString(uint8_t First)
 {
     if (FNextFree <= FCodeLimit && FNextFree < TableSize) {
+        FPlaces[FNextFree] = FPlace;
         FPrefix[FNextFree] = FPrevious;
         FSuffix[FNextFree] = First;
         FFirst[FNextFree] = FFirst[FPrevious];
@@ -289,16 +294,24 @@ void TGifmap::AddString(uint8_t First)
     }
 }
 
-// Spells the string of Code backwards from End: the table links each string to its
-// prefix, so its last byte comes first. Prefix links always point to lower codes, so
-// the walk ends at a root.
-inline void TGifmap::SpellString(int Code, uint8_t* End) const
+// Spells the string of Code at Start. A string whose prefix was written whole in a row
+// is copied from there, then its last byte added. Others are spelled from their end by
+// following the table's links; prefix links always point to lower codes, so the walk
+// ends at a root.
+inline void TGifmap::SpellString(int Code, uint8_t* Start) const
 {
+    const int length = FLength[Code];
+    if (const uint8_t* prefix = FPlaces[Code]) {
+        std::memcpy(Start, prefix, size_t(length - 1));
+        Start[length - 1] = FSuffix[Code];
+        return;
+    }
+    uint8_t* end = Start + length;
     while (Code > FHighestRoot) {
-        *--End = FSuffix[Code];
+        *--end = FSuffix[Code];
         Code = FPrefix[Code];
     }
-    *--End = static_cast<uint8_t>(Code);
+    *--end = static_cast<uint8_t>(Code);
 }
 
 // Writes the string of Code at the current column, straight into the row when it fits
@@ -308,11 +321,14 @@ inline bool TGifmap::WriteString(int Code)
     const int length = FLength[Code];
     const int width = FImageDescriptor.Width;
     if (FColumn + length < width) {
-        SpellString(Code, FRow + FColumn + length);
+        uint8_t* const start = FRow + FColumn;
+        SpellString(Code, start);
+        FPlace = start;
         FColumn += length;
         return false;
     }
-    SpellString(Code, FStack.data() + length);
+    FPlace = nullptr;
+    SpellString(Code, FStack.data());
     for (const uint8_t* bytes = FStack.data(); bytes < FStack.data() + length;) {
         const int n = std::min<int>(width - FColumn, int(FStack.data() + length - bytes));
         std::memcpy(FRow + FColumn, bytes, size_t(n));

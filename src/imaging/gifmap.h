@@ -51,7 +51,7 @@ private:
     void Decode();
     int StartTable(int Code);
     void AddString(uint8_t First);
-    void SpellString(int Code, uint8_t* End) const;
+    void SpellString(int Code, uint8_t* Start) const;
     bool WriteString(int Code);
     bool NextLine();
 
@@ -91,6 +91,10 @@ private:
     std::array<uint16_t, TableSize> FLength{};
     uint16_t FPrevious = 0;
     bool FTableFull = false;
+    // Where each string's prefix was written whole in a row (null when it was not), and
+    // where the last string was.
+    std::array<const uint8_t*, TableSize> FPlaces{};
+    const uint8_t* FPlace = nullptr;
     // A string that runs on into the next rows is spelled here first.
     std::array<uint8_t, TableSize> FStack{};
 

@@ -222,12 +222,16 @@ void TTifmap::ReadStrip(int64_t FirstRow, int64_t RowCount)
         InitializeTable();
         if (!ReadLZWData())
             Error(errBadCode);
-        return;
+        // A row the data ended inside stays empty, like the rows never reached.
+        if (FRowCounter < FStripEnd)
+            std::memset(FLine, 0, size_t(FRowLength));
+    } else {
+        while (FRowCounter < FStripEnd) {
+            ReadLine(FRowLength);
+            InsertLine();
+        }
     }
-    while (FRowCounter < FStripEnd) {
-        ReadLine(FRowLength);
-        InsertLine();
-    }
+    PrepareRows(FirstRow, std::min(FRowCounter, FStripEnd));
 }
 
 void TTifmap::DecodeTag()
@@ -375,13 +379,20 @@ inline void TTifmap::WriteCode(int Code)
     if (!IsInTable(Code))
         Error(errBadCode);
     const int length = FLength[Code];
-    // The table holds strings back to front, so they are spelled out from their end:
+    // A string whose prefix was written whole in a row is copied from there, then its
+    // last byte added. Others are spelled from their end by following the table's links:
     // straight into the line when they fit the row, else into a buffer first.
     const bool fits = FWritePosition + length <= FRowLength;
     uint8_t* const start = fits ? FLine + FWritePosition : FString.data();
-    uint8_t* out = start + length;
-    for (int c = Code; out > start; c = FPrefix[c])
-        *--out = FLast[c];
+    if (const uint8_t* prefix = FPlaces[Code]) {
+        std::memcpy(start, prefix, size_t(length - 1));
+        start[length - 1] = FLast[Code];
+    } else {
+        uint8_t* out = start + length;
+        for (int c = Code; out > start; c = FPrefix[c])
+            *--out = FLast[c];
+    }
+    FPlace = fits ? start : nullptr;
     if (!fits) {
         WriteString(start, length);
         return;
@@ -393,10 +404,11 @@ inline void TTifmap::WriteCode(int Code)
     }
 }
 
-inline bool TTifmap::AddStringToTable(int Prefix, uint8_t Last)
+inline bool TTifmap::AddStringToTable(int Prefix, uint8_t Last, const uint8_t* PrefixPlace)
 {
     if (FNextFree == TableSize)
         return false;
+    FPlaces[FNextFree] = PrefixPlace;
     FPrefix[FNextFree] = static_cast<uint16_t>(Prefix);
     FLast[FNextFree] = Last;
     FFirst[FNextFree] = FFirst[Prefix];
@@ -434,6 +446,7 @@ bool TTifmap::ReadLZWData()
         FCode = GetNextCode();
         if (FCode == EndOfInformation)
             break;
+        const uint8_t* previousPlace = FPlace;
         if (FCode == ClearCode) {
             InitializeTable();
             do
@@ -448,11 +461,11 @@ bool TTifmap::ReadLZWData()
             tableStart = false;
         } else if (FCode < FNextFree) {
             WriteCode(FCode);
-            if (!AddStringToTable(FPrevious, FFirst[FCode]))
+            if (!AddStringToTable(FPrevious, FFirst[FCode], previousPlace))
                 return false;
         } else if (FCode == FNextFree) {
             // The string the writer had just made: the previous one and its own first byte.
-            AddStringToTable(FPrevious, FFirst[FPrevious]);
+            AddStringToTable(FPrevious, FFirst[FPrevious], previousPlace);
             WriteCode(FCode);
         } else {
             Error(errBadCode);
@@ -462,21 +475,30 @@ bool TTifmap::ReadLZWData()
     return true;
 }
 
+// Rows are prepared once their strip is read, so that the decoder can copy strings
+// from the rows as it wrote them.
 void TTifmap::InsertLine()
 {
-    if (FPredictor == PredictorHorizontal) {
-        for (int i = FSamplesPerPixel; i < FRowLength; ++i)
-            FLine[i] = static_cast<uint8_t>(FLine[i] + FLine[i - FSamplesPerPixel]);
-    }
-    if (FBitCount == 1 && FPhotometric == PhotometricWhiteIsZero) {
-        for (int i = 0; i < FRowLength; ++i)
-            FLine[i] = static_cast<uint8_t>(~FLine[i]);
-    }
-    if (FBitCount > 8) {
-        for (int x = 0; x < FWidth; ++x)
-            std::swap(FLine[3 * x], FLine[3 * x + 2]);
-    }
     CreateLine();
+}
+
+void TTifmap::PrepareRows(int64_t FirstRow, int64_t EndRow)
+{
+    for (int64_t row = FirstRow; row < EndRow; ++row) {
+        uint8_t* line = FRows.Row(static_cast<int>(row));
+        if (FPredictor == PredictorHorizontal) {
+            for (int i = FSamplesPerPixel; i < FRowLength; ++i)
+                line[i] = static_cast<uint8_t>(line[i] + line[i - FSamplesPerPixel]);
+        }
+        if (FBitCount == 1 && FPhotometric == PhotometricWhiteIsZero) {
+            for (int i = 0; i < FRowLength; ++i)
+                line[i] = static_cast<uint8_t>(~line[i]);
+        }
+        if (FBitCount > 8) {
+            for (int x = 0; x < FWidth; ++x)
+                std::swap(line[3 * x], line[3 * x + 2]);
+        }
+    }
 }
 
 // The row is already in place: go on to the next.

@@ -61,10 +61,11 @@ private:
     uint16_t GetNextCode();
     bool IsInTable(int Code) const;
     void WriteCode(int Code);
-    bool AddStringToTable(int Prefix, uint8_t Last);
+    bool AddStringToTable(int Prefix, uint8_t Last, const uint8_t* PrefixPlace);
     void WriteString(const uint8_t* Bytes, int Count);
     bool ReadLZWData();
     void InsertLine();
+    void PrepareRows(int64_t FirstRow, int64_t EndRow);
     void CreateLine();
     void PointLineAtRow();
 
@@ -113,6 +114,10 @@ private:
     std::array<uint8_t, TableSize> FFirst{};
     std::array<uint16_t, TableSize> FLength{};
     std::array<uint8_t, TableSize> FString{};
+    // Where each string's prefix was written whole in a row (null when it was not), and
+    // where the last string was.
+    std::array<const uint8_t*, TableSize> FPlaces{};
+    const uint8_t* FPlace = nullptr;
 };
 
 } // namespace Tifmap

@@ -351,7 +351,7 @@ TEST(Gifmap, EarlyEndCodeLeavesMissingRowsBlack)
     TGifBuilder b;
     b.Width = 2;
     b.Height = 3;
-    b.Pixels = {1, 2};
+    b.Pixels = {1, 2, 3}; // the second row is left unfinished
     const QByteArray bitmap = AssembleWithReader("gif", b.Build());
     EXPECT_EQ(ReadBitmapFields(bitmap).FileSize, uint32_t(bitmap.size()));
     EXPECT_EQ(Indices(bitmap), (std::vector<uint8_t>{1, 2, 0, 0, 0, 0}));

@@ -480,6 +480,10 @@ TEST(Tifmap, StripsWithAndWithoutRowsPerStrip)
     b.Entries.pop_back();
     b.Strips = {Hex("010203040506"), Hex("ffff")};
     EXPECT_EQ(PixelBytes(AssembleWithReader("tif", b.Build())).toHex(), "05060000" "03040000" "01020000");
+    // LZW data that ends inside a row leaves that row empty.
+    auto lzw = TTiffBuilder::Image(2, 2, 1, 8, 5, 1);
+    lzw.Strips = {LiteralLzw(Hex("010203"))};
+    EXPECT_EQ(PixelBytes(AssembleWithReader("tif", lzw.Build())).toHex(), "00000000" "01020000");
 }
 
 TEST(Tifmap, LoadFromStreamLetsFailuresThrough)
