@@ -110,6 +110,16 @@ TEST(Pcxmap, ErrorTable)
     invertedData[8] = 2;
     TPcxBuilder widerThanLine = ok;
     widerThanLine.Width = 5;
+    // 3072 x 21846 pixels, more than the bitmap holds, with data enough for them in
+    // theory (2 bytes a 63-byte run); and rows refused for want of data before room is
+    // made for them.
+    TPcxBuilder huge = ok;
+    huge.Width = 3072;
+    huge.BytesPerLine = 3072;
+    huge.Height = 21846;
+    huge.Body = QByteArray(98 * 21846, '\0');
+    TPcxBuilder unfillable = huge;
+    unfillable.Body = Hex("01020304");
 
     const Case cases[] = {
         {"short header", ok.Build().left(127), "Bad data"},
@@ -123,6 +133,8 @@ TEST(Pcxmap, ErrorTable)
         {"2 bits in 1 plane", twoBits.Build(), "Unsupported Format"},
         {"maximum below minimum", invertedData, "Bad data"},
         {"width beyond the bytes per line", widerThanLine.Build(), "Bad data"},
+        {"3072 x 21846 pixels", huge.Build(), "File Too big"},
+        {"more rows than the data holds", unfillable.Build(), "Bad data"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.What);
