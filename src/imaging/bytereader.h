@@ -19,6 +19,8 @@ public:
     void Skip(int64_t Count) { SetPosition(FPosition + Count); }
     bool AtEnd() const { return FPosition >= FSize; }
     int64_t Remaining() const { return FPosition < FSize ? FSize - FPosition : 0; }
+    // The bytes not yet read.
+    const uint8_t* Current() const { return FData + (FPosition < FSize ? FPosition : FSize); }
 
     // The Count bytes from Offset (fewer where the data ends), as a reader of their own
     // positioned at their start.

@@ -216,8 +216,6 @@ void TTifmap::ReadStrip(int64_t FirstRow, int64_t RowCount)
     FStripEnd = std::min<int64_t>(FirstRow + RowCount, FHeight);
     PointLineAtRow();
     if (FCompression == compLZW) {
-        FBitBuffer = 0;
-        FBitsLeft = 0;
         FWritePosition = 0;
         InitializeTable();
         if (!ReadLZWData())
@@ -351,20 +349,19 @@ void TTifmap::InitializeTable()
 
 // Inline: the library is built as position-independent code, where only inline
 // functions are inlined into their callers.
-inline uint16_t TTifmap::GetNextCode()
+inline uint16_t TTifmap::GetNextCode(TCodeReader& In)
 {
     // Codes are packed most significant bit first; the bits not yet taken sit at the
     // bottom of the bit buffer.
     ++FCodesDecoded;
-    while (FBitsLeft < FCodeWidth) {
-        uint8_t byte;
-        if (!FInput.ReadByte(byte))
+    while (In.Count < FCodeWidth) {
+        if (In.Next == In.End)
             Error(errUnexpectedEOF);
-        FBitBuffer = FBitBuffer << 8 | byte;
-        FBitsLeft = static_cast<uint8_t>(FBitsLeft + 8);
+        In.Bits = In.Bits << 8 | *In.Next++;
+        In.Count += 8;
     }
-    FBitsLeft = static_cast<uint8_t>(FBitsLeft - FCodeWidth);
-    return static_cast<uint16_t>((FBitBuffer >> FBitsLeft) & ((1u << FCodeWidth) - 1));
+    In.Count -= FCodeWidth;
+    return static_cast<uint16_t>((In.Bits >> In.Count) & ((1u << FCodeWidth) - 1));
 }
 
 inline bool TTifmap::IsInTable(int Code) const
@@ -441,16 +438,18 @@ bool TTifmap::ReadLZWData()
     // string, since no previous string exists.
     // Decoding stops as soon as the strip's rows are filled: the rest of its data (which
     // may be shared with other strips) is not read.
+    // The bit reader is a local, which the compiler keeps in registers.
+    TCodeReader in{FInput.Current(), FInput.Current() + FInput.Remaining()};
     bool tableStart = true;
     while (FRowCounter < FStripEnd) {
-        FCode = GetNextCode();
+        FCode = GetNextCode(in);
         if (FCode == EndOfInformation)
             break;
         const uint8_t* previousPlace = FPlace;
         if (FCode == ClearCode) {
             InitializeTable();
             do
-                FCode = GetNextCode();
+                FCode = GetNextCode(in);
             while (FCode == ClearCode);
             if (FCode == EndOfInformation)
                 break;

@@ -58,7 +58,14 @@ private:
     void ReadLine(int Count);
     void ReadPackLine(int Count);
     void InitializeTable();
-    uint16_t GetNextCode();
+    // Where the codes are read: the next byte, the end, and the bits not yet taken.
+    struct TCodeReader {
+        const uint8_t* Next;
+        const uint8_t* End;
+        uint32_t Bits = 0;
+        int Count = 0;
+    };
+    uint16_t GetNextCode(TCodeReader& In);
     bool IsInTable(int Code) const;
     void WriteCode(int Code);
     bool AddStringToTable(int Prefix, uint8_t Last, const uint8_t* PrefixPlace);
@@ -107,8 +114,6 @@ private:
     uint16_t FNextFree = 0;
     uint16_t FWritePosition = 0;
     uint8_t FCodeWidth = 0;
-    uint32_t FBitBuffer = 0;
-    uint8_t FBitsLeft = 0;
     std::array<uint16_t, TableSize> FPrefix{};
     std::array<uint8_t, TableSize> FLast{};
     std::array<uint8_t, TableSize> FFirst{};
