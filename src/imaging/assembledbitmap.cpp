@@ -1,47 +1,54 @@
 #include "imaging/assembledbitmap.h"
 
-#include "vcl/core/sysutils.h"
+#include "vcl/graphics/bmpformat.h"
 
 #include <QtEndian>
 #include <cstring>
 #include <new>
+#include <utility>
 
 namespace Imaging {
 
 namespace {
 
 template <typename T>
-void PutLE(uint8_t*& Out, T Value)
+void WriteLE(vcl::TStream& Stream, T Value)
 {
-    qToLittleEndian(Value, Out);
-    Out += sizeof(T);
-}
-
-template <typename T>
-T TakeLE(const uint8_t*& In)
-{
-    const T value = qFromLittleEndian<T>(In);
-    In += sizeof(T);
-    return value;
+    const T bytes = qToLittleEndian(Value);
+    Stream.WriteBuffer(&bytes, sizeof bytes);
 }
 
 } // namespace
 
-TBitmapInfoHeader TBitmapInfoHeader::FromBytes(const uint8_t* Bytes)
+bool TBitmapInfoHeader::Read(TByteReader& Input)
 {
-    TBitmapInfoHeader h;
-    h.biSize = TakeLE<uint32_t>(Bytes);
-    h.biWidth = TakeLE<int32_t>(Bytes);
-    h.biHeight = TakeLE<int32_t>(Bytes);
-    h.biPlanes = TakeLE<uint16_t>(Bytes);
-    h.biBitCount = TakeLE<uint16_t>(Bytes);
-    h.biCompression = TakeLE<uint32_t>(Bytes);
-    h.biSizeImage = TakeLE<uint32_t>(Bytes);
-    h.biXPelsPerMeter = TakeLE<int32_t>(Bytes);
-    h.biYPelsPerMeter = TakeLE<int32_t>(Bytes);
-    h.biClrUsed = TakeLE<uint32_t>(Bytes);
-    h.biClrImportant = TakeLE<uint32_t>(Bytes);
-    return h;
+    return Input.ReadLE(biSize) && Input.ReadLE(biWidth) && Input.ReadLE(biHeight) && Input.ReadLE(biPlanes)
+           && Input.ReadLE(biBitCount) && Input.ReadLE(biCompression) && Input.ReadLE(biSizeImage)
+           && Input.ReadLE(biXPelsPerMeter) && Input.ReadLE(biYPelsPerMeter) && Input.ReadLE(biClrUsed)
+           && Input.ReadLE(biClrImportant);
+}
+
+bool FitsLoadBudget(int64_t InputBytes, int64_t Width, int64_t Height, int64_t StreamBytes)
+{
+    // Each factor is bounded first, so the products cannot overflow.
+    if (Width > INT32_MAX || Height > INT32_MAX || Width * Height > vcl::MaxBmpPixels)
+        return false;
+    constexpr int64_t BitmapPixelBytes = 4;
+    return InputBytes + StreamBytes + BitmapPixelBytes * Width * Height <= MaxLoadBytes;
+}
+
+int64_t MaxLzwOutput(int64_t InputBytes, int MinCodeBits)
+{
+    constexpr int64_t LongestString = 4096;
+    const int64_t codes = InputBytes * 8 / MinCodeBits;
+    if (codes <= LongestString)
+        return codes * (codes + 1) / 2;
+    return LongestString * (LongestString + 1) / 2 + (codes - LongestString) * LongestString;
+}
+
+int64_t BitmapStreamSize(int64_t RowBytes, int64_t Height, int64_t PaletteEntries)
+{
+    return BitmapHeadersSize + 4 * PaletteEntries + PaddedRowBytes(RowBytes) * Height;
 }
 
 TBitmapInfoHeader CreateBitHeader(int32_t Width, int32_t Height, uint16_t BitCount)
@@ -74,103 +81,81 @@ std::span<const TRgbTriple> DepthPalette(int BitCount, std::span<const TRgbTripl
     }
 }
 
-void TRowList::Reset(int Height, int RowBytes)
+void TRowList::Reset(int Height, int RowBytes, int PaletteEntries)
 {
-    FRows.clear();
-    FRows.resize(static_cast<size_t>(Height > 0 ? Height : 0));
+    FHeight = std::max(Height, 0);
     FRowBytes = RowBytes;
+    FPixelOffset = BitmapHeadersSize + 4 * int64_t(PaletteEntries);
+    FBitmap = QByteArray(BitmapStreamSize(RowBytes, FHeight, PaletteEntries), '\0');
 }
 
 void TRowList::Clear()
 {
-    FRows.clear();
+    FBitmap = {};
+    FHeight = 0;
+}
+
+int64_t TRowList::Offset(int Row) const
+{
+    return FPixelOffset + PaddedRowBytes(FRowBytes) * (FHeight - 1 - Row);
 }
 
 void TRowList::Add(int Row, const uint8_t* Line)
 {
-    if (Row < 0 || Row >= Height())
-        return;
-    auto& row = FRows[static_cast<size_t>(Row)];
-    if (!row)
-        row = std::make_unique_for_overwrite<uint8_t[]>(static_cast<size_t>(FRowBytes));
-    std::memcpy(row.get(), Line, static_cast<size_t>(FRowBytes));
+    if (uint8_t* row = this->Row(Row))
+        std::memcpy(row, Line, static_cast<size_t>(FRowBytes));
 }
 
 const uint8_t* TRowList::Find(int Row) const
 {
-    if (Row < 0 || Row >= Height())
+    if (Row < 0 || Row >= FHeight)
         return nullptr;
-    return FRows[static_cast<size_t>(Row)].get();
+    return reinterpret_cast<const uint8_t*>(FBitmap.constData() + Offset(Row));
+}
+
+uint8_t* TRowList::Row(int Row)
+{
+    if (Row < 0 || Row >= FHeight)
+        return nullptr;
+    return reinterpret_cast<uint8_t*>(FBitmap.data() + Offset(Row));
+}
+
+std::unique_ptr<vcl::TMemoryStream> TRowList::TakeStream(const TBitmapInfoHeader& Header,
+                                                          std::span<const TRgbTriple> Palette)
+{
+    auto stream = std::make_unique<vcl::TMemoryStream>(std::exchange(FBitmap, {}));
+    FHeight = 0;
+    WriteFileHeader(*stream, static_cast<uint32_t>(stream->Size()), static_cast<uint32_t>(FPixelOffset));
+    WriteInfoHeader(*stream, Header);
+    for (const TRgbTriple& c : Palette) {
+        const uint8_t entry[4] = {c.Blue, c.Green, c.Red, 0};
+        stream->WriteBuffer(entry, sizeof entry);
+    }
+    stream->SetPosition(0);
+    return stream;
 }
 
 void WriteFileHeader(vcl::TStream& Stream, uint32_t FileSize, uint32_t PixelOffset)
 {
-    uint8_t bytes[FileHeaderSize];
-    uint8_t* out = bytes;
-    *out++ = 'B';
-    *out++ = 'M';
-    PutLE<uint32_t>(out, FileSize);
-    PutLE<uint16_t>(out, 0);
-    PutLE<uint16_t>(out, 0);
-    PutLE<uint32_t>(out, PixelOffset);
-    Stream.WriteBuffer(bytes, sizeof bytes);
+    Stream.WriteBuffer("BM", 2);
+    WriteLE<uint32_t>(Stream, FileSize);
+    WriteLE<uint32_t>(Stream, 0); // two reserved words
+    WriteLE<uint32_t>(Stream, PixelOffset);
 }
 
 void WriteInfoHeader(vcl::TStream& Stream, const TBitmapInfoHeader& Header)
 {
-    uint8_t bytes[InfoHeaderSize];
-    uint8_t* out = bytes;
-    PutLE(out, Header.biSize);
-    PutLE(out, Header.biWidth);
-    PutLE(out, Header.biHeight);
-    PutLE(out, Header.biPlanes);
-    PutLE(out, Header.biBitCount);
-    PutLE(out, Header.biCompression);
-    PutLE(out, Header.biSizeImage);
-    PutLE(out, Header.biXPelsPerMeter);
-    PutLE(out, Header.biYPelsPerMeter);
-    PutLE(out, Header.biClrUsed);
-    PutLE(out, Header.biClrImportant);
-    Stream.WriteBuffer(bytes, sizeof bytes);
-}
-
-void SaveBitmapStream(vcl::TMemoryStream& Stream, const TBitmapInfoHeader& Header,
-                      std::span<const TRgbTriple> Palette, const TRowList& Rows)
-{
-    const int64_t stored = PaddedRowBytes(Rows.RowBytes());
-    const int64_t pixelOffset = BitmapHeadersSize + 4 * int64_t(Palette.size());
-    const int64_t fileSize = pixelOffset + stored * Rows.Height();
-
-    Stream.Clear();
-    Stream.SetSize(fileSize);
-    WriteFileHeader(Stream, static_cast<uint32_t>(fileSize), static_cast<uint32_t>(pixelOffset));
-    WriteInfoHeader(Stream, Header);
-    for (const TRgbTriple& c : Palette) {
-        const uint8_t entry[4] = {c.Blue, c.Green, c.Red, 0};
-        Stream.WriteBuffer(entry, sizeof entry);
-    }
-    // Padding and rows that were never decoded stay zero.
-    auto* pixels = reinterpret_cast<uint8_t*>(Stream.Memory()) + pixelOffset;
-    std::memset(pixels, 0, static_cast<size_t>(fileSize - pixelOffset));
-    for (int row = Rows.Height() - 1; row >= 0; --row, pixels += stored) {
-        if (const uint8_t* bytes = Rows.Find(row))
-            std::memcpy(pixels, bytes, static_cast<size_t>(Rows.RowBytes()));
-    }
-    Stream.SetPosition(0);
-}
-
-QString CatchLoadFailure(const std::function<void()>& Load)
-{
-    try {
-        Load();
-        return {};
-    } catch (const vcl::Exception& e) {
-        return e.Message();
-    } catch (const std::bad_alloc&) {
-        return QStringLiteral("Out of memory");
-    } catch (const std::exception& e) {
-        return QString::fromUtf8(e.what());
-    }
+    WriteLE(Stream, Header.biSize);
+    WriteLE(Stream, Header.biWidth);
+    WriteLE(Stream, Header.biHeight);
+    WriteLE(Stream, Header.biPlanes);
+    WriteLE(Stream, Header.biBitCount);
+    WriteLE(Stream, Header.biCompression);
+    WriteLE(Stream, Header.biSizeImage);
+    WriteLE(Stream, Header.biXPelsPerMeter);
+    WriteLE(Stream, Header.biYPelsPerMeter);
+    WriteLE(Stream, Header.biClrUsed);
+    WriteLE(Stream, Header.biClrImportant);
 }
 
 } // namespace Imaging

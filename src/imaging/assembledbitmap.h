@@ -1,14 +1,13 @@
 #pragma once
 // The assembled bitmap stream every image reader builds: an in-memory BMP file
 // (14-byte file header, 40-byte info header, palette, bottom-up rows padded to 4 bytes),
-// the row list the readers decode into, and the load wrapper of the readers that
-// swallow their failures.
+// and the row list the readers decode into.
+#include "imaging/bytereader.h"
 #include "vcl/core/streams.h"
 
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <span>
 #include <vector>
@@ -20,10 +19,23 @@ constexpr int InfoHeaderSize = 40;
 constexpr int BitmapHeadersSize = FileHeaderSize + InfoHeaderSize;
 // Pixels per metre written into every info header (about 3.6 dots per inch).
 constexpr int32_t BitmapResolution = 143;
-// Largest pixel area (padded rows × height) a reader accepts. A choice: it keeps a
-// lying header from exhausting memory, and is far beyond what the formats' row limits
-// allow for real images (2048 × 65535 bytes for GIF).
-constexpr int64_t MaxPixelBytes = int64_t(256) * 1024 * 1024;
+// The most memory one load may take, counting every allocation it makes: the copy of
+// the file, the assembled bitmap stream (which the bitmap reads back without copying)
+// and the bitmap's 32-bit pixels. A choice: it keeps a lying header from
+// exhausting memory and lies far beyond what the formats' row limits allow for real
+// images (2048 pixels a row for GIF, 3072 bytes for PCX, 7200 for TIFF).
+constexpr int64_t MaxLoadBytes = int64_t(512) * 1024 * 1024;
+
+// True when an image of Width x Height pixels whose assembled stream holds StreamBytes
+// bytes, read from InputBytes bytes, stays within MaxLoadBytes and within the pixel
+// count the bitmap accepts.
+bool FitsLoadBudget(int64_t InputBytes, int64_t Width, int64_t Height, int64_t StreamBytes);
+
+// The most bytes LZW codes packed into InputBytes bytes can decode to, at least
+// MinCodeBits bits a code: the n-th code after a clear code spells at most n bytes
+// (a string is one byte longer than an earlier one), and no string exceeds the
+// 4096-entry table.
+int64_t MaxLzwOutput(int64_t InputBytes, int MinCodeBits);
 
 struct TRgbTriple {
     uint8_t Red = 0;
@@ -46,8 +58,8 @@ struct TBitmapInfoHeader {
     uint32_t biClrUsed = 0;
     uint32_t biClrImportant = 0;
 
-    // Parses 40 little-endian bytes.
-    static TBitmapInfoHeader FromBytes(const uint8_t* Bytes);
+    // Reads 40 little-endian bytes; false when the data ends first.
+    bool Read(TByteReader& Input);
 };
 
 // The info header of an uncompressed bottom-up image.
@@ -65,38 +77,42 @@ int DepthRowBytes(int BitCount, int Width);
 // colours for 4 bits, all 256 for 8 bits, none for 24 bits.
 std::span<const TRgbTriple> DepthPalette(int BitCount, std::span<const TRgbTriple, 256> Colors);
 
-// Decoded rows by row number. A row added again replaces the earlier one (the most
-// recently added buffer of a row number wins); rows outside 0..height-1 are dropped,
-// since no stored row could ever take them.
+// Bytes of the assembled stream of an image with these rows and palette entries.
+int64_t BitmapStreamSize(int64_t RowBytes, int64_t Height, int64_t PaletteEntries);
+
+// The decoded rows, kept in place inside the assembled stream they end up in: row r is
+// stored at its bottom-up place, padded to 4 bytes. A row added again replaces the
+// earlier one; rows outside 0..height-1 are dropped, since no stored row could take
+// them, and rows never added stay zero.
 class TRowList {
 public:
-    // Empties the list for an image of Height rows of RowBytes bytes.
-    void Reset(int Height, int RowBytes);
+    // Makes room for the headers, PaletteEntries palette entries and Height zero rows of
+    // RowBytes bytes.
+    void Reset(int Height, int RowBytes, int PaletteEntries);
     void Clear();
     // Copies RowBytes bytes of Line as row Row.
     void Add(int Row, const uint8_t* Line);
-    // The row's bytes, or null when the row was never added.
+    // The row's bytes, for reading or for decoding straight into; null outside the image.
     const uint8_t* Find(int Row) const;
-    int Height() const { return static_cast<int>(FRows.size()); }
+    uint8_t* Row(int Row);
+    int Height() const { return FHeight; }
     int RowBytes() const { return FRowBytes; }
 
+    // Writes the headers and palette in front of the rows and hands the whole stream
+    // over, leaving the list empty.
+    std::unique_ptr<vcl::TMemoryStream> TakeStream(const TBitmapInfoHeader& Header,
+                                                   std::span<const TRgbTriple> Palette);
+
 private:
-    std::vector<std::unique_ptr<uint8_t[]>> FRows;
+    int64_t Offset(int Row) const;
+
+    QByteArray FBitmap;
+    int FHeight = 0;
     int FRowBytes = 0;
+    int64_t FPixelOffset = 0;
 };
 
 void WriteFileHeader(vcl::TStream& Stream, uint32_t FileSize, uint32_t PixelOffset);
 void WriteInfoHeader(vcl::TStream& Stream, const TBitmapInfoHeader& Header);
-
-// Writes the whole assembled stream from position 0 and leaves the position at 0:
-// headers, one blue-green-red-0 entry per palette colour, then the rows from the last to
-// the first, each padded with zeros to a multiple of 4. A row that was never decoded is
-// written as zeros, so the stream always holds as many bytes as its header says.
-void SaveBitmapStream(vcl::TMemoryStream& Stream, const TBitmapInfoHeader& Header,
-                      std::span<const TRgbTriple> Palette, const TRowList& Rows);
-
-// Runs a load and returns the message of any failure it raised (empty on success): the
-// GIF, PCX and CorelDRAW readers report nothing to their callers but keep the message.
-QString CatchLoadFailure(const std::function<void()>& Load);
 
 } // namespace Imaging

@@ -2,8 +2,6 @@
 
 #include "vcl/core/unitstartup.h"
 
-#include <QScopeGuard>
-
 namespace Cdrmap {
 
 // The unit needs nothing set up or torn down.
@@ -20,72 +18,61 @@ bool IsBitCount(int BitCount)
 
 } // namespace
 
-TCdrMap::TCdrMap() = default;
+TCdrMap::TCdrMap() : TReaderOf(TFailures::Kept, errTooBig) {}
 
 TCdrMap::~TCdrMap() = default;
 
-void TCdrMap::Error(int Code)
+void TCdrMap::Parse()
 {
-    throw ECdrException(QString::fromLatin1(ErrName[Code - 1]));
-}
-
-void TCdrMap::LoadFromStream(vcl::TStream& Stream)
-{
-    FLastError = Imaging::CatchLoadFailure([&] {
-        const auto bitmap = AssembleBitmapStream(Stream);
-        vcl::TBitmap::LoadFromStream(*bitmap);
-    });
-}
-
-std::unique_ptr<vcl::TMemoryStream> TCdrMap::AssembleBitmapStream(vcl::TStream& Stream)
-{
-    FSource = &Stream;
-    const auto release = qScopeGuard([this] { FSource = nullptr; });
-    ReadCdr();
-    auto bitmap = std::make_unique<vcl::TMemoryStream>();
-    SaveCdrToStream(*bitmap);
-    return bitmap;
-}
-
-void TCdrMap::ReadCdr()
-{
-    FSource->SetPosition(PreviewOffset);
-    uint8_t headers[Imaging::BitmapHeadersSize];
-    if (FSource->Read(headers, sizeof headers) != sizeof headers)
+    // The first 14 bytes stand where a file header would; the assembled stream gets a
+    // header of its own.
+    FInput.SetPosition(PreviewOffset + Imaging::FileHeaderSize);
+    if (!FInfoHeader.Read(FInput))
         Error(errUnexpectedEOF);
-    // The first 14 bytes stand where a file header would; they are rebuilt below.
-    FInfoHeader = Imaging::TBitmapInfoHeader::FromBytes(headers + Imaging::FileHeaderSize);
     const int bitCount = FInfoHeader.biBitCount;
-    if (FInfoHeader.biWidth <= 0 || FInfoHeader.biHeight <= 0 || !IsBitCount(bitCount))
+    const int width = FInfoHeader.biWidth;
+    const int height = FInfoHeader.biHeight;
+    if (width <= 0 || height <= 0 || !IsBitCount(bitCount))
         Error(errNotCdr);
 
-    const int64_t paletteBytes = bitCount <= 8 ? 4 << bitCount : 0;
+    FPaletteEntries = bitCount <= 8 ? 1 << bitCount : 0;
     // Rows are counted as stored, rounded up to 4 bytes (a choice: the whole last row
     // then reaches the bitmap).
-    const int64_t rowBytes = Imaging::PaddedRowBytes((int64_t(FInfoHeader.biWidth) * bitCount + 7) / 8);
+    const int64_t rowBytes = Imaging::PaddedRowBytes((int64_t(width) * bitCount + 7) / 8);
     // Each factor is checked first, so that the product cannot overflow.
-    if (rowBytes > PreviewBufferSize || FInfoHeader.biHeight > PreviewBufferSize)
-        Error(errTooBig);
-    const int64_t pixelBytes = rowBytes * FInfoHeader.biHeight;
-    if (paletteBytes + pixelBytes > PreviewBufferSize)
+    if (rowBytes > PreviewBufferSize || height > PreviewBufferSize
+        || 4 * FPaletteEntries + rowBytes * height > PreviewBufferSize)
         Error(errTooBig);
     FInfoHeader.biClrUsed = 0;
     FInfoHeader.biClrImportant = 0;
-    FFileSize = static_cast<uint32_t>(Imaging::BitmapHeadersSize + paletteBytes + pixelBytes);
-    FPixelOffset = static_cast<uint32_t>(Imaging::BitmapHeadersSize + paletteBytes);
 
-    FDataCount = static_cast<uint32_t>(FSource->Read(FData.data(), paletteBytes + pixelBytes));
-    if (FDataCount != paletteBytes + pixelBytes)
-        Error(errUnexpectedEOF);
+    ReadPalette(FPaletteEntries);
+    ReserveRows(width, height, static_cast<int>(rowBytes), FPaletteEntries);
+    // The preview's rows are stored bottom-up, as the assembled stream keeps them.
+    for (int row = height - 1; row >= 0; --row) {
+        if (FInput.Read(FRows.Row(row), rowBytes) != rowBytes)
+            Error(errUnexpectedEOF);
+    }
 }
 
-void TCdrMap::SaveCdrToStream(vcl::TMemoryStream& Stream)
+void TCdrMap::ReadPalette(int Entries)
 {
-    Stream.SetPosition(0);
-    Imaging::WriteFileHeader(Stream, FFileSize, FPixelOffset);
-    Imaging::WriteInfoHeader(Stream, FInfoHeader);
-    Stream.WriteBuffer(FData.data(), FDataCount);
-    Stream.SetPosition(0);
+    for (int i = 0; i < Entries; ++i) {
+        uint8_t entry[4];
+        if (FInput.Read(entry, sizeof entry) != sizeof entry)
+            Error(errUnexpectedEOF);
+        FPalette[i] = {entry[2], entry[1], entry[0]};
+    }
+}
+
+Imaging::TBitmapInfoHeader TCdrMap::BitmapHeader() const
+{
+    return FInfoHeader;
+}
+
+std::span<const Imaging::TRgbTriple> TCdrMap::BitmapPalette() const
+{
+    return std::span(FPalette).first(FPaletteEntries);
 }
 
 } // namespace Cdrmap

@@ -2,8 +2,8 @@
 
 #include "vcl/core/unitstartup.h"
 
-#include <QScopeGuard>
-#include <QtEndian>
+#include <algorithm>
+#include <cstring>
 
 namespace Gifmap {
 
@@ -26,6 +26,9 @@ enum : int {
 constexpr uint8_t LabelPlainText = 0x01;
 constexpr uint8_t LabelGraphicControl = 0xF9;
 constexpr uint8_t LabelApplication = 0xFF;
+constexpr int PlainTextSize = 13;
+constexpr int GraphicControlSize = 6;
+constexpr int ApplicationSize = 12;
 constexpr uint8_t FlagColorTable = 0x80;
 constexpr uint8_t FlagInterlaced = 0x40;
 constexpr uint8_t FlagTableSize = 0x07;
@@ -37,44 +40,29 @@ int ColorTableEntries(uint8_t Flags)
 
 } // namespace
 
-TGifmap::TGifmap() = default;
+TGifmap::TGifmap() : TReaderOf(TFailures::Kept, errBadBitSize) {}
 
 TGifmap::~TGifmap() = default;
 
-void TGifmap::Error(int Code)
+void TGifmap::Parse()
 {
-    throw EGifException(QString::fromLatin1(ErrName[Code - 1]));
-}
-
-void TGifmap::LoadFromStream(vcl::TStream& Stream)
-{
-    FLastError = Imaging::CatchLoadFailure([&] {
-        const auto bitmap = AssembleBitmapStream(Stream);
-        vcl::TBitmap::LoadFromStream(*bitmap);
-    });
-}
-
-std::unique_ptr<vcl::TMemoryStream> TGifmap::AssembleBitmapStream(vcl::TStream& Stream)
-{
-    const auto release = qScopeGuard([this] {
-        FInput = {};
-        FWorkingStream.reset();
-        FRows.Clear();
-    });
-    FWorkingStream = std::make_unique<vcl::TMemoryStream>(Stream.ReadBytes(Stream.Size()));
-    FInput = Imaging::TByteReader(FWorkingStream->Bytes());
+    FCodesDecoded = 0;
     ParseMem();
-    CreateBitHeader();
     Decode();
-    FInput = {};
-    SaveGifToStream(*FWorkingStream);
-    return std::move(FWorkingStream);
 }
 
 uint8_t TGifmap::NextByte()
 {
     uint8_t value;
     if (!FInput.ReadByte(value))
+        Error(errUnexpectedEOF);
+    return value;
+}
+
+uint16_t TGifmap::NextWord()
+{
+    uint16_t value;
+    if (!FInput.ReadLE(value))
         Error(errUnexpectedEOF);
     return value;
 }
@@ -97,17 +85,20 @@ void TGifmap::ReadColorTable(uint8_t Flags, std::array<Imaging::TRgbTriple, Colo
 
 void TGifmap::ParseMem()
 {
-    ReadExact(FHeader, sizeof FHeader);
-    if (FHeader[0] != 'G' || FHeader[1] != 'I' || FHeader[2] != 'F')
+    // The version after the signature is not examined.
+    char header[6];
+    ReadExact(header, sizeof header);
+    if (header[0] != 'G' || header[1] != 'I' || header[2] != 'F')
         Error(errNotGif);
 
-    uint8_t screen[7];
-    ReadExact(screen, sizeof screen);
-    FScreenDescriptor = {qFromLittleEndian<uint16_t>(screen), qFromLittleEndian<uint16_t>(screen + 2),
-                         screen[4], screen[5], screen[6]};
-    if (!(FScreenDescriptor.Flags & FlagColorTable))
+    // Of the logical screen only the colour table flags matter: its size, background
+    // colour and aspect ratio do not change the bitmap.
+    FInput.Skip(4);
+    const uint8_t screenFlags = NextByte();
+    FInput.Skip(2);
+    if (!(screenFlags & FlagColorTable))
         Error(errMissingColorTable);
-    ReadColorTable(FScreenDescriptor.Flags, FGlobalColorTable);
+    ReadColorTable(screenFlags, FGlobalColorTable);
 
     // Blocks before the first image: extensions are skipped, any other byte passed over.
     for (uint8_t block = NextByte(); block != ImageBlock; block = NextByte()) {
@@ -115,35 +106,40 @@ void TGifmap::ParseMem()
             SkipExtensionBlock();
     }
 
-    uint8_t image[9];
-    ReadExact(image, sizeof image);
-    FImageDescriptor = {qFromLittleEndian<uint16_t>(image), qFromLittleEndian<uint16_t>(image + 2),
-                        qFromLittleEndian<uint16_t>(image + 4), qFromLittleEndian<uint16_t>(image + 6),
-                        image[8]};
+    // The image's place on the screen does not change the bitmap.
+    FInput.Skip(4);
+    FImageDescriptor.Width = NextWord();
+    FImageDescriptor.Height = NextWord();
+    FImageDescriptor.Flags = NextByte();
     FUseLocalTable = FImageDescriptor.Flags & FlagColorTable;
     if (FUseLocalTable)
         ReadColorTable(FImageDescriptor.Flags, FLocalColorTable);
+    FPalette.fill({});
+    const auto& table = FUseLocalTable ? FLocalColorTable : FGlobalColorTable;
+    std::copy_n(table.begin(), FColorCount, FPalette.begin());
     FInterlaced = FImageDescriptor.Flags & FlagInterlaced;
     FPass = 0;
-    FRows.Reset(FImageDescriptor.Height, FImageDescriptor.Width);
 }
 
 void TGifmap::SkipExtensionBlock()
 {
+    // The records do not change the bitmap (transparency, delays, text and application
+    // data are ignored), so they are passed over. Past the end of the data the
+    // sub-block skip finds nothing and stops.
     uint8_t label = 0;
     FInput.ReadByte(label);
     switch (label) {
     case LabelPlainText:
-        if (FInput.Read(FPlainText, sizeof FPlainText) == sizeof FPlainText)
-            SkipDataSubBlocks();
+        FInput.Skip(PlainTextSize);
+        SkipDataSubBlocks();
         break;
     case LabelGraphicControl:
         // The record ends with its own block terminator.
-        FInput.Read(FGraphicControl, sizeof FGraphicControl);
+        FInput.Skip(GraphicControlSize);
         break;
     case LabelApplication:
-        if (FInput.Read(FApplication, sizeof FApplication) == sizeof FApplication)
-            SkipDataSubBlocks();
+        FInput.Skip(ApplicationSize);
+        SkipDataSubBlocks();
         break;
     default:
         SkipDataSubBlocks();
@@ -170,9 +166,18 @@ void TGifmap::InitCompressionStream()
     FClearCode = 1 << FCodeSizeMin;
     FEndCode = FClearCode + 1;
     FHighestRoot = static_cast<uint16_t>(FClearCode - 1);
-    FBitsLeft = 0;
+    for (int root = 0; root <= FHighestRoot; ++root) {
+        FFirst[root] = FSuffix[root] = static_cast<uint8_t>(root);
+        FLength[root] = 1;
+        FPlaces[root] = nullptr;
+    }
+    FPlace = nullptr;
+    FBitBuffer = 0;
+    FBitCount = 0;
     FBytesLeft = 0;
     FCurrentRow = 0;
+    FLinesDone = 0;
+    FTableFull = false;
     // A stream need not start with a clear code, so the table starts out cleared.
     ResetCodeTable();
 }
@@ -190,7 +195,7 @@ void TGifmap::ReadSubBlock()
     if (FSubBlockLength == 0)
         Error(errNoData);
     ReadExact(FSubBlock, FSubBlockLength);
-    FReadPosition = 1;
+    FReadPosition = 0;
     FBytesLeft = FSubBlockLength;
 }
 
@@ -198,25 +203,20 @@ void TGifmap::ReadSubBlock()
 // functions are inlined into their callers.
 inline uint16_t TGifmap::NextCode()
 {
-    const auto takeByte = [this] {
+    // Codes are packed least significant bit first; bytes are taken only as a code
+    // needs them.
+    while (FBitCount < FCodeSize) {
         if (FBytesLeft <= 0)
             ReadSubBlock();
-        FCurrentByte = FSubBlock[FReadPosition - 1];
-        ++FReadPosition;
+        FBitBuffer |= uint32_t(FSubBlock[FReadPosition++]) << FBitCount;
         --FBytesLeft;
-    };
-    if (FBitsLeft == 0) {
-        takeByte();
-        FBitsLeft = 8;
+        FBitCount += 8;
     }
-    uint16_t code = static_cast<uint16_t>(FCurrentByte >> (8 - FBitsLeft));
-    while (FCodeSize > FBitsLeft) {
-        takeByte();
-        code = static_cast<uint16_t>(code | (FCurrentByte << FBitsLeft));
-        FBitsLeft += 8;
-    }
-    FBitsLeft -= FCodeSize;
-    return code & CodeMask[FCodeSize];
+    const auto code = static_cast<uint16_t>(FBitBuffer & ((1u << FCodeSize) - 1));
+    FBitBuffer >>= FCodeSize;
+    FBitCount -= FCodeSize;
+    ++FCodesDecoded;
+    return code;
 }
 
 void TGifmap::Decode()
@@ -226,121 +226,157 @@ void TGifmap::Decode()
     if (width > MaxWidth)
         Error(errBadBitSize);
     // The line logic needs at least one pixel a row; an empty image has no bitmap form.
-    if (width == 0 || FImageDescriptor.Height == 0)
+    const int height = FImageDescriptor.Height;
+    if (width == 0 || height == 0)
         Error(errBadBitmap);
+    // Rows that the rest of the data could never fill are refused before room is made
+    // for them.
+    if (int64_t(width) * height > Imaging::MaxLzwOutput(FInput.Remaining(), FCodeSizeMin + 1))
+        Error(errUnexpectedEOF);
+    ReserveRows(width, height, width, ColorTableSize);
+    FRow = FRows.Row(0);
+    FColumn = 0;
 
-    int depth = 0;
-    const auto pushString = [&](int code) {
-        // Prefix links always point to lower codes, so the walk ends at a root and the
-        // string (at most TableSize bytes) fits the stack.
-        while (code > FHighestRoot) {
-            FStack[depth++] = static_cast<uint8_t>(FSuffix[code]);
-            code = static_cast<int>(FPrefix[code]);
-        }
-        FStack[depth++] = static_cast<uint8_t>(code);
-        return code;
-    };
-    bool tableFull = false;
-    int previous = 0;
-    const auto addString = [&](int first) {
-        if (FNextFree <= FCodeLimit && FNextFree < TableSize) {
-            FSuffix[FNextFree] = static_cast<uint32_t>(first);
-            FPrefix[FNextFree] = static_cast<uint32_t>(previous);
-            ++FNextFree;
-        }
-        if (FNextFree >= FCodeLimit) {
-            if (FCodeSize < MaxCodeSize) {
-                FCodeLimit = static_cast<uint16_t>(FCodeLimit * 2);
-                ++FCodeSize;
-            } else {
-                tableFull = true;
-            }
-        }
-    };
-
-    int pixelsLeft = width;
-    int column = 0;
     bool tableStart = true;
     int code = NextCode();
     while (code != FEndCode) {
         if (code == FClearCode || tableStart) {
-            // The first code of a table (after clear codes, or at the start of the data)
-            // is a root and adds no string.
-            if (code == FClearCode) {
-                ResetCodeTable();
-                do
-                    code = NextCode();
-                while (code == FClearCode);
-                if (code == FEndCode)
-                    Error(errBadCode);
-            }
+            code = StartTable(code);
             tableStart = false;
-            if (code >= FNextFree)
-                code = 0;
-            previous = code;
-            FStack[depth++] = static_cast<uint8_t>(code);
         } else if (code < FNextFree) {
-            addString(pushString(code));
-            previous = code;
+            AddString(FFirst[code]);
         } else if (code == FNextFree) {
-            int first = previous;
-            while (first > FHighestRoot)
-                first = static_cast<int>(FPrefix[first]);
-            addString(first);
-            pushString(code);
-            previous = code;
+            // The string the encoder had just made: the previous one and its own first byte.
+            AddString(FFirst[FPrevious]);
         } else {
             Error(errBadCode);
         }
-
-        while (depth > 0) {
-            FLine[column++] = FStack[--depth];
-            if (--pixelsLeft == 0) {
-                CreateLine();
-                pixelsLeft = width;
-                column = 0;
-            }
-        }
-
+        FPrevious = static_cast<uint16_t>(code);
+        // Once every row is filled the rest of the data is not read.
+        if (WriteString(code))
+            return;
         code = NextCode();
-        if (tableFull && code != FClearCode)
+        if (FTableFull && code != FClearCode)
             Error(errBadBitSize);
-        tableFull = false;
+        FTableFull = false;
+    }
+    // A row the data ended inside stays empty, like the rows never reached.
+    std::memset(FRow, 0, size_t(width));
+}
+
+// The first code of a table (after clear codes, or at the start of the data) is a root
+// and adds no string.
+int TGifmap::StartTable(int Code)
+{
+    if (Code == FClearCode) {
+        ResetCodeTable();
+        do
+            Code = NextCode();
+        while (Code == FClearCode);
+        if (Code == FEndCode)
+            Error(errBadCode);
+    }
+    return Code >= FNextFree ? 0 : Code;
+}
+
+void TGifmap::AddString(uint8_t First)
+{
+    if (FNextFree <= FCodeLimit && FNextFree < TableSize) {
+        FPlaces[FNextFree] = FPlace;
+        FPrefix[FNextFree] = FPrevious;
+        FSuffix[FNextFree] = First;
+        FFirst[FNextFree] = FFirst[FPrevious];
+        FLength[FNextFree] = static_cast<uint16_t>(FLength[FPrevious] + 1);
+        ++FNextFree;
+    }
+    if (FNextFree >= FCodeLimit) {
+        if (FCodeSize < MaxCodeSize) {
+            FCodeLimit = static_cast<uint16_t>(FCodeLimit * 2);
+            ++FCodeSize;
+        } else {
+            FTableFull = true;
+        }
     }
 }
 
-void TGifmap::CreateLine()
+// Spells the string of Code at Start. A string whose prefix was written whole in a row
+// is copied from there, then its last byte added. Others are spelled from their end by
+// following the table's links; prefix links always point to lower codes, so the walk
+// ends at a root.
+inline void TGifmap::SpellString(int Code, uint8_t* Start) const
 {
-    FRows.Add(FCurrentRow, FLine.data());
-    ++FCurrentRow;
-    if (!FInterlaced)
+    const int length = FLength[Code];
+    if (const uint8_t* prefix = FPlaces[Code]) {
+        std::memcpy(Start, prefix, size_t(length - 1));
+        Start[length - 1] = FSuffix[Code];
         return;
-    // Passes advance by 8, 8, 4 and 2 rows and start at rows 0, 4, 2 and 1.
-    static constexpr int PassStep[] = {8, 8, 4, 2};
-    static constexpr int PassStart[] = {0, 4, 2, 1};
-    if (FPass < LastInterlacePass)
-        FCurrentRow += PassStep[FPass] - 1;
-    // A pass whose start row lies below a short image has no rows: go on to the next,
-    // so that the second line of a 2-row image is row 1 and not a row that never shows.
-    while (FCurrentRow >= FImageDescriptor.Height && FPass < LastInterlacePass) {
-        ++FPass;
-        if (FPass < LastInterlacePass)
-            FCurrentRow = PassStart[FPass];
     }
+    uint8_t* end = Start + length;
+    while (Code > FHighestRoot) {
+        *--end = FSuffix[Code];
+        Code = FPrefix[Code];
+    }
+    *--end = static_cast<uint8_t>(Code);
 }
 
-void TGifmap::CreateBitHeader()
+// Writes the string of Code at the current column, straight into the row when it fits
+// and across rows otherwise; true once every row is filled.
+inline bool TGifmap::WriteString(int Code)
 {
-    FBitmapInfoHeader = Imaging::CreateBitHeader(FImageDescriptor.Width, FImageDescriptor.Height, 8);
+    const int length = FLength[Code];
+    const int width = FImageDescriptor.Width;
+    if (FColumn + length < width) {
+        uint8_t* const start = FRow + FColumn;
+        SpellString(Code, start);
+        FPlace = start;
+        FColumn += length;
+        return false;
+    }
+    FPlace = nullptr;
+    SpellString(Code, FStack.data());
+    for (const uint8_t* bytes = FStack.data(); bytes < FStack.data() + length;) {
+        const int n = std::min<int>(width - FColumn, int(FStack.data() + length - bytes));
+        std::memcpy(FRow + FColumn, bytes, size_t(n));
+        bytes += n;
+        FColumn += n;
+        if (FColumn == width && NextLine())
+            return true;
+    }
+    return false;
 }
 
-void TGifmap::SaveGifToStream(vcl::TMemoryStream& Stream)
+// Moves on to the next row; true once every row is filled.
+bool TGifmap::NextLine()
 {
-    const auto& table = FUseLocalTable ? FLocalColorTable : FGlobalColorTable;
-    std::array<Imaging::TRgbTriple, ColorTableSize> palette{};
-    std::copy_n(table.begin(), FColorCount, palette.begin());
-    Imaging::SaveBitmapStream(Stream, FBitmapInfoHeader, palette, FRows);
-    FRows.Clear();
+    ++FLinesDone;
+    FColumn = 0;
+    ++FCurrentRow;
+    if (FInterlaced) {
+        // Passes advance by 8, 8, 4 and 2 rows and start at rows 0, 4, 2 and 1.
+        static constexpr int PassStep[] = {8, 8, 4, 2};
+        static constexpr int PassStart[] = {0, 4, 2, 1};
+        if (FPass < LastInterlacePass)
+            FCurrentRow += PassStep[FPass] - 1;
+        // A pass whose start row lies below a short image has no rows: go on to the
+        // next, so that the second line of a 2-row image is row 1.
+        while (FCurrentRow >= FImageDescriptor.Height && FPass < LastInterlacePass) {
+            ++FPass;
+            if (FPass < LastInterlacePass)
+                FCurrentRow = PassStart[FPass];
+        }
+    }
+    FRow = FRows.Row(FCurrentRow);
+    return FLinesDone == FImageDescriptor.Height || !FRow;
+}
+
+Imaging::TBitmapInfoHeader TGifmap::BitmapHeader() const
+{
+    return Imaging::CreateBitHeader(FImageDescriptor.Width, FImageDescriptor.Height, 8);
+}
+
+std::span<const Imaging::TRgbTriple> TGifmap::BitmapPalette() const
+{
+    return FPalette;
 }
 
 } // namespace Gifmap

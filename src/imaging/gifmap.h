@@ -1,65 +1,41 @@
 #pragma once
 // TGifmap: a bitmap that reads the first image of a GIF file and becomes an 8-bit
 // palettised bitmap.
-#include "imaging/assembledbitmap.h"
-#include "imaging/bytereader.h"
-#include "vcl/core/sysutils.h"
-#include "vcl/graphics/bitmap.h"
+#include "imaging/imagereader.h"
 
 #include <array>
 #include <cstdint>
-#include <memory>
 
 namespace Gifmap {
 
 inline constexpr uint8_t ImageBlock = 0x2C;
 inline constexpr uint8_t ExtensionBlock = 0x21;
-inline constexpr uint8_t ExtensionIntroducer = 0x21;
-inline constexpr uint8_t Trailer = 0x3B;
-inline constexpr uint8_t BlockTerminator = 0x00;
 
-// Entry n is 2^n - 1.
-inline constexpr std::array<uint16_t, 13> CodeMask = {
-    0x0000, 0x0001, 0x0003, 0x0007, 0x000F, 0x001F, 0x003F,
-    0x007F, 0x00FF, 0x01FF, 0x03FF, 0x07FF, 0x0FFF};
-
-// The failure messages; the text of code n is ErrName[n - 1].
-inline constexpr std::array<const char*, 10> ErrName = {
+inline constexpr Imaging::TErrorNames<10> ErrName = {
     "GIF file not found", "Not a GIF file", "Missing color table", "Bad data", "No data",
     "Unexpected EOF", "Bad code size", "Bad code", "Bad bit size", "Bad bitmap"};
 
-class EGifException : public vcl::Exception {
-public:
-    using vcl::Exception::Exception;
-};
+using EGifException = Imaging::EReaderException<struct TGifFormat>;
 
-class TGifmap : public vcl::TBitmap {
+// Loads keep their failures (see TImageReader::LoadFromStream).
+class TGifmap : public Imaging::TReaderOf<EGifException, ErrName> {
 public:
     TGifmap();
     ~TGifmap() override;
 
-    // Loads the first image of the GIF data in Stream, which must be at its start. A
-    // failure is not reported to the caller: the bitmap then keeps what it held, and
-    // LastError tells what went wrong.
-    void LoadFromStream(vcl::TStream& Stream) override;
-
-    // The message of the failure that ended the last load; empty after a good load.
-    const QString& LastError() const { return FLastError; }
-
-    // Decodes the GIF data in Stream into the assembled bitmap stream (an in-memory BMP
-    // file); raises EGifException on bad data. LoadFromStream is this followed by the
-    // bitmap's own BMP load.
-    std::unique_ptr<vcl::TMemoryStream> AssembleBitmapStream(vcl::TStream& Stream);
-
-    [[noreturn]] static void Error(int Code);
+    // LZW codes read by the last load: a measure of its work.
+    int64_t CodesDecoded() const { return FCodesDecoded; }
 
 private:
     static constexpr int ColorTableSize = 256;
     static constexpr int MaxWidth = 2048;
-    static constexpr int LineBufferSize = MaxWidth + 1;
     static constexpr int TableSize = 4096;
     static constexpr int MaxCodeSize = 12;
     static constexpr int LastInterlacePass = 4;
+
+    void Parse() override;
+    Imaging::TBitmapInfoHeader BitmapHeader() const override;
+    std::span<const Imaging::TRgbTriple> BitmapPalette() const override;
 
     void ParseMem();
     void SkipExtensionBlock();
@@ -70,37 +46,24 @@ private:
     void ReadSubBlock();
     uint16_t NextCode();
     uint8_t NextByte();
+    uint16_t NextWord();
     void ReadExact(void* Buffer, int Count);
     void Decode();
-    void CreateBitHeader();
-    void CreateLine();
-    void SaveGifToStream(vcl::TMemoryStream& Stream);
+    int StartTable(int Code);
+    void AddString(uint8_t First);
+    void SpellString(int Code, uint8_t* Start) const;
+    bool WriteString(int Code);
+    bool NextLine();
 
-    std::unique_ptr<vcl::TMemoryStream> FWorkingStream;
-    Imaging::TByteReader FInput;
-    QString FLastError;
-
-    char FHeader[6] = {};
-    struct {
-        uint16_t Width = 0;
-        uint16_t Height = 0;
-        uint8_t Flags = 0;
-        uint8_t Background = 0;
-        uint8_t AspectRatio = 0;
-    } FScreenDescriptor;
     std::array<Imaging::TRgbTriple, ColorTableSize> FGlobalColorTable{};
     std::array<Imaging::TRgbTriple, ColorTableSize> FLocalColorTable{};
+    // The palette of the image: the colours of its table, then zeros.
+    std::array<Imaging::TRgbTriple, ColorTableSize> FPalette{};
     struct {
-        uint16_t Left = 0;
-        uint16_t Top = 0;
         uint16_t Width = 0;
         uint16_t Height = 0;
         uint8_t Flags = 0;
     } FImageDescriptor;
-    // Extension records: read and kept, but they do not change the bitmap.
-    uint8_t FGraphicControl[6] = {};
-    uint8_t FPlainText[13] = {};
-    uint8_t FApplication[12] = {};
     bool FUseLocalTable = false;
     bool FInterlaced = false;
     uint8_t FCodeSizeMin = 0;
@@ -108,8 +71,9 @@ private:
     uint8_t FSubBlock[255] = {};
     uint16_t FColorCount = 0;
 
-    // Bit reader and code table state.
-    int FBitsLeft = 0;
+    // Bit reader: bits not yet taken, at the bottom of the buffer.
+    uint32_t FBitBuffer = 0;
+    int FBitCount = 0;
     int FBytesLeft = 0;
     int FCodeSize = 0;
     int FClearCode = 0;
@@ -118,16 +82,29 @@ private:
     uint16_t FCodeLimit = 0;
     uint16_t FHighestRoot = 0;
     int FReadPosition = 0;
-    uint8_t FCurrentByte = 0;
 
+    // The string table: each string is its prefix code and last byte, with its first
+    // byte and length kept so that it can be spelled in place.
+    std::array<uint16_t, TableSize> FPrefix{};
+    std::array<uint8_t, TableSize> FSuffix{};
+    std::array<uint8_t, TableSize> FFirst{};
+    std::array<uint16_t, TableSize> FLength{};
+    uint16_t FPrevious = 0;
+    bool FTableFull = false;
+    // Where each string's prefix was written whole in a row (null when it was not), and
+    // where the last string was.
+    std::array<const uint8_t*, TableSize> FPlaces{};
+    const uint8_t* FPlace = nullptr;
+    // A string that runs on into the next rows is spelled here first.
     std::array<uint8_t, TableSize> FStack{};
-    std::array<uint32_t, TableSize> FPrefix{};
-    std::array<uint32_t, TableSize> FSuffix{};
-    std::array<uint8_t, LineBufferSize> FLine{};
+
+    // Where decoded pixels go: the current row of the assembled stream, and the column.
+    uint8_t* FRow = nullptr;
+    int FColumn = 0;
     int FCurrentRow = 0;
+    int FLinesDone = 0;
+    int64_t FCodesDecoded = 0;
     uint8_t FPass = 0;
-    Imaging::TBitmapInfoHeader FBitmapInfoHeader;
-    Imaging::TRowList FRows;
 };
 
 } // namespace Gifmap

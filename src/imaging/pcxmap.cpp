@@ -2,8 +2,6 @@
 
 #include "vcl/core/unitstartup.h"
 
-#include <QScopeGuard>
-#include <QtEndian>
 #include <cstring>
 
 namespace Pcxmap {
@@ -29,75 +27,42 @@ constexpr uint8_t FirstTrailerVersion = 5;
 
 } // namespace
 
-TPcxHeader TPcxHeader::FromBytes(const uint8_t* Bytes)
+bool TPcxHeader::Read(Imaging::TByteReader& Input)
 {
-    TPcxHeader h;
-    h.Manufacturer = Bytes[0];
-    h.Version = Bytes[1];
-    h.Encoding = Bytes[2];
-    h.BitsPerPixel = Bytes[3];
-    h.XMin = qFromLittleEndian<uint16_t>(Bytes + 4);
-    h.YMin = qFromLittleEndian<uint16_t>(Bytes + 6);
-    h.XMax = qFromLittleEndian<uint16_t>(Bytes + 8);
-    h.YMax = qFromLittleEndian<uint16_t>(Bytes + 10);
-    h.HorizontalResolution = qFromLittleEndian<uint16_t>(Bytes + 12);
-    h.VerticalResolution = qFromLittleEndian<uint16_t>(Bytes + 14);
-    for (int i = 0; i < 16; ++i)
-        h.ColorMap[i] = {Bytes[16 + 3 * i], Bytes[17 + 3 * i], Bytes[18 + 3 * i]};
-    h.Reserved = Bytes[64];
-    h.Planes = Bytes[65];
-    h.BytesPerLine = qFromLittleEndian<uint16_t>(Bytes + 66);
-    h.PaletteInfo = qFromLittleEndian<uint16_t>(Bytes + 68);
-    return h;
+    constexpr int RestOfHeader = 58;
+    if (Input.Remaining() < Size)
+        return false;
+    Input.ReadByte(Manufacturer), Input.ReadByte(Version), Input.ReadByte(Encoding), Input.ReadByte(BitsPerPixel);
+    Input.ReadLE(XMin), Input.ReadLE(YMin), Input.ReadLE(XMax), Input.ReadLE(YMax);
+    Input.ReadLE(HorizontalResolution), Input.ReadLE(VerticalResolution);
+    for (Imaging::TRgbTriple& c : ColorMap)
+        Input.ReadByte(c.Red), Input.ReadByte(c.Green), Input.ReadByte(c.Blue);
+    Input.ReadByte(Reserved), Input.ReadByte(Planes);
+    Input.ReadLE(BytesPerLine), Input.ReadLE(PaletteInfo);
+    Input.Skip(RestOfHeader);
+    return true;
 }
 
-TPcxmap::TPcxmap() = default;
+TPcxmap::TPcxmap() : TReaderOf(TFailures::Kept, errTooBig) {}
 
 TPcxmap::~TPcxmap() = default;
 
-void TPcxmap::Error(int Code)
+void TPcxmap::Parse()
 {
-    throw EPcxException(QString::fromLatin1(ErrName[Code - 1]));
-}
-
-void TPcxmap::LoadFromStream(vcl::TStream& Stream)
-{
-    FLastError = Imaging::CatchLoadFailure([&] {
-        const auto bitmap = AssembleBitmapStream(Stream);
-        vcl::TBitmap::LoadFromStream(*bitmap);
-    });
-}
-
-std::unique_ptr<vcl::TMemoryStream> TPcxmap::AssembleBitmapStream(vcl::TStream& Stream)
-{
-    const auto release = qScopeGuard([this] {
-        FInput = {};
-        FWorkingStream.reset();
-        FRows.Clear();
-    });
-    FWorkingStream = std::make_unique<vcl::TMemoryStream>(Stream.ReadBytes(Stream.Size()));
-    FInput = Imaging::TByteReader(FWorkingStream->Bytes());
     FRowCounter = 0;
     ReadPcx();
-    CreateBitHeader();
-    FInput = {};
-    SavePcxToStream(*FWorkingStream);
-    return std::move(FWorkingStream);
 }
 
 void TPcxmap::ReadPcx()
 {
     FInput.SetPosition(0);
-    uint8_t header[TPcxHeader::Size];
-    if (FInput.Read(header, sizeof header) < TPcxHeader::Size)
+    if (!FHeader.Read(FInput))
         Error(errBadData);
-    FHeader = TPcxHeader::FromBytes(header);
     FWidth = FHeader.XMax - FHeader.XMin + 1;
     FHeight = FHeader.YMax - FHeader.YMin + 1;
     const int bpp = FHeader.BitsPerPixel;
     const int planes = FHeader.Planes;
     FBitCount = bpp == 8 && planes == 3 ? 24 : bpp == 1 ? planes : bpp;
-    FRows.Clear();
 
     if (FHeader.Manufacturer != PcxManufacturer)
         Error(errNotPcx);
@@ -124,8 +89,15 @@ void TPcxmap::ReadPcx()
     if (int64_t(FWidth) * bpp > int64_t(bpl) * 8)
         Error(errBadData);
 
+    // A run holds at most 63 bytes in 2: rows the rest of the file could never hold are
+    // refused before room is made for them.
+    constexpr int LongestRun = 63;
+    const int64_t leastLineInput = 2 * ((bytesPerLine + LongestRun - 1) / LongestRun);
+    if (leastLineInput * FHeight > FInput.Remaining())
+        Error(errBadData);
     FLine.fill(0);
-    FRows.Reset(FHeight, Imaging::DepthRowBytes(FBitCount, FWidth));
+    ReserveRows(FWidth, FHeight, Imaging::DepthRowBytes(FBitCount, FWidth),
+                static_cast<int>(BitmapPalette().size()));
     for (int row = 0; row < FHeight; ++row) {
         if (!ReadLine(bytesPerLine))
             Error(errBadData);
@@ -205,21 +177,20 @@ void TPcxmap::DefinePalette()
         FPalette[i] = {trailer[1 + 3 * i], trailer[2 + 3 * i], trailer[3 + 3 * i]};
 }
 
-void TPcxmap::CreateBitHeader()
+Imaging::TBitmapInfoHeader TPcxmap::BitmapHeader() const
 {
-    FBitmapInfoHeader = Imaging::CreateBitHeader(FWidth, FHeight, static_cast<uint16_t>(FBitCount));
+    return Imaging::CreateBitHeader(FWidth, FHeight, static_cast<uint16_t>(FBitCount));
+}
+
+std::span<const Imaging::TRgbTriple> TPcxmap::BitmapPalette() const
+{
+    return Imaging::DepthPalette(FBitCount, FPalette);
 }
 
 void TPcxmap::CreateLine()
 {
     FRows.Add(FRowCounter, FLine.data());
     ++FRowCounter;
-}
-
-void TPcxmap::SavePcxToStream(vcl::TMemoryStream& Stream)
-{
-    Imaging::SaveBitmapStream(Stream, FBitmapInfoHeader, Imaging::DepthPalette(FBitCount, FPalette), FRows);
-    FRows.Clear();
 }
 
 } // namespace Pcxmap

@@ -1,13 +1,9 @@
 #pragma once
 // TPcxmap: a bitmap that reads a ZSoft PCX image and becomes a 1, 4, 8 or 24-bit bitmap.
-#include "imaging/assembledbitmap.h"
-#include "imaging/bytereader.h"
-#include "vcl/core/sysutils.h"
-#include "vcl/graphics/bitmap.h"
+#include "imaging/imagereader.h"
 
 #include <array>
 #include <cstdint>
-#include <memory>
 
 namespace Pcxmap {
 
@@ -16,15 +12,11 @@ inline constexpr std::array<uint8_t, 8> MaskTable = {0x80, 0x40, 0x20, 0x10, 0x0
 // The value bit of plane p.
 inline constexpr std::array<uint8_t, 8> BitTable = {0x01, 0x02, 0x04, 0x08, 0x10, 0x20, 0x40, 0x80};
 
-// The failure messages; the text of code n is ErrName[n - 1].
-inline constexpr std::array<const char*, 10> ErrName = {
+inline constexpr Imaging::TErrorNames<10> ErrName = {
     "PCX file not found", "Not a PCX file", "File Too big", "Bad data", "Unsupported Format",
     "Unexpected EOF", "Bad code size", "Bad code", "Bad bit size", "Bad bitmap"};
 
-class EPcxException : public vcl::Exception {
-public:
-    using vcl::Exception::Exception;
-};
+using EPcxException = Imaging::EReaderException<struct TPcxFormat>;
 
 // The 128-byte file header (little-endian in the file).
 struct TPcxHeader {
@@ -45,53 +37,38 @@ struct TPcxHeader {
     uint16_t PaletteInfo = 0;
 
     static constexpr int Size = 128;
-    static TPcxHeader FromBytes(const uint8_t* Bytes);
+    // Reads the header's 128 bytes; false when the data ends first.
+    bool Read(Imaging::TByteReader& Input);
 };
 
-class TPcxmap : public vcl::TBitmap {
+// Loads keep their failures (see TImageReader::LoadFromStream).
+class TPcxmap : public Imaging::TReaderOf<EPcxException, ErrName> {
 public:
     TPcxmap();
     ~TPcxmap() override;
 
-    // Loads the PCX image in Stream, which must be at its start. A failure is not reported
-    // to the caller: the bitmap then keeps what it held, and LastError tells what went wrong.
-    void LoadFromStream(vcl::TStream& Stream) override;
-
-    // The message of the failure that ended the last load; empty after a good load.
-    const QString& LastError() const { return FLastError; }
-
-    // Decodes the PCX data in Stream into the assembled bitmap stream; raises
-    // EPcxException on bad data.
-    std::unique_ptr<vcl::TMemoryStream> AssembleBitmapStream(vcl::TStream& Stream);
-
-    [[noreturn]] static void Error(int Code);
-
 private:
     static constexpr int MaxLineBytes = 3072;
     static constexpr int LineBufferSize = MaxLineBytes + 1;
+
+    void Parse() override;
+    Imaging::TBitmapInfoHeader BitmapHeader() const override;
+    std::span<const Imaging::TRgbTriple> BitmapPalette() const override;
 
     void ReadPcx();
     bool ReadLine(int Count);
     void ConvertPlanes();
     void ConvertTrueColor();
     void DefinePalette();
-    void CreateBitHeader();
     void CreateLine();
-    void SavePcxToStream(vcl::TMemoryStream& Stream);
-
-    std::unique_ptr<vcl::TMemoryStream> FWorkingStream;
-    Imaging::TByteReader FInput;
-    QString FLastError;
 
     TPcxHeader FHeader;
     int FWidth = 0;
     int FHeight = 0;
     int FBitCount = 0;
     std::array<Imaging::TRgbTriple, 256> FPalette{};
-    Imaging::TBitmapInfoHeader FBitmapInfoHeader;
     std::array<uint8_t, LineBufferSize> FLine{};
     std::array<uint8_t, LineBufferSize> FWork{};
-    Imaging::TRowList FRows;
     int FRowCounter = 0;
 };
 

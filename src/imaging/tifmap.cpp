@@ -2,7 +2,6 @@
 
 #include "vcl/core/unitstartup.h"
 
-#include <QScopeGuard>
 #include <algorithm>
 #include <cstring>
 
@@ -45,6 +44,7 @@ enum : uint16_t { typeShort = 3, typeLong = 4 };
 enum : uint16_t { compNone = 1, compLZW = 5, compPackBits = 32773 };
 
 constexpr uint16_t PhotometricWhiteIsZero = 0;
+constexpr uint16_t PhotometricPalette = 3;
 constexpr uint16_t PredictorNone = 1;
 constexpr uint16_t PredictorHorizontal = 2;
 constexpr uint16_t PlanarSeparate = 2;
@@ -58,59 +58,33 @@ int TypeSize(uint16_t Type)
 
 } // namespace
 
-TTifmap::TTifmap() = default;
+TTifmap::TTifmap() : TReaderOf(TFailures::Raised, errTooBig) {}
 
 TTifmap::~TTifmap() = default;
 
-void TTifmap::Error(int Code)
+void TTifmap::Parse()
 {
-    throw ETifException(QString::fromLatin1(ErrName[Code - 1]));
-}
-
-void TTifmap::LoadFromStream(vcl::TStream& Stream)
-{
-    const auto bitmap = AssembleBitmapStream(Stream);
-    vcl::TBitmap::LoadFromStream(*bitmap);
-}
-
-std::unique_ptr<vcl::TMemoryStream> TTifmap::AssembleBitmapStream(vcl::TStream& Stream)
-{
-    const auto release = qScopeGuard([this] {
-        FInput = {};
-        FWorkingStream.reset();
-        FRows.Clear();
-    });
-    FWorkingStream = std::make_unique<vcl::TMemoryStream>(Stream.ReadBytes(Stream.Size()));
-    FInput = Imaging::TByteReader(FWorkingStream->Bytes());
+    FFile = FInput;
     FRowCounter = 0;
+    FCodesDecoded = 0;
     ReadTiff();
-    CreateBitHeader();
-    FInput = {};
-    SaveTifToStream(*FWorkingStream);
-    return std::move(FWorkingStream);
-}
-
-uint16_t TTifmap::ToWord(const uint8_t* Bytes) const
-{
-    return FByteOrder == LittleEndian ? uint16_t(Bytes[0] | Bytes[1] << 8) : uint16_t(Bytes[0] << 8 | Bytes[1]);
+    FFile = {};
 }
 
 uint16_t TTifmap::GetWord()
 {
-    uint8_t bytes[2];
-    if (FInput.Read(bytes, 2) != 2)
+    uint16_t value;
+    if (!FInput.ReadOrdered(value, FByteOrder == LittleEndian))
         Error(errUnexpectedEOF);
-    return ToWord(bytes);
+    return value;
 }
 
 uint32_t TTifmap::GetLong()
 {
-    uint8_t bytes[4];
-    if (FInput.Read(bytes, 4) != 4)
+    uint32_t value;
+    if (!FInput.ReadOrdered(value, FByteOrder == LittleEndian))
         Error(errUnexpectedEOF);
-    const uint32_t first = ToWord(bytes);
-    const uint32_t second = ToWord(bytes + 2);
-    return FByteOrder == LittleEndian ? first | second << 16 : first << 16 | second;
+    return value;
 }
 
 void TTifmap::SetDefaults()
@@ -121,9 +95,8 @@ void TTifmap::SetDefaults()
     FPlanarConfiguration = 1;
     FSamplesPerPixel = 1;
     FCompression = compNone;
-    FStripOffsets = 0;
-    FStripCount = 0;
-    FStripOffsetSize = 4;
+    FStripOffsets = {};
+    FStripByteCounts = {};
     FPhotometric = 0;
     FColorMapPresent = false;
     FBitsPerSample = 1;
@@ -135,10 +108,9 @@ void TTifmap::SetDefaults()
 
 void TTifmap::ReadTiff()
 {
-    FRows.Clear();
-    uint8_t mark[2] = {};
-    FInput.Read(mark, 2);
-    FByteOrder = uint16_t(mark[0] << 8 | mark[1]);
+    // The mark reads the same in either byte order.
+    FByteOrder = 0;
+    FInput.ReadBE(FByteOrder);
     if (FByteOrder != LittleEndian && FByteOrder != BigEndian)
         Error(errNotTif);
     GetWord(); // the version is not examined
@@ -148,9 +120,14 @@ void TTifmap::ReadTiff()
     const uint16_t entries = GetWord();
     for (int i = 0; i < entries; ++i)
         DecodeTag();
-    if (FWidth == 0 || FHeight == 0 || FStripOffsets == 0)
+    if (FWidth == 0 || FHeight == 0 || FStripOffsets.Value == 0)
         Error(errBadData);
+    CheckDepth();
+    ReadStrips();
+}
 
+void TTifmap::CheckDepth()
+{
     FBitCount = FSamplesPerPixel * FBitsPerSample;
     // Only these depths have a bitmap form. Separate colour planes would be read as
     // interleaved pixels, and the horizontal predictor is undone on whole 8-bit samples.
@@ -166,45 +143,98 @@ void TTifmap::ReadTiff()
         for (int i = 0; i < (1 << FBitCount); ++i)
             FPalette[i] = {uint8_t(i * step), uint8_t(i * step), uint8_t(i * step)};
     }
+}
 
+void TTifmap::ReadStrips()
+{
     const int64_t rowLength = (int64_t(FSamplesPerPixel) * FWidth * FBitsPerSample + 7) / 8;
     if (rowLength > MaxRowLength)
         Error(errTooBig);
     FRowLength = static_cast<int>(rowLength);
     const int rowBytes = Imaging::DepthRowBytes(FBitCount, FWidth);
-    if (Imaging::PaddedRowBytes(rowBytes) * FHeight > Imaging::MaxPixelBytes)
+    const int paletteEntries = static_cast<int>(BitmapPalette().size());
+    if (!Imaging::FitsLoadBudget(FFile.Size(), FWidth, FHeight,
+                                 Imaging::BitmapStreamSize(rowBytes, FHeight, paletteEntries)))
         Error(errTooBig);
-    FRows.Reset(FHeight, rowBytes);
-    FLine.fill(0);
-
-    if (FStripCount <= 1) {
-        FInput.SetPosition(FStripOffsets);
-        ReadStrip(0, FHeight);
-        return;
-    }
-    const int64_t rowsPerStrip = std::min<int64_t>(FRowsPerStrip, FHeight);
-    for (uint32_t s = 0; s < FStripCount; ++s) {
-        FInput.SetPosition(int64_t(FStripOffsets) + int64_t(FStripOffsetSize) * s);
-        FInput.SetPosition(FStripOffsetSize == 2 ? GetWord() : GetLong());
+    // Without the tag all rows are in one strip, as the format defines it.
+    const uint32_t stripCount = std::max<uint32_t>(FStripOffsets.Count, 1);
+    const int64_t rowsPerStrip = stripCount == 1 ? FHeight : std::min<int64_t>(FRowsPerStrip, FHeight);
+    CheckImageFitsInput(rowsPerStrip);
+    ReserveRows(FWidth, FHeight, rowBytes, paletteEntries);
+    for (uint32_t s = 0; s < stripCount && rowsPerStrip * s < FHeight; ++s) {
+        FInput = StripData(s);
         ReadStrip(rowsPerStrip * s, rowsPerStrip);
     }
 }
 
+TTifmap::TStripField TTifmap::ReadStripField(uint16_t Type, uint32_t Count, uint32_t Value,
+                                             int64_t ValuePosition) const
+{
+    const int size = Type == typeShort ? 2 : 4;
+    const bool inEntry = int64_t(Count) * size <= 4;
+    return {Count, Value, inEntry ? ValuePosition : int64_t(Value), size};
+}
+
+uint32_t TTifmap::StripValue(const TStripField& Field, uint32_t Index)
+{
+    FInput.SetPosition(Field.Values + int64_t(Field.ValueSize) * Index);
+    return Field.ValueSize == 2 ? GetWord() : GetLong();
+}
+
+// A strip's bytes: from its offset, as many as its byte count says, or to the end of the
+// file when the count is missing (or 0, as some writers leave it).
+Imaging::TByteReader TTifmap::StripData(uint32_t Strip)
+{
+    FInput = FFile;
+    const uint32_t offset = StripValue(FStripOffsets, Strip);
+    const uint32_t count = Strip < FStripByteCounts.Count ? StripValue(FStripByteCounts, Strip) : 0;
+    return FFile.Slice(offset, count > 0 ? count : FFile.Size());
+}
+
+// The most bytes Bytes bytes of strip data can decode to.
+int64_t TTifmap::MaxStripOutput(int64_t Bytes) const
+{
+    constexpr int LzwMinCodeBits = 9;
+    constexpr int PackBitsLongestRun = 128;
+    switch (FCompression) {
+    case compLZW: return Imaging::MaxLzwOutput(Bytes, LzwMinCodeBits);
+    case compPackBits: return Bytes / 2 * PackBitsLongestRun;
+    default: return Bytes;
+    }
+}
+
+// Refuses, before anything is allocated for them, rows that the strips could never
+// fill; strips that share their data each count it again, as each decodes it again.
+void TTifmap::CheckImageFitsInput(int64_t RowsPerStrip)
+{
+    const uint32_t stripCount = std::max<uint32_t>(FStripOffsets.Count, 1);
+    int64_t rows = 0;
+    for (uint32_t s = 0; s < stripCount && rows < FHeight; ++s)
+        rows += std::min(MaxStripOutput(StripData(s).Size()) / FRowLength, RowsPerStrip);
+    if (rows < FHeight)
+        Error(errUnexpectedEOF);
+}
+
 void TTifmap::ReadStrip(int64_t FirstRow, int64_t RowCount)
 {
+    FRowCounter = FirstRow;
+    FStripEnd = std::min<int64_t>(FirstRow + RowCount, FHeight);
+    PointLineAtRow();
     if (FCompression == compLZW) {
-        FBitBuffer = 0;
-        FBitsLeft = 0;
         FWritePosition = 0;
         InitializeTable();
         if (!ReadLZWData())
             Error(errBadCode);
-        return;
+        // A row the data ended inside stays empty, like the rows never reached.
+        if (FRowCounter < FStripEnd)
+            std::memset(FLine, 0, size_t(FRowLength));
+    } else {
+        while (FRowCounter < FStripEnd) {
+            ReadLine(FRowLength);
+            InsertLine();
+        }
     }
-    for (int64_t r = 0; r < RowCount && FirstRow + r < FHeight; ++r) {
-        ReadLine(FRowLength);
-        InsertLine();
-    }
+    PrepareRows(FirstRow, std::min(FRowCounter, FStripEnd));
 }
 
 void TTifmap::DecodeTag()
@@ -212,6 +242,7 @@ void TTifmap::DecodeTag()
     const uint16_t tag = GetWord();
     const uint16_t type = GetWord();
     const uint32_t count = GetLong();
+    const int64_t valuePosition = FInput.Position();
     // The value field holds the value itself when it fits in its 4 bytes (a SHORT then
     // sits in the field's first 2 bytes), else the offset of the values.
     const bool atOffset = int64_t(count) * TypeSize(type) > 4;
@@ -238,14 +269,10 @@ void TTifmap::DecodeTag()
         break;
     case tagCompression: FCompression = static_cast<uint16_t>(value); break;
     case tagPhotometric: FPhotometric = static_cast<uint16_t>(value); break;
-    case tagStripOffsets:
-        FStripOffsets = value;
-        FStripCount = count;
-        FStripOffsetSize = type == typeShort ? 2 : 4;
-        break;
+    case tagStripOffsets: FStripOffsets = ReadStripField(type, count, value, valuePosition); break;
     case tagSamplesPerPixel: FSamplesPerPixel = static_cast<uint16_t>(value); break;
     case tagRowsPerStrip: FRowsPerStrip = value; break;
-    case tagStripByteCounts: FStripByteCounts = value; break;
+    case tagStripByteCounts: FStripByteCounts = ReadStripField(type, count, value, valuePosition); break;
     case tagPlanarConfiguration: FPlanarConfiguration = static_cast<uint16_t>(value); break;
     case tagPredictor: FPredictor = static_cast<uint16_t>(value); break;
     case tagColorMap: ReadColorMap(value); break;
@@ -276,7 +303,7 @@ void TTifmap::ReadLine(int Count)
 {
     switch (FCompression) {
     case compNone:
-        if (FInput.Read(FLine.data(), Count) != Count)
+        if (FInput.Read(FLine, Count) != Count)
             Error(errUnexpectedEOF);
         break;
     case compPackBits: ReadPackLine(Count); break;
@@ -296,7 +323,7 @@ void TTifmap::ReadPackLine(int Count)
             // A run past the row would write past the line: the row is bad.
             if (written + n > Count)
                 Error(errBadData);
-            if (FInput.Read(FLine.data() + written, n) != n)
+            if (FInput.Read(FLine + written, n) != n)
                 Error(errUnexpectedEOF);
             written += n;
         } else if (header > 128) {
@@ -306,7 +333,7 @@ void TTifmap::ReadPackLine(int Count)
                 Error(errUnexpectedEOF);
             if (written + n > Count)
                 Error(errBadData);
-            std::memset(FLine.data() + written, value, static_cast<size_t>(n));
+            std::memset(FLine + written, value, static_cast<size_t>(n));
             written += n;
         }
     }
@@ -327,19 +354,19 @@ void TTifmap::InitializeTable()
 
 // Inline: the library is built as position-independent code, where only inline
 // functions are inlined into their callers.
-inline uint16_t TTifmap::GetNextCode()
+inline uint16_t TTifmap::GetNextCode(TCodeReader& In)
 {
     // Codes are packed most significant bit first; the bits not yet taken sit at the
     // bottom of the bit buffer.
-    while (FBitsLeft < FCodeWidth) {
-        uint8_t byte;
-        if (!FInput.ReadByte(byte))
+    ++FCodesDecoded;
+    while (In.Count < FCodeWidth) {
+        if (In.Next == In.End)
             Error(errUnexpectedEOF);
-        FBitBuffer = FBitBuffer << 8 | byte;
-        FBitsLeft = static_cast<uint8_t>(FBitsLeft + 8);
+        In.Bits = In.Bits << 8 | *In.Next++;
+        In.Count += 8;
     }
-    FBitsLeft = static_cast<uint8_t>(FBitsLeft - FCodeWidth);
-    return static_cast<uint16_t>((FBitBuffer >> FBitsLeft) & CodeMask[FCodeWidth]);
+    In.Count -= FCodeWidth;
+    return static_cast<uint16_t>((In.Bits >> In.Count) & ((1u << FCodeWidth) - 1));
 }
 
 inline bool TTifmap::IsInTable(int Code) const
@@ -354,13 +381,20 @@ inline void TTifmap::WriteCode(int Code)
     if (!IsInTable(Code))
         Error(errBadCode);
     const int length = FLength[Code];
-    // The table holds strings back to front, so they are spelled out from their end:
+    // A string whose prefix was written whole in a row is copied from there, then its
+    // last byte added. Others are spelled from their end by following the table's links:
     // straight into the line when they fit the row, else into a buffer first.
     const bool fits = FWritePosition + length <= FRowLength;
-    uint8_t* const start = fits ? FLine.data() + FWritePosition : FString.data();
-    uint8_t* out = start + length;
-    for (int c = Code; out > start; c = FPrefix[c])
-        *--out = FLast[c];
+    uint8_t* const start = fits ? FLine + FWritePosition : FString.data();
+    if (const uint8_t* prefix = FPlaces[Code]) {
+        std::memcpy(start, prefix, size_t(length - 1));
+        start[length - 1] = FLast[Code];
+    } else {
+        uint8_t* out = start + length;
+        for (int c = Code; out > start; c = FPrefix[c])
+            *--out = FLast[c];
+    }
+    FPlace = fits ? start : nullptr;
     if (!fits) {
         WriteString(start, length);
         return;
@@ -372,10 +406,11 @@ inline void TTifmap::WriteCode(int Code)
     }
 }
 
-inline bool TTifmap::AddStringToTable(int Prefix, uint8_t Last)
+inline bool TTifmap::AddStringToTable(int Prefix, uint8_t Last, const uint8_t* PrefixPlace)
 {
     if (FNextFree == TableSize)
         return false;
+    FPlaces[FNextFree] = PrefixPlace;
     FPrefix[FNextFree] = static_cast<uint16_t>(Prefix);
     FLast[FNextFree] = Last;
     FFirst[FNextFree] = FFirst[Prefix];
@@ -391,7 +426,7 @@ void TTifmap::WriteString(const uint8_t* Bytes, int Count)
 {
     while (Count > 0) {
         const int n = std::min(Count, FRowLength - FWritePosition);
-        std::memcpy(FLine.data() + FWritePosition, Bytes, static_cast<size_t>(n));
+        std::memcpy(FLine + FWritePosition, Bytes, static_cast<size_t>(n));
         FWritePosition = static_cast<uint16_t>(FWritePosition + n);
         Bytes += n;
         Count -= n;
@@ -406,13 +441,20 @@ bool TTifmap::ReadLZWData()
 {
     // The first code of a table (at the start of the strip or after clear codes) adds no
     // string, since no previous string exists.
+    // Decoding stops as soon as the strip's rows are filled: the rest of its data (which
+    // may be shared with other strips) is not read.
+    // The bit reader is a local, which the compiler keeps in registers.
+    TCodeReader in{FInput.Current(), FInput.Current() + FInput.Remaining()};
     bool tableStart = true;
-    FCode = GetNextCode();
-    while (FCode != EndOfInformation) {
+    while (FRowCounter < FStripEnd) {
+        FCode = GetNextCode(in);
+        if (FCode == EndOfInformation)
+            break;
+        const uint8_t* previousPlace = FPlace;
         if (FCode == ClearCode) {
             InitializeTable();
             do
-                FCode = GetNextCode();
+                FCode = GetNextCode(in);
             while (FCode == ClearCode);
             if (FCode == EndOfInformation)
                 break;
@@ -423,54 +465,73 @@ bool TTifmap::ReadLZWData()
             tableStart = false;
         } else if (FCode < FNextFree) {
             WriteCode(FCode);
-            if (!AddStringToTable(FPrevious, FFirst[FCode]))
+            if (!AddStringToTable(FPrevious, FFirst[FCode], previousPlace))
                 return false;
         } else if (FCode == FNextFree) {
             // The string the writer had just made: the previous one and its own first byte.
-            AddStringToTable(FPrevious, FFirst[FPrevious]);
+            AddStringToTable(FPrevious, FFirst[FPrevious], previousPlace);
             WriteCode(FCode);
         } else {
             Error(errBadCode);
         }
         FPrevious = FCode;
-        FCode = GetNextCode();
     }
     return true;
 }
 
+// Rows are prepared once their strip is read, so that the decoder can copy strings
+// from the rows as it wrote them.
 void TTifmap::InsertLine()
 {
-    if (FPredictor == PredictorHorizontal) {
-        for (int i = FSamplesPerPixel; i < FRowLength; ++i)
-            FLine[i] = static_cast<uint8_t>(FLine[i] + FLine[i - FSamplesPerPixel]);
-    }
-    if (FBitCount == 1 && FPhotometric == PhotometricWhiteIsZero) {
-        for (int i = 0; i < FRowLength; ++i)
-            FLine[i] = static_cast<uint8_t>(~FLine[i]);
-    }
-    if (FBitCount > 8) {
-        for (int x = 0; x < FWidth; ++x)
-            std::swap(FLine[3 * x], FLine[3 * x + 2]);
-    }
     CreateLine();
 }
 
+void TTifmap::PrepareRows(int64_t FirstRow, int64_t EndRow)
+{
+    for (int64_t row = FirstRow; row < EndRow; ++row) {
+        uint8_t* line = FRows.Row(static_cast<int>(row));
+        if (FPredictor == PredictorHorizontal) {
+            for (int i = FSamplesPerPixel; i < FRowLength; ++i)
+                line[i] = static_cast<uint8_t>(line[i] + line[i - FSamplesPerPixel]);
+        }
+        if (FBitCount == 1 && FPhotometric == PhotometricWhiteIsZero) {
+            for (int i = 0; i < FRowLength; ++i)
+                line[i] = static_cast<uint8_t>(~line[i]);
+        }
+        if (FBitCount > 8) {
+            for (int x = 0; x < FWidth; ++x)
+                std::swap(line[3 * x], line[3 * x + 2]);
+        }
+    }
+}
+
+// The row is already in place: go on to the next.
 void TTifmap::CreateLine()
 {
-    if (FRowCounter < FHeight)
-        FRows.Add(static_cast<int>(FRowCounter), FLine.data());
     ++FRowCounter;
+    PointLineAtRow();
 }
 
-void TTifmap::CreateBitHeader()
+// Rows are decoded straight into their place in the assembled stream; rows past the
+// strip's go to a spare line and are dropped.
+void TTifmap::PointLineAtRow()
 {
-    FBitmapInfoHeader = Imaging::CreateBitHeader(FWidth, FHeight, static_cast<uint16_t>(FBitCount));
+    uint8_t* row = FRowCounter < FStripEnd ? FRows.Row(static_cast<int>(FRowCounter)) : nullptr;
+    FLine = row ? row : FSpareLine.data();
 }
 
-void TTifmap::SaveTifToStream(vcl::TMemoryStream& Stream)
+Imaging::TBitmapInfoHeader TTifmap::BitmapHeader() const
 {
-    Imaging::SaveBitmapStream(Stream, FBitmapInfoHeader, Imaging::DepthPalette(FBitCount, FPalette), FRows);
-    FRows.Clear();
+    return Imaging::CreateBitHeader(FWidth, FHeight, static_cast<uint16_t>(FBitCount));
+}
+
+std::span<const Imaging::TRgbTriple> TTifmap::BitmapPalette() const
+{
+    // A bilevel image with a colour map shows its two colours; without one it is black
+    // and white.
+    if (FBitCount == 1 && FPhotometric == PhotometricPalette && FColorMapPresent)
+        return std::span(FPalette).first(2);
+    return Imaging::DepthPalette(FBitCount, FPalette);
 }
 
 } // namespace Tifmap

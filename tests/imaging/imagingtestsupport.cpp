@@ -89,7 +89,7 @@ QImage DecodeBitmapStream(const QByteArray& Bitmap)
 TBitmapFields ReadBitmapFields(const QByteArray& Bitmap)
 {
     TBitmapFields f;
-    if (Bitmap.size() < 54)
+    if (Bitmap.size() < HeadersSize)
         return f;
     const auto* b = reinterpret_cast<const uchar*>(Bitmap.constData());
     f.FileSize = qFromLittleEndian<uint32_t>(b + 2);

@@ -10,6 +10,12 @@
 
 namespace imagingtest {
 
+// Bytes of an assembled stream's file header (14) and info header (40): where its
+// palette starts. An 8-bit stream's 256 palette entries of 4 bytes follow, so its
+// pixels start at 1078.
+constexpr int HeadersSize = 14 + 40;
+constexpr int PixelOffset8Bit = HeadersSize + 4 * 256;
+
 struct TSample {
     QString Name;
     QString File; // full path

@@ -3,6 +3,7 @@
 #include "imagingtestsupport.h"
 
 #include "imaging/allmap.h"
+#include "imaging/tifmap.h"
 
 #include <QFile>
 #include <QImage>

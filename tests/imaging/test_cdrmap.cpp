@@ -48,11 +48,11 @@ TEST(Cdrmap, RebuildsTheFileHeader)
     const QByteArray bitmap = AssembleWithReader("cdr", Preview(3, 2, 24, pixels, 7));
     const TBitmapFields f = ReadBitmapFields(bitmap);
     EXPECT_EQ(bitmap.left(2), "BM");
-    EXPECT_EQ(f.FileSize, 54u + 24);
-    EXPECT_EQ(f.PixelOffset, 54u);
-    EXPECT_EQ(bitmap.size(), 54 + 24);
+    EXPECT_EQ(f.FileSize, uint32_t(HeadersSize) + 24);
+    EXPECT_EQ(f.PixelOffset, uint32_t(HeadersSize));
+    EXPECT_EQ(bitmap.size(), HeadersSize + 24);
     // colours used and colours important are cleared
-    EXPECT_EQ(bitmap.mid(54 - 8, 8), QByteArray(8, '\0'));
+    EXPECT_EQ(bitmap.mid(HeadersSize - 8, 8), QByteArray(8, '\0'));
     const QImage image = DecodeBitmapStream(bitmap);
     EXPECT_EQ(image.pixel(0, 1), qRgb(255, 0, 0));
     EXPECT_EQ(image.pixel(2, 0), qRgb(128, 128, 128));
@@ -65,7 +65,7 @@ TEST(Cdrmap, PaletteOfTheBitCount)
     payload[4 * 9 + 2] = char(0xC0);
     payload += QByteArray::fromHex("09000000");
     const QByteArray bitmap = AssembleWithReader("cdr", Preview(1, 1, 8, payload, 16));
-    EXPECT_EQ(ReadBitmapFields(bitmap).PixelOffset, 54u + 1024);
+    EXPECT_EQ(ReadBitmapFields(bitmap).PixelOffset, uint32_t(HeadersSize) + 1024);
     EXPECT_EQ(DecodeBitmapStream(bitmap).pixel(0, 0), qRgb(0xC0, 0, 0));
 }
 

@@ -170,6 +170,22 @@ TEST(Gifmap, ErrorTable)
         w.Put(4, 3), w.Put(0, 3), w.Put(7, 3); // next free is 6
         aboveNextFree.ImageData = SubBlocks(w.Finish());
     }
+    // Sizes the bitmap could not hold, or that the data could never fill: refused
+    // before room is made for their rows.
+    TGifBuilder huge = good;
+    huge.Width = 2048;
+    huge.Height = 65535;
+    {
+        TCodeWriter w;
+        w.Put(4, 3), w.Put(5, 3);
+        huge.ImageData = SubBlocks(w.Finish());
+    }
+    TGifBuilder unfillable = huge;
+    unfillable.Height = 2048;
+    // Enough data to fill 2048 x 40000 pixels in theory: the size itself is refused.
+    TGifBuilder tooLarge = huge;
+    tooLarge.Height = 40000;
+    tooLarge.ImageData = SubBlocks(QByteArray(9000, '\0'));
     TGifBuilder wide = good;
     wide.Width = 2049;
     wide.Height = 1;
@@ -184,6 +200,9 @@ TEST(Gifmap, ErrorTable)
         {"end code after clear", endAfterClear.Build(), "Bad code"},
         {"code above next free", aboveNextFree.Build(), "Bad code"},
         {"width 2049", wide.Build(), "Bad bit size"},
+        {"2048 x 65535 pixels from 2 bytes", huge.Build(), "Unexpected EOF"},
+        {"2048 x 2048 pixels from 2 bytes", unfillable.Build(), "Unexpected EOF"},
+        {"2048 x 40000 pixels", tooLarge.Build(), "Bad bit size"},
         {"header only", base.left(6), "Unexpected EOF"},
         {"colour table past the end", base.left(13 + 5), "Unexpected EOF"},
         {"no image block", base.left(13 + 12), "Unexpected EOF"},
@@ -203,15 +222,15 @@ TEST(Gifmap, DecodesPixelsAndPadsRows)
     b.Pixels = {0, 1, 2, 3, 2, 1};
     const QByteArray bitmap = AssembleWithReader("gif", b.Build());
     const TBitmapFields f = ReadBitmapFields(bitmap);
-    EXPECT_EQ(f.PixelOffset, 1078u);
+    EXPECT_EQ(f.PixelOffset, uint32_t(PixelOffset8Bit));
     EXPECT_EQ(f.BitCount, 8);
     // Two rows of 3 bytes stored as 4, bottom row first.
-    ASSERT_EQ(bitmap.size(), 1078 + 8);
-    EXPECT_EQ(bitmap.mid(1078).toHex(), "0302010000010200");
+    ASSERT_EQ(bitmap.size(), PixelOffset8Bit + 8);
+    EXPECT_EQ(bitmap.mid(PixelOffset8Bit).toHex(), "0302010000010200");
     EXPECT_EQ(Indices(bitmap), (std::vector<uint8_t>{0, 1, 2, 3, 2, 1}));
     // Four table colours, blue-green-red-0, then zeros to 256 entries.
-    EXPECT_EQ(bitmap.mid(54, 8).toHex(), "030201000d0c0b00");
-    EXPECT_EQ(bitmap.mid(54 + 16, 1024 - 16), QByteArray(1024 - 16, '\0'));
+    EXPECT_EQ(bitmap.mid(HeadersSize, 8).toHex(), "030201000d0c0b00");
+    EXPECT_EQ(bitmap.mid(HeadersSize + 16, 1024 - 16), QByteArray(1024 - 16, '\0'));
 }
 
 TEST(Gifmap, LocalTableReplacesGlobal)
@@ -224,8 +243,8 @@ TEST(Gifmap, LocalTableReplacesGlobal)
     QByteArray patched = gif;
     patched[13 + 6 + 10] = char(0xEE); // first local colour's red (global table is 6 bytes)
     const QByteArray bitmap = AssembleWithReader("gif", patched);
-    EXPECT_EQ(uchar(bitmap[54 + 2]), 0xEE);
-    EXPECT_EQ(bitmap.mid(54 + 8, 1024 - 8), QByteArray(1024 - 8, '\0'));
+    EXPECT_EQ(uchar(bitmap[HeadersSize + 2]), 0xEE);
+    EXPECT_EQ(bitmap.mid(HeadersSize + 8, 1024 - 8), QByteArray(1024 - 8, '\0'));
 }
 
 TEST(Gifmap, WidthLimit)
@@ -332,7 +351,7 @@ TEST(Gifmap, EarlyEndCodeLeavesMissingRowsBlack)
     TGifBuilder b;
     b.Width = 2;
     b.Height = 3;
-    b.Pixels = {1, 2};
+    b.Pixels = {1, 2, 3}; // the second row is left unfinished
     const QByteArray bitmap = AssembleWithReader("gif", b.Build());
     EXPECT_EQ(ReadBitmapFields(bitmap).FileSize, uint32_t(bitmap.size()));
     EXPECT_EQ(Indices(bitmap), (std::vector<uint8_t>{1, 2, 0, 0, 0, 0}));
@@ -350,7 +369,7 @@ TEST(Gifmap, ExtensionsBeforeTheImageArePassedOver)
     const QByteArray bitmap = AssembleWithReader("gif", b.Build());
     EXPECT_EQ(Indices(bitmap), (std::vector<uint8_t>{3, 2, 1, 0}));
     // The transparent index keeps its colour.
-    EXPECT_EQ(bitmap.mid(54 + 8, 4).toHex(), "17161500");
+    EXPECT_EQ(bitmap.mid(HeadersSize + 8, 4).toHex(), "17161500");
 }
 
 TEST(Gifmap, LoadFromStreamSwallowsFailures)
@@ -365,4 +384,18 @@ TEST(Gifmap, LoadFromStreamSwallowsFailures)
     vcl::TMemoryStream good(b.Build());
     gif.LoadFromStream(good);
     EXPECT_TRUE(gif.LastError().isEmpty());
+}
+
+TEST(Gifmap, DecodingStopsWhenEveryRowIsFilled)
+{
+    // 8 pixels, then 20000 more codes: once the rows are filled nothing more is read.
+    TGifBuilder b;
+    b.Width = 4;
+    b.Height = 2;
+    b.Pixels = Ramp(20000, 4);
+    Gifmap::TGifmap gif;
+    vcl::TMemoryStream source(b.Build());
+    const QByteArray bitmap = gif.AssembleBitmapStream(source)->Bytes();
+    EXPECT_EQ(Indices(bitmap), (std::vector<uint8_t>{0, 1, 2, 3, 0, 1, 2, 3}));
+    EXPECT_LE(gif.CodesDecoded(), 8 + 1); // the pixels and the leading clear code
 }

@@ -110,6 +110,16 @@ TEST(Pcxmap, ErrorTable)
     invertedData[8] = 2;
     TPcxBuilder widerThanLine = ok;
     widerThanLine.Width = 5;
+    // 3072 x 21846 pixels, more than the bitmap holds, with data enough for them in
+    // theory (2 bytes a 63-byte run); and rows refused for want of data before room is
+    // made for them.
+    TPcxBuilder huge = ok;
+    huge.Width = 3072;
+    huge.BytesPerLine = 3072;
+    huge.Height = 21846;
+    huge.Body = QByteArray(98 * 21846, '\0');
+    TPcxBuilder unfillable = huge;
+    unfillable.Body = Hex("01020304");
 
     const Case cases[] = {
         {"short header", ok.Build().left(127), "Bad data"},
@@ -123,6 +133,8 @@ TEST(Pcxmap, ErrorTable)
         {"2 bits in 1 plane", twoBits.Build(), "Unsupported Format"},
         {"maximum below minimum", invertedData, "Bad data"},
         {"width beyond the bytes per line", widerThanLine.Build(), "Bad data"},
+        {"3072 x 21846 pixels", huge.Build(), "File Too big"},
+        {"more rows than the data holds", unfillable.Build(), "Bad data"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.What);
@@ -157,12 +169,12 @@ TEST(Pcxmap, FourPlanesPackIntoNibbles)
     const QByteArray bitmap = AssembleWithReader("pcx", b.Build());
     const TBitmapFields f = ReadBitmapFields(bitmap);
     EXPECT_EQ(f.BitCount, 4);
-    EXPECT_EQ(f.PixelOffset, 54u + 64);
+    EXPECT_EQ(f.PixelOffset, uint32_t(HeadersSize) + 64);
     // (p0 << 4 | p1), (p2 << 4), then the rest of the 4-byte row
     EXPECT_EQ(PixelBytes(bitmap).left(2).toHex(), "5af0");
     EXPECT_EQ(PixelBytes(bitmap).size(), 4);
     // 16 palette entries from the header map, as blue, green, red, 0
-    EXPECT_EQ(bitmap.mid(54, 8).toHex(), "0a05000019140f00");
+    EXPECT_EQ(bitmap.mid(HeadersSize, 8).toHex(), "0a05000019140f00");
 }
 
 TEST(Pcxmap, FourBitsInOnePlane)
@@ -189,7 +201,7 @@ TEST(Pcxmap, MonochromeIgnoresHeaderMap)
     b.Body = Hex("8080" "c1ff00");
     const QByteArray bitmap = AssembleWithReader("pcx", b.Build());
     EXPECT_EQ(ReadBitmapFields(bitmap).PixelOffset, 62u);
-    EXPECT_EQ(bitmap.mid(54, 8).toHex(), "00000000ffffff00");
+    EXPECT_EQ(bitmap.mid(HeadersSize, 8).toHex(), "00000000ffffff00");
     EXPECT_EQ(PixelBytes(bitmap).toHex(), "ff000000" "80800000");
 }
 
@@ -201,13 +213,13 @@ TEST(Pcxmap, EightBitPalettes)
     b.Trailer = Palette256();
     QByteArray bitmap = AssembleWithReader("pcx", b.Build());
     // entry 5 from the trailer: (5, 250, 2) stored as blue, green, red
-    EXPECT_EQ(bitmap.mid(54 + 4 * 5, 4).toHex(), "02fa0500");
+    EXPECT_EQ(bitmap.mid(HeadersSize + 4 * 5, 4).toHex(), "02fa0500");
     // An older version keeps the 16 header colours and leaves the rest black.
     b.Version = 4;
     b.Trailer.clear();
     bitmap = AssembleWithReader("pcx", b.Build());
-    EXPECT_EQ(bitmap.mid(54 + 4 * 5, 4).toHex(), "5550 4b00"_qba.replace(" ", ""));
-    EXPECT_EQ(bitmap.mid(54 + 4 * 16, 4 * 240), QByteArray(4 * 240, '\0'));
+    EXPECT_EQ(bitmap.mid(HeadersSize + 4 * 5, 4).toHex(), "5550 4b00"_qba.replace(" ", ""));
+    EXPECT_EQ(bitmap.mid(HeadersSize + 4 * 16, 4 * 240), QByteArray(4 * 240, '\0'));
 }
 
 TEST(Pcxmap, TrueColourPlanesBecomeBlueGreenRed)

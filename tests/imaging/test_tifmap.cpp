@@ -2,9 +2,14 @@
 // row preparation and every failure of the error table.
 #include "imagingtestsupport.h"
 
+#include "imaging/allmap.h"
 #include "imaging/tifmap.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 using namespace imagingtest;
 
@@ -22,6 +27,12 @@ struct TTiffBuilder {
     std::vector<TEntry> Entries;
     std::vector<QByteArray> Strips;
     bool WriteStripOffsets = true;
+    // The type of the strip offsets and byte counts (SHORT values fit the entry two at
+    // a time), whether byte counts are written, and how often the strips' offsets are
+    // repeated (strips that share their data).
+    uint16_t StripType = Long;
+    bool WriteByteCounts = false;
+    int StripRepeat = 1;
 
     TTiffBuilder& Add(uint16_t Tag, uint16_t Type, std::vector<uint32_t> Values)
     {
@@ -79,8 +90,17 @@ struct TTiffBuilder {
     QByteArray AppendDirectory(QByteArray file, const std::vector<uint32_t>& StripOffsets) const
     {
         std::vector<TEntry> entries = Entries;
-        if (WriteStripOffsets)
-            entries.push_back({273, Long, StripOffsets});
+        if (WriteStripOffsets) {
+            std::vector<uint32_t> offsets, counts;
+            for (int r = 0; r < StripRepeat; ++r) {
+                offsets.insert(offsets.end(), StripOffsets.begin(), StripOffsets.end());
+                for (const QByteArray& strip : Strips)
+                    counts.push_back(uint32_t(strip.size()));
+            }
+            entries.push_back({273, StripType, offsets});
+            if (WriteByteCounts)
+                entries.push_back({279, StripType, counts});
+        }
         std::sort(entries.begin(), entries.end(), [](const TEntry& a, const TEntry& b) { return a.Tag < b.Tag; });
         // Values that do not fit the entry go before the directory.
         std::vector<uint32_t> valueOffsets;
@@ -171,6 +191,42 @@ QByteArray LiteralLzw(const QByteArray& Data, bool EndCode = true)
     return w.Finish();
 }
 
+// LZW codes for Count zero bytes in strings one byte longer each time: the best the
+// format can compress.
+QByteArray ZerosLzw(int64_t Count)
+{
+    TMsbWriter w;
+    int width = 9;
+    for (int64_t written = 0; written < Count;) {
+        w.Put(256, width);
+        width = 9;
+        w.Put(0, width);
+        ++written;
+        for (int nextFree = 258, length = 2; nextFree < 4094 && written < Count; ++length) {
+            w.Put(nextFree, width);
+            written += length;
+            if (++nextFree == 511 || nextFree == 1023 || nextFree == 2047)
+                ++width;
+        }
+    }
+    w.Put(257, width);
+    return w.Finish();
+}
+
+// Lets the process's address space grow by at most Headroom more bytes.
+void LimitAddressSpace(int64_t Headroom)
+{
+    long pages = 0;
+    if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(f, "%ld", &pages) != 1)
+            pages = 0;
+        std::fclose(f);
+    }
+    const rlim_t limit = rlim_t(pages) * rlim_t(sysconf(_SC_PAGESIZE)) + rlim_t(Headroom);
+    const rlimit r{limit, limit};
+    setrlimit(RLIMIT_AS, &r);
+}
+
 QString TifError(const QByteArray& Data)
 {
     try {
@@ -210,6 +266,11 @@ TEST(Tifmap, ErrorTable)
     tooWide.Strips = {QByteArray(7203, '\0')};
     auto tall = TTiffBuilder::Image(2400, 100000, 3, 8, 1, 2);
     tall.Strips = {QByteArray(16, '\0')};
+    // One pointer a row would already take 512 MiB.
+    auto narrowAndTall = TTiffBuilder::Image(1, 1 << 26, 1, 8, 1, 1);
+    narrowAndTall.Strips = {QByteArray(16, '\0')};
+    auto rowsBeyondData = TTiffBuilder::Image(1000, 1000, 1, 8, 32773, 1);
+    rowsBeyondData.Strips = {Hex("81008100")};
     auto jpeg = good;
     jpeg.Entries[3].Values = {7};
     auto sixteenBits = TTiffBuilder::Image(2, 1, 1, 16, 1, 1);
@@ -228,7 +289,7 @@ TEST(Tifmap, ErrorTable)
     auto packPastRow = TTiffBuilder::Image(4, 1, 1, 8, 32773, 1);
     packPastRow.Strips = {Hex("fc11")}; // a run of 5 in a row of 4
     auto lzwNoEnd = TTiffBuilder::Image(4, 1, 1, 8, 5, 1);
-    lzwNoEnd.Strips = {LiteralLzw(Hex("00112233"), false)};
+    lzwNoEnd.Strips = {LiteralLzw(Hex("001122"), false)};
     lzwNoEnd.DirectoryFirst = true;
     auto lzwFull = TTiffBuilder::Image(4000, 1, 1, 8, 5, 1);
     {
@@ -270,6 +331,8 @@ TEST(Tifmap, ErrorTable)
         {"no strip offsets", noStrips.Build(), "Bad data"},
         {"2401 pixels of 24 bits", tooWide.Build(), "File Too big"},
         {"dimensions that would exhaust memory", tall.Build(), "File Too big"},
+        {"a width-1 image of 2^26 rows", narrowAndTall.Build(), "File Too big"},
+        {"rows the strips could never fill", rowsBeyondData.Build(), "Unexpected EOF"},
         {"JPEG compression", jpeg.Build(), "Unsupported Format"},
         {"16-bit samples", sixteenBits.Build(), "Unsupported Format"},
         {"separate planes", planar.Build(), "Unsupported Format"},
@@ -277,7 +340,7 @@ TEST(Tifmap, ErrorTable)
         {"uncompressed data ends early", shortData.Build(), "Unexpected EOF"},
         {"PackBits data ends early", packShort.Build(), "Unexpected EOF"},
         {"PackBits run past the row", packPastRow.Build(), "Bad data"},
-        {"LZW data without an end code", lzwNoEnd.Build(), "Unexpected EOF"},
+        {"LZW data ends before the row is filled", lzwNoEnd.Build(), "Unexpected EOF"},
         {"LZW table past 4096 entries", lzwFull.Build(), "Bad code"},
         {"LZW code beyond the next free code", lzwBeyond.Build(), "Bad code"},
         {"LZW string code right after a clear code", lzwAfterClear.Build(), "Bad code"},
@@ -351,7 +414,7 @@ TEST(Tifmap, GreyWithoutColourMap)
     auto b = TTiffBuilder::Image(2, 1, 1, 8, 1, 1);
     b.Strips = {Hex("00ff")};
     const QByteArray bitmap = AssembleWithReader("tif", b.Build());
-    EXPECT_EQ(bitmap.mid(54 + 4 * 200, 4).toHex(), "c8c8c800");
+    EXPECT_EQ(bitmap.mid(HeadersSize + 4 * 200, 4).toHex(), "c8c8c800");
     const QImage image = DecodeBitmapStream(bitmap);
     EXPECT_EQ(image.pixel(0, 0), qRgb(0, 0, 0));
     EXPECT_EQ(image.pixel(1, 0), qRgb(255, 255, 255));
@@ -359,13 +422,21 @@ TEST(Tifmap, GreyWithoutColourMap)
 
 TEST(Tifmap, BilevelPhotometric)
 {
-    for (int photometric : {0, 1}) {
-        auto b = TTiffBuilder::Image(8, 1, 1, 1, 1, photometric);
+    // White-is-zero files are inverted, so a set bit is black there; a palette file
+    // shows its colour map's two colours.
+    struct Case { int Photometric; QRgb Set; QRgb Clear; };
+    const Case cases[] = {{0, qRgb(0, 0, 0), qRgb(255, 255, 255)},
+                          {1, qRgb(255, 255, 255), qRgb(0, 0, 0)},
+                          {3, qRgb(0, 128, 255), qRgb(255, 0, 0)}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Photometric);
+        auto b = TTiffBuilder::Image(8, 1, 1, 1, 1, c.Photometric);
+        if (c.Photometric == 3)
+            b.Add(320, Short, {0xFF00, 0x0000, 0x0000, 0x8000, 0x0000, 0xFF00});
         b.Strips = {Hex("f0")};
         const QImage image = DecodeBitmapStream(AssembleWithReader("tif", b.Build()));
-        // white-is-zero files are inverted, so a set bit is black there
-        EXPECT_EQ(image.pixel(0, 0), photometric == 0 ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
-        EXPECT_EQ(image.pixel(7, 0), photometric == 0 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
+        EXPECT_EQ(image.pixel(0, 0), c.Set);
+        EXPECT_EQ(image.pixel(7, 0), c.Clear);
     }
 }
 
@@ -381,13 +452,13 @@ TEST(Tifmap, ColourMapWords)
     wide.Add(320, Short, map);
     wide.Strips = {Hex("0120")};
     QByteArray bitmap = AssembleWithReader("tif", wide.Build());
-    EXPECT_EQ(bitmap.mid(54, 12).toHex(), "0000ff00" "0000ff00" "00001200");
+    EXPECT_EQ(bitmap.mid(HeadersSize, 12).toHex(), "0000ff00" "0000ff00" "00001200");
     map[0] = 0x0080, map[1] = 0x00FF, map[2] = 0x0001;
     auto narrow = TTiffBuilder::Image(3, 1, 1, 4, 1, 3);
     narrow.Add(320, Short, map);
     narrow.Strips = {Hex("0120")};
     bitmap = AssembleWithReader("tif", narrow.Build());
-    EXPECT_EQ(bitmap.mid(54, 12).toHex(), "00008000" "0000ff00" "00000100");
+    EXPECT_EQ(bitmap.mid(HeadersSize, 12).toHex(), "00008000" "0000ff00" "00000100");
 }
 
 TEST(Tifmap, HorizontalPredictorPerSample)
@@ -409,6 +480,10 @@ TEST(Tifmap, StripsWithAndWithoutRowsPerStrip)
     b.Entries.pop_back();
     b.Strips = {Hex("010203040506"), Hex("ffff")};
     EXPECT_EQ(PixelBytes(AssembleWithReader("tif", b.Build())).toHex(), "05060000" "03040000" "01020000");
+    // LZW data that ends inside a row leaves that row empty.
+    auto lzw = TTiffBuilder::Image(2, 2, 1, 8, 5, 1);
+    lzw.Strips = {LiteralLzw(Hex("010203"))};
+    EXPECT_EQ(PixelBytes(AssembleWithReader("tif", lzw.Build())).toHex(), "00000000" "01020000");
 }
 
 TEST(Tifmap, LoadFromStreamLetsFailuresThrough)
@@ -416,4 +491,79 @@ TEST(Tifmap, LoadFromStreamLetsFailuresThrough)
     Tifmap::TTifmap tif;
     vcl::TMemoryStream bad(QByteArray("XX*"));
     EXPECT_THROW(tif.LoadFromStream(bad), Tifmap::ETifException);
+}
+
+TEST(Tifmap, StripValuesInsideTheEntry)
+{
+    // Two SHORT offsets (or byte counts) fit the entry's 4 bytes, as does one LONG: they
+    // are the values themselves, not the offset of an array.
+    struct Case { uint16_t Type; int Strips; bool ByteCounts; };
+    const Case cases[] = {{Short, 2, false}, {Short, 2, true}, {Short, 1, true}, {Long, 1, true}, {Long, 2, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "type " << c.Type << ", " << c.Strips << " strips, counts " << c.ByteCounts);
+        auto b = TTiffBuilder::Image(2, 2, 1, 8, 1, 1);
+        b.Add(278, Short, {uint32_t(3 - c.Strips)});
+        b.Strips = c.Strips == 2 ? std::vector<QByteArray>{Hex("0102"), Hex("0304")} : std::vector<QByteArray>{Hex("01020304")};
+        b.StripType = c.Type;
+        b.WriteByteCounts = c.ByteCounts;
+        EXPECT_EQ(PixelBytes(AssembleWithReader("tif", b.Build())).toHex(), "03040000" "01020000");
+    }
+}
+
+TEST(Tifmap, LzwStopsWhenTheStripsRowsAreFilled)
+{
+    // 2000 one-row strips that all point at the same 30000 codes: each strip reads one
+    // row's codes and stops, so the work grows with the rows, not strips x data.
+    const int width = 10, height = 2000;
+    auto b = TTiffBuilder::Image(width, height, 1, 8, 5, 1);
+    b.Add(278, Short, {1});
+    const QByteArray data = Bytes(30000, 5);
+    b.Strips = {LiteralLzw(data)};
+    b.StripRepeat = height;
+    Tifmap::TTifmap tif;
+    vcl::TMemoryStream source(b.Build());
+    const QByteArray pixels = PixelBytes(tif.AssembleBitmapStream(source)->Bytes());
+    EXPECT_EQ(pixels.left(width), data.left(width)); // the last row, stored first
+    EXPECT_EQ(pixels.right(12).left(width), data.left(width));
+    EXPECT_LE(tif.CodesDecoded(), int64_t(height) * (width + 1)); // a clear code and the row's codes
+}
+
+TEST(Tifmap, OutOfMemoryBecomesAReaderFailure)
+{
+    // A 2400 x 3000 24-bit image (21.6 MB of rows) from a few kilobytes, loaded where
+    // memory runs out first: the reader and TAnymap raise their own failures, and
+    // nothing else leaves them (an escaping std::bad_alloc would abort the child).
+    auto b = TTiffBuilder::Image(2400, 3000, 3, 8, 5, 2);
+    b.Strips = {ZerosLzw(2400 * 3 * 3000)};
+    const QByteArray file = b.Build();
+    QTemporaryDir dir;
+    QFile out(dir.filePath("big.tif"));
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly) && out.write(file) == file.size());
+    out.close();
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            LimitAddressSpace(8 << 20);
+            int failures = 0;
+            try {
+                Tifmap::TTifmap tif;
+                vcl::TMemoryStream source(file);
+                tif.LoadFromStream(source);
+            } catch (const Tifmap::ETifException&) {
+                ++failures;
+            }
+            try {
+                Allmap::TAnymap().LoadFromFile(out.fileName());
+            } catch (const vcl::Exception&) {
+                ++failures;
+            }
+            std::_Exit(failures);
+        },
+        testing::ExitedWithCode(2), "");
+    // With memory to spare the same file loads.
+    Tifmap::TTifmap tif;
+    vcl::TMemoryStream source(file);
+    tif.LoadFromStream(source);
+    EXPECT_EQ(tif.Width(), 2400);
+    EXPECT_EQ(tif.ToQImage().pixel(2399, 2999), qRgb(0, 0, 0));
 }

@@ -271,7 +271,13 @@ void TBitmap::LoadFromStream(TStream& Stream)
     // missing or larger than the data falls back to the rest of the stream.
     const uint32_t fileSize = qFromLittleEndian<uint32_t>(header.constData() + 2);
     const int64_t size = (fileSize >= 26 && fileSize <= available) ? fileSize : available;
-    const QByteArray data = header + Stream.ReadBytes(size - 14);
+    // A memory stream that holds just the image (as the image readers hand theirs over)
+    // lends its bytes, which are shared rather than copied.
+    auto* memory = dynamic_cast<TMemoryStream*>(&Stream);
+    const bool whole = memory && start == 0 && size == memory->Size();
+    const QByteArray data = whole ? memory->Bytes() : header + Stream.ReadBytes(size - 14);
+    if (whole)
+        Stream.SetPosition(size);
     TBmpImage decoded = DecodeBmp(data);
 
     auto image = std::make_unique<TGdiBitmap>(0, 0, decoded.BitCount == 1 && IsBlackAndWhite(decoded.Palette));

@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QtEndian>
+#include <algorithm>
 #include <cstring>
 
 namespace vcl {
@@ -137,54 +138,85 @@ uint32_t MaskedChannel(uint32_t value, uint32_t mask)
     return (v * 255 + max / 2) / max;
 }
 
+struct RowFormat {
+    int Width = 0;
+    int BitCount = 0;
+    uint32_t Masks[3] = {0, 0, 0};
+    bool PlainMasks = false; // 8 bits a channel in place: the pixel is its low 24 bits
+    // One 0xFFRRGGBB pixel for every index a pixel of the bit count can hold; indices
+    // past the palette are drawn black rather than refused.
+    std::vector<uint32_t> Lut;
+};
+
+RowFormat MakeRowFormat(const Header& h, const std::vector<TColor>& Palette)
+{
+    RowFormat f;
+    f.Width = h.Width;
+    f.BitCount = h.BitCount;
+    if (h.BitCount <= 8) {
+        f.Lut.assign(size_t(1) << h.BitCount, 0xFF000000u);
+        for (size_t i = 0; i < Palette.size() && i < f.Lut.size(); ++i)
+            f.Lut[i] = PixelOfColor(Palette[i]);
+    }
+    const bool defaultMasks = h.Compression != BI_BITFIELDS;
+    const uint32_t* masks = h.Masks;
+    static constexpr uint32_t Masks555[3] = {0x7C00, 0x03E0, 0x001F};
+    static constexpr uint32_t Masks888[3] = {0xFF0000, 0xFF00, 0xFF};
+    if (defaultMasks)
+        masks = h.BitCount == 16 ? Masks555 : Masks888;
+    std::copy(masks, masks + 3, f.Masks);
+    f.PlainMasks = std::equal(f.Masks, f.Masks + 3, Masks888);
+    return f;
+}
+
+uint32_t MaskedPixel(uint32_t Value, const uint32_t* Masks)
+{
+    return 0xFF000000u | MaskedChannel(Value, Masks[0]) << 16 | MaskedChannel(Value, Masks[1]) << 8
+           | MaskedChannel(Value, Masks[2]);
+}
+
+// One stored row to 32-bit pixels, with a loop of its own for each bit count.
+void DecodeRow(const uchar* Src, uint32_t* Line, const RowFormat& f)
+{
+    const int width = f.Width;
+    switch (f.BitCount) {
+    case 8:
+        for (int x = 0; x < width; ++x)
+            Line[x] = f.Lut[Src[x]];
+        break;
+    case 1:
+    case 4: {
+        const int perByte = 8 / f.BitCount;
+        const uint32_t mask = (1u << f.BitCount) - 1;
+        for (int x = 0; x < width; ++x)
+            Line[x] = f.Lut[(Src[x / perByte] >> (8 - f.BitCount * (x % perByte + 1))) & mask];
+        break;
+    }
+    case 24:
+        for (int x = 0; x < width; ++x, Src += 3)
+            Line[x] = 0xFF000000u | uint32_t(Src[2]) << 16 | uint32_t(Src[1]) << 8 | Src[0];
+        break;
+    case 16:
+        for (int x = 0; x < width; ++x)
+            Line[x] = MaskedPixel(qFromLittleEndian<uint16_t>(Src + 2 * x), f.Masks);
+        break;
+    default:
+        for (int x = 0; x < width; ++x) {
+            const uint32_t v = qFromLittleEndian<uint32_t>(Src + 4 * x);
+            Line[x] = f.PlainMasks ? 0xFF000000u | (v & 0xFFFFFFu) : MaskedPixel(v, f.Masks);
+        }
+    }
+}
+
 void DecodeRows(const ByteReader& in, qsizetype Offset, const Header& h, const std::vector<TColor>& Palette, QImage& Image)
 {
     const int height = std::abs(h.Height);
     const qint64 stride = ((qint64(h.Width) * h.BitCount + 31) / 32) * 4;
     const uchar* data = in.At(Offset, qsizetype(stride * height), "pixel data");
-    std::vector<uint32_t> lut(Palette.size());
-    for (size_t i = 0; i < Palette.size(); ++i)
-        lut[i] = PixelOfColor(Palette[i]);
-    uint32_t masks[3] = {h.Masks[0], h.Masks[1], h.Masks[2]};
-    if (h.Compression != BI_BITFIELDS) {
-        if (h.BitCount == 16) {
-            masks[0] = 0x7C00; masks[1] = 0x03E0; masks[2] = 0x001F;
-        } else {
-            masks[0] = 0xFF0000; masks[1] = 0xFF00; masks[2] = 0xFF;
-        }
-    }
+    const RowFormat format = MakeRowFormat(h, Palette);
     for (int row = 0; row < height; ++row) {
-        const uchar* src = data + stride * row;
         const int y = h.Height > 0 ? height - 1 - row : row;
-        auto* line = reinterpret_cast<uint32_t*>(Image.scanLine(y));
-        for (int x = 0; x < h.Width; ++x) {
-            uint32_t pixel;
-            switch (h.BitCount) {
-            case 1:
-            case 4:
-            case 8: {
-                const int perByte = 8 / h.BitCount;
-                const int shift = 8 - h.BitCount * (x % perByte + 1);
-                const uint32_t index = (src[x / perByte] >> shift) & ((1u << h.BitCount) - 1);
-                // An index past the palette is drawn black rather than refused.
-                pixel = index < lut.size() ? lut[index] : 0xFF000000u;
-                break;
-            }
-            case 16: {
-                const uint32_t v = qFromLittleEndian<uint16_t>(src + 2 * x);
-                pixel = 0xFF000000u | MaskedChannel(v, masks[0]) << 16 | MaskedChannel(v, masks[1]) << 8 | MaskedChannel(v, masks[2]);
-                break;
-            }
-            case 24:
-                pixel = 0xFF000000u | uint32_t(src[3 * x + 2]) << 16 | uint32_t(src[3 * x + 1]) << 8 | src[3 * x];
-                break;
-            default: {
-                const uint32_t v = qFromLittleEndian<uint32_t>(src + 4 * x);
-                pixel = 0xFF000000u | MaskedChannel(v, masks[0]) << 16 | MaskedChannel(v, masks[1]) << 8 | MaskedChannel(v, masks[2]);
-            }
-            }
-            line[x] = pixel;
-        }
+        DecodeRow(data + stride * row, reinterpret_cast<uint32_t*>(Image.scanLine(y)), format);
     }
 }
 

@@ -22,9 +22,10 @@ QByteArray Bytes(const uint8_t* Data, size_t Size)
 // The assembled stream must hold exactly what its headers say.
 void CheckBitmapStream(const vcl::TMemoryStream& Bitmap)
 {
+    constexpr int HeadersSize = 14 + 40; // file header and info header
     const QByteArray& b = Bitmap.Bytes();
     const auto* p = reinterpret_cast<const uchar*>(b.constData());
-    if (b.size() < 54 || p[0] != 'B' || p[1] != 'M' || qFromLittleEndian<uint32_t>(p + 2) != uint32_t(b.size())
+    if (b.size() < HeadersSize || p[0] != 'B' || p[1] != 'M' || qFromLittleEndian<uint32_t>(p + 2) != uint32_t(b.size())
         || qFromLittleEndian<uint32_t>(p + 10) > uint32_t(b.size())) {
         std::fprintf(stderr, "assembled bitmap stream does not match its header\n");
         std::abort();
