@@ -2,7 +2,7 @@
 // The main program of the drawing benchmarks, and a console reporter that also keeps each benchmark's processor time per iteration,
 // so a program can print how its own code compares with a peer measured in the same
 // run (processor time: wall time on a shared machine says more about the neighbours).
-#include <QGuiApplication>
+#include <QApplication>
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -44,7 +44,7 @@ inline int RunBenchmarksWithRatios(int argc, char** argv, const std::vector<std:
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
