@@ -1,9 +1,10 @@
 // Transparent stretching and rotation of a 256x256 bitmap: the pixel-rule
-// implementations against plain QPainter drawing of the same size.
+// implementations against plain QPainter drawing of the same size, the ratios of
+// processor time printed at the end.
 #include "frame/qvsedit.h"
 #include "frame/qvutils.h"
+#include "ratioreporter.h"
 
-#include <QGuiApplication>
 #include <QPainter>
 #include <benchmark/benchmark.h>
 
@@ -60,6 +61,17 @@ void BM_StretchBltTransparent(benchmark::State& state)
 }
 BENCHMARK(BM_StretchBltTransparent)->Unit(benchmark::kMicrosecond)->MinTime(0.5);
 
+void BM_TransparentBlt(benchmark::State& state)
+{
+    auto source = MakeSource();
+    auto dest = MakeDest();
+    for (auto _ : state) {
+        Qvsedit::TransparentBlt(dest->Canvas(), source.get(), 0, 0, clLime);
+        benchmark::DoNotOptimize(dest->ScanLine(0));
+    }
+}
+BENCHMARK(BM_TransparentBlt)->Unit(benchmark::kMicrosecond)->MinTime(0.5);
+
 void BM_QPainterTransparentDraw(benchmark::State& state)
 {
     auto source = MakeSource();
@@ -108,11 +120,7 @@ BENCHMARK(BM_QPainterRotate)->Unit(benchmark::kMicrosecond)->MinTime(0.5);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarksWithRatios(argc, argv,
+        {{"BM_StretchBltTransparent", "BM_QPainterTransparentDraw"}, {"BM_TransparentBlt", "BM_QPainterTransparentDraw"},
+            {"BM_BMPRotate", "BM_QPainterRotate"}});
 }

@@ -23,8 +23,13 @@ void ReplaceColor(vcl::TBitmap* Bitmap, TColor OldColor, TColor NewColor);
 void MirrorBMP(vcl::TBitmap* Bitmap);
 // Mirrors top to bottom (row y takes row H-1-y).
 void FlipBMP(vcl::TBitmap* Bitmap);
-// Draws Bitmap at (X, Y) leaving out the pixels of Color; the bitmap is unchanged.
+// Draws Bitmap at (X, Y) leaving out the pixels of Color (the white ones of a
+// monochrome bitmap); the bitmap is unchanged. Computed in one pass where that gives
+// the same pixels, else with TransparentBltMasked.
 void TransparentBlt(vcl::TCanvas* Canvas, vcl::TBitmap* Bitmap, int X, int Y, TColor Color);
+// The mask technique with block transfers: Source (a context on the bitmap, Width x
+// Height) drawn on Target at (X, Y) leaving out Color.
+void TransparentBltMasked(vcl::HDC Target, vcl::HDC Source, int X, int Y, int Width, int Height, TColor Color);
 // Turns every coloured pixel grey (the mean of its channels, rounded half to even);
 // with UseTransparent, pixels of TransparentColor are left alone.
 void GreyBMP(vcl::TBitmap* Bitmap, bool UseTransparent, TColor TransparentColor);

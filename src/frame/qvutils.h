@@ -86,9 +86,22 @@ void DrawBitmapTransparent(vcl::TCanvas* Dest, int X, int Y, vcl::TBitmap* Bitma
 void StretchBitmapTransparent(vcl::TCanvas* Dest, vcl::TBitmap* Bitmap, TColor TransparentColor, int DstX, int DstY,
     int DstW, int DstH, int SrcX, int SrcY, int SrcW, int SrcH);
 // The mask technique on device contexts: source pixels of TransparentColor (an
-// explicit red-green-blue value) leave the destination as it was.
+// explicit red-green-blue value) leave the destination as it was. Computed in one pass
+// where that gives the same pixels, else with StretchBltMasked.
 void StretchBltTransparent(vcl::HDC DstDC, int DstX, int DstY, int DstW, int DstH, vcl::HDC SrcDC, int SrcX, int SrcY,
     int SrcW, int SrcH, vcl::HPALETTE Palette, TColor TransparentColor);
+// The mask technique as eight block transfers through monochrome masks and scratch
+// bitmaps (the source's map mode is set to the destination's).
+void StretchBltMasked(vcl::HDC DstDC, int DstX, int DstY, int DstW, int DstH, vcl::HDC SrcDC, int SrcX, int SrcY,
+    int SrcW, int SrcH, vcl::HPALETTE Palette, TColor TransparentColor);
+// The mask technique's result computed in one pass over the destination, where one
+// pass gives the same pixels: source pixels of colour Key (0x00RRGGBB; a monochrome
+// source's pixels count as black or white) leave the destination as it was, the
+// others are copied, stretched as the block transfers stretch. Returns false, drawing
+// nothing, for a monochrome destination, extents of 0 or less, or source and
+// destination on one surface.
+bool StretchKeyedOnePass(vcl::HDC DstDC, int DstX, int DstY, int DstW, int DstH, vcl::HDC SrcDC, int SrcX, int SrcY,
+    int SrcW, int SrcH, uint32_t Key);
 // The colour resolved to red-green-blue with the palette-relative flag.
 TColor PaletteColor(TColor Color);
 

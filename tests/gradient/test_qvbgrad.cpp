@@ -4,8 +4,10 @@
 #include "vcl/graphics/canvas.h"
 
 #include <QImage>
+#include <climits>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <random>
 
 using namespace vcl;
 using Qvbgrad::TqvBackGradient;
@@ -27,7 +29,121 @@ std::unique_ptr<TqvBackGradient> Render(int w, int h, Qvbgrad::TGradientStyle st
     return g;
 }
 
+// Band k of n between two colours, per channel begin + (k * (end - begin)) / n with
+// the quotient truncated toward zero; n = 0 gives the begin colour.
+TColor Band(TColor begin, TColor end, int64_t k, int64_t n)
+{
+    auto channel = [&](int b, int e) { return n == 0 ? b : int(b + k * (e - b) / n); };
+    return RGB(channel(GetRValue(begin), GetRValue(end)), channel(GetGValue(begin), GetGValue(end)),
+        channel(GetBValue(begin), GetBValue(end)));
+}
+
+// The banded styles painted the straightforward way, one canvas fill per band in band
+// order with the rectangles' edges stepped as floating-point sums: the reference the
+// control must match pixel for pixel.
+QImage BandByBand(int w, int h, Qvbgrad::TGradientStyle style, int s, TColor begin, TColor end)
+{
+    TBitmap bmp;
+    bmp.SetSize(w, h);
+    TCanvas* c = bmp.Canvas();
+    auto fill = [&](int64_t k, int64_t n, int l, int t, int r, int b) {
+        c->Brush()->SetColor(Band(begin, end, k, n));
+        c->FillRect(Rect(l, t, r, b));
+    };
+    if (style == Qvbgrad::qvHorizontal || style == Qvbgrad::qvVertical) {
+        const int64_t n = int64_t(s) + 1;
+        for (int64_t i = 0; i <= s; ++i) {
+            if (style == Qvbgrad::qvHorizontal)
+                fill(i, s, int(i * w / n), 0, int((i + 1) * w / n), h);
+            else
+                fill(i, s, 0, int(i * h / n), w, int((i + 1) * h / n));
+        }
+    } else if (style == Qvbgrad::qvRectangle) {
+        fill(0, s, 0, 0, w, h);
+        double x1 = 0, x2 = w + 2, y1 = 0, y2 = h + 2;
+        const double dx = (w / 2.0) / s, dy = (h / 2.0) / s;
+        for (int i = 0; i <= s; ++i) {
+            x1 += dx;
+            x2 -= dx;
+            y1 += dy;
+            y2 -= dy;
+            fill(i, s, int(x1), int(y1), int(x2), int(y2));
+        }
+    } else {
+        const bool columns = style == Qvbgrad::qvHorizCenter;
+        const int extent = columns ? w : h, half = extent / 2;
+        for (int i = 0; i <= half; ++i)
+            for (int line : {i, extent - i - 1})
+                columns ? fill(i, half, line, 0, line + 1, h) : fill(i, half, 0, line, w, line + 1);
+    }
+    return bmp.ToQImage();
+}
+
 } // namespace
+
+TEST(BackGradient, BandedStylesMatchBandByBandFillingOnRandomSizes)
+{
+    std::mt19937 rng(20261206);
+    const Qvbgrad::TGradientStyle styles[] = {Qvbgrad::qvHorizontal, Qvbgrad::qvVertical, Qvbgrad::qvRectangle,
+        Qvbgrad::qvVertCenter, Qvbgrad::qvHorizCenter};
+    for (int round = 0; round < 150; ++round) {
+        const auto style = styles[round % 5];
+        const int w = 1 + int(rng() % 70), h = 1 + int(rng() % 50);
+        // Up to a few times the pixel count along an axis, and never more bands than
+        // pixels for the rectangles (beyond that their edges are exact, not summed).
+        int steps = 1 + int(rng() % (round % 3 == 0 ? 4 : 3 * std::max(w, h)));
+        if (style == Qvbgrad::qvRectangle)
+            steps = std::min(steps, w * h);
+        const TColor begin = TColor(rng() & 0xFFFFFF), end = TColor(rng() & 0xFFFFFF);
+        TqvBackGradient g(nullptr);
+        g.SetBounds(0, 0, w, h);
+        g.SetGradientStyle(style);
+        g.SetSteps(steps);
+        g.SetBeginColor(begin);
+        g.SetEndColor(end);
+        g.Repaint();
+        SCOPED_TRACE(testing::Message() << "style " << style << " " << w << "x" << h << " steps " << steps);
+        const QImage expected = BandByBand(w, h, style, steps, begin, end);
+        int differ = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                differ += Px(g, x, y) != (expected.pixel(x, y) | 0xFF000000u);
+        EXPECT_EQ(differ, 0);
+    }
+}
+
+TEST(BackGradient, TheLargestStepCountRendersItsPixels)
+{
+    // Steps = INT_MAX is 2^31 bands; filling them one by one never ends, and Steps + 1
+    // overflows an int. Worked out by hand, from black to red (255, 0, 0), S = 2^31 - 1:
+    // vertical over 4 rows: row y lies in band ceil((y + 1) * 2^31 / 4) - 1 =
+    // (y + 1) * 2^29 - 1, whose red is that * 255 / S truncated: 63, 127, 191, 255.
+    TqvBackGradient g(nullptr);
+    g.SetBounds(0, 0, 4, 4);
+    g.SetSteps(INT_MAX);
+    g.SetBeginColor(clBlack);
+    g.SetEndColor(clRed);
+    g.Repaint();
+    const int rowRed[] = {63, 127, 191, 255};
+    for (int y = 0; y < 4; ++y)
+        EXPECT_EQ(Px(g, 2, y), qRgb(rowRed[y], 0, 0)) << y;
+    // Rectangles on 4 x 4: band i's edges are (i + 1) * 4 / 2S and 6 less that, rounded
+    // down. Line 0 stays inside while 4(i + 1) < 2S, so up to band 2^30 - 2 (red 127);
+    // line 1 while 4(i + 1) < 4S, up to S - 2 (254); line 3 while the far edge is above
+    // 3, up to S - 1 (254); line 2 to the last band (255). A pixel takes the lower
+    // band of its column and row.
+    g.SetGradientStyle(Qvbgrad::qvRectangle);
+    g.Repaint();
+    const int lineRed[] = {127, 254, 255, 254};
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(Px(g, x, y), qRgb(std::min(lineRed[x], lineRed[y]), 0, 0)) << x << "," << y;
+    g.SetGradientStyle(Qvbgrad::qvHorizontal);
+    g.SetBounds(0, 0, 4, 1);
+    g.Repaint();
+    for (int x = 0; x < 4; ++x)
+        EXPECT_EQ(Px(g, x, 0), qRgb(rowRed[x], 0, 0)) << x;
+}
 
 TEST(BackGradient, DefaultControlBandsOverItsRows)
 {

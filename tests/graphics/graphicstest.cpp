@@ -16,6 +16,18 @@ std::unique_ptr<TBitmap> FilledBitmap(int Width, int Height, TColor Color)
     return bitmap;
 }
 
+std::unique_ptr<vcl::TBitmap> RandomBitmap(std::mt19937& Rng, int Width, int Height, vcl::TPixelFormat Format)
+{
+    static const vcl::TColor colours[] = {vcl::clLime, vcl::clBlack, vcl::clWhite, vcl::clRed, vcl::RGB(1, 2, 3),
+        vcl::RGB(200, 100, 50)};
+    auto bmp = FilledBitmap(Width, Height, vcl::clWhite);
+    bmp->SetPixelFormat(Format);
+    for (int y = 0; y < Height; ++y)
+        for (int x = 0; x < Width; ++x)
+            bmp->Canvas()->SetPixels(x, y, colours[Rng() % 6]);
+    return bmp;
+}
+
 std::vector<std::string> Picture(TBitmap& Bitmap, const std::vector<std::pair<TColor, char>>& Legend)
 {
     std::vector<std::string> rows;

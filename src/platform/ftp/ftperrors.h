@@ -1,11 +1,11 @@
 #pragma once
 // Error codes of the FTP layer, with the numbers and names of the original platform,
 // so that "Win32 Error nnn" texts mean the same as they always did.
-#include <cstdint>
+#include "platform/win32types.h"
 
 namespace platform::ftp {
 
-using DWORD = uint32_t;
+using platform::DWORD;
 
 constexpr DWORD ERROR_SUCCESS = 0;
 constexpr DWORD ERROR_FILE_NOT_FOUND = 2;

@@ -17,7 +17,7 @@
 
 namespace platform::ftp {
 
-using BOOL = int;
+using platform::BOOL;
 using INTERNET_PORT = uint16_t;
 using DWORD_PTR = uintptr_t;
 using LPCSTR = const char*;

@@ -120,11 +120,6 @@ std::vector<TColor> ReadPalette(const ByteReader& in, const Header& h)
     return palette;
 }
 
-uint32_t PixelOfColor(TColor c)
-{
-    return 0xFF000000u | (uint32_t(GetRValue(c)) << 16) | (uint32_t(GetGValue(c)) << 8) | uint32_t(GetBValue(c));
-}
-
 // Scales a masked channel value to 8 bits.
 uint32_t MaskedChannel(uint32_t value, uint32_t mask)
 {
@@ -156,7 +151,7 @@ RowFormat MakeRowFormat(const Header& h, const std::vector<TColor>& Palette)
     if (h.BitCount <= 8) {
         f.Lut.assign(size_t(1) << h.BitCount, 0xFF000000u);
         for (size_t i = 0; i < Palette.size() && i < f.Lut.size(); ++i)
-            f.Lut[i] = PixelOfColor(Palette[i]);
+            f.Lut[i] = RgbToQRgb(Palette[i]);
     }
     const bool defaultMasks = h.Compression != BI_BITFIELDS;
     const uint32_t* masks = h.Masks;
@@ -226,8 +221,8 @@ void DecodeRle(const ByteReader& in, qsizetype Offset, const Header& h, const st
 {
     const int height = h.Height;
     const bool four = h.Compression == BI_RLE4;
-    auto colour = [&](uint32_t index) { return index < Palette.size() ? PixelOfColor(Palette[index]) : 0xFF000000u; };
-    Image.fill(Palette.empty() ? 0xFF000000u : PixelOfColor(Palette[0]));
+    auto colour = [&](uint32_t index) { return index < Palette.size() ? RgbToQRgb(Palette[index]) : 0xFF000000u; };
+    Image.fill(Palette.empty() ? 0xFF000000u : RgbToQRgb(Palette[0]));
     auto put = [&](int x, int row, uint32_t index) {
         if (x >= 0 && x < h.Width && row >= 0 && row < height)
             reinterpret_cast<uint32_t*>(Image.scanLine(height - 1 - row))[x] = colour(index);

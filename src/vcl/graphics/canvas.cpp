@@ -98,7 +98,8 @@ void TCanvas::RequireBrush()
     if (FBrush.Bitmap() && !FBrush.Bitmap()->Empty()) {
         FGdiBrush.Style = BS_PATTERN;
         const QImage& image = FBrush.Bitmap()->Handle()->Image;
-        FGdiBrush.Pattern = image.copy(0, 0, std::min(8, image.width()), std::min(8, image.height()));
+        FGdiBrush.Pattern = image.copy(0, 0, std::min(gdiengine::BrushPattern::TileSize, image.width()),
+            std::min(gdiengine::BrushPattern::TileSize, image.height()));
         FGdiBrush.PatternMonochrome = FBrush.Bitmap()->Monochrome();
     } else if (FBrush.Style() == bsClear) {
         FGdiBrush.Style = BS_NULL;
@@ -113,7 +114,11 @@ void TCanvas::RequireBrush()
         FDC.BkColor = color;
         FDC.BkMode = OPAQUE;
     } else {
-        // Hatches and text draw without a background under a non-solid brush.
+        // Hatches and text draw without a background under a non-solid brush. The
+        // background colour still counts where a blit from this canvas makes a
+        // monochrome mask (pixels of the background colour turn white) and for the
+        // gaps of a monochrome pattern; the brush colour's inverse is the one colour
+        // sure to differ from it, so the brush's own pixels never count as background.
         FDC.BkColor = TColorOf(~uint32_t(color) & 0xFFFFFF);
         FDC.BkMode = TRANSPARENT;
     }

@@ -107,9 +107,7 @@ TColor FromQColor(const QColor& Color)
 
 uint32_t ToQRgb(TColor Color)
 {
-    const TColor rgb = ColorToRGB(Color);
-    return 0xFF000000u | (uint32_t(GetRValue(rgb)) << 16) | (uint32_t(GetGValue(rgb)) << 8)
-        | uint32_t(GetBValue(rgb));
+    return RgbToQRgb(ColorToRGB(Color));
 }
 
 bool ColorToIdent(TColor Color, QString& Ident)

@@ -113,6 +113,12 @@ TColor ColorToRGB(TColor Color);
 QColor ToQColor(TColor Color);
 // The TColor of a Qt colour (alpha is ignored).
 TColor FromQColor(const QColor& Color);
+// The 0xAARRGGBB pixel value (alpha 255) of a red-green-blue value, its low three
+// bytes taken as they are (a system colour is not resolved first).
+constexpr uint32_t RgbToQRgb(TColor Rgb)
+{
+    return 0xFF000000u | (uint32_t(GetRValue(Rgb)) << 16) | (uint32_t(GetGValue(Rgb)) << 8) | uint32_t(GetBValue(Rgb));
+}
 // The 0xAARRGGBB pixel value (alpha 255) of a TColor, as stored in a QImage.
 uint32_t ToQRgb(TColor Color);
 // The TColor of a 0xAARRGGBB pixel value.

@@ -95,11 +95,10 @@ void TDeviceContext::SetSurface(QImage* Image, bool Monochrome)
 uint32_t SurfacePixel(TColor Color, bool Monochrome)
 {
     const TColor rgb = ColorToRGB(Color);
-    const int r = GetRValue(rgb), g = GetGValue(rgb), b = GetBValue(rgb);
     if (Monochrome)
         // The nearer of black and white.
-        return r + g + b > 382 ? WhitePixel : BlackPixel;
-    return OpaqueAlpha | (uint32_t(r) << 16) | (uint32_t(g) << 8) | uint32_t(b);
+        return GetRValue(rgb) + GetGValue(rgb) + GetBValue(rgb) > 382 ? WhitePixel : BlackPixel;
+    return RgbToQRgb(rgb);
 }
 
 LOGFONT LogFontOf(const TFont& Font)
@@ -384,7 +383,7 @@ BrushPattern::BrushPattern(const TDeviceContext& DC, const TGdiBrush* Brush)
     }
     FSolid = false;
     if (Brush->Style == BS_HATCHED) {
-        static constexpr std::array<std::array<uint8_t, 8>, 6> Hatches = {{
+        static constexpr std::array<std::array<uint8_t, TileSize>, 6> Hatches = {{
             {0x00, 0x00, 0x00, 0xFF, 0x00, 0x00, 0x00, 0x00}, // horizontal
             {0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0x08}, // vertical
             {0x80, 0x40, 0x20, 0x10, 0x08, 0x04, 0x02, 0x01}, // forward diagonal
@@ -395,26 +394,26 @@ BrushPattern::BrushPattern(const TDeviceContext& DC, const TGdiBrush* Brush)
         const auto& hatch = Hatches[static_cast<size_t>(std::clamp(Brush->Hatch, 0, 5))];
         const uint32_t fore = SurfacePixel(Brush->Color, mono);
         const uint32_t back = DC.BkMode == OPAQUE ? SurfacePixel(DC.BkColor, mono) : 0;
-        for (int y = 0; y < 8; ++y)
-            for (int x = 0; x < 8; ++x)
-                FTile[y * 8 + x] = (hatch[size_t(y)] & (0x80 >> x)) ? fore : back;
+        for (int y = 0; y < TileSize; ++y)
+            for (int x = 0; x < TileSize; ++x)
+                FTile[y * TileSize + x] = (hatch[size_t(y)] & (0x80 >> x)) ? fore : back;
         return;
     }
     // Pattern brush: tile the pattern; a monochrome pattern takes the context's colours.
     const QImage& pattern = Brush->Pattern;
     const uint32_t text = SurfacePixel(DC.TextColor, mono);
     const uint32_t back = SurfacePixel(DC.BkColor, mono);
-    for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 8; ++x) {
+    for (int y = 0; y < TileSize; ++y)
+        for (int x = 0; x < TileSize; ++x) {
             if (pattern.isNull()) {
-                FTile[y * 8 + x] = back;
+                FTile[y * TileSize + x] = back;
                 continue;
             }
             const uint32_t p = pattern.pixel(x % pattern.width(), y % pattern.height()) | OpaqueAlpha;
             if (Brush->PatternMonochrome)
-                FTile[y * 8 + x] = (p & RgbMask) ? back : text;
+                FTile[y * TileSize + x] = (p & RgbMask) ? back : text;
             else
-                FTile[y * 8 + x] = mono ? SurfacePixel(FromQRgb(p), true) : p;
+                FTile[y * TileSize + x] = mono ? SurfacePixel(FromQRgb(p), true) : p;
         }
 }
 
@@ -506,6 +505,92 @@ uint32_t Combine(int StretchMode, uint32_t Accumulated, uint32_t Pixel)
     }
 }
 
+// One block transfer: the source snapshot, the destination and the mapping between them.
+struct Transfer {
+    const QImage& Source;
+    QImage& Dest;
+    const SourceConversion Convert;
+    const BrushPattern Brush;
+    const uint8_t Code;
+    const int X, Y, XSrc, YSrc;
+    const int DestWidth, DestHeight; // in pixels; the signs of the extents are in the steps
+    const int DestStepX, DestStepY, SourceStepX, SourceStepY;
+    const AxisMap Columns, Rows;
+    const int Mode;
+    const QRect Bounds;
+
+    // Writes source pixel s (not yet converted) at (x, y) through the raster operation.
+    void Write(uint32_t* line, int x, int y, uint32_t s) const
+    {
+        uint32_t p = 0;
+        if (RopUsesPattern(Code) && !Brush.At(x, y, p))
+            return;
+        line[x] = ApplyRop3(Code, p, Convert(s), line[x]);
+    }
+};
+
+// A row transferred pixel for pixel from source row sline (same size, left to
+// right): a straight copy when the operation is one, else pixel by pixel.
+void TransferRowOneToOne(const Transfer& t, uint32_t* line, int y, const uint32_t* sline)
+{
+    const int x0 = std::max({t.X, t.Bounds.left(), t.X - t.XSrc});
+    const int x1 = std::min({t.X + t.DestWidth, t.Bounds.right() + 1, t.X - t.XSrc + t.Source.width()});
+    if (t.Code == 0xCC && t.Convert.Mode == SourceConversion::None) {
+        if (x1 > x0)
+            std::memcpy(line + x0, sline + (x0 - t.X + t.XSrc), size_t(x1 - x0) * 4);
+        return;
+    }
+    for (int x = x0; x < x1; ++x)
+        t.Write(line, x, y, sline[x - t.X + t.XSrc]);
+}
+
+// The source pixel for destination step (i, j): with a shrinking stretch mode other
+// than COLORONCOLOR, every source pixel folding into it combined by the mode. False
+// when all of them lie outside the source.
+bool SampleSource(const Transfer& t, int i, int j, uint32_t& Pixel)
+{
+    bool have = false;
+    uint64_t sumR = 0, sumG = 0, sumB = 0;
+    int samples = 0;
+    const int colCount = t.Mode == COLORONCOLOR ? 1 : t.Columns.Count[size_t(i)];
+    const int rowCount = t.Mode == COLORONCOLOR ? 1 : t.Rows.Count[size_t(j)];
+    for (int b = 0; b < rowCount; ++b) {
+        const int sy = t.YSrc + (t.Rows.First[size_t(j)] + b) * t.SourceStepY;
+        if (sy < 0 || sy >= t.Source.height())
+            continue;
+        const auto* sline = reinterpret_cast<const uint32_t*>(t.Source.constScanLine(sy));
+        for (int a = 0; a < colCount; ++a) {
+            const int sx = t.XSrc + (t.Columns.First[size_t(i)] + a) * t.SourceStepX;
+            if (sx < 0 || sx >= t.Source.width())
+                continue;
+            const uint32_t pixel = sline[sx];
+            Pixel = have ? Combine(t.Mode, Pixel, pixel) : pixel;
+            have = true;
+            sumR += (pixel >> 16) & 0xFF;
+            sumG += (pixel >> 8) & 0xFF;
+            sumB += pixel & 0xFF;
+            ++samples;
+        }
+    }
+    if (have && t.Mode == HALFTONE && samples > 1)
+        Pixel = OpaqueAlpha | uint32_t(sumR / samples) << 16 | uint32_t(sumG / samples) << 8 | uint32_t(sumB / samples);
+    return have;
+}
+
+// Destination row j (at y) of a stretching or mirroring transfer.
+void TransferRowStretched(const Transfer& t, uint32_t* line, int y, int j)
+{
+    for (int i = 0; i < t.DestWidth; ++i) {
+        const int x = t.X + i * t.DestStepX;
+        if (x < t.Bounds.left() || x > t.Bounds.right())
+            continue;
+        uint32_t s = 0;
+        // Pixels whose source lies outside the source surface are left alone.
+        if (SampleSource(t, i, j, s))
+            t.Write(line, x, y, s);
+    }
+}
+
 } // namespace
 
 BOOL PatBlt(HDC DC, int X, int Y, int Width, int Height, DWORD Rop)
@@ -550,92 +635,27 @@ BOOL StretchBlt(HDC Dest, int X, int Y, int Width, int Height, HDC Source, int X
         return true;
     // A snapshot of the source, so copies within one surface read the old pixels.
     const QImage source = *Source->Surface();
-    QImage& dest = *Dest->Surface();
-    const SourceConversion convert(*Dest, *Source);
-    const BrushPattern brush(*Dest, Dest->Brush);
-    const bool usesPattern = RopUsesPattern(code);
-
     const int dw = std::abs(Width), dh = std::abs(Height);
-    const int dsx = Width > 0 ? 1 : -1, dsy = Height > 0 ? 1 : -1;
-    const int ssx = WidthSrc > 0 ? 1 : -1, ssy = HeightSrc > 0 ? 1 : -1;
-    const AxisMap cols = MapAxis(dw, std::abs(WidthSrc));
-    const AxisMap rows = MapAxis(dh, std::abs(HeightSrc));
-    const int mode = Dest->StretchMode;
-    // Same size, same direction: pixel for pixel, without the stretch machinery.
-    const bool oneToOne = dw == std::abs(WidthSrc) && dh == std::abs(HeightSrc) && dsx == ssx && dsx == 1;
-    const bool plainCopy = oneToOne && code == 0xCC && convert.Mode == SourceConversion::None;
-    const QRect bounds = SurfaceRect(*Dest);
-
+    const Transfer t{source, *Dest->Surface(), SourceConversion(*Dest, *Source), BrushPattern(*Dest, Dest->Brush),
+        code, X, Y, XSrc, YSrc, dw, dh, Width > 0 ? 1 : -1, Height > 0 ? 1 : -1, WidthSrc > 0 ? 1 : -1,
+        HeightSrc > 0 ? 1 : -1, MapAxis(dw, std::abs(WidthSrc)), MapAxis(dh, std::abs(HeightSrc)),
+        Dest->StretchMode, SurfaceRect(*Dest)};
+    // Same size, left to right and top to bottom: pixel for pixel, without the
+    // stretch machinery.
+    const bool oneToOne = dw == std::abs(WidthSrc) && dh == std::abs(HeightSrc) && t.DestStepX == t.SourceStepX
+        && t.DestStepX == 1;
     for (int j = 0; j < dh; ++j) {
-        const int y = Y + j * dsy;
-        if (y < bounds.top() || y > bounds.bottom())
+        const int y = Y + j * t.DestStepY;
+        if (y < t.Bounds.top() || y > t.Bounds.bottom())
             continue;
-        auto* line = reinterpret_cast<uint32_t*>(dest.scanLine(y));
-        const int syFirst = rows.First[size_t(j)];
-        if (plainCopy) {
-            const int sy = YSrc + syFirst * ssy;
-            if (sy < 0 || sy >= source.height())
-                continue;
-            const auto* sline = reinterpret_cast<const uint32_t*>(source.constScanLine(sy));
-            const int x0 = std::max({X, bounds.left(), X - XSrc});
-            const int x1 = std::min({X + dw, bounds.right() + 1, X - XSrc + source.width()});
-            if (x1 > x0)
-                std::memcpy(line + x0, sline + (x0 - X + XSrc), size_t(x1 - x0) * 4);
+        auto* line = reinterpret_cast<uint32_t*>(t.Dest.scanLine(y));
+        if (!oneToOne) {
+            TransferRowStretched(t, line, y, j);
             continue;
         }
-        if (oneToOne) {
-            const int sy = YSrc + syFirst * ssy;
-            if (sy < 0 || sy >= source.height())
-                continue;
-            const auto* sline = reinterpret_cast<const uint32_t*>(source.constScanLine(sy));
-            const int x0 = std::max({X, bounds.left(), X - XSrc});
-            const int x1 = std::min({X + dw, bounds.right() + 1, X - XSrc + source.width()});
-            for (int x = x0; x < x1; ++x) {
-                uint32_t p = 0;
-                if (usesPattern && !brush.At(x, y, p))
-                    continue;
-                line[x] = ApplyRop3(code, p, convert(sline[x - X + XSrc]), line[x]);
-            }
-            continue;
-        }
-        for (int i = 0; i < dw; ++i) {
-            const int x = X + i * dsx;
-            if (x < bounds.left() || x > bounds.right())
-                continue;
-            bool have = false;
-            uint32_t s = 0;
-            uint64_t sumR = 0, sumG = 0, sumB = 0;
-            int samples = 0;
-            const int colCount = mode == COLORONCOLOR ? 1 : cols.Count[size_t(i)];
-            const int rowCount = mode == COLORONCOLOR ? 1 : rows.Count[size_t(j)];
-            for (int b = 0; b < rowCount; ++b) {
-                const int sy = YSrc + (syFirst + b) * ssy;
-                if (sy < 0 || sy >= source.height())
-                    continue;
-                const auto* sline = reinterpret_cast<const uint32_t*>(source.constScanLine(sy));
-                for (int a = 0; a < colCount; ++a) {
-                    const int sx = XSrc + (cols.First[size_t(i)] + a) * ssx;
-                    if (sx < 0 || sx >= source.width())
-                        continue;
-                    const uint32_t pixel = sline[sx];
-                    s = have ? Combine(mode, s, pixel) : pixel;
-                    have = true;
-                    sumR += (pixel >> 16) & 0xFF;
-                    sumG += (pixel >> 8) & 0xFF;
-                    sumB += pixel & 0xFF;
-                    ++samples;
-                }
-            }
-            // Pixels whose source lies outside the source surface are left alone.
-            if (!have)
-                continue;
-            if (mode == HALFTONE && samples > 1)
-                s = OpaqueAlpha | uint32_t(sumR / samples) << 16 | uint32_t(sumG / samples) << 8 | uint32_t(sumB / samples);
-            uint32_t p = 0;
-            if (usesPattern && !brush.At(x, y, p))
-                continue;
-            line[x] = ApplyRop3(code, p, convert(s), line[x]);
-        }
+        const int sy = YSrc + t.Rows.First[size_t(j)] * t.SourceStepY;
+        if (sy >= 0 && sy < source.height())
+            TransferRowOneToOne(t, line, y, reinterpret_cast<const uint32_t*>(source.constScanLine(sy)));
     }
     return true;
 }

@@ -3,6 +3,7 @@
 // contexts and drawing objects behind typed handles, block transfers with raster
 // operations, and the line, shape, edge and text functions. Everything works on the
 // pixels of a QImage with the platform's rules; TCanvas draws through the same engine.
+#include "platform/win32types.h"
 #include "vcl/core/types.h"
 #include "vcl/graphics/colors.h"
 #include "vcl/graphics/graphicsobjects.h"
@@ -17,9 +18,9 @@
 
 namespace vcl {
 
-using BOOL = int;
-using UINT = unsigned;
-using DWORD = uint32_t;
+using platform::BOOL;
+using platform::DWORD;
+using platform::UINT;
 
 // Drawing objects. A handle is a pointer to one of these.
 class TGdiObject {

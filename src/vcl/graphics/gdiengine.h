@@ -78,6 +78,10 @@ inline void NormaliseExtent(int Pos, int Extent, int& Start, int& End)
 // The brush of a context as a pixel source, aligned to the brush origin.
 class BrushPattern {
 public:
+    // The side of a brush's tile, as the platform's brushes: hatches are 8x8 and a
+    // pattern brush takes the top-left 8x8 pixels of its bitmap.
+    static constexpr int TileSize = 8;
+
     BrushPattern(const TDeviceContext& DC, const TGdiBrush* Brush);
     // False where the brush leaves the pixel alone (null brush, hatch gaps when the
     // background mode is transparent).
@@ -90,9 +94,9 @@ public:
             Pixel = FColor;
             return true;
         }
-        const int px = ((X - FOriginX) % 8 + 8) % 8;
-        const int py = ((Y - FOriginY) % 8 + 8) % 8;
-        const uint32_t value = FTile[py * 8 + px];
+        const int px = ((X - FOriginX) % TileSize + TileSize) % TileSize;
+        const int py = ((Y - FOriginY) % TileSize + TileSize) % TileSize;
+        const uint32_t value = FTile[py * TileSize + px];
         if (value == 0)
             return false;
         Pixel = value;
@@ -105,8 +109,9 @@ private:
     uint32_t FColor = 0;
     int FOriginX = 0;
     int FOriginY = 0;
-    // 8x8 tile; 0 marks a pixel left alone (real pixels always carry alpha 0xFF).
-    uint32_t FTile[64] = {};
+    // The brush repeats every TileSize pixels across and down; 0 marks a pixel left
+    // alone (real pixels always carry alpha 0xFF).
+    uint32_t FTile[TileSize * TileSize] = {};
 };
 
 // The rectangle drawing may reach: the surface within the clip rectangle (empty

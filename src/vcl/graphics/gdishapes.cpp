@@ -44,11 +44,16 @@ void ShapeMask::ApplyBrush(TDeviceContext& DC, const BrushPattern& Brush) const
 {
     if (Brush.IsNull() || !DC.Surface())
         return;
+    // The surface's pixels found once, not through scanLine (and its detach check)
+    // for every covered pixel.
+    QImage& surface = *DC.Surface();
+    auto* bits = reinterpret_cast<uint32_t*>(surface.bits());
+    const qsizetype stride = surface.bytesPerLine() / 4;
     ForCovered(FImage, FBox, SurfaceRect(DC), [&](int x, int y) {
         uint32_t p;
         if (Brush.At(x, y, p)) {
-            auto* line = reinterpret_cast<uint32_t*>(DC.Surface()->scanLine(y));
-            line[x] = ApplyRop2(DC.Rop2, p, line[x]);
+            uint32_t& pixel = bits[y * stride + x];
+            pixel = ApplyRop2(DC.Rop2, p, pixel);
         }
     });
 }

@@ -147,86 +147,111 @@ void PaintLine(TDeviceContext& DC, const QFontMetrics& Metrics, int X, int Y, co
     }
 }
 
-} // namespace
-
-int DrawText(HDC DC, const QString& Text, int Count, TRect& Rect, UINT Format)
+// The lines DrawText shows: one line for DT_SINGLELINE (line breaks become spaces),
+// else one per line break, wrapped at Width with DT_WORDBREAK; each shortened with an
+// ellipsis to Width with DT_END_ELLIPSIS.
+QStringList LayoutLines(const QFontMetrics& Metrics, const QString& Text, int Width, UINT Format)
 {
-    if (!DC)
-        return 0;
-    QString text = Count < 0 ? Text : Text.left(Count);
-    PrefixedText prefixed;
-    if (Format & DT_NOPREFIX)
-        prefixed.Text = text;
-    else
-        prefixed = StripPrefix(text);
-    const QFontMetrics metrics(FontOf(*DC));
     const bool tabs = Format & DT_EXPANDTABS;
-    const int lineHeight = metrics.height() + ((Format & DT_EXTERNALLEADING) ? metrics.leading() : 0);
-    const int width = Rect.Right - Rect.Left;
-
     QStringList lines;
     if (Format & DT_SINGLELINE) {
-        QString single = prefixed.Text;
+        QString single = Text;
         single.replace(QLatin1String("\r\n"), QLatin1String(" "));
         single.replace(QLatin1Char('\n'), QLatin1Char(' '));
         single.replace(QLatin1Char('\r'), QLatin1Char(' '));
         lines << single;
     } else {
-        QString body = prefixed.Text;
+        QString body = Text;
         body.replace(QLatin1String("\r\n"), QLatin1String("\n"));
         body.replace(QLatin1Char('\r'), QLatin1Char('\n'));
         for (const QString& line : body.split(QLatin1Char('\n'))) {
             if (Format & DT_WORDBREAK)
-                lines << WrapLine(metrics, line, width, tabs);
+                lines << WrapLine(Metrics, line, Width, tabs);
             else
                 lines << line;
         }
     }
     if (Format & DT_END_ELLIPSIS)
         for (QString& line : lines)
-            line = EndEllipsis(metrics, line, width);
+            line = EndEllipsis(Metrics, line, Width);
+    return lines;
+}
 
-    const int textHeight = lineHeight * int(lines.size());
-    if (Format & DT_CALCRECT) {
-        int widest = 0;
-        for (const QString& line : lines)
-            widest = std::max(widest, LineWidth(metrics, line, tabs));
-        Rect.Right = Rect.Left + widest;
-        Rect.Bottom = Rect.Top + textHeight;
-        return textHeight;
-    }
+// The top of the first line: a single line may be centred or set at the bottom.
+int TextTop(const TRect& Rect, int TextHeight, UINT Format)
+{
+    if (!(Format & DT_SINGLELINE))
+        return Rect.Top;
+    if (Format & DT_VCENTER)
+        return Rect.Top + (Rect.Bottom - Rect.Top - TextHeight) / 2;
+    if (Format & DT_BOTTOM)
+        return Rect.Bottom - TextHeight;
+    return Rect.Top;
+}
 
-    int y = Rect.Top;
-    if (Format & DT_SINGLELINE) {
-        if (Format & DT_VCENTER)
-            y = Rect.Top + (Rect.Bottom - Rect.Top - textHeight) / 2;
-        else if (Format & DT_BOTTOM)
-            y = Rect.Bottom - textHeight;
+// The left end of a line LineWidth wide: left, centred or right aligned.
+int LineLeft(const TRect& Rect, int LineWidth, UINT Format)
+{
+    if (Format & DT_CENTER)
+        return Rect.Left + (Rect.Right - Rect.Left - LineWidth) / 2;
+    if (Format & DT_RIGHT)
+        return Rect.Right - LineWidth;
+    return Rect.Left;
+}
+
+// Underlines character At of Line, drawn at (X, Y) in the text colour, cut to Rect
+// unless the text is unclipped.
+void UnderlineCharacter(HDC DC, const QFontMetrics& Metrics, int X, int Y, const QString& Line, int At,
+    const TRect& Rect, bool Clipped)
+{
+    const int ux = X + Metrics.horizontalAdvance(Line.left(At));
+    const int uw = Metrics.horizontalAdvance(Line.mid(At, 1));
+    TGdiBrush brush(BS_SOLID, DC->TextColor);
+    TRect bar{ux, Y + Metrics.ascent() + 1, ux + uw, Y + Metrics.ascent() + 2};
+    if (Clipped) {
+        bar.Left = std::max(bar.Left, Rect.Left);
+        bar.Right = std::min(bar.Right, Rect.Right);
     }
+    if (bar.Right > bar.Left)
+        FillRect(DC, bar, &brush);
+}
+
+// The bounding box of Lines set from Rect's top-left corner (DT_CALCRECT).
+int MeasureLines(const QFontMetrics& Metrics, const QStringList& Lines, int LineHeight, bool ExpandTabs, TRect& Rect)
+{
+    int widest = 0;
+    for (const QString& line : Lines)
+        widest = std::max(widest, LineWidth(Metrics, line, ExpandTabs));
+    Rect.Right = Rect.Left + widest;
+    Rect.Bottom = Rect.Top + LineHeight * int(Lines.size());
+    return Rect.Bottom - Rect.Top;
+}
+
+} // namespace
+
+int DrawText(HDC DC, const QString& Text, int Count, TRect& Rect, UINT Format)
+{
+    if (!DC)
+        return 0;
+    const QString text = Count < 0 ? Text : Text.left(Count);
+    const PrefixedText prefixed = (Format & DT_NOPREFIX) ? PrefixedText{text, -1} : StripPrefix(text);
+    const QFontMetrics metrics(FontOf(*DC));
+    const bool tabs = Format & DT_EXPANDTABS;
+    const int lineHeight = metrics.height() + ((Format & DT_EXTERNALLEADING) ? metrics.leading() : 0);
+    const QStringList lines = LayoutLines(metrics, prefixed.Text, Rect.Right - Rect.Left, Format);
+    if (Format & DT_CALCRECT)
+        return MeasureLines(metrics, lines, lineHeight, tabs, Rect);
+
+    int y = TextTop(Rect, lineHeight * int(lines.size()), Format);
     const QRect clip = Rect.ToQRect();
-    const QRect* clipPtr = (Format & DT_NOCLIP) ? nullptr : &clip;
+    const bool clipped = !(Format & DT_NOCLIP);
     int consumed = 0; // characters of the earlier lines, to place the underline
     for (const QString& line : lines) {
-        const int lw = LineWidth(metrics, line, tabs);
-        int x = Rect.Left;
-        if (Format & DT_CENTER)
-            x = Rect.Left + (width - lw) / 2;
-        else if (Format & DT_RIGHT)
-            x = Rect.Right - lw;
-        PaintLine(*DC, metrics, x, y, line, tabs, clipPtr);
+        const int x = LineLeft(Rect, LineWidth(metrics, line, tabs), Format);
+        PaintLine(*DC, metrics, x, y, line, tabs, clipped ? &clip : nullptr);
         const int at = prefixed.Underline - consumed;
-        if (!(Format & DT_HIDEPREFIX) && prefixed.Underline >= 0 && at >= 0 && at < line.size()) {
-            const int ux = x + metrics.horizontalAdvance(line.left(at));
-            const int uw = metrics.horizontalAdvance(line.mid(at, 1));
-            TGdiBrush brush(BS_SOLID, DC->TextColor);
-            TRect bar{ux, y + metrics.ascent() + 1, ux + uw, y + metrics.ascent() + 2};
-            if (clipPtr) {
-                bar.Left = std::max(bar.Left, Rect.Left);
-                bar.Right = std::min(bar.Right, Rect.Right);
-            }
-            if (bar.Right > bar.Left)
-                FillRect(DC, bar, &brush);
-        }
+        if (!(Format & DT_HIDEPREFIX) && prefixed.Underline >= 0 && at >= 0 && at < line.size())
+            UnderlineCharacter(DC, metrics, x, y, line, at, Rect, clipped);
         consumed += int(line.size());
         y += lineHeight;
     }

@@ -1,0 +1,65 @@
+// TqvBackGradient rendering a 1920x1080 control in each of its eight styles, against
+// QPainter filling an image of the same size with a linear, radial and conical
+// gradient; the ratios of processor time printed at the end (each style against the
+// peer of its shape). A render of ours includes copying the result onto the control.
+#include "gradient/qvbgrad.h"
+#include "ratioreporter.h"
+
+#include <QImage>
+#include <QPainter>
+
+namespace {
+
+constexpr int Width = 1920;
+constexpr int Height = 1080;
+
+void BM_BackGradient(benchmark::State& state)
+{
+    Qvbgrad::TqvBackGradient g(nullptr);
+    g.SetBounds(0, 0, Width, Height);
+    g.SetGradientStyle(static_cast<int>(state.range(0)));
+    bool flip = false;
+    for (auto _ : state) {
+        // A changed colour renders anew instead of copying the last render.
+        flip = !flip;
+        g.SetEndColor(flip ? vcl::clAqua : vcl::clYellow);
+        g.Repaint();
+        benchmark::DoNotOptimize(g.BackBuffer().constBits());
+    }
+}
+BENCHMARK(BM_BackGradient)->DenseRange(Qvbgrad::qvHorizontal, Qvbgrad::qvRadial2)->Unit(benchmark::kMillisecond);
+
+template <class Gradient>
+void Fill(benchmark::State& state, Gradient gradient)
+{
+    QImage image(Width, Height, QImage::Format_RGB32);
+    gradient.setColorAt(0, QColor(0, 0, 128));
+    gradient.setColorAt(1, QColor(0, 255, 255));
+    for (auto _ : state) {
+        QPainter painter(&image);
+        painter.fillRect(image.rect(), gradient);
+        painter.end();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+
+void BM_QPainterLinear(benchmark::State& state) { Fill(state, QLinearGradient(0, 0, 0, Height)); }
+void BM_QPainterRadial(benchmark::State& state) { Fill(state, QRadialGradient(Width / 2.0, Height / 2.0, Width / 2.0)); }
+void BM_QPainterConical(benchmark::State& state) { Fill(state, QConicalGradient(Width / 2.0, Height / 2.0, 90)); }
+BENCHMARK(BM_QPainterLinear)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_QPainterRadial)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_QPainterConical)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Bands and centre bands against the linear gradient, ellipses and rectangles
+    // against the radial one, the angular sweeps against the conical one.
+    const char* peers[] = {"BM_QPainterLinear", "BM_QPainterLinear", "BM_QPainterRadial", "BM_QPainterRadial",
+        "BM_QPainterLinear", "BM_QPainterLinear", "BM_QPainterConical", "BM_QPainterConical"};
+    std::vector<std::pair<std::string, std::string>> pairs;
+    for (int style = 0; style < 8; ++style)
+        pairs.emplace_back("BM_BackGradient/" + std::to_string(style), peers[style]);
+    return RunBenchmarksWithRatios(argc, argv, pairs);
+}
