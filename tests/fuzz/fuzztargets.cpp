@@ -37,6 +37,10 @@ bool SameFloat(long double A, long double B) { return A == B || (A != A && B != 
 
 bool SameValue(const vcl::formfile::Value& A, const vcl::formfile::Value& B)
 {
+    // The writer gives integral floating values in their shortest form ("2"), which the
+    // reader takes as an integer; reading a property converts it back.
+    if (A.Type == vcl::formfile::Value::Float && B.Type == vcl::formfile::Value::Integer)
+        return A.FloatValue == static_cast<long double>(B.IntValue);
     if (A.Type != B.Type || A.IntValue != B.IntValue || !SameFloat(A.FloatValue, B.FloatValue) || A.Text != B.Text
         || A.Names != B.Names || A.Bytes != B.Bytes || A.Items.size() != B.Items.size())
         return false;

@@ -4,6 +4,19 @@
 
 namespace vcl {
 
+namespace {
+
+template <class Map>
+std::optional<typename Map::mapped_type> Lookup(const Map& Answers, const TRegStoreCache::Slot& Question)
+{
+    const auto found = Answers.find(Question);
+    if (found == Answers.end())
+        return std::nullopt;
+    return found->second;
+}
+
+} // namespace
+
 size_t TRegStoreCache::SlotHash::operator()(const Slot& S) const noexcept
 {
     return qHash(S.second, size_t(S.first));
@@ -30,10 +43,7 @@ void TRegStoreCache::MakeRoom()
 
 std::optional<std::optional<TRegKeyId>> TRegStoreCache::Child(TRegKeyId Parent, const QString& FoldedName) const
 {
-    const auto found = FChildren.find({Parent, FoldedName});
-    if (found == FChildren.end())
-        return std::nullopt;
-    return found->second;
+    return Lookup(FChildren, {Parent, FoldedName});
 }
 
 void TRegStoreCache::PutChild(TRegKeyId Parent, const QString& FoldedName, std::optional<TRegKeyId> Child)
@@ -44,10 +54,7 @@ void TRegStoreCache::PutChild(TRegKeyId Parent, const QString& FoldedName, std::
 
 std::optional<std::optional<TRegValue>> TRegStoreCache::Value(TRegKeyId Key, const QString& FoldedName) const
 {
-    const auto found = FValues.find({Key, FoldedName});
-    if (found == FValues.end())
-        return std::nullopt;
-    return found->second;
+    return Lookup(FValues, {Key, FoldedName});
 }
 
 void TRegStoreCache::PutValue(TRegKeyId Key, const QString& FoldedName, std::optional<TRegValue> Value)
