@@ -35,12 +35,15 @@ void Check(bool Holds, const char* What)
 // NaN never equals itself; two NaNs are the same value here.
 bool SameFloat(long double A, long double B) { return A == B || (A != A && B != B); }
 
-bool SameValue(const vcl::formfile::Value& A, const vcl::formfile::Value& B)
+// Written is what Read gave back after writing.
+bool SameValue(const vcl::formfile::Value& Read, const vcl::formfile::Value& Written)
 {
     // The writer gives integral floating values in their shortest form ("2"), which the
     // reader takes as an integer; reading a property converts it back.
-    if (A.Type == vcl::formfile::Value::Float && B.Type == vcl::formfile::Value::Integer)
-        return A.FloatValue == static_cast<long double>(B.IntValue);
+    if (Read.Type == vcl::formfile::Value::Float && Written.Type == vcl::formfile::Value::Integer)
+        return Read.FloatValue == static_cast<long double>(Written.IntValue);
+    const auto& A = Read;
+    const auto& B = Written;
     if (A.Type != B.Type || A.IntValue != B.IntValue || !SameFloat(A.FloatValue, B.FloatValue) || A.Text != B.Text
         || A.Names != B.Names || A.Bytes != B.Bytes || A.Items.size() != B.Items.size())
         return false;
@@ -56,7 +59,7 @@ void CheckValuesRoundTrip(const vcl::formfile::Object& Node)
     for (const auto& property : Node.Properties) {
         const QString text = QStringLiteral("object X: T\n  P = %1\nend\n").arg(vcl::formfile::Render(property.Data, 2));
         const vcl::formfile::Object again = vcl::formfile::Parse(text);
-        Check(again.Properties.size() == 1 && SameValue(again.Properties[0].Data, property.Data),
+        Check(again.Properties.size() == 1 && SameValue(property.Data, again.Properties[0].Data),
               "a form-file value does not read back as written");
     }
     for (const auto& child : Node.Children)

@@ -17,7 +17,7 @@ using qvfuzz::FuzzTarget;
 
 // Enough to reach past the seeds' first layer of faults while the whole program stays
 // within a few seconds, also under the sanitizers.
-constexpr int MutationsPerTarget = 1500;
+constexpr int MutationsPerTarget = 4000;
 
 std::vector<QByteArray> Seeds(const char* Name)
 {
