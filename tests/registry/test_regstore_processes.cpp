@@ -47,19 +47,29 @@ std::unique_ptr<QProcess> StartChild(const char* Role, const QString& Argument)
     return child;
 }
 
-// Waits for the child to print Line (skipping the test framework's own output); false
-// when it ends or the deadline passes first.
-bool WaitForLine(QProcess& Child, const QByteArray& Line)
+// Waits for the child to print Line (skipping the test framework's own output). When it
+// ends or the deadline passes first, the failure says how the child ended and what it
+// printed, so that a child that failed shows its own message.
+::testing::AssertionResult WaitForLine(QProcess& Child, const QByteArray& Line)
 {
+    QByteArray printed;
     QDeadlineTimer deadline(ChildDeadlineMs);
     while (!deadline.hasExpired()) {
-        while (Child.canReadLine())
-            if (Child.readLine().trimmed() == Line)
-                return true;
+        while (Child.canReadLine()) {
+            const QByteArray line = Child.readLine();
+            if (line.trimmed() == Line)
+                return ::testing::AssertionSuccess();
+            printed += line;
+        }
         if (!Child.waitForReadyRead(int(deadline.remainingTime())))
-            return false;
+            break;
     }
-    return false;
+    printed += Child.readAll();
+    const std::string ending = Child.state() == QProcess::NotRunning
+                                   ? "ended with exit code " + std::to_string(Child.exitCode())
+                                   : "is still running (" + Child.errorString().toStdString() + ")";
+    return ::testing::AssertionFailure() << "the child did not print \"" << Line.toStdString() << "\"; it " << ending
+                                         << " after printing:\n" << printed.toStdString();
 }
 
 void Say(const char* Line)
