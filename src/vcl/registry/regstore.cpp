@@ -244,6 +244,9 @@ void TRegStore::OpenDatabase()
     Exec("PRAGMA synchronous = NORMAL; PRAGMA foreign_keys = ON");
     if (empty)
         CreateSchema();
+    FChanges = std::make_unique<TWalChangeWatch>(FFileName);
+    if (!FChanges->Mapped())
+        FChanges.reset();
 }
 
 // Switching a new store to WAL upgrades a read lock to an exclusive one. When two
@@ -348,6 +351,11 @@ void TRegStore::Damaged(const QString& Detail) const
 
 void TRegStore::Refresh()
 {
+    if (FChanges) {
+        if (FChanges->Changed())
+            FCache.Clear();
+        return;
+    }
     Query q(*this, "PRAGMA data_version");
     if (q.Step())
         FCache.Validate(q.Int(0));

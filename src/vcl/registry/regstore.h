@@ -2,9 +2,11 @@
 // A hive kept in one SQLite database file.
 #include "vcl/registry/reghive.h"
 #include "vcl/registry/regstorecache.h"
+#include "vcl/registry/walchangewatch.h"
 
 #include <QString>
 #include <map>
+#include <memory>
 #include <mutex>
 
 struct sqlite3;
@@ -18,8 +20,9 @@ namespace vcl {
 // process killed halfway through a write leaves the last committed state behind.
 //
 // Lookups and value reads are answered from a cache of what this process has read,
-// checked before each use against the database's change counter (which moves with every
-// commit of another connection), so another process's write is seen at the next read.
+// checked before each use against the header of the WAL index (or SQLite's change
+// counter), which moves with every commit, so another process's write is seen at the
+// next read.
 //
 // A file that is not a QvKit registry store, or one that SQLite finds damaged, is
 // reported with ERegistryException and never written to.
@@ -70,6 +73,8 @@ private:
     sqlite3* FDb = nullptr;
     std::map<const char*, sqlite3_stmt*> FStatements;
     TRegStoreCache FCache;
+    // Set once the store is open; without it Refresh asks SQLite for its change counter.
+    std::unique_ptr<TWalChangeWatch> FChanges;
     std::mutex FMutex;
 };
 
