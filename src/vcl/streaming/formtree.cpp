@@ -3,6 +3,7 @@
 #include "vcl/streaming/formfile.h"
 
 #include <QLocale>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -274,7 +275,8 @@ private:
             char* end = nullptr;
             v.Type = Value::Float;
             v.FloatValue = std::strtold(latin.constData(), &end);
-            ok = end == latin.constData() + latin.size();
+            // A value beyond the extended range would be infinite, which no form file spells.
+            ok = end == latin.constData() + latin.size() && !std::isinf(v.FloatValue);
         } else {
             v.Type = Value::Integer;
             v.IntValue = text.toLongLong(&ok);
