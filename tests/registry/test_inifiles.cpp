@@ -71,7 +71,9 @@ TEST_F(IniFiles, ReadsSectionsKeysAndFirstOfDuplicates)
 TEST_F(IniFiles, UnchangedFileRoundTripsByteForByte)
 {
     const QByteArray crlf = QByteArray(SampleIni).replace("\n", "\r\n");
-    for (const QByteArray& original : {SampleIni, crlf}) {
+    // In a file of LF line ends a CR at the end of a line is the line's own.
+    const QByteArray strayCr = QByteArray(SampleIni) + "[Odd]\nk=v\r\r\n\r\n";
+    for (const QByteArray& original : {QByteArray(SampleIni), crlf, strayCr}) {
         WriteFileBytes(IniPath(), original);
         TMemIniFile(IniPath()).UpdateFile();
         EXPECT_EQ(FileBytes(IniPath()), original);

@@ -124,6 +124,20 @@ INSTANTIATE_TEST_SUITE_P(
                   "line 3: HKEY_CLASSES_ROOT is read-only"}),
     [](const auto& info) { return std::string(info.param.Label); });
 
+TEST_F(RegistryTest, ImportRefusesKeysDeeperThan512Levels)
+{
+    const auto text = [](int Depth) {
+        return QStringLiteral("QvKit Registry Export 1\n\n[HKCU\\") + QStringLiteral("k\\").repeated(Depth - 1)
+               + QStringLiteral("k]\n\"v\"=dword:00000001\n");
+    };
+    for (const int depth : {513, 20000, 100000})
+        EXPECT_EQ(ImportError(text(depth)), "line 3: the key path is deeper than 512 levels") << depth;
+    TRegistry reg;
+    EXPECT_FALSE(reg.KeyExists("k"));
+    EXPECT_EQ(ImportRegistryText(text(512)).Keys, 1);
+    EXPECT_TRUE(reg.KeyExists(QStringLiteral("k\\").repeated(511) + 'k'));
+}
+
 // The qvreg tool, run as a separate program on the test's own store.
 class QvregTool : public RegistryTest {
 protected:

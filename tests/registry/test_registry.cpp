@@ -1,10 +1,14 @@
 #include "regtestenv.h"
 
 #include "vcl/core/strings.h"
+#include "vcl/registry/regexport.h"
 #include "vcl/registry/registry.h"
+#include "vcl/registry/regstore.h"
 
 #include <QFileInfo>
 #include <climits>
+#include <map>
+#include <random>
 #include <thread>
 #include <vector>
 
@@ -250,18 +254,32 @@ TEST_F(RegistryTest, DeleteKeyTakesItsSubkeysAndValues)
     EXPECT_FALSE(reg.DeleteKey("\\"));
 }
 
-TEST_F(RegistryTest, DeleteKeyOfADeepTree)
+TEST_F(RegistryTest, KeysNestAtMost512Deep)
 {
     QStringList levels;
-    for (int i = 0; i < 200; ++i)
+    for (int i = 0; i < TRegistry::MaxKeyDepth; ++i)
         levels << QStringLiteral("L%1").arg(i);
     TRegistry reg;
     ASSERT_TRUE(reg.OpenKey(levels.join('\\'), true));
     reg.WriteString("leaf", "x");
+    // One level more is refused, whether the path counts from the open key or the root.
+    EXPECT_FALSE(reg.OpenKey("L512", true));
+    EXPECT_EQ(RegistryError([&] { reg.CreateKey("L512"); }), "Failed to create key L512");
+    EXPECT_FALSE(reg.OpenKey('\\' + levels.join('\\') + "\\L512", true));
     reg.CloseKey();
+    // A hostile path of 100,000 levels is refused without creating anything.
+    const QString huge = QStringLiteral("k\\").repeated(100000) + 'k';
+    EXPECT_FALSE(reg.OpenKey(huge, true));
+    EXPECT_FALSE(reg.KeyExists(huge));
+    EXPECT_FALSE(reg.DeleteKey(huge));
+    EXPECT_FALSE(reg.KeyExists("k"));
+
+    // The deepest tree allowed exports whole, then deletes whole.
+    const QString text = ExportRegistryKey({HKEY_CURRENT_USER, "L0"});
+    EXPECT_EQ(text.count("\n["), TRegistry::MaxKeyDepth);
+    EXPECT_TRUE(text.endsWith('\\' + levels.join('\\') + "]\n\"leaf\"=\"x\"\n")) << text.right(80).toStdString();
     EXPECT_TRUE(reg.DeleteKey("L0"));
     EXPECT_FALSE(reg.KeyExists("L0"));
-    EXPECT_FALSE(reg.OpenKey(levels.join('\\'), false));
 }
 
 TEST_F(RegistryTest, ValuesAndKeysEnumerateInFirstWrittenOrder)
@@ -384,4 +402,99 @@ TEST_F(RegistryTest, ThreadsShareOneStoreSafely)
     for (int t = 0; t < Threads; ++t)
         for (int i = 0; i < PerThread; ++i)
             ASSERT_EQ(reg.ReadInteger(QStringLiteral("t%1-%2").arg(t).arg(i)), t * 1000 + i);
+}
+
+// Two connections to one store, each with its own cache, as two processes have them: a
+// long random run of writes, value and key deletions through either, checked after each
+// step against a plain model of what the store holds. A stale cached answer shows as a
+// difference at the next read.
+class StoreCache : public RegistryTest {
+protected:
+    using Model = std::map<QString, std::map<QString, TRegValue>>; // key -> folded name -> value
+
+    static TRegValue RandomValue(std::mt19937& Random)
+    {
+        const int n = int(Random() % 1000);
+        switch (Random() % 4) {
+        case 0: return TRegValue::FromString(QStringLiteral("text %1").arg(n));
+        case 1: return TRegValue::FromString(QStringLiteral("$HOME/%1").arg(n), rdExpandString);
+        case 2: return TRegValue::FromInteger(n - 500);
+        default: return TRegValue::FromBinary(QByteArray(n % 7, char(n)));
+        }
+    }
+
+    static void Step(TRegStore& Store, Model& Expected, std::mt19937& Random)
+    {
+        const QString key = QStringLiteral("K%1").arg(Random() % 3);
+        // Spellings differ in case only: the store must fold them to one name.
+        const QString name = (Random() % 2 ? QStringLiteral("Name%1") : QStringLiteral("NAME%1")).arg(Random() % 4);
+        const TRegKeyId root = Store.RootKey();
+        switch (Random() % 6) {
+        case 0:
+            Store.DeleteKey(root, {key});
+            Expected.erase(key);
+            break;
+        case 1:
+            if (const auto id = Store.FindKey(root, {key}))
+                Store.DeleteValue(*id, name);
+            if (Expected.count(key))
+                Expected[key].erase(name.toCaseFolded());
+            break;
+        default: {
+            const TRegValue value = RandomValue(Random);
+            Store.WriteValue(Store.CreateKey(root, {key}), name, value);
+            Expected[key][name.toCaseFolded()] = value;
+        }
+        }
+    }
+
+    static void Compare(TRegStore& Store, const Model& Expected, int StepNumber)
+    {
+        for (const QString key : {"K0", "K1", "K2"}) {
+            const auto id = Store.FindKey(Store.RootKey(), {key});
+            const auto known = Expected.find(key);
+            ASSERT_EQ(id.has_value(), known != Expected.end()) << "step " << StepNumber << " key " << key.toStdString();
+            if (!id)
+                continue;
+            for (int n = 0; n < 4; ++n) {
+                const QString name = QStringLiteral("name%1").arg(n);
+                const auto value = known->second.find(name);
+                const auto read = Store.ReadValue(*id, name);
+                ASSERT_EQ(read.has_value(), value != known->second.end()) << "step " << StepNumber;
+                if (read) {
+                    ASSERT_EQ(*read, value->second) << "step " << StepNumber;
+                }
+            }
+        }
+    }
+};
+
+TEST_F(StoreCache, TwoConnectionsAgreeWithAModelAtEveryStep)
+{
+    const QString file = StoreFile();
+    TRegStore first(QStringLiteral("HKEY_CURRENT_USER"), file);
+    TRegStore second(QStringLiteral("HKEY_CURRENT_USER"), file);
+    Model expected;
+    std::mt19937 random(16);
+    for (int step = 0; step < 1500; ++step) {
+        Step(random() % 2 ? first : second, expected, random);
+        Compare(first, expected, step);
+        Compare(second, expected, step);
+        if (HasFatalFailure())
+            return;
+    }
+}
+
+TEST_F(StoreCache, WriteToADeletedKeyFailsAndIsNotRemembered)
+{
+    const QString file = StoreFile();
+    TRegStore first(QStringLiteral("HKEY_CURRENT_USER"), file);
+    TRegStore second(QStringLiteral("HKEY_CURRENT_USER"), file);
+    const TRegKeyId key = first.CreateKey(first.RootKey(), {"Gone"});
+    first.WriteValue(key, "v", TRegValue::FromInteger(1));
+    ASSERT_TRUE(second.DeleteKey(second.RootKey(), {"Gone"}));
+    EXPECT_EQ(RegistryError([&] { first.WriteValue(key, "v", TRegValue::FromInteger(2)); }),
+              "Failed to set data for 'v': its key was deleted");
+    EXPECT_FALSE(first.ReadValue(key, "v").has_value());
+    EXPECT_FALSE(first.FindKey(first.RootKey(), {"Gone"}).has_value());
 }

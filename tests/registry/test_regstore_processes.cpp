@@ -6,13 +6,16 @@
 
 #include "vcl/core/strings.h"
 #include "vcl/registry/registry.h"
+#include "vcl/registry/regstore.h"
 
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QProcess>
+#include <atomic>
 #include <csignal>
 #include <memory>
 #include <sqlite3.h>
+#include <thread>
 
 using namespace vcl;
 using regtest::FileBytes;
@@ -44,19 +47,29 @@ std::unique_ptr<QProcess> StartChild(const char* Role, const QString& Argument)
     return child;
 }
 
-// Waits for the child to print Line (skipping the test framework's own output); false
-// when it ends or the deadline passes first.
-bool WaitForLine(QProcess& Child, const QByteArray& Line)
+// Waits for the child to print Line (skipping the test framework's own output). When it
+// ends or the deadline passes first, the failure says how the child ended and what it
+// printed, so that a child that failed shows its own message.
+::testing::AssertionResult WaitForLine(QProcess& Child, const QByteArray& Line)
 {
+    QByteArray printed;
     QDeadlineTimer deadline(ChildDeadlineMs);
     while (!deadline.hasExpired()) {
-        while (Child.canReadLine())
-            if (Child.readLine().trimmed() == Line)
-                return true;
+        while (Child.canReadLine()) {
+            const QByteArray line = Child.readLine();
+            if (line.trimmed() == Line)
+                return ::testing::AssertionSuccess();
+            printed += line;
+        }
         if (!Child.waitForReadyRead(int(deadline.remainingTime())))
-            return false;
+            break;
     }
-    return false;
+    printed += Child.readAll();
+    const std::string ending = Child.state() == QProcess::NotRunning
+                                   ? "ended with exit code " + std::to_string(Child.exitCode())
+                                   : "is still running (" + Child.errorString().toStdString() + ")";
+    return ::testing::AssertionFailure() << "the child did not print \"" << Line.toStdString() << "\"; it " << ending
+                                         << " after printing:\n" << printed.toStdString();
 }
 
 void Say(const char* Line)
@@ -142,6 +155,17 @@ TEST(ChildRole, Filler)
         reg.WriteString(QStringLiteral("name%1").arg(i), QString(100, QLatin1Char('a' + i % 26)));
 }
 
+// Changes what the parent has read: rewrites a value and deletes a key.
+TEST(ChildRole, Changer)
+{
+    if (!IsChild())
+        GTEST_SKIP() << "runs only as a child process";
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("Software\\Seen", false));
+    reg.WriteString("v", "new");
+    ASSERT_TRUE(reg.DeleteKey("\\Software\\Gone"));
+}
+
 // --- The parent side ------------------------------------------------------------------
 
 class StoreProcesses : public RegistryTest {
@@ -153,6 +177,35 @@ protected:
         RegistryTest::SetUp();
     }
 };
+
+// Two connections that find a new, empty store both switch it to write-ahead logging;
+// SQLite refuses one of them at once where they overlap. Threads overlap far more often
+// than processes, so this shows the fault in a few rounds where the processes below
+// need many.
+TEST_F(StoreProcesses, ConnectionsCreatingOneStoreAtOnceAllSucceed)
+{
+    for (int round = 0; round < 40; ++round) {
+        const QString file = Dir() + QStringLiteral("/new%1.sqlite").arg(round);
+        std::atomic<int> starting{2};
+        QString errors[2];
+        const auto open = [&](int Index) {
+            for (--starting; starting > 0;) {
+            }
+            try {
+                TRegStore store(QStringLiteral("HKEY_CURRENT_USER"), file);
+                store.CreateKey(store.RootKey(), {QStringLiteral("K")});
+            } catch (const ERegistryException& e) {
+                errors[Index] = e.Message();
+            }
+        };
+        std::thread first(open, 0);
+        std::thread second(open, 1);
+        first.join();
+        second.join();
+        ASSERT_EQ(errors[0], QString()) << "round " << round;
+        ASSERT_EQ(errors[1], QString()) << "round " << round;
+    }
+}
 
 TEST_F(StoreProcesses, TwoWritersAtOnceLoseNothing)
 {
@@ -179,6 +232,27 @@ TEST_F(StoreProcesses, TwoWritersAtOnceLoseNothing)
         for (int i = 0; i < WritesPerChild; ++i)
             ASSERT_EQ(reg.ReadString(QStringLiteral("%1-%2").arg(prefix).arg(i)),
                       QStringLiteral("value %1 of %2").arg(i).arg(prefix));
+}
+
+TEST_F(StoreProcesses, AnotherProcessesWritesAreSeenAtTheNextRead)
+{
+    TRegistry seen;
+    ASSERT_TRUE(seen.OpenKey("Software\\Seen", true));
+    seen.WriteString("v", "old");
+    TRegistry gone;
+    ASSERT_TRUE(gone.OpenKey("Software\\Gone", true));
+    gone.WriteString("x", "here");
+    // Read once, so that the answers are cached.
+    ASSERT_EQ(seen.ReadString("v"), "old");
+    ASSERT_EQ(gone.ReadString("x"), "here");
+    ASSERT_TRUE(seen.KeyExists("\\Software\\Gone"));
+
+    auto child = StartChild("Changer", "x");
+    ASSERT_TRUE(child->waitForFinished(ChildDeadlineMs));
+    ASSERT_EQ(child->exitCode(), 0);
+    EXPECT_EQ(seen.ReadString("v"), "new");
+    EXPECT_FALSE(gone.ValueExists("x"));
+    EXPECT_FALSE(seen.KeyExists("\\Software\\Gone"));
 }
 
 TEST_F(StoreProcesses, WriterKilledMidTransactionLeavesOldOrNewValues)

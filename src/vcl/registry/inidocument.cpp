@@ -78,13 +78,16 @@ void TIniDocument::SetData(const QByteArray& Data)
     FLatin1 = utf8.hasError();
     if (FLatin1)
         text = QString::fromLatin1(bytes);
-    FCrLf = text.contains(QLatin1String("\r\n"));
+    // The first line end sets the style. Only in a CR LF file is a CR before the LF part
+    // of the line end; elsewhere it is part of the line and is written back with it.
+    const qsizetype firstBreak = text.indexOf(QLatin1Char('\n'));
+    FCrLf = firstBreak > 0 && text[firstBreak - 1] == QLatin1Char('\r');
     QStringList lines = text.split(QLatin1Char('\n'));
     // A final line end leaves an empty piece behind that is no line of the file.
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
     for (QString& line : lines) {
-        if (line.endsWith(QLatin1Char('\r')))
+        if (FCrLf && line.endsWith(QLatin1Char('\r')))
             line.chop(1);
         FLines.push_back(ParseLine(line));
     }

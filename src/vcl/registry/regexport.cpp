@@ -137,15 +137,25 @@ TRegValue ParseValueData(LineReader& Reader)
     return TRegValue::FromString(Reader.QuotedString());
 }
 
-struct ImportBlock {
-    int Line = 0;
-    TRegKeyName Key;
-    std::vector<std::pair<QString, TRegValue>> Values;
-};
-
-std::vector<ImportBlock> ParseImportText(const QString& Text)
+// The key line "[name]": a known, writable root and a valid path of at most
+// TRegistry::MaxKeyDepth levels.
+TRegKeyName ParseKeyLine(const QString& Line, const LineReader& Reader)
 {
-    std::vector<ImportBlock> blocks;
+    const TRegKeyName key = ParseRegKeyName(Line.mid(1, Line.size() - 2));
+    if (key.Root == HKEY_CLASSES_ROOT)
+        Reader.Fail(QStringLiteral("HKEY_CLASSES_ROOT is read-only"));
+    if (key.Path.count(PathDelimiter) >= TRegistry::MaxKeyDepth)
+        Reader.Fail(QStringLiteral("the key path is deeper than %1 levels").arg(TRegistry::MaxKeyDepth));
+    if (!TRegistry::IsValidKeyPath(key.Path))
+        Reader.Fail(QStringLiteral("invalid key path \"%1\"").arg(key.Path));
+    return key;
+}
+
+} // namespace
+
+std::vector<TRegImportBlock> ParseRegistryText(const QString& Text)
+{
+    std::vector<TRegImportBlock> blocks;
     bool sawSignature = false;
     const QStringList lines = Text.split(QLatin1Char('\n'));
     for (int i = 0; i < lines.size(); ++i) {
@@ -160,12 +170,7 @@ std::vector<ImportBlock> ParseImportText(const QString& Text)
                 reader.Fail(QStringLiteral("not a registry export (expected \"%1\")").arg(RegistryExportSignature));
             sawSignature = true;
         } else if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
-            const TRegKeyName key = ParseRegKeyName(line.mid(1, line.size() - 2));
-            if (key.Root == HKEY_CLASSES_ROOT)
-                reader.Fail(QStringLiteral("HKEY_CLASSES_ROOT is read-only"));
-            if (!TRegistry::IsValidKeyPath(key.Path))
-                reader.Fail(QStringLiteral("invalid key path \"%1\"").arg(key.Path));
-            blocks.push_back({i + 1, key, {}});
+            blocks.push_back({i + 1, ParseKeyLine(line, reader), {}});
         } else {
             if (blocks.empty())
                 reader.Fail(QStringLiteral("a value before the first [key] line"));
@@ -183,22 +188,26 @@ std::vector<ImportBlock> ParseImportText(const QString& Text)
     return blocks;
 }
 
-void ExportOpenKey(TRegistry& Reg, const QString& FullName, QString& Out)
+namespace {
+
+// Writes the key and everything below it, walking the hive by key, so that the work
+// is linear in the size of the tree however deep it is, and the stack stays flat.
+void ExportTree(TRegHive& Hive, TRegKeyId Top, const QString& TopName, QString& Out)
 {
-    Out += QLatin1String("\n[") + FullName + QLatin1String("]\n");
-    TStringList names;
-    Reg.GetValueNames(names);
-    for (int i = 0; i < names.Count(); ++i)
-        if (const auto value = Reg.ReadValue(names[i]))
-            Out += FormatRegValue(names[i], *value) + QLatin1Char('\n');
-    TStringList keys;
-    Reg.GetKeyNames(keys);
-    const QString path = Reg.CurrentPath();
-    for (int i = 0; i < keys.Count(); ++i) {
-        const QString child = path.isEmpty() ? keys[i] : path + PathDelimiter + keys[i];
-        // A key deleted by someone else while we export is left out.
-        if (Reg.OpenKeyReadOnly(PathDelimiter + child))
-            ExportOpenKey(Reg, FullName + PathDelimiter + keys[i], Out);
+    std::vector<std::pair<TRegKeyId, QString>> pending{{Top, TopName}};
+    while (!pending.empty()) {
+        const auto [key, fullName] = std::move(pending.back());
+        pending.pop_back();
+        Out += QLatin1String("\n[") + fullName + QLatin1String("]\n");
+        for (const QString& name : Hive.ValueNames(key))
+            if (const auto value = Hive.ReadValue(key, name))
+                Out += FormatRegValue(name, *value) + QLatin1Char('\n');
+        const QStringList children = Hive.SubKeyNames(key);
+        // Pushed last to first, so the first subkey is written first. A key deleted by
+        // someone else while we export is left out.
+        for (auto child = children.crbegin(); child != children.crend(); ++child)
+            if (const auto id = Hive.FindKey(key, {*child}))
+                pending.emplace_back(*id, fullName + PathDelimiter + *child);
     }
 }
 
@@ -240,14 +249,17 @@ QString ExportRegistryKey(const TRegKeyName& Key)
     QString fullName = RootKeyName(Key.Root);
     if (!reg.CurrentPath().isEmpty())
         fullName += PathDelimiter + reg.CurrentPath();
-    ExportOpenKey(reg, fullName, out);
+    const std::shared_ptr<TRegHive> hive = OpenHive(Key.Root);
+    const auto top = hive->FindKey(hive->RootKey(), reg.CurrentPath().split(PathDelimiter, Qt::SkipEmptyParts));
+    if (top)
+        ExportTree(*hive, *top, fullName, out);
     return out;
 }
 
 TRegImportCount ImportRegistryText(const QString& Text)
 {
     TRegImportCount count;
-    for (const ImportBlock& block : ParseImportText(Text)) {
+    for (const TRegImportBlock& block : ParseRegistryText(Text)) {
         TRegistry reg;
         reg.SetRootKey(block.Key.Root);
         if (!reg.OpenKey(PathDelimiter + block.Key.Path, true))

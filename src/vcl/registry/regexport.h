@@ -16,6 +16,8 @@
 #include "vcl/registry/reghive.h"
 
 #include <QString>
+#include <utility>
+#include <vector>
 
 namespace vcl {
 
@@ -42,6 +44,17 @@ struct TRegImportCount {
     int Keys = 0;
     int Values = 0;
 };
+
+// One [key] line of an import text with the values that follow it.
+struct TRegImportBlock {
+    int Line = 0;
+    TRegKeyName Key;
+    std::vector<std::pair<QString, TRegValue>> Values;
+};
+
+// Reads an import text without writing anything; raises ERegistryException naming the
+// line of the first fault.
+std::vector<TRegImportBlock> ParseRegistryText(const QString& Text);
 
 // Reads the whole text first and writes only when all of it is valid; raises
 // ERegistryException naming the line of the first fault.

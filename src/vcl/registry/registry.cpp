@@ -67,6 +67,10 @@ std::optional<TRegistry::KeyPath> TRegistry::ParsePath(const QString& Key)
         rest.chop(1);
     if (rest.isEmpty())
         return path;
+    // Counted before splitting, so that a hostile path of a million levels costs no more
+    // than reading it once.
+    if (rest.count(PathDelimiter) >= MaxKeyDepth)
+        return std::nullopt;
     path.Names = rest.split(PathDelimiter);
     for (const QString& name : path.Names)
         if (name.isEmpty() || name.size() > MaxKeyNameLength || HasControlCharacter(name))
@@ -83,6 +87,12 @@ TRegKeyId TRegistry::BaseKey(const KeyPath& Path)
     return Hive().RootKey();
 }
 
+int TRegistry::Depth(const KeyPath& Path) const
+{
+    const bool relative = !Path.Absolute && FCurrentKey && !FCurrentPath.isEmpty();
+    return int(Path.Names.size()) + (relative ? int(FCurrentPath.count(PathDelimiter)) + 1 : 0);
+}
+
 bool TRegistry::CanChangeBelow(const KeyPath& Path)
 {
     const bool belowReadOnlyKey = !Path.Absolute && FCurrentKey && FCurrentReadOnly;
@@ -92,7 +102,7 @@ bool TRegistry::CanChangeBelow(const KeyPath& Path)
 bool TRegistry::ChangeKey(const QString& Key, bool CanCreate, bool ReadOnly)
 {
     const auto path = ParsePath(Key);
-    if (!path)
+    if (!path || Depth(*path) > MaxKeyDepth)
         return false;
     TRegHive& hive = Hive();
     const TRegKeyId base = BaseKey(*path);
@@ -125,7 +135,7 @@ void TRegistry::CloseKey()
 bool TRegistry::CreateKey(const QString& Key)
 {
     const auto path = ParsePath(Key);
-    if (!path || !CanChangeBelow(*path))
+    if (!path || Depth(*path) > MaxKeyDepth || !CanChangeBelow(*path))
         throw ERegistryException(QStringLiteral("Failed to create key %1").arg(Key));
     Hive().CreateKey(BaseKey(*path), path->Names);
     return true;

@@ -94,8 +94,11 @@ public:
     void WriteValue(const QString& Name, const TRegValue& Value);
 
     // Whether Key is a usable key path: no empty level, no level longer than 255
-    // characters, no control characters.
+    // characters, no control characters, at most MaxKeyDepth levels.
     static bool IsValidKeyPath(const QString& Key);
+    // The deepest a key may lie below its root key, as on the original platform. Deeper
+    // keys cannot be opened or created.
+    static constexpr int MaxKeyDepth = 512;
 
 private:
     struct KeyPath {
@@ -107,6 +110,8 @@ private:
 
     TRegHive& Hive();
     TRegKeyId BaseKey(const KeyPath& Path);
+    // How deep below the root the key named by Path lies.
+    int Depth(const KeyPath& Path) const;
     // Whether keys may be created or deleted below the base of Path.
     bool CanChangeBelow(const KeyPath& Path);
     bool ChangeKey(const QString& Key, bool CanCreate, bool ReadOnly);

@@ -1,5 +1,6 @@
 #include "vcl/registry/regstore.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <sqlite3.h>
@@ -15,6 +16,8 @@ constexpr int StoreLayoutVersion = 1;
 // How long a write waits for another process's transaction before it gives up. Writes
 // are single small transactions, so a wait this long means the other side is stuck.
 constexpr int BusyTimeoutMs = 10000;
+// The pause between attempts where SQLite refuses to wait itself.
+constexpr int RetryPauseMs = 2;
 
 // Value type codes in the database: the original platform's numbers, so that a look
 // at the file with the sqlite3 tool reads naturally to anyone who knows them.
@@ -41,6 +44,22 @@ TRegDataType FromStored(int64_t Code)
     case regBinary: return rdBinary;
     default: return rdUnknown;
     }
+}
+
+// The value as a read from the database gives it back: only the field of its type, and
+// text as its UTF-8 form decodes (a lone surrogate does not survive the encoding).
+TRegValue AsStored(const TRegValue& Value)
+{
+    switch (Value.Type) {
+    case rdString:
+    case rdExpandString: return TRegValue::FromString(QString::fromUtf8(Value.Text.toUtf8()), Value.Type);
+    case rdInteger: return TRegValue::FromInteger(Value.Integer);
+    case rdBinary: return TRegValue::FromBinary(Value.Bytes);
+    case rdUnknown: break;
+    }
+    TRegValue unknown = TRegValue::FromBinary(Value.Bytes);
+    unknown.Type = rdUnknown;
+    return unknown;
 }
 
 // Names match without regard to case, as on the original platform, but keep the
@@ -116,14 +135,12 @@ public:
     }
 
     // True while there is a row to read; raises on any failure.
-    bool Step()
+    bool Step() { return Raise(sqlite3_step(FStmt)) == SQLITE_ROW; }
+    // Like Step, but hands back a foreign key violation instead of raising it.
+    int StepCode()
     {
         const int rc = sqlite3_step(FStmt);
-        if (rc == SQLITE_ROW)
-            return true;
-        if (rc != SQLITE_DONE)
-            FStore.Fail(QStringLiteral("cannot run \"%1\"").arg(QString::fromUtf8(sqlite3_sql(FStmt))), rc);
-        return false;
+        return rc == SQLITE_CONSTRAINT_FOREIGNKEY ? rc : Raise(rc);
     }
 
     int64_t Int(int Column) const { return sqlite3_column_int64(FStmt, Column); }
@@ -139,6 +156,12 @@ public:
     }
 
 private:
+    int Raise(int rc)
+    {
+        if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+            FStore.Fail(QStringLiteral("cannot run \"%1\"").arg(QString::fromUtf8(sqlite3_sql(FStmt))), rc);
+        return rc;
+    }
     void Check(int rc)
     {
         if (rc != SQLITE_OK)
@@ -150,15 +173,22 @@ private:
 };
 
 // BEGIN IMMEDIATE takes the write lock at once, so the busy time-out covers the whole
-// wait and a transaction never fails half-way because another writer came first.
-// Rolls back unless committed.
+// wait and a transaction never fails half-way because another writer came first. With
+// the lock held nobody else commits, so the cache, checked once, stays valid throughout.
+// Rolls back unless committed, and then forgets what the transaction put in the cache.
 class TRegStore::WriteTransaction {
 public:
-    explicit WriteTransaction(TRegStore& Store) : FStore(Store) { Query(FStore, "BEGIN IMMEDIATE").Step(); }
+    explicit WriteTransaction(TRegStore& Store) : FStore(Store)
+    {
+        Query(FStore, "BEGIN IMMEDIATE").Step();
+        FStore.Refresh();
+    }
     ~WriteTransaction()
     {
-        if (!FCommitted)
+        if (!FCommitted) {
             sqlite3_exec(FStore.FDb, "ROLLBACK", nullptr, nullptr, nullptr);
+            FStore.FCache.Clear();
+        }
     }
     WriteTransaction(const WriteTransaction&) = delete;
     WriteTransaction& operator=(const WriteTransaction&) = delete;
@@ -208,11 +238,32 @@ void TRegStore::OpenDatabase()
     sqlite3_extended_result_codes(FDb, 1);
     sqlite3_busy_timeout(FDb, BusyTimeoutMs);
     const bool empty = IsEmptyOrOurs();
+    UseWriteAheadLog();
     // NORMAL is safe with WAL against a crashed or killed process: committed
     // transactions are in the log; only a power loss may roll back the newest ones.
-    Exec("PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL; PRAGMA foreign_keys = ON");
+    Exec("PRAGMA synchronous = NORMAL; PRAGMA foreign_keys = ON");
     if (empty)
         CreateSchema();
+    FChanges = std::make_unique<TWalChangeWatch>(FFileName);
+    if (!FChanges->Mapped())
+        FChanges.reset();
+}
+
+// Switching a new store to WAL upgrades a read lock to an exclusive one. When two
+// processes open a new store at once, both try; SQLite refuses one of them at once
+// rather than wait (waiting could deadlock), so the refused one tries again, until the
+// busy time-out, by when the other has finished the switch.
+void TRegStore::UseWriteAheadLog()
+{
+    const QDeadlineTimer deadline(BusyTimeoutMs);
+    for (;;) {
+        const int rc = sqlite3_exec(FDb, "PRAGMA journal_mode = WAL", nullptr, nullptr, nullptr);
+        if (rc == SQLITE_OK)
+            return;
+        if ((rc & 0xFF) != SQLITE_BUSY || deadline.hasExpired())
+            Fail(QStringLiteral("cannot switch to write-ahead logging"), rc);
+        sqlite3_sleep(RetryPauseMs);
+    }
 }
 
 // Refuses anything but an empty database or one of our own stores, and a store that
@@ -298,13 +349,32 @@ void TRegStore::Damaged(const QString& Detail) const
                                  .arg(FFileName, Detail));
 }
 
+void TRegStore::Refresh()
+{
+    if (FChanges) {
+        if (FChanges->Changed())
+            FCache.Clear();
+        return;
+    }
+    Query q(*this, "PRAGMA data_version");
+    if (q.Step())
+        FCache.Validate(q.Int(0));
+}
+
 std::optional<TRegKeyId> TRegStore::FindChild(TRegKeyId Parent, const QString& Name)
 {
-    Query q(*this, FindChildSql);
-    q.Bind(1, Parent).Bind(2, Folded(Name));
-    if (q.Step())
-        return q.Int(0);
-    return std::nullopt;
+    const QString folded = Folded(Name);
+    if (const auto known = FCache.Child(Parent, folded))
+        return *known;
+    std::optional<TRegKeyId> child;
+    {
+        Query q(*this, FindChildSql);
+        q.Bind(1, Parent).Bind(2, folded);
+        if (q.Step())
+            child = q.Int(0);
+    }
+    FCache.PutChild(Parent, folded, child);
+    return child;
 }
 
 std::optional<TRegKeyId> TRegStore::FindPath(TRegKeyId Parent, const QStringList& Path)
@@ -326,6 +396,7 @@ std::optional<TRegKeyId> TRegStore::FindPath(TRegKeyId Parent, const QStringList
 std::optional<TRegKeyId> TRegStore::FindKey(TRegKeyId Parent, const QStringList& Path)
 {
     std::lock_guard lock(FMutex);
+    Refresh();
     return FindPath(Parent, Path);
 }
 
@@ -346,7 +417,9 @@ TRegKeyId TRegStore::CreateKey(TRegKeyId Parent, const QStringList& Path)
             insert.Bind(1, key).Bind(2, name).Bind(3, Folded(name));
             insert.Step();
         }
+        const TRegKeyId parent = key;
         key = sqlite3_last_insert_rowid(FDb);
+        FCache.PutChild(parent, Folded(name), key);
     }
     transaction.Commit();
     return key;
@@ -365,6 +438,7 @@ bool TRegStore::DeleteKey(TRegKeyId Parent, const QStringList& Path)
         q.Step();
     }
     transaction.Commit();
+    FCache.Clear();
     return true;
 }
 
@@ -386,8 +460,19 @@ QStringList TRegStore::ValueNames(TRegKeyId Key) { return Names(ValueNamesSql, K
 std::optional<TRegValue> TRegStore::ReadValue(TRegKeyId Key, const QString& Name)
 {
     std::lock_guard lock(FMutex);
+    Refresh();
+    const QString folded = Folded(Name);
+    if (auto known = FCache.Value(Key, folded))
+        return std::move(*known);
+    std::optional<TRegValue> value = ReadStoredValue(Key, folded);
+    FCache.PutValue(Key, folded, value);
+    return value;
+}
+
+std::optional<TRegValue> TRegStore::ReadStoredValue(TRegKeyId Key, const QString& FoldedName)
+{
     Query q(*this, ReadValueSql);
-    q.Bind(1, Key).Bind(2, Folded(Name));
+    q.Bind(1, Key).Bind(2, FoldedName);
     if (!q.Step())
         return std::nullopt;
     TRegValue value;
@@ -402,15 +487,16 @@ std::optional<TRegValue> TRegStore::ReadValue(TRegKeyId Key, const QString& Name
     return value;
 }
 
+// One statement outside an explicit transaction is a transaction of its own, committed
+// when it ends; it takes the write lock under the busy time-out like BEGIN IMMEDIATE.
+// A key deleted meanwhile fails the statement on the key reference.
 void TRegStore::WriteValue(TRegKeyId Key, const QString& Name, const TRegValue& Value)
 {
     std::lock_guard lock(FMutex);
-    WriteTransaction transaction(*this);
-    if (!FindPath(Key, {}))
-        throw ERegistryException(QStringLiteral("Failed to set data for '%1': its key was deleted").arg(Name));
+    const QString folded = Folded(Name);
     {
         Query q(*this, WriteValueSql);
-        q.Bind(1, Key).Bind(2, Name).Bind(3, Folded(Name)).Bind(4, int64_t(ToStored(Value.Type)));
+        q.Bind(1, Key).Bind(2, Name).Bind(3, folded).Bind(4, int64_t(ToStored(Value.Type)));
         switch (Value.Type) {
         case rdString:
         case rdExpandString: q.Bind(5, Value.Text); break;
@@ -418,24 +504,21 @@ void TRegStore::WriteValue(TRegKeyId Key, const QString& Name, const TRegValue& 
         case rdBinary:
         case rdUnknown: q.BindBlob(5, Value.Bytes); break;
         }
-        q.Step();
+        if (q.StepCode() == SQLITE_CONSTRAINT_FOREIGNKEY)
+            throw ERegistryException(QStringLiteral("Failed to set data for '%1': its key was deleted").arg(Name));
     }
-    transaction.Commit();
+    FCache.PutValue(Key, folded, AsStored(Value));
 }
 
 bool TRegStore::DeleteValue(TRegKeyId Key, const QString& Name)
 {
     std::lock_guard lock(FMutex);
-    WriteTransaction transaction(*this);
-    bool deleted = false;
-    {
-        Query q(*this, DeleteValueSql);
-        q.Bind(1, Key).Bind(2, Folded(Name));
-        q.Step();
-        deleted = sqlite3_changes(FDb) > 0;
-    }
-    transaction.Commit();
-    return deleted;
+    const QString folded = Folded(Name);
+    Query q(*this, DeleteValueSql);
+    q.Bind(1, Key).Bind(2, folded);
+    q.Step();
+    FCache.PutValue(Key, folded, std::nullopt);
+    return sqlite3_changes(FDb) > 0;
 }
 
 } // namespace vcl

@@ -1,9 +1,12 @@
 #pragma once
 // A hive kept in one SQLite database file.
 #include "vcl/registry/reghive.h"
+#include "vcl/registry/regstorecache.h"
+#include "vcl/registry/walchangewatch.h"
 
 #include <QString>
 #include <map>
+#include <memory>
 #include <mutex>
 
 struct sqlite3;
@@ -15,6 +18,11 @@ namespace vcl {
 // were first written. The database runs in WAL mode with a busy time-out and every
 // change is one immediate transaction, so several processes may write at once and a
 // process killed halfway through a write leaves the last committed state behind.
+//
+// Lookups and value reads are answered from a cache of what this process has read,
+// checked before each use against the header of the WAL index (or SQLite's change
+// counter), which moves with every commit, so another process's write is seen at the
+// next read.
 //
 // A file that is not a QvKit registry store, or one that SQLite finds damaged, is
 // reported with ERegistryException and never written to.
@@ -47,11 +55,15 @@ private:
     void OpenDatabase();
     void CloseDatabase();
     bool IsEmptyOrOurs();
+    void UseWriteAheadLog();
     void CreateSchema();
     void Exec(const char* Sql);
     sqlite3_stmt* Prepared(const char* Sql);
+    // Forgets cached answers when another connection has committed since the last call.
+    void Refresh();
     std::optional<TRegKeyId> FindChild(TRegKeyId Parent, const QString& Name);
     std::optional<TRegKeyId> FindPath(TRegKeyId Parent, const QStringList& Path);
+    std::optional<TRegValue> ReadStoredValue(TRegKeyId Key, const QString& FoldedName);
     QStringList Names(const char* Sql, TRegKeyId Key);
     [[noreturn]] void Fail(const QString& What, int ResultCode) const;
     [[noreturn]] void Damaged(const QString& Detail) const;
@@ -60,6 +72,9 @@ private:
     QString FFileName;
     sqlite3* FDb = nullptr;
     std::map<const char*, sqlite3_stmt*> FStatements;
+    TRegStoreCache FCache;
+    // Set once the store is open; without it Refresh asks SQLite for its change counter.
+    std::unique_ptr<TWalChangeWatch> FChanges;
     std::mutex FMutex;
 };
 

@@ -3,12 +3,17 @@
 #include "vcl/streaming/formfile.h"
 
 #include <QLocale>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
 namespace vcl::formfile {
 
 namespace {
+
+// How deep objects and list values may nest, together. Real forms stay far below; the
+// bound keeps a hostile file from exhausting the stack of the recursive parser.
+constexpr int MaxNesting = 256;
 
 // A hand-written scanner and recursive-descent parser; every fault names its line.
 class Parser {
@@ -26,6 +31,22 @@ public:
 
 private:
     [[noreturn]] void Fail(const QString& message) const { throw EFormFileError(FLine, message); }
+
+    // Counts one level of nesting while it lives; refuses a level beyond MaxNesting.
+    class Nested {
+    public:
+        explicit Nested(Parser& P) : FParser(P)
+        {
+            if (++FParser.FDepth > MaxNesting)
+                FParser.Fail(QStringLiteral("Nesting deeper than %1 levels").arg(MaxNesting));
+        }
+        ~Nested() { --FParser.FDepth; }
+        Nested(const Nested&) = delete;
+        Nested& operator=(const Nested&) = delete;
+
+    private:
+        Parser& FParser;
+    };
 
     QChar Peek() const { return FPos < FText.size() ? FText[FPos] : QChar(); }
     bool AtEnd() const { return FPos >= FText.size(); }
@@ -89,6 +110,7 @@ private:
 
     Object ParseObject()
     {
+        const Nested level(*this);
         SkipBlanks();
         Object object;
         object.Line = FLine;
@@ -163,6 +185,7 @@ private:
                 Expect(u',');
             }
         } else if (c == u'(') {
+            const Nested level(*this);
             ++FPos;
             v.Type = Value::List;
             for (;;) {
@@ -252,7 +275,8 @@ private:
             char* end = nullptr;
             v.Type = Value::Float;
             v.FloatValue = std::strtold(latin.constData(), &end);
-            ok = end == latin.constData() + latin.size();
+            // A value beyond the extended range would be infinite, which no form file spells.
+            ok = end == latin.constData() + latin.size() && !std::isinf(v.FloatValue);
         } else {
             v.Type = Value::Integer;
             v.IntValue = text.toLongLong(&ok);
@@ -306,6 +330,7 @@ private:
     const QString& FText;
     qsizetype FPos = 0;
     int FLine = 1;
+    int FDepth = 0;
 };
 
 } // namespace
