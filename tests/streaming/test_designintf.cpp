@@ -171,12 +171,15 @@ TEST_F(DesignRegistries, PlainEditorsConvertTextBothWays)
     find("Alignment").SetValue("taRightJustify");
     EXPECT_EQ(form.Alignment(), TSampleForm::taRightJustify);
     EXPECT_EQ(find("Alignment").GetValues().size(), 3);
-    find("Options").SetValue("[opItalic,opBoxed]");
-    EXPECT_EQ(find("Options").GetValue(), "[opItalic,opBoxed]");
+    find("Options").SetValue("opItalic,opBoxed");
+    EXPECT_EQ(find("Options").GetValue(), "[opItalic, opBoxed]");
     find("Active").SetValue("True");
     EXPECT_TRUE(form.Active());
     find("Color").SetValue("clBlue");
     EXPECT_EQ(find("Color").GetValue(), "clBlue");
+    find("Color").SetValue("$00102030");
+    EXPECT_EQ(form.Color(), 0x102030);
+    EXPECT_EQ(find("Color").GetValue(), "$00102030");
     find("Width").SetValue("250");
     EXPECT_EQ(form.Width(), 250);
     EXPECT_THROW(find("Width").SetValue("wide"), EConvertError);

@@ -2,6 +2,7 @@
 
 #include "vcl/core/sysutils.h"
 #include "vcl/graphics/colors.h"
+#include "vcl/streaming/propertyvalue.h"
 
 #include <QMetaEnum>
 #include <algorithm>
@@ -205,6 +206,9 @@ TPropertyAttributes TPropertyEditor::GetAttributes()
     TPropertyAttributes attributes = paMultiSelect | paRevertable;
     if (FProperty.isEnumType() || FProperty.metaType().id() == QMetaType::Bool || IsColorProperty(FProperty))
         attributes |= paValueList;
+    // Colours have a colour dialog besides their names; lists of lines a text editor.
+    if (IsColorProperty(FProperty) || FProperty.metaType().id() == QMetaType::QStringList)
+        attributes |= paDialog;
     if (FProperty.isEnumType() && !FProperty.isFlagType())
         attributes |= paSortList;
     if (!FProperty.isWritable())
@@ -254,50 +258,12 @@ void TPropertyEditor::Modified()
 
 QString TPropertyEditor::GetStrValue() const
 {
-    const QVariant v = Read();
-    if (FProperty.isFlagType()) {
-        const QByteArray keys = FProperty.enumerator().valueToKeys(v.toInt());
-        return u'[' + QString::fromLatin1(keys).replace(u'|', QStringLiteral(",")) + u']';
-    }
-    if (FProperty.isEnumType()) {
-        const char* key = FProperty.enumerator().valueToKey(v.toInt());
-        return key != nullptr ? QString::fromLatin1(key) : QString::number(v.toInt());
-    }
-    if (FProperty.metaType().id() == QMetaType::Bool)
-        return v.toBool() ? QStringLiteral("True") : QStringLiteral("False");
-    if (IsColorProperty(FProperty))
-        return ColorToString(TColor(v.toInt()));
-    return v.toString();
+    return formfile::ValueText(FProperty, Read());
 }
 
 void TPropertyEditor::SetStrValue(const QString& Value)
 {
-    const QString text = Value.trimmed();
-    QVariant v;
-    bool ok = true;
-    if (FProperty.isFlagType()) {
-        QString inner = text;
-        if (inner.startsWith(u'[') && inner.endsWith(u']'))
-            inner = inner.mid(1, inner.size() - 2);
-        int bits = 0;
-        for (const QString& key : inner.split(u',', Qt::SkipEmptyParts)) {
-            bool found = false;
-            bits |= FProperty.enumerator().keyToValue(key.trimmed().toLatin1().constData(), &found);
-            ok = ok && found;
-        }
-        v = bits;
-    } else if (FProperty.isEnumType()) {
-        v = FProperty.enumerator().keyToValue(text.toLatin1().constData(), &ok);
-    } else if (FProperty.metaType().id() == QMetaType::Bool) {
-        ok = SameText(text, QStringLiteral("True")) || SameText(text, QStringLiteral("False"));
-        v = SameText(text, QStringLiteral("True"));
-    } else if (IsColorProperty(FProperty)) {
-        v = int(StringToColor(text));
-    } else {
-        v = text;
-        ok = v.convert(FProperty.metaType());
-    }
-    if (!ok || !Write(v))
+    if (!Write(formfile::ValueFromText(FProperty, Value)))
         throw EConvertError(QStringLiteral("'%1' is not a valid value for %2").arg(Value, GetName()));
 }
 
@@ -382,11 +348,9 @@ std::vector<std::unique_ptr<TPropertyEditor>> GetComponentProperties(IDesigner* 
     if (Meta == nullptr)
         Meta = Instance->metaObject();
     std::vector<std::unique_ptr<TPropertyEditor>> editors;
-    for (int i = PublishedPropertyOffset(Meta); i < Meta->propertyCount(); ++i) {
-        const QMetaProperty p = Meta->property(i);
+    for (const QMetaProperty& p : PublishedProperties(Meta))
         if (p.isDesignable())
             editors.push_back(CreatePropertyEditor(Designer, Instance, p, Gadget));
-    }
     return editors;
 }
 

@@ -24,6 +24,15 @@ public:
         return root;
     }
 
+    Value ParseLoneValue()
+    {
+        Value value = ParseValue();
+        SkipBlanks();
+        if (FPos < FText.size())
+            Fail(QStringLiteral("Text after the value"));
+        return value;
+    }
+
 private:
     [[noreturn]] void Fail(const QString& message) const { throw EFormFileError(FLine, message); }
 
@@ -313,6 +322,11 @@ private:
 Object Parse(const QString& Text)
 {
     return Parser(Text).ParseRoot();
+}
+
+Value ParseValue(const QString& Text)
+{
+    return Parser(Text).ParseLoneValue();
 }
 
 QString QuoteString(const QString& S)
