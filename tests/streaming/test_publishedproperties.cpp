@@ -110,7 +110,10 @@ void SetAwayFromDefaults(const Holder& H)
                 SetAwayFromDefaults(gadget);
             continue;
         }
-        if (!p.isWritable() || qstrcmp(p.name(), "Name") == 0 || !formfile::IsPlainType(p))
+        // The name is the object line's; an aligned control's bounds follow its parent's
+        // layout, which an AutoSize label and a reader reach in different orders.
+        if (!p.isWritable() || qstrcmp(p.name(), "Name") == 0 || qstrcmp(p.name(), "Align") == 0
+            || !formfile::IsPlainType(p))
             continue;
         const QVariant declared = DeclaredDefault(H.Meta, p);
         const QVariant other = OtherValue(p, declared.isValid() ? declared : H.Read(p));

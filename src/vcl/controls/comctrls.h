@@ -10,6 +10,7 @@ enum TProgressBarOrientation { pbHorizontal, pbVertical };
 
 class TProgressBar : public TWidgetControl {
     Q_OBJECT
+    Q_CLASSINFO("Default:TabStop", "False")
     Q_PROPERTY(int Min READ Min WRITE SetMin)
     Q_CLASSINFO("Default:Min", "0")
     Q_PROPERTY(int Max READ Max WRITE SetMax)

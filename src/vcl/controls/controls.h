@@ -251,11 +251,11 @@ public:
     void SetParentShowHint(bool Value);
     TCursor Cursor() const { return FCursor; }
     void SetCursor(TCursor Value);
-    // Colour, font and ShowHint are stored only where they are the control's own
-    // (Q_CLASSINFO "Stored:<Property>" names these for the form writer).
-    Q_INVOKABLE bool IsColorStored() const { return !FParentColor; }
-    Q_INVOKABLE bool IsFontStored() const { return !FParentFont; }
-    Q_INVOKABLE bool IsShowHintStored() const { return !FParentShowHint; }
+    // Colour, font and ShowHint are stored where they are the control's own: not taken
+    // from a parent (Q_CLASSINFO "Stored:<Property>" names these for the form writer).
+    Q_INVOKABLE bool IsColorStored() const { return !FParentColor || FParent == nullptr; }
+    Q_INVOKABLE bool IsFontStored() const { return !FParentFont || FParent == nullptr; }
+    Q_INVOKABLE bool IsShowHintStored() const { return !FParentShowHint || FParent == nullptr; }
     TPopupMenu* PopupMenu() const { return FPopupMenu; }
     void SetPopupMenu(TPopupMenu* Value);
 
@@ -424,7 +424,6 @@ class TWinControl : public TControl {
     Q_PROPERTY(bool TabStop READ TabStop WRITE SetTabStop)
     Q_CLASSINFO("Default:TabStop", "False")
     Q_PROPERTY(int TabOrder READ TabOrder WRITE SetTabOrder)
-    Q_CLASSINFO("Default:TabOrder", "-1")
 public:
     explicit TWinControl(TComponent* AOwner);
     ~TWinControl() override;

@@ -50,6 +50,10 @@ class TFormClientArea;
 
 class TCustomForm : public TWinControl {
     Q_OBJECT
+    // A form is hidden until shown and has its own colour and font.
+    Q_CLASSINFO("Default:Visible", "False")
+    Q_CLASSINFO("Default:ParentColor", "False")
+    Q_CLASSINFO("Default:ParentFont", "False")
     Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
     Q_PROPERTY(vcl::Forms::TFormBorderStyle BorderStyle READ BorderStyle WRITE SetBorderStyle)
     Q_CLASSINFO("Default:BorderStyle", "bsSizeable")

@@ -2,6 +2,7 @@
 
 #include "vcl/core/sysutils.h"
 #include "vcl/graphics/colors.h"
+#include "vcl/graphics/graphicsobjects.h"
 #include "vcl/streaming/propertyvalue.h"
 
 #include <QMetaEnum>
@@ -269,6 +270,9 @@ void TPropertyEditor::SetStrValue(const QString& Value)
 
 TPropertyAttributes TClassProperty::GetAttributes()
 {
+    // A font also opens a font dialog.
+    if (Property().metaType() == QMetaType::fromType<TFont*>())
+        return paSubProperties | paReadOnly | paDialog;
     return paSubProperties | paReadOnly;
 }
 
