@@ -54,6 +54,24 @@ GalleryWindow::GalleryWindow(QWidget* Parent)
     file->addSeparator();
     file->addAction(QStringLiteral("E&xit"), QKeySequence::Quit, this, &QWidget::close);
 
+    auto* splitter = new QSplitter;
+    splitter->addWidget(FPages);
+    splitter->addWidget(BuildInspector());
+    splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 0);
+    splitter->setSizes({InitialWindowSize.width() - InspectorWidth, InspectorWidth});
+    setCentralWidget(splitter);
+
+    BuildPalettePages();
+    connect(FPages, &QTabWidget::currentChanged, this, &GalleryWindow::ShowCurrentPage);
+    SetCurrentPage(0);
+    ShowCurrentPage();
+    resize(InitialWindowSize);
+}
+
+// The selection's name above two tabs: its properties and its events.
+QWidget* GalleryWindow::BuildInspector()
+{
     FInspectorView->setModel(FInspector);
     FInspectorView->setItemDelegate(new PropertyDelegate(FInspectorView));
     FInspectorView->setAlternatingRowColors(true);
@@ -80,20 +98,7 @@ GalleryWindow::GalleryWindow(QWidget* Parent)
     inspectorLayout->setContentsMargins(0, 0, 0, 0);
     inspectorLayout->addWidget(FSelectionLabel);
     inspectorLayout->addWidget(inspectorTabs);
-
-    auto* splitter = new QSplitter;
-    splitter->addWidget(FPages);
-    splitter->addWidget(inspectorPanel);
-    splitter->setStretchFactor(0, 1);
-    splitter->setStretchFactor(1, 0);
-    splitter->setSizes({InitialWindowSize.width() - InspectorWidth, InspectorWidth});
-    setCentralWidget(splitter);
-
-    BuildPalettePages();
-    connect(FPages, &QTabWidget::currentChanged, this, &GalleryWindow::ShowCurrentPage);
-    SetCurrentPage(0);
-    ShowCurrentPage();
-    resize(InitialWindowSize);
+    return inspectorPanel;
 }
 
 // The inspector's editors point into the pages' components: drop them first.

@@ -53,6 +53,7 @@ public:
     DesignSurface* OpenForm(const QString& FileName);
 
 private:
+    QWidget* BuildInspector();
     void BuildPalettePages();
     DesignSurface* AddSurface(TGalleryPage* Root, const QString& Caption);
     // The inspector and title follow the page shown.

@@ -368,6 +368,8 @@ private:
         }
     }
 
+    // A property line: a qualified name ("Font.Name") leads through gadgets and
+    // sub-objects to the property set; an unknown "On..." name is an event.
     void ReadProperty(TComponent* Component, const formfile::Property& Property)
     {
         QObject* object = Component->AsQObject();
@@ -376,58 +378,57 @@ private:
         Target target = Target::Of(object);
         const QStringList parts = Property.Name.split(u'.');
         for (int i = 0; i < parts.size(); ++i) {
-            const QString& part = parts[i];
-            const bool last = i == parts.size() - 1;
-            const int index = target.Meta->indexOfProperty(part.toLatin1().constData());
+            const int index = target.Meta->indexOfProperty(parts[i].toLatin1().constData());
             if (index < 0 || index < PublishedPropertyOffset(target.Meta)) {
-                if (last && i == 0 && part.startsWith(QStringLiteral("On")) && Property.Data.Type == Value::Ident) {
-                    vcl::BindEvent(Component, part, Property.Data.Text, FRoot);
+                if (parts.size() == 1 && parts[0].startsWith(QStringLiteral("On")) && Property.Data.Type == Value::Ident) {
+                    vcl::BindEvent(Component, parts[0], Property.Data.Text, FRoot);
                     return;
                 }
                 throw EFormFileError(Property.Line, QStringLiteral("Property %1 does not exist").arg(Property.Name));
             }
             const QMetaProperty p = target.Meta->property(index);
             const QVariant current = target.Read(p);
-            switch (KindOf(p, current)) {
-            case Kind::Strings:
-                if (i + 2 == parts.size() && parts[i + 1] == QStringLiteral("Strings")) {
-                    SetStrings(StringsOf(current), Property);
-                    return;
-                }
-                break;
-            case Kind::Gadget:
-                if (!last) {
-                    // The gadget is reached through a pointer and changed in place.
-                    target = GadgetOf(current);
-                    continue;
-                }
-                break;
-            case Kind::SubObject:
-                if (!last && current.value<QObject*>() != nullptr) {
-                    target = Target::Of(current.value<QObject*>());
-                    continue;
-                }
-                break;
-            case Kind::Reference:
-                if (last && Property.Data.Type == Value::Ident) {
-                    FFixups.push_back({target, p, Property.Data.Text, Property.Line});
-                    return;
-                }
-                break;
-            case Kind::Plain:
-                if (last) {
-                    SetPlain(target, p, Property);
-                    return;
-                }
-                break;
-            case Kind::Unsupported:
-                break;
+            if (i + 1 < parts.size() && Descend(target, p, current))
+                continue;
+            Assign(target, p, current, parts.mid(i + 1), Property);
+            return;
+        }
+    }
+
+    // Moves T to the object a gadget or sub-object property holds; false for other kinds.
+    static bool Descend(Target& T, const QMetaProperty& P, const QVariant& Current)
+    {
+        switch (KindOf(P, Current)) {
+        case Kind::Gadget:
+            // The gadget is reached through a pointer and changed in place.
+            T = GadgetOf(Current);
+            return true;
+        case Kind::SubObject:
+            if (QObject* sub = Current.value<QObject*>()) {
+                T = Target::Of(sub);
+                return true;
             }
-            if (p.metaType().flags().testFlag(QMetaType::PointerToQObject) && last && Property.Data.Type == Value::Ident) {
-                // A reference property that is still null.
-                FFixups.push_back({target, p, Property.Data.Text, Property.Line});
-                return;
-            }
+            return false;
+        default:
+            return false;
+        }
+    }
+
+    // Sets property P of T from the line's value; Rest is what the name has after P
+    // ("Strings" in "Lines.Strings").
+    void Assign(const Target& T, const QMetaProperty& P, const QVariant& Current, const QStringList& Rest,
+        const formfile::Property& Property)
+    {
+        const Kind kind = KindOf(P, Current);
+        if (kind == Kind::Strings && Rest == QStringList{QStringLiteral("Strings")}) {
+            SetStrings(StringsOf(Current), Property);
+        } else if (kind == Kind::Plain && Rest.isEmpty()) {
+            SetPlain(T, P, Property);
+        } else if (P.metaType().flags().testFlag(QMetaType::PointerToQObject) && Rest.isEmpty()
+            && Property.Data.Type == Value::Ident) {
+            // A reference (also one still null), resolved once every component exists.
+            FFixups.push_back({T, P, Property.Data.Text, Property.Line});
+        } else {
             throw EFormFileError(Property.Line, QStringLiteral("Invalid property value for %1").arg(Property.Name));
         }
     }
