@@ -59,6 +59,15 @@ QStringList ColorIdentNames()
     return list;
 }
 
+// A reference to another component of the form (PopupMenu): its class is a registered
+// component class, so the value is chosen by name, not unfolded.
+bool IsComponentReference(const QMetaProperty& P)
+{
+    const QMetaObject* meta = P.metaType().metaObject();
+    return P.metaType().flags().testFlag(QMetaType::PointerToQObject) && meta != nullptr
+        && GetClass(MetaClassName(meta)) != nullptr;
+}
+
 bool IsObjectValued(const QMetaProperty& P)
 {
     const auto flags = P.metaType().flags();
@@ -299,6 +308,42 @@ std::vector<std::unique_ptr<TPropertyEditor>> TClassProperty::GetProperties()
     return sub != nullptr ? GetComponentProperties(Designer(), sub) : std::vector<std::unique_ptr<TPropertyEditor>>{};
 }
 
+TPropertyAttributes TComponentProperty::GetAttributes()
+{
+    return TPropertyEditor::GetAttributes() | paValueList | paSortList;
+}
+
+QString TComponentProperty::GetValue()
+{
+    auto* component = dynamic_cast<TComponent*>(Read().value<QObject*>());
+    return component != nullptr ? component->Name() : QString();
+}
+
+QStringList TComponentProperty::GetValues()
+{
+    QStringList names;
+    TComponent* root = Designer() != nullptr ? Designer()->GetRoot() : nullptr;
+    for (int i = 0; root != nullptr && i < root->ComponentCount(); ++i) {
+        const QObject* object = root->Components(i)->AsQObject();
+        if (object != nullptr && object->metaObject()->inherits(Property().metaType().metaObject()))
+            names.push_back(root->Components(i)->Name());
+    }
+    return names;
+}
+
+void TComponentProperty::SetValue(const QString& Value)
+{
+    const QString name = Value.trimmed();
+    TComponent* root = Designer() != nullptr ? Designer()->GetRoot() : nullptr;
+    TComponent* component = root != nullptr && !name.isEmpty() ? root->FindComponent(name) : nullptr;
+    // No name: a null pointer of the property's type.
+    QVariant v = component != nullptr ? QVariant::fromValue(component->AsQObject()) : QVariant(Property().metaType());
+    const bool fits = name.isEmpty()
+        || (component != nullptr && component->AsQObject()->metaObject()->inherits(Property().metaType().metaObject()));
+    if (!fits || !v.convert(Property().metaType()) || !Write(v))
+        throw EConvertError(QStringLiteral("'%1' is not a valid value for %2").arg(Value, GetName()));
+}
+
 TPropertyEditorClass ClassPropertyEditor()
 {
     return PropertyEditorClassOf<TClassProperty>("TClassProperty");
@@ -341,6 +386,8 @@ std::unique_ptr<TPropertyEditor> CreatePropertyEditor(IDesigner* Designer, QObje
     const QMetaObject* holder = Gadget != nullptr ? Property.enclosingMetaObject() : Instance->metaObject();
     if (TPropertyEditorClass editor = GetEditorClass(holder, Property))
         return editor->Create(Designer, Instance, Property, Gadget);
+    if (IsComponentReference(Property))
+        return std::make_unique<TComponentProperty>(Designer, Instance, Property, Gadget);
     if (IsObjectValued(Property))
         return std::make_unique<TClassProperty>(Designer, Instance, Property, Gadget);
     return std::make_unique<TPropertyEditor>(Designer, Instance, Property, Gadget);
