@@ -1,10 +1,13 @@
 #include "designsurface.h"
 
 #include "componenticon.h"
+#include "pagecaption.h"
 
 #include "vcl/streaming/designintf.h"
+#include "vcl/streaming/formfile.h"
 
 #include <QChildEvent>
+#include <QFile>
 #include <QMenu>
 #include <QMouseEvent>
 #include <algorithm>
@@ -76,6 +79,30 @@ void ArrangeInGrid(const std::vector<QWidget*>& Widgets, TGalleryPage* Root)
         PlaceOnPage(Widgets[i], Root, QRect(QPoint(CellMargin + column * cell.width(), CellMargin + row * cell.height()), sizes[i]));
     }
 }
+
+// The page's own form file, compiled in as ":/gallery/pages/<page file name>.qvform":
+// its components in a state that shows what they do. False when the page has none.
+bool LoadPageForm(TGalleryPage* Root, const QString& Caption, std::vector<QString>& Problems)
+{
+    QFile resource(QStringLiteral(":/gallery/pages/%1.qvform").arg(PageFileName(Caption)));
+    if (!resource.open(QIODevice::ReadOnly))
+        return false;
+    try {
+        vcl::TextToComponent(QString::fromUtf8(resource.readAll()), Root);
+        return true;
+    } catch (const vcl::Exception& e) {
+        Problems.push_back(QStringLiteral("%1: %2").arg(resource.fileName(), e.Message()));
+        return false;
+    }
+}
+
+bool HasInstanceOf(vcl::TComponent* Root, vcl::TComponentClass Class)
+{
+    for (int i = 0; i < Root->ComponentCount(); ++i)
+        if (vcl::ClassOfInstance(Root->Components(i)) == Class)
+            return true;
+    return false;
+}
 } // namespace
 
 DesignSurface::DesignSurface(TGalleryPage* Root, vcl::IDesigner* Designer, QWidget* Parent)
@@ -100,8 +127,12 @@ TGalleryPage* DesignSurface::CreatePalettePage(const vcl::TPalettePage& Page, st
     // Owned components inherit the design state as they are inserted, so every
     // constructor already runs in design state, as on a designer's form.
     root->SetDesigning(true);
+    LoadPageForm(root, Page.Caption, Problems);
+    // Classes the page's form does not place get a fresh instance in the grid.
     std::vector<QWidget*> widgets;
     for (vcl::TComponentClass cls : Page.Classes) {
+        if (HasInstanceOf(root, cls))
+            continue;
         if (cls->Create == nullptr) {
             Problems.push_back(QStringLiteral("%1 is abstract and cannot be created").arg(cls->ClassName()));
             continue;

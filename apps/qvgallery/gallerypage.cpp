@@ -18,6 +18,27 @@ TGalleryPage::TGalleryPage(vcl::TComponent* AOwner)
     SetControlStyle(ControlStyle() | vcl::csAcceptsControls | vcl::csOpaque);
 }
 
+std::any TGalleryPage::MethodAddress(const QString& Name) const
+{
+    auto report = [this](const QString& Method, vcl::TObject* Sender) {
+        auto* component = dynamic_cast<vcl::TComponent*>(Sender);
+        if (OnMethodCalled)
+            OnMethodCalled(QStringLiteral("%1(%2)").arg(Method, component != nullptr ? component->Name() : QString()));
+    };
+    if (Name == QLatin1String("TestClick") || Name == QLatin1String("TestDblClick"))
+        return vcl::TNotifyEvent([report, Name](vcl::TObject* Sender) { report(Name, Sender); });
+    if (Name == QLatin1String("TestMouseDown"))
+        return vcl::TMouseEvent([report](vcl::TObject* Sender, vcl::TMouseButton, vcl::TShiftState, int, int) {
+            report(QStringLiteral("TestMouseDown"), Sender);
+        });
+    return {};
+}
+
+QStringList TGalleryPage::MethodNames() const
+{
+    return {QStringLiteral("TestClick"), QStringLiteral("TestDblClick"), QStringLiteral("TestMouseDown")};
+}
+
 void TGalleryPage::Register()
 {
     vcl::RegisterClass(vcl::ClassOf<TGalleryPage>());

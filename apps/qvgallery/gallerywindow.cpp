@@ -1,6 +1,7 @@
 #include "gallerywindow.h"
 
 #include "designsurface.h"
+#include "eventinspector.h"
 #include "pagecaption.h"
 #include "propertydelegate.h"
 #include "propertyinspector.h"
@@ -42,7 +43,8 @@ GalleryWindow::GalleryWindow(QWidget* Parent)
       FPages(new QTabWidget),
       FSelectionLabel(new QLabel),
       FInspectorView(new QTreeView),
-      FInspector(new PropertyInspectorModel(this))
+      FInspector(new PropertyInspectorModel(this)),
+      FEvents(new EventInspectorModel(this))
 {
     TGalleryPage::Register();
 
@@ -52,25 +54,9 @@ GalleryWindow::GalleryWindow(QWidget* Parent)
     file->addSeparator();
     file->addAction(QStringLiteral("E&xit"), QKeySequence::Quit, this, &QWidget::close);
 
-    FInspectorView->setModel(FInspector);
-    FInspectorView->setItemDelegate(new PropertyDelegate(FInspectorView));
-    FInspectorView->setAlternatingRowColors(true);
-    FInspectorView->setEditTriggers(QAbstractItemView::AllEditTriggers);
-    FInspectorView->header()->setSectionResizeMode(QHeaderView::Interactive);
-    FInspectorView->header()->resizeSection(PropertyInspectorModel::NameColumn, 150);
-    connect(FInspector, &PropertyInspectorModel::ErrorRaised, this, &GalleryWindow::ShowError);
-    connect(FInspector, &QAbstractItemModel::modelReset, FInspectorView, &QTreeView::expandAll);
-    connect(FInspectorView, &QTreeView::doubleClicked, FInspector, &PropertyInspectorModel::EditWithDialog);
-
-    auto* inspectorPanel = new QWidget;
-    auto* inspectorLayout = new QVBoxLayout(inspectorPanel);
-    inspectorLayout->setContentsMargins(0, 0, 0, 0);
-    inspectorLayout->addWidget(FSelectionLabel);
-    inspectorLayout->addWidget(FInspectorView);
-
     auto* splitter = new QSplitter;
     splitter->addWidget(FPages);
-    splitter->addWidget(inspectorPanel);
+    splitter->addWidget(BuildInspector());
     splitter->setStretchFactor(0, 1);
     splitter->setStretchFactor(1, 0);
     splitter->setSizes({InitialWindowSize.width() - InspectorWidth, InspectorWidth});
@@ -83,10 +69,43 @@ GalleryWindow::GalleryWindow(QWidget* Parent)
     resize(InitialWindowSize);
 }
 
+// The selection's name above two tabs: its properties and its events.
+QWidget* GalleryWindow::BuildInspector()
+{
+    FInspectorView->setModel(FInspector);
+    FInspectorView->setItemDelegate(new PropertyDelegate(FInspectorView));
+    FInspectorView->setAlternatingRowColors(true);
+    FInspectorView->setEditTriggers(QAbstractItemView::AllEditTriggers);
+    FInspectorView->header()->setSectionResizeMode(QHeaderView::Interactive);
+    FInspectorView->header()->resizeSection(PropertyInspectorModel::NameColumn, 150);
+    connect(FInspector, &PropertyInspectorModel::ErrorRaised, this, &GalleryWindow::ShowError);
+    connect(FInspector, &QAbstractItemModel::modelReset, FInspectorView, &QTreeView::expandAll);
+    connect(FInspectorView, &QTreeView::doubleClicked, FInspector, &PropertyInspectorModel::EditWithDialog);
+
+    auto* eventsView = new QTreeView;
+    eventsView->setModel(FEvents);
+    eventsView->setRootIsDecorated(false);
+    eventsView->setItemDelegate(new PropertyDelegate(eventsView));
+    eventsView->setEditTriggers(QAbstractItemView::AllEditTriggers);
+    connect(FEvents, &EventInspectorModel::ErrorRaised, this, &GalleryWindow::ShowError);
+    connect(FEvents, &EventInspectorModel::Bound, this, &GalleryWindow::Modified);
+
+    auto* inspectorTabs = new QTabWidget;
+    inspectorTabs->addTab(FInspectorView, QStringLiteral("Properties"));
+    inspectorTabs->addTab(eventsView, QStringLiteral("Events"));
+    auto* inspectorPanel = new QWidget;
+    auto* inspectorLayout = new QVBoxLayout(inspectorPanel);
+    inspectorLayout->setContentsMargins(0, 0, 0, 0);
+    inspectorLayout->addWidget(FSelectionLabel);
+    inspectorLayout->addWidget(inspectorTabs);
+    return inspectorPanel;
+}
+
 // The inspector's editors point into the pages' components: drop them first.
 GalleryWindow::~GalleryWindow()
 {
     FInspector->SetComponent(nullptr, nullptr);
+    FEvents->SetComponent(nullptr, nullptr);
 }
 
 void GalleryWindow::BuildPalettePages()
@@ -108,6 +127,7 @@ void GalleryWindow::BuildPalettePages()
 DesignSurface* GalleryWindow::AddSurface(TGalleryPage* Root, const QString& Caption)
 {
     auto* surface = new DesignSurface(Root, this);
+    Root->OnMethodCalled = [this](const QString& Call) { statusBar()->showMessage(Call, StatusMessageMs); };
     surface->OnError = [this](const QString& Message) { ShowError(Message); };
     connect(surface, &DesignSurface::SelectionChanged, this, [this, surface](vcl::TComponent* Component) {
         if (surface == CurrentSurface())
@@ -225,6 +245,7 @@ void GalleryWindow::ShowCurrentPage()
 void GalleryWindow::ShowSelection(vcl::TComponent* Component)
 {
     FInspector->SetComponent(Component, this);
+    FEvents->SetComponent(Component, GetRoot());
     FSelectionLabel->setText(Component != nullptr ? QStringLiteral("%1: %2").arg(Component->Name(), Component->ClassName()) : QString());
 }
 

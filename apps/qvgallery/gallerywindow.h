@@ -14,6 +14,7 @@ class QTreeView;
 namespace gallery {
 
 class DesignSurface;
+class EventInspectorModel;
 class PropertyInspectorModel;
 class TGalleryPage;
 
@@ -41,6 +42,7 @@ public:
     DesignSurface* CurrentSurface() const;
     void SetCurrentPage(int Index);
     PropertyInspectorModel* Inspector() const { return FInspector; }
+    EventInspectorModel* Events() const { return FEvents; }
 
     // Writes the current page's root as a UTF-8 form file; raises EWriteError (or
     // the writer's error) and leaves an existing file as it was when writing fails.
@@ -51,6 +53,7 @@ public:
     DesignSurface* OpenForm(const QString& FileName);
 
 private:
+    QWidget* BuildInspector();
     void BuildPalettePages();
     DesignSurface* AddSurface(TGalleryPage* Root, const QString& Caption);
     // The inspector and title follow the page shown.
@@ -65,6 +68,7 @@ private:
     QLabel* FSelectionLabel;
     QTreeView* FInspectorView;
     PropertyInspectorModel* FInspector;
+    EventInspectorModel* FEvents;
 };
 
 } // namespace gallery

@@ -2,7 +2,8 @@
 // inspector, the component editors' verbs and form files.
 //
 //   qvgallery                    the gallery window
-//   qvgallery --screenshots DIR  every page to DIR/<page>.png, then exit (no display needed)
+//   qvgallery --screenshots DIR  every page to DIR/<page>.png and the window to
+//                                DIR/gallery.png, then exit (no display needed)
 #include "commandline.h"
 #include "gallerywindow.h"
 #include "screenshots.h"

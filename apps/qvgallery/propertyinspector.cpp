@@ -1,8 +1,12 @@
 #include "propertyinspector.h"
 
+#include "vcl/controls/dialogs.h"
 #include "vcl/core/sysutils.h"
+#include "vcl/graphics/graphicsobjects.h"
 
 #include <QBrush>
+#include <QFontDialog>
+#include <QInputDialog>
 #include <algorithm>
 
 namespace gallery {
@@ -11,6 +15,52 @@ namespace {
 // Object-valued properties unfold into their own properties; an object that refers back
 // to its holder would unfold without end, so the tree stops at this depth.
 constexpr int MaxSubPropertyDepth = 4;
+
+// A colour through the framework's colour dialog, preset with the present colour.
+void EditColor(vcl::TPropertyEditor& Editor)
+{
+    vcl::TColorDialog dialog(nullptr);
+    dialog.SetColor(Editor.Read().value<vcl::TColor>());
+    if (dialog.Execute())
+        Editor.Write(QVariant::fromValue(dialog.Color()));
+}
+
+void EditFont(vcl::TPropertyEditor& Editor)
+{
+    auto* font = Editor.Read().value<vcl::TFont*>();
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, font->ToQFont(), nullptr, Editor.GetName());
+    if (!ok)
+        return;
+    font->AssignQFont(chosen);
+    Editor.Modified();
+}
+
+// A list of lines in a text editor, one line each.
+void EditLines(vcl::TPropertyEditor& Editor)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getMultiLineText(nullptr, Editor.GetName(), Editor.GetName(),
+        Editor.Read().toStringList().join(u'\n'), &ok);
+    if (ok)
+        Editor.Write(text.split(u'\n'));
+}
+
+// The dialog of a paDialog property: colours, fonts and lines have the gallery's own,
+// other properties their editor's Edit.
+void RunDialog(vcl::TPropertyEditor& Editor)
+{
+    const QMetaProperty& property = Editor.Property();
+    if (vcl::IsColorProperty(property))
+        EditColor(Editor);
+    else if (property.metaType() == QMetaType::fromType<vcl::TFont*>())
+        EditFont(Editor);
+    else if (property.metaType().id() == QMetaType::QStringList)
+        EditLines(Editor);
+    else
+        Editor.Edit();
+}
+
 } // namespace
 
 struct PropertyInspectorModel::Node {
@@ -100,7 +150,7 @@ void PropertyInspectorModel::EditWithDialog(const QModelIndex& Index)
     Node* node = NodeOf(Index);
     if (node == nullptr || !node->Editor->GetAttributes().testFlag(vcl::paDialog))
         return;
-    if (Guarded([&] { node->Editor->Edit(); }))
+    if (Guarded([&] { RunDialog(*node->Editor); }))
         RefreshValues();
 }
 
@@ -153,6 +203,11 @@ QVariant PropertyInspectorModel::data(const QModelIndex& Index, int Role) const
     case Qt::DisplayRole:
     case Qt::EditRole:
         return Index.column() == NameColumn ? editor.GetName() : editor.GetValue();
+    case Qt::DecorationRole:
+        // A colour shows a swatch beside its name.
+        if (Index.column() == ValueColumn && vcl::IsColorProperty(editor.Property()))
+            return vcl::ToQColor(editor.Read().value<vcl::TColor>());
+        return {};
     case Qt::ForegroundRole:
         if (Index.column() == ValueColumn && editor.GetAttributes().testFlag(vcl::paReadOnly) && node->Children.empty())
             return QBrush(Qt::darkGray);

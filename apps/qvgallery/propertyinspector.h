@@ -32,7 +32,8 @@ public:
     void RefreshValues();
     // The row of a property by its path ("Font.Name" for a sub-property), or invalid.
     QModelIndex FindProperty(const QString& Path) const;
-    // Runs the dialog of a paDialog property (its editor's Edit).
+    // Runs the dialog of a paDialog property: the framework's colour dialog for a
+    // colour, a font dialog for a font, a text editor for lines; else its editor's Edit.
     void EditWithDialog(const QModelIndex& Index);
 
     QModelIndex index(int Row, int Column, const QModelIndex& Parent = {}) const override;

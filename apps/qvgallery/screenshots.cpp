@@ -12,12 +12,17 @@
 
 namespace gallery {
 
+namespace {
+const QString WindowPictureName = QStringLiteral("gallery");
+} // namespace
+
 QStringList WriteScreenshots(GalleryWindow& Window, const QString& Dir)
 {
     if (!QDir().mkpath(Dir))
         throw vcl::EWriteError(QStringLiteral("Cannot create the folder %1").arg(Dir));
     QStringList written;
-    QSet<QString> used;
+    // The whole window, inspector included, is gallery.png; a page of that name gets another.
+    QSet<QString> used{WindowPictureName};
     for (int i = 0; i < Window.PageCount(); ++i) {
         const QString base = PageFileName(Window.PageCaption(i));
         QString name = base;
@@ -31,6 +36,10 @@ QStringList WriteScreenshots(GalleryWindow& Window, const QString& Dir)
             throw vcl::EWriteError(QStringLiteral("Cannot write %1").arg(path));
         written.push_back(path);
     }
+    const QString path = QDir(Dir).filePath(WindowPictureName + QStringLiteral(".png"));
+    if (!Window.grab().toImage().save(path, "PNG"))
+        throw vcl::EWriteError(QStringLiteral("Cannot write %1").arg(path));
+    written.push_back(path);
     return written;
 }
 

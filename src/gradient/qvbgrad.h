@@ -10,6 +10,7 @@ class TBitmap;
 }
 
 namespace Qvbgrad {
+Q_NAMESPACE
 
 using vcl::TColor;
 
@@ -23,15 +24,22 @@ enum TGradientStyle {
     qvRadial1,
     qvRadial2,
 };
+Q_ENUM_NS(TGradientStyle)
 
 class TqvBackGradient : public vcl::TGraphicControl {
     Q_OBJECT
-    Q_PROPERTY(int BeginColor READ BeginColor WRITE SetBeginColor)
-    Q_PROPERTY(int EndColor READ EndColor WRITE SetEndColor)
-    Q_PROPERTY(int GradientStyle READ GradientStyle WRITE SetGradientStyle)
+    Q_PROPERTY(vcl::TColor BeginColor READ BeginColor WRITE SetBeginColor)
+    Q_CLASSINFO("Default:BeginColor", "clNavy")
+    Q_PROPERTY(vcl::TColor EndColor READ EndColor WRITE SetEndColor)
+    Q_CLASSINFO("Default:EndColor", "clAqua")
+    Q_PROPERTY(Qvbgrad::TGradientStyle GradientStyle READ GradientStyle WRITE SetGradientStyle)
+    Q_CLASSINFO("Default:GradientStyle", "qvVertical")
     Q_PROPERTY(int Steps READ Steps WRITE SetSteps)
+    Q_CLASSINFO("Default:Steps", "255")
     Q_PROPERTY(bool Ctl3D READ Ctl3D WRITE SetCtl3D)
+    Q_CLASSINFO("Default:Ctl3D", "False")
     Q_PROPERTY(int StartAngle READ StartAngle WRITE SetStartAngle)
+    Q_CLASSINFO("Default:StartAngle", "0")
 
 public:
     static constexpr TColor DefaultBeginColor = vcl::clNavy;
@@ -48,7 +56,6 @@ public:
     void SetEndColor(TColor Value);
     TGradientStyle GradientStyle() const { return FGradientStyle; }
     void SetGradientStyle(TGradientStyle Value);
-    void SetGradientStyle(int Value) { SetGradientStyle(static_cast<TGradientStyle>(Value)); }
     // Number of bands minus one, for qvHorizontal, qvVertical and qvRectangle.
     int Steps() const { return FSteps; }
     void SetSteps(int Value);

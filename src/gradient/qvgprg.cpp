@@ -1,5 +1,6 @@
 #include "gradient/qvgprg.h"
 
+#include "vcl/controls/controlevents.h"
 #include "vcl/controls/dialogs.h"
 #include "vcl/core/sysutils.h"
 #include "vcl/core/unitstartup.h"
@@ -15,6 +16,9 @@ static const vcl::TUnitRegistration UnitRegistration(QStringLiteral("Qvgprg"), {
 using namespace vcl;
 
 const QString TqvGradientProgress::RangeError = QStringLiteral("Value must be between 0 and 2147483647");
+
+// The bar publishes the mouse and click events; the background gradient publishes none.
+static const bool EventsPublished = PublishMouseEvents<TqvGradientProgress>();
 
 TqvGradientProgress::TqvGradientProgress(TComponent* AOwner)
     : TGraphicControl(AOwner)

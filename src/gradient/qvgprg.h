@@ -11,16 +11,30 @@ using vcl::TColor;
 class TqvGradientProgress : public vcl::TGraphicControl {
     Q_OBJECT
     Q_PROPERTY(int Min READ Min WRITE SetMin)
+    Q_CLASSINFO("Default:Min", "0")
     Q_PROPERTY(int Max READ Max WRITE SetMax)
+    Q_CLASSINFO("Default:Max", "100")
     Q_PROPERTY(int Position READ Position WRITE SetPosition)
+    Q_CLASSINFO("Default:Position", "0")
     Q_PROPERTY(int Step READ Step WRITE SetStep)
-    Q_PROPERTY(int ColorEnd READ ColorEnd WRITE SetColorEnd)
+    Q_CLASSINFO("Default:Step", "10")
+    // Color (inherited) is the control's own from the start: clHighlight, not the parent's.
+    Q_CLASSINFO("Default:Color", "clHighlight")
+    Q_CLASSINFO("Default:ParentColor", "False")
+    Q_PROPERTY(vcl::TColor ColorEnd READ ColorEnd WRITE SetColorEnd)
+    Q_CLASSINFO("Default:ColorEnd", "clBtnFace")
     Q_PROPERTY(bool GradientBar READ GradientBar WRITE SetGradientBar)
+    Q_CLASSINFO("Default:GradientBar", "True")
     Q_PROPERTY(bool Solid READ Solid WRITE SetSolid)
+    Q_CLASSINFO("Default:Solid", "False")
     Q_PROPERTY(bool Transparent READ Transparent WRITE SetTransparent)
-    Q_PROPERTY(int BackgroundColor READ BackgroundColor WRITE SetBackgroundColor)
-    Q_PROPERTY(int FrameColor1 READ FrameColor1 WRITE SetFrameColor1)
-    Q_PROPERTY(int FrameColor2 READ FrameColor2 WRITE SetFrameColor2)
+    Q_CLASSINFO("Default:Transparent", "False")
+    Q_PROPERTY(vcl::TColor BackgroundColor READ BackgroundColor WRITE SetBackgroundColor)
+    Q_CLASSINFO("Default:BackgroundColor", "clBtnFace")
+    Q_PROPERTY(vcl::TColor FrameColor1 READ FrameColor1 WRITE SetFrameColor1)
+    Q_CLASSINFO("Default:FrameColor1", "clBtnShadow")
+    Q_PROPERTY(vcl::TColor FrameColor2 READ FrameColor2 WRITE SetFrameColor2)
+    Q_CLASSINFO("Default:FrameColor2", "clBtnHighlight")
 
 public:
     enum BlockMetrics {

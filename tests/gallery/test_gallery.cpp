@@ -3,12 +3,15 @@
 #include "componenticon.h"
 #include "componentverbs.h"
 #include "designsurface.h"
+#include "eventinspector.h"
 #include "gallerytestclasses.h"
 #include "gallerywindow.h"
 #include "propertydelegate.h"
 #include "propertyinspector.h"
 
 #include "support/testsupport.h"
+#include "vcl/controls/controlevents.h"
+#include "vcl/controls/dialogs.h"
 #include "vcl/streaming/formfile.h"
 
 #include <QApplication>
@@ -20,6 +23,8 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolButton>
+#include <QTreeView>
 #include <gtest/gtest.h>
 
 using namespace gallery;
@@ -34,6 +39,12 @@ void SendMouse(QWidget* Widget, QEvent::Type Type, Qt::MouseButton Button = Qt::
 {
     const QPointF at(4, 4);
     QMouseEvent event(Type, at, Widget->mapToGlobal(at), Button, Button, Qt::NoModifier);
+    QApplication::sendEvent(Widget, &event);
+}
+
+void SendMouseAt(QWidget* Widget, const QPoint& At, QEvent::Type Type)
+{
+    QMouseEvent event(Type, QPointF(At), Widget->mapToGlobal(QPointF(At)), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(Widget, &event);
 }
 
@@ -234,6 +245,76 @@ TEST_F(GalleryTest, DelegateEditsThroughTheModel)
     line->setText(QStringLiteral("40"));
     delegate.setModelData(line, model, interval);
     EXPECT_EQ(ticker->Interval(), 40);
+}
+
+// The inspector on a control, driven through the events a user makes: the drop-down of
+// an enumeration's names, the colour dialog with its swatch, and an event bound to a
+// test method of the page.
+TEST_F(GalleryTest, InspectorNamesColoursAndEventsThroughRealEvents)
+{
+    static const bool published = vcl::PublishMouseEvents<TRedBox>();
+    ASSERT_TRUE(published);
+    GalleryWindow window;
+    window.show();
+    TRedBox* box = RedBoxOf(window.Surface(0));
+    window.SelectComponent(box);
+    PropertyInspectorModel* model = window.Inspector();
+    QTreeView* view = nullptr;
+    for (QTreeView* candidate : window.findChildren<QTreeView*>())
+        if (candidate->model() == model)
+            view = candidate;
+    ASSERT_NE(view, nullptr);
+    const QModelIndex align = model->FindProperty(QStringLiteral("Align")).siblingAtColumn(PropertyInspectorModel::ValueColumn);
+
+    // Clicking the value opens a drop-down of names; Down picks the next name, alTop.
+    view->scrollTo(align);
+    SendMouseAt(view->viewport(), view->visualRect(align).center(), QEvent::MouseButtonPress);
+    SendMouseAt(view->viewport(), view->visualRect(align).center(), QEvent::MouseButtonRelease);
+    auto* combo = view->viewport()->findChild<QComboBox*>();
+    ASSERT_NE(combo, nullptr) << "an in-place drop-down";
+    EXPECT_EQ(combo->currentText(), QStringLiteral("alNone"));
+    EXPECT_EQ(combo->itemText(combo->count() - 1), QStringLiteral("alClient"));
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QApplication::sendEvent(combo, &down);
+    EXPECT_EQ(box->Align(), vcl::alTop);
+    EXPECT_EQ(align.data().toString(), QStringLiteral("alTop"));
+
+    // The colour's "..." button opens the framework's colour dialog (answered here).
+    vcl::TColor preset = 0;
+    vcl::TColorDialog::SetResponder([&](vcl::TColorDialog* Dialog) {
+        preset = Dialog->Color();
+        Dialog->SetColor(vcl::clLime);
+        return true;
+    });
+    const QModelIndex color = model->FindProperty(QStringLiteral("Color")).siblingAtColumn(PropertyInspectorModel::ValueColumn);
+    view->scrollTo(color);
+    const QPoint at = view->visualRect(color).center();
+    SendMouseAt(view->viewport(), at, QEvent::MouseButtonPress);
+    SendMouseAt(view->viewport(), at, QEvent::MouseButtonRelease);
+    QToolButton* dots = nullptr;
+    for (QToolButton* button : view->viewport()->findChildren<QToolButton*>())
+        if (button->isVisible() && button->text() == QStringLiteral("..."))
+            dots = button;
+    ASSERT_NE(dots, nullptr) << "the colour's editor has a dialog button";
+    SendMouseAt(dots, QPoint(2, 2), QEvent::MouseButtonPress);
+    SendMouseAt(dots, QPoint(2, 2), QEvent::MouseButtonRelease);
+    vcl::TColorDialog::SetResponder(nullptr);
+    EXPECT_EQ(preset, vcl::clBtnFace) << "the dialog opens on the present colour";
+    EXPECT_EQ(box->Color(), vcl::clLime);
+    EXPECT_EQ(color.data().toString(), QStringLiteral("clLime"));
+    EXPECT_EQ(color.data(Qt::DecorationRole).value<QColor>(), QColor(0, 255, 0)) << "the swatch";
+
+    // The events tab binds OnClick to a test method of the page; a click runs it.
+    EventInspectorModel* events = window.Events();
+    const QModelIndex onClick = events->FindEvent(QStringLiteral("OnClick")).siblingAtColumn(EventInspectorModel::HandlerColumn);
+    EXPECT_TRUE(onClick.data(PropertyInspectorModel::ValuesRole).toStringList().contains(QStringLiteral("TestClick")));
+    EXPECT_FALSE(events->setData(onClick, QStringLiteral("TestMouseDown"))) << "a mouse method does not fit OnClick";
+    EXPECT_TRUE(events->setData(onClick, QStringLiteral("TestClick")));
+    EXPECT_EQ(onClick.data().toString(), QStringLiteral("TestClick"));
+    ASSERT_TRUE(box->OnClick);
+    box->OnClick(box);
+    EXPECT_EQ(window.statusBar()->currentMessage(), QStringLiteral("TestClick(RedBox1)"));
+    EXPECT_TRUE(vcl::ComponentToText(window.GetRoot()).contains(QStringLiteral("    OnClick = TestClick\n")));
 }
 
 TEST_F(GalleryTest, EditorVerbsReachExecuteVerb)

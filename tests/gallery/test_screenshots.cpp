@@ -8,6 +8,8 @@
 #include "screenshots.h"
 
 #include "package/package.h"
+#include "gradient/qvbgrad.h"
+#include "gradient/qvgprg.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -60,9 +62,12 @@ TEST_F(ScreenshotTest, EveryPageIsDrawnWithItsComponents)
     QTemporaryDir dir;
     GalleryWindow window;
     const QStringList files = WriteScreenshots(window, dir.filePath(QStringLiteral("shots")));
-    ASSERT_EQ(files.size(), 2);
+    ASSERT_EQ(files.size(), 3);
     EXPECT_EQ(QFileInfo(files[0]).fileName(), QStringLiteral("A_B.png"));
     EXPECT_EQ(QFileInfo(files[1]).fileName(), QStringLiteral("A_B_2.png"));
+    // The whole window, inspector included, at the window's size.
+    EXPECT_EQ(QFileInfo(files[2]).fileName(), QStringLiteral("gallery.png"));
+    EXPECT_EQ(QImage(files[2]).size(), window.size());
 
     const QImage page(files[0]);
     TGalleryPage* root = window.Surface(0)->Root();
@@ -96,6 +101,7 @@ TEST_F(ScreenshotTest, ProgramWritesOnePngPerPageWithoutADisplay)
         expected << PageFileName(page.Caption) + QStringLiteral(".png");
     if (expected.isEmpty())
         expected << QStringLiteral("No_components_registered.png");
+    expected << QStringLiteral("gallery.png");
     expected.sort();
 
     QTemporaryDir dir;
@@ -120,6 +126,27 @@ TEST_F(ScreenshotTest, ProgramWritesOnePngPerPageWithoutADisplay)
         EXPECT_GT(picture.width(), 0);
         EXPECT_GT(picture.height(), 0);
     }
+    Package::UnloadPackage();
+}
+
+// Each palette page of the package is a form file of its own: its components come up
+// in the states the file gives them.
+TEST(GalleryPages, PalettePagesAreReadFromTheirFormFiles)
+{
+    vcl::ClearDesignRegistries();
+    Package::LoadPackage();
+    GalleryWindow window;
+    QStringList states;
+    for (int i = 0; i < window.PageCount(); ++i) {
+        DesignSurface* surface = window.Surface(i);
+        ASSERT_NE(surface, nullptr);
+        if (auto* gradient = dynamic_cast<Qvbgrad::TqvBackGradient*>(surface->Root()->FindComponent(QStringLiteral("qvBackGradient1"))))
+            states << QStringLiteral("gradient %1").arg(int(gradient->GradientStyle()));
+        if (auto* bar = dynamic_cast<Qvgprg::TqvGradientProgress*>(surface->Root()->FindComponent(QStringLiteral("qvGradientProgress1"))))
+            states << QStringLiteral("progress %1").arg(bar->Position());
+    }
+    EXPECT_EQ(states, (QStringList{QStringLiteral("gradient 6"), QStringLiteral("progress 60")}))
+        << "qvRadial1 is style 6; the bar is part-filled";
     Package::UnloadPackage();
 }
 

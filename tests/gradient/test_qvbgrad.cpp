@@ -181,7 +181,7 @@ TEST(BackGradient, EqualColoursFillEveryStyleUniformly)
     for (int style = Qvbgrad::qvHorizontal; style <= Qvbgrad::qvRadial2; ++style) {
         TqvBackGradient g(nullptr);
         g.SetBounds(0, 0, 40, 30);
-        g.SetGradientStyle(style);
+        g.SetGradientStyle(static_cast<Qvbgrad::TGradientStyle>(style));
         g.SetBeginColor(RGB(12, 34, 56));
         g.SetEndColor(RGB(12, 34, 56));
         g.Repaint();
@@ -240,7 +240,7 @@ TEST(BackGradient, DegenerateSizesAndStepsPaintTheBeginColour)
     for (const Case& c : cases) {
         TqvBackGradient g(nullptr);
         g.SetBounds(0, 0, c.w, c.h);
-        g.SetGradientStyle(c.style);
+        g.SetGradientStyle(static_cast<Qvbgrad::TGradientStyle>(c.style));
         g.SetSteps(c.steps);
         g.SetBeginColor(RGB(1, 2, 3));
         g.Repaint();

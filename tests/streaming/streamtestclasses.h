@@ -2,6 +2,7 @@
 // Components with every kind of published property, for the form-file tests.
 #include "vcl/core/classes.h"
 #include "vcl/core/strings.h"
+#include "vcl/graphics/colors.h"
 #include "vcl/streaming/formfile.h"
 
 #include <QObject>
@@ -75,7 +76,7 @@ class TPanelBox : public QWidget, public vcl::TComponent {
     Q_OBJECT
     Q_PROPERTY(int Left READ Left WRITE SetLeft)
     Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
-    Q_PROPERTY(int Color READ Color WRITE SetColor)
+    Q_PROPERTY(vcl::TColor Color READ Color WRITE SetColor)
     Q_CLASSINFO("Default:Color", "clBtnFace")
 public:
     explicit TPanelBox(vcl::TComponent* AOwner) : TComponent(AOwner) { ++LiveCount(); }
@@ -84,8 +85,8 @@ public:
     void SetLeft(int v) { FLeft = v; }
     const QString& Caption() const { return FCaption; }
     void SetCaption(const QString& v) { FCaption = v; }
-    int Color() const { return FColor; }
-    void SetColor(int v) { FColor = v; }
+    vcl::TColor Color() const { return FColor; }
+    void SetColor(vcl::TColor v) { FColor = v; }
     void Loaded() override
     {
         ++LoadedCalls;
@@ -96,7 +97,7 @@ public:
 private:
     int FLeft = 0;
     QString FCaption;
-    int FColor = int(0x8000000F);
+    vcl::TColor FColor = vcl::clBtnFace;
 };
 
 // The root: a form-like component with every property kind and handlers by name.
@@ -115,7 +116,7 @@ private:
     Q_PROPERTY(bool Active READ Active WRITE SetActive)
     Q_PROPERTY(TAlignment Alignment READ Alignment WRITE SetAlignment)
     Q_PROPERTY(TOptions Options READ Options WRITE SetOptions)
-    Q_PROPERTY(int Color READ Color WRITE SetColor)
+    Q_PROPERTY(vcl::TColor Color READ Color WRITE SetColor)
     Q_PROPERTY(double Ratio READ Ratio WRITE SetRatio)
     Q_PROPERTY(QStringList Tags READ Tags WRITE SetTags)
     Q_PROPERTY(vcl::TStrings* Lines READ Lines)
@@ -148,8 +149,8 @@ public:
     void SetAlignment(TAlignment v) { FAlignment = v; }
     TOptions Options() const { return FOptions; }
     void SetOptions(TOptions v) { FOptions = v; }
-    int Color() const { return FColor; }
-    void SetColor(int v) { FColor = v; }
+    vcl::TColor Color() const { return FColor; }
+    void SetColor(vcl::TColor v) { FColor = v; }
     double Ratio() const { return FRatio; }
     void SetRatio(double v) { FRatio = v; }
     const QStringList& Tags() const { return FTags; }
@@ -184,7 +185,7 @@ private:
     bool FActive = false;
     TAlignment FAlignment = taLeftJustify;
     TOptions FOptions;
-    int FColor = 0;
+    vcl::TColor FColor = 0;
     double FRatio = 0;
     QStringList FTags;
     vcl::TStringList FLines;

@@ -1,6 +1,8 @@
 #include "streamtestclasses.h"
 #include "support/testsupport.h"
 
+#include "vcl/controls/forms.h"
+#include "vcl/controls/timers.h"
 #include "vcl/streaming/designintf.h"
 
 #include <gtest/gtest.h>
@@ -171,17 +173,46 @@ TEST_F(DesignRegistries, PlainEditorsConvertTextBothWays)
     find("Alignment").SetValue("taRightJustify");
     EXPECT_EQ(form.Alignment(), TSampleForm::taRightJustify);
     EXPECT_EQ(find("Alignment").GetValues().size(), 3);
-    find("Options").SetValue("[opItalic,opBoxed]");
-    EXPECT_EQ(find("Options").GetValue(), "[opItalic,opBoxed]");
+    find("Options").SetValue("opItalic,opBoxed");
+    EXPECT_EQ(find("Options").GetValue(), "[opItalic, opBoxed]");
     find("Active").SetValue("True");
     EXPECT_TRUE(form.Active());
     find("Color").SetValue("clBlue");
     EXPECT_EQ(find("Color").GetValue(), "clBlue");
+    find("Color").SetValue("$00102030");
+    EXPECT_EQ(form.Color(), 0x102030);
+    EXPECT_EQ(find("Color").GetValue(), "$00102030");
     find("Width").SetValue("250");
     EXPECT_EQ(form.Width(), 250);
     EXPECT_THROW(find("Width").SetValue("wide"), EConvertError);
     EXPECT_THROW(find("Alignment").SetValue("taNowhere"), EConvertError);
     EXPECT_EQ(form.Width(), 250);
+}
+
+// A reference to another component (a control's PopupMenu) is chosen by name among the
+// form's components of its class, not unfolded; a name of another class is refused.
+TEST_F(DesignRegistries, ComponentReferencesAreChosenByName)
+{
+    TForm form(nullptr);
+    auto* menu = new TPopupMenu(&form);
+    menu->SetName("Menu1");
+    (new TTimer(&form))->SetName("Timer1");
+    TestDesigner designer;
+    designer.Root = &form;
+    std::unique_ptr<TPropertyEditor> popup;
+    for (auto& editor : GetComponentProperties(&designer, &form))
+        if (editor->GetName() == QLatin1String("PopupMenu"))
+            popup = std::move(editor);
+    ASSERT_NE(dynamic_cast<TComponentProperty*>(popup.get()), nullptr);
+    EXPECT_EQ(popup->GetValues(), QStringList{"Menu1"});
+    popup->SetValue("Menu1");
+    EXPECT_EQ(form.PopupMenu(), menu);
+    EXPECT_EQ(popup->GetValue(), "Menu1");
+    EXPECT_THROW(popup->SetValue("Timer1"), EConvertError);
+    EXPECT_THROW(popup->SetValue("Nobody"), EConvertError);
+    EXPECT_EQ(form.PopupMenu(), menu);
+    popup->SetValue("");
+    EXPECT_EQ(form.PopupMenu(), nullptr);
 }
 
 TEST(DesignNames, UniqueNamesDropTheTAndCountUp)

@@ -84,7 +84,7 @@ const char* const SampleText = R"(object Sample: TSampleForm
     object Inner: TPanelBox
       Left = 0
       Caption = 'inside'
-      Color = 1193046
+      Color = $00123456
     end
   end
   object Item1: TItem
@@ -173,7 +173,7 @@ TEST(FormFile, ValuesParseInEverySpelling)
         "  Caption = 'a'#13#10'b' +\n    'c'\n"
         "  Width = $20\n"
         "  Color = -16777201\n"
-        "  Options = []\n"
+        "  Options = 5\n"
         "  Alignment = 2\n"
         "end\n");
     TSampleForm form(nullptr);
@@ -181,7 +181,8 @@ TEST(FormFile, ValuesParseInEverySpelling)
     EXPECT_EQ(form.Caption(), "a\r\nbc");
     EXPECT_EQ(form.Width(), 32);
     EXPECT_EQ(form.Color(), -16777201);
-    EXPECT_EQ(form.Options(), TSampleForm::TOptions());
+    // Numbers for enumerations and sets, as files written before names were, still read.
+    EXPECT_EQ(form.Options(), TSampleForm::opBold | TSampleForm::opBoxed);
     EXPECT_EQ(form.Alignment(), TSampleForm::taCenter);
 }
 
@@ -237,11 +238,15 @@ TEST_P(FormFileErrors, FailWithTheLineAndLeaveNothingBehind)
 INSTANTIATE_TEST_SUITE_P(Bad, FormFileErrors, ::testing::Values(
     BadForm{"UnknownClass", "object F: TSampleForm\n  object A: TItem\n  end\n  object B: TNoSuchThing\n  end\nend\n", 4, "Class TNoSuchThing not found"},
     BadForm{"UnknownProperty", "object F: TSampleForm\n  object A: TItem\n    Count = 1\n    Colour = 2\n  end\nend\n", 4, "Property Colour does not exist"},
-    BadForm{"WrongType", "object F: TSampleForm\n  object A: TPanelBox\n    Left = 'wide'\n  end\nend\n", 3, "Invalid property value"},
-    BadForm{"BadEnum", "object F: TSampleForm\n  Alignment = taNowhere\n  object A: TItem\n  end\nend\n", 2, "Invalid property value"},
+    BadForm{"WrongType", "object F: TSampleForm\n  object A: TPanelBox\n    Left = 'wide'\n  end\nend\n", 3, "Invalid value for Left: a number expected"},
+    BadForm{"UnknownEnumName", "object F: TSampleForm\n  Alignment = taNowhere\n  object A: TItem\n  end\nend\n", 2, "taNowhere is not a value of TAlignment"},
+    BadForm{"EnumNumberOutOfRange", "object F: TSampleForm\n\n  Alignment = 3\nend\n", 3, "3 is out of the range of TAlignment"},
+    BadForm{"SetNumberWithUnknownBits", "object F: TSampleForm\n  Options = 8\nend\n", 2, "8 is not a set of TOptions"},
+    BadForm{"UnknownColourName", "object F: TSampleForm\n  Color = clNoSuchColour\nend\n", 2, "clNoSuchColour is not a colour"},
+    BadForm{"ColourBeyond32Bits", "object F: TSampleForm\n  Color = $100000000\nend\n", 2, "is not a colour"},
     BadForm{"PropertyAfterChild", "object F: TSampleForm\n  object A: TItem\n  end\n  Width = 3\nend\n", 4, "'end' expected"},
-    BadForm{"BadSetMember", "object F: TSampleForm\n  Options = [opBold, opUnknown]\nend\n", 2, "Invalid property value"},
-    BadForm{"IntegerTooBig", "object F: TSampleForm\n  Width = 4294967296\nend\n", 2, "Invalid property value"},
+    BadForm{"BadSetMember", "object F: TSampleForm\n  Options = [opBold, opUnknown]\nend\n", 2, "opUnknown is not a value of TOptions"},
+    BadForm{"IntegerTooBig", "object F: TSampleForm\n  Width = 4294967296\nend\n", 2, "4294967296 is out of range"},
     BadForm{"UnterminatedString", "object F: TSampleForm\n  Caption = 'open\nend\n", 2, "Unterminated string"},
     BadForm{"MissingEnd", "object F: TSampleForm\n  object A: TItem\n    Count = 1\n", 4, "'end' expected"},
     BadForm{"MissingEquals", "object F: TSampleForm\n\n  Width 3\nend\n", 3, "'=' expected"},

@@ -11,12 +11,19 @@ class TBitmap;
 
 class TSpeedButton : public TGraphicControl {
     Q_OBJECT
+    Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
     Q_PROPERTY(bool Down READ Down WRITE SetDown)
+    Q_CLASSINFO("Default:Down", "False")
     Q_PROPERTY(int GroupIndex READ GroupIndex WRITE SetGroupIndex)
+    Q_CLASSINFO("Default:GroupIndex", "0")
     Q_PROPERTY(bool AllowAllUp READ AllowAllUp WRITE SetAllowAllUp)
+    Q_CLASSINFO("Default:AllowAllUp", "False")
     Q_PROPERTY(bool Flat READ Flat WRITE SetFlat)
-    Q_PROPERTY(int Layout READ Layout WRITE SetLayout)
+    Q_CLASSINFO("Default:Flat", "False")
+    Q_PROPERTY(vcl::Controls::TButtonLayout Layout READ Layout WRITE SetLayout)
+    Q_CLASSINFO("Default:Layout", "blGlyphLeft")
     Q_PROPERTY(int Spacing READ Spacing WRITE SetSpacing)
+    Q_CLASSINFO("Default:Spacing", "4")
 public:
     explicit TSpeedButton(TComponent* AOwner);
     ~TSpeedButton() override;
@@ -34,7 +41,6 @@ public:
     void SetFlat(bool Value);
     TButtonLayout Layout() const { return FLayout; }
     void SetLayout(TButtonLayout Value);
-    void SetLayout(int Value) { SetLayout(static_cast<TButtonLayout>(Value)); }
     // Pixels between glyph and caption.
     int Spacing() const { return FSpacing; }
     void SetSpacing(int Value);

@@ -10,10 +10,15 @@ enum TProgressBarOrientation { pbHorizontal, pbVertical };
 
 class TProgressBar : public TWidgetControl {
     Q_OBJECT
+    Q_CLASSINFO("Default:TabStop", "False")
     Q_PROPERTY(int Min READ Min WRITE SetMin)
+    Q_CLASSINFO("Default:Min", "0")
     Q_PROPERTY(int Max READ Max WRITE SetMax)
+    Q_CLASSINFO("Default:Max", "100")
     Q_PROPERTY(int Position READ Position WRITE SetPosition)
+    Q_CLASSINFO("Default:Position", "0")
     Q_PROPERTY(int Step READ Step WRITE SetStep)
+    Q_CLASSINFO("Default:Step", "10")
 public:
     explicit TProgressBar(TComponent* AOwner);
 

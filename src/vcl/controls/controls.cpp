@@ -89,6 +89,8 @@ void TControl::SetParent(TWinControl* AParent)
             Perform(CM_PARENTCOLORCHANGED);
         if (FParentFont)
             Perform(CM_PARENTFONTCHANGED);
+        if (FParentShowHint)
+            SetParentShowHint(true);
         QWidget::setVisible(FVisible);
         RequestAlign();
     }
@@ -231,11 +233,26 @@ void TControl::SetHint(const QString& Value)
 
 void TControl::SetShowHint(bool Value)
 {
+    FParentShowHint = false;
     if (FShowHint == Value)
         return;
     FShowHint = Value;
     setToolTip(FShowHint ? FHint : QString());
     Perform(CM_SHOWHINTCHANGED);
+    // Children that follow this control's ShowHint take the new value.
+    if (auto* windowed = dynamic_cast<TWinControl*>(this))
+        for (int i = 0; i < windowed->ControlCount(); ++i)
+            if (TControl* child = windowed->Controls(i); child->FParentShowHint)
+                child->SetParentShowHint(true);
+}
+
+void TControl::SetParentShowHint(bool Value)
+{
+    FParentShowHint = Value;
+    if (Value && FParent != nullptr) {
+        SetShowHint(FParent->ShowHint());
+        FParentShowHint = true;
+    }
 }
 
 void TControl::SetCursor(TCursor Value)
@@ -692,11 +709,14 @@ TControl* TWinControl::Controls(int Index) const
 void TWinControl::InsertControl(TControl* AControl)
 {
     FControls.push_back(AControl);
+    if (auto* windowed = dynamic_cast<TWinControl*>(AControl))
+        FTabList.push_back(windowed);
 }
 
 void TWinControl::RemoveControl(TControl* AControl)
 {
     FControls.erase(std::remove(FControls.begin(), FControls.end(), AControl), FControls.end());
+    FTabList.erase(std::remove(FTabList.begin(), FTabList.end(), AControl), FTabList.end());
     if (AControl->Align() != alNone && !ComponentState().testFlag(csDestroying))
         Realign();
 }
@@ -869,6 +889,27 @@ void TWinControl::SetTabStop(bool Value)
         return;
     FTabStop = Value;
     setFocusPolicy(Value ? Qt::StrongFocus : Qt::ClickFocus);
+}
+
+int TWinControl::TabOrder() const
+{
+    const TWinControl* parent = Parent();
+    if (parent == nullptr)
+        return -1;
+    const auto& list = parent->FTabList;
+    return int(std::find(list.begin(), list.end(), this) - list.begin());
+}
+
+void TWinControl::SetTabOrder(int Value)
+{
+    TWinControl* parent = Parent();
+    if (parent == nullptr || Value < 0)
+        return;
+    auto& list = parent->FTabList;
+    list.erase(std::remove(list.begin(), list.end(), this), list.end());
+    list.insert(list.begin() + std::min<size_t>(size_t(Value), list.size()), this);
+    for (size_t i = 1; i < list.size(); ++i)
+        QWidget::setTabOrder(list[i - 1], list[i]);
 }
 
 bool TWinControl::Focused() const

@@ -8,6 +8,7 @@
 // Qt's events are translated into the classic messages and dispatched through the
 // virtual WndProc, so a control reacts to CM_MOUSEENTER or WM_ERASEBKGND as the units
 // expect, and a window's procedure can be replaced to subclass it.
+#include "vcl/controls/menus.h"
 #include "vcl/controls/messages.h"
 #include "vcl/core/classes.h"
 #include "vcl/graphics/colors.h"
@@ -22,13 +23,50 @@ namespace vcl {
 
 class TCanvas;
 class TWinControl;
-class TPopupMenu;
 class TCustomForm;
 
+// The enumerations of this unit that properties publish: Q_ENUMs of a namespace of
+// their own (one meta-object per header), brought into vcl by the using-directive.
+namespace Controls {
+Q_NAMESPACE
+
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
-enum TMouseButton { mbLeft, mbRight, mbMiddle };
+Q_ENUM_NS(TAlign)
 // Where a button's glyph sits against its caption.
 enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
+Q_ENUM_NS(TButtonLayout)
+
+// Cursor identifiers, with the classic numbers.
+enum TCursor : int {
+    crDefault = 0,
+    crNone = -1,
+    crArrow = -2,
+    crCross = -3,
+    crIBeam = -4,
+    crSizeNESW = -6,
+    crSizeNS = -7,
+    crSizeNWSE = -8,
+    crSizeWE = -9,
+    crUpArrow = -10,
+    crHourGlass = -11,
+    crDrag = -12,
+    crNoDrop = -13,
+    crHSplit = -14,
+    crVSplit = -15,
+    crMultiDrag = -16,
+    crSQLWait = -17,
+    crNo = -18,
+    crAppStart = -19,
+    crHelp = -20,
+    crHandPoint = -21,
+    crSizeAll = -22,
+};
+Q_ENUM_NS(TCursor)
+
+} // namespace Controls
+using namespace Controls;
+
+enum TMouseButton { mbLeft, mbRight, mbMiddle };
 
 enum TShiftStateItem : unsigned {
     ssShift = 0x01,
@@ -61,32 +99,6 @@ enum TControlStyleItem : unsigned {
 Q_DECLARE_FLAGS(TControlStyle, TControlStyleItem)
 Q_DECLARE_OPERATORS_FOR_FLAGS(TControlStyle)
 
-// Cursor identifiers, with the classic numbers.
-using TCursor = int;
-enum : TCursor {
-    crDefault = 0,
-    crNone = -1,
-    crArrow = -2,
-    crCross = -3,
-    crIBeam = -4,
-    crSizeNESW = -6,
-    crSizeNS = -7,
-    crSizeNWSE = -8,
-    crSizeWE = -9,
-    crUpArrow = -10,
-    crHourGlass = -11,
-    crDrag = -12,
-    crNoDrop = -13,
-    crHSplit = -14,
-    crVSplit = -15,
-    crMultiDrag = -16,
-    crSQLWait = -17,
-    crNo = -18,
-    crAppStart = -19,
-    crHelp = -20,
-    crHandPoint = -21,
-    crSizeAll = -22,
-};
 
 using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
 using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
@@ -139,17 +151,38 @@ constexpr bool NewStyleControls = true;
 
 class TControl : public QWidget, public TComponent {
     Q_OBJECT
+    // Declared defaults (Q_CLASSINFO "Default:<Property>") are the values a new control
+    // has; a property equal to its default is not written to a form file.
     Q_PROPERTY(int Left READ Left WRITE SetLeft)
     Q_PROPERTY(int Top READ Top WRITE SetTop)
     Q_PROPERTY(int Width READ Width WRITE SetWidth)
     Q_PROPERTY(int Height READ Height WRITE SetHeight)
-    Q_PROPERTY(int Align READ Align WRITE SetAlign)
+    Q_PROPERTY(vcl::Controls::TAlign Align READ Align WRITE SetAlign)
+    Q_CLASSINFO("Default:Align", "alNone")
     Q_PROPERTY(bool Visible READ Visible WRITE SetVisible)
+    Q_CLASSINFO("Default:Visible", "True")
     Q_PROPERTY(bool Enabled READ Enabled WRITE SetEnabled)
+    Q_CLASSINFO("Default:Enabled", "True")
+    Q_PROPERTY(vcl::TColor Color READ Color WRITE SetColor)
+    Q_CLASSINFO("Default:Color", "clBtnFace")
+    Q_CLASSINFO("Stored:Color", "IsColorStored")
+    Q_PROPERTY(bool ParentColor READ ParentColor WRITE SetParentColor)
+    Q_CLASSINFO("Default:ParentColor", "True")
+    Q_PROPERTY(vcl::TFont* Font READ Font WRITE SetFont)
+    Q_CLASSINFO("Stored:Font", "IsFontStored")
+    Q_PROPERTY(bool ParentFont READ ParentFont WRITE SetParentFont)
+    Q_CLASSINFO("Default:ParentFont", "True")
     Q_PROPERTY(QString Hint READ Hint WRITE SetHint)
     Q_PROPERTY(bool ShowHint READ ShowHint WRITE SetShowHint)
-    Q_PROPERTY(int Cursor READ Cursor WRITE SetCursor)
+    Q_CLASSINFO("Stored:ShowHint", "IsShowHintStored")
+    Q_CLASSINFO("Default:ShowHint", "False")
+    Q_PROPERTY(bool ParentShowHint READ ParentShowHint WRITE SetParentShowHint)
+    Q_CLASSINFO("Default:ParentShowHint", "True")
+    Q_PROPERTY(vcl::TPopupMenu* PopupMenu READ PopupMenu WRITE SetPopupMenu)
+    Q_PROPERTY(vcl::Controls::TCursor Cursor READ Cursor WRITE SetCursor)
+    Q_CLASSINFO("Default:Cursor", "crDefault")
     Q_PROPERTY(int Tag READ Tag WRITE SetTag)
+    Q_CLASSINFO("Default:Tag", "0")
 
 public:
     explicit TControl(TComponent* AOwner);
@@ -181,7 +214,6 @@ public:
 
     TAlign Align() const { return FAlign; }
     void SetAlign(TAlign Value);
-    void SetAlign(int Value) { SetAlign(static_cast<TAlign>(Value)); }
 
     bool Visible() const { return FVisible; }
     virtual void SetVisible(bool Value);
@@ -210,8 +242,16 @@ public:
     void SetHint(const QString& Value);
     bool ShowHint() const { return FShowHint; }
     void SetShowHint(bool Value);
+    // While set, ShowHint follows the parent's ShowHint; setting ShowHint clears it.
+    bool ParentShowHint() const { return FParentShowHint; }
+    void SetParentShowHint(bool Value);
     TCursor Cursor() const { return FCursor; }
     void SetCursor(TCursor Value);
+    // Colour, font and ShowHint are stored where they are the control's own: not taken
+    // from a parent (Q_CLASSINFO "Stored:<Property>" names these for the form writer).
+    Q_INVOKABLE bool IsColorStored() const { return !FParentColor || FParent == nullptr; }
+    Q_INVOKABLE bool IsFontStored() const { return !FParentFont || FParent == nullptr; }
+    Q_INVOKABLE bool IsShowHintStored() const { return !FParentShowHint || FParent == nullptr; }
     TPopupMenu* PopupMenu() const { return FPopupMenu; }
     void SetPopupMenu(TPopupMenu* Value);
 
@@ -345,6 +385,7 @@ private:
     QString FText;
     QString FHint;
     bool FShowHint = false;
+    bool FParentShowHint = true;
     TCursor FCursor = crDefault;
     TPopupMenu* FPopupMenu = nullptr;
     TControlStyle FControlStyle = TControlStyle(csCaptureMouse) | csClickEvents | csSetCaption | csDoubleClicks;
@@ -377,6 +418,8 @@ struct TCreateParams {
 class TWinControl : public TControl {
     Q_OBJECT
     Q_PROPERTY(bool TabStop READ TabStop WRITE SetTabStop)
+    Q_CLASSINFO("Default:TabStop", "False")
+    Q_PROPERTY(int TabOrder READ TabOrder WRITE SetTabOrder)
 public:
     explicit TWinControl(TComponent* AOwner);
     ~TWinControl() override;
@@ -396,6 +439,10 @@ public:
 
     bool TabStop() const { return FTabStop; }
     void SetTabStop(bool Value);
+    // The place of this control in its parent's tab order (-1 without a parent); a
+    // value past the end moves it to the end, and Tab follows the order.
+    int TabOrder() const;
+    void SetTabOrder(int Value);
     bool Focused() const;
     bool CanFocus() const;
     virtual void SetFocus();
@@ -450,6 +497,8 @@ private:
     bool DialogChar(const QKeyEvent* event);
 
     std::vector<TControl*> FControls;
+    // The windowed children in tab order.
+    std::vector<TWinControl*> FTabList;
     HWND FHandle;
     bool FTabStop = false;
     bool FAligning = false;

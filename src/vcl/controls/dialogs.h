@@ -140,7 +140,8 @@ protected:
 
 class TColorDialog : public TCommonDialog {
     Q_OBJECT
-    Q_PROPERTY(int Color READ Color WRITE SetColor)
+    Q_PROPERTY(vcl::TColor Color READ Color WRITE SetColor)
+    Q_CLASSINFO("Default:Color", "clBlack")
 public:
     // Answers Execute: sets Color and returns whether to confirm.
     using TResponder = std::function<bool(TColorDialog* Dialog)>;

@@ -8,24 +8,43 @@ namespace vcl {
 
 class TBitmap;
 
+// The enumerations these controls publish, in a namespace of their own (one
+// meta-object per header) brought into vcl by the using-directive.
+namespace ExtCtrls {
+Q_NAMESPACE
+
 enum TPanelBevel { bvNone, bvLowered, bvRaised, bvSpace };
+Q_ENUM_NS(TPanelBevel)
+enum TShapeType { stRectangle, stSquare, stRoundRect, stRoundSquare, stEllipse, stCircle };
+Q_ENUM_NS(TShapeType)
+enum TBevelShape { bsBox, bsFrame, bsTopLine, bsBottomLine, bsLeftLine, bsRightLine, bsSpacer };
+Q_ENUM_NS(TBevelShape)
+enum TBevelStyle { bsLowered, bsRaised };
+Q_ENUM_NS(TBevelStyle)
+
+} // namespace ExtCtrls
+using namespace ExtCtrls;
 
 class TPanel : public TCustomControl {
     Q_OBJECT
-    Q_PROPERTY(int BevelInner READ BevelInner WRITE SetBevelInner)
-    Q_PROPERTY(int BevelOuter READ BevelOuter WRITE SetBevelOuter)
+    Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
+    Q_PROPERTY(vcl::ExtCtrls::TPanelBevel BevelInner READ BevelInner WRITE SetBevelInner)
+    Q_CLASSINFO("Default:BevelInner", "bvNone")
+    Q_PROPERTY(vcl::ExtCtrls::TPanelBevel BevelOuter READ BevelOuter WRITE SetBevelOuter)
+    Q_CLASSINFO("Default:BevelOuter", "bvRaised")
     Q_PROPERTY(int BevelWidth READ BevelWidth WRITE SetBevelWidth)
+    Q_CLASSINFO("Default:BevelWidth", "1")
     Q_PROPERTY(int BorderWidth READ BorderWidth WRITE SetBorderWidth)
-    Q_PROPERTY(int Alignment READ Alignment WRITE SetAlignment)
+    Q_CLASSINFO("Default:BorderWidth", "0")
+    Q_PROPERTY(vcl::StdCtrls::TAlignment Alignment READ Alignment WRITE SetAlignment)
+    Q_CLASSINFO("Default:Alignment", "taCenter")
 public:
     explicit TPanel(TComponent* AOwner);
 
     TPanelBevel BevelInner() const { return FBevelInner; }
     void SetBevelInner(TPanelBevel Value);
-    void SetBevelInner(int Value) { SetBevelInner(static_cast<TPanelBevel>(Value)); }
     TPanelBevel BevelOuter() const { return FBevelOuter; }
     void SetBevelOuter(TPanelBevel Value);
-    void SetBevelOuter(int Value) { SetBevelOuter(static_cast<TPanelBevel>(Value)); }
     int BevelWidth() const { return FBevelWidth; }
     void SetBevelWidth(int Value);
     // Space between the outer and the inner bevel.
@@ -33,7 +52,6 @@ public:
     void SetBorderWidth(int Value);
     TAlignment Alignment() const { return FAlignment; }
     void SetAlignment(TAlignment Value);
-    void SetAlignment(int Value) { SetAlignment(static_cast<TAlignment>(Value)); }
 
 protected:
     void Paint() override;
@@ -66,7 +84,9 @@ protected:
 class TImage : public TGraphicControl {
     Q_OBJECT
     Q_PROPERTY(bool Stretch READ Stretch WRITE SetStretch)
+    Q_CLASSINFO("Default:Stretch", "False")
     Q_PROPERTY(bool Center READ Center WRITE SetCenter)
+    Q_CLASSINFO("Default:Center", "False")
 public:
     explicit TImage(TComponent* AOwner);
     ~TImage() override;
@@ -87,16 +107,16 @@ private:
     bool FCenter = false;
 };
 
-enum TShapeType { stRectangle, stSquare, stRoundRect, stRoundSquare, stEllipse, stCircle };
-
 class TShape : public TGraphicControl {
     Q_OBJECT
-    Q_PROPERTY(int Shape READ Shape WRITE SetShape)
+    Q_PROPERTY(vcl::ExtCtrls::TShapeType Shape READ Shape WRITE SetShape)
+    Q_CLASSINFO("Default:Shape", "stRectangle")
+    Q_PROPERTY(vcl::TPen* Pen READ Pen)
+    Q_PROPERTY(vcl::TBrush* Brush READ Brush)
 public:
     explicit TShape(TComponent* AOwner);
     TShapeType Shape() const { return FShape; }
     void SetShape(TShapeType Value);
-    void SetShape(int Value) { SetShape(static_cast<TShapeType>(Value)); }
     TPen* Pen() { return &FPen; }
     TBrush* Brush() { return &FBrush; }
 
@@ -109,21 +129,18 @@ private:
     TBrush FBrush;
 };
 
-enum TBevelShape { bsBox, bsFrame, bsTopLine, bsBottomLine, bsLeftLine, bsRightLine, bsSpacer };
-enum TBevelStyle { bsLowered, bsRaised };
-
 class TBevel : public TGraphicControl {
     Q_OBJECT
-    Q_PROPERTY(int Shape READ Shape WRITE SetShape)
-    Q_PROPERTY(int Style READ Style WRITE SetStyle)
+    Q_PROPERTY(vcl::ExtCtrls::TBevelShape Shape READ Shape WRITE SetShape)
+    Q_CLASSINFO("Default:Shape", "bsBox")
+    Q_PROPERTY(vcl::ExtCtrls::TBevelStyle Style READ Style WRITE SetStyle)
+    Q_CLASSINFO("Default:Style", "bsLowered")
 public:
     explicit TBevel(TComponent* AOwner);
     TBevelShape Shape() const { return FShape; }
     void SetShape(TBevelShape Value);
-    void SetShape(int Value) { SetShape(static_cast<TBevelShape>(Value)); }
     TBevelStyle Style() const { return FStyle; }
     void SetStyle(TBevelStyle Value);
-    void SetStyle(int Value) { SetStyle(static_cast<TBevelStyle>(Value)); }
 
 protected:
     void Paint() override;

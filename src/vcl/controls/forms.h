@@ -12,12 +12,20 @@ namespace vcl {
 
 class TMainMenu;
 
+// The enumerations and sets forms publish, in a namespace of their own (one
+// meta-object per header) brought into vcl by the using-directive.
+namespace Forms {
+Q_NAMESPACE
+
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+Q_ENUM_NS(TFormBorderStyle)
 enum TBorderIconItem : unsigned { biSystemMenu = 0x1, biMinimize = 0x2, biMaximize = 0x4, biHelp = 0x8 };
 Q_DECLARE_FLAGS(TBorderIcons, TBorderIconItem)
-Q_DECLARE_OPERATORS_FOR_FLAGS(TBorderIcons)
+Q_FLAG_NS(TBorderIcons)
 enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
+Q_ENUM_NS(TFormStyle)
 enum TWindowState { wsNormal, wsMinimized, wsMaximized };
+Q_ENUM_NS(TWindowState)
 enum TPosition {
     poDesigned,
     poDefault,
@@ -28,6 +36,11 @@ enum TPosition {
     poMainFormCenter,
     poOwnerFormCenter,
 };
+Q_ENUM_NS(TPosition)
+
+} // namespace Forms
+using namespace Forms;
+Q_DECLARE_OPERATORS_FOR_FLAGS(TBorderIcons)
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 
 using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
@@ -37,12 +50,23 @@ class TFormClientArea;
 
 class TCustomForm : public TWinControl {
     Q_OBJECT
-    Q_PROPERTY(int BorderStyle READ BorderStyle WRITE SetBorderStyle)
-    Q_PROPERTY(int BorderIcons READ BorderIconBits WRITE SetBorderIconBits)
-    Q_PROPERTY(int FormStyle READ FormStyle WRITE SetFormStyle)
-    Q_PROPERTY(int WindowState READ WindowState WRITE SetWindowState)
-    Q_PROPERTY(int Position READ Position WRITE SetPosition)
+    // A form is hidden until shown and has its own colour and font.
+    Q_CLASSINFO("Default:Visible", "False")
+    Q_CLASSINFO("Default:ParentColor", "False")
+    Q_CLASSINFO("Default:ParentFont", "False")
+    Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
+    Q_PROPERTY(vcl::Forms::TFormBorderStyle BorderStyle READ BorderStyle WRITE SetBorderStyle)
+    Q_CLASSINFO("Default:BorderStyle", "bsSizeable")
+    Q_PROPERTY(vcl::Forms::TBorderIcons BorderIcons READ BorderIcons WRITE SetBorderIcons)
+    Q_CLASSINFO("Default:BorderIcons", "[biSystemMenu, biMinimize, biMaximize]")
+    Q_PROPERTY(vcl::Forms::TFormStyle FormStyle READ FormStyle WRITE SetFormStyle)
+    Q_CLASSINFO("Default:FormStyle", "fsNormal")
+    Q_PROPERTY(vcl::Forms::TWindowState WindowState READ WindowState WRITE SetWindowState)
+    Q_CLASSINFO("Default:WindowState", "wsNormal")
+    Q_PROPERTY(vcl::Forms::TPosition Position READ Position WRITE SetPosition)
+    Q_CLASSINFO("Default:Position", "poDesigned")
     Q_PROPERTY(int PixelsPerInch READ PixelsPerInch WRITE SetPixelsPerInch)
+    Q_CLASSINFO("Default:PixelsPerInch", "96")
     Q_PROPERTY(int ClientWidth READ ClientWidth WRITE SetClientWidth)
     Q_PROPERTY(int ClientHeight READ ClientHeight WRITE SetClientHeight)
 
@@ -66,20 +90,14 @@ public:
     TFormBorderStyle BorderStyle() const { return FBorderStyle; }
     // Re-creates the window (its hooks see WM_DESTROY and must hook the new one).
     void SetBorderStyle(TFormBorderStyle Value);
-    void SetBorderStyle(int Value) { SetBorderStyle(static_cast<TFormBorderStyle>(Value)); }
     TBorderIcons BorderIcons() const { return FBorderIcons; }
     void SetBorderIcons(TBorderIcons Value);
-    int BorderIconBits() const { return int(FBorderIcons); }
-    void SetBorderIconBits(int Value) { SetBorderIcons(TBorderIcons(Value)); }
     TFormStyle FormStyle() const { return FFormStyle; }
     void SetFormStyle(TFormStyle Value);
-    void SetFormStyle(int Value) { SetFormStyle(static_cast<TFormStyle>(Value)); }
     TWindowState WindowState() const { return FWindowState; }
     void SetWindowState(TWindowState Value);
-    void SetWindowState(int Value) { SetWindowState(static_cast<TWindowState>(Value)); }
     TPosition Position() const { return FPosition; }
     void SetPosition(TPosition Value) { FPosition = Value; }
-    void SetPosition(int Value) { SetPosition(static_cast<TPosition>(Value)); }
     const QIcon& Icon() const { return FIcon; }
     void SetIcon(const QIcon& Value);
     int PixelsPerInch() const { return FPixelsPerInch; }

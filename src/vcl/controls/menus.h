@@ -21,11 +21,17 @@ class TMenuItem : public QObject, public TComponent {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
     Q_PROPERTY(bool Checked READ Checked WRITE SetChecked)
+    Q_CLASSINFO("Default:Checked", "False")
     Q_PROPERTY(bool Enabled READ Enabled WRITE SetEnabled)
+    Q_CLASSINFO("Default:Enabled", "True")
     Q_PROPERTY(bool Visible READ Visible WRITE SetVisible)
+    Q_CLASSINFO("Default:Visible", "True")
     Q_PROPERTY(bool RadioItem READ RadioItem WRITE SetRadioItem)
+    Q_CLASSINFO("Default:RadioItem", "False")
     Q_PROPERTY(int GroupIndex READ GroupIndex WRITE SetGroupIndex)
+    Q_CLASSINFO("Default:GroupIndex", "0")
     Q_PROPERTY(bool Default READ Default WRITE SetDefault)
+    Q_CLASSINFO("Default:Default", "False")
 public:
     explicit TMenuItem(TComponent* AOwner);
     ~TMenuItem() override;

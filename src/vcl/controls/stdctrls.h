@@ -13,14 +13,25 @@ class QScrollBar;
 
 namespace vcl {
 
+// The enumerations standard controls publish, in a namespace of their own (one
+// meta-object per header) brought into vcl by the using-directive.
+namespace StdCtrls {
+Q_NAMESPACE
+
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+Q_ENUM_NS(TAlignment)
 enum TTextLayout { tlTop, tlCenter, tlBottom };
+Q_ENUM_NS(TTextLayout)
+
+} // namespace StdCtrls
+using namespace StdCtrls;
 
 // A windowed control whose face is one Qt widget filling it. Mouse, key and focus
 // events of the inner widget reach the control's messages and events too; the Qt
 // widget keeps its own behaviour unless a key handler swallows the key.
 class TWidgetControl : public TWinControl {
     Q_OBJECT
+    Q_CLASSINFO("Default:TabStop", "True")
 public:
     QWidget* InnerWidget() const { return FInner; }
 
@@ -38,21 +49,26 @@ private:
 
 class TLabel : public TGraphicControl {
     Q_OBJECT
-    Q_PROPERTY(int Alignment READ Alignment WRITE SetAlignment)
-    Q_PROPERTY(int Layout READ Layout WRITE SetLayout)
+    Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
+    Q_PROPERTY(vcl::StdCtrls::TAlignment Alignment READ Alignment WRITE SetAlignment)
+    Q_CLASSINFO("Default:Alignment", "taLeftJustify")
+    Q_PROPERTY(vcl::StdCtrls::TTextLayout Layout READ Layout WRITE SetLayout)
+    Q_CLASSINFO("Default:Layout", "tlTop")
     Q_PROPERTY(bool AutoSize READ AutoSize WRITE SetAutoSize)
+    Q_CLASSINFO("Default:AutoSize", "True")
     Q_PROPERTY(bool WordWrap READ WordWrap WRITE SetWordWrap)
+    Q_CLASSINFO("Default:WordWrap", "False")
     Q_PROPERTY(bool Transparent READ Transparent WRITE SetTransparent)
+    Q_CLASSINFO("Default:Transparent", "False")
     Q_PROPERTY(bool ShowAccelChar READ ShowAccelChar WRITE SetShowAccelChar)
+    Q_CLASSINFO("Default:ShowAccelChar", "True")
 public:
     explicit TLabel(TComponent* AOwner);
 
     TAlignment Alignment() const { return FAlignment; }
     void SetAlignment(TAlignment Value);
-    void SetAlignment(int Value) { SetAlignment(static_cast<TAlignment>(Value)); }
     TTextLayout Layout() const { return FLayout; }
     void SetLayout(TTextLayout Value);
-    void SetLayout(int Value) { SetLayout(static_cast<TTextLayout>(Value)); }
     // The label takes the size of its text after every change of text or font.
     bool AutoSize() const { return FAutoSize; }
     void SetAutoSize(bool Value);
@@ -88,9 +104,13 @@ private:
 
 class TButton : public TWidgetControl {
     Q_OBJECT
+    Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
     Q_PROPERTY(int ModalResult READ ModalResult WRITE SetModalResult)
+    Q_CLASSINFO("Default:ModalResult", "0")
     Q_PROPERTY(bool Default READ Default WRITE SetDefault)
+    Q_CLASSINFO("Default:Default", "False")
     Q_PROPERTY(bool Cancel READ Cancel WRITE SetCancel)
+    Q_CLASSINFO("Default:Cancel", "False")
 public:
     explicit TButton(TComponent* AOwner);
 
@@ -122,8 +142,11 @@ enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
 
 class TCheckBox : public TWidgetControl {
     Q_OBJECT
+    Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
     Q_PROPERTY(bool Checked READ Checked WRITE SetChecked)
+    Q_CLASSINFO("Default:Checked", "False")
     Q_PROPERTY(bool AllowGrayed READ AllowGrayed WRITE SetAllowGrayed)
+    Q_CLASSINFO("Default:AllowGrayed", "False")
 public:
     explicit TCheckBox(TComponent* AOwner);
 
@@ -147,8 +170,11 @@ private:
 
 class TEdit : public TWidgetControl {
     Q_OBJECT
+    Q_PROPERTY(QString Text READ Text WRITE SetText)
     Q_PROPERTY(int MaxLength READ MaxLength WRITE SetMaxLength)
+    Q_CLASSINFO("Default:MaxLength", "0")
     Q_PROPERTY(bool ReadOnly READ ReadOnly WRITE SetReadOnly)
+    Q_CLASSINFO("Default:ReadOnly", "False")
 public:
     explicit TEdit(TComponent* AOwner);
 
@@ -179,8 +205,11 @@ enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
 class TMemo : public TWidgetControl {
     Q_OBJECT
+    Q_PROPERTY(QStringList Lines READ Lines WRITE SetLines)
     Q_PROPERTY(bool ReadOnly READ ReadOnly WRITE SetReadOnly)
+    Q_CLASSINFO("Default:ReadOnly", "False")
     Q_PROPERTY(bool WordWrap READ WordWrap WRITE SetWordWrap)
+    Q_CLASSINFO("Default:WordWrap", "True")
 public:
     explicit TMemo(TComponent* AOwner);
 
@@ -213,10 +242,15 @@ using TScrollEvent = std::function<void(TObject* Sender, TScrollCode ScrollCode,
 class TScrollBar : public TWidgetControl {
     Q_OBJECT
     Q_PROPERTY(int Min READ Min WRITE SetMin)
+    Q_CLASSINFO("Default:Min", "0")
     Q_PROPERTY(int Max READ Max WRITE SetMax)
+    Q_CLASSINFO("Default:Max", "100")
     Q_PROPERTY(int Position READ Position WRITE SetPosition)
+    Q_CLASSINFO("Default:Position", "0")
     Q_PROPERTY(int SmallChange READ SmallChange WRITE SetSmallChange)
+    Q_CLASSINFO("Default:SmallChange", "1")
     Q_PROPERTY(int LargeChange READ LargeChange WRITE SetLargeChange)
+    Q_CLASSINFO("Default:LargeChange", "1")
 public:
     explicit TScrollBar(TComponent* AOwner);
 
@@ -247,6 +281,7 @@ private:
 // A frame with a caption around a group of controls.
 class TGroupBox : public TCustomControl {
     Q_OBJECT
+    Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
 public:
     explicit TGroupBox(TComponent* AOwner);
 

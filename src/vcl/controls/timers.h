@@ -11,7 +11,9 @@ namespace vcl {
 class TTimer : public QObject, public TComponent {
     Q_OBJECT
     Q_PROPERTY(bool Enabled READ Enabled WRITE SetEnabled)
+    Q_CLASSINFO("Default:Enabled", "True")
     Q_PROPERTY(unsigned Interval READ Interval WRITE SetInterval)
+    Q_CLASSINFO("Default:Interval", "1000")
 public:
     explicit TTimer(TComponent* AOwner);
     ~TTimer() override;

@@ -2,6 +2,7 @@
 // Colours: TColor values (0x00BBGGRR), the named and system colours, and their
 // conversion to red-green-blue and to Qt.
 #include <QColor>
+#include <QMetaType>
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -10,7 +11,17 @@ namespace vcl {
 
 // A colour stored as 0x00BBGGRR. A value 0x800000nn names system colour nn; the flag
 // 0x02000000 marks a palette-relative red-green-blue value.
-using TColor = int32_t;
+//
+// A type of its own rather than an alias of int, so that a published colour property
+// is known by its type: form files and the inspector show it by name ("clBtnFace",
+// "$00BBGGRR"). It converts to and from int32_t implicitly, so colour arithmetic on
+// the 32-bit value reads as before.
+struct TColor {
+    int32_t Value = 0;
+    constexpr TColor() = default;
+    constexpr TColor(int32_t AValue) : Value(AValue) {}
+    constexpr operator int32_t() const { return Value; }
+};
 
 constexpr TColor TColorOf(uint32_t value) { return static_cast<TColor>(value); }
 
@@ -135,3 +146,5 @@ bool IdentToColor(const QString& Ident, TColor& Color);
 bool ColorToIdent(TColor Color, QString& Ident);
 
 } // namespace vcl
+
+Q_DECLARE_METATYPE(vcl::TColor)

@@ -22,19 +22,41 @@ protected:
     virtual void Changed();
 };
 
+// The enumerations and sets the drawing tools publish, in a namespace of their own
+// (one meta-object per header) brought into vcl by the using-directive.
+namespace Graphics {
+Q_NAMESPACE
+
 enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
+Q_ENUM_NS(TPenStyle)
 // How pen pixels combine with the pixels below (the platform's binary raster operations).
 enum TPenMode {
     pmBlack, pmWhite, pmNop, pmNot, pmCopy, pmNotCopy, pmMergePenNot, pmMaskPenNot,
     pmMergeNotPen, pmMaskNotPen, pmMerge, pmNotMerge, pmMask, pmNotMask, pmXor, pmNotXor
 };
+Q_ENUM_NS(TPenMode)
+enum TBrushStyle { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross };
+Q_ENUM_NS(TBrushStyle)
+enum TFontStyle { fsBold = 0x1, fsItalic = 0x2, fsUnderline = 0x4, fsStrikeOut = 0x8 };
+Q_DECLARE_FLAGS(TFontStyles, TFontStyle)
+Q_FLAG_NS(TFontStyles)
+enum TFontPitch { fpDefault, fpVariable, fpFixed };
+Q_ENUM_NS(TFontPitch)
+
+} // namespace Graphics
+using namespace Graphics;
+Q_DECLARE_OPERATORS_FOR_FLAGS(TFontStyles)
 
 class TPen : public TGraphicsObject {
     Q_GADGET
-    Q_PROPERTY(int Color READ Color WRITE SetColor)
+    Q_PROPERTY(vcl::TColor Color READ Color WRITE SetColor)
+    Q_CLASSINFO("Default:Color", "clBlack")
     Q_PROPERTY(int Width READ Width WRITE SetWidth)
-    Q_PROPERTY(int Style READ Style WRITE SetStyle)
-    Q_PROPERTY(int Mode READ Mode WRITE SetMode)
+    Q_CLASSINFO("Default:Width", "1")
+    Q_PROPERTY(vcl::Graphics::TPenStyle Style READ Style WRITE SetStyle)
+    Q_CLASSINFO("Default:Style", "psSolid")
+    Q_PROPERTY(vcl::Graphics::TPenMode Mode READ Mode WRITE SetMode)
+    Q_CLASSINFO("Default:Mode", "pmCopy")
 public:
     TColor Color() const { return FColor; }
     void SetColor(TColor Value);
@@ -43,10 +65,8 @@ public:
     void SetWidth(int Value);
     TPenStyle Style() const { return FStyle; }
     void SetStyle(TPenStyle Value);
-    void SetStyle(int Value) { SetStyle(static_cast<TPenStyle>(Value)); }
     TPenMode Mode() const { return FMode; }
     void SetMode(TPenMode Value);
-    void SetMode(int Value) { SetMode(static_cast<TPenMode>(Value)); }
 
     void Assign(const TPersistent* Source) override;
 
@@ -57,19 +77,18 @@ private:
     TPenMode FMode = pmCopy;
 };
 
-enum TBrushStyle { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross };
-
 class TBrush : public TGraphicsObject {
     Q_GADGET
-    Q_PROPERTY(int Color READ Color WRITE SetColor)
-    Q_PROPERTY(int Style READ Style WRITE SetStyle)
+    Q_PROPERTY(vcl::TColor Color READ Color WRITE SetColor)
+    Q_CLASSINFO("Default:Color", "clWhite")
+    Q_PROPERTY(vcl::Graphics::TBrushStyle Style READ Style WRITE SetStyle)
+    Q_CLASSINFO("Default:Style", "bsSolid")
 public:
     TColor Color() const { return FColor; }
     // Setting a colour makes a clear brush solid, as the platform's brushes do.
     void SetColor(TColor Value);
     TBrushStyle Style() const { return FStyle; }
     void SetStyle(TBrushStyle Value);
-    void SetStyle(int Value) { SetStyle(static_cast<TBrushStyle>(Value)); }
     // A pattern bitmap (its top-left 8x8 pixels are tiled); the brush does not own it.
     TBitmap* Bitmap() const { return FBitmap; }
     void SetBitmap(TBitmap* Value);
@@ -82,11 +101,6 @@ private:
     TBitmap* FBitmap = nullptr;
 };
 
-enum TFontStyle { fsBold = 0x1, fsItalic = 0x2, fsUnderline = 0x4, fsStrikeOut = 0x8 };
-Q_DECLARE_FLAGS(TFontStyles, TFontStyle)
-Q_DECLARE_OPERATORS_FOR_FLAGS(TFontStyles)
-enum TFontPitch { fpDefault, fpVariable, fpFixed };
-
 constexpr int DEFAULT_CHARSET = 1;
 
 // A font: name, size in points or height in pixels, style, colour and pitch.
@@ -94,13 +108,18 @@ constexpr int DEFAULT_CHARSET = 1;
 // height including internal leading. Size and Height convert at PixelsPerInch.
 class TFont : public TGraphicsObject {
     Q_GADGET
+    // Size follows from Height, so only Height is stored.
     Q_PROPERTY(QString Name READ Name WRITE SetName)
-    Q_PROPERTY(int Size READ Size WRITE SetSize)
+    Q_PROPERTY(int Size READ Size WRITE SetSize STORED false)
     Q_PROPERTY(int Height READ Height WRITE SetHeight)
-    Q_PROPERTY(int Color READ Color WRITE SetColor)
-    Q_PROPERTY(int Style READ StyleBits WRITE SetStyleBits)
-    Q_PROPERTY(int Pitch READ Pitch WRITE SetPitch)
+    Q_PROPERTY(vcl::TColor Color READ Color WRITE SetColor)
+    Q_CLASSINFO("Default:Color", "clWindowText")
+    Q_PROPERTY(vcl::Graphics::TFontStyles Style READ Style WRITE SetStyle)
+    Q_CLASSINFO("Default:Style", "[]")
+    Q_PROPERTY(vcl::Graphics::TFontPitch Pitch READ Pitch WRITE SetPitch)
+    Q_CLASSINFO("Default:Pitch", "fpDefault")
     Q_PROPERTY(int Charset READ Charset WRITE SetCharset)
+    Q_CLASSINFO("Default:Charset", "1")
 public:
     // Screen resolution used for points-to-pixels conversions.
     static constexpr int ScreenPixelsPerInch = 96;
@@ -118,11 +137,8 @@ public:
     void SetColor(TColor Value);
     TFontStyles Style() const { return FStyle; }
     void SetStyle(TFontStyles Value);
-    int StyleBits() const { return int(FStyle); }
-    void SetStyleBits(int Value) { SetStyle(TFontStyles(Value)); }
     TFontPitch Pitch() const { return FPitch; }
     void SetPitch(TFontPitch Value);
-    void SetPitch(int Value) { SetPitch(static_cast<TFontPitch>(Value)); }
     int Charset() const { return FCharset; }
     void SetCharset(int Value);
     int PixelsPerInch() const { return FPixelsPerInch; }

@@ -15,9 +15,13 @@ namespace vcl {
 class TCustomImageList : public QObject, public TComponent {
     Q_OBJECT
     Q_PROPERTY(int Width READ Width WRITE SetWidth)
+    Q_CLASSINFO("Default:Width", "16")
     Q_PROPERTY(int Height READ Height WRITE SetHeight)
-    Q_PROPERTY(int BkColor READ BkColor WRITE SetBkColor)
+    Q_CLASSINFO("Default:Height", "16")
+    Q_PROPERTY(vcl::TColor BkColor READ BkColor WRITE SetBkColor)
+    Q_CLASSINFO("Default:BkColor", "clNone")
     Q_PROPERTY(bool Masked READ Masked WRITE SetMasked)
+    Q_CLASSINFO("Default:Masked", "True")
 public:
     explicit TCustomImageList(TComponent* AOwner = nullptr);
     TCustomImageList(int AWidth, int AHeight, TComponent* AOwner = nullptr);

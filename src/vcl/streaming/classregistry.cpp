@@ -1,6 +1,7 @@
 #include "vcl/streaming/classregistry.h"
 
 #include "vcl/core/sysutils.h"
+#include "vcl/graphics/colors.h"
 
 #include <QObject>
 #include <algorithm>
@@ -46,11 +47,29 @@ int PublishedPropertyOffset(const QMetaObject* Meta)
     return IsQtClass(first) ? first->propertyCount() : first->propertyOffset();
 }
 
+std::vector<QMetaProperty> PublishedProperties(const QMetaObject* Meta)
+{
+    std::vector<QMetaProperty> properties;
+    for (int i = PublishedPropertyOffset(Meta); i < Meta->propertyCount(); ++i)
+        if (Meta->indexOfProperty(Meta->property(i).name()) == i)
+            properties.push_back(Meta->property(i));
+    return properties;
+}
+
 bool IsColorProperty(const QMetaProperty& Property)
 {
-    const int type = Property.metaType().id();
-    return QByteArray(Property.name()).contains("Color") && (type == QMetaType::Int || type == QMetaType::UInt);
+    return Property.metaType() == QMetaType::fromType<TColor>();
 }
+
+namespace {
+// Lets a TColor property take an int (QObject::setProperty("Color", 255)) and a colour
+// be read with QVariant::toInt, as with the plain integers colours used to be.
+const bool ColorConvertersRegistered = [] {
+    QMetaType::registerConverter<TColor, int>([](TColor c) { return int(c); });
+    QMetaType::registerConverter<int, TColor>([](int v) { return TColor(v); });
+    return true;
+}();
+} // namespace
 
 QString TComponentClassInfo::ClassName() const
 {
@@ -89,6 +108,13 @@ void UnRegisterClass(TComponentClass AClass)
     list.erase(std::remove_if(list.begin(), list.end(),
                    [&](TComponentClass c) { return c->MetaObject == AClass->MetaObject; }),
         list.end());
+}
+
+std::vector<TComponentClass> RegisteredClasses()
+{
+    ClassTable& table = Table();
+    std::lock_guard guard(table.Lock);
+    return table.Classes;
 }
 
 TComponentClass GetClass(const QString& ClassName)

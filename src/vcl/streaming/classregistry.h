@@ -9,6 +9,7 @@
 #include <QString>
 #include <initializer_list>
 #include <type_traits>
+#include <vector>
 
 namespace vcl {
 
@@ -52,8 +53,12 @@ QString MetaClassName(const QMetaObject* Meta);
 // of its ancestry (Qt's own classes, QObject and QWidget, publish nothing).
 int PublishedPropertyOffset(const QMetaObject* Meta);
 
-// Colours are 32-bit integers; an integer property whose name has "Color" in it
-// (Color, ColorEnd, FrameColor1) holds one, and is shown and stored by colour name.
+// The published properties of Meta in declaration order, ancestors first; a property
+// that a descendant declares again (to give it another default or STORED rule) is
+// listed once, as the descendant declares it.
+std::vector<QMetaProperty> PublishedProperties(const QMetaObject* Meta);
+
+// A colour property is one of type TColor; it is shown and stored by colour name.
 bool IsColorProperty(const QMetaProperty& Property);
 
 // Makes classes known to the form-file reader. Registering a class twice is harmless;
@@ -61,6 +66,8 @@ bool IsColorProperty(const QMetaProperty& Property);
 void RegisterClass(TComponentClass AClass);
 void RegisterClasses(std::initializer_list<TComponentClass> Classes);
 void UnRegisterClass(TComponentClass AClass);
+// Every registered class, in registration order.
+std::vector<TComponentClass> RegisteredClasses();
 // The registered class of this name (case-insensitive), or null.
 TComponentClass GetClass(const QString& ClassName);
 // As GetClass, but raises EClassNotFound "Class X not found".

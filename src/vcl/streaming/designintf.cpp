@@ -2,6 +2,8 @@
 
 #include "vcl/core/sysutils.h"
 #include "vcl/graphics/colors.h"
+#include "vcl/graphics/graphicsobjects.h"
+#include "vcl/streaming/propertyvalue.h"
 
 #include <QMetaEnum>
 #include <algorithm>
@@ -55,6 +57,15 @@ QStringList ColorIdentNames()
             list.push_back(QString::fromLatin1(name));
     }
     return list;
+}
+
+// A reference to another component of the form (PopupMenu): its class is a registered
+// component class, so the value is chosen by name, not unfolded.
+bool IsComponentReference(const QMetaProperty& P)
+{
+    const QMetaObject* meta = P.metaType().metaObject();
+    return P.metaType().flags().testFlag(QMetaType::PointerToQObject) && meta != nullptr
+        && GetClass(MetaClassName(meta)) != nullptr;
 }
 
 bool IsObjectValued(const QMetaProperty& P)
@@ -205,6 +216,9 @@ TPropertyAttributes TPropertyEditor::GetAttributes()
     TPropertyAttributes attributes = paMultiSelect | paRevertable;
     if (FProperty.isEnumType() || FProperty.metaType().id() == QMetaType::Bool || IsColorProperty(FProperty))
         attributes |= paValueList;
+    // Colours have a colour dialog besides their names; lists of lines a text editor.
+    if (IsColorProperty(FProperty) || FProperty.metaType().id() == QMetaType::QStringList)
+        attributes |= paDialog;
     if (FProperty.isEnumType() && !FProperty.isFlagType())
         attributes |= paSortList;
     if (!FProperty.isWritable())
@@ -254,55 +268,20 @@ void TPropertyEditor::Modified()
 
 QString TPropertyEditor::GetStrValue() const
 {
-    const QVariant v = Read();
-    if (FProperty.isFlagType()) {
-        const QByteArray keys = FProperty.enumerator().valueToKeys(v.toInt());
-        return u'[' + QString::fromLatin1(keys).replace(u'|', QStringLiteral(",")) + u']';
-    }
-    if (FProperty.isEnumType()) {
-        const char* key = FProperty.enumerator().valueToKey(v.toInt());
-        return key != nullptr ? QString::fromLatin1(key) : QString::number(v.toInt());
-    }
-    if (FProperty.metaType().id() == QMetaType::Bool)
-        return v.toBool() ? QStringLiteral("True") : QStringLiteral("False");
-    if (IsColorProperty(FProperty))
-        return ColorToString(TColor(v.toInt()));
-    return v.toString();
+    return formfile::ValueText(FProperty, Read());
 }
 
 void TPropertyEditor::SetStrValue(const QString& Value)
 {
-    const QString text = Value.trimmed();
-    QVariant v;
-    bool ok = true;
-    if (FProperty.isFlagType()) {
-        QString inner = text;
-        if (inner.startsWith(u'[') && inner.endsWith(u']'))
-            inner = inner.mid(1, inner.size() - 2);
-        int bits = 0;
-        for (const QString& key : inner.split(u',', Qt::SkipEmptyParts)) {
-            bool found = false;
-            bits |= FProperty.enumerator().keyToValue(key.trimmed().toLatin1().constData(), &found);
-            ok = ok && found;
-        }
-        v = bits;
-    } else if (FProperty.isEnumType()) {
-        v = FProperty.enumerator().keyToValue(text.toLatin1().constData(), &ok);
-    } else if (FProperty.metaType().id() == QMetaType::Bool) {
-        ok = SameText(text, QStringLiteral("True")) || SameText(text, QStringLiteral("False"));
-        v = SameText(text, QStringLiteral("True"));
-    } else if (IsColorProperty(FProperty)) {
-        v = int(StringToColor(text));
-    } else {
-        v = text;
-        ok = v.convert(FProperty.metaType());
-    }
-    if (!ok || !Write(v))
+    if (!Write(formfile::ValueFromText(FProperty, Value)))
         throw EConvertError(QStringLiteral("'%1' is not a valid value for %2").arg(Value, GetName()));
 }
 
 TPropertyAttributes TClassProperty::GetAttributes()
 {
+    // A font also opens a font dialog.
+    if (Property().metaType() == QMetaType::fromType<TFont*>())
+        return paSubProperties | paReadOnly | paDialog;
     return paSubProperties | paReadOnly;
 }
 
@@ -327,6 +306,42 @@ std::vector<std::unique_ptr<TPropertyEditor>> TClassProperty::GetProperties()
     }
     QObject* sub = v.value<QObject*>();
     return sub != nullptr ? GetComponentProperties(Designer(), sub) : std::vector<std::unique_ptr<TPropertyEditor>>{};
+}
+
+TPropertyAttributes TComponentProperty::GetAttributes()
+{
+    return TPropertyEditor::GetAttributes() | paValueList | paSortList;
+}
+
+QString TComponentProperty::GetValue()
+{
+    auto* component = dynamic_cast<TComponent*>(Read().value<QObject*>());
+    return component != nullptr ? component->Name() : QString();
+}
+
+QStringList TComponentProperty::GetValues()
+{
+    QStringList names;
+    TComponent* root = Designer() != nullptr ? Designer()->GetRoot() : nullptr;
+    for (int i = 0; root != nullptr && i < root->ComponentCount(); ++i) {
+        const QObject* object = root->Components(i)->AsQObject();
+        if (object != nullptr && object->metaObject()->inherits(Property().metaType().metaObject()))
+            names.push_back(root->Components(i)->Name());
+    }
+    return names;
+}
+
+void TComponentProperty::SetValue(const QString& Value)
+{
+    const QString name = Value.trimmed();
+    TComponent* root = Designer() != nullptr ? Designer()->GetRoot() : nullptr;
+    TComponent* component = root != nullptr && !name.isEmpty() ? root->FindComponent(name) : nullptr;
+    // No name: a null pointer of the property's type.
+    QVariant v = component != nullptr ? QVariant::fromValue(component->AsQObject()) : QVariant(Property().metaType());
+    const bool fits = name.isEmpty()
+        || (component != nullptr && component->AsQObject()->metaObject()->inherits(Property().metaType().metaObject()));
+    if (!fits || !v.convert(Property().metaType()) || !Write(v))
+        throw EConvertError(QStringLiteral("'%1' is not a valid value for %2").arg(Value, GetName()));
 }
 
 TPropertyEditorClass ClassPropertyEditor()
@@ -371,6 +386,8 @@ std::unique_ptr<TPropertyEditor> CreatePropertyEditor(IDesigner* Designer, QObje
     const QMetaObject* holder = Gadget != nullptr ? Property.enclosingMetaObject() : Instance->metaObject();
     if (TPropertyEditorClass editor = GetEditorClass(holder, Property))
         return editor->Create(Designer, Instance, Property, Gadget);
+    if (IsComponentReference(Property))
+        return std::make_unique<TComponentProperty>(Designer, Instance, Property, Gadget);
     if (IsObjectValued(Property))
         return std::make_unique<TClassProperty>(Designer, Instance, Property, Gadget);
     return std::make_unique<TPropertyEditor>(Designer, Instance, Property, Gadget);
@@ -382,11 +399,9 @@ std::vector<std::unique_ptr<TPropertyEditor>> GetComponentProperties(IDesigner* 
     if (Meta == nullptr)
         Meta = Instance->metaObject();
     std::vector<std::unique_ptr<TPropertyEditor>> editors;
-    for (int i = PublishedPropertyOffset(Meta); i < Meta->propertyCount(); ++i) {
-        const QMetaProperty p = Meta->property(i);
+    for (const QMetaProperty& p : PublishedProperties(Meta))
         if (p.isDesignable())
             editors.push_back(CreatePropertyEditor(Designer, Instance, p, Gadget));
-    }
     return editors;
 }
 

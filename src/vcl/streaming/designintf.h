@@ -172,6 +172,18 @@ public:
     std::vector<std::unique_ptr<TPropertyEditor>> GetProperties() override;
 };
 
+// The editor of a reference to another component of the form (PopupMenu): the
+// component's name, chosen from the form's components of the property's class; an
+// empty text clears the reference.
+class TComponentProperty : public TPropertyEditor {
+public:
+    using TPropertyEditor::TPropertyEditor;
+    TPropertyAttributes GetAttributes() override;
+    QString GetValue() override;
+    QStringList GetValues() override;
+    void SetValue(const QString& Value) override;
+};
+
 struct TPropertyEditorClassInfo {
     QString ClassName;
     std::function<std::unique_ptr<TPropertyEditor>(IDesigner*, QObject*, const QMetaProperty&, void*)> Create;
@@ -198,8 +210,8 @@ void RegisterPropertyEditor(const TTypeInfo& PropertyType, TComponentClass Compo
 // rule limited to a class or a name beats a general one, a rule for a more derived type
 // beats one for its ancestor), or null when no rule applies.
 TPropertyEditorClass GetEditorClass(const QMetaObject* HolderClass, const QMetaProperty& Property);
-// An editor for the property: the registered one, TClassProperty for object values,
-// else the plain TPropertyEditor.
+// An editor for the property: the registered one, TComponentProperty for references
+// to components, TClassProperty for other object values, else the plain TPropertyEditor.
 std::unique_ptr<TPropertyEditor> CreatePropertyEditor(IDesigner* Designer, QObject* Instance,
     const QMetaProperty& Property, void* Gadget = nullptr);
 // Editors for the published properties of Instance (or of its gadget Gadget of class Meta).

@@ -5,6 +5,7 @@
 #include "vcl/graphics/colors.h"
 #include "vcl/streaming/classregistry.h"
 #include "vcl/streaming/formtree.h"
+#include "vcl/streaming/propertyvalue.h"
 
 #include <QFile>
 #include <QMetaProperty>
@@ -23,18 +24,16 @@ EFormFileError::EFormFileError(int Line, const QString& Message)
 
 namespace detail {
 
-namespace {
-std::mutex& EventLock()
+static std::mutex& EventLock()
 {
     static std::mutex lock;
     return lock;
 }
-std::vector<EventAccessor>& Events()
+static std::vector<EventAccessor>& Events()
 {
     static std::vector<EventAccessor> events;
     return events;
 }
-} // namespace
 
 void AddEventAccessor(EventAccessor Accessor)
 {
@@ -62,6 +61,47 @@ QByteArray EventTag(const QString& EventName)
     return "qv:" + EventName.toLatin1();
 }
 
+} // namespace
+
+QStringList PublishedEvents(const QMetaObject* Class)
+{
+    std::vector<const QMetaObject*> chain;
+    for (const QMetaObject* m = Class; m != nullptr; m = m->superClass())
+        chain.insert(chain.begin(), m);
+    QStringList names;
+    std::lock_guard guard(detail::EventLock());
+    for (const QMetaObject* m : chain)
+        for (const detail::EventAccessor& accessor : detail::Events())
+            if (accessor.Class == m && !names.contains(accessor.Name))
+                names.push_back(accessor.Name);
+    return names;
+}
+
+void BindEvent(TComponent* Component, const QString& Event, const QString& Method, TComponent* Root)
+{
+    QObject* object = Component->AsQObject();
+    const detail::EventAccessor* accessor = object != nullptr ? detail::FindEventAccessor(object->metaObject(), Event) : nullptr;
+    if (accessor == nullptr)
+        throw EComponentError(QStringLiteral("Property %1 does not exist").arg(Event));
+    std::any handler;
+    if (!Method.isEmpty()) {
+        auto* provider = dynamic_cast<IMethodProvider*>(Root);
+        handler = provider != nullptr ? provider->MethodAddress(Method) : std::any();
+        if (!handler.has_value())
+            throw EComponentError(QStringLiteral("Method %1 not found").arg(Method));
+    }
+    if (!accessor->Assign(Component, handler))
+        throw EComponentError(QStringLiteral("Method %1 does not fit event %2").arg(Method, Event));
+    object->setProperty(EventTag(accessor->Name).constData(), Method.isEmpty() ? QVariant() : QVariant(Method));
+}
+
+QString BoundMethod(TComponent* Component, const QString& Event)
+{
+    QObject* object = Component->AsQObject();
+    return object != nullptr ? object->property(EventTag(Event).constData()).toString() : QString();
+}
+
+namespace {
 
 // An object whose published properties are read and written: a QObject or a gadget.
 struct Target {
@@ -83,27 +123,18 @@ struct Target {
 
 enum class Kind { Plain, Strings, Gadget, SubObject, Reference, Unsupported };
 
-Kind KindOf(const QMetaType& Type, const QVariant& V)
+Kind KindOf(const QMetaProperty& P, const QVariant& V)
 {
-    if (Type == QMetaType::fromType<TStrings*>() || Type == QMetaType::fromType<TStringList*>())
+    const QMetaType type = P.metaType();
+    if (type == QMetaType::fromType<TStrings*>() || type == QMetaType::fromType<TStringList*>())
         return Kind::Strings;
-    if (Type.flags().testFlag(QMetaType::PointerToGadget))
+    if (type.flags().testFlag(QMetaType::PointerToGadget))
         return Kind::Gadget;
-    if (Type.flags().testFlag(QMetaType::PointerToQObject)) {
+    if (type.flags().testFlag(QMetaType::PointerToQObject)) {
         QObject* object = V.value<QObject*>();
         return dynamic_cast<TComponent*>(object) != nullptr ? Kind::Reference : Kind::SubObject;
     }
-    if (Type == QMetaType::fromType<long double>())
-        return Kind::Plain;
-    switch (Type.id()) {
-    case QMetaType::Bool: case QMetaType::Int: case QMetaType::UInt: case QMetaType::LongLong:
-    case QMetaType::ULongLong: case QMetaType::Short: case QMetaType::UShort: case QMetaType::SChar:
-    case QMetaType::UChar: case QMetaType::Double: case QMetaType::Float: case QMetaType::QString:
-    case QMetaType::QStringList: case QMetaType::QByteArray:
-        return Kind::Plain;
-    default:
-        return Type.flags().testFlag(QMetaType::IsEnumeration) ? Kind::Plain : Kind::Unsupported;
-    }
+    return formfile::IsPlainType(P) ? Kind::Plain : Kind::Unsupported;
 }
 
 TStrings* StringsOf(const QVariant& V)
@@ -166,56 +197,57 @@ private:
 
     void WriteProperties(const Target& T, const QString& Prefix, int Indent)
     {
-        for (int i = PublishedPropertyOffset(T.Meta); i < T.Meta->propertyCount(); ++i) {
-            const QMetaProperty p = T.Meta->property(i);
+        for (const QMetaProperty& p : PublishedProperties(T.Meta)) {
             // A component's own name is written in its "object" line.
-            if (!p.isStored() || (Prefix.isEmpty() && !T.Gadget && qstrcmp(p.name(), "Name") == 0))
-                continue;
-            const QVariant v = T.Read(p);
-            const QString name = Prefix + QString::fromLatin1(p.name());
-            switch (KindOf(p.metaType(), v)) {
-            case Kind::Plain: {
-                if (!p.isWritable())
-                    break;
-                Value value;
-                if (!ToValue(p, v, value))
-                    break;
-                const QString text = formfile::Render(value, Indent);
-                if (IsDefault(T.Meta, p.name(), value, text))
-                    break;
-                Line(Indent, name + QStringLiteral(" = ") + text);
-                break;
-            }
-            case Kind::Strings: {
-                TStrings* strings = StringsOf(v);
-                if (strings == nullptr || strings->Count() == 0)
-                    break;
-                Value list;
-                list.Type = Value::List;
-                for (int s = 0; s < strings->Count(); ++s) {
-                    Value item;
-                    item.Type = Value::String;
-                    item.Text = strings->Strings(s);
-                    list.Items.push_back(item);
-                }
-                Line(Indent, name + QStringLiteral(".Strings = ") + formfile::Render(list, Indent));
-                break;
-            }
-            case Kind::Gadget:
-                if (v.constData() != nullptr && *static_cast<void* const*>(v.constData()) != nullptr)
-                    WriteProperties(GadgetOf(v), name + u'.', Indent);
-                break;
-            case Kind::SubObject:
-                if (QObject* sub = v.value<QObject*>())
-                    WriteProperties(Target::Of(sub), name + u'.', Indent);
-                break;
-            case Kind::Reference:
-                if (auto* ref = dynamic_cast<TComponent*>(v.value<QObject*>()))
-                    Line(Indent, name + QStringLiteral(" = ") + ReferenceName(ref));
-                break;
-            case Kind::Unsupported:
-                break;
-            }
+            if (IsStored(T, p) && !(Prefix.isEmpty() && !T.Gadget && qstrcmp(p.name(), "Name") == 0))
+                WriteProperty(T, p, Prefix + QString::fromLatin1(p.name()), Indent);
+        }
+    }
+
+    // STORED false, or a condition: Q_CLASSINFO("Stored:<Property>", "<method>") names a
+    // Q_INVOKABLE bool method of the object (moc takes no STORED function in Qt 6).
+    static bool IsStored(const Target& T, const QMetaProperty& P)
+    {
+        if (!P.isStored())
+            return false;
+        const int info = T.Meta->indexOfClassInfo(QByteArray("Stored:") + P.name());
+        if (info < 0 || T.Gadget)
+            return true;
+        bool stored = true;
+        QMetaObject::invokeMethod(static_cast<QObject*>(T.Ptr), T.Meta->classInfo(info).value(),
+            Qt::DirectConnection, Q_RETURN_ARG(bool, stored));
+        return stored;
+    }
+
+    void WriteProperty(const Target& T, const QMetaProperty& P, const QString& Name, int Indent)
+    {
+        const QVariant v = T.Read(P);
+        switch (KindOf(P, v)) {
+        case Kind::Plain: {
+            Value value;
+            if (P.isWritable() && formfile::ToValue(P, v, value) && !IsDefault(T.Meta, P, value))
+                Line(Indent, Name + QStringLiteral(" = ") + formfile::Render(value, Indent));
+            break;
+        }
+        case Kind::Strings:
+            if (TStrings* strings = StringsOf(v); strings != nullptr && strings->Count() > 0)
+                Line(Indent, Name + QStringLiteral(".Strings = ")
+                        + formfile::Render(formfile::StringListValue(strings->ToQStringList()), Indent));
+            break;
+        case Kind::Gadget:
+            if (v.constData() != nullptr && *static_cast<void* const*>(v.constData()) != nullptr)
+                WriteProperties(GadgetOf(v), Name + u'.', Indent);
+            break;
+        case Kind::SubObject:
+            if (QObject* sub = v.value<QObject*>())
+                WriteProperties(Target::Of(sub), Name + u'.', Indent);
+            break;
+        case Kind::Reference:
+            if (auto* ref = dynamic_cast<TComponent*>(v.value<QObject*>()))
+                Line(Indent, Name + QStringLiteral(" = ") + ReferenceName(ref));
+            break;
+        case Kind::Unsupported:
+            break;
         }
     }
 
@@ -237,93 +269,22 @@ private:
         }
     }
 
-    static bool ToValue(const QMetaProperty& P, const QVariant& V, Value& Out)
+    // True when V, the value of P, equals the default declared with
+    // Q_CLASSINFO("Default:<Property>", ...) on Meta or an ancestor; the declared text is
+    // read as a form file reads it, so "$000000FF" and clRed are one default.
+    static bool IsDefault(const QMetaObject* Meta, const QMetaProperty& P, const Value& V)
     {
-        if (P.isFlagType()) {
-            Out.Type = Value::Set;
-            const int bits = V.toInt();
-            if (bits != 0) {
-                const QByteArray keys = P.enumerator().valueToKeys(bits);
-                for (const QByteArray& key : keys.split('|'))
-                    Out.Names.push_back(QString::fromLatin1(key));
-            }
-            return true;
-        }
-        if (P.isEnumType()) {
-            const char* key = P.enumerator().valueToKey(V.toInt());
-            if (key != nullptr) {
-                Out.Type = Value::Ident;
-                Out.Text = QString::fromLatin1(key);
-            } else {
-                Out.Type = Value::Integer;
-                Out.IntValue = V.toInt();
-            }
-            return true;
-        }
-        if (P.metaType() == QMetaType::fromType<long double>()) {
-            Out.Type = Value::Float;
-            Out.FloatValue = V.value<long double>();
-            return true;
-        }
-        switch (P.metaType().id()) {
-        case QMetaType::Bool:
-            Out.Type = Value::Ident;
-            Out.Text = V.toBool() ? QStringLiteral("True") : QStringLiteral("False");
-            return true;
-        case QMetaType::Int: case QMetaType::UInt: case QMetaType::LongLong: case QMetaType::ULongLong:
-        case QMetaType::Short: case QMetaType::UShort: case QMetaType::SChar: case QMetaType::UChar: {
-            QString ident;
-            if (IsColorProperty(P) && ColorToIdent(TColor(V.toInt()), ident)) {
-                Out.Type = Value::Ident;
-                Out.Text = ident;
-            } else {
-                Out.Type = Value::Integer;
-                Out.IntValue = V.toLongLong();
-            }
-            return true;
-        }
-        case QMetaType::Double: case QMetaType::Float:
-            Out.Type = Value::Float;
-            Out.FloatValue = V.toDouble();
-            return true;
-        case QMetaType::QString:
-            Out.Type = Value::String;
-            Out.Text = V.toString();
-            return true;
-        case QMetaType::QStringList:
-            Out.Type = Value::List;
-            for (const QString& s : V.toStringList()) {
-                Value item;
-                item.Type = Value::String;
-                item.Text = s;
-                Out.Items.push_back(item);
-            }
-            return true;
-        case QMetaType::QByteArray:
-            Out.Type = Value::Binary;
-            Out.Bytes = V.toByteArray();
-            return true;
-        default:
-            return false;
-        }
-    }
-
-    static bool IsDefault(const QMetaObject* Meta, const char* Name, const Value& V, const QString& Text)
-    {
-        const int info = Meta->indexOfClassInfo(QByteArray("Default:") + Name);
+        const int info = Meta->indexOfClassInfo(QByteArray("Default:") + P.name());
         if (info < 0) {
             // Without a declared default, empty texts, lists and data are not written.
             return (V.Type == Value::String && V.Text.isEmpty()) || (V.Type == Value::List && V.Items.empty())
                 || (V.Type == Value::Binary && V.Bytes.isEmpty());
         }
-        const QString declared = QString::fromUtf8(Meta->classInfo(info).value()).trimmed();
-        if (declared == Text)
-            return true;
-        // The declared default may be spelled differently ("$FF", "true"): compare parsed.
         try {
-            const formfile::Object probe = formfile::Parse(QStringLiteral("object X: T\n P = %1\nend").arg(declared));
-            const Value& d = probe.Properties.at(0).Data;
-            return formfile::Render(d, 0).compare(Text, Qt::CaseInsensitive) == 0;
+            const Value declared = formfile::ParseValue(QString::fromUtf8(Meta->classInfo(info).value()));
+            Value normal;
+            return formfile::ToValue(P, formfile::FromValue(P, declared), normal)
+                && formfile::Render(normal, 0) == formfile::Render(V, 0);
         } catch (const Exception&) {
             return false;
         }
@@ -407,6 +368,8 @@ private:
         }
     }
 
+    // A property line: a qualified name ("Font.Name") leads through gadgets and
+    // sub-objects to the property set; an unknown "On..." name is an event.
     void ReadProperty(TComponent* Component, const formfile::Property& Property)
     {
         QObject* object = Component->AsQObject();
@@ -415,58 +378,57 @@ private:
         Target target = Target::Of(object);
         const QStringList parts = Property.Name.split(u'.');
         for (int i = 0; i < parts.size(); ++i) {
-            const QString& part = parts[i];
-            const bool last = i == parts.size() - 1;
-            const int index = target.Meta->indexOfProperty(part.toLatin1().constData());
+            const int index = target.Meta->indexOfProperty(parts[i].toLatin1().constData());
             if (index < 0 || index < PublishedPropertyOffset(target.Meta)) {
-                if (last && i == 0 && part.startsWith(QStringLiteral("On")) && Property.Data.Type == Value::Ident) {
-                    BindEvent(Component, part, Property);
+                if (parts.size() == 1 && parts[0].startsWith(QStringLiteral("On")) && Property.Data.Type == Value::Ident) {
+                    vcl::BindEvent(Component, parts[0], Property.Data.Text, FRoot);
                     return;
                 }
                 throw EFormFileError(Property.Line, QStringLiteral("Property %1 does not exist").arg(Property.Name));
             }
             const QMetaProperty p = target.Meta->property(index);
             const QVariant current = target.Read(p);
-            switch (KindOf(p.metaType(), current)) {
-            case Kind::Strings:
-                if (i + 2 == parts.size() && parts[i + 1] == QStringLiteral("Strings")) {
-                    SetStrings(StringsOf(current), Property);
-                    return;
-                }
-                break;
-            case Kind::Gadget:
-                if (!last) {
-                    // The gadget is reached through a pointer and changed in place.
-                    target = GadgetOf(current);
-                    continue;
-                }
-                break;
-            case Kind::SubObject:
-                if (!last && current.value<QObject*>() != nullptr) {
-                    target = Target::Of(current.value<QObject*>());
-                    continue;
-                }
-                break;
-            case Kind::Reference:
-                if (last && Property.Data.Type == Value::Ident) {
-                    FFixups.push_back({target, p, Property.Data.Text, Property.Line});
-                    return;
-                }
-                break;
-            case Kind::Plain:
-                if (last) {
-                    SetPlain(target, p, Property);
-                    return;
-                }
-                break;
-            case Kind::Unsupported:
-                break;
+            if (i + 1 < parts.size() && Descend(target, p, current))
+                continue;
+            Assign(target, p, current, parts.mid(i + 1), Property);
+            return;
+        }
+    }
+
+    // Moves T to the object a gadget or sub-object property holds; false for other kinds.
+    static bool Descend(Target& T, const QMetaProperty& P, const QVariant& Current)
+    {
+        switch (KindOf(P, Current)) {
+        case Kind::Gadget:
+            // The gadget is reached through a pointer and changed in place.
+            T = GadgetOf(Current);
+            return true;
+        case Kind::SubObject:
+            if (QObject* sub = Current.value<QObject*>()) {
+                T = Target::Of(sub);
+                return true;
             }
-            if (p.metaType().flags().testFlag(QMetaType::PointerToQObject) && last && Property.Data.Type == Value::Ident) {
-                // A reference property that is still null.
-                FFixups.push_back({target, p, Property.Data.Text, Property.Line});
-                return;
-            }
+            return false;
+        default:
+            return false;
+        }
+    }
+
+    // Sets property P of T from the line's value; Rest is what the name has after P
+    // ("Strings" in "Lines.Strings").
+    void Assign(const Target& T, const QMetaProperty& P, const QVariant& Current, const QStringList& Rest,
+        const formfile::Property& Property)
+    {
+        const Kind kind = KindOf(P, Current);
+        if (kind == Kind::Strings && Rest == QStringList{QStringLiteral("Strings")}) {
+            SetStrings(StringsOf(Current), Property);
+        } else if (kind == Kind::Plain && Rest.isEmpty()) {
+            SetPlain(T, P, Property);
+        } else if (P.metaType().flags().testFlag(QMetaType::PointerToQObject) && Rest.isEmpty()
+            && Property.Data.Type == Value::Ident) {
+            // A reference (also one still null), resolved once every component exists.
+            FFixups.push_back({T, P, Property.Data.Text, Property.Line});
+        } else {
             throw EFormFileError(Property.Line, QStringLiteral("Invalid property value for %1").arg(Property.Name));
         }
     }
@@ -484,126 +446,13 @@ private:
         Strings->SetQStringList(lines);
     }
 
-    void SetPlain(const Target& T, const QMetaProperty& P, const formfile::Property& Property)
+    // A refused value (an unknown name, a number out of range) raises EConvertError,
+    // which Guard turns into an error of the property's line.
+    static void SetPlain(const Target& T, const QMetaProperty& P, const formfile::Property& Property)
     {
-        QVariant v;
-        if (!FromValue(P, Property.Data, v) || !P.isWritable() || !T.Write(P, v))
+        const QVariant v = formfile::FromValue(P, Property.Data);
+        if (!P.isWritable() || !T.Write(P, v))
             throw EFormFileError(Property.Line, QStringLiteral("Invalid property value for %1").arg(Property.Name));
-    }
-
-    static bool FromValue(const QMetaProperty& P, const Value& V, QVariant& Out)
-    {
-        if (P.isFlagType()) {
-            if (V.Type == Value::Integer) {
-                Out = int(V.IntValue);
-                return true;
-            }
-            if (V.Type != Value::Set)
-                return false;
-            int bits = 0;
-            for (const QString& name : V.Names) {
-                bool ok = false;
-                const int bit = P.enumerator().keyToValue(name.toLatin1().constData(), &ok);
-                if (!ok)
-                    return false;
-                bits |= bit;
-            }
-            Out = bits;
-            return true;
-        }
-        if (P.isEnumType()) {
-            if (V.Type == Value::Integer) {
-                Out = int(V.IntValue);
-                return true;
-            }
-            if (V.Type != Value::Ident)
-                return false;
-            bool ok = false;
-            const int value = P.enumerator().keyToValue(V.Text.toLatin1().constData(), &ok);
-            Out = value;
-            return ok;
-        }
-        if (P.metaType() == QMetaType::fromType<long double>()) {
-            if (V.Type != Value::Float && V.Type != Value::Integer)
-                return false;
-            Out = QVariant::fromValue(V.Type == Value::Float ? V.FloatValue : static_cast<long double>(V.IntValue));
-            return true;
-        }
-        switch (P.metaType().id()) {
-        case QMetaType::Bool:
-            if (V.Type != Value::Ident)
-                return false;
-            if (V.Text.compare(QStringLiteral("True"), Qt::CaseInsensitive) == 0)
-                Out = true;
-            else if (V.Text.compare(QStringLiteral("False"), Qt::CaseInsensitive) == 0)
-                Out = false;
-            else
-                return false;
-            return true;
-        case QMetaType::Int: case QMetaType::UInt: case QMetaType::LongLong: case QMetaType::ULongLong:
-        case QMetaType::Short: case QMetaType::UShort: case QMetaType::SChar: case QMetaType::UChar: {
-            if (V.Type == Value::Integer) {
-                // A value the property's type cannot hold is refused, not cut.
-                Out = QVariant::fromValue(V.IntValue);
-                if (!Out.convert(P.metaType()) || Out.toLongLong() != V.IntValue)
-                    return false;
-                return true;
-            }
-            TColor color = 0;
-            if (V.Type == Value::Ident && IsColorProperty(P) && IdentToColor(V.Text, color)) {
-                Out = int(color);
-                return true;
-            }
-            return false;
-        }
-        case QMetaType::Double: case QMetaType::Float:
-            if (V.Type == Value::Float)
-                Out = double(V.FloatValue);
-            else if (V.Type == Value::Integer)
-                Out = double(V.IntValue);
-            else
-                return false;
-            return true;
-        case QMetaType::QString:
-            if (V.Type != Value::String)
-                return false;
-            Out = V.Text;
-            return true;
-        case QMetaType::QStringList: {
-            if (V.Type != Value::List)
-                return false;
-            QStringList list;
-            for (const Value& item : V.Items) {
-                if (item.Type != Value::String)
-                    return false;
-                list.push_back(item.Text);
-            }
-            Out = list;
-            return true;
-        }
-        case QMetaType::QByteArray:
-            if (V.Type != Value::Binary)
-                return false;
-            Out = V.Bytes;
-            return true;
-        default:
-            return false;
-        }
-    }
-
-    void BindEvent(TComponent* Component, const QString& Event, const formfile::Property& Property)
-    {
-        QObject* object = Component->AsQObject();
-        const detail::EventAccessor* accessor = detail::FindEventAccessor(object->metaObject(), Event);
-        if (accessor == nullptr)
-            throw EFormFileError(Property.Line, QStringLiteral("Property %1 does not exist").arg(Event));
-        auto* provider = dynamic_cast<IMethodProvider*>(FRoot);
-        const std::any handler = provider != nullptr ? provider->MethodAddress(Property.Data.Text) : std::any();
-        if (!handler.has_value())
-            throw EFormFileError(Property.Line, QStringLiteral("Method %1 not found").arg(Property.Data.Text));
-        if (!accessor->Assign(Component, handler))
-            throw EFormFileError(Property.Line, QStringLiteral("Method %1 does not fit event %2").arg(Property.Data.Text, Event));
-        object->setProperty(EventTag(accessor->Name).constData(), Property.Data.Text);
     }
 
     void ResolveReferences()

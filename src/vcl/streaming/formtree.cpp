@@ -20,16 +20,21 @@ class Parser {
 public:
     explicit Parser(const QString& text) : FText(text) {}
 
-    Object ParseRoot()
-    {
-        Object root = ParseObject();
-        SkipBlanks();
-        if (FPos < FText.size())
-            Fail(QStringLiteral("Text after the end of the form"));
-        return root;
-    }
+    Object ParseRoot() { return Whole([this] { return ParseObject(); }, QStringLiteral("Text after the end of the form")); }
+    Value ParseLoneValue() { return Whole([this] { return ParseValue(); }, QStringLiteral("Text after the value")); }
 
 private:
+    // What Parse reads, which must be all of the text.
+    template <class F>
+    auto Whole(F&& Parse, const QString& TrailingText) -> decltype(Parse())
+    {
+        auto result = Parse();
+        SkipBlanks();
+        if (FPos < FText.size())
+            Fail(TrailingText);
+        return result;
+    }
+
     [[noreturn]] void Fail(const QString& message) const { throw EFormFileError(FLine, message); }
 
     // Counts one level of nesting while it lives; refuses a level beyond MaxNesting.
@@ -338,6 +343,11 @@ private:
 Object Parse(const QString& Text)
 {
     return Parser(Text).ParseRoot();
+}
+
+Value ParseValue(const QString& Text)
+{
+    return Parser(Text).ParseLoneValue();
 }
 
 QString QuoteString(const QString& S)

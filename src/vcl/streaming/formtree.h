@@ -36,6 +36,8 @@ struct Object {
 
 // Parses form-file text; raises EFormFileError with the line of the first fault.
 Object Parse(const QString& Text);
+// Parses one value as it stands after "Name = " (a whole text, nothing after it).
+Value ParseValue(const QString& Text);
 
 // The form-file spelling of a value, as the writer puts it after "Name = ".
 // Lists and binary data start on the next line, indented by Indent + 2.
