@@ -17,7 +17,7 @@ void BM_BackGradient(benchmark::State& state)
 {
     Qvbgrad::TqvBackGradient g(nullptr);
     g.SetBounds(0, 0, Width, Height);
-    g.SetGradientStyle(static_cast<int>(state.range(0)));
+    g.SetGradientStyle(static_cast<Qvbgrad::TGradientStyle>(state.range(0)));
     bool flip = false;
     for (auto _ : state) {
         // A changed colour renders anew instead of copying the last render.
