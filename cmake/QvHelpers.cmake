@@ -9,12 +9,13 @@ function(qv_add_subfolders)
   endforeach()
 endfunction()
 
-# qv_add_test(NAME [NO_GUI] SOURCES a.cpp b.cpp [LIBS extra...] [LABELS ...])
-# A GoogleTest program linked with QvKit, registered with CTest to run headless.
+# qv_add_test(NAME [NO_GUI] SOURCES a.cpp b.cpp [LIBS extra...] [LABELS ...] [ARGS ...])
+# A GoogleTest program linked with QvKit, registered with CTest to run headless, with
+# ARGS on its command line.
 # Its main() runs the tests inside a QApplication on the offscreen platform;
 # NO_GUI runs them with no Qt application object at all.
 function(qv_add_test name)
-  cmake_parse_arguments(T "NO_GUI" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "NO_GUI" "" "SOURCES;LIBS;LABELS;ARGS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE QvKit qv_test_support GTest::gtest GTest::gmock ${T_LIBS})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
@@ -23,7 +24,7 @@ function(qv_add_test name)
   else()
     target_link_libraries(${name} PRIVATE qv_test_main)
   endif()
-  add_test(NAME ${name} COMMAND ${name})
+  add_test(NAME ${name} COMMAND ${name} ${T_ARGS})
   set_tests_properties(${name} PROPERTIES
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QV_TEST_SOURCE_DIR=${CMAKE_CURRENT_SOURCE_DIR};QV_TEST_BINARY_DIR=${CMAKE_CURRENT_BINARY_DIR}"
     TIMEOUT 600)

@@ -192,18 +192,10 @@ void TransparentBlt(TCanvas* Canvas, TBitmap* Bitmap, int X, int Y, TColor Color
 void TransparentBltMasked(HDC Target, HDC Source, int X, int Y, int Width, int Height, TColor Color)
 {
     const int w = Width, h = Height;
-    HDC save = CreateCompatibleDC(Source);
-    HDC mask = CreateCompatibleDC(Source);
-    HDC inverse = CreateCompatibleDC(Source);
-    HDC memory = CreateCompatibleDC(Source);
-    HBITMAP maskBitmap = CreateBitmap(w, h, 1, 1, nullptr);
-    HBITMAP inverseBitmap = CreateBitmap(w, h, 1, 1, nullptr);
-    HBITMAP memoryBitmap = CreateCompatibleBitmap(Target, w, h);
-    HBITMAP saveBitmap = CreateCompatibleBitmap(Source, w, h);
-    HGDIOBJ oldSave = SelectObject(save, saveBitmap);
-    HGDIOBJ oldMask = SelectObject(mask, maskBitmap);
-    HGDIOBJ oldInverse = SelectObject(inverse, inverseBitmap);
-    HGDIOBJ oldMemory = SelectObject(memory, memoryBitmap);
+    Qvutils::TScratchDC save(Source, CreateCompatibleBitmap(Source, w, h));
+    Qvutils::TScratchDC mask(Source, CreateBitmap(w, h, 1, 1, nullptr));
+    Qvutils::TScratchDC inverse(Source, CreateBitmap(w, h, 1, 1, nullptr));
+    Qvutils::TScratchDC memory(Source, CreateCompatibleBitmap(Target, w, h));
 
     BitBlt(save, 0, 0, w, h, Source, 0, 0, SRCCOPY);
     const TColor oldBack = SetBkColor(Source, Color);
@@ -216,13 +208,6 @@ void TransparentBltMasked(HDC Target, HDC Source, int X, int Y, int Width, int H
     BitBlt(memory, 0, 0, w, h, Source, 0, 0, SRCPAINT);
     BitBlt(Target, X, Y, w, h, memory, 0, 0, SRCCOPY);
     BitBlt(Source, 0, 0, w, h, save, 0, 0, SRCCOPY);
-
-    DeleteObject(SelectObject(save, oldSave));
-    DeleteObject(SelectObject(mask, oldMask));
-    DeleteObject(SelectObject(inverse, oldInverse));
-    DeleteObject(SelectObject(memory, oldMemory));
-    for (HDC dc : {save, mask, inverse, memory})
-        DeleteDC(dc);
 }
 
 void GreyBMP(TBitmap* Bitmap, bool UseTransparent, TColor TransparentColor)

@@ -279,6 +279,53 @@ TRect DrawCtl3DBorderSides(TCanvas* Canvas, TRect Rect, bool Lowered, TSides Sid
     return DrawTwoRings(Canvas, Rect, Lowered ? Ctl3DLowered : Ctl3DRaised, Sides);
 }
 
+namespace {
+
+// The etched line of the groove and bump styles: two interleaved rings. Single corner
+// pixels first, so that the rings meet cleanly where a side is missing.
+TRect DrawEtchedSides(TCanvas* Canvas, const TRect& Rect, TColor ULColor, TColor LRColor, TSides Sides)
+{
+    const bool left = Sides.Contains(sdLeft), top = Sides.Contains(sdTop);
+    const bool right = Sides.Contains(sdRight), bottom = Sides.Contains(sdBottom);
+    TRect r = Rect;
+    if (right)
+        Canvas->SetPixels(r.Right - 1, r.Top, LRColor);
+    if (top && !right)
+        Canvas->SetPixels(r.Right - 1, r.Top, ULColor);
+    if (bottom)
+        Canvas->SetPixels(r.Left, r.Bottom - 1, LRColor);
+    if (left && !bottom)
+        Canvas->SetPixels(r.Left, r.Bottom - 1, ULColor);
+    if (top && !left)
+        Canvas->SetPixels(r.Left, r.Top + 1, LRColor);
+    if (left && !top)
+        Canvas->SetPixels(r.Left + 1, r.Top, LRColor);
+    if (bottom && !right)
+        Canvas->SetPixels(r.Right - 1, r.Bottom - 2, ULColor);
+    if (right && !bottom)
+        Canvas->SetPixels(r.Right - 2, r.Bottom - 1, ULColor);
+    ++r.Left;
+    ++r.Top;
+    DrawSides(Canvas, r, LRColor, LRColor, Sides);
+    --r.Left;
+    --r.Top;
+    --r.Right;
+    --r.Bottom;
+    DrawSides(Canvas, r, ULColor, ULColor, Sides);
+    TRect result = Rect;
+    if (left)
+        result.Left += 2;
+    if (top)
+        result.Top += 2;
+    if (right)
+        result.Right -= 2;
+    if (bottom)
+        result.Bottom -= 2;
+    return result;
+}
+
+} // namespace
+
 TRect DrawBorderSides(TCanvas* Canvas, TRect Rect, TFramesStyle Style, TSides Sides)
 {
     const TColor ul = ULFrameColor[size_t(Style)];
@@ -300,45 +347,7 @@ TRect DrawBorderSides(TCanvas* Canvas, TRect Rect, TFramesStyle Style, TSides Si
     case fsBump:
         break;
     }
-    // The etched line: two interleaved rings. Single corner pixels first, so that the
-    // rings meet cleanly where a side is missing.
-    const bool left = Sides.Contains(sdLeft), top = Sides.Contains(sdTop);
-    const bool right = Sides.Contains(sdRight), bottom = Sides.Contains(sdBottom);
-    TRect r = Rect;
-    if (right)
-        Canvas->SetPixels(r.Right - 1, r.Top, lr);
-    if (top && !right)
-        Canvas->SetPixels(r.Right - 1, r.Top, ul);
-    if (bottom)
-        Canvas->SetPixels(r.Left, r.Bottom - 1, lr);
-    if (left && !bottom)
-        Canvas->SetPixels(r.Left, r.Bottom - 1, ul);
-    if (top && !left)
-        Canvas->SetPixels(r.Left, r.Top + 1, lr);
-    if (left && !top)
-        Canvas->SetPixels(r.Left + 1, r.Top, lr);
-    if (bottom && !right)
-        Canvas->SetPixels(r.Right - 1, r.Bottom - 2, ul);
-    if (right && !bottom)
-        Canvas->SetPixels(r.Right - 2, r.Bottom - 1, ul);
-    ++r.Left;
-    ++r.Top;
-    DrawSides(Canvas, r, lr, lr, Sides);
-    --r.Left;
-    --r.Top;
-    --r.Right;
-    --r.Bottom;
-    DrawSides(Canvas, r, ul, ul, Sides);
-    TRect result = Rect;
-    if (left)
-        result.Left += 2;
-    if (top)
-        result.Top += 2;
-    if (right)
-        result.Right -= 2;
-    if (bottom)
-        result.Bottom -= 2;
-    return result;
+    return DrawEtchedSides(Canvas, Rect, ul, lr, Sides);
 }
 
 void DrawFrame(TCanvas* Canvas, int Width, int Height, TFramesStyle Style, TColor Fill, TColor Flat, TSides Sides)
@@ -403,25 +412,17 @@ void StretchBltTransparent(HDC DstDC, int DstX, int DstY, int DstW, int DstH, HD
 void StretchBltMasked(HDC DstDC, int DstX, int DstY, int DstW, int DstH, HDC SrcDC, int SrcX, int SrcY, int SrcW,
     int SrcH, HPALETTE Palette, TColor TransparentColor)
 {
-    HDC back = CreateCompatibleDC(DstDC);
-    HDC object = CreateCompatibleDC(DstDC);
-    HDC memory = CreateCompatibleDC(DstDC);
-    HDC save = CreateCompatibleDC(DstDC);
-    HBITMAP backMask = CreateBitmap(SrcW, SrcH, 1, 1, nullptr);
-    HBITMAP objectMask = CreateBitmap(SrcW, SrcH, 1, 1, nullptr);
-    HBITMAP memoryBitmap = CreateCompatibleBitmap(DstDC, DstW, DstH);
-    HBITMAP saveBitmap = CreateCompatibleBitmap(DstDC, SrcW, SrcH);
-    HGDIOBJ oldBack = SelectObject(back, backMask);
-    HGDIOBJ oldObject = SelectObject(object, objectMask);
-    HGDIOBJ oldMemory = SelectObject(memory, memoryBitmap);
-    HGDIOBJ oldSave = SelectObject(save, saveBitmap);
+    TScratchDC back(DstDC, CreateBitmap(SrcW, SrcH, 1, 1, nullptr));
+    TScratchDC object(DstDC, CreateBitmap(SrcW, SrcH, 1, 1, nullptr));
+    TScratchDC memory(DstDC, CreateCompatibleBitmap(DstDC, DstW, DstH));
+    TScratchDC save(DstDC, CreateCompatibleBitmap(DstDC, SrcW, SrcH));
     HPALETTE oldPalettes[4] = {};
     if (Palette) {
         oldPalettes[0] = SelectPalette(DstDC, Palette, true);
         oldPalettes[1] = SelectPalette(save, Palette, false);
         oldPalettes[2] = SelectPalette(object, Palette, false);
         oldPalettes[3] = SelectPalette(memory, Palette, true);
-        for (HDC dc : {DstDC, save, object, memory})
+        for (HDC dc : {DstDC, HDC(save), HDC(object), HDC(memory)})
             RealizePalette(dc);
     }
     SetMapMode(SrcDC, GetMapMode(DstDC));
@@ -445,14 +446,17 @@ void StretchBltMasked(HDC DstDC, int DstX, int DstY, int DstW, int DstH, HDC Src
         SelectPalette(save, oldPalettes[1], false);
         SelectPalette(DstDC, oldPalettes[0], true);
     }
-    DeleteObject(SelectObject(back, oldBack));
-    DeleteObject(SelectObject(object, oldObject));
-    DeleteObject(SelectObject(memory, oldMemory));
-    DeleteObject(SelectObject(save, oldSave));
-    DeleteDC(back);
-    DeleteDC(object);
-    DeleteDC(memory);
-    DeleteDC(save);
+}
+
+TScratchDC::TScratchDC(HDC CompatibleWith, HBITMAP Bitmap)
+    : FDC(CreateCompatibleDC(CompatibleWith)), FOldBitmap(SelectObject(FDC, Bitmap))
+{
+}
+
+TScratchDC::~TScratchDC()
+{
+    DeleteObject(SelectObject(FDC, FOldBitmap));
+    DeleteDC(FDC);
 }
 
 TColor PaletteColor(TColor Color)

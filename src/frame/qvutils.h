@@ -85,6 +85,22 @@ void DrawBitmapTransparent(vcl::TCanvas* Dest, int X, int Y, vcl::TBitmap* Bitma
 // takes the bitmap's; a source width or height of 0 or less takes the whole bitmap.
 void StretchBitmapTransparent(vcl::TCanvas* Dest, vcl::TBitmap* Bitmap, TColor TransparentColor, int DstX, int DstY,
     int DstW, int DstH, int SrcX, int SrcY, int SrcW, int SrcH);
+// A memory device context compatible with another, holding Bitmap for the mask
+// technique's scratch work; the context and the bitmap are freed with this object.
+class TScratchDC {
+public:
+    TScratchDC(vcl::HDC CompatibleWith, vcl::HBITMAP Bitmap);
+    ~TScratchDC();
+    TScratchDC(const TScratchDC&) = delete;
+    TScratchDC& operator=(const TScratchDC&) = delete;
+
+    operator vcl::HDC() const { return FDC; }
+
+private:
+    vcl::HDC FDC;
+    vcl::HGDIOBJ FOldBitmap;
+};
+
 // The mask technique on device contexts: source pixels of TransparentColor (an
 // explicit red-green-blue value) leave the destination as it was. Computed in one pass
 // where that gives the same pixels, else with StretchBltMasked.

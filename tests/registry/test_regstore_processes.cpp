@@ -1,7 +1,8 @@
 // The store under several processes: concurrent writers, a writer killed half-way, and
 // damaged database files. The child processes are this test program itself, started
 // with a gtest filter that selects one of the ChildRole tests and an environment
-// variable that tells it to run.
+// variable that tells it to run. CTest runs the program with the ChildRole tests
+// filtered out; run by hand without a filter, they skip.
 #include "regtestenv.h"
 
 #include "vcl/core/strings.h"

@@ -92,6 +92,28 @@ DWORD ErrorFor(CURLcode result, DWORD localError, int replyCode)
     }
 }
 
+// What every operation of a session shares: login, timeouts, data connection and TLS.
+void SetSessionOptions(CURL* curl, const FtpSessionOptions& options)
+{
+    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "ftp");
+    // FTP goes direct: proxy settings of a desktop name HTTP proxies, and FTP's own
+    // commands cannot pass through those.
+    curl_easy_setopt(curl, CURLOPT_PROXY, "");
+    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(curl, CURLOPT_USERNAME, options.User.constData());
+    curl_easy_setopt(curl, CURLOPT_PASSWORD, options.Password.constData());
+    curl_easy_setopt(curl, CURLOPT_FTP_FILEMETHOD, static_cast<long>(CURLFTPMETHOD_NOCWD));
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(options.ConnectTimeoutMs));
+    curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, SecondsRoundedUp(options.ResponseTimeoutMs));
+    if (!options.Passive)
+        curl_easy_setopt(curl, CURLOPT_FTPPORT, "-"); // the control connection's own address
+    if (options.ExplicitTls) {
+        curl_easy_setopt(curl, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_ALL));
+        curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, options.VerifyPeer ? 1L : 0L);
+        curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, options.VerifyPeer ? 2L : 0L);
+    }
+}
+
 } // namespace
 
 struct FtpSession::Transfer {
@@ -135,6 +157,60 @@ struct FtpSession::Transfer {
             Replies.append(Partial);
             Partial.clear();
         }
+    }
+
+    // The operation itself: its URL, the commands before it, what it moves. Returns the
+    // command list, which must outlive the transfer and is freed by Detach.
+    curl_slist* SetRequest(CURL* curl) const
+    {
+        curl_easy_setopt(curl, CURLOPT_URL, Url.constData());
+        curl_slist* quote = nullptr;
+        for (const QByteArray& command : Quote)
+            quote = curl_slist_append(quote, command.constData());
+        if (quote)
+            curl_easy_setopt(curl, CURLOPT_QUOTE, quote);
+        if (NoBody)
+            curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
+        if (!CustomRequest.isEmpty())
+            curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, CustomRequest.constData());
+        curl_easy_setopt(curl, CURLOPT_TRANSFERTEXT, Ascii ? 1L : 0L);
+        if (Upload) {
+            curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
+            curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(Upload->size()));
+        }
+        return quote;
+    }
+
+    // Points libcurl's callbacks at this transfer.
+    void SetCallbacks(CURL* curl)
+    {
+        curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+        curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &OnProgress);
+        curl_easy_setopt(curl, CURLOPT_XFERINFODATA, this);
+        curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, &OnHeader);
+        curl_easy_setopt(curl, CURLOPT_HEADERDATA, this);
+        if (Upload) {
+            curl_easy_setopt(curl, CURLOPT_READFUNCTION, &OnRead);
+            curl_easy_setopt(curl, CURLOPT_READDATA, this);
+        } else {
+            curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &OnWrite);
+            curl_easy_setopt(curl, CURLOPT_WRITEDATA, this);
+        }
+        if (lcFtp().isDebugEnabled()) {
+            curl_easy_setopt(curl, CURLOPT_VERBOSE, 1L);
+            curl_easy_setopt(curl, CURLOPT_DEBUGFUNCTION, &OnDebug);
+            curl_easy_setopt(curl, CURLOPT_DEBUGDATA, this);
+        }
+    }
+
+    // The transfer lives on the caller's stack frame only: the handle, kept for the next
+    // operation, must not point at it afterwards.
+    static void Detach(CURL* curl, curl_slist* quote)
+    {
+        for (CURLoption data : {CURLOPT_HEADERDATA, CURLOPT_WRITEDATA, CURLOPT_READDATA, CURLOPT_XFERINFODATA, CURLOPT_DEBUGDATA})
+            curl_easy_setopt(curl, data, nullptr);
+        curl_easy_setopt(curl, CURLOPT_QUOTE, nullptr);
+        curl_slist_free_all(quote);
     }
 
     // Every callback takes a null Self for "no transfer": libcurl may still talk to the
@@ -276,63 +352,15 @@ FtpOutcome FtpSession::Run(Transfer& transfer)
     transfer.Session = this;
     // A reset clears the previous operation's options but keeps the live connection.
     curl_easy_reset(curl);
-    curl_easy_setopt(curl, CURLOPT_URL, transfer.Url.constData());
-    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "ftp");
-    // FTP goes direct: proxy settings of a desktop name HTTP proxies, and FTP's own
-    // commands cannot pass through those.
-    curl_easy_setopt(curl, CURLOPT_PROXY, "");
-    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(curl, CURLOPT_USERNAME, FOptions.User.constData());
-    curl_easy_setopt(curl, CURLOPT_PASSWORD, FOptions.Password.constData());
-    curl_easy_setopt(curl, CURLOPT_FTP_FILEMETHOD, static_cast<long>(CURLFTPMETHOD_NOCWD));
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(FOptions.ConnectTimeoutMs));
-    curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, SecondsRoundedUp(FOptions.ResponseTimeoutMs));
+    SetSessionOptions(curl, FOptions);
     // A data connection that moves nothing for as long as a reply may take has stalled.
     // libcurl's own low-speed check averages over several seconds; this watchdog does not.
     transfer.IdleTimeoutMs = FOptions.ResponseTimeoutMs;
-    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
-    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &Transfer::OnProgress);
-    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer);
-    if (!FOptions.Passive)
-        curl_easy_setopt(curl, CURLOPT_FTPPORT, "-"); // the control connection's own address
-    if (FOptions.ExplicitTls) {
-        curl_easy_setopt(curl, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_ALL));
-        curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, FOptions.VerifyPeer ? 1L : 0L);
-        curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, FOptions.VerifyPeer ? 2L : 0L);
-    }
-    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, &Transfer::OnHeader);
-    curl_easy_setopt(curl, CURLOPT_HEADERDATA, &transfer);
-    curl_slist* quote = nullptr;
-    for (const QByteArray& command : transfer.Quote)
-        quote = curl_slist_append(quote, command.constData());
-    if (quote)
-        curl_easy_setopt(curl, CURLOPT_QUOTE, quote);
-    if (transfer.NoBody)
-        curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
-    if (!transfer.CustomRequest.isEmpty())
-        curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, transfer.CustomRequest.constData());
-    curl_easy_setopt(curl, CURLOPT_TRANSFERTEXT, transfer.Ascii ? 1L : 0L);
-    if (transfer.Upload) {
-        curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
-        curl_easy_setopt(curl, CURLOPT_READFUNCTION, &Transfer::OnRead);
-        curl_easy_setopt(curl, CURLOPT_READDATA, &transfer);
-        curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(transfer.Upload->size()));
-    } else {
-        curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &Transfer::OnWrite);
-        curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
-    }
-    if (lcFtp().isDebugEnabled()) {
-        curl_easy_setopt(curl, CURLOPT_VERBOSE, 1L);
-        curl_easy_setopt(curl, CURLOPT_DEBUGFUNCTION, &Transfer::OnDebug);
-        curl_easy_setopt(curl, CURLOPT_DEBUGDATA, &transfer);
-    }
+    curl_slist* quote = transfer.SetRequest(curl);
+    transfer.SetCallbacks(curl);
 
     const CURLcode result = curl_easy_perform(curl);
-    // The transfer lives on this stack frame only.
-    for (CURLoption data : {CURLOPT_HEADERDATA, CURLOPT_WRITEDATA, CURLOPT_READDATA, CURLOPT_XFERINFODATA, CURLOPT_DEBUGDATA})
-        curl_easy_setopt(curl, data, nullptr);
-    curl_easy_setopt(curl, CURLOPT_QUOTE, nullptr);
-    curl_slist_free_all(quote);
+    Transfer::Detach(curl, quote);
 
     outcome.Reply = transfer.Replies.isEmpty() ? QByteArray() : Scrub(transfer.Replies.last());
     outcome.Error = ErrorFor(result, transfer.LocalError, ReplyCode(outcome.Reply));

@@ -193,12 +193,17 @@ TFileStream::~TFileStream()
         ::close(FHandle);
 }
 
-int64_t TFileStream::Read(void* Buffer, int64_t Count)
+namespace {
+
+// Repeats a read or a write (Transfer: a call of ::read or ::write on the rest of the
+// buffer) until Count bytes have moved, the end is reached or an error stops it; a call
+// interrupted by a signal is repeated.
+template <typename Byte, typename TransferCall>
+int64_t TransferAll(Byte* Buffer, int64_t Count, TransferCall Transfer)
 {
     int64_t total = 0;
-    auto* out = static_cast<char*>(Buffer);
     while (total < Count) {
-        const ssize_t n = ::read(FHandle, out + total, static_cast<size_t>(Count - total));
+        const ssize_t n = Transfer(Buffer + total, static_cast<size_t>(Count - total));
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
@@ -208,19 +213,18 @@ int64_t TFileStream::Read(void* Buffer, int64_t Count)
     return total;
 }
 
+} // namespace
+
+int64_t TFileStream::Read(void* Buffer, int64_t Count)
+{
+    return TransferAll(static_cast<char*>(Buffer), Count,
+        [this](char* out, size_t bytes) { return ::read(FHandle, out, bytes); });
+}
+
 int64_t TFileStream::Write(const void* Buffer, int64_t Count)
 {
-    int64_t total = 0;
-    const auto* in = static_cast<const char*>(Buffer);
-    while (total < Count) {
-        const ssize_t n = ::write(FHandle, in + total, static_cast<size_t>(Count - total));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        total += n;
-    }
-    return total;
+    return TransferAll(static_cast<const char*>(Buffer), Count,
+        [this](const char* in, size_t bytes) { return ::write(FHandle, in, bytes); });
 }
 
 int64_t TFileStream::Seek(int64_t Offset, TSeekOrigin Origin)

@@ -160,82 +160,106 @@ private:
         Value v;
         v.Line = FLine;
         const QChar c = Peek();
-        if (c == u'\'' || c == u'#') {
-            v.Type = Value::String;
-            v.Text = StringLiteral();
-            // Long strings continue on the next line after "+".
-            for (;;) {
-                SkipBlanks();
-                if (Peek() != u'+')
-                    break;
-                ++FPos;
-                SkipBlanks();
-                v.Text += StringLiteral();
-            }
-        } else if (c == u'[') {
-            ++FPos;
-            v.Type = Value::Set;
-            SkipBlanks();
-            if (Peek() == u']') {
-                ++FPos;
-                return v;
-            }
-            for (;;) {
-                v.Names.push_back(Ident());
-                SkipBlanks();
-                if (Peek() == u']') {
-                    ++FPos;
-                    break;
-                }
-                Expect(u',');
-            }
-        } else if (c == u'(') {
-            const Nested level(*this);
-            ++FPos;
-            v.Type = Value::List;
-            for (;;) {
-                SkipBlanks();
-                if (AtEnd())
-                    Fail(QStringLiteral("')' expected"));
-                if (Peek() == u')') {
-                    ++FPos;
-                    break;
-                }
-                v.Items.push_back(ParseValue());
-            }
-        } else if (c == u'{') {
-            ++FPos;
-            v.Type = Value::Binary;
-            QByteArray hex;
-            for (;;) {
-                if (AtEnd())
-                    Fail(QStringLiteral("'}' expected"));
-                const QChar h = FText[FPos++];
-                if (h == u'}')
-                    break;
-                if (h == u'\n')
-                    ++FLine;
-                if (h.isSpace())
-                    continue;
-                if (h.unicode() > 127 || !isxdigit(h.unicode()))
-                    Fail(QStringLiteral("Invalid binary value"));
-                hex.append(char(h.unicode()));
-            }
-            if (hex.size() % 2 != 0)
-                Fail(QStringLiteral("Invalid binary value"));
-            v.Bytes = QByteArray::fromHex(hex);
-        } else if (c == u'-' || c == u'+' || c == u'$' || c.isDigit()) {
-            Number(v);
-        } else if (IsIdentStart(c)) {
-            v.Type = Value::Ident;
-            v.Text = QualifiedIdent();
-        } else {
+        if (c == u'\'' || c == u'#')
+            StringValue(v);
+        else if (c == u'[')
+            SetValue(v);
+        else if (c == u'(')
+            ListValue(v);
+        else if (c == u'{')
+            BinaryValue(v);
+        else if (c == u'-' || c == u'+' || c == u'$' || c.isDigit())
+            NumberValue(v);
+        else if (IsIdentStart(c))
+            IdentValue(v);
+        else
             Fail(QStringLiteral("Invalid property value"));
-        }
         return v;
     }
 
-    void Number(Value& v)
+    void IdentValue(Value& v)
+    {
+        v.Type = Value::Ident;
+        v.Text = QualifiedIdent();
+    }
+
+    void StringValue(Value& v)
+    {
+        v.Type = Value::String;
+        v.Text = StringLiteral();
+        // Long strings continue on the next line after "+".
+        for (;;) {
+            SkipBlanks();
+            if (Peek() != u'+')
+                break;
+            ++FPos;
+            SkipBlanks();
+            v.Text += StringLiteral();
+        }
+    }
+
+    void SetValue(Value& v)
+    {
+        ++FPos;
+        v.Type = Value::Set;
+        SkipBlanks();
+        if (Peek() == u']') {
+            ++FPos;
+            return;
+        }
+        for (;;) {
+            v.Names.push_back(Ident());
+            SkipBlanks();
+            if (Peek() == u']') {
+                ++FPos;
+                break;
+            }
+            Expect(u',');
+        }
+    }
+
+    void ListValue(Value& v)
+    {
+        const Nested level(*this);
+        ++FPos;
+        v.Type = Value::List;
+        for (;;) {
+            SkipBlanks();
+            if (AtEnd())
+                Fail(QStringLiteral("')' expected"));
+            if (Peek() == u')') {
+                ++FPos;
+                break;
+            }
+            v.Items.push_back(ParseValue());
+        }
+    }
+
+    void BinaryValue(Value& v)
+    {
+        ++FPos;
+        v.Type = Value::Binary;
+        QByteArray hex;
+        for (;;) {
+            if (AtEnd())
+                Fail(QStringLiteral("'}' expected"));
+            const QChar h = FText[FPos++];
+            if (h == u'}')
+                break;
+            if (h == u'\n')
+                ++FLine;
+            if (h.isSpace())
+                continue;
+            if (h.unicode() > 127 || !isxdigit(h.unicode()))
+                Fail(QStringLiteral("Invalid binary value"));
+            hex.append(char(h.unicode()));
+        }
+        if (hex.size() % 2 != 0)
+            Fail(QStringLiteral("Invalid binary value"));
+        v.Bytes = QByteArray::fromHex(hex);
+    }
+
+    void NumberValue(Value& v)
     {
         const qsizetype start = FPos;
         bool negative = false;
