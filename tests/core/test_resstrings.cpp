@@ -39,6 +39,17 @@ TEST(ResStrings, TablesInAFolderAreFoundByIdAndMissingIdsGiveEmptyText)
         EXPECT_EQ(table.Find(c.Id), c.Text) << c.Id;
         EXPECT_EQ(table.Contains(c.Id), c.Present) << c.Id;
     }
+    // LoadString's copy: cut to the buffer less one for the ending null.
+    const struct { unsigned Id; int Max; int Count; std::u16string Text; } copies[] = {
+        {65535, 13, 12, u"User defined"}, {65535, 5, 4, u"User"}, {65535, 1, 0, u""},
+        {901, 8, 0, u""}, {65536 + 65522, 8, 0, u""},
+    };
+    for (const auto& c : copies) {
+        char16_t buffer[16];
+        std::fill(std::begin(buffer), std::end(buffer), u'x');
+        EXPECT_EQ(table.Copy(c.Id, buffer, c.Max), c.Count) << c.Id << " " << c.Max;
+        EXPECT_EQ(std::u16string(buffer), c.Text);
+    }
 }
 
 TEST(ResStrings, MalformedLinesAreRefusedNamingTheLineAndAddNothing)
@@ -72,4 +83,8 @@ TEST(ResStrings, CompiledInTablesLoadAndAnUnknownIdIsEmpty)
 {
     EXPECT_NO_THROW(ResStringTable());
     EXPECT_EQ(LoadResString(1), QString());
+    char16_t buffer[4] = {u'x', u'x', u'x', u'x'};
+    EXPECT_EQ(LoadString(nullptr, 1, buffer, 4), 0);
+    EXPECT_EQ(buffer[0], u'\0');
+    EXPECT_EQ(LoadString(nullptr, 1, nullptr, 4), 0);
 }

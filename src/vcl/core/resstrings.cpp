@@ -77,6 +77,17 @@ void TStringTable::AddFolder(const QString& Folder)
     }
 }
 
+int TStringTable::Copy(unsigned ID, char16_t* Buffer, int BufferMax) const
+{
+    if (!Buffer || BufferMax <= 0)
+        return 0;
+    const QString text = ID <= 0xFFFF ? Find(static_cast<int>(ID)) : QString();
+    const auto count = static_cast<int>(std::min<qsizetype>(text.size(), BufferMax - 1));
+    std::copy_n(reinterpret_cast<const char16_t*>(text.utf16()), count, Buffer);
+    Buffer[count] = u'\0';
+    return count;
+}
+
 const TStringTable& ResStringTable()
 {
     // A malformed compiled-in table raises on every call, never leaving a half-read set.
@@ -91,6 +102,11 @@ const TStringTable& ResStringTable()
 QString LoadResString(int Ident)
 {
     return ResStringTable().Find(Ident);
+}
+
+int LoadString(HINSTANCE, unsigned ID, char16_t* Buffer, int BufferMax)
+{
+    return ResStringTable().Copy(ID, Buffer, BufferMax);
 }
 
 } // namespace vcl

@@ -25,6 +25,9 @@ public:
     QString Find(int Ident) const { return FStrings.value(Ident); }
     bool Contains(int Ident) const { return FStrings.contains(Ident); }
     qsizetype Count() const { return FStrings.size(); }
+    // LoadString's copy: the text of ID into Buffer, cut to BufferMax - 1 characters
+    // and ended by a null; returns the number of characters copied.
+    int Copy(unsigned ID, char16_t* Buffer, int BufferMax) const;
 
 private:
     QHash<int, QString> FStrings;
@@ -35,5 +38,10 @@ const TStringTable& ResStringTable();
 
 // The text of the string resource Ident, or empty text when there is none.
 QString LoadResString(int Ident);
+
+// The platform's form of LoadResString, by TStringTable::Copy: 0 when there is no such
+// string (or no room). The library is one module, so Instance is not looked at.
+using HINSTANCE = void*;
+int LoadString(HINSTANCE Instance, unsigned ID, char16_t* Buffer, int BufferMax);
 
 } // namespace vcl
