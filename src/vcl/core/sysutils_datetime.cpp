@@ -1,5 +1,6 @@
 // Dates and times: encoding, decoding, formatting and reading TDateTime values.
 #include "vcl/core/sysutils.h"
+#include "vcl/core/locale.h"
 
 #include <QDate>
 #include <QTime>
@@ -59,7 +60,10 @@ TTimeParts TimeOf(TDateTime DateTime)
 // so that a table entry naming itself cannot loop.
 class TDateTimeWriter {
 public:
-    explicit TDateTimeWriter(TDateTime DateTime) : FDate(DateOf(DateTime)), FTime(TimeOf(DateTime)) {}
+    TDateTimeWriter(TDateTime DateTime, const TFormatSettings& Settings)
+        : FDate(DateOf(DateTime)), FTime(TimeOf(DateTime)), FSettings(Settings)
+    {
+    }
 
     QString Write(const QString& Fmt, int Depth = 0)
     {
@@ -109,7 +113,7 @@ private:
     // no field); returns how many characters of the picture the field takes.
     qsizetype WriteField(QChar c, int count, TFieldContext context, int Depth, QString& out)
     {
-        const TFormatSettings& fs = FormatSettings();
+        const TFormatSettings& fs = FSettings;
         switch (c.toLower().unicode()) {
         case u'c':
             out += Write(fs.ShortDateFormat, Depth + 1);
@@ -189,7 +193,7 @@ private:
     {
         const bool pm = FTime.Hour >= 12;
         if (length == 4)
-            return pm ? FormatSettings().TimePMString : FormatSettings().TimeAMString;
+            return pm ? FSettings.TimePMString : FSettings.TimeAMString;
         // "am/pm" and "a/p" keep the case the picture writes them in.
         const qsizetype at = pm ? (length == 5 ? i + 3 : i + 2) : i;
         return s.mid(at, length == 5 ? 2 : 1);
@@ -202,7 +206,7 @@ private:
 
     QString DayText(int count, int Depth)
     {
-        const TFormatSettings& fs = FormatSettings();
+        const TFormatSettings& fs = FSettings;
         switch (count) {
         case 1: return QString::number(FDate.day());
         case 2: return Number(FDate.day(), 2);
@@ -215,7 +219,7 @@ private:
 
     QString MonthText(int count) const
     {
-        const TFormatSettings& fs = FormatSettings();
+        const TFormatSettings& fs = FSettings;
         switch (count) {
         case 1: return QString::number(FDate.month());
         case 2: return Number(FDate.month(), 2);
@@ -226,6 +230,7 @@ private:
 
     QDate FDate;
     TTimeParts FTime;
+    const TFormatSettings& FSettings;
 };
 
 // Reads the numbers and words of a date or time text.
@@ -448,7 +453,12 @@ QDateTime DateTimeToQDateTime(TDateTime DateTime)
 
 QString FormatDateTime(const QString& Fmt, TDateTime DateTime)
 {
-    return TDateTimeWriter(DateTime).Write(Fmt);
+    return TDateTimeWriter(DateTime, FormatSettings()).Write(Fmt);
+}
+
+QString FormatDateTime(const QString& Fmt, TDateTime DateTime, const TFormatSettings& Settings)
+{
+    return TDateTimeWriter(DateTime, Settings).Write(Fmt);
 }
 
 QString DateTimeToStr(TDateTime DateTime)
