@@ -31,8 +31,13 @@ if(NOT libraries)
   message(FATAL_ERROR "the shared library was not installed under ${prefix}/lib")
 endif()
 
+# A library built with the sanitizers needs their runtime first in the application too.
+set(sanitize_flags "")
+if(QV_SANITIZE)
+  set(sanitize_flags "-DCMAKE_EXE_LINKER_FLAGS=-fsanitize=address,undefined")
+endif()
 run_step("configure the consumer" ${CMAKE_COMMAND} -S "${QV_CONSUMER_SOURCE}" -B "${QV_WORK_DIR}/build"
-  -G "${QV_GENERATOR}" -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_BUILD_TYPE=Release)
+  -G "${QV_GENERATOR}" -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_BUILD_TYPE=Release ${sanitize_flags})
 run_step("build the consumer" ${CMAKE_COMMAND} --build "${QV_WORK_DIR}/build")
 run_step("run the consumer" "${QV_WORK_DIR}/build/app")
 set(expected "3 lines: alpha,\"beta gamma\",delta\n1,234.50\n")

@@ -121,30 +121,28 @@ TEST(TThread, TerminateStopsAPollingExecute)
     EXPECT_TRUE(thread.Finished());
 }
 
-// Execute uses nothing but the base class, so deleting it exercises the base's
-// own stop-and-wait.
-class PollingThread : public TThread {
-public:
-    explicit PollingThread(std::atomic<bool>& running, std::atomic<bool>& left)
-        : FRunning(running), FLeft(left) {}
+// Execute uses nothing of the derived object (its members are gone by the time the
+// base destructor stops the thread), so deleting it exercises the base's own
+// stop-and-wait.
+std::atomic<bool> PollingRunning = false;
+std::atomic<bool> PollingLeft = false;
 
+class PollingThread : public TThread {
 protected:
     void Execute() override
     {
-        RunUntilTerminated(*this, FRunning);
-        FLeft = true;
+        RunUntilTerminated(*this, PollingRunning);
+        PollingLeft = true;
     }
-
-private:
-    std::atomic<bool>& FRunning;
-    std::atomic<bool>& FLeft;
 };
 
 TEST(TThread, DeletingARunningThreadStopsItAndWaits)
 {
-    std::atomic<bool> running = false;
-    std::atomic<bool> left = false;
-    auto thread = std::make_unique<PollingThread>(running, left);
+    std::atomic<bool>& running = PollingRunning;
+    std::atomic<bool>& left = PollingLeft;
+    running = false;
+    left = false;
+    auto thread = std::make_unique<PollingThread>();
     thread->Start();
     ASSERT_TRUE(QTest::qWaitFor([&] { return running.load(); }, 10000));
     thread.reset();
