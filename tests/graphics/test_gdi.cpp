@@ -356,7 +356,7 @@ TEST(Clipping, EveryKindOfDrawingStaysInsideTheClipRectangle)
     EXPECT_EQ(Picture(*bmp, Legend)[1].substr(0, 1) + Picture(*bmp, Legend)[1].substr(5), "..");
     EXPECT_EQ(SelectClipRgn(dc, nullptr), SIMPLEREGION);
     EXPECT_EQ(canvas->ClipRect(), Rect(0, 0, 6, 3));
-    EXPECT_EQ(IntersectClipRect(dc, 2, 2, 1, 1), NULLREGION);
+    EXPECT_EQ(IntersectClipRect(dc, 2, 2, 2, 5), NULLREGION);
     canvas->FillRect(Rect(0, 0, 6, 3));
     EXPECT_EQ(Picture(*bmp, Legend)[0], "......");
     SelectClipRgn(dc, nullptr);
