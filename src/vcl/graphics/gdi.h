@@ -15,6 +15,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 namespace vcl {
@@ -189,19 +190,19 @@ public:
     std::unique_ptr<TGdiBitmap> DefaultBitmap;
 
 private:
-    // What SaveDC keeps. The selected bitmap is given back only to memory contexts:
-    // elsewhere the surface belongs to the canvas or bitmap that set it.
+    // The drawing state SaveDC keeps, besides the selected bitmap.
+    auto StateFields()
+    {
+        return std::tie(Pen, Brush, Font, Palette, BkColor, TextColor, BkMode, Rop2, StretchMode, MapMode, PenPos,
+            BrushOrigin, ClipRegion, HasClip);
+    }
+    using StateValues = std::tuple<HPEN, HBRUSH, HFONT, HPALETTE, TColor, TColor, int, int, int, int, TPoint, TPoint,
+        QRegion, bool>;
+    // The selected bitmap is given back only to memory contexts: elsewhere the surface
+    // belongs to the canvas or bitmap that set it.
     struct SavedState {
         HBITMAP Bitmap;
-        HPEN Pen;
-        HBRUSH Brush;
-        HFONT Font;
-        HPALETTE Palette;
-        TColor BkColor, TextColor;
-        int BkMode, Rop2, StretchMode, MapMode;
-        TPoint PenPos, BrushOrigin;
-        QRegion ClipRegion;
-        bool HasClip;
+        StateValues Values;
     };
     QImage* FSurface = nullptr;
     bool FMonochrome = false;

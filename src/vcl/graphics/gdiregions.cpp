@@ -184,8 +184,7 @@ int GetClipBox(HDC DC, TRect& Rect)
 
 int TDeviceContext::Save()
 {
-    FSaved.push_back({Bitmap, Pen, Brush, Font, Palette, BkColor, TextColor, BkMode, Rop2, StretchMode, MapMode,
-        PenPos, BrushOrigin, ClipRegion, HasClip});
+    FSaved.push_back({Bitmap, StateFields()});
     return int(FSaved.size());
 }
 
@@ -199,20 +198,7 @@ bool TDeviceContext::Restore(int Level)
         Bitmap = state.Bitmap;
         SetSurface(&Bitmap->Image, Bitmap->Monochrome);
     }
-    Pen = state.Pen;
-    Brush = state.Brush;
-    Font = state.Font;
-    Palette = state.Palette;
-    BkColor = state.BkColor;
-    TextColor = state.TextColor;
-    BkMode = state.BkMode;
-    Rop2 = state.Rop2;
-    StretchMode = state.StretchMode;
-    MapMode = state.MapMode;
-    PenPos = state.PenPos;
-    BrushOrigin = state.BrushOrigin;
-    ClipRegion = std::move(state.ClipRegion);
-    HasClip = state.HasClip;
+    StateFields() = std::move(state.Values);
     FSaved.resize(size_t(index));
     return true;
 }
