@@ -2,6 +2,7 @@
 
 #include "vcl/graphics/canvas.h"
 #include "vcl/graphics/gdi.h"
+#include "vcl/graphics/icon.h"
 
 #include <gtest/gtest.h>
 #include <climits>
@@ -133,6 +134,14 @@ TEST(RegionClipping, TextShapesAndStretchesChangeNoPixelOutsideTheClip)
         {"StretchBlt", [&](TCanvas* c) { c->CopyRect(Rect(0, 0, 6, 4), source->Canvas(), Rect(0, 0, 3, 2)); }},
         {"BrushCopy",
             [&](TCanvas* c) { c->Brush()->SetColor(clRed); c->BrushCopy(Rect(0, 0, 6, 4), source.get(), Rect(0, 0, 3, 2), clBlue); }},
+        {"icon",
+            [](TCanvas* c) {
+                QImage red(3, 2, QImage::Format_ARGB32);
+                red.fill(Qt::red);
+                TIcon icon;
+                icon.AssignImage(red);
+                c->StretchDraw(Rect(0, 0, 6, 4), &icon);
+            }},
         {"pixels",
             [](TCanvas* c) {
                 for (int i = 0; i < 24; ++i)

@@ -67,6 +67,8 @@ public:
     // The bounding rectangle of what drawing may reach: the surface, within the clip
     // region when one is set (SelectClipRgn, IntersectClipRect on Handle()).
     TRect ClipRect() const;
+    // The pixels drawing may reach, for code that draws on Surface() with a QPainter.
+    QRegion ClipRegion() const;
 
     // Pixels: reading outside the surface returns -1.
     TColor Pixels(int X, int Y) const;
