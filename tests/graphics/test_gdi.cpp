@@ -330,34 +330,3 @@ TEST(DeviceContexts, MemoryContextStartsMonochromeAndSelectReturnsPrevious)
     EXPECT_TRUE(DeleteObject(GetStockObject(BLACK_PEN)));
     EXPECT_EQ(CreateBitmap(2, 2, 2, 1, nullptr), nullptr);
 }
-
-TEST(Clipping, EveryKindOfDrawingStaysInsideTheClipRectangle)
-{
-    auto src = FilledBitmap(6, 3, clBlue);
-    auto bmp = FilledBitmap(6, 3, clWhite);
-    TCanvas* canvas = bmp->Canvas();
-    HDC dc = canvas->Handle();
-    EXPECT_EQ(IntersectClipRect(dc, 1, 0, 5, 3), SIMPLEREGION);
-    EXPECT_EQ(IntersectClipRect(dc, 0, 1, 6, 2), SIMPLEREGION);
-    EXPECT_EQ(canvas->ClipRect(), Rect(1, 1, 5, 2));
-    canvas->Brush()->SetColor(clRed);
-    canvas->FillRect(Rect(0, 0, 6, 3));
-    EXPECT_EQ(Picture(*bmp, Legend), (Rows{"......", ".rrrr.", "......"}));
-    canvas->Pen()->SetColor(clLime);
-    canvas->MoveTo(0, 1);
-    canvas->LineTo(6, 1);
-    canvas->SetPixels(0, 0, clBlack);
-    EXPECT_EQ(Picture(*bmp, Legend), (Rows{"......", ".gggg.", "......"}));
-    canvas->CopyRect(Rect(0, 0, 6, 3), src->Canvas(), Rect(0, 0, 6, 3));
-    canvas->Font()->SetHeight(-30);
-    canvas->TextOut(0, 0, QStringLiteral("WW"));
-    EXPECT_EQ(Picture(*bmp, Legend)[0], "......");
-    EXPECT_EQ(Picture(*bmp, Legend)[2], "......");
-    EXPECT_EQ(Picture(*bmp, Legend)[1].substr(0, 1) + Picture(*bmp, Legend)[1].substr(5), "..");
-    EXPECT_EQ(SelectClipRgn(dc, nullptr), SIMPLEREGION);
-    EXPECT_EQ(canvas->ClipRect(), Rect(0, 0, 6, 3));
-    EXPECT_EQ(IntersectClipRect(dc, 2, 2, 1, 1), NULLREGION);
-    canvas->FillRect(Rect(0, 0, 6, 3));
-    EXPECT_EQ(Picture(*bmp, Legend)[0], "......");
-    SelectClipRgn(dc, nullptr);
-}

@@ -68,6 +68,11 @@ TRect TCanvas::ClipRect() const
     return rect;
 }
 
+QRegion TCanvas::ClipRegion() const
+{
+    return gdiengine::DrawableRegion(FDC);
+}
+
 void TCanvas::Changing()
 {
     if (OnChanging)

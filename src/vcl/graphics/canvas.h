@@ -64,9 +64,11 @@ public:
     void SetPenPos(const TPoint& Value) { FDC.PenPos = Value; }
     TCopyMode CopyMode() const { return FCopyMode; }
     void SetCopyMode(TCopyMode Value) { FCopyMode = Value; }
-    // The rectangle drawing may reach: the surface, within the device context's clip
-    // rectangle when one is set (IntersectClipRect on Handle()).
+    // The bounding rectangle of what drawing may reach: the surface, within the clip
+    // region when one is set (SelectClipRgn, IntersectClipRect on Handle()).
     TRect ClipRect() const;
+    // The pixels drawing may reach, for code that draws on Surface() with a QPainter.
+    QRegion ClipRegion() const;
 
     // Pixels: reading outside the surface returns -1.
     TColor Pixels(int X, int Y) const;

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <mutex>
+#include <unordered_set>
 #include <vector>
 
 namespace vcl {
@@ -43,6 +45,26 @@ StockObjects& Stock()
 {
     static StockObjects stock;
     return stock;
+}
+
+// The handles the Create functions gave out and DeleteObject has not freed. Objects
+// may be made and freed on any thread, hence the lock.
+struct LiveObjects {
+    std::mutex Lock;
+    std::unordered_set<const TGdiObject*> Handles;
+};
+
+LiveObjects& Live()
+{
+    static LiveObjects live;
+    return live;
+}
+
+template <typename Object>
+Object* Tracked(Object* object)
+{
+    TrackObject(object);
+    return object;
 }
 
 // The word-aligned rows of a 1-bit-per-pixel bitmap as CreateBitmap takes them.
@@ -167,7 +189,7 @@ int ReleaseDC(std::nullptr_t, HDC DC)
 
 HBITMAP CreateCompatibleBitmap(HDC DC, int Width, int Height)
 {
-    return new TGdiBitmap(Width, Height, DC && DC->Monochrome());
+    return Tracked(new TGdiBitmap(Width, Height, DC && DC->Monochrome()));
 }
 
 HBITMAP CreateBitmap(int Width, int Height, UINT Planes, UINT BitCount, const void* Bits)
@@ -185,22 +207,22 @@ HBITMAP CreateBitmap(int Width, int Height, UINT Planes, UINT BitCount, const vo
             for (int x = 0; x < Width; ++x)
                 line[x] |= OpaqueAlpha;
         }
-    return bitmap;
+    return Tracked(bitmap);
 }
 
 HPEN CreatePen(int Style, int Width, TColor Color)
 {
-    return new TGdiPen(Style, std::max(Width, 1), Color);
+    return Tracked(new TGdiPen(Style, std::max(Width, 1), Color));
 }
 
 HBRUSH CreateSolidBrush(TColor Color)
 {
-    return new TGdiBrush(BS_SOLID, Color);
+    return Tracked(new TGdiBrush(BS_SOLID, Color));
 }
 
 HBRUSH CreateHatchBrush(int Hatch, TColor Color)
 {
-    return new TGdiBrush(BS_HATCHED, Color, Hatch);
+    return Tracked(new TGdiBrush(BS_HATCHED, Color, Hatch));
 }
 
 HBRUSH CreatePatternBrush(HBITMAP Bitmap)
@@ -210,12 +232,12 @@ HBRUSH CreatePatternBrush(HBITMAP Bitmap)
     auto* brush = new TGdiBrush(BS_PATTERN, clBlack);
     brush->Pattern = Bitmap->Image.copy(0, 0, std::min(8, Bitmap->Image.width()), std::min(8, Bitmap->Image.height()));
     brush->PatternMonochrome = Bitmap->Monochrome;
-    return brush;
+    return Tracked(brush);
 }
 
 HFONT CreateFontIndirect(const LOGFONT& LogFont)
 {
-    return new TGdiFont(LogFont);
+    return Tracked(new TGdiFont(LogFont));
 }
 
 HGDIOBJ SelectObject(HDC DC, HGDIOBJ Object)
@@ -243,9 +265,39 @@ BOOL DeleteObject(HGDIOBJ Object)
         return false;
     if (Stock().Contains(Object))
         return true;
+    {
+        LiveObjects& live = Live();
+        const std::lock_guard<std::mutex> guard(live.Lock);
+        if (live.Handles.erase(Object) == 0)
+            return false;
+    }
     delete Object;
     return true;
 }
+
+namespace gdiengine {
+
+void TrackObject(TGdiObject* Object)
+{
+    LiveObjects& live = Live();
+    const std::lock_guard<std::mutex> guard(live.Lock);
+    live.Handles.insert(Object);
+}
+
+bool IsLiveObject(const TGdiObject* Object)
+{
+    LiveObjects& live = Live();
+    const std::lock_guard<std::mutex> guard(live.Lock);
+    return Object && live.Handles.count(Object) != 0;
+}
+
+TGdiRegion* LiveRegion(HRGN Region)
+{
+    // Checked before the cast: a freed handle must not be dereferenced.
+    return IsLiveObject(Region) ? Region : nullptr;
+}
+
+} // namespace gdiengine
 
 HPALETTE SelectPalette(HDC DC, HPALETTE Palette, BOOL)
 {
@@ -322,34 +374,6 @@ BOOL SetBrushOrgEx(HDC DC, int X, int Y, TPoint* Old)
     return true;
 }
 
-int IntersectClipRect(HDC DC, int Left, int Top, int Right, int Bottom)
-{
-    if (!DC)
-        return 0;
-    const QRect rect = Right > Left && Bottom > Top ? QRect(QPoint(Left, Top), QPoint(Right - 1, Bottom - 1)) : QRect();
-    DC->ClipRect = DC->HasClip ? DC->ClipRect.intersected(rect) : rect;
-    DC->HasClip = true;
-    return DC->ClipRect.isEmpty() ? NULLREGION : SIMPLEREGION;
-}
-
-int SelectClipRgn(HDC DC, std::nullptr_t)
-{
-    if (!DC)
-        return 0;
-    DC->HasClip = false;
-    DC->ClipRect = QRect();
-    return SIMPLEREGION;
-}
-
-int GetClipBox(HDC DC, TRect& Rect)
-{
-    if (!DC)
-        return 0;
-    const QRect box = SurfaceRect(*DC);
-    Rect = box.isEmpty() ? TRect{} : TRect::FromQRect(box);
-    return box.isEmpty() ? NULLREGION : SIMPLEREGION;
-}
-
 TColor GetPixel(HDC DC, int X, int Y)
 {
     if (!DC || !DC->Surface() || !DC->Surface()->rect().contains(X, Y))
@@ -359,7 +383,7 @@ TColor GetPixel(HDC DC, int X, int Y)
 
 TColor SetPixel(HDC DC, int X, int Y, TColor Color)
 {
-    if (!DC || !SurfaceRect(*DC).contains(X, Y))
+    if (!DC || !MayDraw(*DC, X, Y))
         return CLR_INVALID;
     const uint32_t pixel = SurfacePixel(Color, DC->Monochrome());
     reinterpret_cast<uint32_t*>(DC->Surface()->scanLine(Y))[X] = pixel;
@@ -419,18 +443,19 @@ BrushPattern::BrushPattern(const TDeviceContext& DC, const TGdiBrush* Brush)
 
 void FillWithBrush(TDeviceContext& DC, const QRect& Area, const BrushPattern& Brush)
 {
-    const QRect area = Area.intersected(SurfaceRect(DC));
-    if (area.isEmpty() || Brush.IsNull())
+    if (Brush.IsNull())
         return;
-    QImage& image = *DC.Surface();
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        auto* line = reinterpret_cast<uint32_t*>(image.scanLine(y));
-        for (int x = area.left(); x <= area.right(); ++x) {
-            uint32_t p;
-            if (Brush.At(x, y, p))
-                line[x] = ApplyRop2(DC.Rop2, p, line[x]);
+    ForEachDrawableRect(DC, Area, [&](const QRect& area) {
+        QImage& image = *DC.Surface();
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            auto* line = reinterpret_cast<uint32_t*>(image.scanLine(y));
+            for (int x = area.left(); x <= area.right(); ++x) {
+                uint32_t p;
+                if (Brush.At(x, y, p))
+                    line[x] = ApplyRop2(DC.Rop2, p, line[x]);
+            }
         }
-    }
+    });
 }
 
 void SnapToMonochrome(QImage& Image, const QRect& Area)
@@ -517,7 +542,6 @@ struct Transfer {
     const int DestStepX, DestStepY, SourceStepX, SourceStepY;
     const AxisMap Columns, Rows;
     const int Mode;
-    const QRect Bounds;
 
     // Writes source pixel s (not yet converted) at (x, y) through the raster operation.
     void Write(uint32_t* line, int x, int y, uint32_t s) const
@@ -531,10 +555,10 @@ struct Transfer {
 
 // A row transferred pixel for pixel from source row sline (same size, left to
 // right): a straight copy when the operation is one, else pixel by pixel.
-void TransferRowOneToOne(const Transfer& t, uint32_t* line, int y, const uint32_t* sline)
+void TransferRowOneToOne(const Transfer& t, const QRect& Bounds, uint32_t* line, int y, const uint32_t* sline)
 {
-    const int x0 = std::max({t.X, t.Bounds.left(), t.X - t.XSrc});
-    const int x1 = std::min({t.X + t.DestWidth, t.Bounds.right() + 1, t.X - t.XSrc + t.Source.width()});
+    const int x0 = std::max({t.X, Bounds.left(), t.X - t.XSrc});
+    const int x1 = std::min({t.X + t.DestWidth, Bounds.right() + 1, t.X - t.XSrc + t.Source.width()});
     if (t.Code == 0xCC && t.Convert.Mode == SourceConversion::None) {
         if (x1 > x0)
             std::memcpy(line + x0, sline + (x0 - t.X + t.XSrc), size_t(x1 - x0) * 4);
@@ -577,12 +601,12 @@ bool SampleSource(const Transfer& t, int i, int j, uint32_t& Pixel)
     return have;
 }
 
-// Destination row j (at y) of a stretching or mirroring transfer.
-void TransferRowStretched(const Transfer& t, uint32_t* line, int y, int j)
+// Destination row j (at y) of a stretching or mirroring transfer, within Bounds.
+void TransferRowStretched(const Transfer& t, const QRect& Bounds, uint32_t* line, int y, int j)
 {
     for (int i = 0; i < t.DestWidth; ++i) {
         const int x = t.X + i * t.DestStepX;
-        if (x < t.Bounds.left() || x > t.Bounds.right())
+        if (x < Bounds.left() || x > Bounds.right())
             continue;
         uint32_t s = 0;
         // Pixels whose source lies outside the source surface are left alone.
@@ -600,21 +624,20 @@ BOOL PatBlt(HDC DC, int X, int Y, int Width, int Height, DWORD Rop)
     int left, right, top, bottom;
     NormaliseExtent(X, Width, left, right);
     NormaliseExtent(Y, Height, top, bottom);
-    const QRect area = QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)).intersected(SurfaceRect(*DC));
-    if (area.isEmpty())
-        return true;
     const uint8_t code = uint8_t(Rop >> 16);
     const BrushPattern brush(*DC, DC->Brush);
     QImage& image = *DC->Surface();
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        auto* line = reinterpret_cast<uint32_t*>(image.scanLine(y));
-        for (int x = area.left(); x <= area.right(); ++x) {
-            uint32_t p = 0;
-            if (RopUsesPattern(code) && !brush.At(x, y, p))
-                continue;
-            line[x] = ApplyRop3(code, p, 0, line[x]);
+    ForEachDrawableRect(*DC, QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)), [&](const QRect& area) {
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            auto* line = reinterpret_cast<uint32_t*>(image.scanLine(y));
+            for (int x = area.left(); x <= area.right(); ++x) {
+                uint32_t p = 0;
+                if (RopUsesPattern(code) && !brush.At(x, y, p))
+                    continue;
+                line[x] = ApplyRop3(code, p, 0, line[x]);
+            }
         }
-    }
+    });
     return true;
 }
 
@@ -639,24 +662,29 @@ BOOL StretchBlt(HDC Dest, int X, int Y, int Width, int Height, HDC Source, int X
     const Transfer t{source, *Dest->Surface(), SourceConversion(*Dest, *Source), BrushPattern(*Dest, Dest->Brush),
         code, X, Y, XSrc, YSrc, dw, dh, Width > 0 ? 1 : -1, Height > 0 ? 1 : -1, WidthSrc > 0 ? 1 : -1,
         HeightSrc > 0 ? 1 : -1, MapAxis(dw, std::abs(WidthSrc)), MapAxis(dh, std::abs(HeightSrc)),
-        Dest->StretchMode, SurfaceRect(*Dest)};
+        Dest->StretchMode};
     // Same size, left to right and top to bottom: pixel for pixel, without the
     // stretch machinery.
     const bool oneToOne = dw == std::abs(WidthSrc) && dh == std::abs(HeightSrc) && t.DestStepX == t.SourceStepX
         && t.DestStepX == 1;
-    for (int j = 0; j < dh; ++j) {
-        const int y = Y + j * t.DestStepY;
-        if (y < t.Bounds.top() || y > t.Bounds.bottom())
-            continue;
-        auto* line = reinterpret_cast<uint32_t*>(t.Dest.scanLine(y));
-        if (!oneToOne) {
-            TransferRowStretched(t, line, y, j);
-            continue;
+    int left, right, top, bottom;
+    NormaliseExtent(X, Width, left, right);
+    NormaliseExtent(Y, Height, top, bottom);
+    ForEachDrawableRect(*Dest, QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)), [&](const QRect& bounds) {
+        for (int j = 0; j < dh; ++j) {
+            const int y = Y + j * t.DestStepY;
+            if (y < bounds.top() || y > bounds.bottom())
+                continue;
+            auto* line = reinterpret_cast<uint32_t*>(t.Dest.scanLine(y));
+            if (!oneToOne) {
+                TransferRowStretched(t, bounds, line, y, j);
+                continue;
+            }
+            const int sy = YSrc + t.Rows.First[size_t(j)] * t.SourceStepY;
+            if (sy >= 0 && sy < source.height())
+                TransferRowOneToOne(t, bounds, line, y, reinterpret_cast<const uint32_t*>(source.constScanLine(sy)));
         }
-        const int sy = YSrc + t.Rows.First[size_t(j)] * t.SourceStepY;
-        if (sy >= 0 && sy < source.height())
-            TransferRowOneToOne(t, line, y, reinterpret_cast<const uint32_t*>(source.constScanLine(sy)));
-    }
+    });
     return true;
 }
 
@@ -687,23 +715,24 @@ void StretchKeyed(HDC Dest, int X, int Y, int Width, int Height, HDC Source, int
     const uint32_t key = SurfacePixel(Key, false) & RgbMask;
     const BrushPattern brush(*Dest, Replacement);
     QImage& dest = *Dest->Surface();
-    const QRect bounds = SurfaceRect(*Dest);
-    for (int y = std::max(top, bounds.top()); y < std::min(bottom, bounds.bottom() + 1); ++y) {
-        const auto* sline = reinterpret_cast<const uint32_t*>(scratch.Image.constScanLine(y - top));
-        auto* line = reinterpret_cast<uint32_t*>(dest.scanLine(y));
-        for (int x = std::max(left, bounds.left()); x < std::min(right, bounds.right() + 1); ++x) {
-            const uint32_t s = sline[x - left];
-            if ((s >> 24) == 0)
-                continue;
-            if ((s & RgbMask) != key) {
-                line[x] = s;
-                continue;
+    ForEachDrawableRect(*Dest, QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)), [&](const QRect& area) {
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            const auto* sline = reinterpret_cast<const uint32_t*>(scratch.Image.constScanLine(y - top));
+            auto* line = reinterpret_cast<uint32_t*>(dest.scanLine(y));
+            for (int x = area.left(); x <= area.right(); ++x) {
+                const uint32_t s = sline[x - left];
+                if ((s >> 24) == 0)
+                    continue;
+                if ((s & RgbMask) != key) {
+                    line[x] = s;
+                    continue;
+                }
+                uint32_t p;
+                if (Replacement && brush.At(x, y, p))
+                    line[x] = p;
             }
-            uint32_t p;
-            if (Replacement && brush.At(x, y, p))
-                line[x] = p;
         }
-    }
+    });
 }
 
 } // namespace vcl::gdiengine

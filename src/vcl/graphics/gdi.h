@@ -10,10 +10,12 @@
 
 #include <QFont>
 #include <QImage>
+#include <QRegion>
 #include <QString>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 namespace vcl {
@@ -102,12 +104,21 @@ public:
     std::vector<TColor> Entries;
 };
 
+// A region: a set of non-overlapping rectangles in device coordinates (QRegion's
+// rectangles are inclusive; the functions below take and give exclusive right and
+// bottom edges, as the platform does).
+class TGdiRegion : public TGdiObject {
+public:
+    QRegion Region;
+};
+
 using HGDIOBJ = TGdiObject*;
 using HBITMAP = TGdiBitmap*;
 using HPEN = TGdiPen*;
 using HBRUSH = TGdiBrush*;
 using HFONT = TGdiFont*;
 using HPALETTE = TGdiPalette*;
+using HRGN = TGdiRegion*;
 
 enum : int { TRANSPARENT = 1, OPAQUE = 2 };
 enum : int {
@@ -165,16 +176,37 @@ public:
     int MapMode = MM_TEXT;
     TPoint PenPos;
     TPoint BrushOrigin;
-    // Drawing is limited to this rectangle when HasClip is set (IntersectClipRect).
-    QRect ClipRect;
+    // Drawing is limited to this region when HasClip is set; it is a copy of its own,
+    // never a region object of the caller.
+    QRegion ClipRegion;
     bool HasClip = false;
+
+    // SaveDC and RestoreDC: the drawing state pushed and popped; Restore takes a level
+    // from Save (1 = the first saved) or a negative count back from the last one.
+    int Save();
+    bool Restore(int Level);
 
     // The 1x1 monochrome bitmap a memory context starts with.
     std::unique_ptr<TGdiBitmap> DefaultBitmap;
 
 private:
+    // The drawing state SaveDC keeps, besides the selected bitmap.
+    auto StateFields()
+    {
+        return std::tie(Pen, Brush, Font, Palette, BkColor, TextColor, BkMode, Rop2, StretchMode, MapMode, PenPos,
+            BrushOrigin, ClipRegion, HasClip);
+    }
+    using StateValues = std::tuple<HPEN, HBRUSH, HFONT, HPALETTE, TColor, TColor, int, int, int, int, TPoint, TPoint,
+        QRegion, bool>;
+    // The selected bitmap is given back only to memory contexts: elsewhere the surface
+    // belongs to the canvas or bitmap that set it.
+    struct SavedState {
+        HBITMAP Bitmap;
+        StateValues Values;
+    };
     QImage* FSurface = nullptr;
     bool FMonochrome = false;
+    std::vector<SavedState> FSaved;
 };
 using HDC = TDeviceContext*;
 
@@ -204,7 +236,8 @@ HFONT CreateFontIndirect(const LOGFONT& LogFont);
 inline HFONT CreateFontIndirectA(const LOGFONT& LogFont) { return CreateFontIndirect(LogFont); }
 // Selects a bitmap, pen, brush or font; returns the previously selected one.
 HGDIOBJ SelectObject(HDC DC, HGDIOBJ Object);
-// Frees an object created by a Create function; stock objects are left alone.
+// Frees an object created by a Create function; stock objects are left alone. A handle
+// already freed (or never made by a Create function) gives false and is not touched.
 BOOL DeleteObject(HGDIOBJ Object);
 HPALETTE SelectPalette(HDC DC, HPALETTE Palette, BOOL ForceBackground);
 UINT RealizePalette(HDC DC);
@@ -222,11 +255,36 @@ int SetMapMode(HDC DC, int Mode);
 int GetMapMode(HDC DC);
 BOOL SetBrushOrgEx(HDC DC, int X, int Y, TPoint* Old);
 
-// Clipping: drawing is limited to the intersection of the rectangles given since the
-// last SelectClipRgn(DC, nullptr). GetClipBox gives the rectangle drawing may reach.
-enum : int { NULLREGION = 1, SIMPLEREGION = 2 };
+// Saves the context's drawing state (objects, colours, modes, positions, clip region)
+// and returns its level, 0 on failure. RestoreDC brings back the state of a level, or
+// with a negative Level the state that many saves back (-1: the last), dropping that
+// state and every later one.
+int SaveDC(HDC DC);
+BOOL RestoreDC(HDC DC, int SavedDC);
+
+// Regions. The kinds a region function returns: ERROR for a bad handle or argument,
+// NULLREGION for an empty region, SIMPLEREGION for one rectangle, COMPLEXREGION for more.
+enum : int { ERROR = 0, NULLREGION = 1, SIMPLEREGION = 2, COMPLEXREGION = 3 };
+enum : int { RGN_AND = 1, RGN_OR = 2, RGN_XOR = 3, RGN_DIFF = 4, RGN_COPY = 5 };
+// A rectangle region; swapped edges are put in order, equal ones give an empty region.
+HRGN CreateRectRgn(int Left, int Top, int Right, int Bottom);
+HRGN CreateRectRgnIndirect(const TRect& Rect);
+// Dest becomes Source1 combined with Source2 (not read for RGN_COPY); Dest may be one
+// of the sources. Returns the kind of the result.
+int CombineRgn(HRGN Dest, HRGN Source1, HRGN Source2, int Mode);
+// Moves the region; ERROR (region unchanged) when it would leave the coordinate range.
+int OffsetRgn(HRGN Region, int X, int Y);
+BOOL PtInRegion(HRGN Region, int X, int Y);
+// The bounding rectangle (all zero for an empty region) and the region's kind.
+int GetRgnBox(HRGN Region, TRect& Rect);
+
+// Clipping. SelectClipRgn makes a copy of Region the clip region (null: no clipping);
+// IntersectClipRect and ExcludeClipRect narrow the clip region (without one, they start
+// from the whole surface). Each returns the kind of the new clip region. GetClipBox
+// gives the bounding rectangle of the pixels drawing may reach and their kind.
+int SelectClipRgn(HDC DC, HRGN Region);
 int IntersectClipRect(HDC DC, int Left, int Top, int Right, int Bottom);
-int SelectClipRgn(HDC DC, std::nullptr_t);
+int ExcludeClipRect(HDC DC, int Left, int Top, int Right, int Bottom);
 int GetClipBox(HDC DC, TRect& Rect);
 
 // Pixels: GetPixel returns CLR_INVALID (0xFFFFFFFF) outside the surface.

@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QRect>
+#include <QRegion>
 #include <cstdint>
 
 namespace vcl::gdiengine {
@@ -114,24 +115,51 @@ private:
     uint32_t FTile[TileSize * TileSize] = {};
 };
 
-// The rectangle drawing may reach: the surface within the clip rectangle (empty
-// without a surface).
-inline QRect SurfaceRect(const TDeviceContext& DC)
+// The pixels drawing may reach: the surface within the clip region (empty without a
+// surface).
+QRegion DrawableRegion(const TDeviceContext& DC);
+
+// Whether drawing may reach pixel (X, Y).
+inline bool MayDraw(const TDeviceContext& DC, int X, int Y)
+{
+    const QImage* image = DC.Surface();
+    return image && X >= 0 && Y >= 0 && X < image->width() && Y < image->height()
+        && (!DC.HasClip || DC.ClipRegion.contains(QPoint(X, Y)));
+}
+
+// Calls Draw(rect) for each rectangle of Area that drawing may reach (rectangles of
+// the clip region within Area and the surface; none overlap).
+template <typename DrawFn>
+void ForEachDrawableRect(const TDeviceContext& DC, const QRect& Area, DrawFn Draw)
 {
     if (!DC.Surface())
-        return QRect();
-    return DC.HasClip ? DC.Surface()->rect().intersected(DC.ClipRect) : DC.Surface()->rect();
+        return;
+    const QRect bounded = Area.intersected(DC.Surface()->rect());
+    if (bounded.isEmpty())
+        return;
+    if (!DC.HasClip) {
+        Draw(bounded);
+        return;
+    }
+    for (const QRect& rect : DC.ClipRegion.intersected(bounded))
+        Draw(rect);
 }
 
 // Writes a pen-coloured pixel through the context's binary raster operation.
 inline void PlotPen(TDeviceContext& DC, int X, int Y, uint32_t Pixel)
 {
-    QImage* image = DC.Surface();
-    if (!image || !SurfaceRect(DC).contains(X, Y))
+    if (!MayDraw(DC, X, Y))
         return;
-    auto* line = reinterpret_cast<uint32_t*>(image->scanLine(Y));
+    auto* line = reinterpret_cast<uint32_t*>(DC.Surface()->scanLine(Y));
     line[X] = ApplyRop2(DC.Rop2, Pixel, line[X]);
 }
+
+// Handles of the objects the Create functions made and DeleteObject has not freed, so
+// that a stale or foreign handle is refused instead of being used.
+void TrackObject(TGdiObject* Object);
+bool IsLiveObject(const TGdiObject* Object);
+// The region behind a live region handle, else null.
+TGdiRegion* LiveRegion(HRGN Region);
 
 // Fills the device rectangle (exclusive right and bottom) with the brush through the
 // binary raster operation (shape interiors).

@@ -26,16 +26,18 @@ ShapeMask::ShapeMask(const QRect& Box)
 
 namespace {
 
+// Calls write(x, y) for each pixel the mask covers where drawing may reach.
 template <typename Write>
-void ForCovered(const QImage& Mask, const QRect& Box, const QRect& Bounds, Write write)
+void ForCovered(const TDeviceContext& DC, const QImage& Mask, const QRect& Box, Write write)
 {
-    const QRect area = Box.intersected(Bounds);
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        const auto* mline = reinterpret_cast<const uint32_t*>(Mask.constScanLine(y - Box.top()));
-        for (int x = area.left(); x <= area.right(); ++x)
-            if ((mline[x - Box.left()] >> 24) >= 0x80)
-                write(x, y);
-    }
+    ForEachDrawableRect(DC, Box, [&](const QRect& area) {
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            const auto* mline = reinterpret_cast<const uint32_t*>(Mask.constScanLine(y - Box.top()));
+            for (int x = area.left(); x <= area.right(); ++x)
+                if ((mline[x - Box.left()] >> 24) >= 0x80)
+                    write(x, y);
+        }
+    });
 }
 
 } // namespace
@@ -49,7 +51,7 @@ void ShapeMask::ApplyBrush(TDeviceContext& DC, const BrushPattern& Brush) const
     QImage& surface = *DC.Surface();
     auto* bits = reinterpret_cast<uint32_t*>(surface.bits());
     const qsizetype stride = surface.bytesPerLine() / 4;
-    ForCovered(FImage, FBox, SurfaceRect(DC), [&](int x, int y) {
+    ForCovered(DC, FImage, FBox, [&](int x, int y) {
         uint32_t p;
         if (Brush.At(x, y, p)) {
             uint32_t& pixel = bits[y * stride + x];
@@ -62,7 +64,7 @@ void ShapeMask::ApplyPen(TDeviceContext& DC, uint32_t Pixel) const
 {
     if (!DC.Surface())
         return;
-    ForCovered(FImage, FBox, SurfaceRect(DC), [&](int x, int y) { PlotPen(DC, x, y, Pixel); });
+    ForCovered(DC, FImage, FBox, [&](int x, int y) { PlotPen(DC, x, y, Pixel); });
 }
 
 void ThinLine(TDeviceContext& DC, int X0, int Y0, int X1, int Y1)
@@ -416,7 +418,7 @@ BOOL DrawFocusRect(HDC DC, const TRect& Rect)
     // device coordinates), so drawing the same focus rectangle twice removes it.
     QImage& image = *DC->Surface();
     auto invert = [&](int x, int y) {
-        if (((x + y) & 1) != 0 || !SurfaceRect(*DC).contains(x, y))
+        if (((x + y) & 1) != 0 || !MayDraw(*DC, x, y))
             return;
         auto* line = reinterpret_cast<uint32_t*>(image.scanLine(y));
         line[x] = (~line[x] & RgbMask) | OpaqueAlpha;

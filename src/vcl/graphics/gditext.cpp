@@ -33,6 +33,10 @@ void PaintText(TDeviceContext& DC, int X, int Y, const QString& Text, const QRec
     QImage* image = DC.Surface();
     if (!image || Text.isEmpty())
         return;
+    const QRegion drawable = DrawableRegion(DC);
+    const QRegion clip = Clip ? drawable.intersected(*Clip) : drawable;
+    if (clip.isEmpty())
+        return;
     const QFont font = FontOf(DC);
     const QFontMetrics metrics(font);
     const int width = metrics.horizontalAdvance(Text);
@@ -40,8 +44,7 @@ void PaintText(TDeviceContext& DC, int X, int Y, const QString& Text, const QRec
     QPainter painter(image);
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::TextAntialiasing, false);
-    const QRect bounds = SurfaceRect(DC);
-    painter.setClipRect(Clip ? Clip->intersected(bounds) : bounds);
+    painter.setClipRegion(clip);
     painter.translate(X, Y);
     const int escapement = Escapement(DC);
     if (escapement != 0)
@@ -55,7 +58,8 @@ void PaintText(TDeviceContext& DC, int X, int Y, const QString& Text, const QRec
     const QRect touched = painter.transform().mapRect(QRect(0, 0, width, height)).adjusted(-2, -2, 2, 2);
     painter.end();
     if (mono)
-        SnapToMonochrome(*image, touched);
+        for (const QRect& area : clip.intersected(touched))
+            SnapToMonochrome(*image, area);
 }
 
 struct PrefixedText {

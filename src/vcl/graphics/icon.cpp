@@ -83,7 +83,7 @@ void TIcon::Draw(TCanvas* ACanvas, const TRect& Rect)
     if (!surface || Empty())
         return;
     QPainter painter(surface);
-    painter.setClipRect(ACanvas->ClipRect().ToQRect());
+    painter.setClipRegion(ACanvas->ClipRegion());
     painter.drawImage(Rect.ToQRect(), FImage);
 }
 

@@ -207,7 +207,7 @@ void TCustomImageList::Draw(TCanvas* Canvas, int X, int Y, int Index, bool Enabl
     }
     Canvas->Changing();
     QPainter painter(Canvas->Surface());
-    painter.setClipRect(Canvas->ClipRect().ToQRect());
+    painter.setClipRegion(Canvas->ClipRegion());
     // An unmasked list draws its images opaque, on white unless BkColor is set.
     const TColor back = FMasked ? FBkColor : (FBkColor == clNone ? clWhite : FBkColor);
     if (back != clNone)
