@@ -1,21 +1,12 @@
 #include "vcl/core/resstrings.h"
+#include "support/testsupport.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace vcl;
-
-namespace {
-
-void WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-} // namespace
+using qvtest::WriteFile;
 
 TEST(ResStrings, TablesInAFolderAreFoundByIdAndMissingIdsGiveEmptyText)
 {

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 using namespace vcl;
+using qvtest::WriteFile;
 
 namespace {
 
@@ -15,13 +16,6 @@ QByteArray FileBytes(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
-void WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
 }
 
 } // namespace

@@ -30,6 +30,8 @@
 using namespace gallery;
 using namespace gallerytest;
 
+using qvtest::WriteFile;
+
 namespace {
 
 const QString ToolsPage = QStringLiteral("<Test Controls && Tools>");
@@ -53,13 +55,6 @@ QByteArray ReadFile(const QString& Path)
     QFile file(Path);
     EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << Path.toStdString();
     return file.readAll();
-}
-
-void WriteFile(const QString& Path, const QByteArray& Bytes)
-{
-    QFile file(Path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(Bytes);
 }
 
 class GalleryTest : public ::testing::Test {

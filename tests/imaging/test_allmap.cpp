@@ -1,6 +1,7 @@
 // TAnymap: the extension table, the choice of reader by lower-cased extension, and what
 // each kind of failure leaves behind.
 #include "imagingtestsupport.h"
+#include "support/testsupport.h"
 
 #include "imaging/allmap.h"
 #include "imaging/tifmap.h"
@@ -11,17 +12,7 @@
 #include <gtest/gtest.h>
 
 using namespace imagingtest;
-
-namespace {
-
-void WriteFile(const QString& Path, const QByteArray& Data)
-{
-    QFile f(Path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(Data);
-}
-
-} // namespace
+using qvtest::WriteFile;
 
 TEST(Anymap, Supported)
 {

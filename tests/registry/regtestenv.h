@@ -1,5 +1,7 @@
 #pragma once
 // Gives each test a registry of its own: a fresh folder named by QVKIT_REGISTRY_DIR.
+#include "support/testsupport.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QTemporaryDir>
@@ -30,13 +32,6 @@ inline QByteArray FileBytes(const QString& Path)
 {
     QFile file(Path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-inline void WriteFileBytes(const QString& Path, const QByteArray& Bytes)
-{
-    QFile file(Path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(file.write(Bytes), Bytes.size());
 }
 
 } // namespace regtest

@@ -12,7 +12,7 @@
 using namespace vcl;
 using regtest::FileBytes;
 using regtest::RegistryTest;
-using regtest::WriteFileBytes;
+using qvtest::WriteFile;
 
 namespace {
 
@@ -49,7 +49,7 @@ QStringList Lines(const std::function<void(TStrings&)>& Fill)
 
 TEST_F(IniFiles, ReadsSectionsKeysAndFirstOfDuplicates)
 {
-    WriteFileBytes(IniPath(), SampleIni);
+    WriteFile(IniPath(), SampleIni);
     TMemIniFile ini(IniPath());
     EXPECT_EQ(ini.ReadString("General", "Name", "?"), "First");
     EXPECT_EQ(ini.ReadString("GENERAL", "NAME", "?"), "First");
@@ -74,19 +74,19 @@ TEST_F(IniFiles, UnchangedFileRoundTripsByteForByte)
     // In a file of LF line ends a CR at the end of a line is the line's own.
     const QByteArray strayCr = QByteArray(SampleIni) + "[Odd]\nk=v\r\r\n\r\n";
     for (const QByteArray& original : {QByteArray(SampleIni), crlf, strayCr}) {
-        WriteFileBytes(IniPath(), original);
+        WriteFile(IniPath(), original);
         TMemIniFile(IniPath()).UpdateFile();
         EXPECT_EQ(FileBytes(IniPath()), original);
     }
     // A last line without a line end gets one; nothing else changes.
-    WriteFileBytes(IniPath(), "[S]\nk=v");
+    WriteFile(IniPath(), "[S]\nk=v");
     TMemIniFile(IniPath()).UpdateFile();
     EXPECT_EQ(FileBytes(IniPath()), QByteArray("[S]\nk=v\n"));
 }
 
 TEST_F(IniFiles, RewriteKeepsEverythingElseInPlace)
 {
-    WriteFileBytes(IniPath(), SampleIni);
+    WriteFile(IniPath(), SampleIni);
     TMemIniFile ini(IniPath());
     ini.WriteString("general", "NAME", "Changed");
     ini.WriteInteger("General", "Added", -3);
@@ -122,7 +122,7 @@ TEST_F(IniFiles, RewriteKeepsEverythingElseInPlace)
 
 TEST_F(IniFiles, DeleteKeyAndEraseSection)
 {
-    WriteFileBytes(IniPath(), SampleIni);
+    WriteFile(IniPath(), SampleIni);
     TMemIniFile ini(IniPath());
     ini.DeleteKey("General", "name"); // both duplicates go
     EXPECT_FALSE(ini.ValueExists("General", "Name"));
@@ -162,12 +162,12 @@ TEST_F(IniFiles, IniFileWritesAtOnceAndSeesOthersChanges)
 TEST_F(IniFiles, KeepsLineEndsByteOrderMarkAndLatin1)
 {
     const QString crlf = Dir() + "/crlf.ini";
-    WriteFileBytes(crlf, "\xEF\xBB\xBF[S]\r\nk=v\r\n");
+    WriteFile(crlf, "\xEF\xBB\xBF[S]\r\nk=v\r\n");
     TIniFile(crlf).WriteString("S", "k2", QString::fromUtf8("\xE2\x98\x83"));
     EXPECT_EQ(FileBytes(crlf), QByteArray("\xEF\xBB\xBF[S]\r\nk=v\r\nk2=\xE2\x98\x83\r\n"));
 
     const QString latin1 = Dir() + "/latin1.ini";
-    WriteFileBytes(latin1, "[S]\nname=Gr\xFC\xDF" "e\n");
+    WriteFile(latin1, "[S]\nname=Gr\xFC\xDF" "e\n");
     TIniFile ini(latin1);
     EXPECT_EQ(ini.ReadString("S", "name", ""), QString::fromUtf8("Gr\xC3\xBC\xC3\x9F" "e"));
     ini.WriteString("S", "city", QString::fromUtf8("K\xC3\xB6ln"));
@@ -176,7 +176,7 @@ TEST_F(IniFiles, KeepsLineEndsByteOrderMarkAndLatin1)
 
 TEST_F(IniFiles, RefusesWhatCannotBeReadBack)
 {
-    WriteFileBytes(IniPath(), SampleIni);
+    WriteFile(IniPath(), SampleIni);
     TIniFile ini(IniPath());
     EXPECT_THROW(ini.WriteString("General", "Name", "two\nlines"), EIniFileException);
     EXPECT_THROW(ini.WriteString("General", "a=b", "x"), EIniFileException);
@@ -199,7 +199,7 @@ class IniIntegers : public IniFiles, public ::testing::WithParamInterface<Intege
 
 TEST_P(IniIntegers, ParsesOrFallsBack)
 {
-    WriteFileBytes(IniPath(), QByteArray("[N]\nv=") + GetParam().Text + "\n");
+    WriteFile(IniPath(), QByteArray("[N]\nv=") + GetParam().Text + "\n");
     TMemIniFile ini(IniPath());
     EXPECT_EQ(ini.ReadInteger("N", "v", 777), GetParam().Expected) << GetParam().Text;
     EXPECT_EQ(ini.ReadBool("N", "v", true), GetParam().Expected != 0);

@@ -21,7 +21,7 @@
 using namespace vcl;
 using regtest::FileBytes;
 using regtest::RegistryTest;
-using regtest::WriteFileBytes;
+using qvtest::WriteFile;
 
 namespace {
 
@@ -287,7 +287,7 @@ TEST_F(StoreProcesses, WriterKilledMidTransactionLeavesOldOrNewValues)
 TEST_F(StoreProcesses, GarbageFileIsReportedAndLeftAlone)
 {
     const QByteArray garbage = QByteArray("this is not a database, but a user's precious file\n").repeated(100);
-    WriteFileBytes(StoreFile(), garbage);
+    WriteFile(StoreFile(), garbage);
     const QString error = OpenError();
     EXPECT_TRUE(error.contains(StoreFile())) << error.toStdString();
     EXPECT_TRUE(error.contains("damaged")) << error.toStdString();
@@ -305,7 +305,7 @@ TEST_F(StoreProcesses, DamagedPagesAreReportedAndLeftAlone)
     ASSERT_GT(bytes.size(), 8 * 4096);
     // Overwrite the middle of the file, leaving the header intact.
     bytes.replace(bytes.size() / 2, 4096, QByteArray(4096, '\xA5'));
-    WriteFileBytes(StoreFile(), bytes);
+    WriteFile(StoreFile(), bytes);
 
     const QString error = OpenError();
     EXPECT_TRUE(error.contains("damaged")) << error.toStdString();

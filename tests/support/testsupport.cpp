@@ -1,6 +1,8 @@
 #include "testsupport.h"
 
 #include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
 
 namespace qvtest {
 
@@ -12,6 +14,13 @@ QString SourceDir()
 QString SourceFile(const QString& relative)
 {
     return QDir(SourceDir()).filePath(relative);
+}
+
+void WriteFile(const QString& Path, const QByteArray& Bytes)
+{
+    QFile file(Path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << Path.toStdString();
+    ASSERT_EQ(file.write(Bytes), Bytes.size()) << Path.toStdString();
 }
 
 } // namespace qvtest

@@ -1,5 +1,6 @@
 #pragma once
 // Small helpers shared by the test programs.
+#include <QByteArray>
 #include <QString>
 
 namespace qvtest {
@@ -9,6 +10,9 @@ QString SourceDir();
 
 // Full path of a file under the test program's source folder.
 QString SourceFile(const QString& relative);
+
+// Writes Bytes to Path, replacing what was there; a failure fails the running test.
+void WriteFile(const QString& Path, const QByteArray& Bytes);
 
 } // namespace qvtest
 
