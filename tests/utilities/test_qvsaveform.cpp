@@ -3,6 +3,7 @@
 // and their component editor (also in the gallery), and two processes at once. The
 // child processes are this program itself, each running one ChildRole test selected by
 // a filter; CTest leaves those out, and run by hand without QV_SAVEFORM_CHILD they return.
+#include "support/childprocess.h"
 #include "support/testsupport.h"
 #include "utilities/qvsaveform.h"
 #include "utilities/qvsaveformeditor.h"
@@ -17,7 +18,6 @@
 #include "vcl/registry/registry.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QGuiApplication>
 #include <QMenu>
@@ -26,7 +26,6 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTextStream>
-#include <cstdio>
 #include <cstdlib>
 #include <deque>
 #include <gtest/gtest.h>
@@ -34,11 +33,13 @@
 
 using namespace vcl;
 using namespace Qvsaveform;
+using qvtest::ChildDeadlineMs;
+using qvtest::Say;
+using qvtest::WaitForLine;
 
 namespace {
 
 const char* const ChildVariable = "QV_SAVEFORM_CHILD";
-constexpr int ChildDeadlineMs = 60000;
 const QString FormKey = QStringLiteral("\\Software\\QvTest\\App\\Form1");
 const QString RestoreFailed = QStringLiteral("Some Error Occurred Retrieving the Data\nfrom the registry.Values are not restored");
 const QString SaveFailed = QStringLiteral("Some Error Occurred Saving the Data to\nthe registry.Values are not saved");
@@ -442,42 +443,10 @@ bool IsChild() { return qEnvironmentVariableIsSet(ChildVariable); }
 // the child's QT_QPA_PLATFORM.
 std::unique_ptr<QProcess> StartChild(const char* Role, const QString& Argument, const QString& Platform = {})
 {
-    auto child = std::make_unique<QProcess>();
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(ChildVariable, Argument);
+    QProcessEnvironment extra;
     if (!Platform.isEmpty())
-        environment.insert("QT_QPA_PLATFORM", Platform);
-    child->setProcessEnvironment(environment);
-    child->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    child->start(QFile::symLinkTarget("/proc/self/exe"), {QStringLiteral("--gtest_filter=ChildRole.%1").arg(Role)});
-    EXPECT_TRUE(child->waitForStarted(ChildDeadlineMs));
-    return child;
-}
-
-::testing::AssertionResult WaitForLine(QProcess& Child, const QByteArray& Line)
-{
-    QByteArray printed;
-    QDeadlineTimer deadline(ChildDeadlineMs);
-    while (!deadline.hasExpired()) {
-        while (Child.canReadLine()) {
-            const QByteArray line = Child.readLine();
-            if (line.trimmed() == Line)
-                return ::testing::AssertionSuccess();
-            printed += line;
-        }
-        if (!Child.waitForReadyRead(int(deadline.remainingTime())))
-            break;
-    }
-    printed += Child.readAll();
-    return ::testing::AssertionFailure() << "the child did not print \"" << Line.toStdString() << "\"; exit code "
-                                         << Child.exitCode() << ", printed:\n" << printed.toStdString();
-}
-
-void Say(const char* Line)
-{
-    std::fputs(Line, stdout);
-    std::fputc('\n', stdout);
-    std::fflush(stdout);
+        extra.insert("QT_QPA_PLATFORM", Platform);
+    return qvtest::StartChildRole(Role, ChildVariable, Argument, extra);
 }
 
 // Child, told "<form name> <left> <top> <screens>": checks that it has that many
@@ -495,11 +464,11 @@ TEST(ChildRole, CloseOnCue)
     form.Form->Show();
     form.Form->SetBounds(args[1].toInt(), args[2].toInt(), 300, 200);
     ASSERT_EQ(form.Form->Left(), args[1].toInt());
-    Say("ready");
+    Say("ready\n");
     QTextStream input(stdin);
     ASSERT_EQ(input.readLine(), "close");
     form.Close();
-    Say("closed");
+    Say("closed\n");
     std::_Exit(::testing::Test::HasFailure() ? 1 : 0);
 }
 
