@@ -1,6 +1,7 @@
 #include "utilities/qvsaveform.h"
 
 #include "vcl/controls/dialogs.h"
+#include "vcl/core/unitstartup.h"
 
 #include <QScopedValueRollback>
 #include <QWidget>
@@ -8,6 +9,9 @@
 #include <utility>
 
 namespace Qvsaveform {
+
+// The unit keeps nothing of its own between calls: empty start-up and shut-down.
+static const vcl::TUnitRegistration UnitRegistration(QStringLiteral("Qvsaveform"), {});
 
 namespace {
 
