@@ -28,6 +28,7 @@
 #include <QTextStream>
 #include <cstdlib>
 #include <deque>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -45,16 +46,18 @@ const QString RestoreFailed = QStringLiteral("Some Error Occurred Retrieving the
 const QString SaveFailed = QStringLiteral("Some Error Occurred Saving the Data to\nthe registry.Values are not saved");
 
 // A form named FormName with a save-form component keyed "QvTest" \ "App" \ FormName,
-// designed at 10,20 and 150 x 100. The form frees itself on close, so the test holds it
-// through a guarded pointer.
+// designed at 10,20 and 150 x 100; Prepare runs on the form before the component is
+// made. The form frees itself on close, so the test holds it through a guarded pointer.
 struct SavedForm {
     QPointer<TForm> Form;
     TqvSaveForm* Saver = nullptr;
-    explicit SavedForm(const QString& FormName = QStringLiteral("Form1"))
+    explicit SavedForm(const QString& FormName = QStringLiteral("Form1"), const std::function<void(TForm&)>& Prepare = {})
         : Form(new TForm(nullptr))
     {
         Form->SetName(FormName);
         Form->SetBounds(10, 20, 150, 100);
+        if (Prepare)
+            Prepare(*Form);
         Saver = new TqvSaveForm(Form);
         Saver->SetRegCompanyNameString(QStringLiteral("QvTest"));
         Saver->SetRegAppNameString(QStringLiteral("App"));
@@ -71,23 +74,25 @@ struct SavedForm {
 };
 
 // The thirteen values of a form at 30,40 and 300 x 200, written directly.
-void WriteStoredForm(const QString& Key = FormKey)
+void WriteStoredForm()
 {
     TRegistry registry;
-    ASSERT_TRUE(registry.OpenKey(Key, true));
+    ASSERT_TRUE(registry.OpenKey(FormKey, true));
+    const std::pair<const char*, int> numbers[] = {{"biSystemMenu", 1}, {"biMinimize", 0}, {"biMaximize", 0},
+        {"biHelp", 1}, {"Height", 200}, {"PixelsPerInch", 120}, {"ShowHint", 1}, {"Left", 30}, {"Top", 40}, {"Width", 300}};
+    for (const auto& [name, value] : numbers)
+        registry.WriteInteger(name, value);
     registry.WriteString("FormStyle", "fsStayOnTop");
-    registry.WriteBool("biSystemMenu", true);
-    registry.WriteBool("biMinimize", false);
-    registry.WriteBool("biMaximize", false);
-    registry.WriteBool("biHelp", true);
-    registry.WriteInteger("Height", 200);
     registry.WriteString("Name", "Form1");
-    registry.WriteInteger("PixelsPerInch", 120);
-    registry.WriteBool("ShowHint", true);
-    registry.WriteInteger("Left", 30);
-    registry.WriteInteger("Top", 40);
-    registry.WriteInteger("Width", 300);
     registry.WriteString("WindowState", "wsNormal");
+}
+
+// Changes one value of the stored form.
+void ChangeStoredValue(const std::function<void(TRegistry&)>& Change)
+{
+    TRegistry registry;
+    ASSERT_TRUE(registry.OpenKey(FormKey, false));
+    Change(registry);
 }
 
 class SaveFormTest : public ::testing::Test {
@@ -132,12 +137,10 @@ TEST_F(SaveFormTest, CloseWithoutHandlerSavesAndTheNextShowRestores)
     }
     TRegistry registry;
     ASSERT_TRUE(registry.OpenKey(FormKey, false));
-    EXPECT_EQ(registry.ReadString("FormStyle"), "fsStayOnTop");
+    EXPECT_EQ(registry.ReadString("FormStyle") + registry.ReadString("WindowState"), "fsStayOnTopwsNormal");
     EXPECT_EQ(registry.GetDataType("biHelp"), rdInteger);
     EXPECT_EQ(registry.ReadInteger("biHelp"), 1);
-    EXPECT_EQ(registry.ReadInteger("biMaximize"), 0);
     EXPECT_EQ(registry.ReadInteger("Width"), 300);
-    EXPECT_EQ(registry.ReadString("WindowState"), "wsNormal");
     ASSERT_TRUE(registry.OpenKey("\\Software\\Quillbrook\\qvSaveForm", false)) << "the names are remembered on close";
     EXPECT_EQ(registry.ReadString("RegCompanyNameString"), "QvTest");
     EXPECT_FALSE(registry.KeyExists("\\Software\\Quillbrook 1")) << "the design host's key is another one";
@@ -151,18 +154,6 @@ TEST_F(SaveFormTest, CloseWithoutHandlerSavesAndTheNextShowRestores)
     EXPECT_TRUE(Messages.isEmpty()) << Messages.join('|').toStdString();
 }
 
-TEST_F(SaveFormTest, RestoresTheWindowStateByItsName)
-{
-    WriteStoredForm();
-    TRegistry registry;
-    ASSERT_TRUE(registry.OpenKey(FormKey, false));
-    registry.WriteString("WindowState", "wsMaximized");
-    SavedForm form;
-    form.Form->Show();
-    EXPECT_EQ(form.Form->WindowState(), wsMaximized);
-    EXPECT_EQ(form.Form->PixelsPerInch(), 120);
-}
-
 // The handlers the form had are called with the component as Sender; a close action
 // of none or minimise saves nothing, not even the remembered names.
 TEST_F(SaveFormTest, HandlerThatKeepsTheFormOpenSavesNothing)
@@ -172,18 +163,14 @@ TEST_F(SaveFormTest, HandlerThatKeepsTheFormOpenSavesNothing)
         TObject* showSender = nullptr;
         TObject* closeSender = nullptr;
         TCloseAction seen = caNone;
-        SavedForm form;
-        delete form.Saver;
-        form.Form->OnShow = [&](TObject* Sender) { showSender = Sender; };
-        form.Form->OnClose = [&](TObject* Sender, TCloseAction& Action) {
-            closeSender = Sender;
-            seen = Action;
-            Action = action;
-        };
-        form.Saver = new TqvSaveForm(form.Form);
-        form.Saver->SetRegCompanyNameString("QvTest");
-        form.Saver->SetRegAppNameString("App");
-        form.Saver->SetRegFormNameString("Form1");
+        SavedForm form(QStringLiteral("Form1"), [&](TForm& f) {
+            f.OnShow = [&](TObject* Sender) { showSender = Sender; };
+            f.OnClose = [&](TObject* Sender, TCloseAction& Action) {
+                closeSender = Sender;
+                seen = Action;
+                Action = action;
+            };
+        });
         form.Form->Show();
         form.Close();
         EXPECT_EQ(showSender, form.Saver);
@@ -229,19 +216,30 @@ TEST_F(SaveFormTest, DeletedFormKeyMakesTheNextShowApplyTheFixedSize)
     EXPECT_EQ(Messages, (QStringList{"Key for Form : Form1 does not exist", "Key for Default Values does not exist"}));
 }
 
-TEST_F(SaveFormTest, UnknownStyleAndStateTextsLeaveTheFormsOwn)
+// Style and window state by their exact names; any other text leaves the form's own.
+TEST_F(SaveFormTest, StyleAndStateAreRestoredByTheirExactNames)
 {
-    WriteStoredForm();
-    TRegistry registry;
-    ASSERT_TRUE(registry.OpenKey(FormKey, false));
-    registry.WriteString("FormStyle", "fsstayontop");
-    registry.WriteString("WindowState", "Maximized");
-    SavedForm form;
-    form.Form->SetFormStyle(fsMDIForm);
-    form.Form->Show();
-    EXPECT_EQ(form.Form->FormStyle(), fsMDIForm);
-    EXPECT_EQ(form.Form->WindowState(), wsNormal);
-    EXPECT_EQ(form.Bounds(), QRect(30, 40, 300, 200)) << "the rest is restored";
+    struct Case {
+        const char* Style;
+        const char* State;
+        TFormStyle ExpectedStyle;
+        TWindowState ExpectedState;
+    } const cases[] = {
+        {"fsStayOnTop", "wsMaximized", fsStayOnTop, wsMaximized},
+        {"fsstayontop", "Maximized", fsMDIForm, wsNormal},
+    };
+    for (const Case& c : cases) {
+        WriteStoredForm();
+        ChangeStoredValue([&](TRegistry& r) {
+            r.WriteString("FormStyle", c.Style);
+            r.WriteString("WindowState", c.State);
+        });
+        SavedForm form(QStringLiteral("Form1"), [](TForm& f) { f.SetFormStyle(fsMDIForm); });
+        form.Form->Show();
+        EXPECT_EQ(form.Form->FormStyle(), c.ExpectedStyle) << c.Style;
+        EXPECT_EQ(form.Form->WindowState(), c.ExpectedState) << c.State;
+        EXPECT_EQ(form.Form->PixelsPerInch(), 120) << "the rest is restored";
+    }
 }
 
 // Each damaged value fails the whole restore: nothing is applied and one message says so.
@@ -261,9 +259,7 @@ TEST_F(SaveFormTest, DamagedValueMakesTheRestoreApplyNothing)
         SCOPED_TRACE(damage.What);
         Messages.clear();
         WriteStoredForm();
-        TRegistry registry;
-        ASSERT_TRUE(registry.OpenKey(FormKey, false));
-        damage.Apply(registry);
+        ChangeStoredValue(damage.Apply);
         SavedForm form;
         form.Form->Show();
         EXPECT_EQ(form.Bounds(), QRect(10, 20, 150, 100));
@@ -360,9 +356,7 @@ TEST_F(SaveFormTest, DesignTimeReadsItsNamesAndTheStoredState)
     EXPECT_EQ(saver->FormValues()->st_BorderIcons(), TBorderIcons(biSystemMenu) | biHelp);
     EXPECT_FALSE(bool(form.OnShow)) << "the designed form is never hooked";
 
-    TRegistry registry;
-    ASSERT_TRUE(registry.OpenKey(FormKey, false));
-    registry.WriteString("Width", "wide");
+    ChangeStoredValue([](TRegistry& r) { r.WriteString("Width", "wide"); });
     saver->RefreshFormValues();
     EXPECT_EQ(Messages, QStringList{"Some Error Occurred Retrieving the Data\nfrom the registry.Values are not Refreshed"});
     saver->SetDisableWarning(true);
@@ -482,10 +476,22 @@ protected:
     }
 };
 
-TEST_F(SaveFormProcesses, TwoApplicationsClosingAtOnceBothKeepTheirState)
+// Two applications close their forms at the same moment, one of them on a second
+// screen right of the first. Both states are kept; restored here, on the one screen
+// (800 pixels wide) the offscreen platform has, the second comes back onto it.
+TEST_F(SaveFormProcesses, TwoApplicationsClosingAtOnceKeepTheirStatesAndAGoneScreenIsLeft)
 {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    ASSERT_NE(screen, nullptr);
+    const QRect area = screen->availableGeometry();
+    ASSERT_TRUE(area.topLeft() == QPoint(0, 0) && area.width() == 800 && area.height() >= 500)
+        << "the offscreen platform's one screen is 800 pixels wide";
+    const QString config = FDir.filePath("two_screens.json");
+    qvtest::WriteFile(config, R"({"screens": [
+        {"name": "left", "x": 0, "y": 0, "width": 800, "height": 600, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1},
+        {"name": "right", "x": 800, "y": 0, "width": 1024, "height": 768, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
     auto first = StartChild("CloseOnCue", "FormA 31 41 1");
-    auto second = StartChild("CloseOnCue", "FormB 52 62 1");
+    auto second = StartChild("CloseOnCue", "FormB 1200 300 2", "offscreen:configfile=" + config);
     ASSERT_TRUE(WaitForLine(*first, "ready"));
     ASSERT_TRUE(WaitForLine(*second, "ready"));
     first->write("close\n");
@@ -500,46 +506,17 @@ TEST_F(SaveFormProcesses, TwoApplicationsClosingAtOnceBothKeepTheirState)
     a.Form->Show();
     b.Form->Show();
     EXPECT_EQ(a.Bounds(), QRect(31, 41, 300, 200));
-    EXPECT_EQ(b.Bounds(), QRect(52, 62, 300, 200));
-    EXPECT_TRUE(Messages.isEmpty()) << Messages.join('|').toStdString();
-}
-
-// Saved by a process with a second screen right of the first; restored here, on the
-// one screen (800 pixels wide) the offscreen platform has, it comes back onto it.
-TEST_F(SaveFormProcesses, PositionSavedOnAScreenThatIsGoneComesBackVisible)
-{
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    ASSERT_NE(screen, nullptr);
-    const QRect area = screen->availableGeometry();
-    ASSERT_TRUE(area.topLeft() == QPoint(0, 0) && area.width() == 800 && area.height() >= 500)
-        << "the offscreen platform's one screen is 800 pixels wide";
-    const QString config = FDir.filePath("two_screens.json");
-    qvtest::WriteFile(config, R"({"screens": [
-        {"name": "left", "x": 0, "y": 0, "width": 800, "height": 600, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1},
-        {"name": "right", "x": 800, "y": 0, "width": 1024, "height": 768, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
-    auto child = StartChild("CloseOnCue", "Form1 1200 300 2", "offscreen:configfile=" + config);
-    ASSERT_TRUE(WaitForLine(*child, "ready"));
-    child->write("close\n");
-    ASSERT_TRUE(WaitForLine(*child, "closed"));
-    ASSERT_TRUE(child->waitForFinished(ChildDeadlineMs));
-
-    SavedForm form;
-    form.Form->Show();
     // 1200 + 300 lies past 800: moved in to 800 - 300; 300 + 200 fits under 500.
-    EXPECT_EQ(form.Bounds(), QRect(500, 300, 300, 200));
+    EXPECT_EQ(b.Bounds(), QRect(500, 300, 300, 200));
+    EXPECT_TRUE(Messages.isEmpty()) << Messages.join('|').toStdString();
 }
 
 // A component freed before its form hands the form's events back.
 TEST_F(SaveFormTest, ComponentFreedFirstHandsTheEventsBack)
 {
-    SavedForm form;
-    delete form.Saver;
-    form.Saver = nullptr;
     TObject* sender = nullptr;
-    form.Form->OnShow = [&](TObject* Sender) { sender = Sender; };
-    auto* saver = new TqvSaveForm(form.Form);
-    delete saver;
-    ASSERT_TRUE(bool(form.Form->OnShow));
+    SavedForm form(QStringLiteral("Form1"), [&](TForm& f) { f.OnShow = [&](TObject* Sender) { sender = Sender; }; });
+    delete form.Saver;
     form.Form->Show();
     EXPECT_EQ(sender, form.Form.data());
 }
