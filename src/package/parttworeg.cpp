@@ -1,6 +1,10 @@
 #include "package/parttworeg.h"
 
+#include "package/palettepages.h"
+#include "utilities/qvsaveform.h"
+#include "utilities/qvsaveformeditor.h"
 #include "vcl/core/unitstartup.h"
+#include "vcl/streaming/designintf.h"
 
 namespace Parttworeg {
 
@@ -9,10 +13,14 @@ namespace {
 const vcl::TUnitRegistration unit("Parttworeg", {});
 } // namespace
 
+// Only the classes that exist are registered; the others of each step follow as their
+// units arrive, at their place in the step.
 void Register()
 {
-    // None of the classes this procedure places exists in QvKit yet; each is added to its
-    // page here, at its place in the procedure's order, when its unit arrives.
+    using vcl::ClassOf;
+    vcl::RegisterComponents(Palettepages::Win32, {ClassOf<Qvsaveform::TqvSaveForm>()});
+    vcl::RegisterComponentEditor(ClassOf<Qvsaveform::TqvSaveForm>(),
+        vcl::EditorClassOf<Qvsaveform::TDialogComponent>("TDialogComponent"));
 }
 
 } // namespace Parttworeg
