@@ -8,7 +8,9 @@
 #include "vcl/controls/menus.h"
 #include "vcl/controls/stdctrls.h"
 #include "vcl/core/sysutils.h"
+#include "vcl/graphics/bitmap.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QColorDialog>
 #include <QMenu>
@@ -122,6 +124,29 @@ TEST(Menus, PopupRunsOnPopupThenTheChosenItem)
     EXPECT_FALSE(built->actions()[2]->isEnabled());
     built->actions()[0]->trigger();
     EXPECT_EQ(log.back(), QStringLiteral("open"));
+}
+
+TEST(Menus, RadioItemsShowTheRadioMarkAndBitmapsTheirOpaquePixels)
+{
+    TPopupMenu popup(nullptr);
+    TMenuItem* radio = Item(nullptr, "Large");
+    radio->SetRadioItem(true);
+    popup.Items()->Add(radio);
+    TMenuItem* pictured = Item(nullptr, "Print");
+    // 4 x 4 picture: bottom-left colour (white) is transparent, one red pixel is not.
+    pictured->Bitmap()->SetSize(4, 4);
+    pictured->Bitmap()->Canvas()->Brush()->SetColor(clWhite);
+    pictured->Bitmap()->Canvas()->FillRect(TRect(0, 0, 4, 4));
+    pictured->Bitmap()->Canvas()->SetPixels(1, 1, clRed);
+    popup.Items()->Add(pictured);
+    std::unique_ptr<QMenu> menu(popup.Items()->BuildMenu(nullptr));
+    const QList<QAction*> actions = menu->actions();
+    ASSERT_EQ(actions.size(), 2);
+    ASSERT_NE(actions[0]->actionGroup(), nullptr);
+    EXPECT_TRUE(actions[0]->actionGroup()->isExclusive());
+    const QImage icon = actions[1]->icon().pixmap(4, 4).toImage();
+    EXPECT_EQ(qAlpha(icon.pixel(0, 0)), 0);
+    EXPECT_EQ(icon.pixel(1, 1), qRgb(255, 0, 0));
 }
 
 TEST(Menus, FreeingAnItemTakesItOutOfItsMenu)
