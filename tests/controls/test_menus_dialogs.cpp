@@ -16,7 +16,6 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTimer>
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
 #include <memory>
@@ -32,19 +31,11 @@ TMenuItem* Item(TComponent* owner, const char* caption)
     return item;
 }
 
-// Acts on the next modal dialog of type Dialog once it shows (polled, not timed).
-template <class Dialog, class Action>
-void WhenShown(Action act)
+// Acts on the next modal dialog of type Dialog once it shows.
+template <class Dialog>
+void WhenShown(std::function<void(Dialog*)> Act)
 {
-    auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [poll, act] {
-        if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
-            poll->deleteLater();
-            poll->stop();
-            act(dialog);
-        }
-    });
-    poll->start(10);
+    WhenFound<Dialog>([] { return qobject_cast<Dialog*>(QApplication::activeModalWidget()); }, std::move(Act));
 }
 
 QAbstractButton* ButtonCaptioned(QMessageBox* box, const char* caption)

@@ -7,7 +7,6 @@
 
 #include <QApplication>
 #include <QMenu>
-#include <QTimer>
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
 
@@ -54,19 +53,13 @@ struct Owner {
     }
 };
 
-// Runs Act on the open pop-up menu (the innermost) once one shows: polled, not timed.
+// Runs Act on the open pop-up menu (the innermost) once one shows.
 void WhenMenuOpen(std::function<void(QMenu*)> Act, QMenu* NotThis = nullptr)
 {
-    auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [=] {
+    WhenFound<QMenu>([NotThis]() -> QMenu* {
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        if (menu == nullptr || menu == NotThis || !menu->isVisible())
-            return;
-        poll->stop();
-        poll->deleteLater();
-        Act(menu);
-    });
-    poll->start(10);
+        return menu != nullptr && menu != NotThis && menu->isVisible() ? menu : nullptr;
+    }, std::move(Act));
 }
 
 QAction* ActionNamed(QMenu* menu, const char* text)

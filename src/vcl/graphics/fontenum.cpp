@@ -2,7 +2,6 @@
 
 #include <QFont>
 #include <QFontDatabase>
-#include <QFontMetrics>
 
 namespace vcl {
 
@@ -11,23 +10,6 @@ namespace {
 // The size the metrics of an enumerated font are given for: the platform reports
 // outline fonts at their design size; a 16-pixel font stands in for it here.
 constexpr int EnumPixelSize = 16;
-
-NEWTEXTMETRIC MetricsOf(const QFont& Font, uint8_t PitchAndFamily)
-{
-    const QFontMetrics m(Font);
-    NEWTEXTMETRIC metrics;
-    metrics.tmHeight = m.height();
-    metrics.tmAscent = m.ascent();
-    metrics.tmDescent = m.descent();
-    metrics.tmInternalLeading = std::max(0, m.height() - Font.pixelSize());
-    metrics.tmExternalLeading = std::max(0, m.leading());
-    metrics.tmAveCharWidth = m.averageCharWidth();
-    metrics.tmMaxCharWidth = m.maxWidth();
-    metrics.tmWeight = Font.weight() >= QFont::DemiBold ? 700 : 400;
-    metrics.tmItalic = Font.italic() ? 1 : 0;
-    metrics.tmPitchAndFamily = PitchAndFamily;
-    return metrics;
-}
 
 ENUMLOGFONT EnumLogFontOf(const QString& Family, const QString& Style, const NEWTEXTMETRIC& Metrics)
 {
@@ -47,7 +29,8 @@ int Report(const QString& Family, const QString& Style, const FONTENUMPROC& Proc
 {
     QFont font = Style.isEmpty() ? QFont(Family) : QFontDatabase::font(Family, Style, EnumPixelSize);
     font.setPixelSize(EnumPixelSize);
-    const NEWTEXTMETRIC metrics = MetricsOf(font, PitchAndFamilyOf(Family));
+    NEWTEXTMETRIC metrics = TextMetricsOf(font);
+    metrics.tmPitchAndFamily = PitchAndFamilyOf(Family);
     return Proc(EnumLogFontOf(Family, Style, metrics), metrics, FontTypeOf(Family), Data);
 }
 

@@ -373,6 +373,8 @@ BOOL TextOut(HDC DC, int X, int Y, const QString& Text, int Count = -1);
 BOOL ExtTextOut(HDC DC, int X, int Y, UINT Options, const TRect* Rect, const QString& Text, int Count = -1);
 BOOL GetTextExtentPoint32(HDC DC, const QString& Text, int Count, TSize& Size);
 BOOL GetTextMetrics(HDC DC, TEXTMETRIC& Metrics);
+// The metrics of a font as the platform reports them (character set 1).
+TEXTMETRIC TextMetricsOf(const QFont& Font);
 
 // The 32-bit pixel value a colour takes on a surface: system colours resolved, flags
 // dropped; black or white on a monochrome surface.

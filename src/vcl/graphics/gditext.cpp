@@ -291,24 +291,30 @@ BOOL GetTextExtentPoint32(HDC DC, const QString& Text, int Count, TSize& Size)
     return true;
 }
 
+TEXTMETRIC TextMetricsOf(const QFont& Font)
+{
+    const QFontMetrics m(Font);
+    TEXTMETRIC metrics;
+    metrics.tmHeight = m.height();
+    metrics.tmAscent = m.ascent();
+    metrics.tmDescent = m.descent();
+    metrics.tmInternalLeading = std::max(0, m.height() - Font.pixelSize());
+    metrics.tmExternalLeading = std::max(0, m.leading());
+    metrics.tmAveCharWidth = m.averageCharWidth();
+    metrics.tmMaxCharWidth = m.maxWidth();
+    metrics.tmWeight = Font.bold() ? 700 : 400;
+    metrics.tmItalic = Font.italic() ? 1 : 0;
+    metrics.tmUnderlined = Font.underline() ? 1 : 0;
+    metrics.tmStruckOut = Font.strikeOut() ? 1 : 0;
+    metrics.tmPitchAndFamily = Font.fixedPitch() ? 0 : 1; // the platform sets bit 0 for variable pitch
+    return metrics;
+}
+
 BOOL GetTextMetrics(HDC DC, TEXTMETRIC& Metrics)
 {
     if (!DC)
         return false;
-    const QFont font = FontOf(*DC);
-    const QFontMetrics m(font);
-    Metrics.tmHeight = m.height();
-    Metrics.tmAscent = m.ascent();
-    Metrics.tmDescent = m.descent();
-    Metrics.tmInternalLeading = std::max(0, m.height() - font.pixelSize());
-    Metrics.tmExternalLeading = std::max(0, m.leading());
-    Metrics.tmAveCharWidth = m.averageCharWidth();
-    Metrics.tmMaxCharWidth = m.maxWidth();
-    Metrics.tmWeight = font.bold() ? 700 : 400;
-    Metrics.tmItalic = font.italic() ? 1 : 0;
-    Metrics.tmUnderlined = font.underline() ? 1 : 0;
-    Metrics.tmStruckOut = font.strikeOut() ? 1 : 0;
-    Metrics.tmPitchAndFamily = font.fixedPitch() ? 0 : 1; // the platform sets bit 0 for variable pitch
+    Metrics = TextMetricsOf(FontOf(*DC));
     Metrics.tmCharSet = DC->Font ? DC->Font->LogFont.lfCharSet : 1;
     return true;
 }
