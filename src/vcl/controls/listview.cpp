@@ -2,7 +2,9 @@
 
 #include "vcl/controls/itemviews.h"
 #include "vcl/controls/listviewmodel.h"
+#include "vcl/controls/controlevents.h"
 #include "vcl/graphics/canvas.h"
+#include "vcl/streaming/classregistry.h"
 
 #include <QHeaderView>
 #include <QPainter>
@@ -488,6 +490,8 @@ bool TCustomListView::eventFilter(QObject* Watched, QEvent* Event)
 {
     // The views stand in for the inner widget: their keys, focus and mouse input reach
     // the control's messages.
+    if (!FReportView || !FIconView)
+        return false;
     if (Watched == View() && IsKeyOrFocusEvent(Event))
         return TWidgetControl::eventFilter(InnerWidget(), Event);
     if (const std::unique_ptr<QMouseEvent> mouse = MouseEventForControl(this, View(), Watched, Event))
@@ -555,5 +559,16 @@ bool TCustomListView::CustomDrawCell(QPainter* Painter, QStyleOptionViewItem& Op
     Option.palette.setColor(QPalette::HighlightedText, text);
     return true;
 }
+
+} // namespace vcl
+
+namespace vcl {
+
+namespace {
+
+// Form files create list views by class name and bind their mouse and key events.
+const bool ListViewStreamed = (RegisterClasses({ClassOf<TListView>()}), PublishWindowEvents<TListView>());
+
+} // namespace
 
 } // namespace vcl

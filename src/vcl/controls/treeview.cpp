@@ -1,7 +1,9 @@
 #include "vcl/controls/treeview.h"
 
 #include "vcl/controls/itemviews.h"
+#include "vcl/controls/controlevents.h"
 #include "vcl/controls/treeviewmodel.h"
+#include "vcl/streaming/classregistry.h"
 
 #include <QHeaderView>
 #include <QMouseEvent>
@@ -352,5 +354,16 @@ bool TCustomTreeView::eventFilter(QObject* Watched, QEvent* Event)
         return TWidgetControl::eventFilter(InnerWidget(), mouse.get());
     return TWidgetControl::eventFilter(Watched, Event);
 }
+
+} // namespace vcl
+
+namespace vcl {
+
+namespace {
+
+// Form files create tree views by class name and bind their mouse and key events.
+const bool TreeViewStreamed = (RegisterClasses({ClassOf<TTreeView>()}), PublishWindowEvents<TTreeView>());
+
+} // namespace
 
 } // namespace vcl
