@@ -5,6 +5,13 @@
 
 namespace vcl {
 
+namespace {
+
+// Pixels of a row above and below its image.
+constexpr int RowPadding = 2;
+
+} // namespace
+
 TItemViewDelegate::TItemViewDelegate(QObject* Parent, TPrepare Prepare, TCustomDraw CustomDraw)
     : QStyledItemDelegate(Parent)
     , FPrepare(std::move(Prepare))
@@ -23,6 +30,13 @@ void TItemViewDelegate::paint(QPainter* Painter, const QStyleOptionViewItem& Opt
     const QWidget* widget = Option.widget;
     QStyle* style = widget ? widget->style() : QApplication::style();
     style->drawControl(QStyle::CE_ItemViewItem, &option, Painter, widget);
+}
+
+QSize TItemViewDelegate::sizeHint(const QStyleOptionViewItem& Option, const QModelIndex& Index) const
+{
+    QSize size = QStyledItemDelegate::sizeHint(Option, Index);
+    size.setHeight(std::max(size.height(), Option.decorationSize.height() + RowPadding));
+    return size;
 }
 
 bool IsKeyOrFocusEvent(const QEvent* Event)

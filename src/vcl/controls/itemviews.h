@@ -40,6 +40,9 @@ public:
 
     TItemViewDelegate(QObject* Parent, TPrepare Prepare, TCustomDraw CustomDraw);
     void paint(QPainter* Painter, const QStyleOptionViewItem& Option, const QModelIndex& Index) const override;
+    // Every row has room for the view's image size, also rows without an image (the
+    // views take one row's height for all).
+    QSize sizeHint(const QStyleOptionViewItem& Option, const QModelIndex& Index) const override;
 
 private:
     TPrepare FPrepare;
