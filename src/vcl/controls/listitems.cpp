@@ -4,6 +4,8 @@
 #include "vcl/controls/listviewmodel.h"
 
 #include <QAbstractItemView>
+#include <bit>
+#include <cstring>
 
 namespace vcl {
 
@@ -21,23 +23,23 @@ namespace {
 
 int TListSubItems::Count() const
 {
-    return int(FItem->FSubItems.size());
+    return FItem->FSubCount;
 }
 
 QString TListSubItems::Strings(int Index) const
 {
     if (Index < 0 || Index >= Count())
         IndexError(Index);
-    return FItem->FSubItems[size_t(Index)];
+    return FItem->FSubItems[Index];
 }
 
 void TListSubItems::SetStrings(int Index, const QString& Value)
 {
     if (Index < 0 || Index >= Count())
         IndexError(Index);
-    if (FItem->FSubItems[size_t(Index)] == Value || !FItem->Changing(ctText))
+    if (FItem->FSubItems[Index] == Value || !FItem->Changing(ctText))
         return;
-    FItem->FSubItems[size_t(Index)] = Value;
+    FItem->FSubItems[Index] = Value;
     FItem->Changed(ctText);
 }
 
@@ -51,12 +53,11 @@ void TListSubItems::Insert(int Index, const QString& S)
 {
     if (Index < 0 || Index > Count())
         IndexError(Index);
-    std::vector<QString>& texts = FItem->FSubItems;
-    // Rows mostly have a handful of sub-items: grow one at a time to keep no spare
-    // room per row, and geometrically past eight.
-    if (texts.size() == texts.capacity())
-        texts.reserve(texts.size() < 8 ? texts.size() + 1 : texts.size() * 2);
-    texts.insert(texts.begin() + Index, S);
+    FItem->GrowSubItems();
+    QString* texts = FItem->FSubItems;
+    new (texts + FItem->FSubCount) QString(S);
+    std::rotate(texts + Index, texts + FItem->FSubCount, texts + FItem->FSubCount + 1);
+    ++FItem->FSubCount;
     FItem->Changed(ctText);
 }
 
@@ -64,26 +65,70 @@ void TListSubItems::Delete(int Index)
 {
     if (Index < 0 || Index >= Count())
         IndexError(Index);
-    FItem->FSubItems.erase(FItem->FSubItems.begin() + Index);
+    QString* texts = FItem->FSubItems;
+    std::rotate(texts + Index, texts + Index + 1, texts + FItem->FSubCount);
+    texts[--FItem->FSubCount].~QString();
     FItem->Changed(ctText);
 }
 
 void TListSubItems::Clear()
 {
-    FItem->FSubItems.clear();
+    while (FItem->FSubCount > 0)
+        FItem->FSubItems[--FItem->FSubCount].~QString();
     FItem->Changed(ctText);
 }
 
 int TListSubItems::IndexOf(const QString& S) const
 {
     for (int i = 0; i < Count(); ++i)
-        if (FItem->FSubItems[size_t(i)].compare(S, Qt::CaseInsensitive) == 0)
+        if (FItem->FSubItems[i].compare(S, Qt::CaseInsensitive) == 0)
             return i;
     return -1;
 }
 
 // ---------------------------------------------------------------------------
 // TListItem
+
+namespace {
+
+// Rows mostly have a handful of sub-items: blocks grow one string at a time, keeping
+// no spare room per row, and to powers of two past eight.
+int SubItemCapacity(int Count)
+{
+    return Count <= 8 ? Count : int(std::bit_ceil(unsigned(Count)));
+}
+
+} // namespace
+
+TListItem::~TListItem()
+{
+    Reset();
+}
+
+void TListItem::Reset()
+{
+    for (int i = 0; i < FSubCount; ++i)
+        FSubItems[i].~QString();
+    ::operator delete(FSubItems);
+    FSubItems = nullptr;
+    FSubCount = 0;
+    FCaption.clear();
+    FData = nullptr;
+    FImageIndex = FOverlayIndex = FStateIndex = FIndex = -1;
+    FCut = false;
+}
+
+void TListItem::GrowSubItems()
+{
+    if (SubItemCapacity(FSubCount) > FSubCount)
+        return;
+    auto* grown = static_cast<QString*>(::operator new(sizeof(QString) * size_t(SubItemCapacity(FSubCount + 1))));
+    // QString is relocatable: its bytes move as they are.
+    if (FSubCount > 0)
+        std::memcpy(static_cast<void*>(grown), static_cast<const void*>(FSubItems), sizeof(QString) * size_t(FSubCount));
+    ::operator delete(FSubItems);
+    FSubItems = grown;
+}
 
 TCustomListView* TListItem::ListView() const
 {

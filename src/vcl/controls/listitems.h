@@ -50,6 +50,9 @@ private:
 class TListItem {
 public:
     explicit TListItem(TListItems* Owner) : FOwner(Owner) {}
+    ~TListItem();
+    TListItem(const TListItem&) = delete;
+    TListItem& operator=(const TListItem&) = delete;
 
     TListItems* Owner() const { return FOwner; }
     TCustomListView* ListView() const;
@@ -90,11 +93,19 @@ private:
     // Asks OnChanging; false when the handler refused.
     bool Changing(TItemChange Change);
     void Changed(TItemChange Change);
+    // Back to a blank item (the owner-data scratch item between rows).
+    void Reset();
+    // Makes room for one more sub-item.
+    void GrowSubItems();
 
     TListItems* FOwner;
     QString FCaption;
-    std::vector<QString> FSubItems;
+    // The sub-item texts: FSubCount strings in a block of at least SubItemCapacity(FSubCount)
+    // (a plain block, not a vector, to keep the record small).
+    QString* FSubItems = nullptr;
     void* FData = nullptr;
+    // The integers together, so that the record packs into 72 bytes.
+    int FSubCount = 0;
     int FImageIndex = -1;
     int FOverlayIndex = -1;
     int FStateIndex = -1;

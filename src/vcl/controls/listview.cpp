@@ -47,6 +47,10 @@ TCustomListView::~TCustomListView()
     // Every item is told of its deletion, also when the control goes.
     Destroying();
     FItems->Clear();
+    // The views outlive the items and columns (they are child widgets): they must not
+    // ask the model about them any more.
+    FReportView->setModel(nullptr);
+    FIconView->setModel(nullptr);
 }
 
 void TCustomListView::CreateViews()
@@ -262,7 +266,7 @@ void TCustomListView::FetchItem(TListItem* Item, int Row)
 {
     if (Item->FIndex == Row)
         return;
-    *Item = TListItem(FItems.get());
+    Item->Reset();
     Item->FIndex = Row;
     if (OnData)
         OnData(this, Item);

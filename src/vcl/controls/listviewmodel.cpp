@@ -171,6 +171,8 @@ void TListViewModel::EndUpdate()
 {
     if (FUpdateCount == 0 || --FUpdateCount > 0)
         return;
+    // Rows the views already showed may have changed under them.
+    const int shownBefore = std::min(FShownRows, ItemCount());
     if (FStructureChanged) {
         FStructureChanged = false;
         beginResetModel();
@@ -181,8 +183,8 @@ void TListViewModel::EndUpdate()
         FShownRows = ItemCount();
         endInsertRows();
     }
-    if (FShownRows > 0)
-        emit dataChanged(index(0, 0), index(FShownRows - 1, FShownColumns - 1));
+    if (shownBefore > 0)
+        emit dataChanged(index(0, 0), index(shownBefore - 1, FShownColumns - 1));
 }
 
 void TListViewModel::RowChanged(int Row)

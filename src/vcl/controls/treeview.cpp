@@ -41,6 +41,8 @@ TCustomTreeView::~TCustomTreeView()
     // Every node is told of its deletion, also when the control goes.
     Destroying();
     FItems->Clear();
+    // The view outlives the nodes (it is a child widget): it must not ask about them.
+    FView->setModel(nullptr);
 }
 
 void TCustomTreeView::ConnectView()
