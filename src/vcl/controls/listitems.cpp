@@ -91,11 +91,15 @@ int TListSubItems::IndexOf(const QString& S) const
 
 namespace {
 
-// Rows mostly have a handful of sub-items: blocks grow one string at a time, keeping
-// no spare room per row, and to powers of two past eight.
+// Rows mostly have a handful of sub-items (three detail columns is the usual report):
+// the first block holds three, later ones grow by one string at a time up to eight,
+// keeping little spare room per row, and to powers of two past that.
 int SubItemCapacity(int Count)
 {
-    return Count <= 8 ? Count : int(std::bit_ceil(unsigned(Count)));
+    constexpr int FirstBlock = 3;
+    if (Count == 0)
+        return 0;
+    return Count <= FirstBlock ? FirstBlock : Count <= 8 ? Count : int(std::bit_ceil(unsigned(Count)));
 }
 
 } // namespace
