@@ -126,6 +126,10 @@ TEST(TreeView, ChangingCanRefuseTheNewSelection)
     QTest::keyClick(t.tree->View(), Qt::Key_Down);
     EXPECT_EQ(t.tree->Selected(), a);
     EXPECT_EQ(changes, std::vector<TTreeNode*>{a});
+    // Deleting the selected node moves the selection on without asking: the node
+    // it would go back to is gone.
+    a->Delete();
+    EXPECT_EQ(t.tree->Selected(), b);
 }
 
 TEST(TreeView, DeletionIsReportedForEveryNodeChildrenFirst)

@@ -89,7 +89,8 @@ void TCustomListView::CreateViews()
     FIconView = icons;
     connect(report->selectionModel(), &QItemSelectionModel::selectionChanged, this,
         [this](const QItemSelection& Selected, const QItemSelection& Deselected) {
-            if (OnChange || OnSelectItem)
+            // A control on its way out reports deletions only.
+            if ((OnChange || OnSelectItem) && !ComponentState().testFlag(csDestroying))
                 SelectionChanged(Selected.indexes(), Deselected.indexes());
         });
     connect(report->header(), &QHeaderView::sectionClicked, this, [this](int Section) {

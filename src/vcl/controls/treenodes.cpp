@@ -331,21 +331,25 @@ void TTreeNodes::Delete(TTreeNode* Node)
     NotifyDeletion(Node);
     TTreeNode* parent = Node->FParent;
     const int row = Node->Index();
+    FOwner->FDeleting = true;
     FOwner->FModel->RemoveNode(parent, row, 1, [&] {
         FCount -= 1 + CountNodes(Node);
         parent->FChildren.erase(parent->FChildren.begin() + row);
         parent->Renumber(row);
     });
+    FOwner->FDeleting = false;
 }
 
 void TTreeNodes::DeleteChildren(TTreeNode* Node)
 {
     for (auto& child : Node->FChildren)
         NotifyDeletion(child.get());
+    FOwner->FDeleting = true;
     FOwner->FModel->RemoveNode(Node, 0, Node->Count(), [&] {
         FCount -= CountNodes(Node);
         Node->FChildren.clear();
     });
+    FOwner->FDeleting = false;
 }
 
 void TTreeNodes::Clear()

@@ -202,7 +202,10 @@ void TCustomTreeView::ViewCollapsed(TTreeNode* Node)
 
 void TCustomTreeView::CurrentChanged(TTreeNode* Node, TTreeNode* Previous)
 {
-    if (!CanChange(Node)) {
+    // A control on its way out reports deletions only.
+    if (ComponentState().testFlag(csDestroying))
+        return;
+    if (!FDeleting && !CanChange(Node)) {
         FSyncing = true;
         FView->selectionModel()->setCurrentIndex(FModel->IndexOf(Previous), QItemSelectionModel::ClearAndSelect);
         FSyncing = false;

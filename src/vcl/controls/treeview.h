@@ -126,6 +126,9 @@ private:
     TCustomImageList* FStateImages = nullptr;
     // Set while the control itself changes the view's expansion or current node.
     bool FSyncing = false;
+    // Set while nodes are deleted: the current node moves on without asking, since
+    // the previous one may be gone.
+    bool FDeleting = false;
 };
 
 class TTreeView : public TCustomTreeView {
