@@ -1,6 +1,7 @@
 #include "designsurface.h"
 
 #include "componenticon.h"
+#include "demofiller.h"
 #include "pagecaption.h"
 
 #include "vcl/streaming/designintf.h"
@@ -128,6 +129,7 @@ TGalleryPage* DesignSurface::CreatePalettePage(const vcl::TPalettePage& Page, st
     // constructor already runs in design state, as on a designer's form.
     root->SetDesigning(true);
     LoadPageForm(root, Page.Caption, Problems);
+    FillDemoViews(root);
     // Classes the page's form does not place get a fresh instance in the grid.
     std::vector<QWidget*> widgets;
     for (vcl::TComponentClass cls : Page.Classes) {

@@ -141,3 +141,91 @@ TEST(ImageLists, MaskedColourDisabledDrawingAndGetBitmap)
     list.SetWidth(8);
     EXPECT_EQ(list.Count(), 0);
 }
+
+TEST(ImageLists, OverlaysDrawOnTheirImageAndFollowDeletions)
+{
+    TImageList list(3, 1);
+    // Image 0: red; image 1: blue at x = 2 only (the rest transparent); image 2: lime.
+    list.AddImage(QImage(3, 1, QImage::Format_ARGB32));
+    QImage red(3, 1, QImage::Format_ARGB32);
+    red.fill(qRgb(255, 0, 0));
+    QImage badge(3, 1, QImage::Format_ARGB32);
+    badge.fill(Qt::transparent);
+    badge.setPixel(2, 0, qRgb(0, 0, 255));
+    list.Clear();
+    list.AddImage(red);
+    list.AddImage(badge);
+    EXPECT_FALSE(list.Overlay(5, 0));
+    EXPECT_FALSE(list.Overlay(1, 4));
+    ASSERT_TRUE(list.Overlay(1, 2));
+    auto target = FilledBitmap(4, 1, clYellow);
+    list.DrawOverlay(target->Canvas(), 1, 0, 0, 2);
+    EXPECT_EQ(Picture(*target, Legend), (Rows{"yrrb"}));
+    // An empty slot draws the image alone.
+    auto plain = FilledBitmap(3, 1, clYellow);
+    list.DrawOverlay(plain->Canvas(), 0, 0, 0, 3);
+    EXPECT_EQ(Picture(*plain, Legend), (Rows{"rrr"}));
+    // Deleting image 0 moves the overlay to index 0; deleting that clears the slot.
+    list.Delete(0);
+    EXPECT_EQ(list.OverlayImage(2), 0);
+    list.Delete(0);
+    EXPECT_EQ(list.OverlayImage(2), -1);
+}
+
+TEST(ImageLists, SelectedFocusedAndGhostedLooks)
+{
+    TImageList list(1, 1);
+    QImage white(1, 1, QImage::Format_ARGB32);
+    white.fill(qRgb(255, 255, 255));
+    list.AddImage(white);
+    // The highlight colour is navy (0, 0, 128): selected mixes half of it in,
+    // (255 * 128 + c * 128) >> 8 per channel: (127, 127, 191); focused a quarter,
+    // (255 * 192 + c * 64) >> 8: (191, 191, 223). Worked out by hand.
+    EXPECT_EQ(list.Composite(0, -1, dsSelected, true).pixel(0, 0), qRgb(127, 127, 191));
+    EXPECT_EQ(list.Composite(0, -1, dsFocus, true).pixel(0, 0), qRgb(191, 191, 223));
+    EXPECT_EQ(list.Composite(0, -1, dsNormal, true).pixel(0, 0), qRgb(255, 255, 255));
+    // Ghosted: half the opacity (255 >> 1 = 127).
+    EXPECT_EQ(qAlpha(list.Composite(0, -1, dsNormal, true, true).pixel(0, 0)), 127);
+    EXPECT_TRUE(list.Composite(1, -1, dsNormal, true).isNull());
+    auto target = FilledBitmap(1, 1, clBlack);
+    list.Draw(target->Canvas(), 0, 0, 0, dsSelected);
+    EXPECT_EQ(target->Canvas()->Pixels(0, 0), RGB(127, 127, 191));
+}
+
+TEST(ImageLists, SharedHandlesKeepImagesAliveAndUnknownHandlesFail)
+{
+    auto owner = std::make_unique<TImageList>(2, 2);
+    QImage red(2, 2, QImage::Format_ARGB32);
+    red.fill(qRgb(255, 0, 0));
+    owner->AddImage(red);
+    TImageList shared(16, 16);
+    shared.SetShareImages(true);
+    shared.SetHandle(owner->Handle());
+    EXPECT_EQ(shared.Width(), 2);
+    EXPECT_EQ(shared.Count(), 1);
+    // Adding through either list shows in both.
+    shared.AddImage(red);
+    EXPECT_EQ(owner->Count(), 2);
+    const HIMAGELIST handle = owner->Handle();
+    owner.reset();
+    // The owner withdrew the handle, but the sharing list keeps its images.
+    EXPECT_EQ(shared.Count(), 2);
+    EXPECT_EQ(shared.ToQImage(0).pixel(0, 0), qRgb(255, 0, 0));
+    TImageList late;
+    EXPECT_THROW(late.SetHandle(handle), EInvalidOperation);
+    EXPECT_THROW(late.SetHandle(HIMAGELIST{0xFFFFFFFF}), EInvalidOperation);
+    EXPECT_EQ(late.Width(), 16);
+    // A sharing list leaves its own handle bindable after it is gone.
+    HIMAGELIST kept;
+    {
+        TImageList system(4, 4);
+        system.SetShareImages(true);
+        system.AddImage(red);
+        kept = system.Handle();
+        late.SetHandle(kept);
+    }
+    TImageList again;
+    again.SetHandle(kept);
+    EXPECT_EQ(again.Count(), 1);
+    EXPECT_EQ(again.Width(), 4);
+}

@@ -4,19 +4,64 @@
 
 #include <QPainter>
 #include <algorithm>
+#include <map>
 
 namespace vcl {
+
+namespace {
+
+// The stores that can be bound by handle. A store stays alive while a list shows it;
+// the registry only finds it.
+std::map<quint64, std::weak_ptr<TImageStore>>& StoreRegistry()
+{
+    static std::map<quint64, std::weak_ptr<TImageStore>> registry;
+    return registry;
+}
+
+} // namespace
 
 TCustomImageList::TCustomImageList(TComponent* AOwner)
     : TComponent(AOwner)
 {
+    NewStore(16, 16);
 }
 
 TCustomImageList::TCustomImageList(int AWidth, int AHeight, TComponent* AOwner)
     : TComponent(AOwner)
-    , FWidth(std::max(AWidth, 1))
-    , FHeight(std::max(AHeight, 1))
 {
+    NewStore(std::max(AWidth, 1), std::max(AHeight, 1));
+}
+
+TCustomImageList::~TCustomImageList()
+{
+    if (!FShareImages)
+        StoreRegistry().erase(FStore->Handle.Value);
+}
+
+void TCustomImageList::NewStore(int AWidth, int AHeight)
+{
+    static quint64 lastHandle = 0;
+    if (FStore && !FShareImages)
+        StoreRegistry().erase(FStore->Handle.Value);
+    FStore = std::make_shared<TImageStore>();
+    FStore->Width = AWidth;
+    FStore->Height = AHeight;
+    FStore->Handle = HIMAGELIST{++lastHandle};
+    StoreRegistry()[lastHandle] = FStore;
+}
+
+void TCustomImageList::SetHandle(HIMAGELIST Value)
+{
+    if (Value == FStore->Handle)
+        return;
+    const auto found = StoreRegistry().find(Value.Value);
+    std::shared_ptr<TImageStore> store = found == StoreRegistry().end() ? nullptr : found->second.lock();
+    if (!store)
+        throw EInvalidOperation(QStringLiteral("Invalid image list handle"));
+    if (!FShareImages)
+        StoreRegistry().erase(FStore->Handle.Value);
+    FStore = std::move(store);
+    Change();
 }
 
 void TCustomImageList::Change()
@@ -25,22 +70,23 @@ void TCustomImageList::Change()
         OnChange(this);
 }
 
+// A new size gives the list a new, empty store: lists bound to the old one keep it.
 void TCustomImageList::SetWidth(int Value)
 {
     Value = std::max(Value, 1);
-    if (Value == FWidth)
+    if (Value == Width())
         return;
-    FWidth = Value;
-    Clear();
+    NewStore(Value, Height());
+    Change();
 }
 
 void TCustomImageList::SetHeight(int Value)
 {
     Value = std::max(Value, 1);
-    if (Value == FHeight)
+    if (Value == Height())
         return;
-    FHeight = Value;
-    Clear();
+    NewStore(Width(), Value);
+    Change();
 }
 
 void TCustomImageList::SetBkColor(TColor Value)
@@ -67,7 +113,7 @@ void TCustomImageList::CheckIndex(int Index) const
 
 QImage TCustomImageList::Fit(const QImage& Image) const
 {
-    QImage fitted(FWidth, FHeight, QImage::Format_ARGB32);
+    QImage fitted(Width(), Height(), QImage::Format_ARGB32);
     fitted.fill(Qt::transparent);
     QPainter painter(&fitted);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
@@ -78,9 +124,9 @@ QImage TCustomImageList::Fit(const QImage& Image) const
 std::vector<QImage> TCustomImageList::Pieces(const QImage& Image) const
 {
     std::vector<QImage> pieces;
-    const int count = std::max(1, Image.width() / FWidth);
+    const int count = std::max(1, Image.width() / Width());
     for (int i = 0; i < count; ++i)
-        pieces.push_back(Fit(Image.copy(i * FWidth, 0, FWidth, FHeight)));
+        pieces.push_back(Fit(Image.copy(i * Width(), 0, Width(), Height())));
     return pieces;
 }
 
@@ -111,7 +157,7 @@ int TCustomImageList::Add(TBitmap* Image, TBitmap* Mask)
         return -1;
     const int first = Count();
     for (QImage& piece : Pieces(ApplyMask(Image->ToQImage(), Mask)))
-        FImages.push_back(std::move(piece));
+        FStore->Images.push_back(std::move(piece));
     Change();
     return first;
 }
@@ -136,7 +182,7 @@ int TCustomImageList::AddIcon(TIcon* Icon)
 {
     if (!Icon || Icon->Empty())
         return -1;
-    FImages.push_back(Fit(Icon->ToQImage().scaled(FWidth, FHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+    FStore->Images.push_back(Fit(Icon->ToQImage().scaled(Width(), Height(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
     Change();
     return Count() - 1;
 }
@@ -147,7 +193,7 @@ int TCustomImageList::AddImage(const QImage& Image)
         return -1;
     const int first = Count();
     for (QImage& piece : Pieces(Image))
-        FImages.push_back(std::move(piece));
+        FStore->Images.push_back(std::move(piece));
     Change();
     return first;
 }
@@ -157,20 +203,24 @@ void TCustomImageList::Replace(int Index, TBitmap* Image, TBitmap* Mask)
     CheckIndex(Index);
     if (!Image || Image->Empty())
         return;
-    FImages[size_t(Index)] = Fit(ApplyMask(Image->ToQImage(), Mask));
+    FStore->Images[size_t(Index)] = Fit(ApplyMask(Image->ToQImage(), Mask));
     Change();
 }
 
 void TCustomImageList::Delete(int Index)
 {
     CheckIndex(Index);
-    FImages.erase(FImages.begin() + Index);
+    FStore->Images.erase(FStore->Images.begin() + Index);
+    // Overlays follow their images; an overlay whose image went is cleared.
+    for (int& overlay : FStore->Overlays)
+        overlay = overlay == Index ? -1 : overlay > Index ? overlay - 1 : overlay;
     Change();
 }
 
 void TCustomImageList::Clear()
 {
-    FImages.clear();
+    FStore->Images.clear();
+    FStore->Overlays.fill(-1);
     Change();
 }
 
@@ -178,43 +228,134 @@ void TCustomImageList::Move(int CurIndex, int NewIndex)
 {
     CheckIndex(CurIndex);
     CheckIndex(NewIndex);
-    QImage image = FImages[size_t(CurIndex)];
-    FImages.erase(FImages.begin() + CurIndex);
-    FImages.insert(FImages.begin() + NewIndex, image);
+    QImage image = FStore->Images[size_t(CurIndex)];
+    FStore->Images.erase(FStore->Images.begin() + CurIndex);
+    FStore->Images.insert(FStore->Images.begin() + NewIndex, image);
+    for (int& overlay : FStore->Overlays) {
+        if (overlay == CurIndex)
+            overlay = NewIndex;
+        else if (overlay > CurIndex && overlay <= NewIndex)
+            --overlay;
+        else if (overlay < CurIndex && overlay >= NewIndex)
+            ++overlay;
+    }
     Change();
 }
 
 QImage TCustomImageList::ToQImage(int Index) const
 {
     CheckIndex(Index);
-    return FImages[size_t(Index)];
+    return FStore->Images[size_t(Index)];
 }
 
-void TCustomImageList::Draw(TCanvas* Canvas, int X, int Y, int Index, bool Enabled)
+bool TCustomImageList::Overlay(int ImageIndex, TOverlay Overlay)
 {
-    if (!Canvas || !Canvas->Surface() || Index < 0 || Index >= Count())
-        return;
-    QImage image = FImages[size_t(Index)];
-    if (!Enabled) {
-        // Disabled images are drawn in greys of the same lightness.
-        for (int y = 0; y < image.height(); ++y) {
-            auto* line = reinterpret_cast<uint32_t*>(image.scanLine(y));
-            for (int x = 0; x < image.width(); ++x) {
-                const int g = qGray(line[x]);
-                line[x] = (line[x] & 0xFF000000u) | uint32_t(g << 16 | g << 8 | g);
-            }
+    if (ImageIndex < 0 || ImageIndex >= Count() || Overlay < 0 || Overlay >= MaxOverlays)
+        return false;
+    FStore->Overlays[size_t(Overlay)] = ImageIndex;
+    Change();
+    return true;
+}
+
+int TCustomImageList::OverlayImage(TOverlay Overlay) const
+{
+    return Overlay < 0 || Overlay >= MaxOverlays ? -1 : FStore->Overlays[size_t(Overlay)];
+}
+
+namespace {
+
+// Blends every visible pixel with Colour by Weight (0..256), keeping alpha.
+void Blend(QImage& Image, QRgb Colour, int Weight)
+{
+    for (int y = 0; y < Image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(Image.scanLine(y));
+        for (int x = 0; x < Image.width(); ++x) {
+            const QRgb p = line[x];
+            auto mix = [&](int a, int b) { return (a * (256 - Weight) + b * Weight) >> 8; };
+            line[x] = qRgba(mix(qRed(p), qRed(Colour)), mix(qGreen(p), qGreen(Colour)), mix(qBlue(p), qBlue(Colour)),
+                qAlpha(p));
         }
     }
+}
+
+void Grey(QImage& Image)
+{
+    for (int y = 0; y < Image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(Image.scanLine(y));
+        for (int x = 0; x < Image.width(); ++x) {
+            const int g = qGray(line[x]);
+            line[x] = qRgba(g, g, g, qAlpha(line[x]));
+        }
+    }
+}
+
+// Halves the alpha of every pixel.
+void Ghost(QImage& Image)
+{
+    for (int y = 0; y < Image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(Image.scanLine(y));
+        for (int x = 0; x < Image.width(); ++x)
+            line[x] = (line[x] & 0x00FFFFFFu) | ((line[x] >> 25) << 24);
+    }
+}
+
+} // namespace
+
+QImage TCustomImageList::Composite(int Index, int Overlay, TDrawingStyle Style, bool Enabled, bool Ghosted) const
+{
+    if (Index < 0 || Index >= Count())
+        return {};
+    QImage image = FStore->Images[size_t(Index)];
+    const int overlay = OverlayImage(Overlay);
+    if (overlay >= 0 && overlay < Count()) {
+        QPainter painter(&image);
+        painter.drawImage(0, 0, FStore->Images[size_t(overlay)]);
+    }
+    // Selected images take half the highlight colour, focused ones a quarter.
+    if (Style == dsSelected || Style == dsFocus)
+        Blend(image, ToQRgb(clHighlight), Style == dsSelected ? 128 : 64);
+    if (!Enabled)
+        Grey(image);
+    if (Ghosted)
+        Ghost(image);
+    return image;
+}
+
+void TCustomImageList::DrawImage(TCanvas* Canvas, int X, int Y, const QImage& Image)
+{
+    if (!Canvas || !Canvas->Surface() || Image.isNull())
+        return;
     Canvas->Changing();
     QPainter painter(Canvas->Surface());
     painter.setClipRegion(Canvas->ClipRegion());
     // An unmasked list draws its images opaque, on white unless BkColor is set.
     const TColor back = FMasked ? FBkColor : (FBkColor == clNone ? clWhite : FBkColor);
     if (back != clNone)
-        painter.fillRect(QRect(X, Y, FWidth, FHeight), ToQColor(back));
-    painter.drawImage(X, Y, image);
+        painter.fillRect(QRect(X, Y, Width(), Height()), ToQColor(back));
+    painter.drawImage(X, Y, Image);
     painter.end();
     Canvas->Changed();
+}
+
+void TCustomImageList::Draw(TCanvas* Canvas, int X, int Y, int Index, bool Enabled)
+{
+    Draw(Canvas, X, Y, Index, dsNormal, Enabled);
+}
+
+void TCustomImageList::Draw(TCanvas* Canvas, int X, int Y, int Index, TDrawingStyle Style, bool Enabled)
+{
+    DrawImage(Canvas, X, Y, Composite(Index, -1, Style, Enabled));
+}
+
+void TCustomImageList::DrawOverlay(TCanvas* Canvas, int X, int Y, int ImageIndex, TOverlay Overlay, bool Enabled)
+{
+    DrawOverlay(Canvas, X, Y, ImageIndex, Overlay, dsNormal, Enabled);
+}
+
+void TCustomImageList::DrawOverlay(
+    TCanvas* Canvas, int X, int Y, int ImageIndex, TOverlay Overlay, TDrawingStyle Style, bool Enabled)
+{
+    DrawImage(Canvas, X, Y, Composite(ImageIndex, Overlay, Style, Enabled));
 }
 
 void TCustomImageList::GetBitmap(int Index, TBitmap* Image)
@@ -222,10 +363,10 @@ void TCustomImageList::GetBitmap(int Index, TBitmap* Image)
     CheckIndex(Index);
     if (!Image)
         return;
-    Image->SetSize(FWidth, FHeight);
+    Image->SetSize(Width(), Height());
     const TColor back = FBkColor != clNone ? FBkColor : Image->Canvas()->Brush()->Color();
     Image->Canvas()->Brush()->SetColor(back);
-    Image->Canvas()->FillRect(Rect(0, 0, FWidth, FHeight));
+    Image->Canvas()->FillRect(Rect(0, 0, Width(), Height()));
     Draw(Image->Canvas(), 0, 0, Index);
 }
 

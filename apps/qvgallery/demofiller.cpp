@@ -1,0 +1,92 @@
+#include "demofiller.h"
+
+#include "vcl/controls/treeview.h"
+
+#include <QPainter>
+
+namespace {
+
+constexpr int DemoRows = 300;
+constexpr int DemoFolders = 30;
+constexpr int DemoFilesPerFolder = 10;
+
+// Two 16x16 pictures drawn here: a folder (0) and a page (1), and a small arrow as
+// overlay 0; owned by Owner, so not written to the page's form file.
+vcl::TImageList* DemoImages(vcl::TComponent* Owner)
+{
+    auto* images = new vcl::TImageList(16, 16, Owner);
+    QImage folder(16, 16, QImage::Format_ARGB32);
+    folder.fill(Qt::transparent);
+    QPainter(&folder).fillRect(1, 4, 14, 10, QColor(230, 190, 60));
+    QImage page(16, 16, QImage::Format_ARGB32);
+    page.fill(Qt::transparent);
+    QPainter pagePainter(&page);
+    pagePainter.fillRect(3, 1, 10, 14, Qt::white);
+    pagePainter.setPen(QColor(60, 60, 160));
+    pagePainter.drawRect(3, 1, 9, 13);
+    pagePainter.end();
+    QImage arrow(16, 16, QImage::Format_ARGB32);
+    arrow.fill(Qt::transparent);
+    QPainter(&arrow).fillRect(0, 11, 5, 5, QColor(20, 120, 20));
+    images->AddImage(folder);
+    images->AddImage(page);
+    images->Overlay(images->AddImage(arrow), 0);
+    return images;
+}
+
+void FillList(vcl::TCustomListView* List)
+{
+    vcl::TImageList* images = DemoImages(List);
+    List->SetSmallImages(images);
+    List->SetLargeImages(images);
+    for (const char* caption : {"Name", "Size", "Type"}) {
+        vcl::TListColumn* column = List->Columns()->Add();
+        column->SetCaption(QString::fromLatin1(caption));
+        column->SetWidth(90);
+    }
+    List->Columns()->Items(1)->SetAlignment(vcl::taRightJustify);
+    List->Items()->BeginUpdate();
+    for (int i = 0; i < DemoRows; ++i) {
+        vcl::TListItem* item = List->Items()->Add();
+        const bool folder = i % 10 == 0;
+        item->SetCaption(folder ? QStringLiteral("Folder %1").arg(i / 10) : QStringLiteral("file%1.txt").arg(i));
+        item->SubItems().Add(folder ? QString() : QStringLiteral("%1 KB").arg(i * 37 % 900 + 1));
+        item->SubItems().Add(folder ? QStringLiteral("Folder") : QStringLiteral("Text document"));
+        item->SetImageIndex(folder ? 0 : 1);
+        if (i % 7 == 3)
+            item->SetOverlayIndex(0);
+    }
+    List->Items()->EndUpdate();
+}
+
+void FillTree(vcl::TCustomTreeView* Tree)
+{
+    Tree->SetImages(DemoImages(Tree));
+    vcl::TTreeNodes* nodes = Tree->Items();
+    nodes->BeginUpdate();
+    for (int f = 0; f < DemoFolders; ++f) {
+        vcl::TTreeNode* folder = nodes->Add(nullptr, QStringLiteral("Folder %1").arg(f));
+        folder->SetImageIndex(0);
+        folder->SetSelectedIndex(0);
+        for (int i = 0; i < DemoFilesPerFolder; ++i) {
+            vcl::TTreeNode* file = nodes->AddChild(folder, QStringLiteral("file%1.txt").arg(i));
+            file->SetImageIndex(1);
+            file->SetSelectedIndex(1);
+        }
+    }
+    nodes->EndUpdate();
+    nodes->GetFirstNode()->Expand(false);
+}
+
+} // namespace
+
+void FillDemoViews(vcl::TComponent* Root)
+{
+    for (int i = 0; i < Root->ComponentCount(); ++i) {
+        vcl::TComponent* component = Root->Components(i);
+        if (auto* list = dynamic_cast<vcl::TCustomListView*>(component); list && list->Items()->Count() == 0)
+            FillList(list);
+        else if (auto* tree = dynamic_cast<vcl::TCustomTreeView*>(component); tree && tree->Items()->Count() == 0)
+            FillTree(tree);
+    }
+}

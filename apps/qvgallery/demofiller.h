@@ -1,0 +1,11 @@
+#pragma once
+// Demo rows for the framework's list and tree views on a gallery page: a form file
+// holds the controls and their properties, not hundreds of items, so the gallery
+// fills the empty ones when it shows the page.
+namespace vcl {
+class TComponent;
+}
+
+// Gives every empty list view owned by Root report columns and a few hundred rows, and
+// every empty tree view a few hundred nodes, both with icons.
+void FillDemoViews(vcl::TComponent* Root);
