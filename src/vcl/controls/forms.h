@@ -192,7 +192,8 @@ private:
     int CaptionBarHeight() const;
     void LayoutClientArea();
     void PlaceOnFirstShow();
-    void PaintFrame();
+    // Paints the frame and title bar within UpdateRegion (window coordinates).
+    void PaintFrame(const QRegion& UpdateRegion);
     void PaintClient();
     // A screen's size changed: WM_DISPLAYCHANGE (colour depth, width and height).
     void ScreenChanged();
