@@ -5,6 +5,7 @@
 #include "vcl/controls/systemmetrics.h"
 #include "vcl/controls/winuser.h"
 #include "vcl/core/sysutils.h"
+#include "vcl/core/unitstartup.h"
 #include "vcl/streaming/formfile.h"
 
 namespace Qvwordcaption {
@@ -17,6 +18,7 @@ const QString TqvGradientCaption::SecondCaptionError = QStringLiteral("The form 
 
 namespace {
 
+const TUnitRegistration UnitRegistration(QStringLiteral("Qvwordcaption"), {});
 const bool OnDrawCaptionRegistered = RegisterEvent(&TqvGradientCaption::OnDrawCaption, "OnDrawCaption");
 
 // The texts a component dropped on a form in the designer starts with.
@@ -66,7 +68,9 @@ TqvGradientCaption::TqvGradientCaption(TComponent* AOwner)
     // Checked before anything is hooked, so a refused component leaves no trace.
     FForm = OwnerForm(AOwner, this);
     FFormHandle = FForm->Handle();
-    FreeNotification(FForm);
+    // A form taken out of the component's owner and freed first must not leave it
+    // holding the form's window.
+    connect(FForm, &QObject::destroyed, this, [this] { FormGone(); });
     GetSystemFont();
     FCompanyText = std::make_unique<TCompanyText>(this);
     FAppNameText = std::make_unique<TAppNameText>(this);
@@ -238,13 +242,8 @@ void TqvGradientCaption::Loaded()
     }
 }
 
-void TqvGradientCaption::Notification(TComponent* AComponent, TOperation Operation)
+void TqvGradientCaption::FormGone()
 {
-    TComponent::Notification(AComponent, Operation);
-    if (Operation != TOperation::opRemove || AComponent != FForm)
-        return;
-    // The form goes first (the component was taken out of its ownership): let go of
-    // its window and of the application's window, and never touch the form again.
     UnhookWin();
     RemoveAppHook();
     FRehookPending = false;

@@ -104,7 +104,6 @@ public:
 
 protected:
     void Loaded() override;
-    void Notification(vcl::TComponent* AComponent, vcl::TOperation Operation) override;
 
 private:
     friend struct TCaptionWndProc;
@@ -113,6 +112,8 @@ private:
     void HookWin();
     void UnhookWin();
     void RemoveAppHook();
+    // The form was freed while this lives on: let go of its window and never touch it.
+    void FormGone();
     void FormWndProc(vcl::TMessage& Message);
     void WMNCPaint(vcl::TMessage& Message, const vcl::TWndMethod& Previous);
     void WMNCActivate(vcl::TMessage& Message, const vcl::TWndMethod& Previous);
