@@ -1,6 +1,9 @@
 #include "package/parttworeg.h"
 
+#include "package/palettepages.h"
+#include "gradient/qvwordcaption.h"
 #include "vcl/core/unitstartup.h"
+#include "vcl/streaming/designintf.h"
 
 namespace Parttworeg {
 
@@ -9,10 +12,16 @@ namespace {
 const vcl::TUnitRegistration unit("Parttworeg", {});
 } // namespace
 
+// Only the classes that exist are registered; the others of each step follow as their
+// units arrive, at their place in the step.
 void Register()
 {
-    // None of the classes this procedure places exists in QvKit yet; each is added to its
-    // page here, at its place in the procedure's order, when its unit arrives.
+    using vcl::ClassOf;
+    vcl::RegisterComponents(Palettepages::Win32, {ClassOf<Qvwordcaption::TqvGradientCaption>()});
+    // The gradient caption's three text objects (TCompanyText and its descendants)
+    // unfold into their own properties, on any class and under any name.
+    vcl::RegisterPropertyEditor(vcl::TypeInfoOf<Qvwordcaption::TCompanyText>(), nullptr, QString(),
+        vcl::ClassPropertyEditor());
 }
 
 } // namespace Parttworeg
