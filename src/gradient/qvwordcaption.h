@@ -92,6 +92,8 @@ public:
     void NewCaptionText();
     // Has the form's frame painted again, without moving, sizing or activating it.
     void UpdateCaption();
+    // Calls UpdateCaption while designing (at run time a change shows at the next paint).
+    void DesignUpdate();
 
     // Title-bar geometry, in window coordinates.
     vcl::TRect GetTitleBarRect() const;
@@ -123,8 +125,6 @@ private:
     void GetSystemFont();
     void SystemSettingsChanged();
     void PlaceOnDesignedForm();
-    // Calls UpdateCaption while designing (at run time a change shows at the next paint).
-    void DesignUpdate();
     template <class T>
     void ChangeValue(T& Field, const T& Value);
 

@@ -61,9 +61,7 @@ void TCompanyText::SetCaption(const QString& Value)
     if (FCaption == Value)
         return;
     FCaption = Value;
-    FOwner->NewCaptionText();
-    if (FOwner->Designing())
-        FOwner->UpdateCaption();
+    RebuildFormCaption();
 }
 
 void TCompanyText::SetVisible(bool Value)
@@ -71,23 +69,25 @@ void TCompanyText::SetVisible(bool Value)
     if (FVisible == Value)
         return;
     FVisible = Value;
+    RebuildFormCaption();
+}
+
+void TCompanyText::RebuildFormCaption()
+{
     FOwner->NewCaptionText();
-    if (FOwner->Designing())
-        FOwner->UpdateCaption();
+    FOwner->DesignUpdate();
 }
 
 void TCompanyText::SetColorActive(TColor Value)
 {
     FColorActive = Value;
-    if (FOwner->Designing())
-        FOwner->UpdateCaption();
+    FOwner->DesignUpdate();
 }
 
 void TCompanyText::SetColorInactive(TColor Value)
 {
     FColorInactive = Value;
-    if (FOwner->Designing())
-        FOwner->UpdateCaption();
+    FOwner->DesignUpdate();
 }
 
 void TCompanyText::SetFont(TFont* Value)
@@ -97,15 +97,13 @@ void TCompanyText::SetFont(TFont* Value)
         SetAutoFontHeight(*FFont, FOwner->SystemFont());
     else
         FFontKind = fkCustom;
-    if (FOwner->Designing())
-        FOwner->UpdateCaption();
+    FOwner->DesignUpdate();
 }
 
 void TCompanyText::SetFontKind(TFontKind Value)
 {
     SetFontKind_NoRedraw(Value);
-    if (FOwner->Designing())
-        FOwner->UpdateCaption();
+    FOwner->DesignUpdate();
 }
 
 void TCompanyText::SetFontKind_NoRedraw(TFontKind Value)

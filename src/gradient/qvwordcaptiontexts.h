@@ -72,6 +72,8 @@ protected:
     QString FCaption;
 
 private:
+    void RebuildFormCaption();
+
     TColor FColorActive = vcl::clCaptionText;
     TColor FColorInactive = vcl::clInactiveCaptionText;
     std::unique_ptr<vcl::TFont> FFont;

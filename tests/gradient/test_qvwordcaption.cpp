@@ -248,6 +248,23 @@ TEST(GradientCaption, CaptionIsReadBackWithoutCompanyAndApplicationTexts)
     delete form;
 }
 
+TEST(GradientCaption, DroppedInTheDesignerItStartsWithSampleTextsAndRemovalRestores)
+{
+    TForm form(nullptr);
+    form.SetDesigning(true);
+    form.SetCaption("Form1");
+    auto* caption = new TqvGradientCaption(&form);
+    EXPECT_EQ(form.Caption(), "<Velnor Software>'s Program - Form1");
+    EXPECT_EQ(caption->CompanyText()->FontKind(), fkSystemBI);
+    EXPECT_EQ(caption->AppNameText()->FontKind(), fkSystemB);
+    EXPECT_EQ(caption->CaptionText()->FontKind(), fkSystem);
+    // While designing, a change is painted at once (the form is not active).
+    caption->SetColorLeftInActive(clRed);
+    EXPECT_EQ(form.BackBuffer().pixel(4, BarBottom - 2) | 0xFF000000u, Red);
+    delete caption;
+    EXPECT_EQ(form.Caption(), "Form1");
+}
+
 TEST(GradientCaption, BorderStyleChangeRehooksTheNewWindow)
 {
     CaptionForm f;
