@@ -6,14 +6,7 @@
 #include <QImage>
 #include <gtest/gtest.h>
 
-namespace {
-
-QRgb At(const QImage& image, int x, int y)
-{
-    return image.pixel(x, y) | 0xFF000000u;
-}
-
-} // namespace
+using qvtest::ShotPixel;
 
 TEST(CaptionScreenshot, ActiveAndInactiveFormsShowTheirRamps)
 {
@@ -27,10 +20,10 @@ TEST(CaptionScreenshot, ActiveAndInactiveFormsShowTheirRamps)
     // of each form, its ramp from x 4 to 360 - 66 = 294 (exclusive), black on the left
     // and the active or inactive caption colour on the right.
     for (const int top : {20, 140}) {
-        EXPECT_EQ(At(shot, 20 + 4, top + 22), qRgb(0, 0, 0)) << top;
+        EXPECT_EQ(ShotPixel(shot, 20 + 4, top + 22), qRgb(0, 0, 0)) << top;
         // The close button's face, left alone by the ramp.
-        EXPECT_EQ(At(shot, 20 + 360 - 22, top + 8), qRgb(192, 192, 192)) << top;
+        EXPECT_EQ(ShotPixel(shot, 20 + 360 - 22, top + 8), qRgb(192, 192, 192)) << top;
     }
-    EXPECT_EQ(At(shot, 20 + 293, 20 + 22), qRgb(0, 0, 128)) << "active: clActiveCaption";
-    EXPECT_EQ(At(shot, 20 + 293, 140 + 22), qRgb(128, 128, 128)) << "inactive: clInactiveCaption";
+    EXPECT_EQ(ShotPixel(shot, 20 + 293, 20 + 22), qRgb(0, 0, 128)) << "active: clActiveCaption";
+    EXPECT_EQ(ShotPixel(shot, 20 + 293, 140 + 22), qRgb(128, 128, 128)) << "inactive: clInactiveCaption";
 }

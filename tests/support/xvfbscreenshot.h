@@ -19,4 +19,10 @@ struct TScreenshotRun {
 // (replaced, and kept for people to look at), and reads the picture it writes.
 TScreenshotRun RunScreenshotProgram(const QString& Program, const QString& PictureName);
 
+// A pixel of a screenshot as opaque red-green-blue (the grab's alpha is not compared).
+inline QRgb ShotPixel(const QImage& Shot, int X, int Y)
+{
+    return Shot.pixel(X, Y) | 0xFF000000u;
+}
+
 } // namespace qvtest
