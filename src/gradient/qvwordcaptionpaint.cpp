@@ -234,18 +234,22 @@ void TqvGradientCaption::PaintCaptionButtons(HDC DC, TRect R) const
     const auto moveLeft = [&box](int By) { box = Rect(box.Left - By, box.Top, box.Right - By, box.Bottom); };
     const TCaptionButtons buttons = GetVisibleButtons();
     const TBorderIcons icons = FForm->BorderIcons();
+    // The button the mouse holds down on the form looks pressed.
+    const auto state = [this](int HitTest, bool Enabled) {
+        return (FForm->PressedCaptionButton() == HitTest ? UINT(DFCS_PUSHED) : 0u) | (Enabled ? 0u : UINT(DFCS_INACTIVE));
+    };
     if (buttons & (TCaptionButtons(cbClose) | cbSystemMenu)) {
-        DrawFrameControl(DC, box, DFC_CAPTION, DFCS_CAPTIONCLOSE);
+        DrawFrameControl(DC, box, DFC_CAPTION, DFCS_CAPTIONCLOSE | state(HTCLOSE, true));
         moveLeft(w + CloseButtonGap);
     }
     if (buttons & cbMaximize) {
         const UINT kind = IsZoomed(FFormHandle) ? DFCS_CAPTIONRESTORE : DFCS_CAPTIONMAX;
-        DrawFrameControl(DC, box, DFC_CAPTION, kind | (icons.testFlag(biMaximize) ? 0u : UINT(DFCS_INACTIVE)));
+        DrawFrameControl(DC, box, DFC_CAPTION, kind | state(HTMAXBUTTON, icons.testFlag(biMaximize)));
         moveLeft(w);
     }
     if (buttons & cbMinimize) {
         const UINT kind = IsIconic(FFormHandle) ? DFCS_CAPTIONRESTORE : DFCS_CAPTIONMIN;
-        DrawFrameControl(DC, box, DFC_CAPTION, kind | (icons.testFlag(biMinimize) ? 0u : UINT(DFCS_INACTIVE)));
+        DrawFrameControl(DC, box, DFC_CAPTION, kind | state(HTMINBUTTON, icons.testFlag(biMinimize)));
         moveLeft(w);
     }
     if (buttons & cbHelp)

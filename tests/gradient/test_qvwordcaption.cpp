@@ -116,6 +116,12 @@ TEST(GradientCaption, ButtonsAndIconAreNotCoveredByTheRamp)
     EXPECT_EQ(f.At(278, 8), Face);
     // Between the text area and the buttons: the right colour.
     EXPECT_EQ(f.At(236, 12), Blue);
+    // A press on the close button sinks it (dark outer edge top-left), a release raises it.
+    SendMessage(f.form.Handle(), WM_NCLBUTTONDOWN, HTCLOSE, 0);
+    EXPECT_EQ(f.At(276, 6), ToQColor(cl3DDkShadow).rgb());
+    EXPECT_EQ(f.At(258, 6), ToQColor(cl3DLight).rgb()) << "the maximise button stays up";
+    SendMessage(f.form.Handle(), WM_NCLBUTTONUP, HTNOWHERE, 0);
+    EXPECT_EQ(f.At(276, 6), ToQColor(cl3DLight).rgb());
     // The frame outside the title bar is the form's own.
     EXPECT_EQ(f.At(150, 2), Face);
 }

@@ -120,6 +120,8 @@ public:
     int HitTest(const TPoint& Point) const;
     // True while the form counts as active (the last WM_NCACTIVATE).
     bool Active() const { return FActive; }
+    // The caption button held down (HTCLOSE, HTMAXBUTTON, HTMINBUTTON), else HTNOWHERE.
+    int PressedCaptionButton() const { return FPressedHit; }
 
     // The client area's canvas; the title bar and frame use WindowCanvas.
     TCanvas* Canvas() override;
