@@ -4,6 +4,7 @@
 #include "demofiller.h"
 #include "pagecaption.h"
 
+#include "vcl/controls/forms.h"
 #include "vcl/streaming/designintf.h"
 #include "vcl/streaming/formfile.h"
 
@@ -97,11 +98,17 @@ bool LoadPageForm(TGalleryPage* Root, const QString& Caption, std::vector<QStrin
     }
 }
 
+// Components that need a form as owner are shown on forms embedded in the page (a
+// caption sample): theirs count too.
 bool HasInstanceOf(vcl::TComponent* Root, vcl::TComponentClass Class)
 {
     for (int i = 0; i < Root->ComponentCount(); ++i)
         if (vcl::ClassOfInstance(Root->Components(i)) == Class)
             return true;
+    if (QObject* object = Root->AsQObject())
+        for (vcl::TCustomForm* form : object->findChildren<vcl::TCustomForm*>())
+            if (HasInstanceOf(form, Class))
+                return true;
     return false;
 }
 } // namespace

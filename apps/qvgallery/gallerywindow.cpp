@@ -1,5 +1,6 @@
 #include "gallerywindow.h"
 
+#include "captionsample.h"
 #include "designsurface.h"
 #include "eventinspector.h"
 #include "pagecaption.h"
@@ -47,6 +48,7 @@ GalleryWindow::GalleryWindow(QWidget* Parent)
       FEvents(new EventInspectorModel(this))
 {
     TGalleryPage::Register();
+    TCaptionSample::Register();
 
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->addAction(QStringLiteral("&Open form..."), QKeySequence::Open, this, &GalleryWindow::OpenFormFromFile);

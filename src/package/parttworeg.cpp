@@ -1,6 +1,7 @@
 #include "package/parttworeg.h"
 
 #include "package/palettepages.h"
+#include "gradient/qvwordcaption.h"
 #include "utilities/qvsaveform.h"
 #include "utilities/qvsaveformeditor.h"
 #include "vcl/core/unitstartup.h"
@@ -18,7 +19,12 @@ const vcl::TUnitRegistration unit("Parttworeg", {});
 void Register()
 {
     using vcl::ClassOf;
-    vcl::RegisterComponents(Palettepages::Win32, {ClassOf<Qvsaveform::TqvSaveForm>()});
+    vcl::RegisterComponents(Palettepages::Win32,
+        {ClassOf<Qvsaveform::TqvSaveForm>(), ClassOf<Qvwordcaption::TqvGradientCaption>()});
+    // The gradient caption's three text objects (TCompanyText and its descendants)
+    // unfold into their own properties, on any class and under any name.
+    vcl::RegisterPropertyEditor(vcl::TypeInfoOf<Qvwordcaption::TCompanyText>(), nullptr, QString(),
+        vcl::ClassPropertyEditor());
     vcl::RegisterComponentEditor(ClassOf<Qvsaveform::TqvSaveForm>(),
         vcl::EditorClassOf<Qvsaveform::TDialogComponent>("TDialogComponent"));
 }

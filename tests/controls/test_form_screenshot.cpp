@@ -1,83 +1,50 @@
 // A real form with both gradient controls on an X server (Xvfb), grabbed from the
 // screen; the picture is kept in the build folder as form_screenshot.png.
 #include "support/prerequisite.h"
+#include "support/xvfbscreenshot.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QImage>
-#include <QProcess>
-#include <QStandardPaths>
 #include <gtest/gtest.h>
 
-namespace {
-
-QRgb At(const QImage& image, int x, int y)
-{
-    return image.pixel(x, y) | 0xFF000000u;
-}
-
-QString XvfbRun()
-{
-    return QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
-}
-
-// Runs the screenshot program under xvfb-run with Args after the output file and
-// returns the picture, kept in the build folder as Name.
-QImage Shoot(const QString& XvfbRun, const QString& Name, const QStringList& Args)
-{
-    const QString dir = qEnvironmentVariable("QV_TEST_BINARY_DIR");
-    EXPECT_FALSE(dir.isEmpty());
-    const QString output = QDir(dir).filePath(Name);
-    QFile::remove(output);
-
-    QProcess run;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    run.setProcessEnvironment(env);
-    run.start(XvfbRun, QStringList{QStringLiteral("-a"), QStringLiteral("-s"), QStringLiteral("-screen 0 640x480x24"),
-                           QDir(dir).filePath(QStringLiteral("form_screenshot")), output}
-                           + Args);
-    EXPECT_TRUE(run.waitForFinished(60000)) << "the screenshot program did not finish";
-    EXPECT_EQ(run.exitCode(), 0) << run.readAllStandardError().toStdString();
-    return QImage(output);
-}
-
-} // namespace
+using qvtest::ShotPixel;
 
 TEST(FormScreenshot, AFormWithBothGradientsLooksRight)
 {
-    if (XvfbRun().isEmpty())
+    const qvtest::TScreenshotRun run = qvtest::RunScreenshotProgram(QStringLiteral("form_screenshot"), QStringLiteral("form_screenshot.png"));
+    if (run.XvfbMissing)
         QV_PREREQUISITE_MISSING("xvfb-run (Debian package xvfb)");
-    const QImage shot = Shoot(XvfbRun(), QStringLiteral("form_screenshot.png"), {});
-    ASSERT_FALSE(shot.isNull());
+    ASSERT_TRUE(run.Error.isEmpty()) << run.Error.toStdString();
+    const QImage& shot = run.Picture;
     ASSERT_EQ(shot.size(), QSize(360, 240));
     // Title bar: active (navy) or inactive (grey) caption colour, with the frame around it.
-    const QRgb caption = At(shot, 180, 12);
+    const QRgb caption = ShotPixel(shot, 180, 12);
     EXPECT_TRUE(caption == qRgb(0, 0, 128) || caption == qRgb(128, 128, 128)) << std::hex << caption;
     // The frame's outer line.
-    EXPECT_EQ(At(shot, 0, 100), qRgb(192, 192, 192));
+    EXPECT_EQ(ShotPixel(shot, 0, 100), qRgb(192, 192, 192));
     // Client area from (4, 24) to (356, 236); the progress bar is its bottom 16 rows.
     // The gradient's sunken frame, then navy at the top turning to aqua at the bottom.
-    EXPECT_EQ(At(shot, 4, 100), qRgb(128, 128, 128));
-    EXPECT_EQ(At(shot, 5, 100), qRgb(0, 0, 0));
-    const QRgb top = At(shot, 180, 27);
-    const QRgb bottom = At(shot, 180, 216);
+    EXPECT_EQ(ShotPixel(shot, 4, 100), qRgb(128, 128, 128));
+    EXPECT_EQ(ShotPixel(shot, 5, 100), qRgb(0, 0, 0));
+    const QRgb top = ShotPixel(shot, 180, 27);
+    const QRgb bottom = ShotPixel(shot, 180, 216);
     EXPECT_LT(qGreen(top), 20);
     EXPECT_GT(qGreen(bottom), 230);
     EXPECT_GT(qBlue(bottom), 240);
     // The progress bar: position 60 fills blocks 0..21 of the 352-pixel bar
     // (c = (60*352 - 4) div 100 div 10 = 21); block 0 takes the highlight colour and
     // the background behind the last blocks is the button face.
-    EXPECT_EQ(At(shot, 4 + 5, 228), qRgb(0, 0, 128));
-    EXPECT_EQ(At(shot, 4 + 345, 228), qRgb(192, 192, 192));
+    EXPECT_EQ(ShotPixel(shot, 4 + 5, 228), qRgb(0, 0, 128));
+    EXPECT_EQ(ShotPixel(shot, 4 + 345, 228), qRgb(192, 192, 192));
 }
 
 TEST(FormScreenshot, AReportListAndATreeShowTheirIcons)
 {
-    if (XvfbRun().isEmpty())
+    const qvtest::TScreenshotRun run
+        = qvtest::RunScreenshotProgram(QStringLiteral("form_screenshot"), QStringLiteral("views_screenshot.png"), {QStringLiteral("views")});
+    if (run.XvfbMissing)
         QV_PREREQUISITE_MISSING("xvfb-run (Debian package xvfb)");
-    const QImage shot = Shoot(XvfbRun(), QStringLiteral("views_screenshot.png"), {QStringLiteral("views")});
-    ASSERT_FALSE(shot.isNull());
+    ASSERT_TRUE(run.Error.isEmpty()) << run.Error.toStdString();
+    const QImage& shot = run.Picture;
     ASSERT_EQ(shot.size(), QSize(360, 240));
     // The list (client x 4..224) shows five red icons, the tree (x 228..356) four blue
     // ones (the folder and its three files): count the screen rows showing the colour

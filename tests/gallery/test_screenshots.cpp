@@ -10,6 +10,7 @@
 #include "package/package.h"
 #include "gradient/qvbgrad.h"
 #include "gradient/qvgprg.h"
+#include "captionsample.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -147,6 +148,27 @@ TEST(GalleryPages, PalettePagesAreReadFromTheirFormFiles)
     }
     EXPECT_EQ(states, (QStringList{QStringLiteral("gradient 6"), QStringLiteral("progress 60")}))
         << "qvRadial1 is style 6; the bar is part-filled";
+    Package::UnloadPackage();
+}
+
+// The Win32 page shows the gradient caption on two sample forms, one active and one
+// inactive: the title bar's right end takes the active or inactive caption colour.
+TEST(GalleryPages, TheGradientCaptionIsShownActiveAndInactive)
+{
+    vcl::ClearDesignRegistries();
+    Package::LoadPackage();
+    GalleryWindow window;
+    QStringList looks;
+    for (int i = 0; i < window.PageCount(); ++i)
+        for (const char* name : {"CaptionSampleActive", "CaptionSampleInactive"})
+            if (auto* sample = dynamic_cast<TCaptionSample*>(window.Surface(i)->Root()->FindComponent(QString::fromLatin1(name)))) {
+                // A 440-wide sizeable form: the ramp ends at x = 440 - 66 - 1, row 20.
+                sample->SampleForm()->RedrawFrame();
+                const QRgb pixel = sample->SampleForm()->BackBuffer().pixel(440 - 67, 20) | 0xFF000000u;
+                looks << QStringLiteral("%1 %2").arg(sample->Active()).arg(pixel, 0, 16);
+                EXPECT_EQ(sample->SampleForm()->Caption(), QStringLiteral("<Velnor Software>'s Program - Gradient caption"));
+            }
+    EXPECT_EQ(looks, (QStringList{QStringLiteral("1 ff000080"), QStringLiteral("0 ff808080")}));
     Package::UnloadPackage();
 }
 

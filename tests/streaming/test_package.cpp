@@ -1,6 +1,7 @@
 #include "package/package.h"
 #include "package/palettepages.h"
 #include "gradient/qvbgrad.h"
+#include "gradient/qvwordcaption.h"
 #include "support/testsupport.h"
 #include "vcl/controls/forms.h"
 #include "vcl/core/unitstartup.h"
@@ -33,7 +34,7 @@ TEST(Package, RegistersTheExistingClassesOnTheirPagesInProcedureOrder)
     Package::LoadPackage();
     const std::vector<std::pair<QString, QStringList>> expected = {
         {"<Velnor Software ZiruRode>", {"TqvBackGradient"}},
-        {"<Velnor Software Win32>", {"TqvGradientProgress", "TqvSaveForm"}},
+        {"<Velnor Software Win32>", {"TqvGradientProgress", "TqvSaveForm", "TqvGradientCaption"}},
     };
     EXPECT_EQ(Palette(), expected);
     EXPECT_LT(UnitStartupCounter("Partthreereg"), 0) << "loading the package starts its units";
@@ -63,6 +64,39 @@ TEST(Package, ControlsStreamInsideTheirParentControls)
     auto* read = dynamic_cast<Qvbgrad::TqvBackGradient*>(copy.FindComponent("Back"));
     ASSERT_NE(read, nullptr);
     EXPECT_EQ(read->Parent(), &copy) << "the reader sets the parent control, not only the widget";
+    EXPECT_EQ(ComponentToText(&copy), text);
+    Package::UnloadPackage();
+}
+
+TEST(Package, GradientCaptionTextsUnfoldAndStreamWithTheForm)
+{
+    ClearDesignRegistries();
+    Package::LoadPackage();
+    const QMetaObject* meta = &Qvwordcaption::TqvGradientCaption::staticMetaObject;
+    for (const char* name : {"AppNameText", "CaptionText", "CompanyText"})
+        EXPECT_EQ(GetEditorClass(meta, meta->property(meta->indexOfProperty(name))), ClassPropertyEditor()) << name;
+
+    TForm form(nullptr);
+    form.SetName("Form1");
+    auto* caption = new Qvwordcaption::TqvGradientCaption(&form);
+    caption->SetName("Caption1");
+    caption->CompanyText()->SetCaption("Velnor");
+    caption->CaptionText()->SetCaption("Doc");
+    caption->AppNameText()->SetFontKind(Qvwordcaption::fkSystemB);
+    caption->CompanyText()->Font()->SetHeight(-20);
+    caption->CompanyText()->SetFontKind(Qvwordcaption::fkCustom);
+    const QString text = ComponentToText(&form);
+    // The system font kinds are not stored with a font; a custom font is.
+    EXPECT_TRUE(text.contains("CompanyText.Font.Height = -20")) << text.toStdString();
+    EXPECT_FALSE(text.contains("AppNameText.Font.")) << text.toStdString();
+
+    TForm copy(nullptr);
+    TextToComponent(text, &copy);
+    auto* read = dynamic_cast<Qvwordcaption::TqvGradientCaption*>(copy.FindComponent("Caption1"));
+    ASSERT_NE(read, nullptr);
+    EXPECT_EQ(copy.Caption(), "Velnor Doc");
+    EXPECT_EQ(read->CaptionText()->GetCaption(), "Doc");
+    EXPECT_EQ(read->CompanyText()->Font()->Height(), -20);
     EXPECT_EQ(ComponentToText(&copy), text);
     Package::UnloadPackage();
 }

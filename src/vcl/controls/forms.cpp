@@ -4,7 +4,9 @@
 #include "vcl/controls/menus.h"
 #include "vcl/controls/qtevents.h"
 #include "vcl/core/sysutils.h"
+#include "vcl/controls/systemmetrics.h"
 #include "vcl/graphics/canvas.h"
+#include "vcl/graphics/framecontrol.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -92,70 +94,27 @@ QColor Sys(TColor color)
     return ToQColor(color);
 }
 
-// Classic raised edge: light outer top-left, dark outer bottom-right.
-void RaisedEdge(QPainter& p, QRect r, const QColor& topLeftOuter, const QColor& bottomRightOuter,
-    const QColor& topLeftInner, const QColor& bottomRightInner)
-{
-    auto frame = [&p](const QRect& rc, const QColor& tl, const QColor& br) {
-        p.setPen(tl);
-        p.drawLine(rc.left(), rc.bottom(), rc.left(), rc.top());
-        p.drawLine(rc.left(), rc.top(), rc.right(), rc.top());
-        p.setPen(br);
-        p.drawLine(rc.right(), rc.top(), rc.right(), rc.bottom());
-        p.drawLine(rc.right(), rc.bottom(), rc.left(), rc.bottom());
-    };
-    frame(r, topLeftOuter, bottomRightOuter);
-    frame(r.adjusted(1, 1, -1, -1), topLeftInner, bottomRightInner);
-}
-
 // The caption buttons, left to right.
 constexpr int CaptionButtons[] = {HTMINBUTTON, HTMAXBUTTON, HTCLOSE};
-// The caption's bold text fills a little over half the caption bar's height.
-int CaptionFontPixelSize(int captionHeight)
-{
-    return captionHeight * 11 / 20 + 1;
-}
-// Where a caption button's glyph sits inside the button (left, top, right, bottom),
-// and how far it moves right and down while the button is held.
-constexpr QMargins GlyphInset(4, 3, 5, 4);
-constexpr int PressedGlyphShift = 1;
 
-// The glyph of a caption button: a cross, a bar, one window or two overlapping ones.
-void DrawCaptionGlyph(QPainter& p, const QRect& glyph, int button, bool maximized)
+UINT FrameControlKind(int button, bool maximized)
 {
-    p.setPen(QPen(Sys(clBtnText), 1));
-    if (button == HTCLOSE) {
-        // Two pixels wide: each stroke again one pixel to the right.
-        for (const QPoint shift : {QPoint(0, 0), QPoint(1, 0)}) {
-            p.drawLine(glyph.topLeft() + shift, glyph.bottomRight() + shift);
-            p.drawLine(glyph.bottomLeft() + shift, glyph.topRight() + shift);
-        }
-    } else if (button == HTMINBUTTON) {
-        p.fillRect(QRect(glyph.left(), glyph.bottom() - 1, glyph.width() - 2, 2), Sys(clBtnText));
-    } else if (maximized) {
-        const QRect back(glyph.left() + 2, glyph.top(), glyph.width() - 2, glyph.height() - 2);
-        const QRect front(glyph.left(), glyph.top() + 2, glyph.width() - 2, glyph.height() - 2);
-        p.drawRect(back.adjusted(0, 0, -1, -1));
-        p.fillRect(front, Sys(clBtnFace));
-        p.drawRect(front.adjusted(0, 0, -1, -1));
-        p.drawLine(front.left(), front.top() + 1, front.right() - 1, front.top() + 1);
-    } else {
-        p.drawRect(glyph.adjusted(0, 0, -1, -1));
-        p.drawLine(glyph.left(), glyph.top() + 1, glyph.right() - 1, glyph.top() + 1);
+    switch (button) {
+    case HTCLOSE: return DFCS_CAPTIONCLOSE;
+    case HTMINBUTTON: return DFCS_CAPTIONMIN;
+    default: return maximized ? DFCS_CAPTIONRESTORE : DFCS_CAPTIONMAX;
     }
 }
 
-// One caption button: its face, a raised edge (sunken while held) and its glyph.
-void DrawCaptionButton(QPainter& p, const QRect& r, int button, bool down, bool maximized)
+// The frame may be painted only where the window procedure's update region (WM_NCPAINT's
+// WParam: a region handle, or 1 for the whole window) allows.
+QRegion NonClientUpdateRegion(WPARAM UpdateRegion, const QRect& window)
 {
-    p.fillRect(r, Sys(clBtnFace));
-    const QRect edge = r.adjusted(0, 0, -1, -1);
-    if (down)
-        RaisedEdge(p, edge, Sys(cl3DDkShadow), Sys(clBtnHighlight), Sys(clBtnShadow), Sys(cl3DLight));
-    else
-        RaisedEdge(p, edge, Sys(cl3DLight), Sys(cl3DDkShadow), Sys(clBtnHighlight), Sys(clBtnShadow));
-    const int shift = down ? PressedGlyphShift : 0;
-    DrawCaptionGlyph(p, r.marginsRemoved(GlyphInset).translated(shift, shift), button, maximized);
+    TRect box;
+    auto* region = reinterpret_cast<HRGN>(UpdateRegion);
+    if (UpdateRegion == 1 || GetRgnBox(region, box) == ERROR)
+        return QRegion(window);
+    return region->Region.intersected(window);
 }
 
 } // namespace
@@ -432,11 +391,11 @@ void TCustomForm::Dispatch(TMessage& Message)
 
 void TCustomForm::WMNCPaint(TMessage& Message)
 {
-    PaintFrame();
+    PaintFrame(NonClientUpdateRegion(Message.WParam, QRect(0, 0, Width(), Height())));
     Message.Result = 0;
 }
 
-void TCustomForm::PaintFrame()
+void TCustomForm::PaintFrame(const QRegion& UpdateRegion)
 {
     QImage& image = FBackBuffer;
     if (image.size() != size())
@@ -444,12 +403,12 @@ void TCustomForm::PaintFrame()
     QPainter p(&image);
     const QRect window(0, 0, Width(), Height());
     // Frame: the area between the window edge and the client area.
-    QRegion frame(window);
+    QRegion frame = UpdateRegion;
     frame -= ClientAreaRect().ToQRect();
     p.setClipRegion(frame);
     p.fillRect(window, Sys(clBtnFace));
     if (FBorderStyle != bsNone)
-        RaisedEdge(p, window.adjusted(0, 0, -1, -1), Sys(cl3DLight), Sys(cl3DDkShadow), Sys(clBtnHighlight), Sys(clBtnShadow));
+        PaintRaisedEdge(p, window, false);
 
     const TRect caption = CaptionRect();
     if (caption.IsEmpty())
@@ -469,12 +428,16 @@ void TCustomForm::PaintFrame()
         if (r.isEmpty())
             continue;
         textRight = std::min(textRight, r.left());
-        DrawCaptionButton(p, r, button, FPressedHit == button, FWindowState == wsMaximized);
+        PaintCaptionButton(p, r, FrameControlKind(button, FWindowState == wsMaximized) | (FPressedHit == button ? UINT(DFCS_PUSHED) : 0u));
     }
 
+    NONCLIENTMETRICS metrics;
+    metrics.cbSize = NonClientMetricsSize;
+    SystemParametersInfo(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0);
+    const bool toolWindow = FBorderStyle == bsToolWindow || FBorderStyle == bsSizeToolWin;
     QFont font = this->font();
     font.setBold(true);
-    font.setPixelSize(CaptionFontPixelSize(caption.Height()));
+    font.setPixelSize(-(toolWindow ? metrics.lfSmCaptionFont : metrics.lfCaptionFont).lfHeight);
     font.setStyleStrategy(QFont::NoAntialias);
     p.setFont(font);
     p.setPen(Sys(FActive ? clCaptionText : clInactiveCaptionText));

@@ -120,6 +120,8 @@ public:
     int HitTest(const TPoint& Point) const;
     // True while the form counts as active (the last WM_NCACTIVATE).
     bool Active() const { return FActive; }
+    // The caption button held down (HTCLOSE, HTMAXBUTTON, HTMINBUTTON), else HTNOWHERE.
+    int PressedCaptionButton() const { return FPressedHit; }
 
     // The client area's canvas; the title bar and frame use WindowCanvas.
     TCanvas* Canvas() override;
@@ -192,7 +194,8 @@ private:
     int CaptionBarHeight() const;
     void LayoutClientArea();
     void PlaceOnFirstShow();
-    void PaintFrame();
+    // Paints the frame and title bar within UpdateRegion (window coordinates).
+    void PaintFrame(const QRegion& UpdateRegion);
     void PaintClient();
     // A screen's size changed: WM_DISPLAYCHANGE (colour depth, width and height).
     void ScreenChanged();

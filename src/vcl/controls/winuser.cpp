@@ -1,0 +1,93 @@
+#include "vcl/controls/winuser.h"
+
+#include "vcl/controls/forms.h"
+#include "vcl/graphics/canvas.h"
+
+#include <QApplication>
+
+namespace vcl {
+
+HDC GetWindowDC(HWND Wnd)
+{
+    TWinControl* control = FindControl(Wnd);
+    if (control == nullptr)
+        return nullptr;
+    auto* form = dynamic_cast<TCustomForm*>(control);
+    TCanvas* canvas = form != nullptr ? form->WindowCanvas() : control->Canvas();
+    auto* dc = new TDeviceContext;
+    dc->SetSurface(canvas->Surface(), false);
+    return dc;
+}
+
+int ReleaseDC(HWND Wnd, HDC DC)
+{
+    if (!DeleteDC(DC))
+        return 0;
+    if (TWinControl* control = FindControl(Wnd))
+        control->update();
+    return 1;
+}
+
+BOOL GetWindowRect(HWND Wnd, TRect& Rect)
+{
+    TWinControl* control = FindControl(Wnd);
+    if (control == nullptr)
+        return false;
+    const QPoint origin = control->mapToGlobal(QPoint(0, 0));
+    Rect = Bounds(origin.x(), origin.y(), control->width(), control->height());
+    return true;
+}
+
+BOOL SetWindowPos(HWND Wnd, HWND, int X, int Y, int Width, int Height, UINT Flags)
+{
+    TWinControl* control = FindControl(Wnd);
+    if (control == nullptr)
+        return false;
+    if (!(Flags & SWP_NOMOVE))
+        control->SetBounds(X, Y, control->Width(), control->Height());
+    if (!(Flags & SWP_NOSIZE))
+        control->SetBounds(control->Left(), control->Top(), Width, Height);
+    if (Flags & SWP_FRAMECHANGED)
+        RedrawWindow(Wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME);
+    return true;
+}
+
+BOOL RedrawWindow(HWND Wnd, const TRect*, void*, UINT Flags)
+{
+    TWinControl* control = FindControl(Wnd);
+    if (control == nullptr)
+        return false;
+    auto* form = dynamic_cast<TCustomForm*>(control);
+    // A form's frame is painted at once; its client area keeps what it shows.
+    if (form != nullptr && (Flags & RDW_FRAME)) {
+        form->RedrawFrame();
+        return true;
+    }
+    if (Flags & RDW_INVALIDATE)
+        control->Invalidate();
+    if (Flags & RDW_UPDATENOW)
+        control->Update();
+    return true;
+}
+
+HWND GetActiveWindow()
+{
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr)
+        return HWND();
+    auto* control = dynamic_cast<TWinControl*>(QApplication::activeWindow());
+    return control != nullptr && control->HandleAllocated() ? control->Handle() : HWND();
+}
+
+BOOL IsIconic(HWND Wnd)
+{
+    auto* form = dynamic_cast<TCustomForm*>(FindControl(Wnd));
+    return form != nullptr && form->WindowState() == wsMinimized;
+}
+
+BOOL IsZoomed(HWND Wnd)
+{
+    auto* form = dynamic_cast<TCustomForm*>(FindControl(Wnd));
+    return form != nullptr && form->WindowState() == wsMaximized;
+}
+
+} // namespace vcl
