@@ -40,10 +40,12 @@ private:
     void HandleSymbol(unsigned char Symbol);
     void HandleBytes(QByteArrayView Bytes);
     void HandleTableBytes(QByteArrayView Bytes);
+    void HandleHexByte(unsigned char Byte);
     void AppendText(QChar Char);
     void CommitFont();
     void EnsureParagraph();
     void EndParagraph();
+    void EndDocument();
     void Flush();
     void Fail(qsizetype Offset, const QString& Message);
 
@@ -84,9 +86,8 @@ TRtfReadResult TRtfParser::Parse(QByteArrayView Data)
         }
         FDone = !HandleToken(token);
     }
-    Flush();
-    if (!FParagraphPending)
-        FCursor.setBlockFormat(BlockFormat(FState.Para));
+    if (!FStack.empty())
+        EndDocument(); // the data ended, or a fault stopped reading, inside the root group
     FCursor.endEditBlock();
     FResult.ok = FResult.error.isEmpty();
     return FResult;
@@ -117,7 +118,7 @@ bool TRtfParser::HandleToken(const TRtfToken& Token)
     case TRtfToken::GroupEnd: return CloseGroup();
     case TRtfToken::ControlWord: HandleWord(Token); break;
     case TRtfToken::ControlSymbol: HandleSymbol(Token.Byte); break;
-    case TRtfToken::HexByte: HandleBytes(QByteArrayView(&Token.Byte, 1)); break;
+    case TRtfToken::HexByte: HandleHexByte(Token.Byte); break;
     case TRtfToken::Text: HandleBytes(Token.Bytes); break;
     default: break;
     }
@@ -139,6 +140,8 @@ bool TRtfParser::CloseGroup()
 {
     if (FState.Destination == TDestination::FontTable)
         CommitFont();
+    if (FStack.size() == 1)
+        EndDocument();
     FState = FStack.back();
     FStack.pop_back();
     return !FStack.empty();
@@ -319,14 +322,22 @@ void TRtfParser::HandleTableBytes(QByteArrayView Bytes)
             if (byte == ';')
                 CommitFont();
             else
-                FFont.Name += QChar(DecodeByte(FFont.CodePage ? FFont.CodePage : FTables.CodePage,
-                                               static_cast<unsigned char>(byte)));
+                HandleHexByte(static_cast<unsigned char>(byte));
         } else if (byte == ';') {
             FTables.Colors.append(FColorGiven ? QColor(FRed, FGreen, FBlue) : QColor());
             FRed = FGreen = FBlue = 0;
             FColorGiven = false;
         }
     }
+}
+
+// An escaped byte is always part of the text, also a ';' in a font's name.
+void TRtfParser::HandleHexByte(unsigned char Byte)
+{
+    if (FState.Destination == TDestination::FontTable)
+        FFont.Name += QChar(DecodeByte(FFont.CodePage ? FFont.CodePage : FTables.CodePage, Byte));
+    else
+        HandleBytes(QByteArrayView(&Byte, 1));
 }
 
 void TRtfParser::CommitFont()
@@ -363,6 +374,14 @@ void TRtfParser::EndParagraph()
     FCursor.setBlockFormat(BlockFormat(FState.Para));
     FCursor.setBlockCharFormat(FTables.CharFormat(FState.Char));
     FParagraphPending = true;
+}
+
+// The last paragraph takes the formatting in force at the end, as if a \par followed.
+void TRtfParser::EndDocument()
+{
+    Flush();
+    if (!FParagraphPending)
+        FCursor.setBlockFormat(BlockFormat(FState.Para));
 }
 
 void TRtfParser::Flush()
