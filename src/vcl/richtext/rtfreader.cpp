@@ -348,8 +348,17 @@ void TRtfParser::CommitFont()
     FFont = TFontEntry();
 }
 
+// Control characters and the document's own markers (objects, frames) are not text; a
+// paragraph separator given as \u8233 is a paragraph's end.
 void TRtfParser::AppendText(QChar Char)
 {
+    const char16_t c = Char.unicode();
+    if ((c < 0x20 && c != u'\t') || c == QChar::ObjectReplacementCharacter || c == 0xFDD0 || c == 0xFDD1)
+        return;
+    if (c == QChar::ParagraphSeparator) {
+        EndParagraph();
+        return;
+    }
     EnsureParagraph();
     if (!FPending.isEmpty() && !(FPendingChar == FState.Char))
         Flush();
