@@ -42,6 +42,8 @@ private:
     void HandleTableBytes(QByteArrayView Bytes);
     void HandleHexByte(unsigned char Byte);
     void AppendText(QChar Char);
+    void BeginText();
+    const QTextCharFormat& FormatOf(const TCharState& Char);
     void CommitFont();
     void EnsureParagraph();
     void EndParagraph();
@@ -68,6 +70,8 @@ private:
     // Text not yet in the document, all of it formatted as FPendingChar says.
     QString FPending;
     TCharState FPendingChar;
+    // The Qt formats of the last few character states: a document uses only a few.
+    std::vector<std::pair<TCharState, QTextCharFormat>> FFormats;
 };
 
 TRtfReadResult TRtfParser::Parse(QByteArrayView Data)
@@ -309,9 +313,14 @@ void TRtfParser::HandleBytes(QByteArrayView Bytes)
     if (Bytes.isEmpty())
         return;
     const int codePage = FTables.CodePageOf(FState.Char);
-    for (const char byte : Bytes)
-        if (byte != '\0')
-            AppendText(QChar(DecodeByte(codePage, static_cast<unsigned char>(byte))));
+    BeginText();
+    FPending.reserve(FPending.size() + Bytes.size());
+    for (const char byte : Bytes) {
+        // No single-byte page gives a paragraph separator or a document marker.
+        const char16_t c = DecodeByte(codePage, static_cast<unsigned char>(byte));
+        if (c >= 0x20 || c == u'\t')
+            FPending += QChar(c);
+    }
 }
 
 // In the tables a ';' ends each entry.
@@ -325,6 +334,7 @@ void TRtfParser::HandleTableBytes(QByteArrayView Bytes)
                 HandleHexByte(static_cast<unsigned char>(byte));
         } else if (byte == ';') {
             FTables.Colors.append(FColorGiven ? QColor(FRed, FGreen, FBlue) : QColor());
+            FFormats.clear();
             FRed = FGreen = FBlue = 0;
             FColorGiven = false;
         }
@@ -343,8 +353,10 @@ void TRtfParser::HandleHexByte(unsigned char Byte)
 void TRtfParser::CommitFont()
 {
     const QString name = FFont.Name.trimmed();
-    if (!name.isEmpty())
+    if (!name.isEmpty()) {
         FTables.Fonts.insert(FFontId, TFontEntry{name, FFont.CodePage});
+        FFormats.clear();
+    }
     FFont = TFontEntry();
 }
 
@@ -359,12 +371,18 @@ void TRtfParser::AppendText(QChar Char)
         EndParagraph();
         return;
     }
+    BeginText();
+    FPending += Char;
+}
+
+// Text formatted otherwise than the pending text goes into the document first.
+void TRtfParser::BeginText()
+{
     EnsureParagraph();
     if (!FPending.isEmpty() && !(FPendingChar == FState.Char))
         Flush();
     if (FPending.isEmpty())
         FPendingChar = FState.Char;
-    FPending += Char;
 }
 
 void TRtfParser::EnsureParagraph()
@@ -372,7 +390,7 @@ void TRtfParser::EnsureParagraph()
     if (!FParagraphPending)
         return;
     FParagraphPending = false;
-    FCursor.insertBlock(QTextBlockFormat(), FTables.CharFormat(FState.Char));
+    FCursor.insertBlock(QTextBlockFormat(), FormatOf(FState.Char));
 }
 
 // The paragraph formatting in force at \par is that paragraph's.
@@ -381,7 +399,7 @@ void TRtfParser::EndParagraph()
     Flush();
     EnsureParagraph();
     FCursor.setBlockFormat(BlockFormat(FState.Para));
-    FCursor.setBlockCharFormat(FTables.CharFormat(FState.Char));
+    FCursor.setBlockCharFormat(FormatOf(FState.Char));
     FParagraphPending = true;
 }
 
@@ -397,8 +415,20 @@ void TRtfParser::Flush()
 {
     if (FPending.isEmpty())
         return;
-    FCursor.insertText(FPending, FTables.CharFormat(FPendingChar));
+    FCursor.insertText(FPending, FormatOf(FPendingChar));
     FPending.clear();
+}
+
+const QTextCharFormat& TRtfParser::FormatOf(const TCharState& Char)
+{
+    constexpr size_t CachedFormats = 16;
+    for (const auto& [state, format] : FFormats)
+        if (state == Char)
+            return format;
+    if (FFormats.size() == CachedFormats)
+        FFormats.erase(FFormats.begin());
+    FFormats.emplace_back(Char, FTables.CharFormat(Char));
+    return FFormats.back().second;
 }
 
 void TRtfParser::Fail(qsizetype Offset, const QString& Message)
