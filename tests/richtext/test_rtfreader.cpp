@@ -222,7 +222,7 @@ TEST(RtfReader, BadInput)
     }
 }
 
-TEST(RtfReader, ParameterBeyond32BitsAndSizesAreBounded)
+TEST(RtfReader, NumbersSizesAndTabStopsAreBounded)
 {
     QTextDocument document;
     ASSERT_TRUE(vcl::ReadRtf("{\\rtf1 {\\fs9999999999 a}{\\fs0 b}{\\fs-4 c}}", document).ok);
@@ -231,6 +231,9 @@ TEST(RtfReader, ParameterBeyond32BitsAndSizesAreBounded)
     EXPECT_EQ(runs[0].Points, 1638); // the largest size, 3276 half-points
     EXPECT_EQ(runs[1].Text, "bc");   // a size of 0 or less leaves 12 points
     EXPECT_EQ(runs[1].Points, 12);
+    // A paragraph keeps at most 64 tab stops.
+    ASSERT_TRUE(vcl::ReadRtf("{\\rtf1 " + QByteArray("\\tx15").repeated(100) + " a\\par}", document).ok);
+    EXPECT_EQ(Paragraphs(document).at(0).Tabs.size(), 64u);
 }
 
 TEST(RtfReader, IsRtf)

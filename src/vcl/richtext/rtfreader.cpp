@@ -19,6 +19,8 @@ using namespace vcl::rtf;
 constexpr int MaxUnicodeSkip = 16;
 // Half-points beyond this (1638 points) are taken as this.
 constexpr int MaxHalfPoints = 3276;
+// Tab stops a paragraph keeps, as word processors do; further \tx are ignored.
+constexpr qsizetype MaxTabStops = 64;
 
 class TRtfParser {
 public:
@@ -250,7 +252,8 @@ bool TRtfParser::HandleParaWord(TKeyword Word, int Value)
 {
     TParaState& p = FState.Para;
     const auto addTab = [&](QTextOption::TabType Type) {
-        p.Tabs.append(QTextOption::Tab(Value / TwipsPerPixel, Type));
+        if (p.Tabs.size() < MaxTabStops)
+            p.Tabs.append(QTextOption::Tab(Value / TwipsPerPixel, Type));
         p.NextTabType = QTextOption::LeftTab;
     };
     switch (Word) {

@@ -3,6 +3,7 @@
 #include "rtfcodepages.h"
 #include "rtfgroupstate.h"
 
+#include <QHash>
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -29,6 +30,8 @@ private:
     QString FamilyOf(const QTextCharFormat& Format) const;
     double PointSizeOf(const QTextCharFormat& Format) const;
     void CollectTables();
+    void AddFont(const QString& Family);
+    void AddColor(const QBrush& Brush);
     int ColorIndex(const QBrush& Brush) const;
     void WriteTables();
     void WriteBlock(const QTextBlock& Block);
@@ -39,7 +42,9 @@ private:
 
     const QTextDocument& FDocument;
     QStringList FFonts;
+    QHash<QString, int> FFontIndexes;
     QList<QColor> FColors; // the colour table from index 1; 0 is the automatic colour
+    QHash<QRgb, int> FColorIndexes;
     QByteArray FOut;
 };
 
@@ -73,24 +78,35 @@ double TRtfWriter::PointSizeOf(const QTextCharFormat& Format) const
 // Fonts and colours in the order the text first uses them; the document's font first.
 void TRtfWriter::CollectTables()
 {
-    FFonts.append(FamilyOf(QTextCharFormat()));
-    const auto addColor = [&](const QBrush& Brush) {
-        if (Brush.style() != Qt::NoBrush && !FColors.contains(Brush.color().toRgb()))
-            FColors.append(Brush.color().toRgb());
-    };
+    AddFont(FamilyOf(QTextCharFormat()));
     for (QTextBlock block = FDocument.begin(); block.isValid(); block = block.next())
         for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment) {
             const QTextCharFormat format = fragment.fragment().charFormat();
-            if (!FFonts.contains(FamilyOf(format)))
-                FFonts.append(FamilyOf(format));
-            addColor(format.foreground());
-            addColor(format.background());
+            AddFont(FamilyOf(format));
+            AddColor(format.foreground());
+            AddColor(format.background());
         }
+}
+
+void TRtfWriter::AddFont(const QString& Family)
+{
+    if (FFontIndexes.contains(Family))
+        return;
+    FFontIndexes.insert(Family, int(FFonts.size()));
+    FFonts.append(Family);
+}
+
+void TRtfWriter::AddColor(const QBrush& Brush)
+{
+    if (Brush.style() == Qt::NoBrush || FColorIndexes.contains(Brush.color().rgb()))
+        return;
+    FColors.append(Brush.color().toRgb());
+    FColorIndexes.insert(Brush.color().rgb(), int(FColors.size()));
 }
 
 int TRtfWriter::ColorIndex(const QBrush& Brush) const
 {
-    return Brush.style() == Qt::NoBrush ? 0 : int(FColors.indexOf(Brush.color().toRgb())) + 1;
+    return Brush.style() == Qt::NoBrush ? 0 : FColorIndexes.value(Brush.color().rgb());
 }
 
 void TRtfWriter::WriteTables()
@@ -148,7 +164,7 @@ void TRtfWriter::WriteParagraphFormat(const QTextBlockFormat& Format)
 
 void TRtfWriter::WriteRun(const QString& Text, const QTextCharFormat& Format)
 {
-    FOut += "{\\f" + QByteArray::number(FFonts.indexOf(FamilyOf(Format))) + "\\fs"
+    FOut += "{\\f" + QByteArray::number(FFontIndexes.value(FamilyOf(Format))) + "\\fs"
             + QByteArray::number(qRound(PointSizeOf(Format) * 2));
     if (Format.fontWeight() >= QFont::DemiBold)
         FOut += "\\b";
