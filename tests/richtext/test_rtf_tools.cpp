@@ -25,6 +25,11 @@ using qvtest::TRun;
 
 const QString Par = QString(QChar::ParagraphSeparator);
 
+// Ends the test when the program Tool is not installed (a failure under ./qv test).
+#define REQUIRE_TOOL(Tool)                                                                                        \
+    if (QStandardPaths::findExecutable(Tool).isEmpty())                                                          \
+    QV_PREREQUISITE_MISSING(Tool " (the Debian package of that name, installed by ./qv setup)")
+
 class RtfTools : public ::testing::Test {
 protected:
     // Runs Tool with Arguments (where "%in" and "%out" stand for the input and output
@@ -32,8 +37,6 @@ protected:
     void Convert(const char* Tool, const QStringList& Arguments, const QByteArray& Source, const QString& Suffix)
     {
         const QString program = QStandardPaths::findExecutable(QLatin1String(Tool));
-        if (program.isEmpty())
-            QV_PREREQUISITE_MISSING(std::string(Tool) + " (Debian package " + Tool + ", installed by ./qv setup)");
         ASSERT_TRUE(FFolder.isValid());
         const QString in = FFolder.filePath("source" + Suffix), out = FFolder.filePath("out.rtf");
         qvtest::WriteFile(in, Source);
@@ -66,6 +69,7 @@ protected:
 
 TEST_F(RtfTools, PandocMarkdown)
 {
+    REQUIRE_TOOL("pandoc");
     Convert("pandoc", {"-f", "markdown", "-t", "rtf", "-s", "-o", "%out", "%in"},
             "# Heading\n\nPlain **bold** *italic* ~~struck~~ `code` [link](http://example.org) caf\xC3\xA9 \xE2\x82\xAC "
             "\xD0\x96.\n\n> Quoted paragraph\n",
@@ -93,6 +97,7 @@ TEST_F(RtfTools, PandocMarkdown)
 
 TEST_F(RtfTools, EnscriptPlainTextAndHighlighting)
 {
+    REQUIRE_TOOL("enscript");
     // enscript reads Latin-1: 0xE9 is é. Its lines end in \line, not \par. (It escapes
     // braces but not backslashes, so the source has none.)
     Convert("enscript", {"-q", "--language=rtf", "-o", "%out", "%in"}, "hello\tworld\ncaf\xE9 {braces}\n", ".txt");
@@ -117,6 +122,7 @@ TEST_F(RtfTools, EnscriptPlainTextAndHighlighting)
 
 TEST_F(RtfTools, Latex2rtf)
 {
+    REQUIRE_TOOL("latex2rtf");
     Convert("latex2rtf", {"-o", "%out", "%in"},
             "\\documentclass{article}\n\\begin{document}\n"
             "Plain \\textbf{bold} \\textit{italic} \\underline{under} caf\\'e.\n\n"
@@ -144,20 +150,29 @@ TEST_F(RtfTools, Latex2rtf)
     EXPECT_FALSE(RunWith("Plain ").Bold);
 }
 
-// unrtf --text writes Latin-1 and a "?" for each UTF-16 unit beyond it, a line per
-// paragraph and per \line, after a banner that ends in a line of dashes.
-QString UnrtfText(const QByteArray& Output)
-{
-    const QString text = QString::fromLatin1(Output);
-    const qsizetype body = text.indexOf("-----------------\n");
-    return body < 0 ? QString() : text.mid(body + 18);
-}
+// Our writer's RTF for Document, put through Tool with Arguments and the file last.
+class OurRtfInTools : public ::testing::Test {
+protected:
+    QByteArray ToolOutput(const char* Tool, QStringList Arguments, const QTextDocument& Document)
+    {
+        const QString program = QStandardPaths::findExecutable(QLatin1String(Tool));
+        QTemporaryDir folder;
+        const QString file = folder.filePath("ours.rtf");
+        qvtest::WriteFile(file, vcl::WriteRtf(Document));
+        QProcess process;
+        process.start(program, Arguments << file);
+        EXPECT_TRUE(process.waitForFinished(60000));
+        EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+        return process.readAllStandardOutput();
+    }
+};
 
-TEST(RtfWriterAndUnrtf, SameText)
+// unrtf --text writes Latin-1 and a "?" for each UTF-16 unit beyond it, a line per
+// paragraph and per \line, after a banner that ends in a line of dashes. (It shows a
+// tab as a line break and the euro as "\xAC", so the text has neither.)
+TEST_F(OurRtfInTools, UnrtfFindsTheSameText)
 {
-    const QString unrtf = QStandardPaths::findExecutable("unrtf");
-    if (unrtf.isEmpty())
-        QV_PREREQUISITE_MISSING("unrtf (Debian package unrtf, installed by ./qv setup)");
+    REQUIRE_TOOL("unrtf");
     QTextDocument document;
     QTextCursor cursor(&document);
     QTextCharFormat bold;
@@ -170,17 +185,38 @@ TEST(RtfWriterAndUnrtf, SameText)
     cursor.insertBlock();
     cursor.insertBlock();
     cursor.insertText("After an empty paragraph.");
-    QTemporaryDir folder;
-    const QString file = folder.filePath("ours.rtf");
-    qvtest::WriteFile(file, vcl::WriteRtf(document));
-    QProcess process;
-    process.start(unrtf, {"--text", file});
-    ASSERT_TRUE(process.waitForFinished(60000));
-    ASSERT_EQ(process.exitCode(), 0);
-    EXPECT_EQ(UnrtfText(process.readAllStandardOutput()),
-              QString::fromUtf8("First paragraph with bold text, {braces} and back\\slash.\n"
-                                "Gr\u00FC\u00DFe, caf\u00E9, \u00A3 \u00A9\nafter a line break, ?\n\n"
-                                "After an empty paragraph.\n"));
+    const QString text = QString::fromLatin1(ToolOutput("unrtf", {"--text"}, document));
+    ASSERT_FALSE(HasFailure());
+    const qsizetype body = text.indexOf("-----------------\n");
+    ASSERT_GE(body, 0) << text.toStdString();
+    EXPECT_EQ(text.mid(body + 18), QString::fromUtf8("First paragraph with bold text, {braces} and back\\slash.\n"
+                                                     "Gr\u00FC\u00DFe, caf\u00E9, \u00A3 \u00A9\nafter a line break, ?\n\n"
+                                                     "After an empty paragraph.\n"));
+}
+
+// pandoc, a second reader, finds the paragraphs, the emphasis and the letters.
+TEST_F(OurRtfInTools, PandocFindsTheSameTextAndEmphasis)
+{
+    REQUIRE_TOOL("pandoc");
+    QTextDocument document;
+    QTextCursor cursor(&document);
+    const auto styled = [&](const QString& Text, void (*Style)(QTextCharFormat&)) {
+        QTextCharFormat format;
+        Style(format);
+        cursor.insertText(Text, format);
+        cursor.insertText(" ", QTextCharFormat());
+    };
+    styled("bold", [](QTextCharFormat& F) { F.setFontWeight(QFont::Bold); });
+    styled("italic", [](QTextCharFormat& F) { F.setFontItalic(true); });
+    styled("under", [](QTextCharFormat& F) { F.setFontUnderline(true); });
+    styled("struck", [](QTextCharFormat& F) { F.setFontStrikeOut(true); });
+    cursor.insertText(QString::fromUtf8("caf\u00E9 \u20AC \u0416"));
+    cursor.insertBlock();
+    cursor.insertText("second");
+    const QString html = QString::fromUtf8(ToolOutput("pandoc", {"-f", "rtf", "-t", "html", "--wrap=none"}, document));
+    ASSERT_FALSE(HasFailure());
+    EXPECT_EQ(html, QString::fromUtf8("<p><strong>bold</strong> <em>italic</em> <u>under</u> <del>struck</del> "
+                                      "caf\u00E9 \u20AC \u0416</p>\n<p>second</p>\n"));
 }
 
 } // namespace

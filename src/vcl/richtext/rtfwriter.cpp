@@ -113,7 +113,7 @@ void TRtfWriter::WriteTables()
 {
     FOut += "{\\fonttbl";
     for (qsizetype i = 0; i < FFonts.size(); ++i) {
-        FOut += "{\\f" + QByteArray::number(i) + "\\fnil ";
+        FOut += "{\\f" + QByteArray::number(i) + "\\fnil\\fcharset0 ";
         // A ';' would end the name early; it is written as a byte escape instead.
         for (const QChar c : FFonts[i])
             c == QLatin1Char(';') ? void(FOut += "\\'3b") : WriteChar(c.unicode());
