@@ -35,7 +35,7 @@ private:
     bool ConsumeSkippedToken(const TRtfToken& Token);
     void HandleWord(const TRtfToken& Token);
     bool HandleDocumentWord(TKeyword Word, const TRtfToken& Token);
-    bool HandleTableWord(TKeyword Word, int Value);
+    void HandleTableWord(TKeyword Word, int Value);
     bool HandleCharWord(TKeyword Word, const TRtfToken& Token);
     bool HandleParaWord(TKeyword Word, int Value);
     void HandleBreakWord(TKeyword Word, const TRtfToken& Token);
@@ -209,21 +209,20 @@ bool TRtfParser::HandleDocumentWord(TKeyword Word, const TRtfToken& Token)
 }
 
 // Words inside the font and colour tables.
-bool TRtfParser::HandleTableWord(TKeyword Word, int Value)
+void TRtfParser::HandleTableWord(TKeyword Word, int Value)
 {
     switch (Word) {
     case TKeyword::Font:
         CommitFont();
         FFontId = Value;
-        return true;
-    case TKeyword::Charset: FFont.CodePage = CodePageOfCharset(Value, 0); return true;
+        return;
+    case TKeyword::Charset: FFont.CodePage = CodePageOfCharset(Value, 0); return;
     case TKeyword::Red: FRed = qBound(0, Value, 255); break;
     case TKeyword::Green: FGreen = qBound(0, Value, 255); break;
     case TKeyword::Blue: FBlue = qBound(0, Value, 255); break;
-    default: return false;
+    default: return;
     }
     FColorGiven = true;
-    return true;
 }
 
 bool TRtfParser::HandleCharWord(TKeyword Word, const TRtfToken& Token)
