@@ -6,12 +6,15 @@
 #include "vcl/core/sysutils.h"
 #include "vcl/registry/inidocument.h"
 #include "vcl/registry/regexport.h"
+#include "vcl/richtext/rtfreader.h"
+#include "vcl/richtext/rtfwriter.h"
 #include "vcl/streaming/formfile.h"
 #include "vcl/streaming/formtree.h"
 
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
+#include <QTextDocument>
 #include <cstdio>
 #include <cstdlib>
 
@@ -169,11 +172,25 @@ void FuzzMask(const uint8_t* Data, size_t Size)
     }
 }
 
+// Whatever was read, also before a fault, writes out and reads back to the same text.
+void FuzzRtf(const uint8_t* Data, size_t Size)
+{
+    QTextDocument document;
+    const vcl::TRtfReadResult result = vcl::ReadRtf(QByteArrayView(Data, qsizetype(Size)), document);
+    Check(result.ok == result.error.isEmpty(), "an RTF result is ok with an error, or failed without one");
+    Check(result.ok ? result.errorOffset == -1 : result.errorOffset >= 0 && size_t(result.errorOffset) <= Size,
+          "an RTF error offset outside the data");
+    QTextDocument again;
+    const vcl::TRtfReadResult back = vcl::ReadRtf(vcl::WriteRtf(document), again);
+    Check(back.ok && !back.truncated, "RTF from the writer does not read back in full");
+    Check(again.toRawText() == document.toRawText(), "RTF text changes when written and read again");
+}
+
 const std::vector<FuzzTarget>& FuzzTargets()
 {
     static const std::vector<FuzzTarget> targets{
         {"formfile", FuzzFormFile}, {"inidocument", FuzzIniDocument}, {"regimport", FuzzRegImport},
-        {"ftplisting", FuzzFtpListing}, {"calc", FuzzCalc}, {"mask", FuzzMask},
+        {"ftplisting", FuzzFtpListing}, {"calc", FuzzCalc}, {"mask", FuzzMask}, {"rtf", FuzzRtf},
     };
     return targets;
 }

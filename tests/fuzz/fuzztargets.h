@@ -15,6 +15,7 @@ void FuzzRegImport(const uint8_t* Data, size_t Size);
 void FuzzFtpListing(const uint8_t* Data, size_t Size);
 void FuzzCalc(const uint8_t* Data, size_t Size);
 void FuzzMask(const uint8_t* Data, size_t Size);
+void FuzzRtf(const uint8_t* Data, size_t Size);
 
 struct FuzzTarget {
     const char* Name; // the seed folder seeds/<Name> and the program fuzz_<Name>
