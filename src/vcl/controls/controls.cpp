@@ -405,6 +405,7 @@ void TControl::WMMouse(TMessage& Message)
     case WM_MOUSEMOVE: MouseMove(shift, x, y); break;
     case WM_LBUTTONDOWN:
         FPressedLeft = true;
+        FControlState |= csLButtonDown;
         MouseDown(mbLeft, shift, x, y);
         break;
     case WM_RBUTTONDOWN: MouseDown(mbRight, shift, x, y); break;
@@ -412,6 +413,7 @@ void TControl::WMMouse(TMessage& Message)
     case WM_LBUTTONUP: {
         const bool clicked = FPressedLeft && x >= 0 && y >= 0 && x < Width() && y < Height();
         FPressedLeft = false;
+        FControlState &= ~TControlState(csLButtonDown);
         MouseUp(mbLeft, shift, x, y);
         if (clicked && FControlStyle.testFlag(csClickEvents))
             Click();
@@ -422,6 +424,7 @@ void TControl::WMMouse(TMessage& Message)
     case WM_LBUTTONDBLCLK:
         // The release that follows ends the double-click; it makes no click.
         FPressedLeft = false;
+        FControlState |= csLButtonDown;
         if (FControlStyle.testFlag(csClickEvents))
             DblClick();
         MouseDown(mbLeft, shift | ssDouble, x, y);
@@ -826,7 +829,7 @@ void TWinControl::Dispatch(TMessage& Message)
     }
     case WM_SETFOCUS: DoEnter(); break;
     case WM_KILLFOCUS: DoExit(); break;
-    case CM_DIALOGCHAR:
+    case CM_DIALOGCHAR: CMDialogChar(Message); break;
     case CM_DIALOGKEY:
         // Offered to the children in turn until one takes it.
         Broadcast(Message);
@@ -851,6 +854,11 @@ void TWinControl::CMFontChanged(TMessage& Message)
 {
     TControl::CMFontChanged(Message);
     NotifyControls(CM_PARENTFONTCHANGED);
+}
+
+void TWinControl::CMDialogChar(TMessage& Message)
+{
+    Broadcast(Message);
 }
 
 void TWinControl::KeyDown(uint16_t& Key, TShiftState Shift)
