@@ -29,27 +29,10 @@ TqvCoolLabel::TqvCoolLabel(TComponent* AOwner)
     SetBounds(Left(), Top(), DefaultWidth, DefaultHeight);
 }
 
-template <class T>
-void TqvCoolLabel::SetNormal(T& Field, T Value)
-{
-    ChangeProperty(Field, Value);
-}
-
-template <class T>
-void TqvCoolLabel::SetMouse(T& Field, T Value)
-{
-    // The mouse-over look shows only under the mouse, which a designer never is.
-    if (Field == Value)
-        return;
-    Field = Value;
-    if (!ComponentState().testFlag(csDesigning))
-        Invalidate();
-}
-
 void TqvCoolLabel::SetShadowWidth(int Value)
 {
     if (Value >= 0 && Value < WidthLimit)
-        SetNormal(FNormal.ShadowWidth, Value);
+        ChangeProperty(FNormal.ShadowWidth, Value);
 }
 
 void TqvCoolLabel::SetOnMouseBorderWidth(int Value)

@@ -50,15 +50,15 @@ public:
     // The normal look; the mouse-over look is kept apart, so entering and leaving
     // never changes these values.
     TTextStyle TextStyle() const { return FNormal.Style; }
-    void SetTextStyle(TTextStyle Value) { SetNormal(FNormal.Style, Value); }
+    void SetTextStyle(TTextStyle Value) { ChangeProperty(FNormal.Style, Value); }
     TColor BorderColor() const { return FNormal.BorderColor; }
-    void SetBorderColor(TColor Value) { SetNormal(FNormal.BorderColor, Value); }
+    void SetBorderColor(TColor Value) { ChangeProperty(FNormal.BorderColor, Value); }
     int BorderWidth() const { return FNormal.BorderWidth; }
-    void SetBorderWidth(int Value) { SetNormal(FNormal.BorderWidth, Value & 0xFF); }
+    void SetBorderWidth(int Value) { ChangeProperty(FNormal.BorderWidth, Value & 0xFF); }
     int ShadowWidth() const { return FNormal.ShadowWidth; }
     void SetShadowWidth(int Value);
     TColor ShadowColor() const { return FNormal.ShadowColor; }
-    void SetShadowColor(TColor Value) { SetNormal(FNormal.ShadowColor, Value); }
+    void SetShadowColor(TColor Value) { ChangeProperty(FNormal.ShadowColor, Value); }
 
     TTextStyle OnMouseTextStyle() const { return FMouse.Style; }
     void SetOnMouseTextStyle(TTextStyle Value) { SetMouse(FMouse.Style, Value); }
@@ -90,10 +90,17 @@ protected:
     void CMMouseLeave(vcl::TMessage& Message) override;
 
 private:
+    // The mouse-over look shows only under the mouse, which a designer never is: its
+    // setters store, and repaint only outside a designer.
     template <class T>
-    void SetNormal(T& Field, T Value);
-    template <class T>
-    void SetMouse(T& Field, T Value);
+    void SetMouse(T& Field, T Value)
+    {
+        if (Field == Value)
+            return;
+        Field = Value;
+        if (!ComponentState().testFlag(vcl::csDesigning))
+            Invalidate();
+    }
     // Shows a change of look: at once on an opaque label, at the next paint cycle on
     // a transparent one (its parent must paint first).
     void ShowLook();
