@@ -217,6 +217,9 @@ void TqvCoolGradientButton::PaintContent(TCanvas* Canvas)
         break;
     }
     TRect r = Rect(cx, cy, w - FBevelWidth - 1 - m, h);
+    // The text call draws with the device context's font, colour and background mode.
+    Canvas->RequireFont();
+    Canvas->RequireBrush();
     DrawText(Canvas->Handle(), Caption(), -1, r, DT_NOCLIP | DT_LEFT | DT_TOP);
     if (gh > 0)
         DrawBitmapTransparent(Canvas, gx, gy, FGlyph.get(), FGlyphTransparent);

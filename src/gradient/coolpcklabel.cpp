@@ -114,6 +114,9 @@ void TqvCoolLabel::TextPass(TCanvas* Canvas, TColor Color, int Dx, int Dy)
     const TRect client = ClientRect();
     TRect r = Rect(client.Left + Dx, client.Top + Dy, client.Right + Dx, client.Bottom + Dy);
     Canvas->Font()->SetColor(Color);
+    // The text call draws with the device context's font, colour and background mode.
+    Canvas->RequireFont();
+    Canvas->RequireBrush();
     DrawText(Canvas->Handle(), Caption(), -1, r, TextFlags());
 }
 

@@ -292,6 +292,9 @@ void TqvGradientBtn::TextPass(TColor Color, int Dx, int Dy)
     }
     TRect r = Rect(x0 + Dx, y0 + Dy, x0 + Dx, y0 + Dy);
     canvas->Font()->SetColor(Color);
+    // The text calls draw with the device context's font, colour and background mode.
+    canvas->RequireFont();
+    canvas->RequireBrush();
     DrawText(canvas->Handle(), shown, -1, r, DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
     DrawText(canvas->Handle(), Caption(), -1, r, align | DT_SINGLELINE);
     canvas->Font()->SetColor(Font()->Color());
