@@ -20,10 +20,10 @@ constexpr int MinPictureWidth = 2;
 
 TqvCoolButton::TqvCoolButton(TComponent* AOwner)
     : TGraphicControl(AOwner)
-    , FUpImage(std::make_unique<TBitmap>())
-    , FDownImage(std::make_unique<TBitmap>())
-    , FMouseOverImage(std::make_unique<TBitmap>())
-    , FDisabledImage(std::make_unique<TBitmap>())
+    , FUpImage(std::make_unique<TStreamedBitmap>())
+    , FDownImage(std::make_unique<TStreamedBitmap>())
+    , FMouseOverImage(std::make_unique<TStreamedBitmap>())
+    , FDisabledImage(std::make_unique<TStreamedBitmap>())
 {
     SetControlStyle(ControlStyle() | csOpaque);
     SetBounds(Left(), Top(), DefaultSize, DefaultSize);

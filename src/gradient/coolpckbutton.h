@@ -2,6 +2,7 @@
 // Coolpck: TqvCoolButton, an image button with up, down, mouse-over and disabled
 // pictures; the up picture stands in for any that is missing.
 #include "gradient/coolpck.h"
+#include "vcl/graphics/streamedbitmap.h"
 
 #include <memory>
 
@@ -9,6 +10,10 @@ namespace Coolpck {
 
 class TqvCoolButton : public vcl::TGraphicControl {
     Q_OBJECT
+    Q_PROPERTY(vcl::TStreamedBitmap* UpImage READ UpImage WRITE SetUpImage)
+    Q_PROPERTY(vcl::TStreamedBitmap* DownImage READ DownImage WRITE SetDownImage)
+    Q_PROPERTY(vcl::TStreamedBitmap* MouseOverImage READ MouseOverImage WRITE SetMouseOverImage)
+    Q_PROPERTY(vcl::TStreamedBitmap* DisabledImage READ DisabledImage WRITE SetDisabledImage)
     Q_PROPERTY(bool Stretch READ Stretch WRITE Setstretch)
     Q_CLASSINFO("Default:Stretch", "False")
     Q_PROPERTY(bool Transparent READ Transparent WRITE Settrans)
@@ -23,13 +28,13 @@ public:
     ~TqvCoolButton() override;
 
     // The pictures (owned). Setting the up picture fills the missing ones with it.
-    vcl::TBitmap* UpImage() const { return FUpImage.get(); }
+    vcl::TStreamedBitmap* UpImage() const { return FUpImage.get(); }
     void SetUpImage(const vcl::TBitmap* Value);
-    vcl::TBitmap* DownImage() const { return FDownImage.get(); }
+    vcl::TStreamedBitmap* DownImage() const { return FDownImage.get(); }
     void SetDownImage(const vcl::TBitmap* Value);
-    vcl::TBitmap* MouseOverImage() const { return FMouseOverImage.get(); }
+    vcl::TStreamedBitmap* MouseOverImage() const { return FMouseOverImage.get(); }
     void SetMouseOverImage(const vcl::TBitmap* Value);
-    vcl::TBitmap* DisabledImage() const { return FDisabledImage.get(); }
+    vcl::TStreamedBitmap* DisabledImage() const { return FDisabledImage.get(); }
     void SetDisabledImage(const vcl::TBitmap* Value);
 
     bool Stretch() const { return FStretch; }
@@ -60,10 +65,10 @@ private:
     void check();
     void ShowState();
 
-    std::unique_ptr<vcl::TBitmap> FUpImage;
-    std::unique_ptr<vcl::TBitmap> FDownImage;
-    std::unique_ptr<vcl::TBitmap> FMouseOverImage;
-    std::unique_ptr<vcl::TBitmap> FDisabledImage;
+    std::unique_ptr<vcl::TStreamedBitmap> FUpImage;
+    std::unique_ptr<vcl::TStreamedBitmap> FDownImage;
+    std::unique_ptr<vcl::TStreamedBitmap> FMouseOverImage;
+    std::unique_ptr<vcl::TStreamedBitmap> FDisabledImage;
     bool FMouseOver = false;
     bool FStretch = false;
     bool FTransparent = false;

@@ -38,7 +38,7 @@ int RampChannel(int A, int B, int Step, int Steps)
 
 TqvCoolGradientButton::TqvCoolGradientButton(TComponent* AOwner)
     : TGraphicControl(AOwner)
-    , FGlyph(std::make_unique<TBitmap>())
+    , FGlyph(std::make_unique<TStreamedBitmap>())
 {
     SetControlStyle(TControlStyle(csCaptureMouse) | csClickEvents | csOpaque | csDoubleClicks);
     SetBounds(Left(), Top(), DefaultSize, DefaultSize);

@@ -2,6 +2,7 @@
 // Coolpck: TqvCoolGradientButton, a flat or framed button painted with a two-colour
 // line ramp, with a glyph, a caption, a drop-down menu and grouping.
 #include "gradient/coolpck.h"
+#include "vcl/graphics/streamedbitmap.h"
 
 #include <memory>
 
@@ -14,6 +15,7 @@ class TqvCoolGradientButton : public vcl::TGraphicControl {
     Q_CLASSINFO("Default:LightColor", "clBtnHighlight")
     Q_PROPERTY(vcl::TColor ShadowColor READ ShadowColor WRITE SetEColor)
     Q_CLASSINFO("Default:ShadowColor", "clBtnShadow")
+    Q_PROPERTY(vcl::TStreamedBitmap* Glyph READ Glyph WRITE SetGlyph)
     Q_PROPERTY(vcl::TPopupMenu* DropDownMenu READ DropDownMenu WRITE SetPopup)
     Q_PROPERTY(bool GrayedInactive READ GrayedInactive WRITE SetGray)
     Q_CLASSINFO("Default:GrayedInactive", "True")
@@ -59,7 +61,7 @@ public:
     int Spacing() const { return FSpacing; }
     void SetSpacing(int Value) { ChangeProperty(FSpacing, Value); }
     // The picture beside the caption (owned); its transparent colour is left out.
-    vcl::TBitmap* Glyph() const { return FGlyph.get(); }
+    vcl::TStreamedBitmap* Glyph() const { return FGlyph.get(); }
     void SetGlyph(const vcl::TBitmap* Value);
     int GlyphWidth() const { return FGlyphWidth; }
     // Stored and repainted; the drawing does not change with it.
@@ -122,7 +124,7 @@ private:
     TColor FGlyphTransparent = vcl::clWhite;
     int FGlyphWidth = 0;
     bool FHot = true;
-    std::unique_ptr<vcl::TBitmap> FGlyph;
+    std::unique_ptr<vcl::TStreamedBitmap> FGlyph;
     bool FGrayedInactive = true;
     bool FMarkDropDown = true;
     bool FDown = false;

@@ -30,6 +30,8 @@ class TqvCoolLabel : public vcl::TLabel {
     Q_PROPERTY(bool PaintOnClick READ PaintOnClick WRITE SetPaintOnClick)
     Q_CLASSINFO("Default:PaintOnClick", "False")
     Q_CLASSINFO("Default:Cursor", "crHandPoint")
+    // The label brings a font of its own (Arial, 20 points) instead of its parent's.
+    Q_CLASSINFO("Default:ParentFont", "False")
 
 public:
     // Widths from this value up are refused (BorderWidth takes any byte).

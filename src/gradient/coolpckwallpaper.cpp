@@ -16,7 +16,7 @@ static const bool WallpaperEventsPublished = [] {
 
 TqvCoolWallpaper::TqvCoolWallpaper(TComponent* AOwner)
     : TGraphicControl(AOwner)
-    , FImage(std::make_unique<TBitmap>())
+    , FImage(std::make_unique<TStreamedBitmap>())
 {
     SetBounds(Left(), Top(), DefaultSize, DefaultSize);
     SetAlign(alClient);

@@ -1,6 +1,7 @@
 #pragma once
 // Coolpck: TqvCoolWallpaper, a control that tiles a picture over its area.
 #include "gradient/coolpck.h"
+#include "vcl/graphics/streamedbitmap.h"
 
 #include <memory>
 
@@ -8,6 +9,7 @@ namespace Coolpck {
 
 class TqvCoolWallpaper : public vcl::TGraphicControl {
     Q_OBJECT
+    Q_PROPERTY(vcl::TStreamedBitmap* Image READ Image WRITE SetImage)
     Q_PROPERTY(vcl::TColor TransColor READ TransColor WRITE SetTransColor)
     Q_CLASSINFO("Default:Align", "alClient")
 
@@ -19,7 +21,7 @@ public:
 
     // The picture (owned). Setting null empties it; setting a picture also takes its
     // transparent colour into TransColor.
-    vcl::TBitmap* Image() const { return FImage.get(); }
+    vcl::TStreamedBitmap* Image() const { return FImage.get(); }
     void SetImage(const vcl::TBitmap* Value);
     // Kept for the picture's users; tiling does not leave it out.
     TColor TransColor() const { return FTransColor; }
@@ -29,7 +31,7 @@ protected:
     void Paint() override;
 
 private:
-    std::unique_ptr<vcl::TBitmap> FImage;
+    std::unique_ptr<vcl::TStreamedBitmap> FImage;
     TColor FTransColor = vcl::clWhite;
 };
 

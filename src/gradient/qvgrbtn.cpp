@@ -86,7 +86,7 @@ TqvGradientBtn::TqvGradientBtn(TComponent* AOwner)
 {
     SetControlStyle(ControlStyle() | csOpaque);
     SetBounds(Left(), Top(), DefaultWidth, DefaultHeight);
-    Font()->SetColor(clBlack);
+    // The caption's colour stays the font's default, clWindowText, which is black.
     FBitmap->Canvas()->Pen()->SetStyle(psSolid);
     FBitmap->Canvas()->SetCopyMode(cmSrcCopy);
     SetTabStop(true);

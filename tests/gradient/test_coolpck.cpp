@@ -520,3 +520,26 @@ TEST(CoolHelpers, RectangleVariantsDrawPartOfTheBitmapLeavingTheKeyOut)
     EXPECT_EQ(dst.Canvas()->Pixels(3, 3), clBlack);
     EXPECT_EQ(dst.Canvas()->Pixels(3, 1), clRed);
 }
+
+TEST(CoolPictures, StoredAsBmpBytesRoundTripAndBadBytesLoseNothing)
+{
+    TStreamedBitmap glyph;
+    glyph.LoadFromResourceName(QStringLiteral("COOLSTAR"));
+    ASSERT_EQ(glyph.Width(), 16);
+    // Magenta, the bottom-left pixel, is the glyph's see-through colour.
+    EXPECT_EQ(glyph.TransparentColor(), clFuchsia);
+    const QByteArray bytes = glyph.Data();
+    ASSERT_TRUE(bytes.startsWith("BM"));
+    TStreamedBitmap copy;
+    copy.SetData(bytes);
+    EXPECT_EQ(copy.ToQImage(), glyph.ToQImage());
+    // Bytes that are no picture raise and leave the picture as it was.
+    EXPECT_THROW(copy.SetData(QByteArray("not a bitmap")), EInvalidGraphic);
+    EXPECT_EQ(copy.ToQImage(), glyph.ToQImage());
+    QByteArray cut = bytes.left(60);
+    EXPECT_THROW(copy.SetData(cut), EInvalidGraphic);
+    EXPECT_EQ(copy.Width(), 16);
+    copy.SetData({});
+    EXPECT_TRUE(copy.Empty());
+    EXPECT_TRUE(copy.Data().isEmpty());
+}
