@@ -90,13 +90,14 @@ public:
     // Whether the frame shows (always for a framed button, under the mouse for a flat one).
     bool Hot() const { return FHot; }
     bool Pressed() const { return FPressed; }
+    // Takes the glyph's width and colour again once a form file has filled it in.
+    void Loaded() override;
 
     vcl::TNotifyEvent OnMouseEnter;
     vcl::TNotifyEvent OnMouseLeave;
 
 protected:
     void Paint() override;
-    void Loaded() override;
     void Notification(vcl::TComponent* AComponent, vcl::TOperation Operation) override;
     void MouseDown(vcl::TMouseButton Button, vcl::TShiftState Shift, int X, int Y) override;
     void MouseUp(vcl::TMouseButton Button, vcl::TShiftState Shift, int X, int Y) override;

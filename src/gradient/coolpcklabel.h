@@ -56,7 +56,12 @@ public:
     TColor BorderColor() const { return FNormal.BorderColor; }
     void SetBorderColor(TColor Value) { ChangeProperty(FNormal.BorderColor, Value); }
     int BorderWidth() const { return FNormal.BorderWidth; }
-    void SetBorderWidth(int Value) { ChangeProperty(FNormal.BorderWidth, Value & 0xFF); }
+    // Any byte; values outside 0..255 are refused.
+    void SetBorderWidth(int Value)
+    {
+        if (Value >= 0 && Value <= 255)
+            ChangeProperty(FNormal.BorderWidth, Value);
+    }
     int ShadowWidth() const { return FNormal.ShadowWidth; }
     void SetShadowWidth(int Value);
     TColor ShadowColor() const { return FNormal.ShadowColor; }

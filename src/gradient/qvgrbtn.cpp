@@ -361,7 +361,8 @@ void TqvGradientBtn::KeyPress(QChar& Key)
 
 void TqvGradientBtn::CMDialogChar(TMessage& Message)
 {
-    if (IsAccel(uint16_t(Message.WParam), Caption()) && Enabled()) {
+    // A hidden button is not clicked by its accelerator either.
+    if (IsAccel(uint16_t(Message.WParam), Caption()) && Enabled() && Visible()) {
         Click();
         Message.Result = 1;
         return;

@@ -7,6 +7,8 @@
 #include "gradient/coolpckwallpaper.h"
 #include "vcl/controls/menus.h"
 #include "vcl/graphics/bitmap.h"
+#include "vcl/streaming/classregistry.h"
+#include "vcl/streaming/formfile.h"
 
 #include <QTest>
 #include <gtest/gtest.h>
@@ -391,6 +393,9 @@ TEST_F(OnForm, CoolLabelEnterAndLeaveRestoreItsValuesExactly)
     EXPECT_EQ(l.ShadowWidth(), 3);
     EXPECT_EQ(l.OnMouseBorderWidth(), 2);
     EXPECT_EQ(l.BorderWidth(), 12);
+    l.SetBorderWidth(256);
+    l.SetBorderWidth(-1);
+    EXPECT_EQ(l.BorderWidth(), 12);
 }
 
 // ---------------------------------------------------------------------------
@@ -465,6 +470,29 @@ TEST(CoolWallpaper, PictureWithoutHeightOrNonePaintsNothingAndReturns)
     EXPECT_TRUE(w.Image()->Empty());
     w.Repaint();
     EXPECT_EQ(qAlpha(w.BackBuffer().pixel(5, 5)), 0);
+}
+
+TEST(CoolWallpaper, StoredBoundsOutliveTheDefaultClientAlignmentWhenRead)
+{
+    RegisterClass(ClassOf<TqvCoolWallpaper>());
+    TWinControl root(nullptr);
+    root.SetBounds(0, 0, 300, 200);
+    // A wallpaper aligns to its parent's client area unless stored otherwise; the
+    // bounds come before Align in the file.
+    TextToComponent(QStringLiteral("object Root: TWinControl\n"
+                                   "  object Paper: TqvCoolWallpaper\n"
+                                   "    Left = 8\n    Top = 140\n    Width = 160\n    Height = 50\n"
+                                   "    Align = alNone\n  end\n"
+                                   "  object Full: TqvCoolWallpaper\n"
+                                   "    Left = 8\n    Top = 140\n  end\n"
+                                   "end\n"),
+        &root);
+    auto* paper = dynamic_cast<TqvCoolWallpaper*>(root.FindComponent(QStringLiteral("Paper")));
+    auto* full = dynamic_cast<TqvCoolWallpaper*>(root.FindComponent(QStringLiteral("Full")));
+    ASSERT_NE(paper, nullptr);
+    ASSERT_NE(full, nullptr);
+    EXPECT_EQ(paper->BoundsRect(), Rect(8, 140, 168, 190));
+    EXPECT_EQ(full->BoundsRect(), Rect(0, 0, 300, 200));
 }
 
 // ---------------------------------------------------------------------------

@@ -169,8 +169,11 @@ TEST_F(GradientBtn, SpaceEnterAndAcceleratorClickTheFocusedButton)
     EXPECT_EQ(Clicks, 3);
     QTest::keyClick(&other, Qt::Key_X, Qt::AltModifier);
     EXPECT_EQ(Clicks, 3);
-    // Disabled, it takes no accelerator.
+    // Disabled or hidden, it takes no accelerator.
     Btn.SetEnabled(false);
+    QTest::keyClick(&other, Qt::Key_G, Qt::AltModifier);
+    Btn.SetEnabled(true);
+    Btn.SetVisible(false);
     QTest::keyClick(&other, Qt::Key_G, Qt::AltModifier);
     EXPECT_EQ(Clicks, 3);
 }

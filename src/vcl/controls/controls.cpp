@@ -122,8 +122,19 @@ void TControl::ApplyGeometry()
 
 void TControl::RequestAlign()
 {
+    // While a form file is read the bounds and Align come one by one (Align after the
+    // bounds): aligning waits for Loaded, so stored bounds of a control whose class
+    // aligns by default are not overwritten before its stored Align arrives.
+    if (ComponentState().testFlag(csLoading))
+        return;
     if (FParent != nullptr && FAlign != alNone && !FParent->FAligning)
         FParent->Realign();
+}
+
+void TControl::Loaded()
+{
+    TComponent::Loaded();
+    RequestAlign();
 }
 
 TPoint TControl::ClientToScreen(const TPoint& Point) const

@@ -209,6 +209,8 @@ public:
     bool HasParent() const override { return true; }
     TComponent* GetParentComponent() const override;
     void SetParentComponent(TComponent* Value) override;
+    // Aligns the control in its parent now that its bounds and Align are all read.
+    void Loaded() override;
 
     int Left() const { return FLeft; }
     int Top() const { return FTop; }
