@@ -398,6 +398,29 @@ TEST_F(OnForm, CoolLabelEnterAndLeaveRestoreItsValuesExactly)
     EXPECT_EQ(l.BorderWidth(), 12);
 }
 
+TEST_F(OnForm, CoolLabelPaintOnClickShowsTheNormalLookWhileHeld)
+{
+    TqvCoolLabel l(nullptr);
+    l.SetParent(&Form);
+    l.SetAutoSize(false);
+    l.SetBounds(10, 10, 100, 40);
+    l.SetOnMouseBorderWidth(2);
+    l.SetPaintOnClick(true);
+    ASSERT_TRUE(Show());
+    QTest::mouseMove(&Form, QPoint(20, 20));
+    ASSERT_TRUE(l.MouseInside());
+    EXPECT_EQ(l.CurrentLook().BorderWidth, 2);
+    QTest::mousePress(&l, Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_EQ(l.CurrentLook().BorderWidth, 0);
+    QTest::mouseRelease(&l, Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_EQ(l.CurrentLook().BorderWidth, 2);
+    // Without PaintOnClick a press keeps the mouse-over look.
+    l.SetPaintOnClick(false);
+    QTest::mousePress(&l, Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_EQ(l.CurrentLook().BorderWidth, 2);
+    QTest::mouseRelease(&l, Qt::LeftButton, {}, QPoint(10, 10));
+}
+
 // ---------------------------------------------------------------------------
 // TqvCoolButton
 
