@@ -1,8 +1,13 @@
 #include "package/partthreereg.h"
 
 #include "package/palettepages.h"
+#include "gradient/coolpckbutton.h"
+#include "gradient/coolpckgradbtn.h"
+#include "gradient/coolpcklabel.h"
+#include "gradient/coolpckwallpaper.h"
 #include "gradient/qvbgrad.h"
 #include "gradient/qvgprg.h"
+#include "gradient/qvgrbtn.h"
 #include "vcl/core/unitstartup.h"
 #include "vcl/streaming/designintf.h"
 
@@ -18,7 +23,10 @@ const vcl::TUnitRegistration unit("Partthreereg", {});
 void Register()
 {
     using vcl::ClassOf;
-    vcl::RegisterComponents(Palettepages::ZiruRode, {ClassOf<Qvbgrad::TqvBackGradient>()});
+    vcl::RegisterComponents(Palettepages::ZiruRode,
+        {ClassOf<Qvbgrad::TqvBackGradient>(), ClassOf<Qvgrbtn::TqvGradientBtn>(), ClassOf<Coolpck::TqvCoolLabel>(),
+            ClassOf<Coolpck::TqvCoolButton>(), ClassOf<Coolpck::TqvCoolWallpaper>(),
+            ClassOf<Coolpck::TqvCoolGradientButton>()});
     vcl::RegisterComponents(Palettepages::Win32, {ClassOf<Qvgprg::TqvGradientProgress>()});
 }
 

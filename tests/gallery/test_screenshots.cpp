@@ -8,6 +8,9 @@
 #include "screenshots.h"
 
 #include "package/package.h"
+#include "gradient/coolpckbutton.h"
+#include "gradient/coolpckgradbtn.h"
+#include "gradient/coolpckwallpaper.h"
 #include "gradient/qvbgrad.h"
 #include "gradient/qvgprg.h"
 #include "captionsample.h"
@@ -145,9 +148,21 @@ TEST(GalleryPages, PalettePagesAreReadFromTheirFormFiles)
             states << QStringLiteral("gradient %1").arg(int(gradient->GradientStyle()));
         if (auto* bar = dynamic_cast<Qvgprg::TqvGradientProgress*>(surface->Root()->FindComponent(QStringLiteral("qvGradientProgress1"))))
             states << QStringLiteral("progress %1").arg(bar->Position());
+        if (auto* cool = dynamic_cast<Coolpck::TqvCoolButton*>(surface->Root()->FindComponent(QStringLiteral("qvCoolButton1"))))
+            states << QStringLiteral("cool button %1x%2").arg(cool->UpImage()->Width()).arg(cool->DisabledImage()->Height());
+        if (auto* paper = dynamic_cast<Coolpck::TqvCoolWallpaper*>(surface->Root()->FindComponent(QStringLiteral("qvCoolWallpaper1"))))
+            states << QStringLiteral("wallpaper %1x%2 tiles %3x%4")
+                          .arg(paper->Width())
+                          .arg(paper->Height())
+                          .arg(paper->Image()->Width())
+                          .arg(paper->Image()->Height());
+        if (auto* star = dynamic_cast<Coolpck::TqvCoolGradientButton*>(surface->Root()->FindComponent(QStringLiteral("qvCoolGradientButton1"))))
+            states << QStringLiteral("glyph %1 down %2").arg(star->GlyphWidth()).arg(star->Down());
     }
-    EXPECT_EQ(states, (QStringList{QStringLiteral("gradient 6"), QStringLiteral("progress 60")}))
-        << "qvRadial1 is style 6; the bar is part-filled";
+    EXPECT_EQ(states, (QStringList{QStringLiteral("gradient 6"), QStringLiteral("cool button 24x24"),
+                          QStringLiteral("wallpaper 160x90 tiles 20x20"),
+                          QStringLiteral("glyph 16 down 1"), QStringLiteral("progress 60")}))
+        << "qvRadial1 is style 6; the pictures are read from the page; the bar is part-filled";
     Package::UnloadPackage();
 }
 

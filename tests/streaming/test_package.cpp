@@ -33,7 +33,9 @@ TEST(Package, RegistersTheExistingClassesOnTheirPagesInProcedureOrder)
     ClearDesignRegistries();
     Package::LoadPackage();
     const std::vector<std::pair<QString, QStringList>> expected = {
-        {"<Velnor Software ZiruRode>", {"TqvBackGradient"}},
+        {"<Velnor Software ZiruRode>",
+            {"TqvBackGradient", "TqvGradientBtn", "TqvCoolLabel", "TqvCoolButton", "TqvCoolWallpaper",
+                "TqvCoolGradientButton"}},
         {"<Velnor Software Win32>", {"TqvGradientProgress", "TqvSaveForm", "TqvGradientCaption"}},
     };
     EXPECT_EQ(Palette(), expected);

@@ -7,6 +7,8 @@
 #include "support/testsupport.h"
 
 #include "vcl/controls/forms.h"
+#include "vcl/core/streams.h"
+#include "vcl/graphics/bitmap.h"
 #include "vcl/streaming/classregistry.h"
 #include "vcl/streaming/formfile.h"
 #include "vcl/streaming/propertyvalue.h"
@@ -62,6 +64,16 @@ QVariant DeclaredDefault(const QMetaObject* Meta, const QMetaProperty& P)
     return formfile::FromValue(P, formfile::ParseValue(QString::fromUtf8(Meta->classInfo(info).value())));
 }
 
+// The BMP image of one white pixel.
+QByteArray OnePixelBmp()
+{
+    TBitmap b;
+    b.SetSize(1, 1);
+    TMemoryStream s;
+    b.SaveToStream(s);
+    return s.Bytes();
+}
+
 // A value of P's type other than Base: the next name of an enumeration, another set,
 // another colour, the other Boolean, a larger number, a text naming the property.
 QVariant OtherValue(const QMetaProperty& P, const QVariant& Base)
@@ -88,6 +100,9 @@ QVariant OtherValue(const QMetaProperty& P, const QVariant& Base)
     case QMetaType::QStringList:
         return QStringList{QStringLiteral("first"), QStringLiteral("second")};
     case QMetaType::QByteArray:
+        // Published data are pictures (a bitmap's BMP image): a 1 x 1 one.
+        if (qstrcmp(P.name(), "Data") == 0)
+            return OnePixelBmp();
         return QByteArray("\x01\x02", 2);
     case QMetaType::Double: case QMetaType::Float:
         return Base.toDouble() + 0.5;

@@ -33,7 +33,7 @@ TScreenshotRun RunScreenshotProgram(const QString& Program, const QString& Pictu
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     run.setProcessEnvironment(env);
-    run.start(xvfbRun, {QStringLiteral("-a"), QStringLiteral("-s"), QStringLiteral("-screen 0 640x480x24"),
+    run.start(xvfbRun, QStringList{QStringLiteral("-a"), QStringLiteral("-s"), QStringLiteral("-screen 0 640x480x24"),
                            QDir(dir).filePath(Program), output}
                            + Args);
     if (!run.waitForFinished(ProgramTimeoutMs)) {

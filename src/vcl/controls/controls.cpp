@@ -123,8 +123,19 @@ void TControl::ApplyGeometry()
 
 void TControl::RequestAlign()
 {
+    // While a form file is read the bounds and Align come one by one (Align after the
+    // bounds): aligning waits for Loaded, so stored bounds of a control whose class
+    // aligns by default are not overwritten before its stored Align arrives.
+    if (ComponentState().testFlag(csLoading))
+        return;
     if (FParent != nullptr && FAlign != alNone && !FParent->FAligning)
         FParent->Realign();
+}
+
+void TControl::Loaded()
+{
+    TComponent::Loaded();
+    RequestAlign();
 }
 
 TPoint TControl::ClientToScreen(const TPoint& Point) const
@@ -406,6 +417,7 @@ void TControl::WMMouse(TMessage& Message)
     case WM_MOUSEMOVE: MouseMove(shift, x, y); break;
     case WM_LBUTTONDOWN:
         FPressedLeft = true;
+        FControlState |= csLButtonDown;
         MouseDown(mbLeft, shift, x, y);
         break;
     case WM_RBUTTONDOWN: MouseDown(mbRight, shift, x, y); break;
@@ -413,6 +425,7 @@ void TControl::WMMouse(TMessage& Message)
     case WM_LBUTTONUP: {
         const bool clicked = FPressedLeft && x >= 0 && y >= 0 && x < Width() && y < Height();
         FPressedLeft = false;
+        FControlState &= ~TControlState(csLButtonDown);
         MouseUp(mbLeft, shift, x, y);
         if (clicked && FControlStyle.testFlag(csClickEvents))
             Click();
@@ -423,6 +436,7 @@ void TControl::WMMouse(TMessage& Message)
     case WM_LBUTTONDBLCLK:
         // The release that follows ends the double-click; it makes no click.
         FPressedLeft = false;
+        FControlState |= csLButtonDown;
         if (FControlStyle.testFlag(csClickEvents))
             DblClick();
         MouseDown(mbLeft, shift | ssDouble, x, y);
@@ -827,7 +841,7 @@ void TWinControl::Dispatch(TMessage& Message)
     }
     case WM_SETFOCUS: DoEnter(); break;
     case WM_KILLFOCUS: DoExit(); break;
-    case CM_DIALOGCHAR:
+    case CM_DIALOGCHAR: CMDialogChar(Message); break;
     case CM_DIALOGKEY:
         // Offered to the children in turn until one takes it.
         Broadcast(Message);
@@ -852,6 +866,11 @@ void TWinControl::CMFontChanged(TMessage& Message)
 {
     TControl::CMFontChanged(Message);
     NotifyControls(CM_PARENTFONTCHANGED);
+}
+
+void TWinControl::CMDialogChar(TMessage& Message)
+{
+    Broadcast(Message);
 }
 
 void TWinControl::KeyDown(uint16_t& Key, TShiftState Shift)

@@ -99,6 +99,20 @@ enum TControlStyleItem : unsigned {
 Q_DECLARE_FLAGS(TControlStyle, TControlStyleItem)
 Q_DECLARE_OPERATORS_FOR_FLAGS(TControlStyle)
 
+// What a control is going through at the moment.
+enum TControlStateItem : unsigned {
+    // The left button went down on the control and has not come up yet.
+    csLButtonDown = 0x0001,
+};
+Q_DECLARE_FLAGS(TControlState, TControlStateItem)
+Q_DECLARE_OPERATORS_FOR_FLAGS(TControlState)
+
+// Dragging one control (or object) onto another: the stages a target sees.
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+using TDragOverEvent = std::function<void(TObject* Sender, TObject* Source, int X, int Y, TDragState State, bool& Accept)>;
+using TDragDropEvent = std::function<void(TObject* Sender, TObject* Source, int X, int Y)>;
+using TEndDragEvent = std::function<void(TObject* Sender, TObject* Target, int X, int Y)>;
+
 
 using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
 using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
@@ -199,6 +213,8 @@ public:
     bool HasParent() const override { return true; }
     TComponent* GetParentComponent() const override;
     void SetParentComponent(TComponent* Value) override;
+    // Aligns the control in its parent now that its bounds and Align are all read.
+    void Loaded() override;
 
     int Left() const { return FLeft; }
     int Top() const { return FTop; }
@@ -264,6 +280,15 @@ public:
 
     TControlStyle ControlStyle() const { return FControlStyle; }
     void SetControlStyle(TControlStyle Value) { FControlStyle = Value; }
+    TControlState ControlState() const { return FControlState; }
+    void SetControlState(TControlState Value) { FControlState = Value; }
+
+    // Dragging onto this control (dragdrop.cpp): DragOver asks OnDragOver whether a
+    // drop of Source at (X, Y) is welcome (no handler: refused); DragDrop runs
+    // OnDragDrop; EndDrag tells the dragged control where it went (null: nowhere).
+    virtual void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept);
+    virtual void DragDrop(TObject* Source, int X, int Y);
+    virtual void EndDrag(TObject* Target, int X, int Y);
 
     // Sends a message straight to this control's WindowProc and returns its result.
     LRESULT Perform(unsigned Msg, WPARAM WParam = 0, LPARAM LParam = 0);
@@ -294,6 +319,9 @@ public:
     TMouseEvent OnMouseUp;
     TMouseMoveEvent OnMouseMove;
     TNotifyEvent OnResize;
+    TDragOverEvent OnDragOver;
+    TDragDropEvent OnDragDrop;
+    TEndDragEvent OnEndDrag;
 
 protected:
     // The setter of a property that only changes the look: stores a different value
@@ -397,6 +425,7 @@ private:
     int FHelpContext = 0;
     TPopupMenu* FPopupMenu = nullptr;
     TControlStyle FControlStyle = TControlStyle(csCaptureMouse) | csClickEvents | csSetCaption | csDoubleClicks;
+    TControlState FControlState;
     QImage FBackBuffer;
     std::unique_ptr<TCanvas> FCanvas;
     bool FNeedsPaint = true;
@@ -479,6 +508,9 @@ protected:
     void WMEraseBkgnd(TMessage& Message) override;
     void CMColorChanged(TMessage& Message) override;
     void CMFontChanged(TMessage& Message) override;
+    // Offers the accelerator to the children in turn; a control that has accelerators
+    // of its own overrides this and answers 1 when it took the key.
+    void CMDialogChar(TMessage& Message) override;
 
     virtual void KeyDown(uint16_t& Key, TShiftState Shift);
     virtual void KeyUp(uint16_t& Key, TShiftState Shift);
