@@ -3,6 +3,7 @@
 #include "vcl/controls/dropfiles.h"
 #include "vcl/controls/forms.h"
 #include "vcl/controls/menus.h"
+#include "vcl/controls/ownerdraw.h"
 #include "vcl/controls/qtevents.h"
 #include "vcl/core/sysutils.h"
 #include "vcl/graphics/canvas.h"
@@ -317,6 +318,8 @@ void TControl::Dispatch(TMessage& Message)
     case CM_PARENTFONTCHANGED: CMParentFontChanged(Message); break;
     case CM_VISIBLECHANGED: CMVisibleChanged(Message); break;
     case CN_DRAWITEM: CNDrawItem(Message); break;
+    case CN_MEASUREITEM: CNMeasureItem(Message); break;
+    case WM_NCPAINT: WMNCPaint(Message); break;
     case WM_ERASEBKGND: WMEraseBkgnd(Message); break;
     case WM_PAINT: WMPaint(Message); break;
     case WM_SIZE: WMSize(Message); break;
@@ -349,6 +352,8 @@ void TControl::CMSysColorChange(TMessage&) { Invalidate(); }
 void TControl::CMDialogChar(TMessage&) {}
 void TControl::CMVisibleChanged(TMessage&) {}
 void TControl::CNDrawItem(TMessage&) {}
+void TControl::CNMeasureItem(TMessage&) {}
+void TControl::WMNCPaint(TMessage&) {}
 void TControl::WMDropFiles(TMessage&) {}
 
 void TControl::CMParentColorChanged(TMessage&)
@@ -499,6 +504,7 @@ void TControl::PaintBackBuffer()
     if (!FControlStyle.testFlag(csOpaque))
         Perform(WM_ERASEBKGND);
     Perform(WM_PAINT);
+    Perform(WM_NCPAINT);
 }
 
 void TControl::Invalidate()
@@ -826,6 +832,11 @@ void TWinControl::Dispatch(TMessage& Message)
     }
     case WM_SETFOCUS: DoEnter(); break;
     case WM_KILLFOCUS: DoExit(); break;
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+        // Owner-drawn items are drawn by the control they belong to.
+        ReflectOwnerDrawMessage(Message);
+        break;
     case CM_DIALOGCHAR:
     case CM_DIALOGKEY:
         // Offered to the children in turn until one takes it.

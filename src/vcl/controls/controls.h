@@ -331,8 +331,11 @@ protected:
     virtual void CMParentFontChanged(TMessage& Message);
     virtual void CMVisibleChanged(TMessage& Message);
     virtual void CNDrawItem(TMessage& Message);
+    virtual void CNMeasureItem(TMessage& Message);
     virtual void WMEraseBkgnd(TMessage& Message);
     virtual void WMPaint(TMessage& Message);
+    // Sent after WM_PAINT: a control draws its frame (the non-client part) here.
+    virtual void WMNCPaint(TMessage& Message);
     virtual void WMSize(TMessage& Message);
     virtual void WMMouse(TMessage& Message);
     virtual void WMDropFiles(TMessage& Message);

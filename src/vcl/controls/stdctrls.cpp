@@ -54,15 +54,23 @@ bool TWidgetControl::FilterKey(QKeyEvent* Event)
     const QString text = Event->text();
     if (alt || text.isEmpty() || !text[0].isPrint())
         return false;
+    // Through the window's procedure, so a component that subclassed it sees the
+    // character (and may change or swallow it) like the key-down before it.
     TMessage message{WM_CHAR, text[0].unicode(), 0, 0};
-    WindowProc(message);
+    if (HandleAllocated())
+        CallWindowProc(GetWindowProc(Handle()), message);
+    else
+        WindowProc(message);
     if (message.Result != 0)
         return true;
     // A handler that changed the character: the widget gets the new one instead.
     const QChar typed(static_cast<char16_t>(message.WParam));
     if (typed != text[0]) {
+        // The new character goes straight to the widget: the handlers have seen it.
         QKeyEvent replaced(QEvent::KeyPress, 0, Event->modifiers(), QString(typed));
+        FReplaying = true;
         QCoreApplication::sendEvent(FInner, &replaced);
+        FReplaying = false;
         return true;
     }
     return false;
@@ -73,7 +81,7 @@ bool TWidgetControl::eventFilter(QObject* Watched, QEvent* Event)
     if (Watched != FInner)
         return false;
     switch (Event->type()) {
-    case QEvent::KeyPress: return FilterKey(static_cast<QKeyEvent*>(Event));
+    case QEvent::KeyPress: return !FReplaying && FilterKey(static_cast<QKeyEvent*>(Event));
     case QEvent::KeyRelease: keyReleaseEvent(static_cast<QKeyEvent*>(Event)); return false;
     case QEvent::FocusIn: SendToWindow(WM_SETFOCUS); return false;
     case QEvent::FocusOut: SendToWindow(WM_KILLFOCUS); return false;

@@ -45,6 +45,8 @@ private:
     // Offers a key to the control's handlers; true when they swallowed it.
     bool FilterKey(QKeyEvent* Event);
     QWidget* FInner;
+    // True while a character changed by a key handler is handed to the widget.
+    bool FReplaying = false;
 };
 
 class TLabel : public TGraphicControl {
