@@ -24,26 +24,6 @@ constexpr int DefaultWidth = 145;
 
 } // namespace
 
-// The entries: a string list that tells its combo box about every change.
-class TComboBoxStrings : public TStringList {
-public:
-    explicit TComboBoxStrings(TCustomComboBox* Combo)
-        : FCombo(Combo)
-    {
-    }
-
-protected:
-    void Changed() override
-    {
-        TStringList::Changed();
-        if (UpdateCount() == 0)
-            FCombo->ItemsChanged();
-    }
-
-private:
-    TCustomComboBox* FCombo;
-};
-
 // The edit part of the editable styles: an edit window whose keys, after its own
 // window procedure, reach the combo box's key events and navigation.
 class TComboEditPart : public TEdit {
@@ -89,7 +69,7 @@ public:
         }
     }
 
-    int ItemCount() const override { return FCombo->FItems->Count(); }
+    int ItemCount() const override { return FCombo->Items()->Count(); }
     bool IsPopup() const { return FPopup; }
     bool ListKey(uint16_t Key) { return NavigateKey(Key); }
     void Open()
@@ -152,8 +132,7 @@ private:
 
 TCustomComboBox::TCustomComboBox(TComponent* AOwner)
     : TCustomControl(AOwner)
-    , FItems(std::make_unique<TComboBoxStrings>(this))
-    , FItemCanvas(std::make_unique<TCanvas>())
+    , FItems(*this, ODT_COMBOBOX, [this] { ItemsChanged(); })
 {
     SetColor(clWindow);
     SetParentColor(false);
@@ -175,12 +154,12 @@ TCustomComboBox::~TCustomComboBox()
 
 TStrings* TCustomComboBox::Items() const
 {
-    return FItems.get();
+    return &FItems.Strings();
 }
 
 void TCustomComboBox::SetItems(const TStrings* Value)
 {
-    FItems->Assign(Value);
+    FItems.Strings().Assign(Value);
 }
 
 void TCustomComboBox::SetStyle(TComboBoxStyle Value)
@@ -189,7 +168,7 @@ void TCustomComboBox::SetStyle(TComboBoxStyle Value)
         return;
     SetDroppedDown(false);
     FStyle = Value;
-    FHeights.clear();
+    FItems.ForgetHeights();
     RebuildParts();
     AdjustHeight();
     SetItemIndex(FItemIndex);
@@ -258,32 +237,19 @@ void TCustomComboBox::SetItemHeight(int Value)
     if (Value <= 0 || Value == FItemHeight)
         return;
     FItemHeight = Value;
-    FHeights.clear();
+    FItems.ForgetHeights();
     AdjustHeight();
     ItemsChanged();
 }
 
 int TCustomComboBox::ItemHeightAt(int Index)
 {
-    if (FStyle != csOwnerDrawVariable)
-        return ItemHeight();
-    if (FHeights.size() != size_t(FItems->Count()))
-        FHeights.assign(size_t(FItems->Count()), -1);
-    int& height = FHeights[size_t(Index)];
-    if (height < 0) {
-        TMeasureItemStruct data{ODT_COMBOBOX, 0, Index, 0, FItemHeight,
-            reinterpret_cast<uintptr_t>(FItems->Objects(Index))};
-        height = std::max(1, SendMeasureItem(*this, data));
-    }
-    return height;
+    return FStyle == csOwnerDrawVariable ? FItems.MeasuredHeight(Index, FItemHeight) : ItemHeight();
 }
 
 int TCustomComboBox::EditHeight()
 {
-    if (FStyle != csOwnerDrawVariable)
-        return ItemHeight();
-    TMeasureItemStruct data{ODT_COMBOBOX, 0, -1, 0, FItemHeight, 0};
-    return std::max(1, SendMeasureItem(*this, data));
+    return FStyle == csOwnerDrawVariable ? FItems.MeasuredHeight(-1, FItemHeight) : ItemHeight();
 }
 
 void TCustomComboBox::AdjustHeight()
@@ -310,7 +276,7 @@ void TCustomComboBox::SetSorted(bool Value)
     if (FSorted == Value)
         return;
     FSorted = Value;
-    FItems->SetSorted(Value);
+    FItems.Strings().SetSorted(Value);
 }
 
 void TCustomComboBox::SetDropDownCount(int Value)
@@ -345,9 +311,9 @@ QString TCustomComboBox::ApplyCharCase(const QString& Text) const
 
 void TCustomComboBox::SetItemIndex(int Value)
 {
-    Value = std::clamp(Value, -1, FItems->Count() - 1);
+    Value = std::clamp(Value, -1, Items()->Count() - 1);
     FItemIndex = Value;
-    FSelectedText = Value >= 0 ? FItems->Strings(Value) : QString();
+    FSelectedText = Value >= 0 ? Items()->Strings(Value) : QString();
     const QString text = HasEdit() ? ApplyCharCase(FSelectedText) : FSelectedText;
     FSettingText = true;
     SetText(text);
@@ -361,11 +327,11 @@ void TCustomComboBox::SetItemIndex(int Value)
 
 void TCustomComboBox::ItemsChanged()
 {
-    FHeights.clear();
-    if (FItemIndex >= 0 && (FItemIndex >= FItems->Count() || FItems->Strings(FItemIndex) != FSelectedText)) {
+    FItems.ForgetHeights();
+    if (FItemIndex >= 0 && (FItemIndex >= Items()->Count() || Items()->Strings(FItemIndex) != FSelectedText)) {
         // The selection follows its entry when entries come or go before it.
-        int index = FItems->IndexOf(FSelectedText);
-        if (index >= 0 && FItems->Strings(index) != FSelectedText)
+        int index = Items()->IndexOf(FSelectedText);
+        if (index >= 0 && Items()->Strings(index) != FSelectedText)
             index = -1;
         FItemIndex = index;
     }
@@ -409,7 +375,7 @@ void TCustomComboBox::EditTextEdited(const QString& Text)
 void TCustomComboBox::CMFontChanged(TMessage& Message)
 {
     TCustomControl::CMFontChanged(Message);
-    FHeights.clear();
+    FItems.ForgetHeights();
     AdjustHeight();
     LayoutParts();
 }
@@ -423,9 +389,7 @@ void TCustomComboBox::CMEnabledChanged(TMessage& Message)
 
 TCanvas* TCustomComboBox::Canvas()
 {
-    if (FItemCanvas->Surface() == nullptr)
-        FItemCanvas->SetSurface(TCustomControl::Canvas()->Surface());
-    return FItemCanvas.get();
+    return &FItems.Canvas();
 }
 
 HWND TCustomComboBox::EditHandle()
@@ -452,27 +416,7 @@ namespace vcl {
 
 void TCustomComboBox::PaintItem(HDC DC, int Index, const TRect& Rect, TOwnerDrawState State)
 {
-    TDrawItemStruct data;
-    data.CtlType = ODT_COMBOBOX;
-    data.itemID = Index;
-    data.itemState = State.toInt();
-    data.hDC = DC;
-    data.rcItem = Rect;
-    data.itemData = Index >= 0 ? reinterpret_cast<uintptr_t>(FItems->Objects(Index)) : 0;
-    if (IsOwnerDraw()) {
-        SendDrawItem(*this, data);
-        return;
-    }
-    DrawReflectedItem(*FItemCanvas, data, *Font(), Color(),
-        [this](int I, const TRect& R, TOwnerDrawState S) { DefaultDrawItem(I, R, S); });
-}
-
-void TCustomComboBox::DefaultDrawItem(int Index, const TRect& Rect, TOwnerDrawState State)
-{
-    if (State.testFlag(odDisabled) && !State.testFlag(odSelected))
-        FItemCanvas->Font()->SetColor(clGrayText);
-    FItemCanvas->FillRect(Rect);
-    FItemCanvas->TextOut(Rect.Left + 2, Rect.Top, FItems->Strings(Index));
+    FItems.Paint(IsOwnerDraw(), DC, Index, Rect, State);
 }
 
 void TCustomComboBox::DrawItem(int Index, const TRect& Rect, TOwnerDrawState State)
@@ -480,7 +424,7 @@ void TCustomComboBox::DrawItem(int Index, const TRect& Rect, TOwnerDrawState Sta
     if (OnDrawItem)
         OnDrawItem(this, Index, Rect, State);
     else
-        DefaultDrawItem(Index, Rect, State);
+        FItems.DefaultDraw(Index, Rect, State);
 }
 
 void TCustomComboBox::MeasureItem(int Index, int& Height)
@@ -491,9 +435,7 @@ void TCustomComboBox::MeasureItem(int Index, int& Height)
 
 void TCustomComboBox::CNDrawItem(TMessage& Message)
 {
-    const auto& data = *reinterpret_cast<const TDrawItemStruct*>(Message.LParam);
-    DrawReflectedItem(*FItemCanvas, data, *Font(), Color(),
-        [this](int I, const TRect& R, TOwnerDrawState S) { DrawItem(I, R, S); });
+    FItems.DrawReflected(Message, [this](int I, const TRect& R, TOwnerDrawState S) { DrawItem(I, R, S); });
     Message.Result = 1;
 }
 
@@ -578,7 +520,7 @@ void TCustomComboBox::SetDroppedDown(bool Value)
 
 void TCustomComboBox::PositionDropDown()
 {
-    const int count = std::min(FItems->Count(), FDropDownCount);
+    const int count = std::min(Items()->Count(), FDropDownCount);
     int height = 2;
     for (int i = 0; i < count; ++i)
         height += ItemHeightAt(i);
@@ -664,7 +606,7 @@ bool TCustomComboBox::NavigateKey(uint16_t Key, TShiftState Shift)
         SetDroppedDown(true);
         return FStyle != csSimple;
     }
-    const int count = FItems->Count();
+    const int count = Items()->Count();
     const int page = std::max(1, FDropDownCount - 1);
     int index = FItemIndex;
     switch (Key) {
@@ -835,12 +777,12 @@ LRESULT TCustomComboBox::FindString(int Start, const QString& Text, bool Exact) 
 {
     // The search starts after Start and wraps round; -1 (or an index past the end)
     // searches from the top. Case is ignored, by Unicode rules.
-    const int count = FItems->Count();
+    const int count = Items()->Count();
     if (Start < 0 || Start >= count)
         Start = -1;
     for (int step = 1; step <= count; ++step) {
         const int i = (Start + step) % count;
-        const QString item = FItems->Strings(i);
+        const QString item = Items()->Strings(i);
         const bool found = Exact ? item.compare(Text, Qt::CaseInsensitive) == 0 : item.startsWith(Text, Qt::CaseInsensitive);
         if (found)
             return i;
@@ -851,10 +793,10 @@ LRESULT TCustomComboBox::FindString(int Start, const QString& Text, bool Exact) 
 bool TCustomComboBox::ListMessage(TMessage& Message)
 {
     const int index = int(static_cast<intptr_t>(Message.WParam));
-    const bool valid = index >= 0 && index < FItems->Count();
+    const bool valid = index >= 0 && index < Items()->Count();
     auto* text = reinterpret_cast<QString*>(Message.LParam);
     switch (Message.Msg) {
-    case CB_GETCOUNT: Message.Result = FItems->Count(); break;
+    case CB_GETCOUNT: Message.Result = Items()->Count(); break;
     case CB_GETCURSEL: Message.Result = FItemIndex; break;
     case CB_SETCURSEL:
         SetItemIndex(valid ? index : -1);
@@ -862,23 +804,23 @@ bool TCustomComboBox::ListMessage(TMessage& Message)
         break;
     case CB_GETLBTEXT:
         if (valid && text != nullptr)
-            *text = FItems->Strings(index);
-        Message.Result = valid ? FItems->Strings(index).size() : CB_ERR;
+            *text = Items()->Strings(index);
+        Message.Result = valid ? Items()->Strings(index).size() : CB_ERR;
         break;
-    case CB_GETLBTEXTLEN: Message.Result = valid ? FItems->Strings(index).size() : CB_ERR; break;
-    case CB_ADDSTRING: Message.Result = FItems->Add(*text); break;
+    case CB_GETLBTEXTLEN: Message.Result = valid ? Items()->Strings(index).size() : CB_ERR; break;
+    case CB_ADDSTRING: Message.Result = Items()->Add(*text); break;
     case CB_INSERTSTRING: {
-        const int at = index < 0 || index > FItems->Count() ? FItems->Count() : index;
-        FItems->Insert(at, *text);
+        const int at = index < 0 || index > Items()->Count() ? Items()->Count() : index;
+        Items()->Insert(at, *text);
         Message.Result = at;
         break;
     }
     case CB_DELETESTRING:
         if (valid)
-            FItems->Delete(index);
-        Message.Result = valid ? FItems->Count() : CB_ERR;
+            Items()->Delete(index);
+        Message.Result = valid ? Items()->Count() : CB_ERR;
         break;
-    case CB_RESETCONTENT: FItems->Clear(); break;
+    case CB_RESETCONTENT: Items()->Clear(); break;
     case CB_FINDSTRING: Message.Result = FindString(index, *text, false); break;
     case CB_FINDSTRINGEXACT: Message.Result = FindString(index, *text, true); break;
     case CB_SELECTSTRING:
@@ -886,10 +828,10 @@ bool TCustomComboBox::ListMessage(TMessage& Message)
         if (Message.Result != CB_ERR)
             SetItemIndex(int(Message.Result));
         break;
-    case CB_GETITEMDATA: Message.Result = valid ? reinterpret_cast<LRESULT>(FItems->Objects(index)) : CB_ERR; break;
+    case CB_GETITEMDATA: Message.Result = valid ? reinterpret_cast<LRESULT>(Items()->Objects(index)) : CB_ERR; break;
     case CB_SETITEMDATA:
         if (valid)
-            FItems->SetObjects(index, reinterpret_cast<TObject*>(Message.LParam));
+            Items()->SetObjects(index, reinterpret_cast<TObject*>(Message.LParam));
         Message.Result = valid ? 0 : CB_ERR;
         break;
     default: return false;
@@ -929,7 +871,7 @@ bool TCustomComboBox::EditMessage(TMessage& Message)
             *rect = TRect::FromQRect(FList->IsPopup() ? FList->geometry() : QRect(FList->mapToGlobal(QPoint()), FList->size()));
         Message.Result = 1;
         break;
-    case CB_GETITEMHEIGHT: Message.Result = index < 0 ? EditHeight() : index < FItems->Count() ? ItemHeightAt(index) : CB_ERR; break;
+    case CB_GETITEMHEIGHT: Message.Result = index < 0 ? EditHeight() : index < Items()->Count() ? ItemHeightAt(index) : CB_ERR; break;
     case CB_SETITEMHEIGHT:
         SetItemHeight(int(Message.LParam));
         Message.Result = 0;

@@ -9,9 +9,7 @@
 // owner-drawn styles are drawn through WM_DRAWITEM / CN_DRAWITEM (OnDrawItem) and
 // measured through WM_MEASUREITEM / CN_MEASUREITEM (OnMeasureItem). The box answers
 // the CB_ messages and tells what happens through CN_COMMAND notifications (CBN_).
-#include "vcl/controls/controls.h"
-#include "vcl/controls/ownerdraw.h"
-#include "vcl/core/strings.h"
+#include "vcl/controls/itemlist.h"
 
 #include <memory>
 #include <vector>
@@ -20,7 +18,6 @@ namespace vcl {
 
 class TComboDropDown;
 class TComboEditPart;
-class TComboBoxStrings;
 class TControlCanvas;
 
 namespace ComboBoxes {
@@ -173,7 +170,6 @@ protected:
 private:
     friend class TComboDropDown;
     friend class TComboEditPart;
-    friend class TComboBoxStrings;
 
     bool ListMessage(TMessage& Message);
     bool EditMessage(TMessage& Message);
@@ -184,7 +180,6 @@ private:
     // Draws item Index on DC (the box's face or the list): through WM_DRAWITEM in the
     // owner-drawn styles, with the default drawing otherwise.
     void PaintItem(HDC DC, int Index, const TRect& Rect, TOwnerDrawState State);
-    void DefaultDrawItem(int Index, const TRect& Rect, TOwnerDrawState State);
     void PaintButton(TCanvas* Canvas);
     int ItemHeightAt(int Index);
     int EditHeight();
@@ -204,12 +199,10 @@ private:
     void PositionDropDown();
 
     TComboBoxStyle FStyle = csDropDown;
-    std::unique_ptr<TComboBoxStrings> FItems;
-    std::unique_ptr<TCanvas> FItemCanvas;
+    TListItems FItems;
     std::unique_ptr<TControlCanvas> FFrameCanvas;
     TComboDropDown* FList = nullptr;
     TComboEditPart* FEdit = nullptr;
-    std::vector<int> FHeights;
     QString FSelectedText;
     int FItemIndex = -1;
     int FItemHeight = 16;

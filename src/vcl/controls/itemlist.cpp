@@ -16,6 +16,104 @@ constexpr int WheelItems = 3;
 
 } // namespace
 
+// ---------------------------------------------------------------------------
+// TListItems
+
+class TListItems::TItemStrings : public TStringList {
+public:
+    explicit TItemStrings(std::function<void()> OnChanged)
+        : FOnChanged(std::move(OnChanged))
+    {
+    }
+
+protected:
+    void Changed() override
+    {
+        TStringList::Changed();
+        if (UpdateCount() == 0)
+            FOnChanged();
+    }
+
+private:
+    std::function<void()> FOnChanged;
+};
+
+TListItems::TListItems(TWinControl& Owner, unsigned CtlType, std::function<void()> Changed)
+    : FOwner(Owner)
+    , FCtlType(CtlType)
+    , FStrings(std::make_unique<TItemStrings>([this, Changed = std::move(Changed)] {
+        FHeights.clear();
+        Changed();
+    }))
+    , FCanvas(std::make_unique<TCanvas>())
+{
+}
+
+TListItems::~TListItems() = default;
+
+TStringList& TListItems::Strings() const
+{
+    return *FStrings;
+}
+
+TCanvas& TListItems::Canvas()
+{
+    if (FCanvas->Surface() == nullptr)
+        FCanvas->SetSurface(FOwner.TControl::Canvas()->Surface());
+    return *FCanvas;
+}
+
+void TListItems::Paint(bool OwnerDraw, HDC DC, int Index, const TRect& Rect, TOwnerDrawState State)
+{
+    TDrawItemStruct data;
+    data.CtlType = FCtlType;
+    data.itemID = Index;
+    data.itemState = State.toInt();
+    data.hDC = DC;
+    data.rcItem = Rect;
+    data.itemData = Index >= 0 ? reinterpret_cast<uintptr_t>(FStrings->Objects(Index)) : 0;
+    if (OwnerDraw) {
+        SendDrawItem(FOwner, data);
+        return;
+    }
+    DrawReflectedItem(*FCanvas, data, *FOwner.Font(), FOwner.Color(),
+        [this](int I, const TRect& R, TOwnerDrawState S) { DefaultDraw(I, R, S); });
+}
+
+void TListItems::DefaultDraw(int Index, const TRect& Rect, TOwnerDrawState State)
+{
+    if (State.testFlag(odDisabled) && !State.testFlag(odSelected))
+        FCanvas->Font()->SetColor(clGrayText);
+    FCanvas->FillRect(Rect);
+    FCanvas->TextOut(Rect.Left + 2, Rect.Top, FStrings->Strings(Index));
+}
+
+void TListItems::DrawReflected(const TMessage& Message, const std::function<void(int, const TRect&, TOwnerDrawState)>& Draw)
+{
+    const auto& data = *reinterpret_cast<const TDrawItemStruct*>(Message.LParam);
+    DrawReflectedItem(*FCanvas, data, *FOwner.Font(), FOwner.Color(), Draw);
+}
+
+int TListItems::MeasuredHeight(int Index, int Default)
+{
+    auto measure = [&] {
+        TMeasureItemStruct data{FCtlType, 0, Index, 0, Default,
+            Index >= 0 ? reinterpret_cast<uintptr_t>(FStrings->Objects(Index)) : 0};
+        return std::max(1, SendMeasureItem(FOwner, data));
+    };
+    if (Index < 0)
+        return measure();
+    if (FHeights.size() != size_t(FStrings->Count()))
+        FHeights.assign(size_t(FStrings->Count()), -1);
+    int& height = FHeights[size_t(Index)];
+    if (height < 0)
+        height = measure();
+    return height;
+}
+
+// ---------------------------------------------------------------------------
+// TCustomItemList
+
 TCustomItemList::TCustomItemList(TComponent* AOwner, TFrame Frame)
     : TCustomControl(AOwner)
     , FFrame(Frame)

@@ -6,10 +6,48 @@
 // platform's lists do.
 #include "vcl/controls/controls.h"
 #include "vcl/controls/ownerdraw.h"
+#include "vcl/core/strings.h"
+
+#include <memory>
+#include <vector>
 
 class QScrollBar;
 
 namespace vcl {
+
+// The entries of a list box or combo box (strings with objects), and what drawing and
+// measuring them takes.
+class TListItems {
+public:
+    // Changed runs after every change of the entries (once at the end of an update).
+    TListItems(TWinControl& Owner, unsigned CtlType, std::function<void()> Changed);
+    ~TListItems();
+
+    TStringList& Strings() const;
+    // The canvas OnDrawItem draws on: on the item's surface while an item is drawn.
+    TCanvas& Canvas();
+    // Draws item Index on DC: through WM_DRAWITEM when the owner draws its items,
+    // with DefaultDraw otherwise.
+    void Paint(bool OwnerDraw, HDC DC, int Index, const TRect& Rect, TOwnerDrawState State);
+    // Fills the rectangle and writes the entry 2 pixels from its left, in grey for a
+    // disabled entry that is not selected.
+    void DefaultDraw(int Index, const TRect& Rect, TOwnerDrawState State);
+    // What CN_DRAWITEM does: the framework's preparation (DrawReflectedItem) with the
+    // owner's font and colour around Draw.
+    void DrawReflected(const TMessage& Message, const std::function<void(int, const TRect&, TOwnerDrawState)>& Draw);
+    // The height WM_MEASUREITEM gives for Index, starting from Default; kept for the
+    // entries until they change. Index -1 (an edit part) is asked every time.
+    int MeasuredHeight(int Index, int Default);
+    void ForgetHeights() { FHeights.clear(); }
+
+private:
+    class TItemStrings;
+    TWinControl& FOwner;
+    unsigned FCtlType;
+    std::unique_ptr<TItemStrings> FStrings;
+    std::unique_ptr<TCanvas> FCanvas;
+    std::vector<int> FHeights;
+};
 
 class TCustomItemList : public TCustomControl {
     Q_OBJECT
