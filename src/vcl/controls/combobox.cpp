@@ -606,20 +606,13 @@ bool TCustomComboBox::NavigateKey(uint16_t Key, TShiftState Shift)
         SetDroppedDown(true);
         return FStyle != csSimple;
     }
-    const int count = Items()->Count();
-    const int page = std::max(1, FDropDownCount - 1);
-    int index = FItemIndex;
-    switch (Key) {
-    case VK_UP: index = std::max(0, index - 1); break;
-    case VK_DOWN: index = std::min(count - 1, index + 1); break;
-    case VK_PRIOR: index = std::max(0, index - page); break;
-    case VK_NEXT: index = std::min(count - 1, std::max(index, 0) + page); break;
     // In the editable styles Home and End move the caret.
-    case VK_HOME: if (HasEdit()) return false; index = 0; break;
-    case VK_END: if (HasEdit()) return false; index = count - 1; break;
-    default: return false;
-    }
-    if (count > 0 && index != FItemIndex)
+    if (HasEdit() && (Key == VK_HOME || Key == VK_END))
+        return false;
+    const int index = NavigatedIndex(Key, FItemIndex, Items()->Count(), FDropDownCount - 1);
+    if (index == NotNavigation)
+        return false;
+    if (index >= 0 && index != FItemIndex)
         UserSelect(index);
     return true;
 }
@@ -775,19 +768,7 @@ void TCustomComboBox::WndProc(TMessage& Message)
 
 LRESULT TCustomComboBox::FindString(int Start, const QString& Text, bool Exact) const
 {
-    // The search starts after Start and wraps round; -1 (or an index past the end)
-    // searches from the top. Case is ignored, by Unicode rules.
-    const int count = Items()->Count();
-    if (Start < 0 || Start >= count)
-        Start = -1;
-    for (int step = 1; step <= count; ++step) {
-        const int i = (Start + step) % count;
-        const QString item = Items()->Strings(i);
-        const bool found = Exact ? item.compare(Text, Qt::CaseInsensitive) == 0 : item.startsWith(Text, Qt::CaseInsensitive);
-        if (found)
-            return i;
-    }
-    return CB_ERR;
+    return FItems.Find(Start, Text, Exact);
 }
 
 bool TCustomComboBox::ListMessage(TMessage& Message)

@@ -19,29 +19,17 @@ constexpr int WheelItems = 3;
 // ---------------------------------------------------------------------------
 // TListItems
 
-class TListItems::TItemStrings : public TStringList {
-public:
-    explicit TItemStrings(std::function<void()> OnChanged)
-        : FOnChanged(std::move(OnChanged))
-    {
-    }
-
-protected:
-    void Changed() override
-    {
-        TStringList::Changed();
-        if (UpdateCount() == 0)
-            FOnChanged();
-    }
-
-private:
-    std::function<void()> FOnChanged;
-};
+void TOwnedStrings::Changed()
+{
+    TStringList::Changed();
+    if (UpdateCount() == 0)
+        FOnChanged();
+}
 
 TListItems::TListItems(TWinControl& Owner, unsigned CtlType, std::function<void()> Changed)
     : FOwner(Owner)
     , FCtlType(CtlType)
-    , FStrings(std::make_unique<TItemStrings>([this, Changed = std::move(Changed)] {
+    , FStrings(std::make_unique<TOwnedStrings>([this, Changed = std::move(Changed)] {
         FHeights.clear();
         Changed();
     }))
@@ -109,6 +97,20 @@ int TListItems::MeasuredHeight(int Index, int Default)
     if (height < 0)
         height = measure();
     return height;
+}
+
+int TListItems::Find(int Start, const QString& Text, bool Exact) const
+{
+    const int count = FStrings->Count();
+    if (Start < 0 || Start >= count)
+        Start = -1;
+    for (int step = 1; step <= count; ++step) {
+        const int i = (Start + step) % count;
+        const QString item = FStrings->Strings(i);
+        if (Exact ? item.compare(Text, Qt::CaseInsensitive) == 0 : item.startsWith(Text, Qt::CaseInsensitive))
+            return i;
+    }
+    return -1;
 }
 
 // ---------------------------------------------------------------------------
@@ -300,23 +302,26 @@ void TCustomItemList::Paint()
     }
 }
 
+int NavigatedIndex(uint16_t Key, int Index, int Count, int Page)
+{
+    Page = std::max(1, Page);
+    switch (Key) {
+    case VK_UP: return std::min(Count - 1, std::max(0, Index - 1));
+    case VK_DOWN: return std::min(Count - 1, Index + 1);
+    case VK_PRIOR: return std::min(Count - 1, std::max(0, Index - Page));
+    case VK_NEXT: return std::min(Count - 1, std::max(Index, 0) + Page);
+    case VK_HOME: return Count > 0 ? 0 : -1;
+    case VK_END: return Count - 1;
+    default: return NotNavigation;
+    }
+}
+
 bool TCustomItemList::NavigateKey(uint16_t Key)
 {
-    const int count = ItemCount();
-    if (count == 0)
+    const int index = NavigatedIndex(Key, FItemIndex, ItemCount(), ItemsInView() - 1);
+    if (index == NotNavigation)
         return false;
-    const int page = std::max(1, ItemsInView() - 1);
-    int index = FItemIndex;
-    switch (Key) {
-    case VK_UP: index = std::max(0, index - 1); break;
-    case VK_DOWN: index = std::min(count - 1, index + 1); break;
-    case VK_PRIOR: index = std::max(0, index - page); break;
-    case VK_NEXT: index = std::min(count - 1, std::max(index, 0) + page); break;
-    case VK_HOME: index = 0; break;
-    case VK_END: index = count - 1; break;
-    default: return false;
-    }
-    if (index != FItemIndex) {
+    if (index >= 0 && index != FItemIndex) {
         SetItemIndex(index);
         UserSelected();
     }

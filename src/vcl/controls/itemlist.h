@@ -15,6 +15,27 @@ class QScrollBar;
 
 namespace vcl {
 
+// The item a navigation key moves the selection to in a list of Count items, Page
+// items to a page (-1 in an empty list); NotNavigation for any other key.
+constexpr int NotNavigation = -2;
+int NavigatedIndex(uint16_t Key, int Index, int Count, int Page);
+
+// A string list that calls its owner back after every change (once at the end of
+// an update): the entries of lists, combo boxes and tab rows.
+class TOwnedStrings : public TStringList {
+public:
+    explicit TOwnedStrings(std::function<void()> OnChanged)
+        : FOnChanged(std::move(OnChanged))
+    {
+    }
+
+protected:
+    void Changed() override;
+
+private:
+    std::function<void()> FOnChanged;
+};
+
 // The entries of a list box or combo box (strings with objects), and what drawing and
 // measuring them takes.
 class TListItems {
@@ -39,12 +60,15 @@ public:
     // entries until they change. Index -1 (an edit part) is asked every time.
     int MeasuredHeight(int Index, int Default);
     void ForgetHeights() { FHeights.clear(); }
+    // The first entry after Start, wrapping round, that begins with Text (or equals it,
+    // with Exact), ignoring case by Unicode rules; -1 when there is none. A Start out
+    // of range searches from the top.
+    int Find(int Start, const QString& Text, bool Exact) const;
 
 private:
-    class TItemStrings;
     TWinControl& FOwner;
     unsigned FCtlType;
-    std::unique_ptr<TItemStrings> FStrings;
+    std::unique_ptr<TOwnedStrings> FStrings;
     std::unique_ptr<TCanvas> FCanvas;
     std::vector<int> FHeights;
 };
