@@ -3,6 +3,7 @@
 #include "vcl/controls/forms.h"
 #include "vcl/controls/menus.h"
 #include "vcl/controls/qtevents.h"
+#include "vcl/controls/textlines.h"
 #include "vcl/graphics/canvas.h"
 
 #include <QCheckBox>
@@ -396,6 +397,7 @@ void TEdit::CMTextChanged(TMessage& Message)
 TMemo::TMemo(TComponent* AOwner)
     : TWidgetControl(AOwner, new QPlainTextEdit())
     , FMemo(static_cast<QPlainTextEdit*>(InnerWidget()))
+    , FLines(std::make_unique<TTextLines>([this] { return FMemo->document(); }))
 {
     SetBounds(0, 0, 185, 89);
     SetScrollBars(ssNone);
@@ -406,17 +408,16 @@ TMemo::TMemo(TComponent* AOwner)
     });
 }
 
-QStringList TMemo::Lines() const
+TMemo::~TMemo() = default;
+
+TStrings* TMemo::Lines() const
 {
-    QStringList lines = Text().split(u'\n');
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return lines;
+    return FLines.get();
 }
 
-void TMemo::SetLines(const QStringList& Value)
+void TMemo::SetLines(const TStrings* Value)
 {
-    SetText(Value.join(u'\n'));
+    FLines->Assign(Value);
 }
 
 bool TMemo::ReadOnly() const
