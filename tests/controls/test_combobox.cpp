@@ -2,6 +2,7 @@
 // objects, dropping down and choosing with real keys and clicks, the edit part's
 // subclassed window procedure, and owner-drawn items on pixels in every state.
 #include "vcl/controls/combobox.h"
+#include "vcl/controls/controlcanvas.h"
 #include "vcl/controls/forms.h"
 #include "vcl/graphics/canvas.h"
 
@@ -307,4 +308,27 @@ TEST(ComboBox, VariableHeightsAreMeasuredPerItemAndForTheEditPart)
     EXPECT_EQ(combo.DropDownList()->Height(), 2 + 10 + 11);
     EXPECT_TRUE(std::count(measured.begin(), measured.end(), -1) > 0);
     combo.SetDroppedDown(false);
+}
+
+TEST(ComboBox, ASubclassPaintsAFlatFrameOnWMNCPaint)
+{
+    TComboBox combo(nullptr);
+    combo.SetStyle(csDropDownList);
+    TControlCanvas canvas;
+    canvas.SetControl(&combo);
+    TWndMethod previous = SetWindowProc(combo.Handle(), [&](TMessage& Message) {
+        CallWindowProc(previous, Message);
+        if (Message.Msg == WM_NCPAINT) {
+            canvas.Brush()->SetColor(clRed);
+            canvas.FrameRect(combo.ClientRect());
+        }
+    });
+    combo.Repaint();
+    EXPECT_EQ(Px(combo.BackBuffer(), 0, 0), Red);
+    EXPECT_EQ(Px(combo.BackBuffer(), combo.Width() - 1, 10), Red);
+    // Inside the frame, the box's own sunken edge: its inner shadow ring at (1, 1).
+    EXPECT_EQ(Px(combo.BackBuffer(), 1, 1), qRgb(0, 0, 0));
+    SetWindowProc(combo.Handle(), previous);
+    combo.Repaint();
+    EXPECT_EQ(Px(combo.BackBuffer(), 0, 0), qRgb(128, 128, 128)) << "the sunken edge's outer shadow";
 }

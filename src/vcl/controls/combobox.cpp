@@ -480,6 +480,13 @@ void TCustomComboBox::PaintButton(TCanvas* Canvas)
     Canvas->Polygon({Point(cx - 3, cy), Point(cx + 3, cy), Point(cx, cy + 3)});
 }
 
+void TCustomComboBox::WMPaint(TMessage& Message)
+{
+    TCustomControl::WMPaint(Message);
+    // The frame after the face, through the window so a subclass can draw its own.
+    SendToWindow(WM_NCPAINT);
+}
+
 void TCustomComboBox::WMNCPaint(TMessage& Message)
 {
     TCustomControl::WMNCPaint(Message);

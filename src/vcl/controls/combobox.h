@@ -154,6 +154,7 @@ protected:
     void CMEnabledChanged(TMessage& Message) override;
     void WMSize(TMessage& Message) override;
     void Paint() override;
+    void WMPaint(TMessage& Message) override;
     void WMNCPaint(TMessage& Message) override;
     void KeyDown(uint16_t& Key, TShiftState Shift) override;
     void KeyPress(QChar& Key) override;

@@ -504,7 +504,6 @@ void TControl::PaintBackBuffer()
     if (!FControlStyle.testFlag(csOpaque))
         Perform(WM_ERASEBKGND);
     Perform(WM_PAINT);
-    Perform(WM_NCPAINT);
 }
 
 void TControl::Invalidate()

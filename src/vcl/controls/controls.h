@@ -334,7 +334,8 @@ protected:
     virtual void CNMeasureItem(TMessage& Message);
     virtual void WMEraseBkgnd(TMessage& Message);
     virtual void WMPaint(TMessage& Message);
-    // Sent after WM_PAINT: a control draws its frame (the non-client part) here.
+    // A control with a frame of its own (the non-client part) draws it here; the
+    // control sends itself WM_NCPAINT after WM_PAINT.
     virtual void WMNCPaint(TMessage& Message);
     virtual void WMSize(TMessage& Message);
     virtual void WMMouse(TMessage& Message);
