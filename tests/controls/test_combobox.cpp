@@ -6,6 +6,7 @@
 #include "vcl/controls/forms.h"
 #include "vcl/graphics/canvas.h"
 
+#include "itempixels.h"
 #include "waituntil.h"
 
 #include <QApplication>
@@ -17,16 +18,8 @@ using namespace vcl;
 
 namespace {
 
-QRgb Px(const QImage& image, int x, int y)
-{
-    return image.pixel(x, y) | 0xFF000000u;
-}
+using namespace itempixels;
 
-// The classic colours: clWindow white, clHighlight navy.
-const QRgb White = qRgb(255, 255, 255);
-const QRgb Navy = qRgb(0, 0, 128);
-// A focus rectangle inverts every other pixel: navy becomes (255, 255, 127).
-const QRgb NavyInverted = qRgb(255, 255, 127);
 const QRgb Red = qRgb(255, 0, 0);
 const QRgb Green = qRgb(0, 128, 0);
 const QRgb Blue = qRgb(0, 0, 255);
@@ -274,7 +267,7 @@ TEST(ComboBox, OwnerDrawnItemsOnPixelsInEachState)
     f.Combo.SetDroppedDown(true);
     f.List()->Repaint();
     const QImage list = f.List()->BackBuffer();
-    EXPECT_EQ(Px(list, 0, 0), qRgb(0, 0, 0)) << "one-pixel frame";
+    EXPECT_EQ(Px(list, 0, 0), Black) << "one-pixel frame";
     EXPECT_EQ(Px(list, 10, 1 + 10), White) << "item 0";
     EXPECT_EQ(Px(list, 10, 21 + 10), Navy) << "item 1 selected";
     EXPECT_EQ(Px(list, 3, 21 + 2), Red) << "and focused";
@@ -327,8 +320,65 @@ TEST(ComboBox, ASubclassPaintsAFlatFrameOnWMNCPaint)
     EXPECT_EQ(Px(combo.BackBuffer(), 0, 0), Red);
     EXPECT_EQ(Px(combo.BackBuffer(), combo.Width() - 1, 10), Red);
     // Inside the frame, the box's own sunken edge: its inner shadow ring at (1, 1).
-    EXPECT_EQ(Px(combo.BackBuffer(), 1, 1), qRgb(0, 0, 0));
+    EXPECT_EQ(Px(combo.BackBuffer(), 1, 1), Black);
     SetWindowProc(combo.Handle(), previous);
     combo.Repaint();
     EXPECT_EQ(Px(combo.BackBuffer(), 0, 0), qRgb(128, 128, 128)) << "the sunken edge's outer shadow";
+}
+
+TEST(ComboBox, ListMessagesRefuseIndexesOutOfRange)
+{
+    TComboBox combo(nullptr);
+    combo.SetStyle(csDropDownList);
+    QString text = QStringLiteral("one");
+    const LPARAM p = reinterpret_cast<LPARAM>(&text);
+    EXPECT_EQ(combo.Perform(CB_INSERTSTRING, WPARAM(-1), p), 0) << "-1 appends";
+    text = QStringLiteral("zero");
+    EXPECT_EQ(combo.Perform(CB_INSERTSTRING, 0, p), 0);
+    struct Case {
+        unsigned Msg;
+        int Index;
+        LRESULT Expected;
+    } cases[] = {
+        {CB_GETLBTEXTLEN, 1, 3},
+        {CB_GETLBTEXTLEN, 2, CB_ERR},
+        {CB_GETLBTEXTLEN, -1, CB_ERR},
+        {CB_SETCURSEL, 5, CB_ERR},
+        {CB_SETCURSEL, 1, 1},
+        {CB_GETCURSEL, 0, 1},
+        {CB_DELETESTRING, 7, CB_ERR},
+        {CB_GETCOUNT, 0, 2},
+        {CB_GETITEMHEIGHT, 9, CB_ERR},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Msg);
+        EXPECT_EQ(combo.Perform(c.Msg, WPARAM(intptr_t(c.Index)), 0), c.Expected);
+    }
+    EXPECT_EQ(combo.Text(), QStringLiteral("one"));
+    // A list style shows only entries: setting a text selects the entry it names.
+    combo.SetText(QStringLiteral("ZERO"));
+    EXPECT_EQ(combo.ItemIndex(), 0);
+    combo.SetText(QStringLiteral("none"));
+    EXPECT_EQ(combo.ItemIndex(), -1);
+    EXPECT_EQ(combo.Text(), QString());
+    combo.Perform(CB_RESETCONTENT, 0, 0);
+    EXPECT_EQ(combo.Items()->Count(), 0);
+}
+
+TEST(ComboBox, SimpleStyleShowsItsListUnderTheEdit)
+{
+    ComboForm f(csSimple);
+    f.Combo.SetBounds(10, 10, 150, 120);
+    EXPECT_EQ(f.Combo.Height(), 120) << "only the simple style takes a height";
+    f.Show();
+    TCustomControl* list = f.List();
+    ASSERT_TRUE(list->isVisible());
+    // The list's second item, under its 2-pixel frame.
+    const int itemHeight = int(f.Combo.Perform(CB_GETITEMHEIGHT, 0, 0));
+    QTest::mouseClick(list, Qt::LeftButton, {}, QPoint(20, 2 + itemHeight + itemHeight / 2));
+    EXPECT_EQ(f.Combo.ItemIndex(), 1);
+    EXPECT_EQ(f.Combo.Text(), QStringLiteral("beta"));
+    EXPECT_EQ(f.Log, (std::vector<QString>{"click", "change"}));
+    f.Combo.SetDroppedDown(true);
+    EXPECT_FALSE(f.Combo.DroppedDown()) << "a simple box has nothing to drop down";
 }

@@ -7,6 +7,7 @@
 #include "vcl/controls/tabset.h"
 #include "vcl/graphics/canvas.h"
 
+#include "itempixels.h"
 #include "waituntil.h"
 
 #include <QTest>
@@ -14,19 +15,7 @@
 
 using namespace vcl;
 
-namespace {
-
-QRgb Px(const QImage& image, int x, int y)
-{
-    return image.pixel(x, y) | 0xFF000000u;
-}
-
-const QRgb White = qRgb(255, 255, 255);
-const QRgb Navy = qRgb(0, 0, 128);
-const QRgb Face = qRgb(192, 192, 192);
-const QRgb Black = qRgb(0, 0, 0);
-
-} // namespace
+using namespace itempixels;
 
 TEST(ListBox, OwnerDrawnItemsKeysAndMouse)
 {
@@ -63,7 +52,7 @@ TEST(ListBox, OwnerDrawnItemsKeysAndMouse)
     const QImage image = box.BackBuffer();
     EXPECT_EQ(Px(image, 20, 2 + 5), White);
     EXPECT_EQ(Px(image, 20, 18 + 5), Navy);
-    EXPECT_EQ(Px(image, 2, 18), qRgb(255, 255, 127)) << "focus rectangle (2 + 18 even) inverts navy";
+    EXPECT_EQ(Px(image, 2, 18), NavyInverted) << "focus rectangle (2 + 18 even) inverts navy";
 
     QTest::keyClick(&box, Qt::Key_End);
     EXPECT_EQ(box.ItemIndex(), 99);
