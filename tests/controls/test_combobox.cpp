@@ -121,8 +121,11 @@ TEST(ComboBox, KeyboardDropsDownAndChoosesWithCloseUpAfterDropDown)
 {
     ComboForm f(csDropDownList);
     f.Show();
+    int exits = 0;
+    f.Combo.OnExit = [&](TObject*) { ++exits; };
     QTest::keyClick(&f.Combo, Qt::Key_Down, Qt::AltModifier);
     ASSERT_TRUE(f.Combo.DroppedDown());
+    EXPECT_EQ(exits, 0) << "the open list does not take the focus from the box";
     EXPECT_EQ(f.Log, (std::vector<QString>{"dropdown"}));
     QTest::keyClick(f.List(), Qt::Key_Down);
     QTest::keyClick(f.List(), Qt::Key_Down);

@@ -210,7 +210,7 @@ void TCustomComboBox::LayoutParts()
 
 TRect TCustomComboBox::EditRect() const
 {
-    const int faceHeight = FStyle == csSimple ? const_cast<TCustomComboBox*>(this)->EditHeight() + 2 * EditInset : Height();
+    const int faceHeight = FStyle == csSimple ? EditHeight() + 2 * EditInset : Height();
     const int right = FStyle == csSimple ? Width() - EditInset : Width() - FrameWidth - ButtonWidth - 1;
     return Rect(EditInset, EditInset, std::max(EditInset, right), std::max(EditInset, faceHeight - EditInset));
 }
@@ -220,16 +220,6 @@ TRect TCustomComboBox::ButtonRect() const
     if (FStyle == csSimple)
         return TRect();
     return Rect(Width() - FrameWidth - ButtonWidth, FrameWidth, Width() - FrameWidth, Height() - FrameWidth);
-}
-
-int TCustomComboBox::ItemHeight() const
-{
-    if (IsOwnerDraw())
-        return FItemHeight;
-    // The plain styles use the font's height with a pixel above and below.
-    TCanvas* canvas = const_cast<TCustomComboBox*>(this)->TCustomControl::Canvas();
-    canvas->Font()->Assign(Font());
-    return canvas->TextHeight(QStringLiteral("Yy")) + 2;
 }
 
 void TCustomComboBox::SetItemHeight(int Value)
@@ -242,14 +232,16 @@ void TCustomComboBox::SetItemHeight(int Value)
     ItemsChanged();
 }
 
-int TCustomComboBox::ItemHeightAt(int Index)
+int TCustomComboBox::ItemHeightAt(int Index) const
 {
-    return FStyle == csOwnerDrawVariable ? FItems.MeasuredHeight(Index, FItemHeight) : ItemHeight();
+    if (FStyle == csOwnerDrawVariable)
+        return FItems.MeasuredHeight(Index, FItemHeight);
+    return IsOwnerDraw() ? FItemHeight : FItems.FontItemHeight();
 }
 
-int TCustomComboBox::EditHeight()
+int TCustomComboBox::EditHeight() const
 {
-    return FStyle == csOwnerDrawVariable ? FItems.MeasuredHeight(-1, FItemHeight) : ItemHeight();
+    return FStyle == csOwnerDrawVariable ? FItems.MeasuredHeight(-1, FItemHeight) : ItemHeightAt(0);
 }
 
 void TCustomComboBox::AdjustHeight()
@@ -533,7 +525,7 @@ void TCustomComboBox::PositionDropDown()
         height += ItemHeightAt(i);
     // An empty list still shows one empty row.
     if (count == 0)
-        height += ItemHeight();
+        height += ItemHeightAt(0);
     const QPoint below = mapToGlobal(QPoint(0, Height()));
     FList->SetBounds(below.x(), below.y(), std::max(FDroppedWidth, Width()), height);
     FList->SetTopIndex(0);

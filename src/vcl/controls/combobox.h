@@ -100,7 +100,7 @@ public:
     void SetSorted(bool Value);
     // Height of the list's items (every item of csOwnerDrawFixed; the start value
     // OnMeasureItem gets in csOwnerDrawVariable). The other styles use the font's.
-    int ItemHeight() const;
+    int ItemHeight() const { return FItemHeight; }
     void SetItemHeight(int Value);
     int DropDownCount() const { return FDropDownCount; }
     void SetDropDownCount(int Value);
@@ -182,8 +182,8 @@ private:
     // owner-drawn styles, with the default drawing otherwise.
     void PaintItem(HDC DC, int Index, const TRect& Rect, TOwnerDrawState State);
     void PaintButton(TCanvas* Canvas);
-    int ItemHeightAt(int Index);
-    int EditHeight();
+    int ItemHeightAt(int Index) const;
+    int EditHeight() const;
     void ItemsChanged();
     void RebuildParts();
     void LayoutParts();
@@ -200,7 +200,8 @@ private:
     void PositionDropDown();
 
     TComboBoxStyle FStyle = csDropDown;
-    TListItems FItems;
+    // Measuring asks the owner through messages, also from const members.
+    mutable TListItems FItems;
     std::unique_ptr<TControlCanvas> FFrameCanvas;
     TComboDropDown* FList = nullptr;
     TComboEditPart* FEdit = nullptr;

@@ -1041,13 +1041,17 @@ void TWinControl::keyReleaseEvent(QKeyEvent* event)
 
 void TWinControl::focusInEvent(QFocusEvent* event)
 {
-    SendToWindow(WM_SETFOCUS);
+    // A popup (a drop-down list, a menu) that opens or closes leaves the focus where
+    // it was, as far as the control's messages go.
+    if (event->reason() != Qt::PopupFocusReason)
+        SendToWindow(WM_SETFOCUS);
     QWidget::focusInEvent(event);
 }
 
 void TWinControl::focusOutEvent(QFocusEvent* event)
 {
-    SendToWindow(WM_KILLFOCUS);
+    if (event->reason() != Qt::PopupFocusReason)
+        SendToWindow(WM_KILLFOCUS);
     QWidget::focusOutEvent(event);
 }
 

@@ -82,6 +82,13 @@ void TListItems::DrawReflected(const TMessage& Message, const std::function<void
     DrawReflectedItem(*FCanvas, data, *FOwner.Font(), FOwner.Color(), Draw);
 }
 
+int TListItems::FontItemHeight() const
+{
+    TCanvas* canvas = FOwner.TControl::Canvas();
+    canvas->Font()->Assign(FOwner.Font());
+    return canvas->TextHeight(QStringLiteral("Yy")) + 2;
+}
+
 int TListItems::MeasuredHeight(int Index, int Default)
 {
     auto measure = [&] {
@@ -275,7 +282,8 @@ int TCustomItemList::ItemAtPos(const TPoint& Pos, bool Existing) const
 
 void TCustomItemList::Paint()
 {
-    TCanvas* canvas = Canvas();
+    // The back buffer's own canvas: a list box's Canvas is the one its items draw on.
+    TCanvas* canvas = TCustomControl::Canvas();
     const TRect area = ItemsArea();
     TOwnerDrawState common;
     if (!Enabled())

@@ -60,6 +60,9 @@ public:
     // entries until they change. Index -1 (an edit part) is asked every time.
     int MeasuredHeight(int Index, int Default);
     void ForgetHeights() { FHeights.clear(); }
+    // The height of an item of the owner's font: its text height and a pixel above
+    // and below (the height of items the owner does not draw).
+    int FontItemHeight() const;
     // The first entry after Start, wrapping round, that begins with Text (or equals it,
     // with Exact), ignoring case by Unicode rules; -1 when there is none. A Start out
     // of range searches from the top.

@@ -24,15 +24,6 @@ void TCustomListBox::SetStyle(TListBoxStyle Value)
     ItemsChanged();
 }
 
-int TCustomListBox::ItemHeight() const
-{
-    if (FStyle != lbStandard)
-        return FItemHeight;
-    TCanvas* canvas = const_cast<TCustomListBox*>(this)->TCustomItemList::Canvas();
-    canvas->Font()->Assign(Font());
-    return canvas->TextHeight(QStringLiteral("Yy")) + 2;
-}
-
 void TCustomListBox::SetItemHeight(int Value)
 {
     if (Value <= 0 || Value == FItemHeight)
@@ -44,7 +35,9 @@ void TCustomListBox::SetItemHeight(int Value)
 
 int TCustomListBox::ItemHeightAt(int Index) const
 {
-    return FStyle == lbOwnerDrawVariable ? FItems.MeasuredHeight(Index, FItemHeight) : ItemHeight();
+    if (FStyle == lbOwnerDrawVariable)
+        return FItems.MeasuredHeight(Index, FItemHeight);
+    return FStyle == lbOwnerDrawFixed ? FItemHeight : FItems.FontItemHeight();
 }
 
 int TCustomListBox::FindString(int Start, const QString& Text, bool Exact) const
@@ -157,7 +150,7 @@ bool TCustomListBox::ListMessage(TMessage& Message)
         break;
     case LB_GETTOPINDEX: Message.Result = TopIndex(); break;
     case LB_SETTOPINDEX: SetTopIndex(index); break;
-    case LB_GETITEMHEIGHT: Message.Result = valid ? ItemHeightAt(index) : ItemHeight(); break;
+    case LB_GETITEMHEIGHT: Message.Result = valid ? ItemHeightAt(index) : LB_ERR; break;
     case LB_GETITEMRECT:
         *reinterpret_cast<TRect*>(Message.LParam) = ItemRect(index);
         Message.Result = valid ? 1 : LB_ERR;

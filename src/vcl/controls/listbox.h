@@ -49,7 +49,7 @@ public:
     void SetSorted(bool Value) { FItems.Strings().SetSorted(Value); }
     // Height of every item in lbOwnerDrawFixed, the start value OnMeasureItem gets in
     // lbOwnerDrawVariable; lbStandard uses the font's height.
-    int ItemHeight() const;
+    int ItemHeight() const { return FItemHeight; }
     void SetItemHeight(int Value);
     int ItemCount() const override { return FItems.Strings().Count(); }
     // The canvas OnDrawItem draws on.

@@ -13,6 +13,7 @@ namespace vcl {
 class TPage : public TCustomControl {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
+    Q_CLASSINFO("Default:Align", "alClient")
 public:
     explicit TPage(TComponent* AOwner);
 };

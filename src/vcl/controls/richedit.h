@@ -21,6 +21,8 @@ class TRichEdit : public TWidgetControl {
     Q_CLASSINFO("Default:PlainText", "False")
     Q_PROPERTY(bool WordWrap READ WordWrap WRITE SetWordWrap)
     Q_CLASSINFO("Default:WordWrap", "True")
+    Q_CLASSINFO("Default:Color", "clWindow")
+    Q_CLASSINFO("Default:ParentColor", "False")
 public:
     explicit TRichEdit(TComponent* AOwner);
     ~TRichEdit() override;

@@ -84,8 +84,12 @@ bool TWidgetControl::eventFilter(QObject* Watched, QEvent* Event)
     switch (Event->type()) {
     case QEvent::KeyPress: return !FReplaying && FilterKey(static_cast<QKeyEvent*>(Event));
     case QEvent::KeyRelease: keyReleaseEvent(static_cast<QKeyEvent*>(Event)); return false;
-    case QEvent::FocusIn: SendToWindow(WM_SETFOCUS); return false;
-    case QEvent::FocusOut: SendToWindow(WM_KILLFOCUS); return false;
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+        // As for any windowed control, a popup does not move the focus.
+        if (static_cast<QFocusEvent*>(Event)->reason() != Qt::PopupFocusReason)
+            SendToWindow(Event->type() == QEvent::FocusIn ? WM_SETFOCUS : WM_KILLFOCUS);
+        return false;
     case QEvent::MouseButtonPress: mousePressEvent(static_cast<QMouseEvent*>(Event)); return false;
     case QEvent::MouseButtonRelease: mouseReleaseEvent(static_cast<QMouseEvent*>(Event)); return false;
     case QEvent::MouseButtonDblClick: mouseDoubleClickEvent(static_cast<QMouseEvent*>(Event)); return false;
