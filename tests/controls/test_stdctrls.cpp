@@ -126,10 +126,10 @@ TEST(StdCtrls, EditKeepsTextInStepAndHandlersCanChangeKeys)
 TEST(StdCtrls, MemoLinesAndCheckBoxClicks)
 {
     TMemo memo(nullptr);
-    memo.SetLines({QStringLiteral("one"), QStringLiteral("two")});
+    memo.Lines()->SetQStringList({QStringLiteral("one"), QStringLiteral("two")});
     EXPECT_EQ(memo.Editor()->toPlainText(), QStringLiteral("one\ntwo"));
     memo.Editor()->setPlainText(QStringLiteral("x\ny\n"));
-    EXPECT_EQ(memo.Lines(), (QStringList{"x", "y"}));
+    EXPECT_EQ(memo.Lines()->ToQStringList(), (QStringList{"x", "y"}));
 
     TCheckBox box(nullptr);
     int clicks = 0;

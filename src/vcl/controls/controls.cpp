@@ -4,6 +4,7 @@
 #include "vcl/controls/dropfiles.h"
 #include "vcl/controls/forms.h"
 #include "vcl/controls/menus.h"
+#include "vcl/controls/ownerdraw.h"
 #include "vcl/controls/qtevents.h"
 #include "vcl/core/sysutils.h"
 #include "vcl/graphics/canvas.h"
@@ -329,6 +330,8 @@ void TControl::Dispatch(TMessage& Message)
     case CM_PARENTFONTCHANGED: CMParentFontChanged(Message); break;
     case CM_VISIBLECHANGED: CMVisibleChanged(Message); break;
     case CN_DRAWITEM: CNDrawItem(Message); break;
+    case CN_MEASUREITEM: CNMeasureItem(Message); break;
+    case WM_NCPAINT: WMNCPaint(Message); break;
     case WM_ERASEBKGND: WMEraseBkgnd(Message); break;
     case WM_PAINT: WMPaint(Message); break;
     case WM_SIZE: WMSize(Message); break;
@@ -361,6 +364,8 @@ void TControl::CMSysColorChange(TMessage&) { Invalidate(); }
 void TControl::CMDialogChar(TMessage&) {}
 void TControl::CMVisibleChanged(TMessage&) {}
 void TControl::CNDrawItem(TMessage&) {}
+void TControl::CNMeasureItem(TMessage&) {}
+void TControl::WMNCPaint(TMessage&) {}
 void TControl::WMDropFiles(TMessage&) {}
 
 void TControl::CMParentColorChanged(TMessage&)
@@ -841,6 +846,11 @@ void TWinControl::Dispatch(TMessage& Message)
     }
     case WM_SETFOCUS: DoEnter(); break;
     case WM_KILLFOCUS: DoExit(); break;
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+        // Owner-drawn items are drawn by the control they belong to.
+        ReflectOwnerDrawMessage(Message);
+        break;
     case CM_DIALOGCHAR: CMDialogChar(Message); break;
     case CM_DIALOGKEY:
         // Offered to the children in turn until one takes it.
@@ -1061,13 +1071,17 @@ void TWinControl::keyReleaseEvent(QKeyEvent* event)
 
 void TWinControl::focusInEvent(QFocusEvent* event)
 {
-    SendToWindow(WM_SETFOCUS);
+    // A popup (a drop-down list, a menu) that opens or closes leaves the focus where
+    // it was, as far as the control's messages go.
+    if (event->reason() != Qt::PopupFocusReason)
+        SendToWindow(WM_SETFOCUS);
     QWidget::focusInEvent(event);
 }
 
 void TWinControl::focusOutEvent(QFocusEvent* event)
 {
-    SendToWindow(WM_KILLFOCUS);
+    if (event->reason() != Qt::PopupFocusReason)
+        SendToWindow(WM_KILLFOCUS);
     QWidget::focusOutEvent(event);
 }
 

@@ -366,8 +366,12 @@ protected:
     virtual void CMParentFontChanged(TMessage& Message);
     virtual void CMVisibleChanged(TMessage& Message);
     virtual void CNDrawItem(TMessage& Message);
+    virtual void CNMeasureItem(TMessage& Message);
     virtual void WMEraseBkgnd(TMessage& Message);
     virtual void WMPaint(TMessage& Message);
+    // A control with a frame of its own (the non-client part) draws it here; the
+    // control sends itself WM_NCPAINT after WM_PAINT.
+    virtual void WMNCPaint(TMessage& Message);
     virtual void WMSize(TMessage& Message);
     virtual void WMMouse(TMessage& Message);
     virtual void WMDropFiles(TMessage& Message);

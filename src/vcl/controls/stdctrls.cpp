@@ -3,6 +3,7 @@
 #include "vcl/controls/forms.h"
 #include "vcl/controls/menus.h"
 #include "vcl/controls/qtevents.h"
+#include "vcl/controls/textlines.h"
 #include "vcl/graphics/canvas.h"
 
 #include <QCheckBox>
@@ -54,15 +55,23 @@ bool TWidgetControl::FilterKey(QKeyEvent* Event)
     const QString text = Event->text();
     if (alt || text.isEmpty() || !text[0].isPrint())
         return false;
+    // Through the window's procedure, so a component that subclassed it sees the
+    // character (and may change or swallow it) like the key-down before it.
     TMessage message{WM_CHAR, text[0].unicode(), 0, 0};
-    WindowProc(message);
+    if (HandleAllocated())
+        CallWindowProc(GetWindowProc(Handle()), message);
+    else
+        WindowProc(message);
     if (message.Result != 0)
         return true;
     // A handler that changed the character: the widget gets the new one instead.
     const QChar typed(static_cast<char16_t>(message.WParam));
     if (typed != text[0]) {
+        // The new character goes straight to the widget: the handlers have seen it.
         QKeyEvent replaced(QEvent::KeyPress, 0, Event->modifiers(), QString(typed));
+        FReplaying = true;
         QCoreApplication::sendEvent(FInner, &replaced);
+        FReplaying = false;
         return true;
     }
     return false;
@@ -73,10 +82,14 @@ bool TWidgetControl::eventFilter(QObject* Watched, QEvent* Event)
     if (Watched != FInner)
         return false;
     switch (Event->type()) {
-    case QEvent::KeyPress: return FilterKey(static_cast<QKeyEvent*>(Event));
+    case QEvent::KeyPress: return !FReplaying && FilterKey(static_cast<QKeyEvent*>(Event));
     case QEvent::KeyRelease: keyReleaseEvent(static_cast<QKeyEvent*>(Event)); return false;
-    case QEvent::FocusIn: SendToWindow(WM_SETFOCUS); return false;
-    case QEvent::FocusOut: SendToWindow(WM_KILLFOCUS); return false;
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+        // As for any windowed control, a popup does not move the focus.
+        if (static_cast<QFocusEvent*>(Event)->reason() != Qt::PopupFocusReason)
+            SendToWindow(Event->type() == QEvent::FocusIn ? WM_SETFOCUS : WM_KILLFOCUS);
+        return false;
     case QEvent::MouseButtonPress: mousePressEvent(static_cast<QMouseEvent*>(Event)); return false;
     case QEvent::MouseButtonRelease: mouseReleaseEvent(static_cast<QMouseEvent*>(Event)); return false;
     case QEvent::MouseButtonDblClick: mouseDoubleClickEvent(static_cast<QMouseEvent*>(Event)); return false;
@@ -388,6 +401,7 @@ void TEdit::CMTextChanged(TMessage& Message)
 TMemo::TMemo(TComponent* AOwner)
     : TWidgetControl(AOwner, new QPlainTextEdit())
     , FMemo(static_cast<QPlainTextEdit*>(InnerWidget()))
+    , FLines(std::make_unique<TTextLines>([this] { return FMemo->document(); }))
 {
     SetBounds(0, 0, 185, 89);
     SetScrollBars(ssNone);
@@ -398,17 +412,16 @@ TMemo::TMemo(TComponent* AOwner)
     });
 }
 
-QStringList TMemo::Lines() const
+TMemo::~TMemo() = default;
+
+TStrings* TMemo::Lines() const
 {
-    QStringList lines = Text().split(u'\n');
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return lines;
+    return FLines.get();
 }
 
-void TMemo::SetLines(const QStringList& Value)
+void TMemo::SetLines(const TStrings* Value)
 {
-    SetText(Value.join(u'\n'));
+    FLines->Assign(Value);
 }
 
 bool TMemo::ReadOnly() const

@@ -2,8 +2,11 @@
 // Standard controls: a label painted on its parent, and thin controls over Qt's own
 // widgets (button, check box, single- and multi-line edits, scroll bar, group box).
 #include "vcl/controls/controls.h"
+#include "vcl/core/strings.h"
 
 #include <QStringList>
+
+#include <memory>
 
 class QCheckBox;
 class QLineEdit;
@@ -12,6 +15,8 @@ class QPushButton;
 class QScrollBar;
 
 namespace vcl {
+
+class TTextLines;
 
 // The enumerations standard controls publish, in a namespace of their own (one
 // meta-object per header) brought into vcl by the using-directive.
@@ -45,6 +50,8 @@ private:
     // Offers a key to the control's handlers; true when they swallowed it.
     bool FilterKey(QKeyEvent* Event);
     QWidget* FInner;
+    // True while a character changed by a key handler is handed to the widget.
+    bool FReplaying = false;
 };
 
 class TLabel : public TGraphicControl {
@@ -205,7 +212,7 @@ enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
 class TMemo : public TWidgetControl {
     Q_OBJECT
-    Q_PROPERTY(QStringList Lines READ Lines WRITE SetLines)
+    Q_PROPERTY(vcl::TStrings* Lines READ Lines)
     Q_PROPERTY(bool ReadOnly READ ReadOnly WRITE SetReadOnly)
     Q_CLASSINFO("Default:ReadOnly", "False")
     Q_PROPERTY(bool WordWrap READ WordWrap WRITE SetWordWrap)
@@ -213,9 +220,11 @@ class TMemo : public TWidgetControl {
 public:
     explicit TMemo(TComponent* AOwner);
 
-    // The text's lines (a final line break adds no empty line).
-    QStringList Lines() const;
-    void SetLines(const QStringList& Value);
+    ~TMemo() override;
+    // The text's lines, read and changed in the editor (a final line break adds no
+    // empty line).
+    TStrings* Lines() const;
+    void SetLines(const TStrings* Value);
     bool ReadOnly() const;
     void SetReadOnly(bool Value);
     bool WordWrap() const { return FWordWrap; }
@@ -231,6 +240,7 @@ protected:
 
 private:
     QPlainTextEdit* FMemo;
+    std::unique_ptr<TTextLines> FLines;
     bool FWordWrap = true;
     TScrollStyle FScrollBars = ssNone;
 };

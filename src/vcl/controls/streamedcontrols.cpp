@@ -3,13 +3,18 @@
 #include "vcl/controls/controlevents.h"
 
 #include "vcl/controls/buttons.h"
+#include "vcl/controls/combobox.h"
 #include "vcl/controls/comctrls.h"
 #include "vcl/controls/dialogs.h"
 #include "vcl/controls/extctrls.h"
 #include "vcl/controls/forms.h"
+#include "vcl/controls/listbox.h"
 #include "vcl/controls/menus.h"
+#include "vcl/controls/notebook.h"
+#include "vcl/controls/richedit.h"
 #include "vcl/controls/scrollbox.h"
 #include "vcl/controls/stdctrls.h"
+#include "vcl/controls/tabset.h"
 #include "vcl/controls/timers.h"
 #include "vcl/graphics/imagelist.h"
 #include "vcl/streaming/classregistry.h"
@@ -69,7 +74,31 @@ bool RegisterStandardClasses()
     return true;
 }
 
-const bool Streamed = RegisterStandardClasses() && PublishFormEvents() && PublishStandardEvents();
+// Lists, combo boxes, tab rows, page books and rich edits.
+bool RegisterListControls()
+{
+    RegisterClasses({ClassOf<TComboBox>(), ClassOf<TListBox>(), ClassOf<TTabSet>(), ClassOf<TNotebook>(),
+        ClassOf<TPage>(), ClassOf<TRichEdit>()});
+    PublishWindowEvents<TComboBox>();
+    RegisterEvent<TComboBox>(&TCustomComboBox::OnChange, "OnChange");
+    RegisterEvent<TComboBox>(&TCustomComboBox::OnDropDown, "OnDropDown");
+    RegisterEvent<TComboBox>(&TCustomComboBox::OnCloseUp, "OnCloseUp");
+    RegisterEvent<TComboBox>(&TCustomComboBox::OnDrawItem, "OnDrawItem");
+    RegisterEvent<TComboBox>(&TCustomComboBox::OnMeasureItem, "OnMeasureItem");
+    PublishWindowEvents<TListBox>();
+    RegisterEvent<TListBox>(&TCustomListBox::OnDrawItem, "OnDrawItem");
+    RegisterEvent<TListBox>(&TCustomListBox::OnMeasureItem, "OnMeasureItem");
+    PublishMouseEvents<TTabSet>();
+    RegisterEvent(&TTabSet::OnChange, "OnChange");
+    RegisterEvent(&TTabSet::OnDrawTab, "OnDrawTab");
+    RegisterEvent(&TTabSet::OnMeasureTab, "OnMeasureTab");
+    RegisterEvent(&TNotebook::OnPageChanged, "OnPageChanged");
+    PublishWindowEvents<TRichEdit>();
+    return RegisterEvent(&TRichEdit::OnChange, "OnChange");
+}
+
+const bool Streamed = RegisterStandardClasses() && PublishFormEvents() && PublishStandardEvents()
+    && RegisterListControls();
 
 } // namespace
 

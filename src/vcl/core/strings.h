@@ -76,8 +76,9 @@ public:
     bool Equals(const TStrings& Strings) const;
 
     // Reads UTF-8 text (lines as SetText) from the stream's position to its end.
-    void LoadFromStream(TStream& Stream);
-    void SaveToStream(TStream& Stream) const;
+    // Descendants that hold more than text (a rich-text document) read their own format.
+    virtual void LoadFromStream(TStream& Stream);
+    virtual void SaveToStream(TStream& Stream) const;
     void LoadFromFile(const QString& FileName);
     void SaveToFile(const QString& FileName) const;
 
