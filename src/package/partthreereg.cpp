@@ -1,6 +1,7 @@
 #include "package/partthreereg.h"
 
 #include "package/palettepages.h"
+#include "dialogs/qvcolorsort.h"
 #include "gradient/qvbgrad.h"
 #include "gradient/qvgprg.h"
 #include "vcl/core/unitstartup.h"
@@ -19,6 +20,7 @@ void Register()
 {
     using vcl::ClassOf;
     vcl::RegisterComponents(Palettepages::ZiruRode, {ClassOf<Qvbgrad::TqvBackGradient>()});
+    vcl::RegisterComponents(Palettepages::Misc, {ClassOf<Qvcolorsort::TqvSelectColorDlg>()});
     vcl::RegisterComponents(Palettepages::Win32, {ClassOf<Qvgprg::TqvGradientProgress>()});
 }
 

@@ -1,6 +1,11 @@
 #include "package/parttworeg.h"
 
+#include "dialogs/qvcolormix.h"
+#include "dialogs/qvcolorselect.h"
+#include "dialogs/qvmsgdlg.h"
+#include "package/palettepages.h"
 #include "vcl/core/unitstartup.h"
+#include "vcl/streaming/designintf.h"
 
 namespace Parttworeg {
 
@@ -11,8 +16,12 @@ const vcl::TUnitRegistration unit("Parttworeg", {});
 
 void Register()
 {
-    // None of the classes this procedure places exists in QvKit yet; each is added to its
-    // page here, at its place in the procedure's order, when its unit arrives.
+    // Only the classes that exist are registered; the others of each step follow as
+    // their units arrive, at their place in the step.
+    using vcl::ClassOf;
+    vcl::RegisterComponents(Palettepages::Misc,
+        {ClassOf<Qvcolormix::TqvColorMixer>(), ClassOf<Qvcolorselect::TqvColorSelector>()});
+    vcl::RegisterComponents(Palettepages::Dialogs, {ClassOf<Qvmsgdlg::TqvMsgDlg>()});
 }
 
 } // namespace Parttworeg

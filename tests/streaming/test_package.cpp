@@ -33,7 +33,9 @@ TEST(Package, RegistersTheExistingClassesOnTheirPagesInProcedureOrder)
     Package::LoadPackage();
     const std::vector<std::pair<QString, QStringList>> expected = {
         {"<Velnor Software ZiruRode>", {"TqvBackGradient"}},
+        {"<Velnor Software Misc>", {"TqvSelectColorDlg", "TqvColorMixer", "TqvColorSelector"}},
         {"<Velnor Software Win32>", {"TqvGradientProgress"}},
+        {"<Velnor Software Dialogs>", {"TqvMsgDlg"}},
     };
     EXPECT_EQ(Palette(), expected);
     EXPECT_LT(UnitStartupCounter("Partthreereg"), 0) << "loading the package starts its units";
