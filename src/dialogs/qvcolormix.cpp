@@ -1,8 +1,12 @@
 #include "dialogs/qvcolormix.h"
 
+#include "vcl/core/unitstartup.h"
 #include "vcl/graphics/colors.h"
 
 namespace Qvcolormix {
+
+// The unit has empty start-up and shut-down bodies.
+static const vcl::TUnitRegistration UnitRegistration(QStringLiteral("Qvcolormix"), {});
 
 TqvColorMixer::TqvColorMixer(TComponent* AOwner)
     : TBox(AOwner)

@@ -1,9 +1,13 @@
 #include "dialogs/qvcolorselect.h"
 
+#include "vcl/core/unitstartup.h"
 #include "vcl/graphics/bitmap.h"
 #include "vcl/graphics/colors.h"
 
 namespace Qvcolorselect {
+
+// The unit has empty start-up and shut-down bodies.
+static const vcl::TUnitRegistration UnitRegistration(QStringLiteral("Qvcolorselect"), {});
 
 const TColor TqvColorSelector::GridColors[16] = {clBlack, clMaroon, clGreen, clOlive, clNavy, clPurple, clTeal,
     clGray, clSilver, clRed, clLime, clYellow, clBlue, clFuchsia, clAqua, clWhite};

@@ -13,6 +13,11 @@ QString HexColorText(TColor Color);
 
 class TqvColorSelector : public Boxes::TBox {
     Q_OBJECT
+    // The layout gives the selector a raised inner and a lowered outer bevel.
+    Q_PROPERTY(vcl::ExtCtrls::TPanelBevel BevelInner READ BevelInner WRITE SetBevelInner)
+    Q_CLASSINFO("Default:BevelInner", "bvRaised")
+    Q_PROPERTY(vcl::ExtCtrls::TPanelBevel BevelOuter READ BevelOuter WRITE SetBevelOuter)
+    Q_CLASSINFO("Default:BevelOuter", "bvLowered")
 public:
     explicit TqvColorSelector(TComponent* AOwner);
 

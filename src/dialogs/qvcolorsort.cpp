@@ -1,10 +1,14 @@
 #include "dialogs/qvcolorsort.h"
 
+#include "vcl/core/unitstartup.h"
 #include "vcl/controls/application.h"
 
 #include <QPointer>
 
 namespace Qvcolorsort {
+
+// The unit has empty start-up and shut-down bodies.
+static const vcl::TUnitRegistration UnitRegistration(QStringLiteral("Qvcolorsort"), {});
 
 namespace {
 
@@ -17,9 +21,11 @@ TColorSotForm* ColorSotForm() { return CurrentForm.data(); }
 TqvSelectColorDlg::TqvSelectColorDlg(TComponent* AOwner)
     : TComponent(AOwner)
 {
-    // One colour window serves the application: a new dialog replaces the last one's.
-    delete CurrentForm.data();
-    FForm = new TColorSotForm(Application());
+    // The window belongs to the application; it joins it after its layout is read
+    // and without the layout's name, so that several dialogs can each have one.
+    FForm = new TColorSotForm(nullptr);
+    FForm->SetName(QString());
+    Application()->InsertComponent(FForm);
     CurrentForm = FForm;
     FForm->OnColorChange = [this](TComponent* sender, TColor color) { AlterColor(sender, color); };
     Show();

@@ -8,17 +8,17 @@
 
 namespace Qvcolorsort {
 
-// The colour window of the dialog created last, or null.
+// The colour window of the dialog created last (a later dialog replaces the
+// reference), or null.
 TColorSotForm* ColorSotForm();
 
-// A dialog whose window was replaced by a later dialog's (or freed by the application)
-// reads black, no caption and no recent colours, and ignores writes.
+// A dialog whose window was freed (by the application) reads black, no caption and no recent colours, and ignores writes.
 class TqvSelectColorDlg : public QObject, public TComponent {
     Q_OBJECT
     Q_PROPERTY(vcl::TColor Color READ Color WRITE SetColor)
     Q_CLASSINFO("Default:Color", "clBlack")
     Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
-    Q_CLASSINFO("Default:Caption", "Color")
+    Q_CLASSINFO("Default:Caption", "'Color'")
     Q_PROPERTY(bool Visible READ Visible WRITE SetVisible)
     Q_CLASSINFO("Default:Visible", "True")
 public:

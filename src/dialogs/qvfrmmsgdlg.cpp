@@ -1,5 +1,6 @@
 #include "dialogs/qvfrmmsgdlg.h"
 
+#include "vcl/core/unitstartup.h"
 #include "vcl/controls/application.h"
 #include "vcl/graphics/bitmap.h"
 
@@ -7,6 +8,9 @@
 #include <map>
 
 namespace Qvfrmmsgdlg {
+
+// The unit has empty start-up and shut-down bodies.
+static const vcl::TUnitRegistration UnitRegistration(QStringLiteral("Qvfrmmsgdlg"), {});
 
 uint16_t ButtonPressed = 0;
 

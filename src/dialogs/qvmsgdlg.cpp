@@ -1,5 +1,6 @@
 #include "dialogs/qvmsgdlg.h"
 
+#include "vcl/core/unitstartup.h"
 #include "vcl/controls/application.h"
 
 #include <bit>
@@ -8,6 +9,9 @@
 #include <tuple>
 
 namespace Qvmsgdlg {
+
+// The unit has empty start-up and shut-down bodies.
+static const vcl::TUnitRegistration UnitRegistration(QStringLiteral("Qvmsgdlg"), {});
 
 namespace {
 

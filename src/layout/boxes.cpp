@@ -1,5 +1,6 @@
 #include "layout/boxes.h"
 
+#include "vcl/core/unitstartup.h"
 #include "vcl/controls/controlevents.h"
 #include "vcl/streaming/classregistry.h"
 
@@ -7,6 +8,9 @@
 #include <vector>
 
 namespace Boxes {
+
+// The unit has empty start-up and shut-down bodies.
+static const vcl::TUnitRegistration UnitRegistration(QStringLiteral("Boxes"), {});
 
 namespace {
 

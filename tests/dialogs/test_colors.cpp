@@ -171,16 +171,22 @@ TEST_F(ColorWindow, SwatchesRevertAndCollapseKeepsTheStrip)
     EXPECT_TRUE(Form->SpeedButton2->Visible());
 }
 
-TEST(ColorDialog, ALaterDialogReplacesTheWindowAndTheEarlierOneKeepsWorking)
+TEST(ColorDialog, EachDialogHasItsWindowAndTheLastIsTheCurrentOne)
 {
     TqvSelectColorDlg first(nullptr);
     EXPECT_TRUE(first.Visible());
     TqvSelectColorDlg second(nullptr);
     EXPECT_EQ(ColorSotForm(), second.Form());
-    EXPECT_EQ(first.Form(), nullptr);
+    ASSERT_NE(first.Form(), second.Form());
     first.SetColor(clRed);
-    EXPECT_EQ(first.Color(), clBlack);
+    EXPECT_EQ(first.Color(), clRed);
+    EXPECT_EQ(second.Color(), clBlack);
     EXPECT_EQ(second.Caption(), "Color");
+    TColorSotForm* window = first.Form();
+    first.Close();
+    EXPECT_FALSE(window->Visible());
+    delete window; // as the application would at exit
+    EXPECT_EQ(first.Color(), clBlack) << "a dialog without its window reads black";
 }
 
 TEST(ColorMixer, AllSlidersAt100ShowTheDecimalColour)
