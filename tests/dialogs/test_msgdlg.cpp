@@ -66,6 +66,23 @@ TEST(MsgDlg, YesNoCancelSpreadOverThe308WideForm)
     EXPECT_EQ(dlg.Execute(), 7);
 }
 
+// Worked by hand: seven buttons widen the form to 708; 708 / 8 = 88.5 goes to the even
+// 88 (rounding halves up would give 89), so the first button sits at 43.
+TEST(MsgDlg, SpacingRoundsHalvesToEven)
+{
+    TqvMsgDlg dlg(nullptr);
+    dlg.SetMsg("Go?");
+    dlg.SetDialogButtons(TMsgDlgButtons(mbYes) | mbNo | mbOK | mbCancel | mbAbort | mbRetry | mbIgnore);
+    WhenShown([](TfrmMsgDlg* f) {
+        EXPECT_EQ(f->Width(), 708);
+        EXPECT_EQ(LastMsgDlgLayout().Spacing, 88);
+        EXPECT_EQ(ButtonLefts(f).front(), 43);
+        EXPECT_EQ(ButtonLefts(f).back(), 7 * 88 - 45);
+        f->cmdIgnore->Click();
+    });
+    EXPECT_EQ(dlg.Execute(), 5);
+}
+
 TEST(MsgDlg, YesToAllCountsForTheSpacingButTakesNoSlot)
 {
     TqvMsgDlg dlg(nullptr);
