@@ -1,6 +1,7 @@
 #include "package/partthreereg.h"
 
 #include "package/palettepages.h"
+#include "dialogs/qvcolorsort.h"
 #include "gradient/coolpckbutton.h"
 #include "gradient/coolpckgradbtn.h"
 #include "gradient/coolpcklabel.h"
@@ -27,6 +28,7 @@ void Register()
         {ClassOf<Qvbgrad::TqvBackGradient>(), ClassOf<Qvgrbtn::TqvGradientBtn>(), ClassOf<Coolpck::TqvCoolLabel>(),
             ClassOf<Coolpck::TqvCoolButton>(), ClassOf<Coolpck::TqvCoolWallpaper>(),
             ClassOf<Coolpck::TqvCoolGradientButton>()});
+    vcl::RegisterComponents(Palettepages::Misc, {ClassOf<Qvcolorsort::TqvSelectColorDlg>()});
     vcl::RegisterComponents(Palettepages::Win32, {ClassOf<Qvgprg::TqvGradientProgress>()});
 }
 

@@ -1,6 +1,9 @@
 #include "package/parttworeg.h"
 
 #include "package/palettepages.h"
+#include "dialogs/qvcolormix.h"
+#include "dialogs/qvcolorselect.h"
+#include "dialogs/qvmsgdlg.h"
 #include "gradient/qvwordcaption.h"
 #include "utilities/qvsaveform.h"
 #include "utilities/qvsaveformeditor.h"
@@ -19,6 +22,9 @@ const vcl::TUnitRegistration unit("Parttworeg", {});
 void Register()
 {
     using vcl::ClassOf;
+    vcl::RegisterComponents(Palettepages::Misc,
+        {ClassOf<Qvcolormix::TqvColorMixer>(), ClassOf<Qvcolorselect::TqvColorSelector>()});
+    vcl::RegisterComponents(Palettepages::Dialogs, {ClassOf<Qvmsgdlg::TqvMsgDlg>()});
     vcl::RegisterComponents(Palettepages::Win32,
         {ClassOf<Qvsaveform::TqvSaveForm>(), ClassOf<Qvwordcaption::TqvGradientCaption>()});
     // The gradient caption's three text objects (TCompanyText and its descendants)

@@ -36,7 +36,9 @@ TEST(Package, RegistersTheExistingClassesOnTheirPagesInProcedureOrder)
         {"<Velnor Software ZiruRode>",
             {"TqvBackGradient", "TqvGradientBtn", "TqvCoolLabel", "TqvCoolButton", "TqvCoolWallpaper",
                 "TqvCoolGradientButton"}},
+        {"<Velnor Software Misc>", {"TqvSelectColorDlg", "TqvColorMixer", "TqvColorSelector"}},
         {"<Velnor Software Win32>", {"TqvGradientProgress", "TqvSaveForm", "TqvGradientCaption"}},
+        {"<Velnor Software Dialogs>", {"TqvMsgDlg"}},
     };
     EXPECT_EQ(Palette(), expected);
     EXPECT_LT(UnitStartupCounter("Partthreereg"), 0) << "loading the package starts its units";

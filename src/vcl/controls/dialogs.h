@@ -11,6 +11,11 @@
 
 namespace vcl {
 
+// The message-box enumerations, in a namespace of their own (one meta-object per
+// header) so that components can publish them; brought into vcl by the using-directive.
+namespace Dialogs {
+Q_NAMESPACE
+
 enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
 enum TMsgDlgBtn : unsigned {
     mbYes = 0x001,
@@ -25,11 +30,16 @@ enum TMsgDlgBtn : unsigned {
     mbNoToAll = 0x200,
     mbYesToAll = 0x400,
 };
+Q_ENUM_NS(TMsgDlgType)
 Q_DECLARE_FLAGS(TMsgDlgButtons, TMsgDlgBtn)
+Q_FLAG_NS(TMsgDlgButtons)
 Q_DECLARE_OPERATORS_FOR_FLAGS(TMsgDlgButtons)
 constexpr TMsgDlgButtons mbYesNoCancel = TMsgDlgButtons(mbYes) | mbNo | mbCancel;
 constexpr TMsgDlgButtons mbOKCancel = TMsgDlgButtons(mbOK) | mbCancel;
 constexpr TMsgDlgButtons mbAbortRetryIgnore = TMsgDlgButtons(mbAbort) | mbRetry | mbIgnore;
+
+} // namespace Dialogs
+using namespace Dialogs;
 
 // The dialog's caption for a message type ("Warning", "Error", "Information", "Confirm").
 QString MsgDlgCaption(TMsgDlgType DlgType);
