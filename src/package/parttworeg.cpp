@@ -1,6 +1,10 @@
 #include "package/parttworeg.h"
 
+#include "layout/qvsplitter.h"
+#include "layout/qvsplitterwindow.h"
+#include "package/palettepages.h"
 #include "vcl/core/unitstartup.h"
+#include "vcl/streaming/designintf.h"
 
 namespace Parttworeg {
 
@@ -9,10 +13,19 @@ namespace {
 const vcl::TUnitRegistration unit("Parttworeg", {});
 } // namespace
 
+// Only the classes that exist are registered; the others of each step follow as their
+// units arrive, at their place in the step.
 void Register()
 {
-    // None of the classes this procedure places exists in QvKit yet; each is added to its
-    // page here, at its place in the procedure's order, when its unit arrives.
+    using vcl::ClassOf;
+    using Qvsplitterwindow::TPane;
+    using Qvsplitterwindow::TqvSplitterWindow;
+    vcl::RegisterComponents(Palettepages::Win32, {ClassOf<Qvsplitter::TqvSplitter>(), ClassOf<TqvSplitterWindow>()});
+    vcl::RegisterClasses({ClassOf<TPane>()});
+    const vcl::TComponentEditorClass editor
+        = vcl::EditorClassOf<Qvsplitterwindow::TqvSplitterWindowEditor>("TqvSplitterWindowEditor");
+    vcl::RegisterComponentEditor(ClassOf<TqvSplitterWindow>(), editor);
+    vcl::RegisterComponentEditor(ClassOf<TPane>(), editor);
 }
 
 } // namespace Parttworeg

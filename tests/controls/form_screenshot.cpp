@@ -3,12 +3,10 @@
 // Usage: form_screenshot OUTPUT.png
 #include "gradient/qvbgrad.h"
 #include "gradient/qvgprg.h"
+#include "support/screenshot.h"
 #include "vcl/controls/forms.h"
 
 #include <QApplication>
-#include <QDeadlineTimer>
-#include <QScreen>
-#include <QTimer>
 #include <cstdio>
 
 int main(int argc, char** argv)
@@ -32,20 +30,5 @@ int main(int argc, char** argv)
     progress->SetAlign(vcl::alBottom);
     progress->SetPosition(60);
 
-    form.Show();
-    form.activateWindow();
-    // Give the display time to map and paint the window, then grab the screen.
-    QDeadlineTimer deadline(3000);
-    while (!form.isActiveWindow() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 20);
-    QDeadlineTimer settle(300);
-    while (!settle.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-
-    const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0, form.x(), form.y(), form.width(), form.height());
-    if (shot.isNull() || !shot.save(QString::fromLocal8Bit(argv[1]))) {
-        std::fprintf(stderr, "form_screenshot: could not grab or save the screen\n");
-        return 1;
-    }
-    return 0;
+    return qvtest::GrabShownWindow(form, argv[1]);
 }

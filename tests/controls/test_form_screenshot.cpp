@@ -1,12 +1,9 @@
 // A real form with both gradient controls on an X server (Xvfb), grabbed from the
 // screen; the picture is kept in the build folder as form_screenshot.png.
 #include "support/prerequisite.h"
+#include "support/screenshot.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QImage>
-#include <QProcess>
-#include <QStandardPaths>
 #include <gtest/gtest.h>
 
 namespace {
@@ -20,22 +17,11 @@ QRgb At(const QImage& image, int x, int y)
 
 TEST(FormScreenshot, AFormWithBothGradientsLooksRight)
 {
-    const QString xvfbRun = QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
-    if (xvfbRun.isEmpty())
+    if (qvtest::XvfbRunPath().isEmpty())
         QV_PREREQUISITE_MISSING("xvfb-run (Debian package xvfb)");
-    const QString dir = qEnvironmentVariable("QV_TEST_BINARY_DIR");
-    ASSERT_FALSE(dir.isEmpty());
-    const QString output = QDir(dir).filePath(QStringLiteral("form_screenshot.png"));
-    QFile::remove(output);
-
-    QProcess run;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    run.setProcessEnvironment(env);
-    run.start(xvfbRun, {QStringLiteral("-a"), QStringLiteral("-s"), QStringLiteral("-screen 0 640x480x24"),
-                           QDir(dir).filePath(QStringLiteral("form_screenshot")), output});
-    ASSERT_TRUE(run.waitForFinished(60000)) << "the screenshot program did not finish";
-    ASSERT_EQ(run.exitCode(), 0) << run.readAllStandardError().toStdString();
+    QString output;
+    const QString problem = qvtest::RunScreenshotProgram(QStringLiteral("form_screenshot"), output);
+    ASSERT_TRUE(problem.isEmpty()) << problem.toStdString();
 
     QImage shot(output);
     ASSERT_FALSE(shot.isNull());
