@@ -1,6 +1,7 @@
 #include "vcl/controls/scrollbox.h"
 
 #include <QChildEvent>
+#include <QPalette>
 #include <QScrollArea>
 
 namespace vcl {
@@ -53,6 +54,16 @@ void TScrollBox::WMSize(TMessage& Message)
     FArea->setGeometry(0, 0, Width(), Height());
     UpdateScrollRange();
     TWinControl::WMSize(Message);
+}
+
+void TScrollBox::CMColorChanged(TMessage& Message)
+{
+    TWinControl::CMColorChanged(Message);
+    QPalette palette = FArea->viewport()->palette();
+    palette.setColor(FArea->viewport()->backgroundRole(), ToQColor(Color()));
+    palette.setColor(QPalette::Window, ToQColor(Color()));
+    FArea->viewport()->setPalette(palette);
+    FContent->setPalette(palette);
 }
 
 bool TScrollBox::eventFilter(QObject* Watched, QEvent* Event)
