@@ -7,6 +7,8 @@
 #include "vcl/streaming/formfile.h"
 
 #include <QApplication>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -220,6 +222,21 @@ TEST_F(WindowDrag, FeedbackIsInvertedOverThePanesAndGoneAfterwards)
     drawn.clear();
     QTest::mouseClick(Window->GetPane(0), Qt::LeftButton, {}, QPoint(50, 50));
     EXPECT_TRUE(drawn.empty());
+}
+
+TEST_F(WindowDrag, EmptyPanesShowNoScrollBarsAndDesignedPanesSnapBack)
+{
+    // Each pane started as a 185 x 41 scroll box and shrank: no room is left to scroll.
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_FALSE(Window->GetPane(i)->ScrollArea()->horizontalScrollBar()->isVisible()) << i;
+        EXPECT_FALSE(Window->GetPane(i)->ScrollArea()->verticalScrollBar()->isVisible()) << i;
+    }
+    const TRect placed = Window->GetPane(1)->BoundsRect();
+    Window->GetPane(1)->SetBounds(5, 5, 20, 20);
+    EXPECT_EQ(Window->GetPane(1)->BoundsRect(), Rect(5, 5, 25, 25)) << "at run time a pane goes where it is put";
+    Form.SetDesigning(true);
+    Window->GetPane(1)->SetBounds(5, 5, 20, 20);
+    EXPECT_EQ(Window->GetPane(1)->BoundsRect(), placed) << "in a designer it snaps back";
 }
 
 TEST_F(WindowDrag, NoDragWithoutAllowSizing)

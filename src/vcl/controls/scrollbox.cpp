@@ -15,6 +15,9 @@ TScrollBox::TScrollBox(TComponent* AOwner)
     FArea->setWidgetResizable(false);
     FArea->setWidget(FContent);
     FContent->installEventFilter(this);
+    // The visible area settles its size after the box's: the range follows it then too,
+    // or a box that shrank would keep scroll bars for room it no longer has.
+    FArea->viewport()->installEventFilter(this);
     SetBounds(0, 0, 185, 41);
 }
 
