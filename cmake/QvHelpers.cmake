@@ -25,8 +25,10 @@ function(qv_add_test name)
     target_link_libraries(${name} PRIVATE qv_test_main)
   endif()
   add_test(NAME ${name} COMMAND ${name} ${T_ARGS})
+  # Components that read the registry (in a design host as well) find a store of the
+  # test program's own, never the user's.
   set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QV_TEST_SOURCE_DIR=${CMAKE_CURRENT_SOURCE_DIR};QV_TEST_BINARY_DIR=${CMAKE_CURRENT_BINARY_DIR}"
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QV_TEST_SOURCE_DIR=${CMAKE_CURRENT_SOURCE_DIR};QV_TEST_BINARY_DIR=${CMAKE_CURRENT_BINARY_DIR};QVKIT_REGISTRY_DIR=${CMAKE_CURRENT_BINARY_DIR}/${name}.registry"
     TIMEOUT 600)
   if(QV_SANITIZE)
     # Leaks inside system libraries (D-Bus under the xcb platform) are not ours to mend.

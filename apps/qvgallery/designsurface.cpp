@@ -262,8 +262,10 @@ void DesignSurface::ResizeRoot()
     for (QWidget* child : FRoot->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         if (child->isVisibleTo(FRoot))
             content |= child->geometry();
-    const int width = std::max<int>(MinPageWidth, content.right() + 1 + CellMargin);
-    const int height = std::max<int>(MinPageHeight, content.bottom() + 1 + CellMargin);
+    // Never smaller than the root was made (by the inspector or an editor that sizes the
+    // designed form), nor than what it holds.
+    const int width = std::max<int>({MinPageWidth, content.right() + 1 + CellMargin, FRoot->Width()});
+    const int height = std::max<int>({MinPageHeight, content.bottom() + 1 + CellMargin, FRoot->Height()});
     FRoot->SetBounds(0, 0, width, height);
 }
 

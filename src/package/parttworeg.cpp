@@ -3,6 +3,8 @@
 #include "layout/qvsplitter.h"
 #include "layout/qvsplitterwindow.h"
 #include "package/palettepages.h"
+#include "utilities/qvsaveform.h"
+#include "utilities/qvsaveformeditor.h"
 #include "vcl/core/unitstartup.h"
 #include "vcl/streaming/designintf.h"
 
@@ -20,7 +22,10 @@ void Register()
     using vcl::ClassOf;
     using Qvsplitterwindow::TPane;
     using Qvsplitterwindow::TqvSplitterWindow;
-    vcl::RegisterComponents(Palettepages::Win32, {ClassOf<Qvsplitter::TqvSplitter>(), ClassOf<TqvSplitterWindow>()});
+    vcl::RegisterComponents(Palettepages::Win32, {ClassOf<Qvsaveform::TqvSaveForm>(),
+        ClassOf<Qvsplitter::TqvSplitter>(), ClassOf<TqvSplitterWindow>()});
+    vcl::RegisterComponentEditor(ClassOf<Qvsaveform::TqvSaveForm>(),
+        vcl::EditorClassOf<Qvsaveform::TDialogComponent>("TDialogComponent"));
     vcl::RegisterClasses({ClassOf<TPane>()});
     const vcl::TComponentEditorClass editor
         = vcl::EditorClassOf<Qvsplitterwindow::TqvSplitterWindowEditor>("TqvSplitterWindowEditor");

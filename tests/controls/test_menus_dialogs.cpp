@@ -1,10 +1,23 @@
-// Menus (items, radio groups, pop-up with a responder) and the framework dialogs
-// answered by their responders.
+// Menus (items, radio groups, pop-up with a responder), the framework dialogs answered
+// by their responders and by clicks on the real dialogs, and F1 help.
+#include "controls/waituntil.h"
+#include "vcl/controls/application.h"
 #include "vcl/controls/dialogs.h"
+#include "vcl/controls/extctrls.h"
+#include "vcl/controls/forms.h"
 #include "vcl/controls/menus.h"
+#include "vcl/controls/stdctrls.h"
 #include "vcl/core/sysutils.h"
+#include "vcl/graphics/bitmap.h"
 
+#include <QActionGroup>
+#include <QApplication>
+#include <QColorDialog>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest/QTest>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -17,6 +30,30 @@ TMenuItem* Item(TComponent* owner, const char* caption)
     auto* item = new TMenuItem(owner);
     item->SetCaption(QString::fromUtf8(caption));
     return item;
+}
+
+// Acts on the next modal dialog of type Dialog once it shows (polled, not timed).
+template <class Dialog, class Action>
+void WhenShown(Action act)
+{
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, act] {
+        if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
+            poll->deleteLater();
+            poll->stop();
+            act(dialog);
+        }
+    });
+    poll->start(10);
+}
+
+QAbstractButton* ButtonCaptioned(QMessageBox* box, const char* caption)
+{
+    for (QAbstractButton* button : box->buttons())
+        if (button->text() == QString::fromUtf8(caption))
+            return button;
+    ADD_FAILURE() << "no button " << caption;
+    return nullptr;
 }
 
 } // namespace
@@ -87,6 +124,29 @@ TEST(Menus, PopupRunsOnPopupThenTheChosenItem)
     EXPECT_FALSE(built->actions()[2]->isEnabled());
     built->actions()[0]->trigger();
     EXPECT_EQ(log.back(), QStringLiteral("open"));
+}
+
+TEST(Menus, RadioItemsShowTheRadioMarkAndBitmapsTheirOpaquePixels)
+{
+    TPopupMenu popup(nullptr);
+    TMenuItem* radio = Item(nullptr, "Large");
+    radio->SetRadioItem(true);
+    popup.Items()->Add(radio);
+    TMenuItem* pictured = Item(nullptr, "Print");
+    // 4 x 4 picture: bottom-left colour (white) is transparent, one red pixel is not.
+    pictured->Bitmap()->SetSize(4, 4);
+    pictured->Bitmap()->Canvas()->Brush()->SetColor(clWhite);
+    pictured->Bitmap()->Canvas()->FillRect(TRect(0, 0, 4, 4));
+    pictured->Bitmap()->Canvas()->SetPixels(1, 1, clRed);
+    popup.Items()->Add(pictured);
+    std::unique_ptr<QMenu> menu(popup.Items()->BuildMenu(nullptr));
+    const QList<QAction*> actions = menu->actions();
+    ASSERT_EQ(actions.size(), 2);
+    ASSERT_NE(actions[0]->actionGroup(), nullptr);
+    EXPECT_TRUE(actions[0]->actionGroup()->isExclusive());
+    const QImage icon = actions[1]->icon().pixmap(4, 4).toImage();
+    EXPECT_EQ(qAlpha(icon.pixel(0, 0)), 0);
+    EXPECT_EQ(icon.pixel(1, 1), qRgb(255, 0, 0));
 }
 
 TEST(Menus, FreeingAnItemTakesItOutOfItsMenu)
@@ -177,4 +237,75 @@ TEST(Dialogs, ColorDialogReturnsTheChosenColour)
     EXPECT_TRUE(dialog.Execute());
     EXPECT_EQ(dialog.Color(), clTeal);
     TColorDialog::SetResponder({});
+}
+
+TEST(Dialogs, HelpLeavesTheBoxOpenAndTheToAllButtonsAnswer)
+{
+    std::vector<int> topics;
+    Application()->SetHelpHandler([&](int context) { topics.push_back(context); return true; });
+    WhenShown<QMessageBox>([](QMessageBox* box) {
+        ASSERT_EQ(box->buttons().size(), 4);
+        ButtonCaptioned(box, "&Help")->click();
+        WhenShown<QMessageBox>([](QMessageBox* again) { ButtonCaptioned(again, "Yes to &All")->click(); });
+    });
+    EXPECT_EQ(MessageDlg(QStringLiteral("Replace?"), mtConfirmation, TMsgDlgButtons(mbYesToAll) | mbNoToAll | mbHelp | mbCancel, 7),
+        mrYesToAll);
+    EXPECT_EQ(topics, std::vector<int>{7});
+    WhenShown<QMessageBox>([](QMessageBox* box) { ButtonCaptioned(box, "N&o to All")->click(); });
+    EXPECT_EQ(MessageDlg(QStringLiteral("Replace?"), mtConfirmation, TMsgDlgButtons(mbYesToAll) | mbNoToAll, 0), mrNoToAll);
+    Application()->SetHelpHandler({});
+}
+
+TEST(Dialogs, CustomColoursGoToTheDialogAndComeBackInColourValueOrder)
+{
+    TColorDialog dialog(nullptr);
+    // Colour values are 0x00BBGGRR: "0000FF" is red, "FF0000" blue. A bad value is ignored.
+    dialog.SetCustomColors({QStringLiteral("ColorA=0000FF"), QStringLiteral("ColorB=zz"), QStringLiteral("colorc=FF0000")});
+    QColorDialog::setCustomColor(1, Qt::white);
+    WhenShown<QColorDialog>([](QColorDialog* shown) {
+        EXPECT_EQ(QColorDialog::customColor(0), QColor(255, 0, 0));
+        EXPECT_EQ(QColorDialog::customColor(1), QColor(Qt::white));
+        EXPECT_EQ(QColorDialog::customColor(2), QColor(0, 0, 255));
+        QColorDialog::setCustomColor(1, QColor(0, 255, 0));
+        shown->reject();
+    });
+    EXPECT_FALSE(dialog.Execute());
+    const QStringList colours = dialog.CustomColors();
+    ASSERT_EQ(colours.size(), 16);
+    EXPECT_EQ(colours[0], QStringLiteral("ColorA=0000FF"));
+    EXPECT_EQ(colours[1], QStringLiteral("ColorB=00FF00"));
+    EXPECT_EQ(colours[2], QStringLiteral("ColorC=FF0000"));
+    EXPECT_TRUE(colours[15].startsWith(QStringLiteral("ColorP=")));
+}
+
+TEST(Help, F1AsksForTheNearestTopicAndOnHelpMayKeepItFromTheHandler)
+{
+    TForm form(nullptr);
+    auto* panel = new TPanel(&form);
+    panel->SetParent(&form);
+    panel->SetHelpContext(42);
+    auto* edit = new TEdit(&form);
+    edit->SetParent(panel);
+    form.Show();
+    edit->SetFocus();
+    ASSERT_TRUE(WaitUntil([&] { return edit->Focused(); }));
+
+    std::vector<int> shown;
+    Application()->SetHelpHandler([&](int context) { shown.push_back(context); return true; });
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+    EXPECT_EQ(shown, std::vector<int>{42});
+
+    std::vector<intptr_t> asked;
+    Application()->OnHelp = [&](uint16_t command, intptr_t data, bool& callHelp) {
+        EXPECT_EQ(command, HELP_CONTEXT);
+        asked.push_back(data);
+        callHelp = false;
+        return true;
+    };
+    edit->SetHelpContext(5);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+    EXPECT_EQ(asked, std::vector<intptr_t>{5});
+    EXPECT_EQ(shown.size(), 1u);
+    Application()->OnHelp = {};
+    Application()->SetHelpHandler({});
 }

@@ -4,12 +4,12 @@
 // variable that tells it to run. CTest runs the program with the ChildRole tests
 // filtered out; run by hand without a filter, they skip.
 #include "regtestenv.h"
+#include "support/childprocess.h"
 
 #include "vcl/core/strings.h"
 #include "vcl/registry/registry.h"
 #include "vcl/registry/regstore.h"
 
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QProcess>
 #include <atomic>
@@ -21,6 +21,9 @@
 using namespace vcl;
 using regtest::FileBytes;
 using regtest::RegistryTest;
+using qvtest::ChildDeadlineMs;
+using qvtest::Say;
+using qvtest::WaitForLine;
 using qvtest::WriteFile;
 
 namespace {
@@ -29,7 +32,6 @@ const char* const ChildVariable = "QV_REGISTRY_CHILD";
 constexpr int WritesPerChild = 1000;
 constexpr int CrashValues = 20;
 constexpr int CrashValueSize = 128 * 1024;
-constexpr int ChildDeadlineMs = 60000;
 
 bool IsChild() { return qEnvironmentVariableIsSet(ChildVariable); }
 
@@ -37,46 +39,7 @@ bool IsChild() { return qEnvironmentVariableIsSet(ChildVariable); }
 // of the calling test.
 std::unique_ptr<QProcess> StartChild(const char* Role, const QString& Argument)
 {
-    auto child = std::make_unique<QProcess>();
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(ChildVariable, Argument);
-    child->setProcessEnvironment(environment);
-    child->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    child->start(QFile::symLinkTarget("/proc/self/exe"),
-                 {QStringLiteral("--gtest_filter=ChildRole.%1").arg(Role)});
-    EXPECT_TRUE(child->waitForStarted(ChildDeadlineMs));
-    return child;
-}
-
-// Waits for the child to print Line (skipping the test framework's own output). When it
-// ends or the deadline passes first, the failure says how the child ended and what it
-// printed, so that a child that failed shows its own message.
-::testing::AssertionResult WaitForLine(QProcess& Child, const QByteArray& Line)
-{
-    QByteArray printed;
-    QDeadlineTimer deadline(ChildDeadlineMs);
-    while (!deadline.hasExpired()) {
-        while (Child.canReadLine()) {
-            const QByteArray line = Child.readLine();
-            if (line.trimmed() == Line)
-                return ::testing::AssertionSuccess();
-            printed += line;
-        }
-        if (!Child.waitForReadyRead(int(deadline.remainingTime())))
-            break;
-    }
-    printed += Child.readAll();
-    const std::string ending = Child.state() == QProcess::NotRunning
-                                   ? "ended with exit code " + std::to_string(Child.exitCode())
-                                   : "is still running (" + Child.errorString().toStdString() + ")";
-    return ::testing::AssertionFailure() << "the child did not print \"" << Line.toStdString() << "\"; it " << ending
-                                         << " after printing:\n" << printed.toStdString();
-}
-
-void Say(const char* Line)
-{
-    std::fputs(Line, stdout);
-    std::fflush(stdout);
+    return qvtest::StartChildRole(Role, ChildVariable, Argument);
 }
 
 // Every value of the crash test is CrashValueSize copies of one letter; a torn write

@@ -33,7 +33,7 @@ TEST(Package, RegistersTheExistingClassesOnTheirPagesInProcedureOrder)
     Package::LoadPackage();
     const std::vector<std::pair<QString, QStringList>> expected = {
         {"<Velnor Software ZiruRode>", {"TqvBackGradient"}},
-        {"<Velnor Software Win32>", {"TqvGradientProgress", "TqvSplitter", "TqvSplitterWindow"}},
+        {"<Velnor Software Win32>", {"TqvGradientProgress", "TqvSaveForm", "TqvSplitter", "TqvSplitterWindow"}},
     };
     EXPECT_EQ(Palette(), expected);
     EXPECT_LT(UnitStartupCounter("Partthreereg"), 0) << "loading the package starts its units";

@@ -120,6 +120,17 @@ void TApplication::Terminate()
     QCoreApplication::quit();
 }
 
+bool TApplication::HelpContext(int Context)
+{
+    bool callHelp = true;
+    bool shown = false;
+    if (OnHelp)
+        shown = OnHelp(HELP_CONTEXT, Context, callHelp);
+    if (callHelp && FHelpHandler)
+        shown = FHelpHandler(Context);
+    return shown;
+}
+
 TApplication* Application()
 {
     static TApplication* application = new TApplication();

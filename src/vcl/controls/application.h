@@ -18,6 +18,13 @@ class TCustomForm;
 // A hook on the application's window: true marks the message handled.
 using TWindowHook = std::function<bool(TMessage& Message)>;
 
+// Help commands passed to OnHelp.
+enum : uint16_t { HELP_CONTEXT = 0x0001 };
+// Answers a help request; clearing CallHelp keeps it from the help handler.
+using THelpEvent = std::function<bool(uint16_t Command, intptr_t Data, bool& CallHelp)>;
+// Shows the help topic Context; true when it was shown.
+using THelpHandler = std::function<bool(int Context)>;
+
 class TApplication : public QObject, public TComponent {
     Q_OBJECT
 public:
@@ -58,8 +65,15 @@ public:
     void Terminate();
     bool Terminated() const { return FTerminated; }
 
+    // Asks for help topic Context: OnHelp first, then (unless it cleared CallHelp) the
+    // help handler. No help system is installed by default: without a handler nothing
+    // is shown and the answer is false.
+    bool HelpContext(int Context);
+    void SetHelpHandler(THelpHandler Handler) { FHelpHandler = std::move(Handler); }
+
     TNotifyEvent OnActivate;
     TNotifyEvent OnDeactivate;
+    THelpEvent OnHelp;
 
 protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -75,6 +89,7 @@ private:
     std::map<int, TWindowHook> FHooks;
     int FLastHook = 0;
     bool FTerminated = false;
+    THelpHandler FHelpHandler;
 };
 
 // The process's application object, made on first use.

@@ -1,5 +1,6 @@
 #include "vcl/controls/controls.h"
 
+#include "vcl/controls/application.h"
 #include "vcl/controls/dropfiles.h"
 #include "vcl/controls/forms.h"
 #include "vcl/controls/menus.h"
@@ -1001,6 +1002,16 @@ bool TWinControl::DialogKey(uint16_t Key)
     return message.Result != 0;
 }
 
+bool TWinControl::ShowHelp()
+{
+    for (TControl* control = this; control != nullptr; control = control->Parent())
+        if (control->HelpContext() != 0) {
+            Application()->HelpContext(control->HelpContext());
+            return true;
+        }
+    return false;
+}
+
 bool TWinControl::DialogChar(const QKeyEvent* event)
 {
     const QString text = event->text();
@@ -1024,7 +1035,7 @@ void TWinControl::keyPressEvent(QKeyEvent* event)
     const uint16_t key = VirtualKey(event->key());
     if (key != 0 && SendToWindow(alt ? WM_SYSKEYDOWN : WM_KEYDOWN, key, 0) != 0)
         return;
-    if (DialogKey(key))
+    if (DialogKey(key) || (key == VK_F1 && ShowHelp()))
         return;
     const QString text = event->text();
     if (!alt && !text.isEmpty() && text[0].isPrint())

@@ -144,6 +144,8 @@ enum : TModalResult {
     mrYes = 6,
     mrNo = 7,
     mrAll = 8,
+    mrNoToAll = 9,
+    mrYesToAll = 10,
 };
 
 // Controls of this framework always draw in the new (flat, 3-D bevelled) style.
@@ -183,6 +185,8 @@ class TControl : public QWidget, public TComponent {
     Q_CLASSINFO("Default:Cursor", "crDefault")
     Q_PROPERTY(int Tag READ Tag WRITE SetTag)
     Q_CLASSINFO("Default:Tag", "0")
+    Q_PROPERTY(int HelpContext READ HelpContext WRITE SetHelpContext)
+    Q_CLASSINFO("Default:HelpContext", "0")
 
 public:
     explicit TControl(TComponent* AOwner);
@@ -246,6 +250,9 @@ public:
     bool ParentShowHint() const { return FParentShowHint; }
     void SetParentShowHint(bool Value);
     TCursor Cursor() const { return FCursor; }
+    // The help topic F1 asks for over this control (0: the parent's).
+    int HelpContext() const { return FHelpContext; }
+    void SetHelpContext(int Value) { FHelpContext = Value; }
     void SetCursor(TCursor Value);
     // Colour, font and ShowHint are stored where they are the control's own: not taken
     // from a parent (Q_CLASSINFO "Stored:<Property>" names these for the form writer).
@@ -387,6 +394,7 @@ private:
     bool FShowHint = false;
     bool FParentShowHint = true;
     TCursor FCursor = crDefault;
+    int FHelpContext = 0;
     TPopupMenu* FPopupMenu = nullptr;
     TControlStyle FControlStyle = TControlStyle(csCaptureMouse) | csClickEvents | csSetCaption | csDoubleClicks;
     QImage FBackBuffer;
@@ -499,6 +507,9 @@ private:
     void NotifyControls(unsigned Msg);
     // Alt+letter: offered to the form's controls as CM_DIALOGCHAR; true when taken.
     bool DialogChar(const QKeyEvent* event);
+    // F1: asks the application for the help topic of this control or of the nearest
+    // parent that names one; true when there was a topic.
+    bool ShowHelp();
 
     std::vector<TControl*> FControls;
     // The windowed children in tab order.

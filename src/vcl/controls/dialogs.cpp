@@ -9,6 +9,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <algorithm>
 
 namespace vcl {
 
@@ -54,6 +55,8 @@ constexpr ButtonInfo Buttons[] = {
     {mbRetry, "&Retry", QMessageBox::AcceptRole},
     {mbIgnore, "&Ignore", QMessageBox::AcceptRole},
     {mbAll, "&All", QMessageBox::YesRole},
+    {mbNoToAll, "N&o to All", QMessageBox::NoRole},
+    {mbYesToAll, "Yes to &All", QMessageBox::YesRole},
     {mbHelp, "&Help", QMessageBox::HelpRole},
 };
 
@@ -92,6 +95,8 @@ TModalResult ModalResultOf(TMsgDlgBtn Button)
     case mbRetry: return mrRetry;
     case mbIgnore: return mrIgnore;
     case mbAll: return mrAll;
+    case mbNoToAll: return mrNoToAll;
+    case mbYesToAll: return mrYesToAll;
     default: return mrNone;
     }
 }
@@ -106,7 +111,7 @@ void SetInputQueryResponder(TInputQueryResponder Responder)
     InputResponder() = std::move(Responder);
 }
 
-int MessageDlg(const QString& Msg, TMsgDlgType DlgType, TMsgDlgButtons ButtonSet, int)
+int MessageDlg(const QString& Msg, TMsgDlgType DlgType, TMsgDlgButtons ButtonSet, int HelpCtx)
 {
     if (const auto& responder = MessageResponder())
         return responder(Msg, DlgType, ButtonSet);
@@ -118,11 +123,17 @@ int MessageDlg(const QString& Msg, TMsgDlgType DlgType, TMsgDlgButtons ButtonSet
     }
     if (shown.empty())
         shown.emplace_back(box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole), mbOK);
-    box.exec();
-    for (const auto& [button, id] : shown)
-        if (box.clickedButton() == button)
-            return ModalResultOf(id);
-    return mrCancel;
+    for (;;) {
+        box.exec();
+        const auto chosen = std::find_if(shown.begin(), shown.end(),
+            [&box](const auto& entry) { return entry.first == box.clickedButton(); });
+        if (chosen == shown.end())
+            return mrCancel;
+        if (chosen->second != mbHelp)
+            return ModalResultOf(chosen->second);
+        // Help answers without ending the question: the box comes back.
+        Application()->HelpContext(HelpCtx);
+    }
 }
 
 void ShowMessage(const QString& Msg)
@@ -255,11 +266,44 @@ bool TColorDialog::DoExecute()
 {
     if (const auto& responder = ColorResponder())
         return responder(this);
+    PutCustomColors();
     const QColor chosen = QColorDialog::getColor(ToQColor(FColor), QApplication::activeWindow());
+    GetCustomColors();
     if (!chosen.isValid())
         return false;
     FColor = FromQColor(chosen);
     return true;
+}
+
+namespace {
+
+QString CustomColorName(int Slot)
+{
+    return QStringLiteral("Color") + QChar(u'A' + Slot);
+}
+
+} // namespace
+
+void TColorDialog::PutCustomColors() const
+{
+    for (int slot = 0; slot < QColorDialog::customCount(); ++slot) {
+        const QString prefix = CustomColorName(slot) + u'=';
+        for (const QString& line : FCustomColors) {
+            bool ok = false;
+            const uint value = line.startsWith(prefix, Qt::CaseInsensitive) ? line.mid(prefix.size()).toUInt(&ok, 16) : 0;
+            if (ok && value <= 0xFFFFFF)
+                QColorDialog::setCustomColor(slot, ToQColor(TColorOf(value)));
+        }
+    }
+}
+
+void TColorDialog::GetCustomColors()
+{
+    FCustomColors.clear();
+    for (int slot = 0; slot < QColorDialog::customCount(); ++slot) {
+        const uint32_t value = uint32_t(FromQColor(QColorDialog::customColor(slot)));
+        FCustomColors.append(CustomColorName(slot) + u'=' + QStringLiteral("%1").arg(value, 6, 16, QChar(u'0')).toUpper());
+    }
 }
 
 } // namespace vcl

@@ -22,6 +22,8 @@ enum TMsgDlgBtn : unsigned {
     mbIgnore = 0x040,
     mbAll = 0x080,
     mbHelp = 0x100,
+    mbNoToAll = 0x200,
+    mbYesToAll = 0x400,
 };
 Q_DECLARE_FLAGS(TMsgDlgButtons, TMsgDlgBtn)
 Q_DECLARE_OPERATORS_FOR_FLAGS(TMsgDlgButtons)
@@ -35,7 +37,8 @@ QString MsgDlgCaption(TMsgDlgType DlgType);
 TModalResult ModalResultOf(TMsgDlgBtn Button);
 
 // Shows Msg with an icon for DlgType and the given buttons; returns the modal result
-// of the button chosen (mrCancel when the box is closed otherwise).
+// of the button chosen (mrCancel when the box is closed otherwise). The Help button
+// asks the application for topic HelpCtx and leaves the box open.
 int MessageDlg(const QString& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, int HelpCtx = 0);
 void ShowMessage(const QString& Msg);
 // Asks for a line of text; true and Value changed when the user chose OK.
@@ -142,6 +145,7 @@ class TColorDialog : public TCommonDialog {
     Q_OBJECT
     Q_PROPERTY(vcl::TColor Color READ Color WRITE SetColor)
     Q_CLASSINFO("Default:Color", "clBlack")
+    Q_PROPERTY(QStringList CustomColors READ CustomColors WRITE SetCustomColors)
 public:
     // Answers Execute: sets Color and returns whether to confirm.
     using TResponder = std::function<bool(TColorDialog* Dialog)>;
@@ -150,12 +154,21 @@ public:
     explicit TColorDialog(TComponent* AOwner);
     TColor Color() const { return FColor; }
     void SetColor(TColor Value) { FColor = Value; }
+    // The dialog's sixteen custom colours as "ColorA=BBGGRR" ... "ColorP=BBGGRR" (six
+    // hexadecimal digits of the colour value): given to the dialog before it shows and
+    // read back from it afterwards, confirmed or not. Missing names leave a slot as is.
+    const QStringList& CustomColors() const { return FCustomColors; }
+    void SetCustomColors(const QStringList& Value) { FCustomColors = Value; }
 
 protected:
     bool DoExecute() override;
 
 private:
+    void PutCustomColors() const;
+    void GetCustomColors();
+
     TColor FColor = clBlack;
+    QStringList FCustomColors;
 };
 
 } // namespace vcl

@@ -1,7 +1,9 @@
 #include "vcl/controls/menus.h"
 
 #include "vcl/core/sysutils.h"
+#include "vcl/graphics/bitmap.h"
 
+#include <QActionGroup>
 #include <QMenu>
 #include <QMenuBar>
 #include <algorithm>
@@ -143,6 +145,24 @@ void TMenuItem::Click()
         OnClick(this);
 }
 
+namespace {
+
+// The bitmap's pixels with those of its transparent colour made clear.
+QImage TransparentImage(const TBitmap& Bitmap)
+{
+    QImage image = Bitmap.ToQImage().convertToFormat(QImage::Format_ARGB32);
+    const QRgb clear = RgbToQRgb(Bitmap.TransparentColor());
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            if ((line[x] & 0xFFFFFF) == (clear & 0xFFFFFF))
+                line[x] = 0;
+    }
+    return image;
+}
+
+} // namespace
+
 QAction* TMenuItem::MakeAction(QObject* Parent) const
 {
     auto* action = new QAction(FCaption, Parent);
@@ -150,14 +170,30 @@ QAction* TMenuItem::MakeAction(QObject* Parent) const
     action->setCheckable(FChecked || FRadioItem);
     action->setChecked(FChecked);
     action->setShortcut(FShortCut);
+    if (FRadioItem)
+        (new QActionGroup(action))->addAction(action); // drawn with the radio mark
     if (FDefault) {
         QFont font = action->font();
         font.setBold(true);
         action->setFont(font);
     }
+    if (FBitmap && !FBitmap->Empty())
+        action->setIcon(QIcon(QPixmap::fromImage(TransparentImage(*FBitmap))));
     TMenuItem* self = const_cast<TMenuItem*>(this);
     QObject::connect(action, &QAction::triggered, self, [self] { self->Click(); });
     return action;
+}
+
+TBitmap* TMenuItem::Bitmap()
+{
+    if (!FBitmap)
+        FBitmap = std::make_unique<TBitmap>();
+    return FBitmap.get();
+}
+
+void TMenuItem::SetBitmap(const TBitmap* Value)
+{
+    Bitmap()->Assign(Value);
 }
 
 void TMenuItem::AddTo(QMenu* Menu) const

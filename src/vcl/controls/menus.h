@@ -17,6 +17,8 @@ class QMenuBar;
 
 namespace vcl {
 
+class TBitmap;
+
 class TMenuItem : public QObject, public TComponent {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
@@ -56,6 +58,10 @@ public:
     void SetDefault(bool Value) { FDefault = Value; }
     const QKeySequence& ShortCut() const { return FShortCut; }
     void SetShortCut(const QKeySequence& Value) { FShortCut = Value; }
+    // The picture beside the caption (made empty on first use); its pixels of the
+    // transparent colour (by default the bottom-left pixel's) are not drawn.
+    TBitmap* Bitmap();
+    void SetBitmap(const TBitmap* Value);
 
     int Count() const { return static_cast<int>(FItems.size()); }
     TMenuItem* Items(int Index) const;
@@ -94,6 +100,7 @@ private:
     int FGroupIndex = 0;
     bool FDefault = false;
     QKeySequence FShortCut;
+    std::unique_ptr<TBitmap> FBitmap;
     TMenuItem* FParent = nullptr;
     std::vector<TMenuItem*> FItems;
 };

@@ -1,10 +1,11 @@
 #include "vcl/controls/screen.h"
 
+#include "vcl/graphics/fontenum.h"
+
 #include "vcl/controls/forms.h"
 #include "vcl/controls/qtevents.h"
 
 #include <QApplication>
-#include <QFontDatabase>
 #include <QScreen>
 
 namespace vcl {
@@ -37,9 +38,7 @@ void TScreen::SetCursor(TCursor Value)
 
 QStringList TScreen::Fonts() const
 {
-    QStringList families = QFontDatabase::families();
-    families.sort(Qt::CaseInsensitive);
-    return families;
+    return InstalledFontFamilies();
 }
 
 int TScreen::PixelsPerInch() const
