@@ -6,29 +6,20 @@
 #include "support/screenshot.h"
 #include "vcl/controls/forms.h"
 
-#include <QApplication>
-#include <cstdio>
-
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: form_screenshot OUTPUT.png\n");
-        return 2;
-    }
-    QApplication app(argc, argv);
-    vcl::TForm form(nullptr);
-    form.SetCaption(QStringLiteral("QvKit gradients"));
-    form.SetBounds(40, 30, 360, 240);
+    return qvtest::ScreenshotMain(argc, argv, "form_screenshot", [](vcl::TForm& form) {
+        form.SetCaption(QStringLiteral("QvKit gradients"));
+        form.SetBounds(40, 30, 360, 240);
 
-    auto* background = new Qvbgrad::TqvBackGradient(&form);
-    background->SetParent(&form);
-    background->SetAlign(vcl::alClient);
-    background->SetCtl3D(true);
+        auto* background = new Qvbgrad::TqvBackGradient(&form);
+        background->SetParent(&form);
+        background->SetAlign(vcl::alClient);
+        background->SetCtl3D(true);
 
-    auto* progress = new Qvgprg::TqvGradientProgress(&form);
-    progress->SetParent(&form);
-    progress->SetAlign(vcl::alBottom);
-    progress->SetPosition(60);
-
-    return qvtest::GrabShownWindow(form, argv[1]);
+        auto* progress = new Qvgprg::TqvGradientProgress(&form);
+        progress->SetParent(&form);
+        progress->SetAlign(vcl::alBottom);
+        progress->SetPosition(60);
+    });
 }

@@ -8,37 +8,29 @@
 #include "vcl/controls/extctrls.h"
 #include "vcl/controls/forms.h"
 
-#include <QApplication>
-#include <cstdio>
-
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: splitter_screenshot OUTPUT.png\n");
-        return 2;
-    }
-    QApplication app(argc, argv);
-    vcl::TForm form(nullptr);
-    form.SetCaption(QStringLiteral("QvKit splitters"));
-    form.SetBounds(40, 30, 408, 268);
+    return qvtest::ScreenshotMain(argc, argv, "splitter_screenshot", [](vcl::TForm& form) {
+        form.SetCaption(QStringLiteral("QvKit splitters"));
+        form.SetBounds(40, 30, 408, 268);
 
-    auto* bottom = new vcl::TPanel(&form);
-    bottom->SetParent(&form);
-    bottom->SetHeight(40);
-    bottom->SetAlign(vcl::alBottom);
-    auto* splitter = new Qvsplitter::TqvSplitter(&form);
-    splitter->SetParent(&form);
-    splitter->SetAlign(vcl::alBottom);
+        auto* bottom = new vcl::TPanel(&form);
+        bottom->SetParent(&form);
+        bottom->SetHeight(40);
+        bottom->SetAlign(vcl::alBottom);
+        auto* splitter = new Qvsplitter::TqvSplitter(&form);
+        splitter->SetParent(&form);
+        splitter->SetAlign(vcl::alBottom);
 
-    auto* window = new Qvsplitterwindow::TqvSplitterWindow(&form);
-    window->SetParent(&form);
-    window->SetAlign(vcl::alClient);
-    const vcl::TColor colors[] = {vcl::clNavy, vcl::clWhite, vcl::clTeal};
-    for (int i = 0; i < 3; ++i) {
-        auto* pane = new Qvsplitterwindow::TPane(&form);
-        pane->SetPaneSize(quint16(i == 2 ? 200 : 100));
-        pane->SetColor(colors[i]);
-        pane->SetSplitterWnd(window);
-    }
-    return qvtest::GrabShownWindow(form, argv[1]);
+        auto* window = new Qvsplitterwindow::TqvSplitterWindow(&form);
+        window->SetParent(&form);
+        window->SetAlign(vcl::alClient);
+        const vcl::TColor colors[] = {vcl::clNavy, vcl::clWhite, vcl::clTeal};
+        for (int i = 0; i < 3; ++i) {
+            auto* pane = new Qvsplitterwindow::TPane(&form);
+            pane->SetPaneSize(quint16(i == 2 ? 200 : 100));
+            pane->SetColor(colors[i]);
+            pane->SetSplitterWnd(window);
+        }
+    });
 }

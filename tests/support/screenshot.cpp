@@ -1,6 +1,8 @@
 #include "screenshot.h"
 
-#include <QCoreApplication>
+#include "vcl/controls/forms.h"
+
+#include <QApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -32,6 +34,18 @@ int GrabShownWindow(QWidget& Window, const char* Output)
         return 1;
     }
     return 0;
+}
+
+int ScreenshotMain(int argc, char** argv, const char* Program, const std::function<void(vcl::TForm&)>& Build)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s OUTPUT.png\n", Program);
+        return 2;
+    }
+    QApplication app(argc, argv);
+    vcl::TForm form(nullptr);
+    Build(form);
+    return GrabShownWindow(form, argv[1]);
 }
 
 QString XvfbRunPath()
