@@ -48,3 +48,13 @@ function(qv_add_bench name)
   target_link_libraries(${name} PRIVATE QvKit benchmark::benchmark ${B_LIBS})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${PROJECT_BINARY_DIR}/bench")
 endfunction()
+
+# qv_add_screenshot_test(TEST PROGRAM): PROGRAM (PROGRAM.cpp) shows windows on an X
+# display and saves pictures of them; TEST (TEST.cpp) runs it under Xvfb and checks them.
+function(qv_add_screenshot_test test program)
+  add_executable(${program} ${program}.cpp)
+  target_link_libraries(${program} PRIVATE QvKit qv_test_support)
+  target_include_directories(${program} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+  qv_add_test(${test} NO_GUI SOURCES ${test}.cpp)
+  add_dependencies(${test} ${program})
+endfunction()

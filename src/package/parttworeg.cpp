@@ -1,5 +1,7 @@
 #include "package/parttworeg.h"
 
+#include "layout/qvsplitter.h"
+#include "layout/qvsplitterwindow.h"
 #include "package/palettepages.h"
 #include "dialogs/qvcolormix.h"
 #include "dialogs/qvcolorselect.h"
@@ -22,17 +24,25 @@ const vcl::TUnitRegistration unit("Parttworeg", {});
 void Register()
 {
     using vcl::ClassOf;
+    using Qvsplitterwindow::TPane;
+    using Qvsplitterwindow::TqvSplitterWindow;
     vcl::RegisterComponents(Palettepages::Misc,
         {ClassOf<Qvcolormix::TqvColorMixer>(), ClassOf<Qvcolorselect::TqvColorSelector>()});
     vcl::RegisterComponents(Palettepages::Dialogs, {ClassOf<Qvmsgdlg::TqvMsgDlg>()});
     vcl::RegisterComponents(Palettepages::Win32,
-        {ClassOf<Qvsaveform::TqvSaveForm>(), ClassOf<Qvwordcaption::TqvGradientCaption>()});
+        {ClassOf<Qvsaveform::TqvSaveForm>(), ClassOf<Qvwordcaption::TqvGradientCaption>(),
+            ClassOf<Qvsplitter::TqvSplitter>(), ClassOf<TqvSplitterWindow>()});
     // The gradient caption's three text objects (TCompanyText and its descendants)
     // unfold into their own properties, on any class and under any name.
     vcl::RegisterPropertyEditor(vcl::TypeInfoOf<Qvwordcaption::TCompanyText>(), nullptr, QString(),
         vcl::ClassPropertyEditor());
     vcl::RegisterComponentEditor(ClassOf<Qvsaveform::TqvSaveForm>(),
         vcl::EditorClassOf<Qvsaveform::TDialogComponent>("TDialogComponent"));
+    vcl::RegisterClasses({ClassOf<TPane>()});
+    const vcl::TComponentEditorClass editor
+        = vcl::EditorClassOf<Qvsplitterwindow::TqvSplitterWindowEditor>("TqvSplitterWindowEditor");
+    vcl::RegisterComponentEditor(ClassOf<TqvSplitterWindow>(), editor);
+    vcl::RegisterComponentEditor(ClassOf<TPane>(), editor);
 }
 
 } // namespace Parttworeg

@@ -4,15 +4,10 @@
 // Usage: form_screenshot OUTPUT.png [views]
 #include "gradient/qvbgrad.h"
 #include "gradient/qvgprg.h"
+#include "support/screenshot.h"
 #include "vcl/controls/forms.h"
+#include "vcl/controls/listview.h"
 #include "vcl/controls/treeview.h"
-
-#include <QApplication>
-#include <QDeadlineTimer>
-#include <QScreen>
-#include <QTimer>
-#include <cstdio>
-#include <cstring>
 
 namespace {
 
@@ -72,32 +67,11 @@ void AddViews(vcl::TForm& form)
 
 int main(int argc, char** argv)
 {
-    if (argc < 2 || argc > 3) {
-        std::fprintf(stderr, "usage: form_screenshot OUTPUT.png [views]\n");
-        return 2;
-    }
-    QApplication app(argc, argv);
-    vcl::TForm form(nullptr);
-    form.SetBounds(40, 30, 360, 240);
-    if (argc == 3 && std::strcmp(argv[2], "views") == 0)
-        AddViews(form);
-    else
-        AddGradients(form);
-
-    form.Show();
-    form.activateWindow();
-    // Give the display time to map and paint the window, then grab the screen.
-    QDeadlineTimer deadline(3000);
-    while (!form.isActiveWindow() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 20);
-    QDeadlineTimer settle(300);
-    while (!settle.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-
-    const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0, form.x(), form.y(), form.width(), form.height());
-    if (shot.isNull() || !shot.save(QString::fromLocal8Bit(argv[1]))) {
-        std::fprintf(stderr, "form_screenshot: could not grab or save the screen\n");
-        return 1;
-    }
-    return 0;
+    return qvtest::ScreenshotMain(argc, argv, "form_screenshot", [](vcl::TForm& form, const QStringList& args) {
+        form.SetBounds(40, 30, 360, 240);
+        if (args.contains(QStringLiteral("views")))
+            AddViews(form);
+        else
+            AddGradients(form);
+    });
 }

@@ -1,7 +1,7 @@
 // A real form with both gradient controls on an X server (Xvfb), grabbed from the
 // screen; the picture is kept in the build folder as form_screenshot.png.
 #include "support/prerequisite.h"
-#include "support/xvfbscreenshot.h"
+#include "support/screenshot.h"
 
 #include <QImage>
 #include <gtest/gtest.h>

@@ -4,11 +4,10 @@
 // Usage: dialogs_screenshot OUTPUT_FOLDER
 #include "dialogs/qvcolorsort.h"
 #include "dialogs/qvmsgdlg.h"
+#include "support/screenshot.h"
 
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QDir>
-#include <QScreen>
 #include <QTimer>
 #include <cstdio>
 
@@ -17,15 +16,8 @@ namespace {
 // Lets the display map and paint Form, then saves the screen's picture of it.
 bool Grab(vcl::TCustomForm* Form, const QString& Path)
 {
-    Form->activateWindow();
-    QDeadlineTimer deadline(3000);
-    while (!Form->isActiveWindow() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 20);
-    QDeadlineTimer settle(300);
-    while (!settle.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0, Form->x(), Form->y(), Form->width(), Form->height());
-    return !shot.isNull() && shot.save(Path);
+    qvtest::WaitUntilShown(*Form);
+    return qvtest::SaveScreenArea(Form->geometry(), Path);
 }
 
 } // namespace

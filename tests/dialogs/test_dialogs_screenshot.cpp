@@ -1,11 +1,10 @@
 // The message dialog with four buttons and the colour window's three pages on an X
 // server (Xvfb), grabbed from the screen; the pictures stay in the build folder.
 #include "support/prerequisite.h"
+#include "support/screenshot.h"
 
 #include <QDir>
 #include <QImage>
-#include <QProcess>
-#include <QStandardPaths>
 #include <gtest/gtest.h>
 
 namespace {
@@ -24,23 +23,16 @@ int Count(const QImage& Image, QRgb Color)
 
 TEST(DialogsScreenshot, MessageDialogAndColourPagesLookRight)
 {
-    const QString xvfbRun = QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
-    if (xvfbRun.isEmpty())
-        QV_PREREQUISITE_MISSING("xvfb-run (Debian package xvfb)");
     const QString dir = qEnvironmentVariable("QV_TEST_BINARY_DIR");
     ASSERT_FALSE(dir.isEmpty());
     const QString out = QDir(dir).filePath(QStringLiteral("dialogs_screenshots"));
     QDir(out).removeRecursively();
     ASSERT_TRUE(QDir().mkpath(out));
-
-    QProcess run;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    run.setProcessEnvironment(env);
-    run.start(xvfbRun, {QStringLiteral("-a"), QStringLiteral("-s"), QStringLiteral("-screen 0 800x600x24"),
-                           QDir(dir).filePath(QStringLiteral("dialogs_screenshot")), out});
-    ASSERT_TRUE(run.waitForFinished(60000)) << "the screenshot program did not finish";
-    ASSERT_EQ(run.exitCode(), 0) << run.readAllStandardError().toStdString();
+    const qvtest::TScreenshotRun run = qvtest::RunScreenshotProgram(
+        QStringLiteral("dialogs_screenshot"), QStringLiteral("dialogs_screenshots"), {}, QStringLiteral("800x600x24"));
+    if (run.XvfbMissing)
+        QV_PREREQUISITE_MISSING("xvfb-run (Debian package xvfb)");
+    ASSERT_TRUE(run.Error.isEmpty()) << run.Error.toStdString();
 
     // Four buttons: at least 4 x 100 + 8 wide; the confirmation picture's green disc
     // and the Yes glyph's green tick are on screen.

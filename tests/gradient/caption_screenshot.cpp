@@ -2,11 +2,10 @@
 // active and the second inactive, grabs the screen area holding both and saves it.
 // Usage: caption_screenshot OUTPUT.png
 #include "gradient/qvwordcaption.h"
+#include "support/screenshot.h"
 #include "vcl/controls/forms.h"
 
 #include <QApplication>
-#include <QDeadlineTimer>
-#include <QScreen>
 #include <cstdio>
 
 namespace {
@@ -24,13 +23,6 @@ vcl::TForm* CaptionForm(int Top, const QString& Caption)
     return form;
 }
 
-void ProcessFor(int Ms)
-{
-    QDeadlineTimer settle(Ms);
-    while (!settle.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -42,14 +34,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     std::unique_ptr<vcl::TForm> inactive(CaptionForm(140, QStringLiteral("Inactive")));
     std::unique_ptr<vcl::TForm> active(CaptionForm(20, QStringLiteral("Active")));
-    active->activateWindow();
-    // Give the display time to map, activate and paint the windows, then grab the screen.
-    QDeadlineTimer deadline(3000);
-    while (!active->isActiveWindow() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 20);
-    ProcessFor(300);
-    const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0, 0, 0, 400, 260);
-    if (shot.isNull() || !shot.save(QString::fromLocal8Bit(argv[1]))) {
+    qvtest::WaitUntilShown(*active);
+    if (!qvtest::SaveScreenArea(QRect(0, 0, 400, 260), QString::fromLocal8Bit(argv[1]))) {
         std::fprintf(stderr, "caption_screenshot: could not grab or save the screen\n");
         return 1;
     }

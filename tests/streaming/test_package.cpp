@@ -37,7 +37,8 @@ TEST(Package, RegistersTheExistingClassesOnTheirPagesInProcedureOrder)
             {"TqvBackGradient", "TqvGradientBtn", "TqvCoolLabel", "TqvCoolButton", "TqvCoolWallpaper",
                 "TqvCoolGradientButton"}},
         {"<Velnor Software Misc>", {"TqvSelectColorDlg", "TqvColorMixer", "TqvColorSelector"}},
-        {"<Velnor Software Win32>", {"TqvGradientProgress", "TqvSaveForm", "TqvGradientCaption"}},
+        {"<Velnor Software Win32>", {"TqvGradientProgress", "TqvSaveForm", "TqvGradientCaption", "TqvSplitter",
+                                        "TqvSplitterWindow"}},
         {"<Velnor Software Dialogs>", {"TqvMsgDlg"}},
     };
     EXPECT_EQ(Palette(), expected);

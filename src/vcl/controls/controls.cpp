@@ -969,10 +969,21 @@ void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
 
 void TWinControl::Realign()
 {
-    if (FAligning)
+    if (FAligning || FAlignDisabled > 0)
         return;
     TRect rect = ClientRect();
     AlignControls(rect);
+}
+
+void TWinControl::DisableAlign()
+{
+    ++FAlignDisabled;
+}
+
+void TWinControl::EnableAlign()
+{
+    if (FAlignDisabled > 0 && --FAlignDisabled == 0)
+        Realign();
 }
 
 void TWinControl::AlignControls(TRect& Rect)

@@ -491,6 +491,10 @@ public:
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
     // Lays out the children by their Align, in the order top, bottom, left, right, client.
     void Realign();
+    // Between DisableAlign and the matching EnableAlign the children are not laid out
+    // (pairs nest); the last EnableAlign lays them out once.
+    void DisableAlign();
+    void EnableAlign();
     // The child controls owned by Root, in z-order.
     void GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) const override;
 
@@ -549,6 +553,7 @@ private:
     HWND FHandle;
     bool FTabStop = false;
     bool FAligning = false;
+    int FAlignDisabled = 0;
 };
 
 // A windowed control that paints itself on its canvas (the base of most of the

@@ -1,6 +1,7 @@
 #include "vcl/controls/scrollbox.h"
 
 #include <QChildEvent>
+#include <QPalette>
 #include <QScrollArea>
 
 namespace vcl {
@@ -14,6 +15,9 @@ TScrollBox::TScrollBox(TComponent* AOwner)
     FArea->setWidgetResizable(false);
     FArea->setWidget(FContent);
     FContent->installEventFilter(this);
+    // The visible area settles its size after the box's: the range follows it then too,
+    // or a box that shrank would keep scroll bars for room it no longer has.
+    FArea->viewport()->installEventFilter(this);
     SetBounds(0, 0, 185, 41);
 }
 
@@ -53,6 +57,16 @@ void TScrollBox::WMSize(TMessage& Message)
     FArea->setGeometry(0, 0, Width(), Height());
     UpdateScrollRange();
     TWinControl::WMSize(Message);
+}
+
+void TScrollBox::CMColorChanged(TMessage& Message)
+{
+    TWinControl::CMColorChanged(Message);
+    QPalette palette = FArea->viewport()->palette();
+    palette.setColor(FArea->viewport()->backgroundRole(), ToQColor(Color()));
+    palette.setColor(QPalette::Window, ToQColor(Color()));
+    FArea->viewport()->setPalette(palette);
+    FContent->setPalette(palette);
 }
 
 bool TScrollBox::eventFilter(QObject* Watched, QEvent* Event)

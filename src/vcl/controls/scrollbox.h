@@ -21,6 +21,8 @@ public:
 protected:
     QWidget* ClientWidget() override;
     void WMSize(TMessage& Message) override;
+    // The visible area shows the box's Color.
+    void CMColorChanged(TMessage& Message) override;
     bool eventFilter(QObject* Watched, QEvent* Event) override;
 
 private:

@@ -268,6 +268,10 @@ void TComponent::GetChildren(const std::function<void(TComponent*)>& Proc, TComp
     }
 }
 
+void TComponent::SetChildOrder(TComponent*, int)
+{
+}
+
 QObject* TComponent::AsQObject()
 {
     return dynamic_cast<QObject*>(this);

@@ -96,6 +96,9 @@ public:
     // component, in child order (the order form files write them in). By default a
     // QWidget component lists its child widgets.
     virtual void GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) const;
+    // Moves Child (one of the components GetChildren reports) to place Order among
+    // them, as a designer reordering children asks; by default the order is fixed.
+    virtual void SetChildOrder(TComponent* Child, int Order);
 
     int Tag() const { return FTag; }
     void SetTag(int Value) { FTag = Value; }
