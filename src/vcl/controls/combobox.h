@@ -201,7 +201,7 @@ private:
 
     TComboBoxStyle FStyle = csDropDown;
     // Measuring asks the owner through messages, also from const members.
-    mutable TListItems FItems;
+    mutable TItemEntries FItems;
     std::unique_ptr<TControlCanvas> FFrameCanvas;
     TComboDropDown* FList = nullptr;
     TComboEditPart* FEdit = nullptr;

@@ -17,7 +17,7 @@ constexpr int WheelItems = 3;
 } // namespace
 
 // ---------------------------------------------------------------------------
-// TListItems
+// TItemEntries
 
 void TOwnedStrings::Changed()
 {
@@ -26,7 +26,7 @@ void TOwnedStrings::Changed()
         FOnChanged();
 }
 
-TListItems::TListItems(TWinControl& Owner, unsigned CtlType, std::function<void()> Changed)
+TItemEntries::TItemEntries(TWinControl& Owner, unsigned CtlType, std::function<void()> Changed)
     : FOwner(Owner)
     , FCtlType(CtlType)
     , FStrings(std::make_unique<TOwnedStrings>([this, Changed = std::move(Changed)] {
@@ -37,21 +37,21 @@ TListItems::TListItems(TWinControl& Owner, unsigned CtlType, std::function<void(
 {
 }
 
-TListItems::~TListItems() = default;
+TItemEntries::~TItemEntries() = default;
 
-TStringList& TListItems::Strings() const
+TStringList& TItemEntries::Strings() const
 {
     return *FStrings;
 }
 
-TCanvas& TListItems::Canvas()
+TCanvas& TItemEntries::Canvas()
 {
     if (FCanvas->Surface() == nullptr)
         FCanvas->SetSurface(FOwner.TControl::Canvas()->Surface());
     return *FCanvas;
 }
 
-void TListItems::Paint(bool OwnerDraw, HDC DC, int Index, const TRect& Rect, TOwnerDrawState State)
+void TItemEntries::Paint(bool OwnerDraw, HDC DC, int Index, const TRect& Rect, TOwnerDrawState State)
 {
     TDrawItemStruct data;
     data.CtlType = FCtlType;
@@ -68,7 +68,7 @@ void TListItems::Paint(bool OwnerDraw, HDC DC, int Index, const TRect& Rect, TOw
         [this](int I, const TRect& R, TOwnerDrawState S) { DefaultDraw(I, R, S); });
 }
 
-void TListItems::DefaultDraw(int Index, const TRect& Rect, TOwnerDrawState State)
+void TItemEntries::DefaultDraw(int Index, const TRect& Rect, TOwnerDrawState State)
 {
     if (State.testFlag(odDisabled) && !State.testFlag(odSelected))
         FCanvas->Font()->SetColor(clGrayText);
@@ -76,20 +76,20 @@ void TListItems::DefaultDraw(int Index, const TRect& Rect, TOwnerDrawState State
     FCanvas->TextOut(Rect.Left + 2, Rect.Top, FStrings->Strings(Index));
 }
 
-void TListItems::DrawReflected(const TMessage& Message, const std::function<void(int, const TRect&, TOwnerDrawState)>& Draw)
+void TItemEntries::DrawReflected(const TMessage& Message, const std::function<void(int, const TRect&, TOwnerDrawState)>& Draw)
 {
     const auto& data = *reinterpret_cast<const TDrawItemStruct*>(Message.LParam);
     DrawReflectedItem(*FCanvas, data, *FOwner.Font(), FOwner.Color(), Draw);
 }
 
-int TListItems::FontItemHeight() const
+int TItemEntries::FontItemHeight() const
 {
     TCanvas* canvas = FOwner.TControl::Canvas();
     canvas->Font()->Assign(FOwner.Font());
     return canvas->TextHeight(QStringLiteral("Yy")) + 2;
 }
 
-int TListItems::MeasuredHeight(int Index, int Default)
+int TItemEntries::MeasuredHeight(int Index, int Default)
 {
     auto measure = [&] {
         TMeasureItemStruct data{FCtlType, 0, Index, 0, Default,
@@ -106,7 +106,7 @@ int TListItems::MeasuredHeight(int Index, int Default)
     return height;
 }
 
-int TListItems::Find(int Start, const QString& Text, bool Exact) const
+int TItemEntries::Find(int Start, const QString& Text, bool Exact) const
 {
     const int count = FStrings->Count();
     if (Start < 0 || Start >= count)

@@ -38,11 +38,11 @@ private:
 
 // The entries of a list box or combo box (strings with objects), and what drawing and
 // measuring them takes.
-class TListItems {
+class TItemEntries {
 public:
     // Changed runs after every change of the entries (once at the end of an update).
-    TListItems(TWinControl& Owner, unsigned CtlType, std::function<void()> Changed);
-    ~TListItems();
+    TItemEntries(TWinControl& Owner, unsigned CtlType, std::function<void()> Changed);
+    ~TItemEntries();
 
     TStringList& Strings() const;
     // The canvas OnDrawItem draws on: on the item's surface while an item is drawn.

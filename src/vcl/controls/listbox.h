@@ -76,7 +76,7 @@ protected:
 private:
     bool ListMessage(TMessage& Message);
 
-    mutable TListItems FItems;
+    mutable TItemEntries FItems;
     TListBoxStyle FStyle = lbStandard;
     int FItemHeight = 16;
 };
