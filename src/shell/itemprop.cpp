@@ -5,7 +5,6 @@
 #include "vcl/controls/dialogs.h"
 #include "vcl/controls/screen.h"
 
-#include <QDir>
 #include <algorithm>
 #include <cstring>
 #include <memory>
@@ -194,6 +193,49 @@ bool ActInFirstDesktopFolder(const QString& path, const TRequest& request)
     return items.Folder && items.Parse(path) && ActOnParsed(items, request);
 }
 
+// "*" any run of characters, "?" exactly one; compared unit for unit, so names with
+// escaped bytes match too.
+bool WildcardMatches(QStringView name, QStringView pattern)
+{
+    qsizetype n = 0, p = 0, starAt = -1, resumeAt = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && (pattern[p] == '?' || pattern[p] == name[n])) {
+            ++n;
+            ++p;
+        } else if (p < pattern.size() && pattern[p] == '*') {
+            starAt = p++;
+            resumeAt = n;
+        } else if (starAt >= 0) {
+            p = starAt + 1;
+            n = ++resumeAt;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*')
+        ++p;
+    return p == pattern.size();
+}
+
+// The names of every item of the folder (hidden ones too) that match the wildcards,
+// taken from the folder itself so that names which are not UTF-8 are found as well.
+QStringList MatchingNames(IShellFolder* folder, const QString& pattern)
+{
+    QStringList names;
+    IEnumIDList* enumerator = nullptr;
+    if (FAILED(folder->EnumObjects(nullptr, SHCONTF_FOLDERS | SHCONTF_NONFOLDERS | SHCONTF_INCLUDEHIDDEN, &enumerator)))
+        return names;
+    LPITEMIDLIST item = nullptr;
+    while (enumerator->Next(1, &item, nullptr) == S_OK) {
+        const QString name = Pidlhelp::GetDisplayName(folder, item, Pidlhelp::dntInFolder);
+        if (WildcardMatches(name, pattern))
+            names.append(name);
+        Pidlhelp::FreePIDL(item);
+    }
+    enumerator->Release();
+    return names;
+}
+
 bool ActOnPath(QString path, const TRequest& request)
 {
     LastError() = QStringLiteral("No item found at \"%1\"").arg(path);
@@ -207,8 +249,7 @@ bool ActOnPath(QString path, const TRequest& request)
     if (!items.Folder || path.isEmpty())
         return false;
     if (fileName.contains('*') || fileName.contains('?')) {
-        const QDir::Filters all = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
-        for (const QString& name : QDir(folderPath).entryList({fileName}, all))
+        for (const QString& name : MatchingNames(items.Folder.get(), fileName))
             items.Parse(name);
         return ActOnParsed(items, request);
     }

@@ -147,7 +147,7 @@ QString GetDisplayName(IShellFolder* folder, LPCITEMIDLIST item, TDisplayNameTyp
         return {};
     switch (reply.uType) {
     case STRRET_WSTR: {
-        const QString text = reply.pOleStr ? QString::fromUtf16(reply.pOleStr) : QString();
+        const QString text = StringFromWide(reply.pOleStr);
         ShellMalloc()->Free(reply.pOleStr);
         return text;
     }

@@ -3,6 +3,8 @@
 #include "platform/shell/shellmalloc.h"
 
 #include <cstdlib>
+#include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,8 +16,30 @@ using namespace platform::shell;
 const QByteArray InvalidUtf8Name = QByteArray("bad\xff\xfe.txt");
 
 namespace {
+
 const char* const Variables[3] = {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME"};
+
+// Removes a tree by its bytes: Qt's own removal skips names that are not UTF-8.
+void RemoveTree(const QByteArray& path)
+{
+    struct stat info {};
+    if (::lstat(path.constData(), &info) != 0)
+        return;
+    if (S_ISDIR(info.st_mode)) {
+        ::chmod(path.constData(), 0700);
+        if (DIR* dir = ::opendir(path.constData())) {
+            while (const dirent* entry = ::readdir(dir))
+                if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
+                    RemoveTree(path + '/' + entry->d_name);
+            ::closedir(dir);
+        }
+        ::rmdir(path.constData());
+        return;
+    }
+    ::unlink(path.constData());
 }
+
+} // namespace
 
 void ShellTest::SetUp()
 {
@@ -33,7 +57,7 @@ void ShellTest::TearDown()
 {
     for (int i = 0; i < 3; ++i)
         qputenv(Variables[i], FSaved[i]);
-    ::chmod((FHome + "/tree/locked").constData(), 0700); // so the folder can be removed
+    RemoveTree(FHome);
     EXPECT_EQ(IMalloc::Instance().LiveBlocks(), FLiveBlocks) << "shell-allocated blocks were not freed";
 }
 

@@ -164,6 +164,16 @@ QString NameFromBytes(const QByteArray& bytes)
     return text;
 }
 
+QString StringFromWide(const char16_t* text)
+{
+    if (!text)
+        return {};
+    qsizetype length = 0;
+    while (text[length])
+        ++length;
+    return QString(reinterpret_cast<const QChar*>(text), length);
+}
+
 QByteArray BytesFromName(const QString& name)
 {
     const bool escaped = std::any_of(name.begin(), name.end(), [](QChar c) { return c.unicode() >= 0xDC80 && c.unicode() <= 0xDCFF; });

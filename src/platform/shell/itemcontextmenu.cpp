@@ -9,8 +9,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QDir>
-#include <QFileInfo>
 #include <QFile>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -18,7 +16,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <unistd.h>
 #include <sys/stat.h>
 
 namespace platform::shell {
@@ -42,23 +42,52 @@ QUrl UrlOf(const std::vector<TShellItem>& item)
     if (!item.empty() && item.back().Kind == TItemKind::Trash)
         return QUrl(QStringLiteral("trash:///"));
     const std::optional<QByteArray> path = item.empty() ? UserDirPath("DESKTOP") : PathOfItems(item);
-    return path ? QUrl::fromLocalFile(QFile::decodeName(*path)) : QUrl();
+    // Built from the bytes, so names that are not UTF-8 survive in the URL.
+    return path ? QUrl::fromEncoded("file://" + path->toPercentEncoding("/")) : QUrl();
+}
+
+QByteArray LocalPathOf(const QUrl& url)
+{
+    return url.isLocalFile() ? QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()) : QByteArray();
+}
+
+bool CopyFileBytes(const QByteArray& from, const QByteArray& to, mode_t mode)
+{
+    const int in = ::open(from.constData(), O_RDONLY | O_CLOEXEC);
+    const int out = in < 0 ? -1 : ::open(to.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode & 07777);
+    bool ok = in >= 0 && out >= 0;
+    char buffer[65536];
+    for (ssize_t got = 0; ok && (got = ::read(in, buffer, sizeof buffer)) != 0;)
+        ok = got > 0 && ::write(out, buffer, size_t(got)) == got;
+    if (in >= 0)
+        ::close(in);
+    if (out >= 0 && (::close(out) != 0 || !ok)) {
+        ::unlink(to.constData()); // no half-written copy stays behind
+        ok = false;
+    }
+    return ok;
 }
 
 // Copies a file or, recursively, a folder; never replaces anything at the target.
-bool CopyItem(const QString& from, const QString& to)
+bool CopyItem(const QByteArray& from, const QByteArray& to)
 {
     struct stat info {};
-    if (::lstat(QFile::encodeName(from).constData(), &info) != 0 || QFile::exists(to))
+    if (::lstat(from.constData(), &info) != 0 || S_ISLNK(info.st_mode))
         return false;
     if (!S_ISDIR(info.st_mode))
-        return QFile::copy(from, to);
-    if (::mkdir(QFile::encodeName(to).constData(), info.st_mode & 07777) != 0)
-        return false;
-    for (const QString& child : QDir(from).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
-        if (!CopyItem(from + '/' + child, to + '/' + child))
-            return false;
-    return true;
+        return CopyFileBytes(from, to, info.st_mode);
+    DIR* dir = ::mkdir(to.constData(), info.st_mode & 07777) == 0 ? ::opendir(from.constData()) : nullptr;
+    bool ok = dir != nullptr;
+    while (ok) {
+        const dirent* entry = ::readdir(dir);
+        if (!entry)
+            break;
+        const QByteArray name(entry->d_name);
+        ok = name == "." || name == ".." || CopyItem(from + '/' + name, to + '/' + name);
+    }
+    if (dir)
+        ::closedir(dir);
+    return ok;
 }
 
 } // namespace
@@ -92,7 +121,8 @@ HRESULT TItemContextMenu::GetCommandString(UINT offset, UINT type, QString& text
 HRESULT TItemContextMenu::InvokeCommand(const CMINVOKECOMMANDINFO* info)
 {
     FError.clear();
-    if (!info || !info->lpVerb) {
+    // A null verb is command offset 0, as MAKEINTRESOURCE(0) gives.
+    if (!info) {
         FError = QStringLiteral("No command given");
         return E_INVALIDARG;
     }
@@ -176,19 +206,18 @@ bool TItemContextMenu::Paste()
 {
     const QMimeData* data = qobject_cast<QGuiApplication*>(QCoreApplication::instance())
         ? QGuiApplication::clipboard()->mimeData() : nullptr;
-    const QString target = QFile::decodeName(PathOfItems(FItems.front()).value_or(QByteArray()));
+    const QByteArray target = PathOfItems(FItems.front()).value_or(QByteArray());
     if (!data || !data->hasUrls()) {
         FError = QStringLiteral("The clipboard holds no files");
         return false;
     }
     const bool cut = data->data(QString::fromLatin1(CutMarkerFormat)).startsWith("cut\n");
     for (const QUrl& url : data->urls()) {
-        const QString from = url.toLocalFile();
-        const QString to = target + '/' + QFileInfo(from).fileName();
-        const bool moved = cut && ::renameat2(AT_FDCWD, QFile::encodeName(from).constData(), AT_FDCWD,
-                                              QFile::encodeName(to).constData(), RENAME_NOREPLACE) == 0;
-        if (from.isEmpty() || (!moved && (cut || !CopyItem(from, to)))) {
-            FError = QStringLiteral("Could not paste %1 into %2").arg(from, target);
+        const QByteArray from = CleanAbsolutePath(LocalPathOf(url));
+        const QByteArray to = target + '/' + from.mid(from.lastIndexOf('/') + 1);
+        const bool moved = cut && ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0;
+        if (from.isEmpty() || from == "/" || (!moved && (cut || !CopyItem(from, to)))) {
+            FError = QStringLiteral("Could not paste %1 into %2").arg(NameFromBytes(from), NameFromBytes(target));
             return false;
         }
     }

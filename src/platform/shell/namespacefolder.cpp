@@ -15,11 +15,6 @@ namespace platform::shell {
 
 namespace {
 
-QString StringOf(const char16_t* text)
-{
-    return text ? QString::fromUtf16(text) : QString();
-}
-
 // Orders two items: by kind, folders before other items, then by the name's bytes.
 int CompareItems(const TShellItem& a, const TShellItem& b)
 {
@@ -123,7 +118,7 @@ HRESULT TNamespaceFolder::ParseDisplayName(HWND, IBindCtx*, const char16_t* disp
     if (!list)
         return E_INVALIDARG;
     *list = nullptr;
-    const QString text = StringOf(displayName);
+    const QString text = StringFromWide(displayName);
     if (text.isEmpty())
         return E_INVALIDARG;
     const std::optional<std::vector<TShellItem>> items = ParseRelative(WithoutTrailingSlash(BytesFromName(text)));
@@ -247,7 +242,7 @@ HRESULT TNamespaceFolder::SetNameOf(HWND, LPCITEMIDLIST list, const char16_t* na
         *newList = nullptr;
     std::vector<TShellItem> absolute;
     std::vector<TShellItem> own;
-    const QByteArray newName = BytesFromName(StringOf(name));
+    const QByteArray newName = BytesFromName(StringFromWide(name));
     if (!Resolve(list, absolute, &own) || own.size() != 1 || newName.isEmpty() || newName.contains('/')
         || newName == "." || newName == ".." || newName.contains('\0'))
         return E_INVALIDARG;

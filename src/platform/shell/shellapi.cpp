@@ -74,7 +74,7 @@ HRESULT SHGetDataFromIDList(IShellFolder* folder, LPCITEMIDLIST list, int format
     STRRET reply;
     if (FAILED(space->GetDisplayNameOf(list, SHGDN_FORPARSING, &reply)) || reply.uType != STRRET_WSTR)
         return E_INVALIDARG;
-    const QByteArray path = BytesFromName(QString::fromUtf16(reply.pOleStr));
+    const QByteArray path = BytesFromName(StringFromWide(reply.pOleStr));
     IMalloc::Instance().Free(reply.pOleStr);
     struct stat info {};
     if (!path.startsWith('/') || ::stat(path.constData(), &info) != 0)

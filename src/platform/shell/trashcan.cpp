@@ -7,6 +7,7 @@
 #include <QFile>
 #include <cerrno>
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -104,13 +105,18 @@ bool RestoreFromTrash(const QByteArray& trashName, QString* error)
         return false;
     }
     const QByteArray info = trash + "/info/" + trashName + ".trashinfo";
-    QFile record(QFile::decodeName(info));
-    if (!record.open(QIODevice::ReadOnly)) {
-        reason = record.errorString();
+    // Read by bytes: the record's name may not be UTF-8.
+    const int fd = ::open(info.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        reason = ErrnoText(info);
         return false;
     }
+    QByteArray record(8192, '\0');
+    const ssize_t got = ::read(fd, record.data(), size_t(record.size()));
+    ::close(fd);
+    record.truncate(std::max<ssize_t>(got, 0));
     QByteArray origin;
-    for (const QByteArray& line : record.readAll().split('\n'))
+    for (const QByteArray& line : record.split('\n'))
         if (line.startsWith("Path="))
             origin = CleanAbsolutePath(QByteArray::fromPercentEncoding(line.mid(5)));
     if (origin.isEmpty() || origin == "/") {
