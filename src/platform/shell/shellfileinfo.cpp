@@ -28,6 +28,19 @@ const QMimeDatabase& MimeDatabase()
     return database;
 }
 
+// The MIME type of a file name by its extension. The last answer is kept: a listing
+// asks for the type name and the icon of the same item one after the other.
+QMimeType MimeTypeOf(const QByteArray& name)
+{
+    static QByteArray lastName;
+    static QMimeType lastType;
+    if (name != lastName || !lastType.isValid()) {
+        lastType = MimeDatabase().mimeTypeForFile(NameFromBytes(name), QMimeDatabase::MatchExtension);
+        lastName = name;
+    }
+    return lastType;
+}
+
 TItemLook LookOf(const std::vector<TShellItem>& absolute, bool open)
 {
     if (absolute.empty())
@@ -43,7 +56,7 @@ TItemLook LookOf(const std::vector<TShellItem>& absolute, bool open)
     if (item.IsFolder())
         return open ? TItemLook{"folder-open", {"folder-open", "folder"}, QStyle::SP_DirOpenIcon}
                     : TItemLook{"folder", {"folder"}, QStyle::SP_DirIcon};
-    const QMimeType type = MimeDatabase().mimeTypeForFile(NameFromBytes(item.Name), QMimeDatabase::MatchExtension);
+    const QMimeType type = MimeTypeOf(item.Name);
     return {type.name(), {type.iconName(), type.genericIconName()}, QStyle::SP_FileIcon};
 }
 
@@ -99,7 +112,7 @@ QString ItemTypeName(const std::vector<TShellItem>& absolute)
         return QStringLiteral("Volume");
     if (absolute.back().IsFolder() || absolute.back().Kind == TItemKind::Home)
         return MimeDatabase().mimeTypeForName(QStringLiteral("inode/directory")).comment();
-    return MimeDatabase().mimeTypeForFile(NameFromBytes(absolute.back().Name), QMimeDatabase::MatchExtension).comment();
+    return MimeTypeOf(absolute.back().Name).comment();
 }
 
 int ItemIconIndex(const std::vector<TShellItem>& absolute, bool small, bool open)
