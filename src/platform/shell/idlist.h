@@ -40,7 +40,6 @@ LPITEMIDLIST ILFromItems(const std::vector<TShellItem>& items);
 
 // Names are the file system's bytes. Bytes that are not UTF-8 map to the lone
 // surrogates U+DC80..U+DCFF, so every name converts to text and back unchanged.
-QString NameFromBytes(const QString&) = delete;
 QString NameFromBytes(const QByteArray& bytes);
 // Zero-terminated UTF-16 taken unit for unit, lone surrogates (escaped bytes) kept.
 QString StringFromWide(const char16_t* text);
