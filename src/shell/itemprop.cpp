@@ -4,10 +4,12 @@
 #include "shell/pidlhelp.h"
 #include "vcl/controls/dialogs.h"
 #include "vcl/controls/screen.h"
+#include "vcl/core/unitstartup.h"
 
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace Itemprop {
@@ -31,9 +33,16 @@ QString& LastError()
     return text;
 }
 
-// The delete confirmation and the rename question go through the framework's dialogs,
-// so their responders answer them in tests and headless tools.
-[[maybe_unused]] const bool DialogsInstalled = [] {
+// Start-up routes the delete confirmation and the rename question through the
+// framework's dialogs, so their responders answer them in tests and headless tools.
+// (The original initialised the platform's object layer here; nothing needs that.)
+// Every action also makes sure of it, for programs that never run the start-ups; it
+// happens once, so answers installed later stay.
+void InstallDialogs()
+{
+    static bool installed = false;
+    if (std::exchange(installed, true))
+        return;
     TShellUserInterface& ui = ShellUserInterface();
     ui.ConfirmDelete = [](const QStringList& names) {
         const QString what = names.size() == 1 ? QStringLiteral("\"%1\"").arg(names.front())
@@ -42,8 +51,9 @@ QString& LastError()
                                vcl::TMsgDlgButtons(vcl::mbYes) | vcl::mbNo) == vcl::mrYes;
     };
     ui.AskNewName = [](QString& name) { return vcl::InputQuery(QStringLiteral("Rename"), QStringLiteral("New name:"), name); };
-    return true;
-}();
+}
+
+const vcl::TUnitRegistration UnitRegistration(QStringLiteral("Itemprop"), {"Pidlhelp"}, InstallDialogs);
 
 // Shows the hourglass for the life of an operation, also when it fails.
 class TBusyCursor {
@@ -127,6 +137,7 @@ bool DefaultAction(IContextMenu* object, const TRequest& request)
 
 bool Act(IShellFolder* folder, const LPCITEMIDLIST* ids, UINT count, ULONG attributes, const TRequest& request)
 {
+    InstallDialogs();
     void* object = nullptr;
     if (!folder || count == 0 || FAILED(folder->GetUIObjectOf(nullptr, count, ids, IID_IContextMenu, nullptr, &object))) {
         LastError() = QStringLiteral("The items have no context menu");

@@ -3,11 +3,16 @@
 #include "platform/shell/idlist.h"
 #include "platform/shell/shellfileinfo.h"
 
+#include "vcl/core/unitstartup.h"
+
 #include <cstring>
 
 namespace Pidlhelp {
 
 using namespace platform::shell;
+
+// Start-up takes the shell allocator; it stays for the life of the process.
+static const vcl::TUnitRegistration UnitRegistration(QStringLiteral("Pidlhelp"), {}, [] { ShellMalloc(); });
 
 namespace {
 

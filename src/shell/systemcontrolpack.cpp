@@ -1,8 +1,12 @@
 #include "shell/systemcontrolpack.h"
 
 #include "vcl/core/resstrings.h"
+#include "vcl/core/unitstartup.h"
 
 namespace Systemcontrolpack {
+
+// The unit needs nothing set up or torn down.
+static const vcl::TUnitRegistration UnitRegistration(QStringLiteral("Systemcontrolpack"), {"Pidlhelp"});
 
 namespace {
 
