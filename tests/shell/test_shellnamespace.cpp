@@ -1,0 +1,277 @@
+// The namespace on a tree each test builds in its own temporary home: parsing and
+// binding, enumeration, display names, attributes, ordering, renaming, special folders
+// and file information. Expected values come from how the test made the files.
+#include "platform/shell/idlist.h"
+#include "platform/shell/shellapi.h"
+#include "platform/shell/shellfileinfo.h"
+#include "platform/shell/systemimagelist.h"
+#include "shell/pidlhelp.h"
+#include "shell/shelltestkit.h"
+
+#include <QMimeDatabase>
+#include <QSet>
+#include <unistd.h>
+
+using namespace platform::shell;
+using namespace Pidlhelp;
+using qvtest::Ref;
+
+namespace {
+
+class Namespace : public qvtest::ShellTest {
+protected:
+    void SetUp() override
+    {
+        ShellTest::SetUp();
+        BuildTree();
+        ASSERT_EQ(SHGetDesktopFolder(&FDesktop.Object), S_OK);
+    }
+    // The absolute list of a path in the temporary home (freed by the caller).
+    LPITEMIDLIST Parse(const QByteArray& relative)
+    {
+        LPITEMIDLIST list = nullptr;
+        GetPIDLFromPath(nullptr, FDesktop.get(), NameFromBytes(Home() + '/' + relative), list);
+        return list;
+    }
+    IShellFolder* Bind(const QByteArray& relative)
+    {
+        LPITEMIDLIST list = Parse(relative);
+        void* folder = nullptr;
+        FDesktop->BindToObject(list, nullptr, IID_IShellFolder, &folder);
+        FreePIDL(list);
+        return static_cast<IShellFolder*>(folder);
+    }
+    // Enumerated children of a folder by their names' bytes.
+    QSet<QByteArray> ChildNames(IShellFolder* folder, DWORD flags)
+    {
+        std::vector<LPITEMIDLIST> lists = qvtest::EnumerateAll(folder, flags);
+        QSet<QByteArray> names;
+        for (LPITEMIDLIST list : lists)
+            names.insert(BytesFromName(GetDisplayName(folder, list, dntInFolder)));
+        qvtest::FreeAll(lists);
+        return names;
+    }
+    Ref<IShellFolder> FDesktop;
+};
+
+} // namespace
+
+TEST_F(Namespace, ParsedAndEnumeratedListsOfAnItemAreTheSameBytes)
+{
+    const QByteArray names[] = {"plain.txt", "with space.txt", "new\nline.txt", qvtest::InvalidUtf8Name, "link-to-sub", "loop-a", "sub"};
+    Ref<IShellFolder> tree(Bind("tree"));
+    ASSERT_NE(tree.get(), nullptr);
+    LPITEMIDLIST treeList = Parse("tree");
+    for (const QByteArray& name : names) {
+        SCOPED_TRACE(name.toHex().constData());
+        LPITEMIDLIST parsed = Parse("tree/" + name);
+        ASSERT_NE(parsed, nullptr);
+        LPITEMIDLIST relative = nullptr;
+        ASSERT_TRUE(GetPIDLFromPath(nullptr, tree.get(), NameFromBytes(name), relative));
+        LPITEMIDLIST joined = ConcatPIDLs(treeList, relative);
+        EXPECT_TRUE(ComparePIDLs(parsed, joined));
+        EXPECT_EQ(PIDLCount(parsed), 3); // home, tree, the item
+        char path[MAX_PATH];
+        ASSERT_TRUE(SHGetPathFromIDList(parsed, path));
+        EXPECT_EQ(QByteArray(path), Home() + "/tree/" + name);
+        // The parsing name leads back to the same list, bytes and all.
+        EXPECT_EQ(BytesFromName(GetDisplayName(tree.get(), relative, dntForParsing)), Home() + "/tree/" + name);
+        EXPECT_EQ(BytesFromName(GetDisplayName(tree.get(), relative, dntNormal)), name);
+        LPITEMIDLIST again = nullptr;
+        ASSERT_TRUE(GetPIDLFromPath(nullptr, FDesktop.get(), GetDisplayName(tree.get(), relative, dntForParsing), again));
+        EXPECT_TRUE(ComparePIDLs(again, parsed));
+        for (LPITEMIDLIST* list : {&parsed, &relative, &joined, &again})
+            FreePIDL(*list);
+    }
+    FreePIDL(treeList);
+    LPITEMIDLIST missing = Parse("tree/not-there");
+    EXPECT_EQ(missing, nullptr);
+}
+
+TEST_F(Namespace, DesktopComputerDrivesHomeAndSpecialFolders)
+{
+    ASSERT_EQ(::mkdir((Home() + "/Desktop").constData(), 0755), 0);
+    MakeFileBytes("Desktop/note.txt");
+    const QSet<QByteArray> rootNames = ChildNames(FDesktop.get(), SHCONTF_FOLDERS | SHCONTF_NONFOLDERS);
+    EXPECT_EQ(rootNames, (QSet<QByteArray>{"Computer", "Home", "Trash", "note.txt"}));
+    LPITEMIDLIST root = nullptr;
+    ASSERT_TRUE(GetPIDLFromPath(nullptr, FDesktop.get(), QStringLiteral("/"), root));
+    EXPECT_EQ(PIDLCount(root), 2); // computer, the root volume
+    EXPECT_EQ(GetDisplayName(FDesktop.get(), root, dntForParsing), QStringLiteral("/"));
+    LPITEMIDLIST drives = nullptr;
+    ASSERT_EQ(SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &drives), S_OK);
+    Ref<IShellFolder> computer;
+    ASSERT_EQ(FDesktop->BindToObject(drives, nullptr, IID_IShellFolder, computer.out()), S_OK);
+    EXPECT_TRUE(ChildNames(computer.get(), SHCONTF_FOLDERS).contains("/"));
+    LPITEMIDLIST home = nullptr;
+    ASSERT_TRUE(GetPIDLFromPath(nullptr, FDesktop.get(), NameFromBytes(Home()), home));
+    EXPECT_EQ(PIDLCount(home), 1);
+    EXPECT_EQ(GetDisplayName(FDesktop.get(), home, dntNormal), QStringLiteral("Home"));
+    LPITEMIDLIST desktopDir = nullptr;
+    ASSERT_EQ(SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOPDIRECTORY, &desktopDir), S_OK);
+    char path[MAX_PATH];
+    ASSERT_TRUE(SHGetPathFromIDList(desktopDir, path));
+    EXPECT_EQ(QByteArray(path), Home() + "/Desktop");
+    LPITEMIDLIST desktop = nullptr;
+    ASSERT_EQ(SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOP, &desktop), S_OK);
+    EXPECT_EQ(GetPidlSize(desktop), 2);
+    LPITEMIDLIST none = nullptr;
+    EXPECT_NE(SHGetSpecialFolderLocation(nullptr, 4 /* printers */, &none), S_OK);
+    EXPECT_NE(SHGetSpecialFolderLocation(nullptr, CSIDL_PERSONAL, &none), S_OK); // no Documents folder made
+    EXPECT_EQ(none, nullptr);
+    for (LPITEMIDLIST* list : {&root, &drives, &home, &desktopDir, &desktop})
+        FreePIDL(*list);
+}
+
+TEST_F(Namespace, AttributesAndHiddenItems)
+{
+    struct Case {
+        QByteArray Name;
+        ULONG Set;
+        ULONG Clear;
+    };
+    const Case cases[] = {
+        {"plain.txt", SFGAO_FILESYSTEM | SFGAO_CANRENAME | SFGAO_CANDELETE | SFGAO_HASPROPSHEET, SFGAO_FOLDER | SFGAO_HIDDEN | SFGAO_LINK},
+        {"sub", SFGAO_FOLDER | SFGAO_HASSUBFOLDER | SFGAO_FILESYSANCESTOR, SFGAO_LINK | SFGAO_HIDDEN},
+        {"link-to-sub", SFGAO_FOLDER | SFGAO_LINK, SFGAO_HIDDEN},
+        {"loop-a", SFGAO_LINK, SFGAO_FOLDER},
+        {".dotfile", SFGAO_HIDDEN | SFGAO_GHOSTED, SFGAO_FOLDER},
+        {"listed", SFGAO_HIDDEN | SFGAO_GHOSTED, SFGAO_FOLDER},
+        {"locked", SFGAO_FOLDER, SFGAO_HIDDEN},
+    };
+    Ref<IShellFolder> tree(Bind("tree"));
+    ASSERT_NE(tree.get(), nullptr);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name.constData());
+        LPITEMIDLIST item = nullptr;
+        ASSERT_TRUE(GetPIDLFromPath(nullptr, tree.get(), NameFromBytes(c.Name), item));
+        ULONG attributes = ~ULONG(0);
+        ASSERT_EQ(tree->GetAttributesOf(1, const_cast<const LPCITEMIDLIST*>(&item), &attributes), S_OK);
+        EXPECT_EQ(attributes & c.Set, c.Set);
+        EXPECT_EQ(attributes & c.Clear, 0u);
+        FreePIDL(item);
+    }
+    const QSet<QByteArray> visible = ChildNames(tree.get(), SHCONTF_FOLDERS | SHCONTF_NONFOLDERS);
+    EXPECT_EQ(visible, (QSet<QByteArray>{"plain.txt", "with space.txt", "new\nline.txt", qvtest::InvalidUtf8Name, "sub",
+                                         "link-to-sub", "loop-a", "loop-b", "locked"}));
+    EXPECT_EQ(ChildNames(tree.get(), SHCONTF_FOLDERS), (QSet<QByteArray>{"sub", "link-to-sub", "locked"}));
+    const QSet<QByteArray> all = ChildNames(tree.get(), SHCONTF_FOLDERS | SHCONTF_NONFOLDERS | SHCONTF_INCLUDEHIDDEN);
+    const QSet<QByteArray> hidden{".dotfile", "listed", ".hidden"};
+    EXPECT_EQ(all, visible + hidden);
+}
+
+// A folder without read permission still binds; listing it fails cleanly, except for
+// the superuser, whom permissions do not stop.
+TEST_F(Namespace, UnreadableFolderCannotBeListed)
+{
+    Ref<IShellFolder> locked(Bind("tree/locked"));
+    ASSERT_NE(locked.get(), nullptr);
+    IEnumIDList* enumerator = nullptr;
+    const HRESULT result = locked->EnumObjects(nullptr, SHCONTF_NONFOLDERS, &enumerator);
+    if (::geteuid() == 0) {
+        ASSERT_EQ(result, S_OK);
+        enumerator->Release();
+    } else {
+        EXPECT_EQ(result, E_FAIL);
+        EXPECT_EQ(enumerator, nullptr);
+    }
+}
+
+TEST_F(Namespace, CompareIDsIsAStrictWeakOrdering)
+{
+    Ref<IShellFolder> tree(Bind("tree"));
+    std::vector<LPITEMIDLIST> items = qvtest::EnumerateAll(tree.get(), SHCONTF_FOLDERS | SHCONTF_NONFOLDERS | SHCONTF_INCLUDEHIDDEN);
+    ASSERT_GE(items.size(), 12u);
+    auto less = [&](LPCITEMIDLIST a, LPCITEMIDLIST b) { return COMPARE_RESULT_CODE(tree->CompareIDs(0, a, b)) < 0; };
+    for (LPCITEMIDLIST a : items) {
+        EXPECT_FALSE(less(a, a));
+        for (LPCITEMIDLIST b : items) {
+            EXPECT_FALSE(less(a, b) && less(b, a));
+            for (LPCITEMIDLIST c : items)
+                if (less(a, b) && less(b, c)) {
+                    EXPECT_TRUE(less(a, c));
+                }
+        }
+    }
+    std::sort(items.begin(), items.end(), less);
+    EXPECT_EQ(GetDisplayName(tree.get(), items.front(), dntInFolder), QStringLiteral("link-to-sub")); // folders first
+    auto* broken = static_cast<LPITEMIDLIST>(IMalloc::Instance().Alloc(4));
+    std::memcpy(broken, "\x09\x00\x00\x00", 4);
+    EXPECT_EQ(tree->CompareIDs(0, broken, items.front()), E_INVALIDARG);
+    IMalloc::Instance().Free(broken);
+    qvtest::FreeAll(items);
+}
+
+TEST_F(Namespace, ForeignOrCraftedItemsAreRefused)
+{
+    Ref<IShellFolder> tree(Bind("tree"));
+    // An item of our format, then edited into one whose name would climb out.
+    LPITEMIDLIST list = ILFromItems({{TItemKind::Entry, 0, "ok"}});
+    reinterpret_cast<char*>(list)[5] = '.'; // "ok" becomes ".k", still fine
+    STRRET reply;
+    EXPECT_EQ(tree->GetDisplayNameOf(list, SHGDN_NORMAL, &reply), S_OK);
+    std::memcpy(reinterpret_cast<char*>(list) + 5, "..", 2); // now ".."
+    EXPECT_EQ(tree->GetDisplayNameOf(list, SHGDN_FORPARSING, &reply), E_INVALIDARG);
+    void* bound = nullptr;
+    EXPECT_EQ(tree->BindToObject(list, nullptr, IID_IShellFolder, &bound), E_INVALIDARG);
+    reinterpret_cast<char*>(list)[2] = 'X'; // not our signature
+    EXPECT_EQ(tree->GetDisplayNameOf(list, SHGDN_NORMAL, &reply), E_INVALIDARG);
+    IMalloc::Instance().Free(list);
+}
+
+TEST_F(Namespace, SetNameOfRenamesButNeverReplaces)
+{
+    Ref<IShellFolder> tree(Bind("tree"));
+    LPITEMIDLIST item = nullptr;
+    ASSERT_TRUE(GetPIDLFromPath(nullptr, tree.get(), QStringLiteral("plain.txt"), item));
+    LPITEMIDLIST renamed = nullptr;
+    EXPECT_NE(tree->SetNameOf(nullptr, item, u"with space.txt", SHGDN_INFOLDER, &renamed), S_OK);
+    EXPECT_NE(tree->SetNameOf(nullptr, item, u"../escaped", SHGDN_INFOLDER, &renamed), S_OK);
+    EXPECT_NE(tree->SetNameOf(nullptr, item, u"", SHGDN_INFOLDER, &renamed), S_OK);
+    EXPECT_TRUE(QFile::exists(QFile::decodeName(Home() + "/tree/plain.txt")));
+    ASSERT_EQ(tree->SetNameOf(nullptr, item, u"renamed.txt", SHGDN_INFOLDER, &renamed), S_OK);
+    EXPECT_EQ(GetDisplayName(tree.get(), renamed, dntInFolder), QStringLiteral("renamed.txt"));
+    QFile moved(QFile::decodeName(Home() + "/tree/renamed.txt"));
+    ASSERT_TRUE(moved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(moved.readAll(), QByteArray("hello"));
+    FreePIDL(item);
+    FreePIDL(renamed);
+}
+
+TEST_F(Namespace, FileInformationTypeNamesAndIcons)
+{
+    const QMimeDatabase mime;
+    SHFILEINFO info;
+    // By name and attributes, the file need not exist.
+    ASSERT_NE(SHGetFileInfo("/nowhere/report.txt", 0, &info, sizeof info, SHGFI_USEFILEATTRIBUTES | SHGFI_TYPENAME | SHGFI_SYSICONINDEX), 0u);
+    EXPECT_EQ(QString::fromUtf8(info.szTypeName), mime.mimeTypeForName("text/plain").comment());
+    const int textIcon = info.iIcon;
+    ASSERT_GE(textIcon, 0);
+    LPITEMIDLIST plain = Parse("tree/plain.txt");
+    LPITEMIDLIST sub = Parse("tree/sub");
+    EXPECT_EQ(GetIconIndex(plain, SHGFI_SYSICONINDEX | SHGFI_PIDL), textIcon); // the same icon is added once
+    const int folderIcon = GetIconIndex(sub, SHGFI_SYSICONINDEX | SHGFI_PIDL);
+    EXPECT_NE(folderIcon, textIcon);
+    int normal = -1;
+    int selected = -1;
+    GetNormalAndSelectedIcons(sub, normal, selected);
+    EXPECT_GE(normal, 0);
+    EXPECT_GE(selected, 0);
+    EXPECT_EQ(TSystemImageList::Small().Image(normal).width(), 16);
+    EXPECT_EQ(TSystemImageList::Large().Image(folderIcon).width(), 32);
+    const int count = TSystemImageList::Large().Count();
+    EXPECT_EQ(GetIconIndex(sub, SHGFI_SYSICONINDEX | SHGFI_PIDL), folderIcon);
+    EXPECT_EQ(TSystemImageList::Large().Count(), count);
+    ASSERT_NE(SHGetFileInfo(reinterpret_cast<const char*>(sub), 0, &info, sizeof info, SHGFI_PIDL | SHGFI_TYPENAME | SHGFI_ATTRIBUTES), 0u);
+    EXPECT_EQ(QString::fromUtf8(info.szTypeName), mime.mimeTypeForName("inode/directory").comment());
+    EXPECT_TRUE(info.dwAttributes & SFGAO_FOLDER);
+    EXPECT_EQ(SHGetFileInfo((Home() + "/tree/missing").constData(), 0, &info, sizeof info, SHGFI_TYPENAME), 0u);
+    Ref<IShellFolder> tree(Bind("tree"));
+    LPITEMIDLIST relative = CopyLastID(plain);
+    WIN32_FIND_DATAA found;
+    ASSERT_EQ(SHGetDataFromIDList(tree.get(), relative, SHGDFIL_FINDDATA, &found, sizeof found), S_OK);
+    EXPECT_EQ(found.nFileSizeLow, 5u);
+    EXPECT_STREQ(found.cFileName, "plain.txt");
+    for (LPITEMIDLIST* list : {&plain, &sub, &relative})
+        FreePIDL(*list);
+}
