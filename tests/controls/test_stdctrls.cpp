@@ -215,6 +215,14 @@ TEST(StdCtrls, SpeedButtonsOfAGroupStayDownOneAtATime)
     a.Repaint();
     // Down: a sunken edge (shadow top-left).
     EXPECT_EQ(Px(a, 0, 10), Shadow);
+
+    // The accelerator mark is not drawn: "&Yes" paints as "Yes" does.
+    a.SetCaption(QStringLiteral("&Yes"));
+    a.Repaint();
+    const QImage marked = a.BackBuffer().copy();
+    a.SetCaption(QStringLiteral("Yes"));
+    a.Repaint();
+    EXPECT_EQ(marked, a.BackBuffer());
 }
 
 TEST(StdCtrls, PaintBoxAndImage)

@@ -1,5 +1,6 @@
 #include "vcl/controls/buttons.h"
 
+#include "vcl/controls/menus.h"
 #include "vcl/graphics/bitmap.h"
 #include "vcl/graphics/canvas.h"
 
@@ -133,7 +134,8 @@ void TSpeedButton::Paint()
     }
     // Glyph and caption as one block centred on the face, in the order of Layout.
     canvas->SetFont(Font());
-    const QString caption = Text();
+    // The accelerator mark ("&Yes") is not shown.
+    const QString caption = StripHotkey(Text());
     const int textW = caption.isEmpty() ? 0 : canvas->TextWidth(caption);
     const int textH = caption.isEmpty() ? 0 : canvas->TextHeight(caption);
     const int glyphW = FGlyph->Empty() ? 0 : FGlyph->Width();
