@@ -36,9 +36,9 @@ std::unique_ptr<QProcess> StartChildRole(const char* Role, const char* Variable,
             break;
     }
     printed += Child.readAll();
-    const std::string ending = Child.state() == QProcess::NotRunning
-                                   ? "ended with exit code " + std::to_string(Child.exitCode())
-                                   : "is still running (" + Child.errorString().toStdString() + ")";
+    const std::string ending = Child.state() != QProcess::NotRunning ? "is still running (" + Child.errorString().toStdString() + ")"
+        : Child.exitStatus() == QProcess::CrashExit ? "was killed by signal " + std::to_string(Child.exitCode())
+                                                    : "ended with exit code " + std::to_string(Child.exitCode());
     return ::testing::AssertionFailure() << "the child did not print \"" << Line.toStdString() << "\"; it " << ending
                                          << " after printing:\n" << printed.toStdString();
 }

@@ -244,6 +244,9 @@ void TRegStore::OpenDatabase()
     Exec("PRAGMA synchronous = NORMAL; PRAGMA foreign_keys = ON");
     if (empty)
         CreateSchema();
+    // A read makes this connection open the WAL index and hold it for its lifetime, so
+    // the index the watch reads is the one in use from here on.
+    Exec("SELECT count(*) FROM sqlite_master");
     FChanges = std::make_unique<TWalChangeWatch>(FFileName);
     if (!FChanges->Mapped())
         FChanges.reset();

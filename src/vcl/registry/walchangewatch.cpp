@@ -1,10 +1,8 @@
 #include "vcl/registry/walchangewatch.h"
 
 #include <QFile>
-#include <atomic>
+#include <algorithm>
 #include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace vcl {
@@ -19,37 +17,27 @@ constexpr int ReadAttempts = 8;
 } // namespace
 
 TWalChangeWatch::TWalChangeWatch(const QString& DatabaseFile)
+    : FFile(::open(QFile::encodeName(DatabaseFile + QStringLiteral("-shm")).constData(), O_RDONLY | O_CLOEXEC))
 {
-    const int fd = ::open(QFile::encodeName(DatabaseFile + QStringLiteral("-shm")).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    struct stat status {};
-    if (::fstat(fd, &status) == 0 && status.st_size >= off_t(2 * HeaderSize)) {
-        void* mapped = ::mmap(nullptr, 2 * HeaderSize, PROT_READ, MAP_SHARED, fd, 0);
-        if (mapped != MAP_FAILED)
-            FIndex = static_cast<const volatile unsigned char*>(mapped);
-    }
-    ::close(fd);
 }
 
 TWalChangeWatch::~TWalChangeWatch()
 {
-    if (FIndex)
-        ::munmap(const_cast<unsigned char*>(FIndex), 2 * HeaderSize);
+    if (FFile >= 0)
+        ::close(FFile);
 }
 
-// Reads both copies, the first first, as SQLite's readers do; equal copies of an
-// initialised header are a consistent one.
+// Reads both copies in one read; equal copies of an initialised header are a
+// consistent one (a read torn by a writer shows them different).
 bool TWalChangeWatch::ReadHeader(Header& Out) const
 {
-    Header second;
+    std::array<unsigned char, 2 * HeaderSize> both;
     for (int attempt = 0; attempt < ReadAttempts; ++attempt) {
-        for (size_t i = 0; i < HeaderSize; ++i)
-            Out[i] = FIndex[i];
-        std::atomic_thread_fence(std::memory_order_acquire);
-        for (size_t i = 0; i < HeaderSize; ++i)
-            second[i] = FIndex[HeaderSize + i];
-        if (Out == second && Out[IsInitOffset] != 0)
+        // A short read (a file being reset by SQLite) is no header.
+        if (::pread(FFile, both.data(), both.size(), 0) != ssize_t(both.size()))
+            return false;
+        std::copy_n(both.begin(), HeaderSize, Out.begin());
+        if (std::equal(Out.begin(), Out.end(), both.begin() + HeaderSize) && Out[IsInitOffset] != 0)
             return true;
     }
     return false;

@@ -10,20 +10,22 @@ namespace vcl {
 // "-shm" file that all connections map (the layout is part of SQLite's documented file
 // format: two copies of a 48-byte header, written second copy first). Comparing the
 // header with the one seen last tells whether anything was committed since, by any
-// connection, with no lock and no system call; PRAGMA data_version tells the same but
-// takes and releases a read lock, two system calls per question.
+// connection, with no lock and one read; PRAGMA data_version tells the same but takes
+// and releases a read lock.
 //
-// The file stays the same while the owner keeps a connection to the database open:
-// SQLite replaces or resets it only when the last connection closes.
+// The file stays the same while the owner's connection has the index open (it has
+// after its first read): SQLite replaces or resets it only when no connection has.
+// It is read, not mapped: a mapping of a file that another process truncates kills the
+// reader with SIGBUS, a read only comes back short.
 class TWalChangeWatch {
 public:
-    // Maps the index of DatabaseFile; Mapped() is false when that is not possible.
+    // Opens the index of DatabaseFile; Mapped() is false when that is not possible.
     explicit TWalChangeWatch(const QString& DatabaseFile);
     ~TWalChangeWatch();
     TWalChangeWatch(const TWalChangeWatch&) = delete;
     TWalChangeWatch& operator=(const TWalChangeWatch&) = delete;
 
-    bool Mapped() const { return FIndex != nullptr; }
+    bool Mapped() const { return FFile >= 0; }
     // True when a commit may have happened since the previous call (and on the first).
     bool Changed();
 
@@ -32,7 +34,7 @@ private:
     using Header = std::array<unsigned char, HeaderSize>;
     bool ReadHeader(Header& Out) const;
 
-    const volatile unsigned char* FIndex = nullptr;
+    int FFile = -1;
     Header FLast{};
     bool FSeen = false;
 };
