@@ -1,5 +1,7 @@
 #include "platform/ftp/ftpsession.h"
 
+#include "platform/pathnames.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -327,18 +329,7 @@ QByteArray FtpSession::AbsolutePath(const QByteArray& name) const
 {
     std::lock_guard guard(FLock);
     const QByteArray joined = name.startsWith('/') ? name : FCurrentDirectory + '/' + name;
-    QList<QByteArray> parts;
-    for (const QByteArray& part : joined.split('/')) {
-        if (part.isEmpty() || part == ".")
-            continue;
-        if (part == "..") {
-            if (!parts.isEmpty())
-                parts.removeLast();
-            continue;
-        }
-        parts.append(part);
-    }
-    return '/' + parts.join('/');
+    return CleanAbsolutePath(joined.startsWith('/') ? joined : '/' + joined);
 }
 
 FtpOutcome FtpSession::Run(Transfer& transfer)

@@ -146,24 +146,6 @@ std::vector<TMountedVolume> MountedVolumes()
     return volumes;
 }
 
-QByteArray CleanAbsolutePath(const QByteArray& path)
-{
-    if (!path.startsWith('/'))
-        return {};
-    QList<QByteArray> parts;
-    for (const QByteArray& part : path.split('/')) {
-        if (part.isEmpty() || part == ".")
-            continue;
-        if (part == "..") {
-            if (!parts.isEmpty())
-                parts.removeLast();
-            continue;
-        }
-        parts.append(part);
-    }
-    return '/' + parts.join('/');
-}
-
 std::optional<std::vector<TShellItem>> ItemsForPath(const QByteArray& rawPath, bool throughHome)
 {
     const QByteArray path = CleanAbsolutePath(rawPath);

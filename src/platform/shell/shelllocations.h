@@ -2,6 +2,7 @@
 // Where the namespace's items live on disk: the home folder, the XDG user folders, the
 // trash, the mounted volumes that stand in for drives; and the mapping between absolute
 // paths and the item sequences that name them from the desktop.
+#include "platform/pathnames.h"
 #include "platform/shell/idlist.h"
 
 #include <QByteArray>
@@ -27,8 +28,7 @@ QByteArray UserDirPath(const char* key);
 // volumes, and the root), from /proc/self/mountinfo; the root always comes first.
 std::vector<TMountedVolume> MountedVolumes();
 
-// "/a/./b/../c/" as "/a/c"; empty for a path that is not absolute.
-QByteArray CleanAbsolutePath(const QByteArray& path);
+using platform::CleanAbsolutePath;
 
 // True when path is folder or lies below it (both clean and absolute).
 bool IsUnder(const QByteArray& path, const QByteArray& folder);

@@ -218,14 +218,8 @@ void TCustomListView::SetOwnerData(bool Value)
 
 void TCustomListView::SetImageList(TCustomImageList*& Field, TCustomImageList* Value)
 {
-    if (Value == Field)
-        return;
-    if (Field)
-        Field->RemoveFreeNotification(this);
-    Field = Value;
-    if (Field)
-        Field->FreeNotification(this);
-    ApplyViewStyle();
+    if (ReplaceImageList(*this, Field, Value))
+        ApplyViewStyle();
 }
 
 void TCustomListView::SetLargeImages(TCustomImageList* Value)

@@ -100,14 +100,8 @@ void TCustomTreeView::SetHideSelection(bool Value)
 
 void TCustomTreeView::SetImageList(TCustomImageList*& Field, TCustomImageList* Value)
 {
-    if (Value == Field)
-        return;
-    if (Field)
-        Field->RemoveFreeNotification(this);
-    Field = Value;
-    if (Field)
-        Field->FreeNotification(this);
-    ApplyLook();
+    if (ReplaceImageList(*this, Field, Value))
+        ApplyLook();
 }
 
 void TCustomTreeView::SetImages(TCustomImageList* Value)

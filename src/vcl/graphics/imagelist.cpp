@@ -370,4 +370,16 @@ void TCustomImageList::GetBitmap(int Index, TBitmap* Image)
     Draw(Image->Canvas(), 0, 0, Index);
 }
 
+bool ReplaceImageList(TComponent& Owner, TCustomImageList*& Field, TCustomImageList* Value)
+{
+    if (Value == Field)
+        return false;
+    if (Field)
+        Field->RemoveFreeNotification(&Owner);
+    Field = Value;
+    if (Field)
+        Field->FreeNotification(&Owner);
+    return true;
+}
+
 } // namespace vcl

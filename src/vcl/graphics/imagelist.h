@@ -142,4 +142,8 @@ public:
     using TCustomImageList::TCustomImageList;
 };
 
+// Points Field (a control's image-list property) at Value, moving Owner's free
+// notification from the old list to the new one; false when Field already pointed there.
+bool ReplaceImageList(TComponent& Owner, TCustomImageList*& Field, TCustomImageList* Value);
+
 } // namespace vcl
