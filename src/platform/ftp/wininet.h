@@ -18,6 +18,9 @@
 namespace platform::ftp {
 
 using platform::BOOL;
+using platform::FILETIME;
+using platform::MAX_PATH;
+using platform::WIN32_FIND_DATAA;
 using INTERNET_PORT = uint16_t;
 using DWORD_PTR = uintptr_t;
 using LPCSTR = const char*;
@@ -25,32 +28,8 @@ using LPSTR = char*;
 using LPDWORD = DWORD*;
 using LPVOID = void*;
 
-constexpr int MAX_PATH = 260;
-
 class InternetHandle;
 using HINTERNET = InternetHandle*;
-
-// 100-nanosecond intervals since 1 January 1601, UTC.
-struct FILETIME {
-    DWORD dwLowDateTime = 0;
-    DWORD dwHighDateTime = 0;
-};
-
-// One entry of a directory search. For a link whose target the server named,
-// cFileName holds the name, its terminating zero, then "-> " and the target (cut to
-// fit the field, always zero-terminated).
-struct WIN32_FIND_DATAA {
-    DWORD dwFileAttributes = 0;
-    FILETIME ftCreationTime;
-    FILETIME ftLastAccessTime;
-    FILETIME ftLastWriteTime;
-    DWORD nFileSizeHigh = 0;
-    DWORD nFileSizeLow = 0;
-    DWORD dwReserved0 = 0;
-    DWORD dwReserved1 = 0;
-    char cFileName[MAX_PATH] = {};
-    char cAlternateFileName[14] = {};
-};
 
 constexpr DWORD INTERNET_OPEN_TYPE_PRECONFIG = 0;
 constexpr DWORD INTERNET_OPEN_TYPE_DIRECT = 1;
@@ -100,7 +79,9 @@ BOOL FtpDeleteFileA(HINTERNET hConnect, LPCSTR lpszFileName);
 // Lists the current directory (null or empty lpszSearchFile), a directory, or the
 // entries of a directory that match a "*" and "?" pattern ("/pub/*.txt"). Returns a
 // search handle with the first entry in *lpFindFileData, or null with
-// ERROR_NO_MORE_FILES when nothing matched.
+// ERROR_NO_MORE_FILES when nothing matched. For a link whose target the server named,
+// an entry's cFileName holds the name, its terminating zero, then "-> " and the target
+// (cut to fit the field, always zero-terminated).
 HINTERNET FtpFindFirstFileA(HINTERNET hConnect, LPCSTR lpszSearchFile, WIN32_FIND_DATAA* lpFindFileData, DWORD dwFlags,
                             DWORD_PTR dwContext);
 // lpvFindData is a WIN32_FIND_DATAA; FALSE with ERROR_NO_MORE_FILES after the last entry.

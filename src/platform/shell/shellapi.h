@@ -20,23 +20,6 @@ HRESULT SHGetSpecialFolderLocation(HWND owner, int folder, LPITEMIDLIST* list);
 // terminated); false for lists that name no file-system item or whose path is longer.
 BOOL SHGetPathFromIDList(LPCITEMIDLIST list, char* path);
 
-constexpr int MAX_PATH = 260;
-struct FILETIME {
-    DWORD dwLowDateTime = 0;
-    DWORD dwHighDateTime = 0;
-};
-struct WIN32_FIND_DATAA {
-    DWORD dwFileAttributes = 0;
-    FILETIME ftCreationTime;
-    FILETIME ftLastAccessTime;
-    FILETIME ftLastWriteTime;
-    DWORD nFileSizeHigh = 0;
-    DWORD nFileSizeLow = 0;
-    DWORD dwReserved0 = 0;
-    DWORD dwReserved1 = 0;
-    char cFileName[MAX_PATH] = {};
-    char cAlternateFileName[14] = {};
-};
 enum : int { SHGDFIL_FINDDATA = 1 };
 enum : DWORD { FILE_ATTRIBUTE_READONLY = 0x01, FILE_ATTRIBUTE_HIDDEN = 0x02, FILE_ATTRIBUTE_NORMAL = 0x80 };
 

@@ -10,6 +10,9 @@ namespace platform::shell {
 
 using platform::BOOL;
 using platform::DWORD;
+using platform::FILETIME;
+using platform::MAX_PATH;
+using platform::WIN32_FIND_DATAA;
 using platform::UINT;
 using HRESULT = int32_t;
 using ULONG = uint32_t;

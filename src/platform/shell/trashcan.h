@@ -1,5 +1,5 @@
 #pragma once
-// The user's trash as the freedesktop.org trash specification lays it out: the item
+// The user's trash in the freedesktop.org trash layout: the item
 // moves to Trash/files/<name>, and Trash/info/<name>.trashinfo records where it came
 // from and when, so it can be put back.
 #include <QByteArray>
