@@ -24,6 +24,13 @@ public:
         ConsoleReporter::ReportRuns(runs);
     }
 
+    // The processor time per iteration of the named benchmark; 0 when it did not run.
+    double Time(const std::string& Name) const
+    {
+        const auto found = FTimes.find(Name);
+        return found != FTimes.end() ? found->second : 0;
+    }
+
     // Prints "ours / peer" for each pair both of whose benchmarks ran.
     void PrintRatios(const std::vector<std::pair<std::string, std::string>>& Pairs) const
     {

@@ -2,13 +2,13 @@
 // library's fnmatch(3): 100,000 generated file names tested against one mask list,
 // all in one run, and the ratios of their times at the end.
 #include "shell/masksearch.h"
+#include "../graphics/ratioreporter.h"
 
 #include <benchmark/benchmark.h>
 
 #include <fnmatch.h>
 
 #include <cstdio>
-#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -116,19 +116,6 @@ BENCHMARK(BM_FileMatches)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MaskMatcher)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Fnmatch)->Unit(benchmark::kMillisecond);
 
-// Prints as usual and keeps each benchmark's processor time per iteration for the
-// ratio (wall time on a shared machine says more about the neighbours).
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs)
-            Times[run.benchmark_name()] = run.GetAdjustedCPUTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> Times;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -136,11 +123,11 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    const auto peer = reporter.Times.find("BM_Fnmatch");
+    const double peer = reporter.Time("BM_Fnmatch");
     for (const char* ours : {"BM_FileMatches", "BM_MaskMatcher"}) {
-        const auto time = reporter.Times.find(ours);
-        if (time != reporter.Times.end() && peer != reporter.Times.end() && peer->second > 0)
-            std::printf("%s / fnmatch processor time ratio: %.2f\n", ours + 3, time->second / peer->second);
+        const double time = reporter.Time(ours);
+        if (time > 0 && peer > 0)
+            std::printf("%s / fnmatch processor time ratio: %.2f\n", ours + 3, time / peer);
     }
     benchmark::Shutdown();
     return 0;

@@ -4,6 +4,7 @@
 #include "platform/shell/shellfileinfo.h"
 #include "platform/shell/shellfolder.h"
 #include "shell/pidlhelp.h"
+#include "../graphics/ratioreporter.h"
 
 #include <QApplication>
 #include <QDirIterator>
@@ -13,7 +14,6 @@
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <fcntl.h>
-#include <map>
 #include <unistd.h>
 
 using namespace platform::shell;
@@ -97,17 +97,6 @@ void BM_QtPeer(benchmark::State& state)
 BENCHMARK(BM_Namespace)->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK(BM_QtPeer)->Unit(benchmark::kMillisecond)->MinTime(2);
 
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs)
-            Times[run.benchmark_name()] = run.GetAdjustedCPUTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> Times;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -118,8 +107,8 @@ int main(int argc, char** argv)
     Folder();
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    const double ours = reporter.Times["BM_Namespace/min_time:2.000"];
-    const double peer = reporter.Times["BM_QtPeer/min_time:2.000"];
+    const double ours = reporter.Time("BM_Namespace");
+    const double peer = reporter.Time("BM_QtPeer");
     if (ours > 0)
         std::printf("Qt peer / namespace processor time ratio: %.2f (goal: at least 2)\n", peer / ours);
     benchmark::Shutdown();
