@@ -4,6 +4,7 @@
 #include "vcl/controls/forms.h"
 #include "vcl/controls/menus.h"
 #include "vcl/controls/timers.h"
+#include "vcl/controls/winuser.h"
 #include "vcl/core/sysutils.h"
 #include "vcl/graphics/canvas.h"
 
@@ -123,6 +124,25 @@ TEST(Forms, ClientAreaSitsInsideTheFrame)
     EXPECT_EQ(child.BoundsRect(), Rect(0, 0, 300, 200));
     form.SetClientWidth(100);
     EXPECT_EQ(form.Width(), 100);
+}
+
+TEST(Forms, ClientRectangleAndAlertThroughTheWindowFunctions)
+{
+    TForm form(nullptr);
+    form.SetBounds(10, 20, 300, 200);
+    TRect client = Rect(-1, -1, -1, -1);
+    ASSERT_TRUE(GetClientRect(form.Handle(), client));
+    EXPECT_EQ(client, Rect(0, 0, 292, 172)); // 300 - 2 * 4 wide, 200 - 24 - 4 high
+    TRect untouched = Rect(1, 2, 3, 4);
+    EXPECT_FALSE(GetClientRect(HWND(), untouched));
+    EXPECT_EQ(untouched, Rect(1, 2, 3, 4));
+
+    std::vector<UINT> beeps;
+    const TBeepHandler previous = SetBeepHandler([&](UINT type) { beeps.push_back(type); });
+    EXPECT_TRUE(MessageBeep(MB_ICONEXCLAMATION));
+    EXPECT_TRUE(MessageBeep(MB_SIMPLEBEEP));
+    SetBeepHandler(previous);
+    EXPECT_EQ(beeps, (std::vector<UINT>{MB_ICONEXCLAMATION, MB_SIMPLEBEEP}));
 }
 
 TEST(Forms, HitTestFindsButtonsCaptionAndEdges)

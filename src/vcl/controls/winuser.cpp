@@ -4,6 +4,7 @@
 #include "vcl/graphics/canvas.h"
 
 #include <QApplication>
+#include <utility>
 
 namespace vcl {
 
@@ -35,6 +36,15 @@ BOOL GetWindowRect(HWND Wnd, TRect& Rect)
         return false;
     const QPoint origin = control->mapToGlobal(QPoint(0, 0));
     Rect = Bounds(origin.x(), origin.y(), control->width(), control->height());
+    return true;
+}
+
+BOOL GetClientRect(HWND Wnd, TRect& Rect)
+{
+    TWinControl* control = FindControl(Wnd);
+    if (control == nullptr)
+        return false;
+    Rect = control->ClientRect();
     return true;
 }
 
@@ -88,6 +98,28 @@ BOOL IsZoomed(HWND Wnd)
 {
     auto* form = dynamic_cast<TCustomForm*>(FindControl(Wnd));
     return form != nullptr && form->WindowState() == wsMaximized;
+}
+
+namespace {
+TBeepHandler& BeepHandler()
+{
+    static TBeepHandler handler;
+    return handler;
+}
+} // namespace
+
+BOOL MessageBeep(UINT Type)
+{
+    if (BeepHandler())
+        BeepHandler()(Type);
+    else if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr)
+        QApplication::beep();
+    return true;
+}
+
+TBeepHandler SetBeepHandler(TBeepHandler Handler)
+{
+    return std::exchange(BeepHandler(), std::move(Handler));
 }
 
 } // namespace vcl

@@ -1,11 +1,13 @@
 #pragma once
 // The subset of the platform's window-manager functions that units call on windows:
 // a device context over the whole window (frame and title bar included), the window
-// rectangle, frame-changed and redraw requests, the active window, and whether a
-// window is minimised or maximised. Only forms have a frame; for other windowed
+// and client rectangles, frame-changed and redraw requests, the active window, whether
+// a window is minimised or maximised, and the alert sound. Only forms have a frame; for other windowed
 // controls the window is the control.
 #include "vcl/controls/messages.h"
 #include "vcl/graphics/gdi.h"
+
+#include <functional>
 
 namespace vcl {
 
@@ -18,6 +20,10 @@ int ReleaseDC(HWND Wnd, HDC DC);
 
 // The window's rectangle on the screen; false (Rect untouched) for a dead handle.
 BOOL GetWindowRect(HWND Wnd, TRect& Rect);
+
+// The control's client area in its own coordinates (left and top 0); false (Rect
+// untouched) for a dead handle.
+BOOL GetClientRect(HWND Wnd, TRect& Rect);
 
 enum : UINT {
     SWP_NOSIZE = 0x0001,
@@ -40,5 +46,21 @@ BOOL RedrawWindow(HWND Wnd, const TRect* Rect, void* Region, UINT Flags);
 HWND GetActiveWindow();
 BOOL IsIconic(HWND Wnd);
 BOOL IsZoomed(HWND Wnd);
+
+enum : UINT {
+    MB_OK = 0x00,
+    MB_ICONHAND = 0x10,
+    MB_ICONQUESTION = 0x20,
+    MB_ICONEXCLAMATION = 0x30,
+    MB_ICONASTERISK = 0x40,
+    MB_SIMPLEBEEP = 0xFFFFFFFF,
+};
+// Sounds the alert for the given type. Qt offers one alert sound, so every type sounds
+// the same; the type still reaches a replaced sound handler.
+BOOL MessageBeep(UINT Type);
+using TBeepHandler = std::function<void(UINT Type)>;
+// Replaces what MessageBeep does (tests count the beeps); an empty handler restores
+// the desktop's sound. Returns the handler that was in place.
+TBeepHandler SetBeepHandler(TBeepHandler Handler);
 
 } // namespace vcl
