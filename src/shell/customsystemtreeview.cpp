@@ -9,6 +9,8 @@ namespace Systemcontrolpack {
 TCustomSystemTreeView::TCustomSystemTreeView(vcl::TComponent* AOwner) : vcl::TCustomTreeView(AOwner)
 {
     SetupImageList();
+    LinkToSiblings(this, &TCustomSystemListView::TreeView, &TCustomSystemListView::SetTreeView, &TCustomSystemTreeView::SetListView);
+    LinkToSiblings(this, &TCustomSystemComboBox::TreeView, &TCustomSystemComboBox::SetTreeView, &TCustomSystemTreeView::SetComboBox);
 }
 
 TCustomSystemTreeView::~TCustomSystemTreeView()

@@ -73,6 +73,24 @@ void LinkOnNotification(vcl::TComponent* AComponent, vcl::TOperation Operation, 
     }
 }
 
+// What a control does once it is fully made, in place of the insert notifications
+// its siblings got while it was still being constructed (and could not be told
+// apart): every sibling of type Other whose Link is empty is linked both ways, the
+// last placed first, so the new control's own link ends on the first placed.
+template <class Other, class Mine>
+void LinkToSiblings(Mine* Self, Mine* (Other::*Link)() const, void (Other::*SetLink)(Mine*),
+    void (Mine::*SetLinkBack)(Other*))
+{
+    vcl::TComponent* owner = Self->Owner();
+    for (int i = owner ? owner->ComponentCount() - 1 : -1; i >= 0; --i) {
+        auto* sibling = dynamic_cast<Other*>(owner->Components(i));
+        if (sibling != nullptr && (sibling->*Link)() == nullptr) {
+            (sibling->*SetLink)(Self);
+            (Self->*SetLinkBack)(sibling);
+        }
+    }
+}
+
 // The window that owns shell user interface for Control: its own when it exists, else
 // its parent's, its form's or the main form's; a null handle when there is none.
 vcl::HWND GetValidHandle(vcl::TWinControl* Control);
