@@ -9,8 +9,10 @@ namespace Systemcontrolpack {
 TCustomSystemComboBox::TCustomSystemComboBox(vcl::TComponent* AOwner) : vcl::TCustomComboBox(AOwner)
 {
     SetupImageList();
-    LinkToSiblings(this, &TCustomSystemTreeView::ComboBox, &TCustomSystemTreeView::SetComboBox, &TCustomSystemComboBox::SetTreeView);
-    LinkToSiblings(this, &TCustomSystemListView::ComboBox, &TCustomSystemListView::SetComboBox, &TCustomSystemComboBox::SetListView);
+    LinkToSiblings(this, &TCustomSystemTreeView::ComboBox, &TCustomSystemTreeView::SetComboBox,
+        &TCustomSystemComboBox::SetTreeView);
+    LinkToSiblings(this, &TCustomSystemListView::ComboBox, &TCustomSystemListView::SetComboBox,
+        &TCustomSystemComboBox::SetListView);
 }
 
 void TCustomSystemComboBox::SetTreeView(TCustomSystemTreeView* Value)

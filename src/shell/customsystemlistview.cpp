@@ -9,8 +9,10 @@ namespace Systemcontrolpack {
 TCustomSystemListView::TCustomSystemListView(vcl::TComponent* AOwner) : vcl::TCustomListView(AOwner)
 {
     SetupImageList();
-    LinkToSiblings(this, &TCustomSystemTreeView::ListView, &TCustomSystemTreeView::SetListView, &TCustomSystemListView::SetTreeView);
-    LinkToSiblings(this, &TCustomSystemComboBox::ListView, &TCustomSystemComboBox::SetListView, &TCustomSystemListView::SetComboBox);
+    LinkToSiblings(this, &TCustomSystemTreeView::ListView, &TCustomSystemTreeView::SetListView,
+        &TCustomSystemListView::SetTreeView);
+    LinkToSiblings(this, &TCustomSystemComboBox::ListView, &TCustomSystemComboBox::SetListView,
+        &TCustomSystemListView::SetComboBox);
 }
 
 void TCustomSystemListView::SetTreeView(TCustomSystemTreeView* Value)

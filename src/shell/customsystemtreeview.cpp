@@ -9,8 +9,10 @@ namespace Systemcontrolpack {
 TCustomSystemTreeView::TCustomSystemTreeView(vcl::TComponent* AOwner) : vcl::TCustomTreeView(AOwner)
 {
     SetupImageList();
-    LinkToSiblings(this, &TCustomSystemListView::TreeView, &TCustomSystemListView::SetTreeView, &TCustomSystemTreeView::SetListView);
-    LinkToSiblings(this, &TCustomSystemComboBox::TreeView, &TCustomSystemComboBox::SetTreeView, &TCustomSystemTreeView::SetComboBox);
+    LinkToSiblings(this, &TCustomSystemListView::TreeView, &TCustomSystemListView::SetTreeView,
+        &TCustomSystemTreeView::SetListView);
+    LinkToSiblings(this, &TCustomSystemComboBox::TreeView, &TCustomSystemComboBox::SetTreeView,
+        &TCustomSystemTreeView::SetComboBox);
 }
 
 TCustomSystemTreeView::~TCustomSystemTreeView()
