@@ -9,6 +9,7 @@
 #include "shell/systemlistdetails.h"
 #include "shell/systemlistview.h"
 #include "vcl/controls/dialogs.h"
+#include "vcl/core/unitstartup.h"
 #include "vcl/registry/registry.h"
 
 #include <QDir>
@@ -394,6 +395,22 @@ TEST_F(SystemListViewTest, LinksFormInPairsAndNotifyInOrder)
     EXPECT_EQ(combo->TreeView(), nullptr);
     form.DestroyComponents();
     Pidlhelp::FreePIDL(inner);
+}
+
+TEST_F(SystemListViewTest, UnitEndRaisesWhileRecordsLive)
+{
+    MakeFolderWith("f", {"a"});
+    Show("f");
+    vcl::Initialize();
+    try {
+        vcl::Finalize();
+        ADD_FAILURE() << "no ELeaking with a row record alive";
+    } catch (const Systemcontrolpack::ELeaking& error) {
+        EXPECT_EQ(error.Message(), "Memory Leak Detected.  Not all folder data was freed.");
+    }
+    FView.reset();
+    vcl::Initialize();
+    EXPECT_NO_THROW(vcl::Finalize());
 }
 
 TEST_F(SystemListViewTest, LargeFolderArrivesInSlices)
