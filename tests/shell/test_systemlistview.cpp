@@ -4,6 +4,7 @@
 #include "controls/waituntil.h"
 #include "platform/shell/shellapi.h"
 #include "platform/shell/shellmalloc.h"
+#include "platform/shell/shelluserinterface.h"
 #include "shell/pidlhelp.h"
 #include "shell/shelltestkit.h"
 #include "shell/systemlistdetails.h"
@@ -395,6 +396,43 @@ TEST_F(SystemListViewTest, LinksFormInPairsAndNotifyInOrder)
     EXPECT_EQ(combo->TreeView(), nullptr);
     form.DestroyComponents();
     Pidlhelp::FreePIDL(inner);
+}
+
+TEST_F(SystemListViewTest, DeletingAsksThenTrashesAndDropsTheRow)
+{
+    MakeFolderWith("f", {"a", "b"});
+    Show("f");
+    int answer = vcl::mrNo;
+    QStringList asked;
+    vcl::SetMessageDlgResponder([&](const QString& msg, vcl::TMsgDlgType, vcl::TMsgDlgButtons) {
+        asked << msg;
+        return answer;
+    });
+    EXPECT_FALSE(FView->DeleteItem(Row("a"))) << "refused";
+    EXPECT_EQ(Captions().size(), 2);
+    answer = vcl::mrYes;
+    EXPECT_TRUE(FView->DeleteItem(Row("a")));
+    vcl::SetMessageDlgResponder(nullptr);
+    EXPECT_EQ(asked.size(), 2);
+    EXPECT_EQ(Captions(), QStringList{"b"});
+    EXPECT_FALSE(QFile::exists(QString::fromUtf8(Home() + "/f/a")));
+    EXPECT_TRUE(QFile::exists(QString::fromUtf8(Home() + "/.local/share/Trash/files/a")));
+}
+
+TEST_F(SystemListViewTest, DoubleClickingAFileOpensIt)
+{
+    MakeFolderWith("f", {"doc.txt"});
+    Show("f");
+    QList<QUrl> opened;
+    const auto desktopOpener = platform::shell::ShellUserInterface().OpenUrl;
+    platform::shell::ShellUserInterface().OpenUrl = [&](const QUrl& url) {
+        opened << url;
+        return true;
+    };
+    FView->DefaultDblClickAction(Row("doc.txt"));
+    platform::shell::ShellUserInterface().OpenUrl = desktopOpener;
+    EXPECT_EQ(opened, QList<QUrl>{QUrl::fromLocalFile(QString::fromUtf8(Home() + "/f/doc.txt"))});
+    EXPECT_EQ(Captions(), QStringList{"doc.txt"}) << "a file does not change the folder shown";
 }
 
 TEST_F(SystemListViewTest, UnitEndRaisesWhileRecordsLive)
