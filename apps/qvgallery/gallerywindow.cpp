@@ -6,6 +6,7 @@
 #include "pagecaption.h"
 #include "propertydelegate.h"
 #include "propertyinspector.h"
+#include "shelldemo.h"
 
 #include "vcl/core/streams.h"
 #include "vcl/streaming/formfile.h"
@@ -55,6 +56,8 @@ GalleryWindow::GalleryWindow(QWidget* Parent)
     file->addAction(QStringLiteral("&Save form..."), QKeySequence::Save, this, &GalleryWindow::SaveFormAs);
     file->addSeparator();
     file->addAction(QStringLiteral("E&xit"), QKeySequence::Quit, this, &QWidget::close);
+    QMenu* demos = menuBar()->addMenu(QStringLiteral("&Demos"));
+    demos->addAction(QStringLiteral("&Shell list view"), this, [this] { ShowShellListDemo(this); });
 
     auto* splitter = new QSplitter;
     splitter->addWidget(FPages);

@@ -1,7 +1,13 @@
 #include "shell/systemcontrolpack.h"
 
+#include "platform/shell/systemimagelist.h"
+#include "vcl/controls/application.h"
+#include "vcl/controls/forms.h"
 #include "vcl/core/resstrings.h"
 #include "vcl/core/unitstartup.h"
+#include "vcl/graphics/imagelist.h"
+
+#include <QPointer>
 
 namespace Systemcontrolpack {
 
@@ -34,6 +40,80 @@ void TFolderItemData::SetParentFolder(IShellFolder* folder)
     if (FParentFolder)
         FParentFolder->Release();
     FParentFolder = folder;
+}
+
+void FollowLinkedControl(vcl::TComponent* Self, ISystemControlLink* Source, bool Force,
+    ISystemControlLink* FirstLink, ISystemControlLink* SecondLink)
+{
+    if (Self->ComponentState().testFlag(vcl::csDesigning) || Source == nullptr)
+        return;
+    if (Source != FirstLink && Source != SecondLink)
+        return;
+    auto* self = dynamic_cast<ISystemControlLink*>(Self);
+    self->LinkedReset(Source->GetSelectionParentFolder(), Source->GetSelectionPIDL(), Force);
+}
+
+vcl::HWND GetValidHandle(vcl::TWinControl* Control)
+{
+    if (Control->HandleAllocated())
+        return Control->Handle();
+    if (vcl::TWinControl* parent = Control->Parent(); parent && parent->HandleAllocated())
+        return parent->Handle();
+    if (vcl::TCustomForm* form = Control->GetParentForm(); form && form->HandleAllocated())
+        return form->Handle();
+    if (vcl::TCustomForm* main = vcl::Application()->MainForm(); main && main->HandleAllocated())
+        return main->Handle();
+    return vcl::HWND{};
+}
+
+namespace {
+
+// The framework image list that mirrors one system image list; every control's list
+// binds to its handle. It lives for the process, like the system lists.
+vcl::TImageList* MasterList(bool Small)
+{
+    static QPointer<vcl::TImageList> lists[2];
+    QPointer<vcl::TImageList>& list = lists[Small ? 1 : 0];
+    if (!list) {
+        const int size = (Small ? platform::shell::TSystemImageList::Small() : platform::shell::TSystemImageList::Large()).IconSize();
+        list = new vcl::TImageList(size, size);
+        list->SetShareImages(true);
+    }
+    return list;
+}
+
+void SyncList(bool Small)
+{
+    const platform::shell::TSystemImageList& system =
+        Small ? platform::shell::TSystemImageList::Small() : platform::shell::TSystemImageList::Large();
+    vcl::TImageList* master = MasterList(Small);
+    for (int index = master->Count(); index < system.Count(); ++index) {
+        QImage image = system.Image(index).toImage();
+        if (image.isNull()) { // keeps the indices of both lists in step
+            image = QImage(system.IconSize(), system.IconSize(), QImage::Format_ARGB32);
+            image.fill(Qt::transparent);
+        }
+        master->AddImage(image);
+    }
+}
+
+} // namespace
+
+vcl::TImageList* NewSystemImageList(bool Small, vcl::TComponent* Owner)
+{
+    SyncList(Small);
+    auto* list = new vcl::TImageList(Owner);
+    list->SetHandle(MasterList(Small)->Handle());
+    list->SetMasked(true);
+    list->SetBkColor(vcl::clNone);
+    list->SetShareImages(true);
+    return list;
+}
+
+void SyncSystemImages()
+{
+    SyncList(false);
+    SyncList(true);
 }
 
 ENoRootFolder::ENoRootFolder() : EShellControlError(vcl::LoadResString(SNoRootFolder)) {}

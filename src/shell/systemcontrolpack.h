@@ -1,19 +1,107 @@
 #pragma once
-// What the shell controls share: the record each tree node and list row carries, and
-// the controls' exception classes. (The controls' common bases come with the controls.)
+// What the shell controls share: the record each tree node and list row carries, the
+// protocol by which linked controls follow each other's folder, the system image lists
+// as framework image lists, and the controls' exception classes. The three control
+// bases live in customsystem*.h.
 #include "platform/shell/shellfolder.h"
+#include "vcl/controls/messages.h"
+#include "vcl/core/classes.h"
 #include "vcl/core/sysutils.h"
 #include "vcl/core/types.h"
 
+#include <QObject>
 #include <cstdint>
+
+namespace vcl {
+class TCustomImageList;
+class TImageList;
+class TWinControl;
+} // namespace vcl
 
 namespace Systemcontrolpack {
 
+Q_NAMESPACE
+
 using platform::shell::HRESULT;
 using platform::shell::IShellFolder;
+using platform::shell::LPCITEMIDLIST;
 using platform::shell::LPITEMIDLIST;
 
 enum TPopupMenuMethod { pmmNone, pmmContext, pmmUser, pmmContextUser };
+Q_ENUM_NS(TPopupMenuMethod)
+
+// What each of the three linked controls answers the others. The returned identifier
+// and folder stay owned by the control; a caller that keeps them copies them.
+class ISystemControlLink {
+public:
+    // The absolute identifier of the control's current item.
+    virtual LPITEMIDLIST GetSelectionPIDL() = 0;
+    // The folder object the current identifier is read against.
+    virtual IShellFolder* GetSelectionParentFolder() = 0;
+    // Shows the folder named by ID (read against Folder; null: the desktop). Unless
+    // Force is set, a folder already shown is not listed again.
+    virtual bool LinkedReset(IShellFolder* Folder, LPCITEMIDLIST ID, bool Force) = 0;
+    // Follows Source when it is one of this control's links.
+    virtual void LinkedControlChanged(ISystemControlLink* Source, bool Force) = 0;
+
+protected:
+    ~ISystemControlLink() = default;
+};
+
+// The body of LinkedControlChanged that all three controls share: nothing at design
+// time; when Source is one of the control's two links, show the source's folder.
+void FollowLinkedControl(vcl::TComponent* Self, ISystemControlLink* Source, bool Force,
+    ISystemControlLink* FirstLink, ISystemControlLink* SecondLink);
+
+// Notification's part of the link protocol: a control of type Other inserted while
+// Link is empty is linked both ways, so controls placed on one form link in pairs; a
+// linked control that goes away clears the link.
+template <class Other, class Mine>
+void LinkOnNotification(vcl::TComponent* AComponent, vcl::TOperation Operation, Other*& Link, Mine* Self,
+    void (Other::*SetLinkBack)(Mine*))
+{
+    if (Operation == vcl::TOperation::opRemove) {
+        if (Link != nullptr && AComponent == Link)
+            Link = nullptr;
+        return;
+    }
+    auto* inserted = dynamic_cast<Other*>(AComponent);
+    if (inserted != nullptr && Link == nullptr) {
+        Link = inserted;
+        Self->FreeNotification(inserted);
+        (inserted->*SetLinkBack)(Self);
+    }
+}
+
+// What a control does once it is fully made, in place of the insert notifications
+// its siblings got while it was still being constructed (and could not be told
+// apart): every sibling of type Other whose Link is empty is linked both ways, the
+// last placed first, so the new control's own link ends on the first placed.
+template <class Other, class Mine>
+void LinkToSiblings(Mine* Self, Mine* (Other::*Link)() const, void (Other::*SetLink)(Mine*),
+    void (Mine::*SetLinkBack)(Other*))
+{
+    vcl::TComponent* owner = Self->Owner();
+    for (int i = owner ? owner->ComponentCount() - 1 : -1; i >= 0; --i) {
+        auto* sibling = dynamic_cast<Other*>(owner->Components(i));
+        if (sibling != nullptr && (sibling->*Link)() == nullptr) {
+            (sibling->*SetLink)(Self);
+            (Self->*SetLinkBack)(sibling);
+        }
+    }
+}
+
+// The window that owns shell user interface for Control: its own when it exists, else
+// its parent's, its form's or the main form's; a null handle when there is none.
+vcl::HWND GetValidHandle(vcl::TWinControl* Control);
+
+// A new framework image list owned by Owner that shows the system image list of the
+// size (masked, no background colour, shared so nothing the control does frees the
+// system images). The images are brought up to date by SyncSystemImages.
+vcl::TImageList* NewSystemImageList(bool Small, vcl::TComponent* Owner);
+// Copies the images the system image lists gained since the last call into the
+// framework image lists every NewSystemImageList binds to (indices stay the same).
+void SyncSystemImages();
 
 // The record of one tree node or list row. The controls create and free it and
 // release both identifier lists with the shell allocator; the record holds a

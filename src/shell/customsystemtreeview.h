@@ -1,0 +1,62 @@
+#pragma once
+// The base of the shell tree view: a tree view linked to a list view and a combo box.
+// A change of the selected node reaches the linked controls after a read delay (timer
+// 33), so walking the tree with the keys does not list every folder passed; the first
+// change after creation, or after the window was destroyed, notifies at once.
+#include "shell/systemcontrolpack.h"
+#include "vcl/controls/treeview.h"
+
+#include <cstdint>
+
+namespace Systemcontrolpack {
+
+class TCustomSystemListView;
+class TCustomSystemComboBox;
+
+class TCustomSystemTreeView : public vcl::TCustomTreeView, public ISystemControlLink {
+    Q_OBJECT
+public:
+    // The timer that carries a delayed change to the linked controls.
+    static constexpr uintptr_t ReadTimerID = 33;
+    static constexpr uint16_t DefaultReadDelay = 500;
+
+    explicit TCustomSystemTreeView(vcl::TComponent* AOwner);
+    ~TCustomSystemTreeView() override;
+
+    TCustomSystemListView* ListView() const { return FListView; }
+    void SetListView(TCustomSystemListView* Value);
+    TCustomSystemComboBox* ComboBox() const { return FComboBox; }
+    void SetComboBox(TCustomSystemComboBox* Value);
+    // Milliseconds between a change of node and the notification; 0 notifies at once.
+    uint16_t ReadDelay() const { return FReadDelay; }
+    void SetReadDelay(uint16_t Value) { FReadDelay = Value; }
+    // True while a delayed notification is waiting.
+    bool ReadTimerRunning() const { return FTimerID != 0; }
+    vcl::TImageList* SystemImages() const { return FImages; }
+
+    void LinkedControlChanged(ISystemControlLink* Source, bool Force) override;
+    // Tells the list view, then the combo box.
+    virtual void NotifyLinkedControls(bool Force);
+    virtual void Reset();
+
+protected:
+    virtual void SetupImageList();
+    vcl::HWND GetValidHandle() { return Systemcontrolpack::GetValidHandle(this); }
+    void Change(vcl::TTreeNode* Node) override;
+    void WndProc(vcl::TMessage& Message) override;
+    void DestroyWnd() override;
+    void CMSysColorChange(vcl::TMessage& Message) override;
+    void Notification(vcl::TComponent* AComponent, vcl::TOperation Operation) override;
+
+private:
+    void StopReadTimer();
+
+    uint16_t FReadDelay = DefaultReadDelay;
+    uint32_t FTimerID = 0;
+    bool FFirstChange = true;
+    TCustomSystemListView* FListView = nullptr;
+    TCustomSystemComboBox* FComboBox = nullptr;
+    vcl::TImageList* FImages = nullptr;
+};
+
+} // namespace Systemcontrolpack
