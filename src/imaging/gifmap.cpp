@@ -2,6 +2,7 @@
 
 #include "vcl/core/unitstartup.h"
 
+#include <QScopeGuard>
 #include <QtEndian>
 #include <algorithm>
 #include <cstring>
@@ -159,25 +160,6 @@ void TGifmap::SkipDataSubBlocks()
     } while (length != 0);
 }
 
-void TGifmap::InitCompressionStream()
-{
-    FCodeSizeMin = NextByte();
-    if (FCodeSizeMin < 2 || FCodeSizeMin > 9)
-        Error(errBadCodeSize);
-    FClearCode = 1 << FCodeSizeMin;
-    FEndCode = FClearCode + 1;
-    FTableFull = false;
-    // A stream need not start with a clear code, so the table starts out cleared.
-    ResetCodeTable();
-}
-
-void TGifmap::ResetCodeTable()
-{
-    FCodeSize = FCodeSizeMin + 1;
-    FStrings.Reset(FEndCode + 1);
-    FCodeLimit = 1 << FCodeSize;
-}
-
 // Joins the sub-blocks up to the terminator. Where they end early (a missing or short
 // sub-block, or the terminator itself) is remembered rather than reported: it is a
 // failure only if the codes run on past it, as they do in bad data.
@@ -199,28 +181,15 @@ void TGifmap::GatherSubBlocks()
         FCodes.insert(FCodes.end(), FInput.Current(), FInput.Current() + length);
         FInput.Skip(length);
     }
-    FBitPosition = 0;
-    FBitEnd = int64_t(FCodes.size()) * 8;
+    FCodeBytes = int64_t(FCodes.size());
     FCodes.resize(FCodes.size() + Padding, 0);
-}
-
-// Inline: the library is built as position-independent code, where only inline
-// functions are inlined into their callers.
-inline int TGifmap::NextCode()
-{
-    // Codes are packed least significant bit first.
-    if (FBitPosition + FCodeSize > FBitEnd)
-        Error(FCodesEndError);
-    const uint64_t word = qFromLittleEndian<uint64_t>(FCodes.data() + (FBitPosition >> 3));
-    const int code = int((word >> (FBitPosition & 7)) & ((1u << FCodeSize) - 1));
-    FBitPosition += FCodeSize;
-    ++FCodesDecoded;
-    return code;
 }
 
 void TGifmap::Decode()
 {
-    InitCompressionStream();
+    FCodeSizeMin = NextByte();
+    if (FCodeSizeMin < 2 || FCodeSizeMin > 9)
+        Error(errBadCodeSize);
     const int width = FImageDescriptor.Width;
     if (width > MaxWidth)
         Error(errBadBitSize);
@@ -243,21 +212,67 @@ void TGifmap::Decode()
 
 // Decodes into Pixels until Total bytes are there or the end code comes, and returns
 // the bytes decoded. Once every line is filled the rest of the data is not read.
+// The decoder's state lives in locals, which the compiler keeps in registers across
+// the byte stores into Pixels.
 int64_t TGifmap::DecodeLines(uint8_t* Pixels, int64_t Total)
 {
-    bool tableStart = true;
+    const int clearCode = 1 << FCodeSizeMin, endCode = clearCode + 1;
+    const uint8_t* const codes = FCodes.data();
+    const int64_t bitEnd = FCodeBytes * 8;
+    int64_t position = 0, codesRead = 0;
+    int codeSize = 0, codeLimit = 0, nextFree = 0;
+    const auto countCodes = qScopeGuard([&] { FCodesDecoded += codesRead; });
+    // Codes are packed least significant bit first.
+    const auto nextCode = [&] {
+        if (position + codeSize > bitEnd)
+            Error(FCodesEndError);
+        const uint64_t word = qFromLittleEndian<uint64_t>(codes + (position >> 3));
+        const int code = int((word >> (position & 7)) & ((1u << codeSize) - 1));
+        position += codeSize;
+        ++codesRead;
+        return code;
+    };
+    const auto resetTable = [&] {
+        codeSize = FCodeSizeMin + 1;
+        codeLimit = 1 << codeSize;
+        nextFree = endCode + 1;
+        FStrings.Reset(nextFree);
+    };
+    // A stream need not start with a clear code, so the table starts out cleared.
+    resetTable();
+    bool tableStart = true, tableFull = false;
     const uint8_t* previous = nullptr;
     int previousLength = 0;
     int64_t done = 0;
-    int code = NextCode();
-    while (code != FEndCode) {
-        if (code == FClearCode || tableStart) {
-            code = StartTable(code);
+    int code = nextCode();
+    while (code != endCode) {
+        if (code == clearCode || tableStart) {
+            // The first code of a table (after clear codes, or at the start of the data)
+            // is a root and adds no string.
+            if (code == clearCode) {
+                resetTable();
+                do
+                    code = nextCode();
+                while (code == clearCode);
+                if (code == endCode)
+                    Error(errBadCode);
+            }
+            code = code >= nextFree ? 0 : code;
             tableStart = false;
-        } else if (code <= FStrings.NextFree()) {
+        } else if (code <= nextFree) {
             // A code one past the table is the string the encoder had just made: the
             // previous one and its own first byte, which is what the table learns here.
-            LearnString(previous, previousLength);
+            // The codes widen as the table fills.
+            if (nextFree <= codeLimit && nextFree < Imaging::TLzwStrings::TableSize)
+                FStrings.Add(nextFree++, previous, previousLength);
+            if (nextFree >= codeLimit) {
+                if (codeSize < MaxCodeSize) {
+                    codeLimit *= 2;
+                    ++codeSize;
+                } else {
+                    tableFull = true;
+                }
+            }
         } else {
             Error(errBadCode);
         }
@@ -266,43 +281,13 @@ int64_t TGifmap::DecodeLines(uint8_t* Pixels, int64_t Total)
         done += previousLength;
         if (done >= Total)
             return Total;
-        code = NextCode();
-        if (FTableFull && code != FClearCode)
+        code = nextCode();
+        if (tableFull && code != clearCode)
             Error(errBadBitSize);
-        FTableFull = false;
+        tableFull = false;
     }
     // A line the data ended inside stays empty, like the lines never reached.
     return done;
-}
-
-// The first code of a table (after clear codes, or at the start of the data) is a root
-// and adds no string.
-int TGifmap::StartTable(int Code)
-{
-    if (Code == FClearCode) {
-        ResetCodeTable();
-        do
-            Code = NextCode();
-        while (Code == FClearCode);
-        if (Code == FEndCode)
-            Error(errBadCode);
-    }
-    return Code >= FStrings.NextFree() ? 0 : Code;
-}
-
-// The table learns a string unless it is full; the codes widen as it fills.
-void TGifmap::LearnString(const uint8_t* Previous, int PreviousLength)
-{
-    if (FStrings.NextFree() <= FCodeLimit && !FStrings.Full())
-        FStrings.Add(Previous, PreviousLength);
-    if (FStrings.NextFree() >= FCodeLimit) {
-        if (FCodeSize < MaxCodeSize) {
-            FCodeLimit *= 2;
-            ++FCodeSize;
-        } else {
-            FTableFull = true;
-        }
-    }
 }
 
 // Puts the first Lines decoded lines in their rows: in order, or for an interlaced image

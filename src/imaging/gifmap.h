@@ -41,17 +41,12 @@ private:
     void SkipExtensionBlock();
     void SkipDataSubBlocks();
     void ReadColorTable(uint8_t Flags, std::array<Imaging::TRgbTriple, ColorTableSize>& Table);
-    void InitCompressionStream();
-    void ResetCodeTable();
     void GatherSubBlocks();
-    int NextCode();
     uint8_t NextByte();
     uint16_t NextWord();
     void ReadExact(void* Buffer, int Count);
     void Decode();
     int64_t DecodeLines(uint8_t* Pixels, int64_t Total);
-    int StartTable(int Code);
-    void LearnString(const uint8_t* Previous, int PreviousLength);
     void PlaceLines(const uint8_t* Pixels, int Lines);
 
     std::array<Imaging::TRgbTriple, ColorTableSize> FGlobalColorTable{};
@@ -69,17 +64,11 @@ private:
     uint16_t FColorCount = 0;
 
     // The image's data sub-blocks joined into one run of bytes (with zeros after it, so
-    // that codes are read a word at a time), the bits read from it, and the failure met
-    // where the sub-blocks ended: more codes are needed past that point only from bad data.
+    // that codes are read a word at a time), and the failure met where the sub-blocks
+    // ended: more codes are needed past that point only from bad data.
     std::vector<uint8_t> FCodes;
-    int64_t FBitPosition = 0;
-    int64_t FBitEnd = 0;
+    int64_t FCodeBytes = 0;
     int FCodesEndError = 0;
-    int FCodeSize = 0;
-    int FClearCode = 0;
-    int FEndCode = 0;
-    int FCodeLimit = 0;
-    bool FTableFull = false;
     Imaging::TLzwStrings FStrings;
     int64_t FCodesDecoded = 0;
 };

@@ -29,25 +29,21 @@ public:
         RestoreRoots(0, RootCount);
     }
 
-    // Forgets every learned string; codes from First on are free again, and codes below
-    // it are roots (a table used with fewer roots before may have learned strings there).
+    // Forgets every learned string: the decoder learns again from code First, and codes
+    // below it are roots (a table used with fewer roots before may have learned strings
+    // there). The decoder keeps the next free code itself, in a register.
     void Reset(int First)
     {
         RestoreRoots(FLearnedFrom, std::min(First, RootCount));
         FLearnedFrom = First;
-        FNextFree = First;
     }
-    int NextFree() const { return FNextFree; }
-    bool Full() const { return FNextFree >= TableSize; }
-    int Length(int Code) const { return FLength[size_t(Code)]; }
 
-    // Learns the string written at Previous (of the given length) followed by one more
-    // byte, the first of whatever comes next in the output. The caller checks Full.
-    void Add(const uint8_t* Previous, int PreviousLength)
+    // Learns as Code the string written at Previous (of the given length) followed by
+    // one more byte, the first of whatever comes next in the output.
+    void Add(int Code, const uint8_t* Previous, int PreviousLength)
     {
-        FStart[size_t(FNextFree)] = Previous;
-        FLength[size_t(FNextFree)] = static_cast<uint16_t>(PreviousLength + 1);
-        ++FNextFree;
+        FStart[size_t(Code)] = Previous;
+        FLength[size_t(Code)] = static_cast<uint16_t>(PreviousLength + 1);
     }
 
     // Writes the string of a known Code at Out and returns its length. The bytes up to
@@ -84,7 +80,6 @@ private:
     std::array<uint8_t, RootCount + ChunkBytes> FRoots{};
     std::array<const uint8_t*, TableSize> FStart{};
     std::array<uint16_t, TableSize> FLength{};
-    int FNextFree = RootCount;
     int FLearnedFrom = RootCount;
 };
 
