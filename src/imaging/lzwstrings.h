@@ -16,6 +16,7 @@ public:
     static constexpr int TableSize = 4096;
     // Copies move this many bytes at a time.
     static constexpr int ChunkBytes = 16;
+    static constexpr int ShortString = 8;
     // Bytes the output buffer needs past the end of what it should receive: the longest
     // string may start at its last byte.
     static constexpr int OutputSlack = TableSize + ChunkBytes;
@@ -54,6 +55,14 @@ public:
     {
         const uint8_t* from = FStart[size_t(Code)];
         const int length = FLength[size_t(Code)];
+        // Short strings, most of them, go byte by byte: they are mostly copied from
+        // output written moments before, and a wide load across several recent stores
+        // waits for them to reach the cache, where a byte load is served from the store.
+        if (length <= ShortString) {
+            for (int i = 0; i < length; ++i)
+                Out[i] = from[i];
+            return length;
+        }
         // Each chunk is loaded whole before it is stored; the bytes of the string always
         // lie before Out, so only bytes past the string's end can be wrong, and later
         // output overwrites them.
