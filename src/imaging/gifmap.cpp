@@ -2,8 +2,11 @@
 
 #include "vcl/core/unitstartup.h"
 
+#include <QScopeGuard>
+#include <QtEndian>
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 namespace Gifmap {
 
@@ -118,7 +121,6 @@ void TGifmap::ParseMem()
     const auto& table = FUseLocalTable ? FLocalColorTable : FGlobalColorTable;
     std::copy_n(table.begin(), FColorCount, FPalette.begin());
     FInterlaced = FImageDescriptor.Flags & FlagInterlaced;
-    FPass = 0;
 }
 
 void TGifmap::SkipExtensionBlock()
@@ -158,70 +160,36 @@ void TGifmap::SkipDataSubBlocks()
     } while (length != 0);
 }
 
-void TGifmap::InitCompressionStream()
+// Joins the sub-blocks up to the terminator. Where they end early (a missing or short
+// sub-block, or the terminator itself) is remembered rather than reported: it is a
+// failure only if the codes run on past it, as they do in bad data.
+void TGifmap::GatherSubBlocks()
 {
-    FCodeSizeMin = NextByte();
-    if (FCodeSizeMin < 2 || FCodeSizeMin > 9)
-        Error(errBadCodeSize);
-    FClearCode = 1 << FCodeSizeMin;
-    FEndCode = FClearCode + 1;
-    FHighestRoot = static_cast<uint16_t>(FClearCode - 1);
-    for (int root = 0; root <= FHighestRoot; ++root) {
-        FFirst[root] = FSuffix[root] = static_cast<uint8_t>(root);
-        FLength[root] = 1;
-        FPlaces[root] = nullptr;
+    constexpr int Padding = 8;
+    FCodes.clear();
+    FCodes.reserve(size_t(FInput.Remaining()) + Padding);
+    for (;;) {
+        uint8_t length = 0;
+        if (!FInput.ReadByte(length) || FInput.Remaining() < length) {
+            FCodesEndError = errUnexpectedEOF;
+            break;
+        }
+        if (length == 0) {
+            FCodesEndError = errNoData;
+            break;
+        }
+        FCodes.insert(FCodes.end(), FInput.Current(), FInput.Current() + length);
+        FInput.Skip(length);
     }
-    FPlace = nullptr;
-    FBitBuffer = 0;
-    FBitCount = 0;
-    FBytesLeft = 0;
-    FCurrentRow = 0;
-    FLinesDone = 0;
-    FTableFull = false;
-    // A stream need not start with a clear code, so the table starts out cleared.
-    ResetCodeTable();
-}
-
-void TGifmap::ResetCodeTable()
-{
-    FCodeSize = FCodeSizeMin + 1;
-    FNextFree = static_cast<uint16_t>(FEndCode + 1);
-    FCodeLimit = static_cast<uint16_t>(1 << FCodeSize);
-}
-
-void TGifmap::ReadSubBlock()
-{
-    FSubBlockLength = NextByte();
-    if (FSubBlockLength == 0)
-        Error(errNoData);
-    ReadExact(FSubBlock, FSubBlockLength);
-    FReadPosition = 0;
-    FBytesLeft = FSubBlockLength;
-}
-
-// Inline: the library is built as position-independent code, where only inline
-// functions are inlined into their callers.
-inline uint16_t TGifmap::NextCode()
-{
-    // Codes are packed least significant bit first; bytes are taken only as a code
-    // needs them.
-    while (FBitCount < FCodeSize) {
-        if (FBytesLeft <= 0)
-            ReadSubBlock();
-        FBitBuffer |= uint32_t(FSubBlock[FReadPosition++]) << FBitCount;
-        --FBytesLeft;
-        FBitCount += 8;
-    }
-    const auto code = static_cast<uint16_t>(FBitBuffer & ((1u << FCodeSize) - 1));
-    FBitBuffer >>= FCodeSize;
-    FBitCount -= FCodeSize;
-    ++FCodesDecoded;
-    return code;
+    FCodeBytes = int64_t(FCodes.size());
+    FCodes.resize(FCodes.size() + Padding, 0);
 }
 
 void TGifmap::Decode()
 {
-    InitCompressionStream();
+    FCodeSizeMin = NextByte();
+    if (FCodeSizeMin < 2 || FCodeSizeMin > 9)
+        Error(errBadCodeSize);
     const int width = FImageDescriptor.Width;
     if (width > MaxWidth)
         Error(errBadBitSize);
@@ -234,139 +202,108 @@ void TGifmap::Decode()
     if (int64_t(width) * height > Imaging::MaxLzwOutput(FInput.Remaining(), FCodeSizeMin + 1))
         Error(errUnexpectedEOF);
     ReserveRows(width, height, width, ColorTableSize);
-    FRow = FRows.Row(0);
-    FColumn = 0;
+    GatherSubBlocks();
+    // The lines are decoded one after another into one buffer, in the order the file
+    // holds them, and then put in their rows.
+    const int64_t total = int64_t(width) * height;
+    const std::unique_ptr<uint8_t[]> pixels(new uint8_t[size_t(total) + Imaging::TLzwStrings::OutputSlack]);
+    PlaceLines(pixels.get(), int(DecodeLines(pixels.get(), total) / width));
+}
 
-    bool tableStart = true;
-    int code = NextCode();
-    while (code != FEndCode) {
-        if (code == FClearCode || tableStart) {
-            code = StartTable(code);
+// Decodes into Pixels until Total bytes are there or the end code comes, and returns
+// the bytes decoded. Once every line is filled the rest of the data is not read.
+// The decoder's state lives in locals, which the compiler keeps in registers across
+// the byte stores into Pixels.
+int64_t TGifmap::DecodeLines(uint8_t* Pixels, int64_t Total)
+{
+    const int clearCode = 1 << FCodeSizeMin, endCode = clearCode + 1;
+    const uint8_t* const codes = FCodes.data();
+    const int64_t bitEnd = FCodeBytes * 8;
+    int64_t position = 0, codesRead = 0;
+    int codeSize = 0, codeLimit = 0, nextFree = 0;
+    const auto countCodes = qScopeGuard([&] { FCodesDecoded += codesRead; });
+    // Codes are packed least significant bit first.
+    const auto nextCode = [&] {
+        if (position + codeSize > bitEnd)
+            Error(FCodesEndError);
+        const uint64_t word = qFromLittleEndian<uint64_t>(codes + (position >> 3));
+        const int code = int((word >> (position & 7)) & ((1u << codeSize) - 1));
+        position += codeSize;
+        ++codesRead;
+        return code;
+    };
+    const auto resetTable = [&] {
+        codeSize = FCodeSizeMin + 1;
+        codeLimit = 1 << codeSize;
+        nextFree = endCode + 1;
+        FStrings.Reset(nextFree);
+    };
+    // A stream need not start with a clear code, so the table starts out cleared.
+    resetTable();
+    bool tableStart = true, tableFull = false;
+    const uint8_t* previous = nullptr;
+    int previousLength = 0;
+    int64_t done = 0;
+    int code = nextCode();
+    while (code != endCode) {
+        if (code == clearCode || tableStart) {
+            // The first code of a table (after clear codes, or at the start of the data)
+            // is a root and adds no string.
+            if (code == clearCode) {
+                resetTable();
+                do
+                    code = nextCode();
+                while (code == clearCode);
+                if (code == endCode)
+                    Error(errBadCode);
+            }
+            code = code >= nextFree ? 0 : code;
             tableStart = false;
-        } else if (code < FNextFree) {
-            AddString(FFirst[code]);
-        } else if (code == FNextFree) {
-            // The string the encoder had just made: the previous one and its own first byte.
-            AddString(FFirst[FPrevious]);
+        } else if (code <= nextFree) {
+            // A code one past the table is the string the encoder had just made: the
+            // previous one and its own first byte, which is what the table learns here.
+            // The codes widen as the table fills.
+            if (nextFree <= codeLimit && nextFree < Imaging::TLzwStrings::TableSize)
+                FStrings.Add(nextFree++, previous, previousLength);
+            if (nextFree >= codeLimit) {
+                if (codeSize < MaxCodeSize) {
+                    codeLimit *= 2;
+                    ++codeSize;
+                } else {
+                    tableFull = true;
+                }
+            }
         } else {
             Error(errBadCode);
         }
-        FPrevious = static_cast<uint16_t>(code);
-        // Once every row is filled the rest of the data is not read.
-        if (WriteString(code))
-            return;
-        code = NextCode();
-        if (FTableFull && code != FClearCode)
+        previous = Pixels + done;
+        previousLength = FStrings.Write(code, Pixels + done);
+        done += previousLength;
+        if (done >= Total)
+            return Total;
+        code = nextCode();
+        if (tableFull && code != clearCode)
             Error(errBadBitSize);
-        FTableFull = false;
+        tableFull = false;
     }
-    // A row the data ended inside stays empty, like the rows never reached.
-    std::memset(FRow, 0, size_t(width));
+    // A line the data ended inside stays empty, like the lines never reached.
+    return done;
 }
 
-// The first code of a table (after clear codes, or at the start of the data) is a root
-// and adds no string.
-int TGifmap::StartTable(int Code)
+// Puts the first Lines decoded lines in their rows: in order, or for an interlaced image
+// in four passes that start at rows 0, 4, 2 and 1 and advance by 8, 8, 4 and 2 rows.
+void TGifmap::PlaceLines(const uint8_t* Pixels, int Lines)
 {
-    if (Code == FClearCode) {
-        ResetCodeTable();
-        do
-            Code = NextCode();
-        while (Code == FClearCode);
-        if (Code == FEndCode)
-            Error(errBadCode);
+    static constexpr int PassStart[] = {0, 4, 2, 1};
+    static constexpr int PassStep[] = {8, 8, 4, 2};
+    const int width = FImageDescriptor.Width, height = FImageDescriptor.Height;
+    const int passes = FInterlaced ? 4 : 1;
+    int line = 0;
+    for (int pass = 0; pass < passes; ++pass) {
+        const int start = FInterlaced ? PassStart[pass] : 0, step = FInterlaced ? PassStep[pass] : 1;
+        for (int row = start; row < height && line < Lines; row += step, ++line)
+            FRows.Add(row, Pixels + int64_t(line) * width);
     }
-    return Code >= FNextFree ? 0 : Code;
-}
-
-void TGifmap::AddString(uint8_t First)
-{
-    if (FNextFree <= FCodeLimit && FNextFree < TableSize) {
-        FPlaces[FNextFree] = FPlace;
-        FPrefix[FNextFree] = FPrevious;
-        FSuffix[FNextFree] = First;
-        FFirst[FNextFree] = FFirst[FPrevious];
-        FLength[FNextFree] = static_cast<uint16_t>(FLength[FPrevious] + 1);
-        ++FNextFree;
-    }
-    if (FNextFree >= FCodeLimit) {
-        if (FCodeSize < MaxCodeSize) {
-            FCodeLimit = static_cast<uint16_t>(FCodeLimit * 2);
-            ++FCodeSize;
-        } else {
-            FTableFull = true;
-        }
-    }
-}
-
-// Spells the string of Code at Start. A string whose prefix was written whole in a row
-// is copied from there, then its last byte added. Others are spelled from their end by
-// following the table's links; prefix links always point to lower codes, so the walk
-// ends at a root.
-inline void TGifmap::SpellString(int Code, uint8_t* Start) const
-{
-    const int length = FLength[Code];
-    if (const uint8_t* prefix = FPlaces[Code]) {
-        std::memcpy(Start, prefix, size_t(length - 1));
-        Start[length - 1] = FSuffix[Code];
-        return;
-    }
-    uint8_t* end = Start + length;
-    while (Code > FHighestRoot) {
-        *--end = FSuffix[Code];
-        Code = FPrefix[Code];
-    }
-    *--end = static_cast<uint8_t>(Code);
-}
-
-// Writes the string of Code at the current column, straight into the row when it fits
-// and across rows otherwise; true once every row is filled.
-inline bool TGifmap::WriteString(int Code)
-{
-    const int length = FLength[Code];
-    const int width = FImageDescriptor.Width;
-    if (FColumn + length < width) {
-        uint8_t* const start = FRow + FColumn;
-        SpellString(Code, start);
-        FPlace = start;
-        FColumn += length;
-        return false;
-    }
-    FPlace = nullptr;
-    SpellString(Code, FStack.data());
-    for (const uint8_t* bytes = FStack.data(); bytes < FStack.data() + length;) {
-        const int n = std::min<int>(width - FColumn, int(FStack.data() + length - bytes));
-        std::memcpy(FRow + FColumn, bytes, size_t(n));
-        bytes += n;
-        FColumn += n;
-        if (FColumn == width && NextLine())
-            return true;
-    }
-    return false;
-}
-
-// Moves on to the next row; true once every row is filled.
-bool TGifmap::NextLine()
-{
-    ++FLinesDone;
-    FColumn = 0;
-    ++FCurrentRow;
-    if (FInterlaced) {
-        // Passes advance by 8, 8, 4 and 2 rows and start at rows 0, 4, 2 and 1.
-        static constexpr int PassStep[] = {8, 8, 4, 2};
-        static constexpr int PassStart[] = {0, 4, 2, 1};
-        if (FPass < LastInterlacePass)
-            FCurrentRow += PassStep[FPass] - 1;
-        // A pass whose start row lies below a short image has no rows: go on to the
-        // next, so that the second line of a 2-row image is row 1.
-        while (FCurrentRow >= FImageDescriptor.Height && FPass < LastInterlacePass) {
-            ++FPass;
-            if (FPass < LastInterlacePass)
-                FCurrentRow = PassStart[FPass];
-        }
-    }
-    FRow = FRows.Row(FCurrentRow);
-    return FLinesDone == FImageDescriptor.Height || !FRow;
 }
 
 Imaging::TBitmapInfoHeader TGifmap::BitmapHeader() const

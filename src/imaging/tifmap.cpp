@@ -2,6 +2,8 @@
 
 #include "vcl/core/unitstartup.h"
 
+#include <QScopeGuard>
+#include <QtEndian>
 #include <algorithm>
 #include <cstring>
 
@@ -65,7 +67,6 @@ TTifmap::~TTifmap() = default;
 void TTifmap::Parse()
 {
     FFile = FInput;
-    FRowCounter = 0;
     FCodesDecoded = 0;
     ReadTiff();
     FFile = {};
@@ -215,26 +216,41 @@ void TTifmap::CheckImageFitsInput(int64_t RowsPerStrip)
         Error(errUnexpectedEOF);
 }
 
+// Decodes the strip's rows, then puts them in their rows of the bitmap. Uncompressed
+// rows are put there straight from the file.
 void TTifmap::ReadStrip(int64_t FirstRow, int64_t RowCount)
 {
-    FRowCounter = FirstRow;
-    FStripEnd = std::min<int64_t>(FirstRow + RowCount, FHeight);
-    PointLineAtRow();
-    if (FCompression == compLZW) {
-        FWritePosition = 0;
-        InitializeTable();
-        if (!ReadLZWData())
-            Error(errBadCode);
-        // A row the data ended inside stays empty, like the rows never reached.
-        if (FRowCounter < FStripEnd)
-            std::memset(FLine, 0, size_t(FRowLength));
-    } else {
-        while (FRowCounter < FStripEnd) {
-            ReadLine(FRowLength);
-            InsertLine();
-        }
+    const int64_t rows = std::min<int64_t>(FirstRow + RowCount, FHeight) - FirstRow;
+    const int64_t bytes = rows * FRowLength;
+    switch (FCompression) {
+    case compNone:
+        if (FInput.Remaining() < bytes)
+            Error(errUnexpectedEOF);
+        PlaceRows(FInput.Current(), FirstRow, rows);
+        break;
+    case compPackBits: {
+        uint8_t* pixels = StripBuffer(bytes);
+        for (int64_t row = 0; row < rows; ++row)
+            ReadPackLine(pixels + row * FRowLength, FRowLength);
+        PlaceRows(pixels, FirstRow, rows);
+        break;
     }
-    PrepareRows(FirstRow, std::min(FRowCounter, FStripEnd));
+    case compLZW: {
+        // A row the data ended inside stays empty, like the rows never reached.
+        uint8_t* pixels = StripBuffer(bytes);
+        PlaceRows(pixels, FirstRow, DecodeLzwStrip(pixels, bytes) / FRowLength);
+        break;
+    }
+    default: Error(errUnsupported);
+    }
+}
+
+uint8_t* TTifmap::StripBuffer(int64_t Bytes)
+{
+    const size_t size = size_t(Bytes) + Imaging::TLzwStrings::OutputSlack;
+    if (FStripPixels.size() < size)
+        FStripPixels.resize(size);
+    return FStripPixels.data();
 }
 
 void TTifmap::DecodeTag()
@@ -299,19 +315,7 @@ void TTifmap::ReadColorMap(uint32_t Offset)
     FColorMapPresent = true;
 }
 
-void TTifmap::ReadLine(int Count)
-{
-    switch (FCompression) {
-    case compNone:
-        if (FInput.Read(FLine, Count) != Count)
-            Error(errUnexpectedEOF);
-        break;
-    case compPackBits: ReadPackLine(Count); break;
-    default: Error(errUnsupported);
-    }
-}
-
-void TTifmap::ReadPackLine(int Count)
+void TTifmap::ReadPackLine(uint8_t* Line, int Count)
 {
     int written = 0;
     while (written < Count) {
@@ -323,7 +327,7 @@ void TTifmap::ReadPackLine(int Count)
             // A run past the row would write past the line: the row is bad.
             if (written + n > Count)
                 Error(errBadData);
-            if (FInput.Read(FLine + written, n) != n)
+            if (FInput.Read(Line + written, n) != n)
                 Error(errUnexpectedEOF);
             written += n;
         } else if (header > 128) {
@@ -333,191 +337,120 @@ void TTifmap::ReadPackLine(int Count)
                 Error(errUnexpectedEOF);
             if (written + n > Count)
                 Error(errBadData);
-            std::memset(FLine + written, value, static_cast<size_t>(n));
+            std::memset(Line + written, value, static_cast<size_t>(n));
             written += n;
         }
     }
 }
 
-void TTifmap::InitializeTable()
+// Decodes the strip's LZW codes into Pixels until Total bytes are there or the end code
+// comes, and returns the bytes decoded. Decoding stops as soon as the strip's rows are
+// filled: the rest of its data (which may be shared with other strips) is not read. The
+// decoder's state lives in locals, which the compiler keeps in registers across the
+// byte stores into Pixels.
+int64_t TTifmap::DecodeLzwStrip(uint8_t* Pixels, int64_t Total)
 {
-    for (int i = 0; i < 256; ++i) {
-        FPrefix[i] = 0;
-        FLast[i] = FFirst[i] = static_cast<uint8_t>(i);
-        FLength[i] = 1;
-    }
-    FLength[ClearCode] = 0;
-    FLength[EndOfInformation] = 0;
-    FNextFree = 258;
-    FCodeWidth = 9;
-}
-
-// Inline: the library is built as position-independent code, where only inline
-// functions are inlined into their callers.
-inline uint16_t TTifmap::GetNextCode(TCodeReader& In)
-{
-    // Codes are packed most significant bit first; the bits not yet taken sit at the
-    // bottom of the bit buffer.
-    ++FCodesDecoded;
-    while (In.Count < FCodeWidth) {
-        if (In.Next == In.End)
+    constexpr int ClearCode = 256, EndOfInformation = 257, FirstFree = 258;
+    const uint8_t* const data = FInput.Current();
+    const int64_t bytes = FInput.Remaining(), bitEnd = bytes * 8;
+    int64_t position = 0, codesRead = 0;
+    int width = 9, nextFree = FirstFree;
+    const auto countCodes = qScopeGuard([&] { FCodesDecoded += codesRead; });
+    // Codes are packed most significant bit first; eight bytes are read at a time where
+    // the data holds them.
+    const auto nextCode = [&] {
+        ++codesRead;
+        if (position + width > bitEnd)
             Error(errUnexpectedEOF);
-        In.Bits = In.Bits << 8 | *In.Next++;
-        In.Count += 8;
-    }
-    In.Count -= FCodeWidth;
-    return static_cast<uint16_t>((In.Bits >> In.Count) & ((1u << FCodeWidth) - 1));
-}
-
-inline bool TTifmap::IsInTable(int Code) const
-{
-    return Code < FNextFree && FLength[Code] > 0;
-}
-
-inline void TTifmap::WriteCode(int Code)
-{
-    // A code that names no string (a code beyond the table, or the clear or end code
-    // where a string is needed) is corrupt data.
-    if (!IsInTable(Code))
-        Error(errBadCode);
-    const int length = FLength[Code];
-    // A string whose prefix was written whole in a row is copied from there, then its
-    // last byte added. Others are spelled from their end by following the table's links:
-    // straight into the line when they fit the row, else into a buffer first.
-    const bool fits = FWritePosition + length <= FRowLength;
-    uint8_t* const start = fits ? FLine + FWritePosition : FString.data();
-    if (const uint8_t* prefix = FPlaces[Code]) {
-        std::memcpy(start, prefix, size_t(length - 1));
-        start[length - 1] = FLast[Code];
-    } else {
-        uint8_t* out = start + length;
-        for (int c = Code; out > start; c = FPrefix[c])
-            *--out = FLast[c];
-    }
-    FPlace = fits ? start : nullptr;
-    if (!fits) {
-        WriteString(start, length);
-        return;
-    }
-    FWritePosition = static_cast<uint16_t>(FWritePosition + length);
-    if (FWritePosition == FRowLength) {
-        InsertLine();
-        FWritePosition = 0;
-    }
-}
-
-inline bool TTifmap::AddStringToTable(int Prefix, uint8_t Last, const uint8_t* PrefixPlace)
-{
-    if (FNextFree == TableSize)
-        return false;
-    FPlaces[FNextFree] = PrefixPlace;
-    FPrefix[FNextFree] = static_cast<uint16_t>(Prefix);
-    FLast[FNextFree] = Last;
-    FFirst[FNextFree] = FFirst[Prefix];
-    FLength[FNextFree] = static_cast<uint16_t>(FLength[Prefix] + 1);
-    ++FNextFree;
-    // Writers switch to the wider code one code early.
-    if (FNextFree == 511 || FNextFree == 1023 || FNextFree == 2047)
-        ++FCodeWidth;
-    return true;
-}
-
-void TTifmap::WriteString(const uint8_t* Bytes, int Count)
-{
-    while (Count > 0) {
-        const int n = std::min(Count, FRowLength - FWritePosition);
-        std::memcpy(FLine + FWritePosition, Bytes, static_cast<size_t>(n));
-        FWritePosition = static_cast<uint16_t>(FWritePosition + n);
-        Bytes += n;
-        Count -= n;
-        if (FWritePosition == FRowLength) {
-            InsertLine();
-            FWritePosition = 0;
+        const int64_t at = position >> 3;
+        uint64_t word = 0;
+        if (at + 8 <= bytes) {
+            word = qFromBigEndian<uint64_t>(data + at);
+        } else {
+            for (int64_t i = at; i < at + 8; ++i)
+                word = word << 8 | (i < bytes ? data[i] : 0);
         }
-    }
-}
-
-bool TTifmap::ReadLZWData()
-{
-    // The first code of a table (at the start of the strip or after clear codes) adds no
-    // string, since no previous string exists.
-    // Decoding stops as soon as the strip's rows are filled: the rest of its data (which
-    // may be shared with other strips) is not read.
-    // The bit reader is a local, which the compiler keeps in registers.
-    TCodeReader in{FInput.Current(), FInput.Current() + FInput.Remaining()};
+        const int code = int((word << (position & 7)) >> (64 - width));
+        position += width;
+        return code;
+    };
+    const auto resetTable = [&] {
+        width = 9;
+        nextFree = FirstFree;
+        FStrings.Reset(FirstFree);
+    };
+    resetTable();
+    // The first code of a table (at the start of the strip or after clear codes) is a
+    // root and adds no string, since no previous string exists.
     bool tableStart = true;
-    while (FRowCounter < FStripEnd) {
-        FCode = GetNextCode(in);
-        if (FCode == EndOfInformation)
+    const uint8_t* previous = nullptr;
+    int previousLength = 0;
+    int64_t done = 0;
+    while (done < Total) {
+        int code = nextCode();
+        if (code == EndOfInformation)
             break;
-        const uint8_t* previousPlace = FPlace;
-        if (FCode == ClearCode) {
-            InitializeTable();
+        if (code == ClearCode) {
+            resetTable();
             do
-                FCode = GetNextCode(in);
-            while (FCode == ClearCode);
-            if (FCode == EndOfInformation)
+                code = nextCode();
+            while (code == ClearCode);
+            if (code == EndOfInformation)
                 break;
             tableStart = true;
         }
-        if (tableStart) {
-            WriteCode(FCode);
-            tableStart = false;
-        } else if (FCode < FNextFree) {
-            WriteCode(FCode);
-            if (!AddStringToTable(FPrevious, FFirst[FCode], previousPlace))
-                return false;
-        } else if (FCode == FNextFree) {
-            // The string the writer had just made: the previous one and its own first byte.
-            AddStringToTable(FPrevious, FFirst[FPrevious], previousPlace);
-            WriteCode(FCode);
-        } else {
+        // A code that names no string (a code beyond the table, the clear or end code
+        // where a string is needed, or a new string once the table is full) is corrupt.
+        if (tableStart ? code >= ClearCode : code > nextFree || nextFree == Imaging::TLzwStrings::TableSize)
             Error(errBadCode);
+        if (!tableStart) {
+            // A code one past the table is the string the writer had just made: the
+            // previous one and its own first byte, which is what the table learns here.
+            FStrings.Add(nextFree++, previous, previousLength);
+            // Writers switch to the wider code one code early.
+            if (nextFree == 511 || nextFree == 1023 || nextFree == 2047)
+                ++width;
         }
-        FPrevious = FCode;
+        tableStart = false;
+        previous = Pixels + done;
+        previousLength = FStrings.Write(code, Pixels + done);
+        done += previousLength;
     }
-    return true;
+    return std::min(done, Total);
 }
 
-// Rows are prepared once their strip is read, so that the decoder can copy strings
-// from the rows as it wrote them.
-void TTifmap::InsertLine()
+void TTifmap::PlaceRows(const uint8_t* Pixels, int64_t FirstRow, int64_t Count)
 {
-    CreateLine();
+    for (int64_t row = 0; row < Count; ++row)
+        PlaceRow(Pixels + row * FRowLength, FRows.Row(static_cast<int>(FirstRow + row)));
 }
 
-void TTifmap::PrepareRows(int64_t FirstRow, int64_t EndRow)
+// Copies a decoded row into its bitmap row, undoing the horizontal predictor, turning
+// white-is-zero bilevel rows round and putting RGB samples in the bitmap's BGR order
+// on the way.
+void TTifmap::PlaceRow(const uint8_t* Source, uint8_t* Row) const
 {
-    for (int64_t row = FirstRow; row < EndRow; ++row) {
-        uint8_t* line = FRows.Row(static_cast<int>(row));
-        if (FPredictor == PredictorHorizontal) {
-            for (int i = FSamplesPerPixel; i < FRowLength; ++i)
-                line[i] = static_cast<uint8_t>(line[i] + line[i - FSamplesPerPixel]);
+    const bool predicted = FPredictor == PredictorHorizontal;
+    if (FBitCount > 8) {
+        uint8_t r = 0, g = 0, b = 0;
+        for (int x = 0; x < FWidth; ++x, Source += 3, Row += 3) {
+            r = predicted ? uint8_t(r + Source[0]) : Source[0];
+            g = predicted ? uint8_t(g + Source[1]) : Source[1];
+            b = predicted ? uint8_t(b + Source[2]) : Source[2];
+            Row[0] = b;
+            Row[1] = g;
+            Row[2] = r;
         }
-        if (FBitCount == 1 && FPhotometric == PhotometricWhiteIsZero) {
-            for (int i = 0; i < FRowLength; ++i)
-                line[i] = static_cast<uint8_t>(~line[i]);
-        }
-        if (FBitCount > 8) {
-            for (int x = 0; x < FWidth; ++x)
-                std::swap(line[3 * x], line[3 * x + 2]);
-        }
+    } else if (predicted) {
+        uint8_t sum = 0;
+        for (int i = 0; i < FRowLength; ++i)
+            Row[i] = sum = uint8_t(sum + Source[i]);
+    } else if (FBitCount == 1 && FPhotometric == PhotometricWhiteIsZero) {
+        for (int i = 0; i < FRowLength; ++i)
+            Row[i] = static_cast<uint8_t>(~Source[i]);
+    } else {
+        std::memcpy(Row, Source, size_t(FRowLength));
     }
-}
-
-// The row is already in place: go on to the next.
-void TTifmap::CreateLine()
-{
-    ++FRowCounter;
-    PointLineAtRow();
-}
-
-// Rows are decoded straight into their place in the assembled stream; rows past the
-// strip's go to a spare line and are dropped.
-void TTifmap::PointLineAtRow()
-{
-    uint8_t* row = FRowCounter < FStripEnd ? FRows.Row(static_cast<int>(FRowCounter)) : nullptr;
-    FLine = row ? row : FSpareLine.data();
 }
 
 Imaging::TBitmapInfoHeader TTifmap::BitmapHeader() const

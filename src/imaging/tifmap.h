@@ -3,9 +3,11 @@
 // PackBits) and becomes a 1, 4, 8 or 24-bit bitmap. Unlike the other readers it lets
 // its failures reach the caller.
 #include "imaging/imagereader.h"
+#include "imaging/lzwstrings.h"
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 namespace Tifmap {
 
@@ -34,8 +36,6 @@ private:
         int ValueSize = 4;  // 2 for SHORT, 4 for LONG
     };
     static constexpr int MaxRowLength = 7200;
-    static constexpr int LineBufferSize = MaxRowLength + 1;
-    static constexpr int TableSize = 4096;
 
     void Parse() override;
     Imaging::TBitmapInfoHeader BitmapHeader() const override;
@@ -55,26 +55,11 @@ private:
     int64_t MaxStripOutput(int64_t Bytes) const;
     void CheckImageFitsInput(int64_t RowCount);
     void ReadStrip(int64_t FirstRow, int64_t RowCount);
-    void ReadLine(int Count);
-    void ReadPackLine(int Count);
-    void InitializeTable();
-    // Where the codes are read: the next byte, the end, and the bits not yet taken.
-    struct TCodeReader {
-        const uint8_t* Next;
-        const uint8_t* End;
-        uint32_t Bits = 0;
-        int Count = 0;
-    };
-    uint16_t GetNextCode(TCodeReader& In);
-    bool IsInTable(int Code) const;
-    void WriteCode(int Code);
-    bool AddStringToTable(int Prefix, uint8_t Last, const uint8_t* PrefixPlace);
-    void WriteString(const uint8_t* Bytes, int Count);
-    bool ReadLZWData();
-    void InsertLine();
-    void PrepareRows(int64_t FirstRow, int64_t EndRow);
-    void CreateLine();
-    void PointLineAtRow();
+    void ReadPackLine(uint8_t* Line, int Count);
+    int64_t DecodeLzwStrip(uint8_t* Pixels, int64_t Total);
+    void PlaceRows(const uint8_t* Pixels, int64_t FirstRow, int64_t Count);
+    void PlaceRow(const uint8_t* Source, uint8_t* Row) const;
+    uint8_t* StripBuffer(int64_t Bytes);
 
     // The whole file; FInput reads the directory, then one strip at a time.
     Imaging::TByteReader FFile;
@@ -91,8 +76,7 @@ private:
     bool FColorMapPresent = false;
     TStripField FStripByteCounts;
     TStripField FStripOffsets;
-    // Rows one strip fills, the last a strip may fill, and codes decoded in this load.
-    int64_t FStripEnd = 0;
+    // Codes decoded in this load.
     int64_t FCodesDecoded = 0;
 
     std::array<Imaging::TRgbTriple, 256> FPalette{};
@@ -100,29 +84,9 @@ private:
     int FHeight = 0;
     int FBitCount = 0;
     int FRowLength = 0;
-    // The row being decoded: its place in the assembled stream, or the spare line.
-    uint8_t* FLine = nullptr;
-    std::array<uint8_t, LineBufferSize> FSpareLine{};
-    int64_t FRowCounter = 0;
-
-    // LZW state. The string table holds each string as its prefix code and last byte,
-    // with its first byte and length kept for the next-code case.
-    static constexpr int ClearCode = 256;
-    static constexpr int EndOfInformation = 257;
-    uint16_t FCode = 0;
-    uint16_t FPrevious = 0;
-    uint16_t FNextFree = 0;
-    uint16_t FWritePosition = 0;
-    uint8_t FCodeWidth = 0;
-    std::array<uint16_t, TableSize> FPrefix{};
-    std::array<uint8_t, TableSize> FLast{};
-    std::array<uint8_t, TableSize> FFirst{};
-    std::array<uint16_t, TableSize> FLength{};
-    std::array<uint8_t, TableSize> FString{};
-    // Where each string's prefix was written whole in a row (null when it was not), and
-    // where the last string was.
-    std::array<const uint8_t*, TableSize> FPlaces{};
-    const uint8_t* FPlace = nullptr;
+    // A strip's rows as decoded, before they are put in their rows of the bitmap.
+    std::vector<uint8_t> FStripPixels;
+    Imaging::TLzwStrings FStrings;
 };
 
 } // namespace Tifmap

@@ -233,6 +233,29 @@ TEST(Gifmap, DecodesPixelsAndPadsRows)
     EXPECT_EQ(bitmap.mid(HeadersSize + 16, 1024 - 16), QByteArray(1024 - 16, '\0'));
 }
 
+// One reader loads an image whose table learns strings at codes 6 and up, then one with
+// 9-bit roots: codes 300 to 303 must spell their low bytes 44 to 47 (worked out by hand),
+// not strings the first image left behind at those codes.
+TEST(Gifmap, RootsOfALaterImageAreNotStringsOfAnEarlierOne)
+{
+    Gifmap::TGifmap gif;
+    TGifBuilder small;
+    small.Width = 64;
+    small.Height = 64;
+    small.Pixels = Ramp(64 * 64, 4);
+    vcl::TMemoryStream first(small.Build());
+    ASSERT_NE(gif.AssembleBitmapStream(first), nullptr);
+
+    TCodeWriter w;
+    for (const int code : {512, 300, 301, 302, 303, 513})
+        w.Put(code, 10);
+    TGifBuilder wide;
+    wide.MinCodeSize = 9;
+    wide.ImageData = SubBlocks(w.Finish());
+    vcl::TMemoryStream second(wide.Build());
+    EXPECT_EQ(Indices(gif.AssembleBitmapStream(second)->Bytes()), (std::vector<uint8_t>{44, 45, 46, 47}));
+}
+
 TEST(Gifmap, LocalTableReplacesGlobal)
 {
     TGifBuilder b;
