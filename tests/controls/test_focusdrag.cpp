@@ -140,3 +140,72 @@ TEST(DragSession, TargetAcceptsOrRefusesAndTheSourceHearsWhere)
     EXPECT_EQ(droppedAt, Point(7, 9));
     EXPECT_EQ(ends, (std::vector<TObject*>{nullptr, &target}));
 }
+
+TEST(DragSession, APressOnAnAutomaticControlDragsItWithTheMouse)
+{
+    TWinControl form(nullptr);
+    form.SetBounds(0, 0, 200, 100);
+    TFocusable source(&form, 0), target(&form, 100);
+    ASSERT_TRUE(ShowAndActivate(form));
+    source.SetDragMode(dmAutomatic);
+    source.SetDragCursor(crHandPoint);
+    int presses = 0;
+    source.OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { ++presses; };
+    TObject offered; // what OnStartDrag hands the targets instead of the control
+    source.OnStartDrag = [&](TObject*, TObject*& dragObject) { dragObject = &offered; };
+    target.OnDragOver = [&](TObject*, TObject* from, int x, int, TDragState, bool& accept) {
+        EXPECT_EQ(from, &offered);
+        accept = x >= 15;
+    };
+    TPoint droppedAt;
+    target.OnDragDrop = [&](TObject*, TObject*, int x, int y) { droppedAt = Point(x, y); };
+    std::vector<TObject*> ends;
+    source.OnEndDrag = [&](TObject*, TObject* to, int, int) { ends.push_back(to); };
+    auto pointer = [] { return QGuiApplication::overrideCursor() ? QGuiApplication::overrideCursor()->shape() : Qt::BlankCursor; };
+
+    QTest::mousePress(&source, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_TRUE(source.Dragging());
+    EXPECT_EQ(presses, 0); // the press started the drag and is not seen as a press
+    QTest::mouseMove(&target, QPoint(5, 10));
+    EXPECT_EQ(pointer(), Qt::ForbiddenCursor); // refused: the no-drop pointer
+    QTest::mouseMove(&target, QPoint(20, 10));
+    EXPECT_EQ(pointer(), Qt::PointingHandCursor); // taken: the source's drag cursor
+    QTest::mouseRelease(&target, Qt::LeftButton, {}, QPoint(21, 12));
+    EXPECT_FALSE(source.Dragging());
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(droppedAt, Point(21, 12));
+    EXPECT_EQ(ends, std::vector<TObject*>{&target});
+
+    // Escape cancels; a drag that waits for its threshold offers nothing until then.
+    source.SetDragMode(dmManual);
+    int offers = 0;
+    target.OnDragOver = [&](TObject*, TObject*, int, int, TDragState, bool& accept) { ++offers, accept = true; };
+    QCursor::setPos(source.ClientToScreen(Point(5, 5)).ToQPoint());
+    source.BeginDrag(false, 50);
+    QTest::mouseMove(&source, QPoint(25, 5)); // 20 pixels: below the threshold
+    EXPECT_EQ(offers, 0);
+    QTest::keyClick(&source, Qt::Key_Escape);
+    EXPECT_FALSE(source.Dragging());
+    EXPECT_EQ(ends, (std::vector<TObject*>{&target, nullptr}));
+}
+
+TEST(ControlStyle, NoStdEventsSilencesMouseAndKeysButNotClicks)
+{
+    TWinControl form(nullptr);
+    form.SetBounds(0, 0, 200, 100);
+    TFocusable control(&form, 0);
+    ASSERT_TRUE(ShowAndActivate(form));
+    control.SetControlStyle(control.ControlStyle() | csNoStdEvents);
+    int events = 0, clicks = 0;
+    control.OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { ++events; };
+    control.OnMouseUp = [&](TObject*, TMouseButton, TShiftState, int, int) { ++events; };
+    control.OnMouseMove = [&](TObject*, TShiftState, int, int) { ++events; };
+    control.OnKeyDown = [&](TObject*, uint16_t&, TShiftState) { ++events; };
+    control.OnKeyPress = [&](TObject*, QChar&) { ++events; };
+    control.OnClick = [&](TObject*) { ++clicks; };
+    QTest::mouseMove(&control, QPoint(3, 3));
+    QTest::mouseClick(&control, Qt::LeftButton, {}, QPoint(4, 4));
+    QTest::keyClick(&control, Qt::Key_A);
+    EXPECT_EQ(events, 0);
+    EXPECT_EQ(clicks, 1);
+}

@@ -3,6 +3,7 @@
 #include "vcl/controls/application.h"
 #include "vcl/controls/forms.h"
 #include "vcl/controls/menus.h"
+#include "vcl/controls/systemmetrics.h"
 #include "vcl/controls/timers.h"
 #include "vcl/controls/winuser.h"
 #include "vcl/core/sysutils.h"
@@ -143,6 +144,80 @@ TEST(Forms, ClientRectangleAndAlertThroughTheWindowFunctions)
     EXPECT_TRUE(MessageBeep(MB_SIMPLEBEEP));
     SetBeepHandler(previous);
     EXPECT_EQ(beeps, (std::vector<UINT>{MB_ICONEXCLAMATION, MB_SIMPLEBEEP}));
+}
+
+TEST(Forms, GetDCExInvertsAboveTheChildControls)
+{
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 200, 150);
+    TCustomControl panel(nullptr), child(nullptr);
+    panel.SetParent(&form);
+    panel.SetBounds(0, 0, 100, 100);
+    panel.SetColor(clWhite);
+    child.SetParent(&panel);
+    child.SetBounds(10, 10, 20, 20);
+    child.SetColor(clRed);
+    form.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    auto pixel = [&](int x, int y) { return panel.grab().toImage().pixel(x, y) & 0xFFFFFF; };
+
+    HDC dc = GetDCEx(panel.Handle(), nullptr, DCX_CACHE | DCX_PARENTCLIP);
+    ASSERT_NE(dc, nullptr);
+    PatBlt(dc, 0, 0, 50, 50, DSTINVERT);
+    EXPECT_EQ(ReleaseDC(panel.Handle(), dc), 1);
+    EXPECT_EQ(pixel(15, 15), 0x00FFFFu); // red of the child, inverted
+    EXPECT_EQ(pixel(5, 5), 0x000000u);   // white of the panel, inverted
+    EXPECT_EQ(pixel(60, 60), 0xFFFFFFu); // outside the figure
+    // The same figure again gives back what was there.
+    dc = GetDCEx(panel.Handle(), nullptr, DCX_CACHE | DCX_PARENTCLIP);
+    PatBlt(dc, 0, 0, 50, 50, DSTINVERT);
+    EXPECT_EQ(ReleaseDC(panel.Handle(), dc), 1);
+    EXPECT_EQ(pixel(15, 15), 0xFF0000u);
+    EXPECT_EQ(pixel(5, 5), 0xFFFFFFu);
+    EXPECT_EQ(GetDCEx(HWND(), nullptr, 0), nullptr);
+}
+
+TEST(Forms, SystemMetricsMatchTheDrawnFrame)
+{
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 300, 200);
+    form.SetColor(RGB(1, 2, 3));
+    form.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    const QImage window = form.GrabWindow().convertToFormat(QImage::Format_RGB32);
+    const QRgb client = qRgb(1, 2, 3);
+    // Measured on the pixels: the left frame, the title bar's rows in the middle
+    // column (the bar's colour changes along a row, never down a column), and the
+    // close button's extent in the bar.
+    int left = 0;
+    while (window.pixel(left, 100) != client)
+        ++left;
+    int clientTop = 0;
+    while (window.pixel(150, clientTop) != client)
+        ++clientTop;
+    int barTop = clientTop - 1;
+    while (window.pixel(150, barTop - 1) == window.pixel(150, clientTop - 1))
+        --barTop;
+    const int barRow = barTop + (clientTop - barTop) / 2;
+    const QRgb bar = window.pixel(150, barRow);
+    int buttonRight = window.width() - left - 1;
+    while (window.pixel(buttonRight, barRow) == bar)
+        --buttonRight;
+    int buttonLeft = buttonRight;
+    while (window.pixel(buttonLeft - 1, barRow) != bar)
+        --buttonLeft;
+    int buttonTop = barRow, buttonBottom = barRow;
+    while (window.pixel(buttonLeft, buttonTop - 1) != bar)
+        --buttonTop;
+    while (window.pixel(buttonLeft, buttonBottom + 1) != bar)
+        ++buttonBottom;
+
+    EXPECT_EQ(left, GetSystemMetrics(SM_CXFRAME));
+    EXPECT_EQ(barTop, GetSystemMetrics(SM_CYFRAME));
+    // The caption metric counts the line below the bar, which here is the bar's last row.
+    EXPECT_EQ(clientTop - barTop, GetSystemMetrics(SM_CYCAPTION) - 1);
+    EXPECT_EQ(buttonRight - buttonLeft + 1, GetSystemMetrics(SM_CXSIZE) - 2);
+    EXPECT_EQ(buttonBottom - buttonTop + 1, GetSystemMetrics(SM_CYSIZE));
 }
 
 TEST(Forms, HitTestFindsButtonsCaptionAndEdges)

@@ -51,6 +51,23 @@ const std::vector<ClipCase>& ClipCases()
                 ExcludeClipRect(dc, 2, 1, 4, 3);
             },
             {".XXXX.", ".X..X.", ".X..X.", ".XXXX."}},
+        {"combined with the clip",
+            [](HDC dc) {
+                // Without a clip the first combination starts from the whole surface.
+                HRGN a = RegionA(), b = RegionB();
+                ExtSelectClipRgn(dc, a, RGN_AND);
+                ExtSelectClipRgn(dc, b, RGN_XOR);
+                DeleteObject(a);
+                DeleteObject(b);
+            },
+            {"XXXX..", "XX..XX", "..XXXX", "..XXXX"}},
+        {"selected as an object",
+            [](HDC dc) {
+                HRGN a = RegionA();
+                EXPECT_EQ(SelectObject(dc, a), reinterpret_cast<HGDIOBJ>(intptr_t(SIMPLEREGION)));
+                DeleteObject(a);
+            },
+            {"XXXX..", "XXXX..", "......", "......"}},
     };
     return cases;
 }
@@ -249,7 +266,13 @@ TEST(RegionClipping, ClipIsACopyAndSurvivesSaveAndRestore)
     EXPECT_EQ(GetClipBox(dc, box), SIMPLEREGION);
     EXPECT_EQ(box, Rect(0, 0, 6, 4));
     HRGN left = CreateRectRgn(0, 0, 3, 4);
+    HRGN copy = CreateRectRgn(9, 9, 10, 10);
+    EXPECT_EQ(GetClipRgn(dc, copy), 0);
     EXPECT_EQ(SelectClipRgn(dc, left), SIMPLEREGION);
+    EXPECT_EQ(GetClipRgn(dc, copy), 1);
+    EXPECT_EQ(GetRgnBox(copy, box), SIMPLEREGION);
+    EXPECT_EQ(box, Rect(0, 0, 3, 4));
+    DeleteObject(copy);
     // Changing or freeing the region afterwards leaves the selected copy alone.
     OffsetRgn(left, 3, 0);
     DeleteObject(left);
@@ -317,6 +340,11 @@ TEST(Regions, NullAndFreedHandlesAreRefused)
         EXPECT_EQ(box, Rect(1, 2, 3, 4));
     }
     EXPECT_EQ(SelectClipRgn(dc, freed), ERROR);
+    EXPECT_EQ(ExtSelectClipRgn(dc, freed, RGN_AND), ERROR);
+    EXPECT_EQ(ExtSelectClipRgn(dc, nullptr, RGN_OR), ERROR);
+    EXPECT_EQ(ExtSelectClipRgn(dc, live, 99), ERROR);
+    EXPECT_EQ(GetClipRgn(dc, freed), -1);
+    EXPECT_EQ(GetClipRgn(nullptr, live), -1);
     // The second source is not read when copying.
     EXPECT_EQ(CombineRgn(live, live, nullptr, RGN_COPY), SIMPLEREGION);
     EXPECT_FALSE(DeleteObject(nullptr));

@@ -418,34 +418,52 @@ void TControl::WMMouse(TMessage& Message)
         shift |= ssMiddle;
     const int x = GET_X_LPARAM(Message.LParam);
     const int y = GET_Y_LPARAM(Message.LParam);
+    const bool leftDown = Message.Msg == WM_LBUTTONDOWN || Message.Msg == WM_LBUTTONDBLCLK;
+    // A left press on a control that drags by itself starts the drag and is not
+    // seen as a press.
+    if (leftDown && FDragMode == dmAutomatic && !ComponentState().testFlag(csDesigning)) {
+        BeginDrag(true);
+        return;
+    }
+    // Controls with csNoStdEvents hear no mouse events; clicks still happen.
+    const bool events = !FControlStyle.testFlag(csNoStdEvents);
     switch (Message.Msg) {
-    case WM_MOUSEMOVE: MouseMove(shift, x, y); break;
+    case WM_MOUSEMOVE:
+        if (events)
+            MouseMove(shift, x, y);
+        break;
     case WM_LBUTTONDOWN:
         FPressedLeft = true;
         FControlState |= csLButtonDown;
-        MouseDown(mbLeft, shift, x, y);
         break;
-    case WM_RBUTTONDOWN: MouseDown(mbRight, shift, x, y); break;
-    case WM_MBUTTONDOWN: MouseDown(mbMiddle, shift, x, y); break;
     case WM_LBUTTONUP: {
         const bool clicked = FPressedLeft && x >= 0 && y >= 0 && x < Width() && y < Height();
         FPressedLeft = false;
         FControlState &= ~TControlState(csLButtonDown);
-        MouseUp(mbLeft, shift, x, y);
+        if (events)
+            MouseUp(mbLeft, shift, x, y);
         if (clicked && FControlStyle.testFlag(csClickEvents))
             Click();
-        break;
+        return;
     }
-    case WM_RBUTTONUP: MouseUp(mbRight, shift, x, y); break;
-    case WM_MBUTTONUP: MouseUp(mbMiddle, shift, x, y); break;
     case WM_LBUTTONDBLCLK:
         // The release that follows ends the double-click; it makes no click.
         FPressedLeft = false;
         FControlState |= csLButtonDown;
         if (FControlStyle.testFlag(csClickEvents))
             DblClick();
-        MouseDown(mbLeft, shift | ssDouble, x, y);
         break;
+    default: break;
+    }
+    if (!events)
+        return;
+    switch (Message.Msg) {
+    case WM_LBUTTONDOWN: MouseDown(mbLeft, shift, x, y); break;
+    case WM_RBUTTONDOWN: MouseDown(mbRight, shift, x, y); break;
+    case WM_MBUTTONDOWN: MouseDown(mbMiddle, shift, x, y); break;
+    case WM_RBUTTONUP: MouseUp(mbRight, shift, x, y); break;
+    case WM_MBUTTONUP: MouseUp(mbMiddle, shift, x, y); break;
+    case WM_LBUTTONDBLCLK: MouseDown(mbLeft, shift | ssDouble, x, y); break;
     case WM_RBUTTONDBLCLK: MouseDown(mbRight, shift | ssDouble, x, y); break;
     case WM_MBUTTONDBLCLK: MouseDown(mbMiddle, shift | ssDouble, x, y); break;
     default: break;
@@ -828,6 +846,9 @@ void TWinControl::Dispatch(TMessage& Message)
     case WM_KEYUP:
     case WM_SYSKEYUP: {
         uint16_t key = static_cast<uint16_t>(Message.WParam);
+        // Controls with csNoStdEvents hear no key events.
+        if (ControlStyle().testFlag(csNoStdEvents))
+            break;
         if (Message.Msg == WM_KEYDOWN || Message.Msg == WM_SYSKEYDOWN)
             KeyDown(key, shift);
         else
@@ -837,7 +858,8 @@ void TWinControl::Dispatch(TMessage& Message)
     }
     case WM_CHAR: {
         QChar key(static_cast<char16_t>(Message.WParam));
-        KeyPress(key);
+        if (!ControlStyle().testFlag(csNoStdEvents))
+            KeyPress(key);
         // A handler may change the character (the caller types the new one) or
         // swallow it (null).
         Message.WParam = key.unicode();

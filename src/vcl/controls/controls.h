@@ -63,6 +63,11 @@ enum TCursor : int {
 };
 Q_ENUM_NS(TCursor)
 
+// Whether a press starts dragging the control by itself (dmAutomatic) or the control
+// calls BeginDrag (dmManual).
+enum TDragMode { dmManual, dmAutomatic };
+Q_ENUM_NS(TDragMode)
+
 } // namespace Controls
 using namespace Controls;
 
@@ -112,6 +117,9 @@ enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
 using TDragOverEvent = std::function<void(TObject* Sender, TObject* Source, int X, int Y, TDragState State, bool& Accept)>;
 using TDragDropEvent = std::function<void(TObject* Sender, TObject* Source, int X, int Y)>;
 using TEndDragEvent = std::function<void(TObject* Sender, TObject* Target, int X, int Y)>;
+// Raised when a drag of the control begins; a handler may set DragObject to what the
+// targets are offered instead of the control itself.
+using TStartDragEvent = std::function<void(TObject* Sender, TObject*& DragObject)>;
 
 
 using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
@@ -201,6 +209,10 @@ class TControl : public QWidget, public TComponent {
     Q_CLASSINFO("Default:Tag", "0")
     Q_PROPERTY(int HelpContext READ HelpContext WRITE SetHelpContext)
     Q_CLASSINFO("Default:HelpContext", "0")
+    Q_PROPERTY(vcl::Controls::TDragMode DragMode READ DragMode WRITE SetDragMode)
+    Q_CLASSINFO("Default:DragMode", "dmManual")
+    Q_PROPERTY(vcl::Controls::TCursor DragCursor READ DragCursor WRITE SetDragCursor)
+    Q_CLASSINFO("Default:DragCursor", "crDrag")
 
 public:
     explicit TControl(TComponent* AOwner);
@@ -289,6 +301,18 @@ public:
     virtual void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept);
     virtual void DragDrop(TObject* Source, int X, int Y);
     virtual void EndDrag(TObject* Target, int X, int Y);
+    // Starts dragging this control with the mouse (dragdrop.cpp): at once when
+    // Immediate, else once the pointer has moved Threshold pixels along either axis
+    // (a negative Threshold: the platform's drag distance). The drag follows the
+    // pointer while the button is held, drops on release and is cancelled by Escape.
+    void BeginDrag(bool Immediate, int Threshold = -1);
+    // Whether a drag of this control is under way (also while waiting for the threshold).
+    bool Dragging() const;
+    TDragMode DragMode() const { return FDragMode; }
+    void SetDragMode(TDragMode Value) { FDragMode = Value; }
+    // The pointer shown over a control that takes the drop (crNoDrop elsewhere).
+    TCursor DragCursor() const { return FDragCursor; }
+    void SetDragCursor(TCursor Value) { FDragCursor = Value; }
 
     // Sends a message straight to this control's WindowProc and returns its result.
     LRESULT Perform(unsigned Msg, WPARAM WParam = 0, LPARAM LParam = 0);
@@ -322,6 +346,7 @@ public:
     TDragOverEvent OnDragOver;
     TDragDropEvent OnDragDrop;
     TEndDragEvent OnEndDrag;
+    TStartDragEvent OnStartDrag;
 
 protected:
     // The setter of a property that only changes the look: stores a different value
@@ -352,6 +377,8 @@ protected:
     virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
     virtual void MouseMove(TShiftState Shift, int X, int Y);
     virtual void Resize();
+    // Runs OnStartDrag as a drag of this control begins.
+    virtual void DoStartDrag(TObject*& DragObject);
 
     // Message handlers called by Dispatch.
     virtual void CMMouseEnter(TMessage& Message);
@@ -427,6 +454,8 @@ private:
     bool FParentShowHint = true;
     TCursor FCursor = crDefault;
     int FHelpContext = 0;
+    TDragMode FDragMode = dmManual;
+    TCursor FDragCursor = crDrag;
     TPopupMenu* FPopupMenu = nullptr;
     TControlStyle FControlStyle = TControlStyle(csCaptureMouse) | csClickEvents | csSetCaption | csDoubleClicks;
     TControlState FControlState;
@@ -477,6 +506,8 @@ public:
     // by the old window's procedure.
     void RecreateWnd();
     void HandleNeeded() { Handle(); }
+    // The widget the control's children are placed in (a form's client area).
+    QWidget* ClientSurface() { return ClientWidget(); }
 
     bool TabStop() const { return FTabStop; }
     void SetTabStop(bool Value);

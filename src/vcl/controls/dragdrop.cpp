@@ -1,6 +1,11 @@
 #include "vcl/controls/dragdrop.h"
 
+#include "vcl/controls/qtevents.h"
+
 #include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <memory>
 
 namespace vcl {
 
@@ -27,6 +32,124 @@ void TControl::EndDrag(TObject* Target, int X, int Y)
         OnEndDrag(this, Target, X, Y);
 }
 
+void TControl::DoStartDrag(TObject*& DragObject)
+{
+    if (OnStartDrag)
+        OnStartDrag(this, DragObject);
+}
+
+// ---------------------------------------------------------------------------
+// The drag the mouse drives
+
+namespace {
+
+// Watches the application's input while a control is dragged: pointer moves go to the
+// session (after the threshold when the drag was not immediate), the release drops,
+// Escape cancels. The source holds the mouse grab, so every move arrives here even
+// over other windows of ours. The pointer shows the source's DragCursor over a
+// control that takes the drop and crNoDrop elsewhere.
+class TMouseDrag : public QObject {
+public:
+    TMouseDrag(TControl* Source, TObject* Dragged, bool Immediate, int Threshold)
+        : FSource(Source)
+        , FDragged(Dragged)
+        , FStart(QCursor::pos())
+        , FThreshold(Threshold < 0 ? QApplication::startDragDistance() : Threshold)
+    {
+        QGuiApplication::setOverrideCursor(QCursor(CursorShape(crNoDrop)));
+        Source->grabMouse();
+        qApp->installEventFilter(this);
+        if (Immediate)
+            Start();
+    }
+
+    ~TMouseDrag() override
+    {
+        qApp->removeEventFilter(this);
+        if (FSource != nullptr)
+            FSource->releaseMouse();
+        QGuiApplication::restoreOverrideCursor();
+    }
+
+    TControl* Source() const { return FSource; }
+
+    bool eventFilter(QObject*, QEvent* Event) override
+    {
+        switch (Event->type()) {
+        case QEvent::MouseMove: Move(static_cast<QMouseEvent*>(Event)->globalPosition().toPoint()); return true;
+        case QEvent::MouseButtonRelease: Finish(static_cast<QMouseEvent*>(Event)->globalPosition().toPoint(), true); return true;
+        case QEvent::KeyPress:
+            if (static_cast<QKeyEvent*>(Event)->key() == Qt::Key_Escape)
+                Finish(QPoint(), false);
+            return true;
+        default: return false;
+        }
+    }
+
+private:
+    void Start() { FSession = std::make_unique<TDragSession>(FSource.data(), FDragged); }
+
+    void Move(const QPoint& Screen)
+    {
+        if (FSession == nullptr) {
+            const QPoint moved = Screen - FStart;
+            if (std::abs(moved.x()) < FThreshold && std::abs(moved.y()) < FThreshold)
+                return;
+            Start();
+        }
+        const bool accepted = FSession->MoveTo(TPoint(Screen.x(), Screen.y()));
+        const TCursor cursor = accepted && FSource != nullptr ? FSource->DragCursor() : crNoDrop;
+        QGuiApplication::changeOverrideCursor(QCursor(CursorShape(cursor)));
+    }
+
+    // Ends the drag: a drop at Screen, or a cancel. A drag that never passed its
+    // threshold is cancelled (the source hears of a drop nowhere).
+    void Finish(const QPoint& Screen, bool Drop);
+
+    QPointer<TControl> FSource;
+    TObject* FDragged;
+    QPoint FStart;
+    int FThreshold;
+    std::unique_ptr<TDragSession> FSession;
+};
+
+std::unique_ptr<TMouseDrag>& CurrentDrag()
+{
+    static std::unique_ptr<TMouseDrag> drag;
+    return drag;
+}
+
+void TMouseDrag::Finish(const QPoint& Screen, bool Drop)
+{
+    // The session's events may start another drag: this one is gone first.
+    std::unique_ptr<TDragSession> session = std::move(FSession);
+    const bool started = session != nullptr;
+    if (!started)
+        session = std::make_unique<TDragSession>(FSource.data(), FDragged);
+    CurrentDrag().reset(); // deletes this object
+
+    if (Drop && started)
+        session->Drop(TPoint(Screen.x(), Screen.y()));
+    else
+        session->Cancel();
+}
+
+} // namespace
+
+void TControl::BeginDrag(bool Immediate, int Threshold)
+{
+    if (CurrentDrag() != nullptr)
+        return;
+    TObject* dragged = nullptr;
+    DoStartDrag(dragged);
+    CurrentDrag() = std::make_unique<TMouseDrag>(this, dragged, Immediate, Threshold);
+}
+
+bool TControl::Dragging() const
+{
+    return CurrentDrag() != nullptr && CurrentDrag()->Source() == this;
+}
+
 // ---------------------------------------------------------------------------
 // TDragSession
 
@@ -39,9 +162,15 @@ TControl* FindDragTarget(const TPoint& Screen)
     return nullptr;
 }
 
-TDragSession::TDragSession(TControl* Source)
+TDragSession::TDragSession(TControl* Source, TObject* Dragged)
     : FSource(Source)
+    , FDragged(Dragged)
 {
+}
+
+TObject* TDragSession::Dragged() const
+{
+    return FDragged != nullptr ? FDragged : FSource.data();
 }
 
 TDragSession::~TDragSession()
@@ -61,7 +190,7 @@ bool TDragSession::MoveTo(const TPoint& Screen)
     const TPoint at = under->ScreenToClient(Screen);
     const TDragState state = under == FTarget ? dsDragMove : dsDragEnter;
     FTarget = under;
-    under->DragOver(FSource.data(), at.X, at.Y, state, FAccepted);
+    under->DragOver(Dragged(), at.X, at.Y, state, FAccepted);
     return FAccepted;
 }
 
@@ -73,7 +202,7 @@ void TDragSession::Drop(const TPoint& Screen)
     TControl* target = FAccepted ? FTarget.data() : nullptr;
     const TPoint at = target != nullptr ? target->ScreenToClient(Screen) : TPoint{};
     if (target != nullptr)
-        target->DragDrop(FSource.data(), at.X, at.Y);
+        target->DragDrop(Dragged(), at.X, at.Y);
     Finish(target, at);
 }
 
@@ -90,7 +219,7 @@ void TDragSession::Leave(const TPoint& Screen)
     if (FTarget != nullptr) {
         const TPoint at = FTarget->ScreenToClient(Screen);
         bool ignored = false;
-        FTarget->DragOver(FSource.data(), at.X, at.Y, dsDragLeave, ignored);
+        FTarget->DragOver(Dragged(), at.X, at.Y, dsDragLeave, ignored);
     }
     FTarget = nullptr;
     FAccepted = false;

@@ -2,7 +2,8 @@
 // Dragging a control onto another inside the application: a drag session follows
 // the pointer over the controls, asks each target under it (OnDragOver) whether it
 // takes the dragged object, drops it on the last one that did (OnDragDrop) and tells
-// the dragged control where it went (OnEndDrag).
+// the dragged control where it went (OnEndDrag). TControl::BeginDrag runs such a
+// session from the mouse.
 #include "vcl/controls/controls.h"
 
 #include <QPointer>
@@ -11,8 +12,9 @@ namespace vcl {
 
 class TDragSession {
 public:
-    // Starts dragging Source (the control the drag began on).
-    explicit TDragSession(TControl* Source);
+    // Starts dragging Source (the control the drag began on). Targets are offered
+    // Dragged, or Source itself when Dragged is null.
+    explicit TDragSession(TControl* Source, TObject* Dragged = nullptr);
     ~TDragSession();
     TDragSession(const TDragSession&) = delete;
     TDragSession& operator=(const TDragSession&) = delete;
@@ -29,6 +31,8 @@ public:
     void Cancel();
 
     TControl* Source() const { return FSource; }
+    // What the targets are offered (the source unless OnStartDrag chose otherwise).
+    TObject* Dragged() const;
     // The control under the pointer (null: none of ours).
     TControl* Target() const { return FTarget; }
 
@@ -38,6 +42,7 @@ private:
     void Finish(TControl* DroppedOn, const TPoint& At);
 
     QPointer<TControl> FSource;
+    TObject* FDragged;
     QPointer<TControl> FTarget;
     bool FAccepted = false;
     bool FDone = false;

@@ -1,6 +1,7 @@
 #include "vcl/controls/winuser.h"
 
 #include "vcl/controls/forms.h"
+#include "vcl/controls/invertoverlay.h"
 #include "vcl/graphics/canvas.h"
 
 #include <QApplication>
@@ -20,8 +21,35 @@ HDC GetWindowDC(HWND Wnd)
     return dc;
 }
 
+namespace {
+
+// The inverting layer GetDCEx draws on: one per control, made on first use.
+TInvertOverlay* OverlayOf(TWinControl& Control, bool Create)
+{
+    QWidget* surface = Control.ClientSurface();
+    auto* overlay = surface->findChild<TInvertOverlay*>(QString(), Qt::FindDirectChildrenOnly);
+    if (overlay == nullptr && Create)
+        overlay = new TInvertOverlay(surface);
+    return overlay;
+}
+
+} // namespace
+
+HDC GetDCEx(HWND Wnd, HRGN, UINT)
+{
+    TWinControl* control = FindControl(Wnd);
+    return control != nullptr ? OverlayOf(*control, true)->DC() : nullptr;
+}
+
 int ReleaseDC(HWND Wnd, HDC DC)
 {
+    if (TWinControl* control = FindControl(Wnd)) {
+        TInvertOverlay* overlay = OverlayOf(*control, false);
+        if (overlay != nullptr && overlay->DC() == DC) {
+            overlay->Flush();
+            return 1;
+        }
+    }
     if (!DeleteDC(DC))
         return 0;
     if (TWinControl* control = FindControl(Wnd))

@@ -15,7 +15,15 @@ namespace vcl {
 // window's top-left corner, frame included); null for a dead handle. What is drawn
 // shows once ReleaseDC gives it back.
 HDC GetWindowDC(HWND Wnd);
-// Frees a context from GetWindowDC and shows what was drawn through it.
+enum : UINT { DCX_WINDOW = 0x01, DCX_CACHE = 0x02, DCX_CLIPSIBLINGS = 0x10, DCX_PARENTCLIP = 0x20 };
+// A context over the control's client area that draws above its child controls, for
+// drag feedback that crosses them. Drawing through it must invert (PatBlt with
+// PATINVERT or DSTINVERT, InvertRect): drawing a figure a second time gives back the
+// pixels under it. ReleaseDC shows what was drawn. Region and Flags are not used: the
+// whole client area is reachable. Null for a dead handle.
+HDC GetDCEx(HWND Wnd, HRGN Region, UINT Flags);
+// Frees a context from GetWindowDC, or gives back one from GetDCEx, and shows what was
+// drawn through it.
 int ReleaseDC(HWND Wnd, HDC DC);
 
 // The window's rectangle on the screen; false (Rect untouched) for a dead handle.

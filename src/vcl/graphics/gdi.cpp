@@ -256,6 +256,8 @@ HGDIOBJ SelectObject(HDC DC, HGDIOBJ Object)
         return std::exchange(DC->Brush, brush);
     if (auto* font = dynamic_cast<TGdiFont*>(Object))
         return std::exchange(DC->Font, font);
+    if (auto* region = dynamic_cast<TGdiRegion*>(Object))
+        return reinterpret_cast<HGDIOBJ>(intptr_t(SelectClipRgn(DC, region)));
     return nullptr;
 }
 

@@ -234,7 +234,10 @@ HBRUSH CreateHatchBrush(int Hatch, TColor Color);
 HBRUSH CreatePatternBrush(HBITMAP Bitmap);
 HFONT CreateFontIndirect(const LOGFONT& LogFont);
 inline HFONT CreateFontIndirectA(const LOGFONT& LogFont) { return CreateFontIndirect(LogFont); }
-// Selects a bitmap, pen, brush or font; returns the previously selected one.
+// Selects a bitmap, pen, brush or font; returns the previously selected one. A region
+// becomes the clip region, as SelectClipRgn; the result is then its kind in the
+// handle's place (ERROR, NULLREGION, SIMPLEREGION or COMPLEXREGION), as the
+// platform answers.
 HGDIOBJ SelectObject(HDC DC, HGDIOBJ Object);
 // Frees an object created by a Create function; stock objects are left alone. A handle
 // already freed (or never made by a Create function) gives false and is not touched.
@@ -283,6 +286,12 @@ int GetRgnBox(HRGN Region, TRect& Rect);
 // from the whole surface). Each returns the kind of the new clip region. GetClipBox
 // gives the bounding rectangle of the pixels drawing may reach and their kind.
 int SelectClipRgn(HDC DC, HRGN Region);
+// The clip region becomes the current one (the whole surface without one) combined
+// with Region by Mode; RGN_COPY is SelectClipRgn. Returns the kind of the new clip.
+int ExtSelectClipRgn(HDC DC, HRGN Region, int Mode);
+// Copies the clip region into Region: 1, or 0 (Region untouched) when the context has
+// none; -1 for a bad context or region.
+int GetClipRgn(HDC DC, HRGN Region);
 int IntersectClipRect(HDC DC, int Left, int Top, int Right, int Bottom);
 int ExcludeClipRect(HDC DC, int Left, int Top, int Right, int Bottom);
 int GetClipBox(HDC DC, TRect& Rect);

@@ -63,6 +63,20 @@ QRegion CurrentClip(const TDeviceContext& DC)
     return DC.Surface() ? QRegion(DC.Surface()->rect()) : QRegion();
 }
 
+// Result becomes A combined with B by a RGN_ mode (B is not read for RGN_COPY); false
+// for an unknown mode.
+bool Combine(const QRegion& A, const QRegion& B, int Mode, QRegion& Result)
+{
+    switch (Mode) {
+    case RGN_AND: Result = A.intersected(B); return true;
+    case RGN_OR: Result = A.united(B); return true;
+    case RGN_XOR: Result = A.xored(B); return true;
+    case RGN_DIFF: Result = A.subtracted(B); return true;
+    case RGN_COPY: Result = A; return true;
+    default: return false;
+    }
+}
+
 int SetClip(TDeviceContext& DC, QRegion Region)
 {
     DC.ClipRegion = std::move(Region);
@@ -99,16 +113,8 @@ int CombineRgn(HRGN Dest, HRGN Source1, HRGN Source2, int Mode)
     TGdiRegion* dest = LiveRegion(Dest);
     const TGdiRegion* a = LiveRegion(Source1);
     const TGdiRegion* b = Mode == RGN_COPY ? a : LiveRegion(Source2);
-    if (!dest || !a || !b)
+    if (!dest || !a || !b || !Combine(a->Region, b->Region, Mode, dest->Region))
         return ERROR;
-    switch (Mode) {
-    case RGN_AND: dest->Region = a->Region.intersected(b->Region); break;
-    case RGN_OR: dest->Region = a->Region.united(b->Region); break;
-    case RGN_XOR: dest->Region = a->Region.xored(b->Region); break;
-    case RGN_DIFF: dest->Region = a->Region.subtracted(b->Region); break;
-    case RGN_COPY: dest->Region = a->Region; break;
-    default: return ERROR;
-    }
     return KindOf(dest->Region);
 }
 
@@ -156,6 +162,30 @@ int SelectClipRgn(HDC DC, HRGN Region)
     if (!region)
         return ERROR;
     return SetClip(*DC, region->Region);
+}
+
+int ExtSelectClipRgn(HDC DC, HRGN Region, int Mode)
+{
+    if (!DC)
+        return ERROR;
+    if (Mode == RGN_COPY)
+        return SelectClipRgn(DC, Region);
+    const TGdiRegion* region = LiveRegion(Region);
+    QRegion combined;
+    if (!region || !Combine(CurrentClip(*DC), region->Region, Mode, combined))
+        return ERROR;
+    return SetClip(*DC, std::move(combined));
+}
+
+int GetClipRgn(HDC DC, HRGN Region)
+{
+    TGdiRegion* region = LiveRegion(Region);
+    if (!DC || !region)
+        return -1;
+    if (!DC->HasClip)
+        return 0;
+    region->Region = DC->ClipRegion;
+    return 1;
 }
 
 int IntersectClipRect(HDC DC, int Left, int Top, int Right, int Bottom)
