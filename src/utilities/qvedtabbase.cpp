@@ -11,6 +11,7 @@
 #include "vcl/streaming/formfile.h"
 
 #include <QEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QFrame>
 #include <QSaveFile>
@@ -36,6 +37,8 @@ namespace {
 // the picture; the row's font is Arial 7 point and its tabs 15 pixels high.
 enum TabMetrics { PictureLeft = 2, PictureTop = 6, CaptionTop = 2, CaptionGap = 4, CaptionPad = 2, TabRowHeight = 15,
     TabFontSize = 7, TabRowStartMargin = 32 };
+// Bytes read to find a file's first line end.
+constexpr qint64 LineBreakProbe = 65536;
 constexpr TColor CaptionBlue = TColorOf(0xFF0000);
 constexpr TColor CaptionBlack = TColorOf(0x000000);
 
@@ -167,11 +170,13 @@ void TqvCustomEdTab::SetMarginColor(TColor Value)
     RecreateWnd();
 }
 
-void TqvCustomEdTab::FillRecord(TDocumentInfo& Info, const QString& Name, bool NotSaved) const
+void TqvCustomEdTab::FillRecord(TDocumentInfo& Info, const QString& Name, bool NotSaved, bool AsFile) const
 {
     Info.FileName = Name;
     Info.NotSaved = NotSaved;
-    if (!FileExists(Name)) {
+    Info.DiskSize = -1;
+    Info.DiskTime = QDateTime();
+    if (!AsFile && !FileExists(Name)) {
         Info.Directory = NoFileDirectory;
         Info.Title = Name;
         Info.ReadOnly = false;
@@ -180,8 +185,9 @@ void TqvCustomEdTab::FillRecord(TDocumentInfo& Info, const QString& Name, bool N
     const QFileInfo file(Name);
     Info.Directory = file.absolutePath();
     Info.Title = file.fileName();
-    Info.ReadOnly = IsReadOnlyFile(file);
-    TakeDiskStamp(Info);
+    Info.ReadOnly = file.exists() && IsReadOnlyFile(file);
+    if (file.exists())
+        TakeDiskStamp(Info);
 }
 
 void TqvCustomEdTab::TakeDiskStamp(TDocumentInfo& Info)
@@ -195,7 +201,7 @@ void TqvCustomEdTab::AddNewTab(const QString& Name, bool NotSaved)
 {
     auto info = std::make_unique<TDocumentInfo>();
     FillRecord(*info, Name, NotSaved);
-    FTabs->Tabs()->AddObject(info->Title, info.get());
+    FTabs->Tabs()->Add(info->Title);
     FDocuments.push_back(std::move(info));
 }
 
@@ -213,12 +219,15 @@ void TqvCustomEdTab::AddNewFile(const QString& FileName, bool NotSaved)
         if (MessageDlg(QStringLiteral("The file is already open, reload?"), mtConfirmation, mbYes | mbNo, 0) != mrYes)
             return;
         SelectDocument(open);
-        LoadDocument(GetCurrentEditor(), FileName);
-        TakeDiskStamp(*FDocuments[size_t(open)]);
+        // The page now holds the other file's text, so its record names that file: a
+        // save must not write it over the first one.
+        TDocumentInfo& info = *FDocuments[size_t(open)];
+        FillRecord(info, FileName, info.NotSaved);
+        ReadDocument(open);
         return;
     }
     AddDocumentPage(FileName, title, NotSaved);
-    LoadDocument(GetCurrentEditor(), FileName);
+    ReadDocument(CurrentIndex());
 }
 
 void TqvCustomEdTab::AddNewBlank(const QString& Title, bool NotSaved)
@@ -268,7 +277,7 @@ bool TqvCustomEdTab::SetNewFile(const QString& FileName)
     TDocumentInfo* info = Document(FTabs->TabIndex());
     if (info == nullptr)
         return false;
-    FillRecord(*info, FileName, false);
+    FillRecord(*info, FileName, false, true);
     FTabs->Tabs()->SetStrings(FTabs->TabIndex(), info->Title);
     return false;
 }
@@ -372,11 +381,14 @@ void TqvCustomEdTab::BrowseDocumentFile(TObject* Sender, const QString& URL)
 
 bool TqvCustomEdTab::WriteDocument(int Index, const QString& FileName)
 {
-    TMemoryStream text;
-    EditorLines(FEditors[size_t(Index)])->SaveToStream(text);
+    TMemoryStream stream;
+    TWinControl* editor = FEditors[size_t(Index)];
+    EditorLines(editor)->SaveToStream(stream);
+    QByteArray bytes = stream.Bytes();
+    if (SavesPlainText(editor) && !FDocuments[size_t(Index)]->CrLf)
+        bytes.replace("\r\n", "\n");
     QSaveFile file(FileName);
-    const bool written = file.open(QIODevice::WriteOnly) && file.write(text.Bytes()) == text.Bytes().size()
-        && file.commit();
+    const bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
     if (!written)
         MessageDlg(Format(QStringLiteral("%s could not be saved: %s"), {FileName, file.errorString()}), mtError, mbOK, 0);
     return written;
@@ -409,11 +421,18 @@ bool TqvCustomEdTab::SaveActPageAs(const QString& FileName)
     return true;
 }
 
-void TqvCustomEdTab::ReloadDocument(int Index)
+void TqvCustomEdTab::ReadDocument(int Index)
 {
     TDocumentInfo& info = *FDocuments[size_t(Index)];
     LoadDocument(FEditors[size_t(Index)], info.FileName);
     TakeDiskStamp(info);
+    // The first line end tells; a file without one keeps the platform's.
+    QFile file(info.FileName);
+    if (file.open(QIODevice::ReadOnly)) {
+        const QByteArray head = file.read(LineBreakProbe);
+        const qsizetype lf = head.indexOf('\n');
+        info.CrLf = lf > 0 && head[lf - 1] == '\r';
+    }
 }
 
 void TqvCustomEdTab::CheckDiskChange()
@@ -431,16 +450,16 @@ void TqvCustomEdTab::CheckDiskChange()
     FCheckingDisk = false;
     // On No the edits stay and the question waits for the next change.
     if (answer == mrYes)
-        ReloadDocument(index);
+        ReadDocument(index);
     else
         TakeDiskStamp(*info);
 }
 
-void TqvCustomEdTab::changeEvent(QEvent* Event)
+bool TqvCustomEdTab::event(QEvent* Event)
 {
-    TCustomControl::changeEvent(Event);
-    if (Event->type() == QEvent::ActivationChange && isActiveWindow())
+    if (Event->type() == QEvent::WindowActivate)
         CheckDiskChange();
+    return TCustomControl::event(Event);
 }
 
 } // namespace Qvedtabbase

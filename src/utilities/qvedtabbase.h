@@ -21,9 +21,8 @@ class TTabSet;
 
 namespace Qvedtabbase {
 
-// The document behind one tab.
-class TDocumentInfo : public vcl::TObject {
-public:
+// The document behind one tab (the control keeps one per tab, by position).
+struct TDocumentInfo {
     QString Directory;      // "Not saved!" for a document without a file
     QString Title;          // the file name without its directory, or the given text
     QString FileName;       // the full name passed in
@@ -33,6 +32,9 @@ public:
     // change made by another program (both unset for a document without a file).
     int64_t DiskSize = -1;
     QDateTime DiskTime;
+    // The line break the file was read with: plain text is saved with the same one
+    // (a new document gets the platform's "\n").
+    bool CrLf = false;
 };
 
 using TBrowseRequestEvent = std::function<void(vcl::TObject* Sender, QString& FileName)>;
@@ -127,8 +129,11 @@ protected:
     virtual vcl::TStrings* EditorLines(vcl::TWinControl* Editor) const = 0;
     // Loads FileName into Editor (errors are not caught).
     virtual void LoadDocument(vcl::TWinControl* Editor, const QString& FileName);
+    // True when Editor saves plain text (its bytes are the lines), not a formatted file.
+    virtual bool SavesPlainText(vcl::TWinControl* Editor) const = 0;
     void Loaded() override;
-    void changeEvent(QEvent* Event) override;
+    // The window's activation reaches its children as WindowActivate.
+    bool event(QEvent* Event) override;
 
 private:
     void AddEditor(vcl::TWinControl* Editor, int Page);
@@ -137,12 +142,14 @@ private:
     // The page named exactly Title, or -1.
     int PageOf(const QString& Title) const;
     void HookEditor(vcl::TWinControl* Editor);
-    void FillRecord(TDocumentInfo& Info, const QString& Name, bool NotSaved) const;
+    // A record for Name; AsFile: as for an existing file even when there is none yet.
+    void FillRecord(TDocumentInfo& Info, const QString& Name, bool NotSaved, bool AsFile = false) const;
+    // Loads the document of page Index from its file and notes the file's state.
+    void ReadDocument(int Index);
     static void TakeDiskStamp(TDocumentInfo& Info);
     bool WriteDocument(int Index, const QString& FileName);
     void SelectDocument(int Index);
     int CurrentIndex() const;
-    void ReloadDocument(int Index);
 
     int FRightMargin = 80;
     int FMargin = 8;

@@ -31,4 +31,9 @@ TStrings* TqvMemoEdTab::EditorLines(TWinControl* Editor) const
     return static_cast<TMemo*>(Editor)->Lines();
 }
 
+bool TqvMemoEdTab::SavesPlainText(TWinControl*) const
+{
+    return true;
+}
+
 } // namespace Qvmemobrowser

@@ -21,6 +21,7 @@ public:
 protected:
     vcl::TWinControl* CreateEditor(vcl::TComponent* AOwner) override;
     vcl::TStrings* EditorLines(vcl::TWinControl* Editor) const override;
+    bool SavesPlainText(vcl::TWinControl* Editor) const override;
 };
 
 } // namespace Qvmemobrowser

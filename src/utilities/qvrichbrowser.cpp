@@ -41,4 +41,9 @@ void TqvRichEdTab::LoadDocument(TWinControl* Editor, const QString& FileName)
     TqvCustomEdTab::LoadDocument(Editor, FileName);
 }
 
+bool TqvRichEdTab::SavesPlainText(TWinControl* Editor) const
+{
+    return static_cast<TRichEdit*>(Editor)->PlainText();
+}
+
 } // namespace Qvrichbrowser

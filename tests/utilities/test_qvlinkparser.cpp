@@ -103,8 +103,9 @@ TEST(LinkRules, TargetsOfOneLine)
         SCOPED_TRACE(c.Line);
         QString target = QStringLiteral("stale");
         EXPECT_EQ(ExtractLink(QByteArrayView(c.Line), target), c.HasLink);
-        if (c.HasLink)
+        if (c.HasLink) {
             EXPECT_EQ(target, QString::fromUtf8(c.Target));
+        }
     }
 }
 
