@@ -146,28 +146,28 @@ void TqvCustomEdTab::Loaded()
     Invalidate();
 }
 
+template <class T>
+void TqvCustomEdTab::ChangeAndRecreate(T& Field, T Value)
+{
+    if (Value == Field)
+        return;
+    Field = Value;
+    RecreateWnd();
+}
+
 void TqvCustomEdTab::SetRightMargin(int Value)
 {
-    if (Value == FRightMargin)
-        return;
-    FRightMargin = Value;
-    RecreateWnd();
+    ChangeAndRecreate(FRightMargin, Value);
 }
 
 void TqvCustomEdTab::SetMargin(int Value)
 {
-    if (Value == FMargin)
-        return;
-    FMargin = Value;
-    RecreateWnd();
+    ChangeAndRecreate(FMargin, Value);
 }
 
 void TqvCustomEdTab::SetMarginColor(TColor Value)
 {
-    if (Value == FMarginColor)
-        return;
-    FMarginColor = Value;
-    RecreateWnd();
+    ChangeAndRecreate(FMarginColor, Value);
 }
 
 void TqvCustomEdTab::FillRecord(TDocumentInfo& Info, const QString& Name, bool NotSaved, bool AsFile) const

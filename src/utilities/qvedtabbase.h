@@ -136,6 +136,9 @@ protected:
     bool event(QEvent* Event) override;
 
 private:
+    // Compare, store, and re-create the window on a change.
+    template <class T>
+    void ChangeAndRecreate(T& Field, T Value);
     void AddEditor(vcl::TWinControl* Editor, int Page);
     // A new tab for Name with a page PageName holding a new editor, made current.
     void AddDocumentPage(const QString& Name, const QString& PageName, bool NotSaved);

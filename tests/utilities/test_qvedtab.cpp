@@ -5,6 +5,7 @@
 #include "utilities/qvmemobrowser.h"
 #include "utilities/qvrichbrowser.h"
 
+#include "package/package.h"
 #include "vcl/controls/dialogs.h"
 #include "vcl/controls/forms.h"
 #include "vcl/controls/notebook.h"
@@ -13,6 +14,7 @@
 #include "vcl/controls/tabset.h"
 #include "vcl/core/strings.h"
 #include "vcl/graphics/bitmap.h"
+#include "vcl/streaming/formfile.h"
 
 #include <QApplication>
 #include <QDir>
@@ -346,4 +348,17 @@ TEST(RichEdTab, PlainFilesStayPlainWhenSaved)
     ASSERT_TRUE(tab.SaveActPage());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), "dos one\r\ndos two\r\n");
+}
+
+TEST(MemoEdTab, MarginMovesTheTabsOnceLoaded)
+{
+    Package::LoadPackage();
+    TForm form(nullptr);
+    TextToComponent("object Form1: TForm\n  object Tabs1: TqvMemoEdTab\n    Margin = 10\n  end\nend\n", &form);
+    auto* tabs = dynamic_cast<Qvmemobrowser::TqvMemoEdTab*>(form.FindComponent("Tabs1"));
+    ASSERT_NE(tabs, nullptr);
+    // The tab row starts at the offset 34 plus the margin read: 44 (32 before loading).
+    EXPECT_EQ(tabs->Margin(), 10);
+    EXPECT_EQ(tabs->TabSet()->StartMargin(), 44);
+    Package::UnloadPackage();
 }
