@@ -7,18 +7,7 @@
 #include <QImage>
 #include <gtest/gtest.h>
 
-namespace {
-
-int Count(const QImage& Image, QRgb Color)
-{
-    int count = 0;
-    for (int y = 0; y < Image.height(); ++y)
-        for (int x = 0; x < Image.width(); ++x)
-            count += (Image.pixel(x, y) | 0xFF000000u) == (Color | 0xFF000000u);
-    return count;
-}
-
-} // namespace
+using qvtest::CountShotPixels;
 
 TEST(UtilitiesScreenshot, TipDialogAndTabEditorLookRight)
 {
@@ -40,15 +29,15 @@ TEST(UtilitiesScreenshot, TipDialogAndTabEditorLookRight)
     ASSERT_FALSE(tip.isNull());
     EXPECT_GE(tip.width(), 432);
     EXPECT_GE(tip.height(), 222);
-    EXPECT_GT(Count(tip, qRgb(255, 255, 225)), 30000);
-    EXPECT_GT(Count(tip, qRgb(255, 240, 0)), 100);
-    EXPECT_EQ(Count(tip, qRgb(255, 0, 255)), 0);
+    EXPECT_GT(CountShotPixels(tip, qRgb(255, 255, 225)), 30000);
+    EXPECT_GT(CountShotPixels(tip, qRgb(255, 240, 0)), 100);
+    EXPECT_EQ(CountShotPixels(tip, qRgb(255, 0, 255)), 0);
 
     // Three tabs: the file's (read-only mark, dark green lock), the draft's (unsaved
     // mark, red disc, 52 pixels of its 8 x 8) and "untitled" (lock too, 46 pixels each).
     const QImage tabs(QDir(out).filePath(QStringLiteral("edtab.png")));
     ASSERT_FALSE(tabs.isNull());
-    EXPECT_EQ(Count(tabs, qRgb(220, 0, 0)), 52);
-    EXPECT_EQ(Count(tabs, qRgb(0, 110, 0)), 2 * 46);
-    EXPECT_GT(Count(tabs, qRgb(0, 0, 255)), 20) << "blue captions";
+    EXPECT_EQ(CountShotPixels(tabs, qRgb(220, 0, 0)), 52);
+    EXPECT_EQ(CountShotPixels(tabs, qRgb(0, 110, 0)), 2 * 46);
+    EXPECT_GT(CountShotPixels(tabs, qRgb(0, 0, 255)), 20) << "blue captions";
 }
