@@ -9,6 +9,8 @@
 #include "gradient/qvbgrad.h"
 #include "gradient/qvgprg.h"
 #include "gradient/qvgrbtn.h"
+#include "utilities/qvtipdlgeditors.h"
+#include "utilities/qvtipdlgu.h"
 #include "vcl/core/unitstartup.h"
 #include "vcl/streaming/designintf.h"
 
@@ -24,12 +26,17 @@ const vcl::TUnitRegistration unit("Partthreereg", {});
 void Register()
 {
     using vcl::ClassOf;
+    vcl::RegisterComponents(Palettepages::Dialogs, {ClassOf<Qvtipdlgu::TqvTipDlg>()});
     vcl::RegisterComponents(Palettepages::ZiruRode,
         {ClassOf<Qvbgrad::TqvBackGradient>(), ClassOf<Qvgrbtn::TqvGradientBtn>(), ClassOf<Coolpck::TqvCoolLabel>(),
             ClassOf<Coolpck::TqvCoolButton>(), ClassOf<Coolpck::TqvCoolWallpaper>(),
             ClassOf<Coolpck::TqvCoolGradientButton>()});
     vcl::RegisterComponents(Palettepages::Misc, {ClassOf<Qvcolorsort::TqvSelectColorDlg>()});
     vcl::RegisterComponents(Palettepages::Win32, {ClassOf<Qvgprg::TqvGradientProgress>()});
+    vcl::RegisterComponentEditor(
+        ClassOf<Qvtipdlgu::TqvTipDlg>(), vcl::EditorClassOf<Qvtipdlgu::TTipDialogEditor>("TTipDialogEditor"));
+    vcl::RegisterPropertyEditor(vcl::TypeInfoOf<QString>(), ClassOf<Qvtipdlgu::TqvTipDlg>(), QStringLiteral("INIFile"),
+        vcl::PropertyEditorClassOf<Qvtipdlgu::TFileNameProperty>("TFileNameProperty"));
 }
 
 } // namespace Partthreereg

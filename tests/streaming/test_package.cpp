@@ -33,13 +33,14 @@ TEST(Package, RegistersTheExistingClassesOnTheirPagesInProcedureOrder)
     ClearDesignRegistries();
     Package::LoadPackage();
     const std::vector<std::pair<QString, QStringList>> expected = {
+        {"<Velnor Software Dialogs>", {"TqvTipDlg", "TqvMsgDlg"}},
         {"<Velnor Software ZiruRode>",
             {"TqvBackGradient", "TqvGradientBtn", "TqvCoolLabel", "TqvCoolButton", "TqvCoolWallpaper",
                 "TqvCoolGradientButton"}},
         {"<Velnor Software Misc>", {"TqvSelectColorDlg", "TqvColorMixer", "TqvColorSelector"}},
         {"<Velnor Software Win32>", {"TqvGradientProgress", "TqvSaveForm", "TqvGradientCaption", "TqvSplitter",
                                         "TqvSplitterWindow"}},
-        {"<Velnor Software Dialogs>", {"TqvMsgDlg"}},
+        {"<Velnor Software Edit>", {"TqvMemoEdTab", "TqvRichEdTab", "TqvLinkParser"}},
     };
     EXPECT_EQ(Palette(), expected);
     EXPECT_LT(UnitStartupCounter("Partthreereg"), 0) << "loading the package starts its units";

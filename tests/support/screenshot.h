@@ -47,4 +47,14 @@ inline QRgb ShotPixel(const QImage& Shot, int X, int Y)
     return Shot.pixel(X, Y) | 0xFF000000u;
 }
 
+// The number of pixels of Shot whose opaque colour is Colour.
+inline int CountShotPixels(const QImage& Shot, QRgb Colour)
+{
+    int count = 0;
+    for (int y = 0; y < Shot.height(); ++y)
+        for (int x = 0; x < Shot.width(); ++x)
+            count += ShotPixel(Shot, x, y) == (Colour | 0xFF000000u);
+    return count;
+}
+
 } // namespace qvtest

@@ -1,0 +1,29 @@
+#pragma once
+// Qvrichbrowser: TqvRichEdTab, tabbed rich-text documents, one TRichEdit per page.
+#include "utilities/qvedtabbase.h"
+
+namespace vcl {
+class TRichEdit;
+}
+
+namespace Qvrichbrowser {
+
+using Qvedtabbase::TDocumentInfo;
+
+class TqvRichEdTab : public Qvedtabbase::TqvCustomEdTab {
+    Q_OBJECT
+public:
+    explicit TqvRichEdTab(vcl::TComponent* AOwner);
+
+    // The rich-text edit of the active page.
+    vcl::TRichEdit* GetCurrentEditor() const;
+
+protected:
+    vcl::TWinControl* CreateEditor(vcl::TComponent* AOwner) override;
+    vcl::TStrings* EditorLines(vcl::TWinControl* Editor) const override;
+    bool SavesPlainText(vcl::TWinControl* Editor) const override;
+    // A file that is not rich text is kept plain: it is saved back as plain text.
+    void LoadDocument(vcl::TWinControl* Editor, const QString& FileName) override;
+};
+
+} // namespace Qvrichbrowser
