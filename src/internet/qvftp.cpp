@@ -11,6 +11,7 @@
 #include "vcl/graphics/imagelist.h"
 #include "vcl/streaming/formfile.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QRegularExpression>
 
@@ -322,10 +323,20 @@ bool TqvFTP::ConnectTo(const QString& Host, const QString& Login, const QString&
 
 void TqvFTP::Disconnect()
 {
-    // Closing the handle also stops an upload running on it.
+    // Closing the handle also stops an upload running on it; its end is awaited so
+    // that nothing uses the connection afterwards.
     FConnection.Disconnect();
+    WaitForUploadEnd();
     ClearList();
     Log(QStringLiteral("Not connected"));
+}
+
+void TqvFTP::WaitForUploadEnd()
+{
+    while (FUploading) {
+        Application()->ProcessMessages();
+        CheckSynchronize(20); // waits for the thread's last call instead of spinning
+    }
 }
 
 void TqvFTP::StopUpload()
@@ -376,10 +387,12 @@ void TqvFTP::RefreshFileList(TObject*)
             AddFile(entry, types);
         }
         InternetCloseHandle(find);
-    } else if (GetLastError() != ERROR_NO_MORE_FILES) {
-        // The listing broke off (a server gone, a refused folder): say so, keep the rest.
+    } else if (const DWORD code = GetLastError(); code != ERROR_NO_MORE_FILES) {
+        // The listing failed (a refused folder, a server gone): the server's refusal
+        // tells why; a broken connection leaves only a preliminary reply, so our own text.
         FListView->Items()->EndUpdate();
-        ShowFailure(QStringLiteral("Could not list ") + directory);
+        if (code != ERROR_INTERNET_EXTENDED_ERROR || !ShowLastResponseInfo(true))
+            DoShowMessage(QStringLiteral("Could not list %1 (Win32 Error %2)").arg(directory).arg(code));
         FListView->Items()->BeginUpdate();
     }
     Log(QStringLiteral("Transfer completed (") + FormatFloat(QStringLiteral("#,##0"), FTotalSize) + QStringLiteral(" bytes in ")
@@ -711,6 +724,8 @@ bool TqvFTP::Upload(const QString& Files, bool Wait)
 
 void TqvFTP::UploadComplete()
 {
+    // The thread's progress lines still on their way come before what follows.
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
     FUploading = false;
     if (ComponentState() & csDestroying)
         return;
@@ -732,10 +747,7 @@ void TqvFTP::WMDropFiles(TMessage& Message)
         files += name + QStringLiteral("\r\n");
     }
     Upload(files, false);
-    while (FUploading) {
-        Application()->ProcessMessages();
-        CheckSynchronize(20); // waits for the thread's last call instead of spinning
-    }
+    WaitForUploadEnd();
     // The sender of the message frees the drop.
 }
 

@@ -121,8 +121,10 @@ public:
     TGetConfirmationEvent OnGetConfirmation;
     TGetLocalFileEvent OnGetLocalFile;
 
-protected:
+    // Wires up the list and adds the pop-up menu's commands (at run time).
     void Loaded() override;
+
+protected:
     virtual void Change();
     void WMDropFiles(vcl::TMessage& Message) override;
 
@@ -147,6 +149,8 @@ private:
     bool& Descending(TOrderBy Order);
     void AddMenuItems();
     void StopUpload();
+    // Serves the user interface until the running upload, if any, has ended.
+    void WaitForUploadEnd();
     // Logs a line from the upload thread on the user-interface thread.
     void LogLater(const QString& Text);
 
