@@ -66,12 +66,13 @@ def main():
     parser.add_argument("--port", type=int, default=0)
     parser.add_argument("--no-mlsd", action="store_true")
     parser.add_argument("--odd-names", action="store_true", help="list names no folder can hold")
+    parser.add_argument("--no-rename", action="store_true", help="refuse RNFR and RNTO")
     parser.add_argument("--die-in-listing", action="store_true", help="exit half way through the first listing")
     parser.add_argument("--throttle", type=int, default=0, help="bytes per second of every transfer")
     args = parser.parse_args()
 
     authorizer = EchoingAuthorizer()
-    authorizer.add_user(args.user, args.password, args.root, perm="elradfmwMT")
+    authorizer.add_user(args.user, args.password, args.root, perm="elradmwMT" if args.no_rename else "elradfmwMT")
     handler = type("Handler", (FTPHandler,), {})
     handler.authorizer = authorizer
     handler.auth_failed_timeout = 0

@@ -128,6 +128,8 @@ bool FtpTestServer::StartPyftpdlib(int port)
         arguments << "--odd-names";
     if (FDieInListing)
         arguments << "--die-in-listing";
+    if (FRefuseRenames)
+        arguments << "--no-rename";
     FProcess = std::make_unique<QProcess>();
     FProcess->setStandardErrorFile(QProcess::nullDevice());
     FProcess->start("/usr/bin/python3", arguments);

@@ -25,6 +25,8 @@ public:
     // Makes a pyftpdlib server list, after the real entries, files whose names hold a
     // NUL or "/", or are "." or ".." (before Start).
     void ListOddNames() { FOddNames = true; }
+    // Makes a pyftpdlib server refuse to rename anything (before Start).
+    void RefuseRenames() { FRefuseRenames = true; }
     // Makes a pyftpdlib server exit half way through its first listing (before Start).
     void DieInListing() { FDieInListing = true; }
     // Starts the server on a free port; false with Error() set when it cannot run here
@@ -70,6 +72,7 @@ private:
     int FTransferLimit = 0;
     bool FOddNames = false;
     bool FDieInListing = false;
+    bool FRefuseRenames = false;
 };
 
 } // namespace qvtest
