@@ -136,8 +136,10 @@ void TqvFTP::Loaded()
 
 void TqvFTP::AddMenuItems()
 {
-    if (!PopupMenu())
-        SetPopupMenu(new TPopupMenu(this));
+    if (!PopupMenu()) {
+        FOwnMenu = new TPopupMenu(this);
+        SetPopupMenu(FOwnMenu);
+    }
     TPopupMenu* menu = PopupMenu();
     TMenuItem* items = menu->Items();
     FMenuBase = items->Count();

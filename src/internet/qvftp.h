@@ -15,6 +15,7 @@
 
 namespace vcl {
 class TMenuItem;
+class TPopupMenu;
 class TImageList;
 } // namespace vcl
 
@@ -40,6 +41,8 @@ class TqvFTP : public vcl::TPanel {
     Q_PROPERTY(int Port READ Port WRITE SetPort)
     Q_PROPERTY(bool Passive READ Passive WRITE SetPassive)
     Q_PROPERTY(QString RemoteDir READ RemoteDir WRITE SetRemoteDir)
+    // The menu the control makes for itself is part of it, not of the form file.
+    Q_CLASSINFO("Stored:PopupMenu", "IsPopupMenuStored")
 
 public:
     // The pop-up menu's own items, counted from the items it had before (MenuBase).
@@ -81,6 +84,8 @@ public:
     bool CanDownLoad() const;
     QString FileName() const;
     QString VersionString() const;
+
+    Q_INVOKABLE bool IsPopupMenuStored() const { return PopupMenu() != nullptr && PopupMenu() != FOwnMenu; }
 
     bool Uploading() const { return FUploading; }
     // The list view the control shows the folder in.
@@ -157,6 +162,7 @@ private:
     TqvFTPConnection FConnection;
     bool FDescending[4] = {};
     TOrderBy FOrderBy = sbName;
+    vcl::TPopupMenu* FOwnMenu = nullptr;
     vcl::TMenuItem* FViewMenu = nullptr;
     vcl::TMenuItem* FOrderMenu = nullptr;
     int FMenuBase = 0;
