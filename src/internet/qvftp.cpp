@@ -14,6 +14,7 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QRegularExpression>
+#include <thread>
 
 using namespace platform::ftp;
 using namespace vcl;
@@ -30,6 +31,7 @@ namespace {
 constexpr char AgentName[] = "QvKit FTP";
 constexpr char Revision[] = "$Revision: 1.01.00 $";
 constexpr char UploadInProgress[] = "File upload in progress!";
+constexpr char DownloadInProgress[] = "File download in progress!";
 // How long an error line stays before the next step, so the user can read it.
 constexpr int ErrorPauseMs = 1000;
 constexpr DWORD ReplyBufferSize = 256;
@@ -271,12 +273,30 @@ void TqvFTP::ShowFailure(const QString& Fallback)
 
 bool TqvFTP::RefusedWhileUploading()
 {
-    // The upload holds the connection; a command now would wait for its end with the
+    // A transfer holds the connection; a command now would wait for its end with the
     // user interface frozen, so it is refused instead.
-    if (!FUploading)
+    if (!FUploading && !FDownloading)
         return false;
-    DoShowMessage(QString::fromLatin1(UploadInProgress));
+    DoShowMessage(QString::fromLatin1(FUploading ? UploadInProgress : DownloadInProgress));
     return true;
+}
+
+void TqvFTP::Download(const QString& Remote, const QString& Local)
+{
+    // On a thread of its own, so the user interface keeps running for the transfer;
+    // it writes a temporary file beside Local that takes its name only when complete.
+    FDownloading = true;
+    std::atomic<bool> done = false;
+    std::thread worker([&, handle = FConnection.Handle(), remote = A(Remote), local = A(Local)] {
+        FtpGetFileA(handle, remote.constData(), local.constData(), false, 0, 0, 0);
+        done = true;
+        // Wakes the loop below.
+        QMetaObject::invokeMethod(QCoreApplication::instance(), [] {}, Qt::QueuedConnection);
+    });
+    while (!done)
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    worker.join();
+    FDownloading = false;
 }
 
 QString TqvFTP::VersionString() const
@@ -605,7 +625,7 @@ void TqvFTP::DoDblClick(TObject* Sender)
             if (!refusal.isEmpty())
                 DoShowMessage(refusal);
             else if (!local.isEmpty())
-                FConnection.GetFile(caption, local);
+                Download(caption, local);
         }
     }
     if (OnDblClick)
@@ -614,8 +634,8 @@ void TqvFTP::DoDblClick(TObject* Sender)
 
 bool TqvFTP::DownLoadSelected()
 {
-    if (FUploading) {
-        Log(QString::fromLatin1(UploadInProgress));
+    if (FUploading || FDownloading) {
+        Log(QString::fromLatin1(FUploading ? UploadInProgress : DownloadInProgress));
         return false;
     }
     if (!CanDownLoad())
@@ -635,9 +655,8 @@ bool TqvFTP::DownLoadSelected()
         if (dialog.Execute())
             local = dialog.FileName();
     }
-    // Written to a temporary file beside Local that takes its name only when complete.
     if (!local.isEmpty())
-        FtpGetFileA(FConnection.Handle(), A(remote).constData(), A(local).constData(), false, 0, 0, 0);
+        Download(remote, local);
     return true;
 }
 
@@ -706,8 +725,8 @@ void TqvFTP::MakeDir(const QString& Name)
 
 bool TqvFTP::Upload(const QString& Files, bool Wait)
 {
-    if (FUploading) {
-        Log(QString::fromLatin1(UploadInProgress));
+    if (FUploading || FDownloading) {
+        Log(QString::fromLatin1(FUploading ? UploadInProgress : DownloadInProgress));
         return false;
     }
     if (!Connected())

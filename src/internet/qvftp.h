@@ -88,6 +88,7 @@ public:
     Q_INVOKABLE bool IsPopupMenuStored() const { return PopupMenu() != nullptr && PopupMenu() != FOwnMenu; }
 
     bool Uploading() const { return FUploading; }
+    bool Downloading() const { return FDownloading; }
     // The list view the control shows the folder in.
     vcl::TListView* ListView() const { return FListView; }
     TOrderBy OrderBy() const { return FOrderBy; }
@@ -142,8 +143,9 @@ private:
     bool ShowLastResponseInfo(bool Pause);
     // Shows the server's last reply, or Fallback when there is none.
     void ShowFailure(const QString& Fallback);
-    // Refuses a command while an upload uses the connection; true when refused.
+    // Refuses a command while a transfer uses the connection; true when refused.
     bool RefusedWhileUploading();
+    void Download(const QString& Remote, const QString& Local);
     void ClearList();
     void AddParentRow();
     void AddFile(const platform::WIN32_FIND_DATAA& Entry, TFileTypeNames& Types);
@@ -175,6 +177,7 @@ private:
     bool FPassive = true;
     QString FRemoteDir;
     std::atomic<bool> FUploading = false;
+    bool FDownloading = false;
     int64_t FTotalSize = 0;
     vcl::TListView* FListView = nullptr;
     vcl::TImageList* FLargeIcons = nullptr;

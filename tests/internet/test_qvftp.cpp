@@ -14,6 +14,7 @@
 #include <QMimeDatabase>
 #include <QScopeGuard>
 #include <QTcpServer>
+#include <QTimer>
 
 using namespace Qvftpshell;
 using namespace qvtest;
@@ -436,6 +437,30 @@ TEST_F(FtpBrowser, CommandsWaitForNoUploadAndARunningUploadCanBeStopped)
     EXPECT_FALSE(browser->Uploading()) << "Disconnect returns once the upload stopped";
     EXPECT_EQ(QDir(server->LocalPath("")).entryList(QDir::Files | QDir::Hidden), QStringList{"small.bin"})
         << "no partial file under the real name, and the temporary one removed";
+}
+
+TEST_F(FtpBrowser, ADownloadKeepsTheUserInterfaceRunningAndRefusesOtherCommands)
+{
+    auto server = OwnServer([](FtpTestServer& s) { s.SetTransferLimit(256 * 1024); });
+    server->WriteFile("slow.bin", PatternBytes(600000, 7));
+    Browser browser(*server);
+    ASSERT_TRUE(browser->Connect());
+    browser.Select("slow.bin");
+    const QString target = FLocal.filePath("slow.bin");
+    browser->OnGetLocalFile = [&](TObject*, const QString&, QString& local) { local = target; };
+    // Runs from the event loop while the download is under way.
+    bool ranDuringDownload = false;
+    QTimer::singleShot(0, [&] {
+        ranDuringDownload = browser->Downloading();
+        EXPECT_FALSE(browser->DownLoadSelected());
+        EXPECT_EQ(browser.Log.last(), "File download in progress!");
+        browser->RefreshFileList();
+        EXPECT_EQ(browser.Errors.last(), "File download in progress!");
+    });
+    EXPECT_TRUE(browser->DownLoadSelected());
+    EXPECT_TRUE(ranDuringDownload);
+    EXPECT_FALSE(browser->Downloading());
+    EXPECT_EQ(ReadAll(target), PatternBytes(600000, 7));
 }
 
 TEST_F(FtpBrowser, DestroyingTheBrowserStopsItsUpload)
