@@ -36,20 +36,27 @@ void BM_ListIntoBrowser(benchmark::State& state)
     browser.Disconnect();
 }
 
-void BM_ListCurlTool(benchmark::State& state)
+// Method: "multicwd" (curl's default: CWD into the folder, then LIST) or "nocwd"
+// (LIST with the folder's path, as the FTP layer asks).
+void ListWithCurlTool(benchmark::State& state, const QString& Method)
 {
-    QByteArray path = gServer->RemoteWorkDir();
+    const QByteArray path = gServer->RemoteWorkDir();
     const QString url = "ftp://127.0.0.1:" + QString::number(gServer->Port()) + "/%2F" + QString::fromUtf8(path.mid(1)) + "/";
     for (auto _ : state) {
         QProcess curl;
-        curl.start("curl", {"-sS", "--user", QString::fromUtf8(gServer->User() + ':' + gServer->Password()), url});
+        curl.start("curl", {"-sS", "--ftp-method", Method, "--user",
+                               QString::fromUtf8(gServer->User() + ':' + gServer->Password()), url});
         if (!curl.waitForFinished(120000) || curl.exitCode() != 0 || curl.readAllStandardOutput().count('\n') < EntryCount)
             state.SkipWithError("curl failed");
     }
 }
 
+void BM_ListCurlTool(benchmark::State& state) { ListWithCurlTool(state, "multicwd"); }
+void BM_ListCurlToolNoCwd(benchmark::State& state) { ListWithCurlTool(state, "nocwd"); }
+
 BENCHMARK(BM_ListIntoBrowser)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
 BENCHMARK(BM_ListCurlTool)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
+BENCHMARK(BM_ListCurlToolNoCwd)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
 
 } // namespace
 
@@ -71,7 +78,7 @@ int main(int argc, char** argv)
     std::printf("server: %s on port %d, %d files\n", qvtest::FtpServerKindName(server.Kind()), server.Port(), EntryCount);
     RatioReporter reporter(true);
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintRatios({{"BM_ListIntoBrowser", "BM_ListCurlTool"}});
+    reporter.PrintRatios({{"BM_ListIntoBrowser", "BM_ListCurlTool"}, {"BM_ListIntoBrowser", "BM_ListCurlToolNoCwd"}});
     benchmark::Shutdown();
     return 0;
 }
