@@ -13,13 +13,17 @@
 
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
+    // WallTime: keep the real time instead, for peers that run as programs of their own
+    // (their processor time is not this process's).
+    explicit RatioReporter(bool WallTime = false) : FWallTime(WallTime) {}
+
     void ReportRuns(const std::vector<Run>& runs) override
     {
         for (const Run& run : runs) {
             // Named without the run options ("/min_time:0.500").
             std::string name = run.benchmark_name();
             name = name.substr(0, name.find("/min_time:"));
-            FTimes[name] = run.GetAdjustedCPUTime();
+            FTimes[name] = FWallTime ? run.GetAdjustedRealTime() : run.GetAdjustedCPUTime();
         }
         ConsoleReporter::ReportRuns(runs);
     }
@@ -42,6 +46,7 @@ public:
     }
 
 private:
+    bool FWallTime;
     std::map<std::string, double> FTimes;
 };
 

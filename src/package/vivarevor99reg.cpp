@@ -1,5 +1,8 @@
 #include "package/vivarevor99reg.h"
 
+#include "internet/qvftp.h"
+#include "internet/qvftpbutton.h"
+#include "internet/qvftpeditor.h"
 #include "package/palettepages.h"
 #include "utilities/qvlinkparser.h"
 #include "utilities/qvmemobrowser.h"
@@ -21,6 +24,10 @@ void Register()
     using vcl::ClassOf;
     vcl::RegisterComponents(Palettepages::Edit, {ClassOf<Qvmemobrowser::TqvMemoEdTab>(),
         ClassOf<Qvrichbrowser::TqvRichEdTab>(), ClassOf<Qvlinkparser::TqvLinkParser>()});
+    vcl::RegisterComponents(Palettepages::Internet,
+        {ClassOf<Qvftpshell::TqvFTP>(), ClassOf<Qvftpshell::TqvFTPButton>()});
+    vcl::RegisterComponentEditor(ClassOf<Qvftpshell::TqvFTP>(),
+        vcl::EditorClassOf<Qvftpshell::TqvFTPEditor>("TqvFTPEditor"));
 }
 
 } // namespace Vivarevor99reg

@@ -3,6 +3,7 @@
 Prints "PORT <n>" once it listens, then serves until it is killed.
 """
 import argparse
+import os
 import sys
 
 from pyftpdlib.authorizers import AuthenticationFailed, DummyAuthorizer
@@ -39,6 +40,24 @@ class OddNamesFS(AbstractedFS):
             yield ("type=file;size=3;modify=20240105123456; %s\r\n" % name).encode()
 
 
+class DyingFS(AbstractedFS):
+    """Lists the real entries and 2000 made-up files, and dies on the way (LIST and MLSD)."""
+
+    def format_list(self, basedir, listing, ignore_err=True):
+        yield from super().format_list(basedir, listing, ignore_err)
+        for i in range(2000):
+            yield ("-rw-r--r--   1 owner    group           3 Jan 05  2024 more%04d\r\n" % i).encode()
+            if i == 1000:
+                os._exit(3)
+
+    def format_mlsx(self, basedir, listing, perms, facts, ignore_err=True):
+        yield from super().format_mlsx(basedir, listing, perms, facts, ignore_err)
+        for i in range(2000):
+            yield ("type=file;size=3;modify=20240105123456; more%04d\r\n" % i).encode()
+            if i == 1000:
+                os._exit(3)
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--root", required=True)
@@ -47,11 +66,13 @@ def main():
     parser.add_argument("--port", type=int, default=0)
     parser.add_argument("--no-mlsd", action="store_true")
     parser.add_argument("--odd-names", action="store_true", help="list names no folder can hold")
+    parser.add_argument("--no-rename", action="store_true", help="refuse RNFR and RNTO")
+    parser.add_argument("--die-in-listing", action="store_true", help="exit half way through the first listing")
     parser.add_argument("--throttle", type=int, default=0, help="bytes per second of every transfer")
     args = parser.parse_args()
 
     authorizer = EchoingAuthorizer()
-    authorizer.add_user(args.user, args.password, args.root, perm="elradfmwMT")
+    authorizer.add_user(args.user, args.password, args.root, perm="elradmwMT" if args.no_rename else "elradfmwMT")
     handler = type("Handler", (FTPHandler,), {})
     handler.authorizer = authorizer
     handler.auth_failed_timeout = 0
@@ -66,6 +87,8 @@ def main():
         handler.use_sendfile = False
     if args.odd_names:
         handler.abstracted_fs = OddNamesFS
+    if args.die_in_listing:
+        handler.abstracted_fs = DyingFS
     if args.no_mlsd:
         handler.proto_cmds = {k: v for k, v in FTPHandler.proto_cmds.items() if k not in ("MLSD", "MLST")}
 

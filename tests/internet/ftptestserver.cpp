@@ -126,6 +126,10 @@ bool FtpTestServer::StartPyftpdlib(int port)
         arguments << "--throttle" << QString::number(FTransferLimit);
     if (FOddNames)
         arguments << "--odd-names";
+    if (FDieInListing)
+        arguments << "--die-in-listing";
+    if (FRefuseRenames)
+        arguments << "--no-rename";
     FProcess = std::make_unique<QProcess>();
     FProcess->setStandardErrorFile(QProcess::nullDevice());
     FProcess->start("/usr/bin/python3", arguments);

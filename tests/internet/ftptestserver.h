@@ -25,6 +25,10 @@ public:
     // Makes a pyftpdlib server list, after the real entries, files whose names hold a
     // NUL or "/", or are "." or ".." (before Start).
     void ListOddNames() { FOddNames = true; }
+    // Makes a pyftpdlib server refuse to rename anything (before Start).
+    void RefuseRenames() { FRefuseRenames = true; }
+    // Makes a pyftpdlib server exit half way through its first listing (before Start).
+    void DieInListing() { FDieInListing = true; }
     // Starts the server on a free port; false with Error() set when it cannot run here
     // (vsftpd needs root). Port: a fixed port instead of a free one (0).
     bool Start(int port = 0);
@@ -67,6 +71,8 @@ private:
     int FWorkDirCount = 0;
     int FTransferLimit = 0;
     bool FOddNames = false;
+    bool FDieInListing = false;
+    bool FRefuseRenames = false;
 };
 
 } // namespace qvtest

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <thread>
 
 using namespace platform::ftp;
@@ -518,7 +519,8 @@ TEST(FtpLayerTimeouts, StalledTransfersTimeOutAndKeepTheLocalFile)
         {"download", [&] { return FtpGetFileA(c.Connection, "slow.bin", QFile::encodeName(target).constData(), false, 0, 0, 0); },
          [&, before = server.BytesRead()] { return server.BytesRead() - before > 64 * 1024; }},
         {"upload", [&] { return FtpPutFileA(c.Connection, QFile::encodeName(local.filePath("source.bin")).constData(), "up.bin", 0, 0); },
-         [&] { return QFileInfo(server.LocalPath("up.bin")).size() > 0; }},
+         // Uploads go to a temporary name first, renamed once complete.
+         [&] { return QFileInfo(server.LocalPath(".qvpart-up.bin")).size() > 0; }},
     };
     for (const Direction& direction : directions) {
         BOOL result = 1;
@@ -542,9 +544,78 @@ TEST(FtpLayerTimeouts, StalledTransfersTimeOutAndKeepTheLocalFile)
     }
     EXPECT_EQ(ReadAll(target), "keep");
     EXPECT_EQ(QDir(local.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{"source.bin", "target.bin"}));
+    EXPECT_FALSE(QFile::exists(server.LocalPath("up.bin"))) << "no partial upload under the real name";
 }
 
 // Closing says goodbye to the server, but waits no longer than the time-out for it.
+// Closing a connection on one thread stops a transfer running on it on another within
+// about a second, and the progress reports count up to the file's size.
+TEST(FtpLayerTransfers, ClosingTheConnectionCancelsARunningUploadAndProgressIsReported)
+{
+    FtpTestServer server(FtpServerKind::Pyftpdlib);
+    server.SetTransferLimit(128 * 1024); // two megabytes take 16 s
+    ASSERT_TRUE(server.Start()) << server.Error().toStdString();
+    QTemporaryDir local;
+    WriteAll(local.filePath("small.bin"), PatternBytes(200000, 1));
+    WriteAll(local.filePath("large.bin"), PatternBytes(2 * 1024 * 1024, 2));
+    HINTERNET root = OpenRoot(TestTimeoutMs);
+    HINTERNET connection = InternetConnectA(root, "127.0.0.1", static_cast<INTERNET_PORT>(server.Port()), server.User(),
+                                            server.Password(), INTERNET_SERVICE_FTP, INTERNET_FLAG_PASSIVE, 0);
+    ASSERT_NE(connection, nullptr) << LastResponse().toStdString();
+    std::mutex lock;
+    std::vector<std::pair<int64_t, int64_t>> reports;
+    ASSERT_TRUE(FtpSetProgressCallback(connection, [&](int64_t done, int64_t total) {
+        std::lock_guard guard(lock);
+        reports.emplace_back(done, total);
+    }));
+    ASSERT_TRUE(FtpPutFileA(connection, QFile::encodeName(local.filePath("small.bin")).constData(), "small.bin", 0, 0));
+    {
+        std::lock_guard guard(lock);
+        ASSERT_FALSE(reports.empty());
+        EXPECT_EQ(reports.back(), std::make_pair(int64_t(200000), int64_t(200000)));
+        EXPECT_TRUE(std::is_sorted(reports.begin(), reports.end()));
+        reports.clear();
+    }
+
+    BOOL result = 1;
+    DWORD error = ERROR_SUCCESS;
+    std::thread worker([&] {
+        result = FtpPutFileA(connection, QFile::encodeName(local.filePath("large.bin")).constData(), "large.bin", 0, 0);
+        error = GetLastError();
+    });
+    const QDeadlineTimer deadline(10000);
+    const auto moving = [&] {
+        std::lock_guard guard(lock);
+        return !reports.empty() && reports.back().first > 0;
+    };
+    while (!deadline.hasExpired() && !moving())
+        QThread::msleep(10);
+    EXPECT_FALSE(deadline.hasExpired()) << "no progress";
+    InternetCloseHandle(root);
+    worker.join();
+    EXPECT_FALSE(result);
+    EXPECT_EQ(error, ERROR_INTERNET_OPERATION_CANCELLED);
+    EXPECT_EQ(ReadAll(server.LocalPath("small.bin")), PatternBytes(200000, 1));
+    EXPECT_EQ(QDir(server.LocalPath("")).entryList(QDir::Files | QDir::Hidden), QStringList{"small.bin"})
+        << "neither a partial file under the real name nor the temporary one";
+}
+
+// A server that refuses renames gets the file straight under its name.
+TEST(FtpLayerTransfers, UploadsReachAServerThatRefusesRenames)
+{
+    FtpTestServer server(FtpServerKind::Pyftpdlib);
+    server.RefuseRenames();
+    ASSERT_TRUE(server.Start()) << server.Error().toStdString();
+    QTemporaryDir local;
+    WriteAll(local.filePath("up.bin"), PatternBytes(100000, 4));
+    const TestConnection c = ConnectTo(server);
+    ASSERT_NE(c.Connection, nullptr);
+    EXPECT_TRUE(FtpPutFileA(c.Connection, QFile::encodeName(local.filePath("up.bin")).constData(), "up.bin", 0, 0))
+        << LastResponse().toStdString();
+    EXPECT_EQ(ReadAll(server.LocalPath("up.bin")), PatternBytes(100000, 4));
+    EXPECT_EQ(QDir(server.LocalPath("")).entryList(QDir::Files | QDir::Hidden), QStringList{"up.bin"});
+}
+
 TEST(FtpLayerTimeouts, ClosingAConnectionToAFrozenServerTakesNoLongerThanTheTimeout)
 {
     FtpTestServer server(FtpServerKind::Pyftpdlib);

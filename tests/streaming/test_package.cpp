@@ -41,6 +41,7 @@ TEST(Package, RegistersTheExistingClassesOnTheirPagesInProcedureOrder)
         {"<Velnor Software Win32>", {"TqvGradientProgress", "TqvSaveForm", "TqvGradientCaption", "TqvSplitter",
                                         "TqvSplitterWindow"}},
         {"<Velnor Software Edit>", {"TqvMemoEdTab", "TqvRichEdTab", "TqvLinkParser"}},
+        {"<Velnor Software Internet>", {"TqvFTP", "TqvFTPButton"}},
     };
     EXPECT_EQ(Palette(), expected);
     EXPECT_LT(UnitStartupCounter("Partthreereg"), 0) << "loading the package starts its units";

@@ -20,6 +20,10 @@ namespace {
 // A hostile or broken server could send an endless listing; no directory we show needs more.
 constexpr qsizetype MaxListingBytes = 64 * 1024 * 1024;
 constexpr char PasswordMask[] = "********";
+// Deleting what a broken upload left must not hold up the thread that closes the session.
+constexpr long LeftoverRemovalTimeoutMs = 1000;
+// Progress reports of one transfer come at most this often (the last one always comes).
+constexpr int ProgressIntervalMs = 200;
 
 void GlobalInit()
 {
@@ -128,6 +132,14 @@ struct FtpSession::Transfer {
     QByteArray* Listing = nullptr;
     QSaveFile* Download = nullptr;
     QFile* Upload = nullptr;
+    // Commands sent after the transfer succeeded.
+    QList<QByteArray> PostQuote;
+    // Set by Cancel on another thread; a cleanup runs even so, bounded in time.
+    const std::atomic<bool>* Cancelled = nullptr;
+    bool Cleanup = false;
+    FtpProgress Progress;
+    QElapsedTimer SinceProgress;
+    CURLcode Result = CURLE_OK;
     // Set by a callback when the local side failed, so the error names that side.
     DWORD LocalError = ERROR_SUCCESS;
 
@@ -161,16 +173,30 @@ struct FtpSession::Transfer {
         }
     }
 
-    // The operation itself: its URL, the commands before it, what it moves. Returns the
-    // command list, which must outlive the transfer and is freed by Detach.
-    curl_slist* SetRequest(CURL* curl) const
+    // The command lists handed to libcurl; they must outlive the transfer (see Detach).
+    curl_slist* QuoteList = nullptr;
+    curl_slist* PostQuoteList = nullptr;
+
+    static curl_slist* CommandList(const QList<QByteArray>& commands)
+    {
+        curl_slist* list = nullptr;
+        for (const QByteArray& command : commands)
+            list = curl_slist_append(list, command.constData());
+        return list;
+    }
+
+    // The operation itself: its URL, the commands before and after it, what it moves.
+    void SetRequest(CURL* curl)
     {
         curl_easy_setopt(curl, CURLOPT_URL, Url.constData());
-        curl_slist* quote = nullptr;
-        for (const QByteArray& command : Quote)
-            quote = curl_slist_append(quote, command.constData());
-        if (quote)
-            curl_easy_setopt(curl, CURLOPT_QUOTE, quote);
+        QuoteList = CommandList(Quote);
+        PostQuoteList = CommandList(PostQuote);
+        if (QuoteList)
+            curl_easy_setopt(curl, CURLOPT_QUOTE, QuoteList);
+        if (PostQuoteList)
+            curl_easy_setopt(curl, CURLOPT_POSTQUOTE, PostQuoteList);
+        if (Cleanup)
+            curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, LeftoverRemovalTimeoutMs);
         if (NoBody)
             curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
         if (!CustomRequest.isEmpty())
@@ -180,7 +206,6 @@ struct FtpSession::Transfer {
             curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
             curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(Upload->size()));
         }
-        return quote;
     }
 
     // Points libcurl's callbacks at this transfer.
@@ -207,12 +232,24 @@ struct FtpSession::Transfer {
 
     // The transfer lives on the caller's stack frame only: the handle, kept for the next
     // operation, must not point at it afterwards.
-    static void Detach(CURL* curl, curl_slist* quote)
+    void Detach(CURL* curl)
     {
         for (CURLoption data : {CURLOPT_HEADERDATA, CURLOPT_WRITEDATA, CURLOPT_READDATA, CURLOPT_XFERINFODATA, CURLOPT_DEBUGDATA})
             curl_easy_setopt(curl, data, nullptr);
         curl_easy_setopt(curl, CURLOPT_QUOTE, nullptr);
-        curl_slist_free_all(quote);
+        curl_easy_setopt(curl, CURLOPT_POSTQUOTE, nullptr);
+        curl_slist_free_all(QuoteList);
+        curl_slist_free_all(PostQuoteList);
+        QuoteList = PostQuoteList = nullptr;
+    }
+
+    // Tells the progress receiver, at most every ProgressIntervalMs and at the end.
+    void ReportProgress(curl_off_t total, bool last)
+    {
+        if (!Progress || (!last && SinceProgress.isValid() && !SinceProgress.hasExpired(ProgressIntervalMs)))
+            return;
+        SinceProgress.start();
+        Progress(BytesMoved, total);
     }
 
     // Every callback takes a null Self for "no transfer": libcurl may still talk to the
@@ -224,14 +261,23 @@ struct FtpSession::Transfer {
         return size * count;
     }
 
-    static int OnProgress(void* self, curl_off_t, curl_off_t downloaded, curl_off_t, curl_off_t uploaded)
+    // libcurl calls this at least once a second, also while nothing moves, so a cancel
+    // is seen within a second.
+    static int OnProgress(void* self, curl_off_t downloadTotal, curl_off_t downloaded, curl_off_t uploadTotal,
+                          curl_off_t uploaded)
     {
         auto* transfer = static_cast<Transfer*>(self);
         if (!transfer)
             return 0;
+        if (!transfer->Cleanup && transfer->Cancelled && *transfer->Cancelled) {
+            transfer->LocalError = ERROR_INTERNET_OPERATION_CANCELLED;
+            return 1; // ends the transfer
+        }
         if (downloaded + uploaded != transfer->BytesMoved) {
             transfer->BytesMoved = downloaded + uploaded;
             transfer->SinceActivity.start();
+            const curl_off_t total = transfer->Upload ? uploadTotal : downloadTotal;
+            transfer->ReportProgress(total, transfer->BytesMoved == total);
         } else if (transfer->SinceActivity.isValid() && transfer->SinceActivity.hasExpired(transfer->IdleTimeoutMs)) {
             transfer->LocalError = ERROR_INTERNET_TIMEOUT;
             return 1; // ends the transfer
@@ -341,17 +387,27 @@ FtpOutcome FtpSession::Run(Transfer& transfer)
         return outcome;
     }
     transfer.Session = this;
+    transfer.Cancelled = &FCancelled;
+    if (FCancelled && !transfer.Cleanup) {
+        outcome.Error = ERROR_INTERNET_OPERATION_CANCELLED;
+        return outcome;
+    }
+    if (transfer.Download || transfer.Upload) {
+        std::lock_guard progressGuard(FProgressLock);
+        transfer.Progress = FProgress;
+    }
     // A reset clears the previous operation's options but keeps the live connection.
     curl_easy_reset(curl);
     SetSessionOptions(curl, FOptions);
     // A data connection that moves nothing for as long as a reply may take has stalled.
     // libcurl's own low-speed check averages over several seconds; this watchdog does not.
     transfer.IdleTimeoutMs = FOptions.ResponseTimeoutMs;
-    curl_slist* quote = transfer.SetRequest(curl);
+    transfer.SetRequest(curl);
     transfer.SetCallbacks(curl);
 
     const CURLcode result = curl_easy_perform(curl);
-    Transfer::Detach(curl, quote);
+    transfer.Detach(curl);
+    transfer.Result = result;
 
     outcome.Reply = transfer.Replies.isEmpty() ? QByteArray() : Scrub(transfer.Replies.last());
     outcome.Error = ErrorFor(result, transfer.LocalError, ReplyCode(outcome.Reply));
@@ -475,11 +531,58 @@ FtpOutcome FtpSession::PutFile(const QString& localFile, const QByteArray& remot
         return {ERROR_ACCESS_DENIED, {}};
 
     std::lock_guard guard(FLock);
+    const QByteArray target = AbsolutePath(remoteName);
+    const qsizetype slash = target.lastIndexOf('/');
+    // A hidden name beside the target, which listings of most servers leave out.
+    const QByteArray temporary = target.left(slash + 1) + ".qvpart-" + target.mid(slash + 1);
+    bool renameRefused = false;
+    FtpOutcome outcome = Upload(file, temporary, ascii, {"RNFR " + temporary, "RNTO " + target}, &renameRefused);
+    if (outcome.Ok())
+        return outcome;
+    RemoveLeftover(temporary);
+    // The whole file arrived but the server does not let us rename: it goes straight
+    // under its name.
+    if (!renameRefused || !file.seek(0))
+        return outcome;
+    outcome = Upload(file, target, ascii, {});
+    if (outcome.Error == ERROR_INTERNET_OPERATION_CANCELLED)
+        RemoveLeftover(target);
+    return outcome;
+}
+
+FtpOutcome FtpSession::Upload(QFile& file, const QByteArray& absolutePath, bool ascii, const QList<QByteArray>& afterwards,
+                              bool* afterwardsRefused)
+{
     Transfer transfer;
-    transfer.Url = UrlFor(AbsolutePath(remoteName), false);
+    transfer.Url = UrlFor(absolutePath, false);
     transfer.Ascii = ascii;
     transfer.Upload = &file;
-    return Run(transfer);
+    transfer.PostQuote = afterwards;
+    FtpOutcome outcome = Run(transfer);
+    if (afterwardsRefused)
+        *afterwardsRefused = transfer.Result == CURLE_QUOTE_ERROR && transfer.LocalError == ERROR_SUCCESS;
+    return outcome;
+}
+
+void FtpSession::RemoveLeftover(const QByteArray& absolutePath)
+{
+    Transfer transfer;
+    transfer.Url = UrlFor({}, true);
+    transfer.NoBody = true;
+    transfer.Quote = {"DELE " + absolutePath};
+    transfer.Cleanup = true;
+    Run(transfer);
+}
+
+void FtpSession::Cancel()
+{
+    FCancelled = true;
+}
+
+void FtpSession::SetProgress(FtpProgress progress)
+{
+    std::lock_guard guard(FProgressLock);
+    FProgress = std::move(progress);
 }
 
 FtpOutcome FtpSession::ListLocked(const QByteArray& absolutePath, bool mlsd, QByteArray& data)

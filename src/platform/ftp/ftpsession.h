@@ -5,8 +5,11 @@
 #include "platform/ftp/ftplisting.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QString>
+#include <atomic>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <vector>
 
@@ -37,6 +40,10 @@ struct FtpOutcome {
     bool Ok() const { return Error == ERROR_SUCCESS; }
 };
 
+// Bytes moved so far by the running upload or download, and its whole size (0 when
+// the server did not say). Called on the thread that runs the transfer.
+using FtpProgress = std::function<void(int64_t done, int64_t total)>;
+
 // Remote paths are bytes as the server spells them. Relative paths are resolved
 // against the session's current directory and every command names a path absolutely,
 // so a reconnect after a dropped control connection changes nothing. Names holding
@@ -64,9 +71,19 @@ public:
     // Downloads into a temporary file beside LocalFile that replaces it only when the
     // whole file arrived; a failed download leaves an existing local file as it was.
     FtpOutcome GetFile(const QByteArray& remoteName, const QString& localFile, bool failIfExists, bool ascii);
+    // Uploads under a temporary name beside RemoteName and renames it when the whole
+    // file arrived, so a broken or cancelled upload never leaves a partial file under
+    // the real name. A server that refuses the rename gets the file straight under its
+    // name; a cancel then deletes the partial file as far as the server lets it.
     FtpOutcome PutFile(const QString& localFile, const QByteArray& remoteName, bool ascii);
     // Lists a directory (MLSD, or LIST when the server refuses MLSD).
     FtpOutcome List(const QByteArray& directory, std::vector<FtpEntry>& entries);
+
+    // For a session being closed, from any thread: the running operation stops within
+    // about a second, and it and every later one fail with ERROR_INTERNET_OPERATION_CANCELLED.
+    void Cancel();
+    // Receives the progress of every later upload and download; null for none.
+    void SetProgress(FtpProgress progress);
 
     // Name resolved against the current directory, "." and ".." folded, always absolute.
     QByteArray AbsolutePath(const QByteArray& name) const;
@@ -77,6 +94,11 @@ private:
     FtpOutcome Run(Transfer& transfer);
     // Sends commands on the control connection alone; Replies receives every reply.
     FtpOutcome RunCommands(const QList<QByteArray>& commands, QList<QByteArray>* replies = nullptr);
+    // AfterwardsRefused: the data arrived, and a command of Afterwards was refused.
+    FtpOutcome Upload(QFile& file, const QByteArray& absolutePath, bool ascii, const QList<QByteArray>& afterwards,
+                      bool* afterwardsRefused = nullptr);
+    // Deletes a partial upload; bounded in time, its result does not matter.
+    void RemoveLeftover(const QByteArray& absolutePath);
     FtpOutcome ListLocked(const QByteArray& absolutePath, bool mlsd, QByteArray& data);
     QByteArray UrlFor(const QByteArray& absolutePath, bool directory) const;
     QByteArray Scrub(QByteArray text) const;
@@ -85,6 +107,9 @@ private:
     void* FCurl = nullptr; // the CURL easy handle, kept so the connection is reused
     QByteArray FCurrentDirectory = "/";
     bool FMlsdRefused = false;
+    std::atomic<bool> FCancelled = false;
+    std::mutex FProgressLock;
+    FtpProgress FProgress;
     mutable std::recursive_mutex FLock;
 };
 

@@ -274,6 +274,10 @@ BOOL InternetCloseHandle(HINTERNET hInternet)
             }
         }
     }
+    // A transfer still running on a closed connection (on another thread) stops.
+    for (const auto& handle : closed)
+        if (handle->HandleKind == InternetHandle::Kind::Connection)
+            static_cast<ConnectionHandle*>(handle.get())->Session.Cancel();
     SetLastError(ERROR_SUCCESS);
     return 1;
 }
@@ -325,6 +329,16 @@ BOOL FtpPutFileA(HINTERNET hConnect, LPCSTR lpszLocalFile, LPCSTR lpszNewRemoteF
         return 0;
     const bool ascii = (dwFlags & 3) == FTP_TRANSFER_TYPE_ASCII;
     return Finish(connection->Session.PutFile(QString::fromUtf8(Text(lpszLocalFile)), Text(lpszNewRemoteFile), ascii));
+}
+
+BOOL FtpSetProgressCallback(HINTERNET hConnect, FTP_PROGRESS_CALLBACK callback)
+{
+    const auto connection = Lookup<ConnectionHandle>(hConnect, InternetHandle::Kind::Connection);
+    if (!connection)
+        return 0;
+    connection->Session.SetProgress(std::move(callback));
+    SetLastError(ERROR_SUCCESS);
+    return 1;
 }
 
 BOOL FtpRenameFileA(HINTERNET hConnect, LPCSTR lpszExisting, LPCSTR lpszNew)

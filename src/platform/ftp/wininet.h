@@ -14,6 +14,7 @@
 #include "platform/ftp/ftperrors.h"
 
 #include <cstdint>
+#include <functional>
 
 namespace platform::ftp {
 
@@ -62,6 +63,8 @@ BOOL InternetSetOptionA(HINTERNET hInternet, DWORD dwOption, LPVOID lpBuffer, DW
 // A null user name means "anonymous".
 HINTERNET InternetConnectA(HINTERNET hInternet, LPCSTR lpszServerName, INTERNET_PORT nServerPort, LPCSTR lpszUserName,
                            LPCSTR lpszPassword, DWORD dwService, DWORD dwFlags, DWORD_PTR dwContext);
+// Closing a connection also stops a transfer running on it on another thread, within
+// about a second; that call fails with ERROR_INTERNET_OPERATION_CANCELLED.
 BOOL InternetCloseHandle(HINTERNET hInternet);
 
 BOOL FtpSetCurrentDirectoryA(HINTERNET hConnect, LPCSTR lpszDirectory);
@@ -72,7 +75,13 @@ BOOL FtpCreateDirectoryA(HINTERNET hConnect, LPCSTR lpszDirectory);
 BOOL FtpRemoveDirectoryA(HINTERNET hConnect, LPCSTR lpszDirectory);
 BOOL FtpGetFileA(HINTERNET hConnect, LPCSTR lpszRemoteFile, LPCSTR lpszNewFile, BOOL fFailIfExists,
                  DWORD dwFlagsAndAttributes, DWORD dwFlags, DWORD_PTR dwContext);
+// Uploads under a temporary name and renames the file when it is complete (see FtpSession).
 BOOL FtpPutFileA(HINTERNET hConnect, LPCSTR lpszLocalFile, LPCSTR lpszNewRemoteFile, DWORD dwFlags, DWORD_PTR dwContext);
+// Not in the original library: receives the bytes moved so far and the whole size (0
+// when unknown) of every later FtpGetFileA and FtpPutFileA on the connection, on the
+// thread that makes that call, at most every 200 ms and once at the end. Null: none.
+using FTP_PROGRESS_CALLBACK = std::function<void(int64_t done, int64_t total)>;
+BOOL FtpSetProgressCallback(HINTERNET hConnect, FTP_PROGRESS_CALLBACK callback);
 BOOL FtpRenameFileA(HINTERNET hConnect, LPCSTR lpszExisting, LPCSTR lpszNew);
 BOOL FtpDeleteFileA(HINTERNET hConnect, LPCSTR lpszFileName);
 
