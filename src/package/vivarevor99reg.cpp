@@ -1,6 +1,9 @@
 #include "package/vivarevor99reg.h"
 
+#include "package/palettepages.h"
+#include "system/qvtrayicon.h"
 #include "vcl/core/unitstartup.h"
+#include "vcl/streaming/designintf.h"
 
 namespace Vivarevor99reg {
 
@@ -11,8 +14,9 @@ const vcl::TUnitRegistration unit("Vivarevor99reg", {});
 
 void Register()
 {
-    // None of the classes this procedure places exists in QvKit yet; each is added to its
-    // page here, at its place in the procedure's order, when its unit arrives.
+    // Only the classes that exist are registered; the others of each step follow as their
+    // units arrive, at their place in the step.
+    vcl::RegisterComponents(Palettepages::System, {vcl::ClassOf<Qvscontrols::TqvTrayIcon>()});
 }
 
 } // namespace Vivarevor99reg

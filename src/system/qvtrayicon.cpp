@@ -317,9 +317,10 @@ bool TqvTrayIcon::CheckMenu()
     bool doDefault = true;
     if (OnDefaultMenu)
         OnDefaultMenu(this, doDefault);
-    if (!doDefault)
-        return false;
-    item->Click();
+    // A vetoed default item still takes the double click: the handler decided what it
+    // means, so OnDblClick does not run after it.
+    if (doDefault)
+        item->Click();
     return true;
 }
 

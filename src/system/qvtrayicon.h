@@ -110,7 +110,8 @@ public:
 protected:
     // The modifier keys held now (shift, control, alt).
     virtual vcl::TShiftState GetShift();
-    // Runs the default item of PopupMenu for a left double click; true when it ran.
+    // Runs the default item of PopupMenu for a left double click unless OnDefaultMenu
+    // vetoes it; true when there was a default item to run.
     virtual bool CheckMenu();
     void Notification(vcl::TComponent* AComponent, vcl::TOperation Operation) override;
 

@@ -37,8 +37,9 @@ TEST(Package, RegistersTheExistingClassesOnTheirPagesInProcedureOrder)
             {"TqvBackGradient", "TqvGradientBtn", "TqvCoolLabel", "TqvCoolButton", "TqvCoolWallpaper",
                 "TqvCoolGradientButton"}},
         {"<Velnor Software Misc>", {"TqvSelectColorDlg", "TqvColorMixer", "TqvColorSelector"}},
-        {"<Velnor Software Win32>", {"TqvGradientProgress", "TqvSaveForm", "TqvGradientCaption", "TqvSplitter",
-                                        "TqvSplitterWindow"}},
+        {"<Velnor Software Win32>", {"TqvGradientProgress", "TqvSaveForm", "TqvSysInfo", "TqvGradientCaption",
+                                        "TqvSplitter", "TqvSplitterWindow"}},
+        {"<Velnor Software System>", {"TqvTrayIcon", "TqvMySystem", "TqvExitWin"}},
         {"<Velnor Software Dialogs>", {"TqvMsgDlg"}},
     };
     EXPECT_EQ(Palette(), expected);

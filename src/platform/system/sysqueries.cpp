@@ -178,14 +178,18 @@ TProcessorInfo ProcessorInfo()
 
 void ParseRelease(const QByteArray& release, TVersionInfo& info)
 {
+    // Each number ends at the first character that is not a digit; one too long for
+    // 32 bits ends the parse, as does any character but a dot after a number.
+    constexpr qsizetype MaxDigits = 9;
     uint32_t* const numbers[] = {&info.Major, &info.Minor, &info.Build};
+    for (uint32_t* number : numbers)
+        *number = 0;
     qsizetype pos = 0;
     for (uint32_t* number : numbers) {
-        *number = 0;
         qsizetype end = pos;
-        while (end < release.size() && end - pos < 9 && release[end] >= '0' && release[end] <= '9')
+        while (end < release.size() && release[end] >= '0' && release[end] <= '9')
             ++end;
-        if (end == pos)
+        if (end == pos || end - pos > MaxDigits)
             return;
         *number = release.mid(pos, end - pos).toUInt();
         if (end >= release.size() || release[end] != '.')
