@@ -4,6 +4,7 @@
 #include "controls/waituntil.h"
 #include "support/screenshot.h"
 #include "system/qvsysinfo.h"
+#include "vcl/controls/forms.h"
 
 int main(int argc, char** argv)
 {

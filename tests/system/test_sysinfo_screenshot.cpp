@@ -23,7 +23,7 @@ TEST(SysInfoScreenshot, MemoryBarsAreFilled)
     const qvtest::TScreenshotRun run = qvtest::RunScreenshotProgram("sysinfo_screenshot", "sysinfo.png");
     if (run.XvfbMissing)
         QV_PREREQUISITE_MISSING("xvfb-run (Debian package xvfb)");
-    ASSERT_EQ(run.Error, "");
+    ASSERT_TRUE(run.Error.isEmpty()) << run.Error.toStdString();
     ASSERT_FALSE(run.Picture.isNull());
     const QImage& shot = run.Picture;
     // The form's client area starts below its drawn title bar: find the bars by the

@@ -11,12 +11,12 @@ namespace {
 
 TEST(TrayIconProtocol, DesktopRequestsBecomeEventsInOrder)
 {
-    const qvtest::TScreenshotRun run = qvtest::RunScreenshotProgram("trayicon_protocol", "trayicon_protocol");
+    const qvtest::TScreenshotRun run = qvtest::RunScreenshotProgram("trayicon_protocol", "trayicon_protocol.out");
     if (run.XvfbMissing)
         QV_PREREQUISITE_MISSING("xvfb-run (Debian package xvfb)");
     if (run.Error.contains("missing prerequisite"))
         QV_PREREQUISITE_MISSING(run.Error.trimmed().toStdString());
-    ASSERT_EQ(run.Error, "");
+    ASSERT_TRUE(run.Error.isEmpty()) << run.Error.toStdString();
     QFile log(run.Output + ".log");
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     const QString report = QString::fromUtf8(log.readAll());

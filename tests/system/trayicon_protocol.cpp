@@ -61,7 +61,7 @@ bool CallItem(TRun& Run, const char* Method, qsizetype Count)
     QDBusMessage call = QDBusMessage::createMethodCall(Run.ItemService(), "/StatusNotifierItem",
         "org.kde.StatusNotifierItem", QString::fromLatin1(Method));
     call.setArguments({0, 0});
-    QDBusConnection::sessionBus().asyncCall(call);
+    QDBusConnection::sessionBus().send(call);
     const qsizetype target = Run.Events.size() + Count;
     return WaitUntil([&] { return Run.Events.size() >= target; }, WaitMs);
 }

@@ -103,6 +103,9 @@ private:
         case QSystemTrayIcon::MiddleClick: Deliver({MiddleDown, MiddleUp}); break;
         case QSystemTrayIcon::Unknown: break;
         }
+        // A double click is two clicks of the left button with nothing between them.
+        if (reason != QSystemTrayIcon::Trigger)
+            FLastTrigger.invalidate();
     }
 
     // The callback may delete this entry (a handler that deactivates the icon), so the
