@@ -7,7 +7,9 @@
 #include "controls/waituntil.h"
 #include "system/qvmysys.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QMessageBox>
 #include <QFile>
 #include <QStandardPaths>
 #include <QStorageInfo>
@@ -293,6 +295,43 @@ TEST(MySys, FormatDriveNeverFormats)
     EXPECT_EQ(system.LogicalDrives(), "CDEFGH");
     qputenv("PATH", path);
     sys::SetVolumeSource(previous);
+}
+
+} // namespace
+
+namespace {
+
+TEST(MySys, IconsAndAboutBox)
+{
+    QTemporaryDir dir;
+    QImage red(8, 8, QImage::Format_ARGB32);
+    red.fill(qRgb(255, 0, 0));
+    ASSERT_TRUE(red.save(dir.filePath("red.png")));
+    QFile text(dir.filePath("plain.txt"));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("no picture");
+    text.close();
+    TqvMySystem system(nullptr);
+    // The picture scaled to the 32-pixel icon size: still red everywhere.
+    vcl::HICON icon = system.ExtractIcon(dir.filePath("red.png"));
+    ASSERT_NE(icon, nullptr);
+    EXPECT_EQ(icon->Image.size(), QSize(32, 32));
+    EXPECT_EQ(icon->Image.pixel(16, 16), qRgb(255, 0, 0));
+    vcl::DestroyIcon(icon);
+    EXPECT_EQ(system.ExtractIcon(dir.filePath("plain.txt")), nullptr);
+    EXPECT_EQ(system.ExtractAssociatedIcon(dir.filePath("none")), nullptr);
+    vcl::HICON associated = system.ExtractAssociatedIcon(dir.filePath("plain.txt"));
+    ASSERT_NE(associated, nullptr);
+    vcl::DestroyIcon(associated);
+
+    QStringList seen;
+    WhenFound<QMessageBox>([] { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()); },
+        [&seen](QMessageBox* box) {
+            seen = {box->windowTitle(), box->text(), box->informativeText()};
+            box->accept();
+        });
+    system.ShellAbout("QvKit", "Components for Qt");
+    EXPECT_EQ(seen, (QStringList{"About QvKit", "QvKit", "Components for Qt"}));
 }
 
 } // namespace
