@@ -7,6 +7,7 @@
 #include "vcl/core/streams.h"
 #include "vcl/streaming/formfile.h"
 
+#include <QBuffer>
 #include <QGuiApplication>
 #include <QSessionManager>
 
@@ -38,9 +39,11 @@ QByteArray TTrayIconImage::Data() const
 {
     if (Empty())
         return {};
-    TMemoryStream stream;
-    const_cast<TTrayIconImage*>(this)->SaveToStream(stream);
-    return stream.Bytes();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    ToQImage().save(&buffer, "PNG");
+    return bytes;
 }
 
 void TTrayIconImage::SetData(const QByteArray& Value)

@@ -24,7 +24,9 @@
 
 namespace Qvscontrols {
 
-// An icon that a component publishes, stored in form files as the bytes of its ICO file.
+// An icon that a component publishes, stored in form files as the bytes of a PNG
+// picture: an ICO written twice for the same icon need not give the same bytes (its
+// mask rows carry padding that the writer leaves unset), a PNG does.
 class TTrayIconImage : public vcl::TIcon {
     Q_GADGET
     Q_PROPERTY(QByteArray Data READ Data WRITE SetData)
@@ -52,7 +54,7 @@ class TqvTrayIcon : public QObject, public vcl::TComponent {
     Q_PROPERTY(bool Active READ Active WRITE SetActive)
     Q_PROPERTY(Qvscontrols::TTrayIconImage* Icon READ Icon WRITE SetIcon)
     Q_PROPERTY(QString ToolTip READ ToolTip WRITE SetToolTip)
-    Q_CLASSINFO("Default:ToolTip", "")
+    Q_CLASSINFO("Default:ToolTip", "''")
     Q_PROPERTY(bool DoDefaultMenu READ DoDefaultMenu WRITE SetDoDefaultMenu)
     Q_CLASSINFO("Default:DoDefaultMenu", "False")
 

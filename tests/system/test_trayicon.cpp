@@ -182,16 +182,17 @@ TEST_F(TrayIcon, HideParentFormActsOnASecondaryForm)
     EXPECT_TRUE(Form.Visible());
 }
 
-TEST_F(TrayIcon, IconDataStreamsAsIcoBytes)
+TEST_F(TrayIcon, IconDataStreamsAsPngBytes)
 {
     TTrayIconImage image;
     QImage picture(16, 16, QImage::Format_ARGB32);
     picture.fill(qRgba(255, 0, 0, 255));
     image.AssignImage(picture);
     const QByteArray data = image.Data();
-    // An ICO file starts with reserved 0 and type 1 (little-endian words).
-    ASSERT_GE(data.size(), 6);
-    EXPECT_EQ(data.left(4), QByteArray("\x00\x00\x01\x00", 4));
+    // A PNG file starts with its eight signature bytes, and the same icon gives the
+    // same bytes every time.
+    EXPECT_EQ(data.left(8), QByteArray("\x89PNG\r\n\x1a\n", 8));
+    EXPECT_EQ(image.Data(), data);
     TTrayIconImage copy;
     copy.SetData(data);
     EXPECT_EQ(copy.ToQImage().pixel(5, 5), qRgba(255, 0, 0, 255));
