@@ -7,6 +7,9 @@
 #include "dialogs/qvcolorselect.h"
 #include "dialogs/qvmsgdlg.h"
 #include "gradient/qvwordcaption.h"
+#include "system/qvexitwin.h"
+#include "system/qvmysys.h"
+#include "system/qvsysinfo.h"
 #include "utilities/qvsaveform.h"
 #include "utilities/qvsaveformeditor.h"
 #include "vcl/core/unitstartup.h"
@@ -26,11 +29,14 @@ void Register()
     using vcl::ClassOf;
     using Qvsplitterwindow::TPane;
     using Qvsplitterwindow::TqvSplitterWindow;
+    vcl::RegisterComponents(Palettepages::System,
+        {ClassOf<Qvmysys::TqvMySystem>(), ClassOf<Qvexitwin::TqvExitWin>()});
     vcl::RegisterComponents(Palettepages::Misc,
         {ClassOf<Qvcolormix::TqvColorMixer>(), ClassOf<Qvcolorselect::TqvColorSelector>()});
     vcl::RegisterComponents(Palettepages::Dialogs, {ClassOf<Qvmsgdlg::TqvMsgDlg>()});
     vcl::RegisterComponents(Palettepages::Win32,
-        {ClassOf<Qvsaveform::TqvSaveForm>(), ClassOf<Qvwordcaption::TqvGradientCaption>(),
+        {ClassOf<Qvsaveform::TqvSaveForm>(), ClassOf<Qvsysinfo::TqvSysInfo>(),
+            ClassOf<Qvwordcaption::TqvGradientCaption>(),
             ClassOf<Qvsplitter::TqvSplitter>(), ClassOf<TqvSplitterWindow>()});
     // The gradient caption's three text objects (TCompanyText and its descendants)
     // unfold into their own properties, on any class and under any name.

@@ -4,6 +4,7 @@
 #include "internet/qvftpbutton.h"
 #include "internet/qvftpeditor.h"
 #include "package/palettepages.h"
+#include "system/qvtrayicon.h"
 #include "utilities/qvlinkparser.h"
 #include "utilities/qvmemobrowser.h"
 #include "utilities/qvrichbrowser.h"
@@ -28,6 +29,7 @@ void Register()
         {ClassOf<Qvftpshell::TqvFTP>(), ClassOf<Qvftpshell::TqvFTPButton>()});
     vcl::RegisterComponentEditor(ClassOf<Qvftpshell::TqvFTP>(),
         vcl::EditorClassOf<Qvftpshell::TqvFTPEditor>("TqvFTPEditor"));
+    vcl::RegisterComponents(Palettepages::System, {ClassOf<Qvscontrols::TqvTrayIcon>()});
 }
 
 } // namespace Vivarevor99reg

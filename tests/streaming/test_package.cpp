@@ -38,10 +38,11 @@ TEST(Package, RegistersTheExistingClassesOnTheirPagesInProcedureOrder)
             {"TqvBackGradient", "TqvGradientBtn", "TqvCoolLabel", "TqvCoolButton", "TqvCoolWallpaper",
                 "TqvCoolGradientButton"}},
         {"<Velnor Software Misc>", {"TqvSelectColorDlg", "TqvColorMixer", "TqvColorSelector"}},
-        {"<Velnor Software Win32>", {"TqvGradientProgress", "TqvSaveForm", "TqvGradientCaption", "TqvSplitter",
-                                        "TqvSplitterWindow"}},
+        {"<Velnor Software Win32>", {"TqvGradientProgress", "TqvSaveForm", "TqvSysInfo", "TqvGradientCaption",
+                                        "TqvSplitter", "TqvSplitterWindow"}},
         {"<Velnor Software Edit>", {"TqvMemoEdTab", "TqvRichEdTab", "TqvLinkParser"}},
         {"<Velnor Software Internet>", {"TqvFTP", "TqvFTPButton"}},
+        {"<Velnor Software System>", {"TqvTrayIcon", "TqvMySystem", "TqvExitWin"}},
     };
     EXPECT_EQ(Palette(), expected);
     EXPECT_LT(UnitStartupCounter("Partthreereg"), 0) << "loading the package starts its units";
