@@ -59,9 +59,10 @@ bool TItemViewDelegate::editorEvent(
         initStyleOption(&option, Index);
         const QWidget* widget = Option.widget;
         QStyle* style = widget ? widget->style() : QApplication::style();
+        // The controls draw their images at the left of the image rectangle: the state
+        // image is its left part.
         QRect state = style->subElementRect(QStyle::SE_ItemViewItemDecoration, &option, widget);
-        // The image is centred in its rectangle; the state image is its left part.
-        state = QRect(state.center().x() - option.decorationSize.width() / 2, state.top(), FStateWidth, state.height());
+        state.setWidth(FStateWidth);
         if (mouse->button() == Qt::LeftButton && state.contains(mouse->position().toPoint()))
             return press ? FStateClick(Index) : true;
     }

@@ -836,6 +836,8 @@ void TCustomListView::PrepareCell(QStyleOptionViewItem& Option, const QModelInde
         icon.addPixmap(image, QIcon::Selected);
     }
     Option.icon = icon;
+    // State image first, then the image, from the left of the room for both.
+    Option.decorationAlignment = Qt::AlignLeft | Qt::AlignVCenter;
 }
 
 bool TCustomListView::CustomDrawCell(QPainter* Painter, QStyleOptionViewItem& Option, const QModelIndex& Index)
@@ -881,9 +883,11 @@ bool TCustomListView::OwnerDrawCell(QPainter* Painter, QStyleOptionViewItem& Opt
 bool TCustomListView::BeforePaint(QWidget* Viewport)
 {
     if (FOwnerData && FItems->Count() > 0) {
+        // The report view's rows are found at its left edge, which every row reaches.
         const QRect shown = Viewport->rect();
+        const QPoint end = FViewStyle == vsReport ? shown.bottomLeft() : shown.bottomRight();
         const int first = View()->indexAt(shown.topLeft()).row();
-        const int last = View()->indexAt(shown.bottomRight()).row();
+        const int last = View()->indexAt(end).row();
         TNMListView record;
         record.hdr.code = LVN_ODCACHEHINT;
         record.From = std::max(first, 0);

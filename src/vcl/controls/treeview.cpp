@@ -572,6 +572,8 @@ void TCustomTreeView::PrepareCell(QStyleOptionViewItem& Option, const QModelInde
         icon.addPixmap(image, QIcon::Selected);
     }
     Option.icon = icon;
+    // State image first, then the image, from the left of the room for both.
+    Option.decorationAlignment = Qt::AlignLeft | Qt::AlignVCenter;
     if (FHotTrack && node == FHotNode)
         Option.font.setUnderline(true);
     if (!FRowSelect) {
