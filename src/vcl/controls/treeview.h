@@ -175,18 +175,6 @@ private:
     friend class TTreeNode;
     friend class TTreeNodes;
     friend class TTreeViewModel;
-
-// The CN_NOTIFY record of a tree view; the fields a code does not use keep their defaults.
-struct TNMTreeView {
-    TNMHdr hdr;
-    TTreeNode* Node = nullptr;
-    // TVN_SELCHANGING, TVN_SELCHANGED: the node selected before.
-    TTreeNode* OldNode = nullptr;
-    // TVN_ITEMEXPANDING, TVN_ITEMEXPANDED: expanding (true) or collapsing.
-    bool Expand = false;
-    // TVN_ENDLABELEDIT: the edited text (the handlers may change it).
-    QString* Text = nullptr;
-};
     void ConnectView();
     void ApplyLook();
     // The view expanded or collapsed Node: ask, and undo it when refused.
