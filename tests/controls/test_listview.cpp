@@ -5,6 +5,7 @@
 #include "vcl/controls/forms.h"
 #include "vcl/controls/listview.h"
 #include "vcl/graphics/canvas.h"
+#include "vcl/streaming/formfile.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -348,4 +349,269 @@ TEST(ListView, OwnerDataServesOnlyTheRowsShown)
     r.list->SetItemFocused(r.list->Items()->Item(0));
     QTest::keyClick(r.list->View(), Qt::Key_End);
     EXPECT_EQ(r.list->ItemFocused()->Index(), 9'999'999);
+}
+
+namespace {
+
+// Records the messages Codes of a control's WindowProc (CN_NOTIFY by notification
+// code) and hands everything on to the procedure it replaced.
+struct WindowProcSpy {
+    TControl* control;
+    TWndMethod previous;
+    std::vector<int> codes;
+    std::vector<TMessage> messages;
+    std::function<bool(TMessage&)> answer; // true: the spy answered, the control sees nothing
+
+    explicit WindowProcSpy(TControl* Control) : control(Control), previous(Control->WindowProc)
+    {
+        control->WindowProc = [this](TMessage& message) {
+            if (message.Msg == CN_NOTIFY)
+                codes.push_back(reinterpret_cast<TNMHdr*>(message.LParam)->code);
+            else if (message.Msg == WM_CONTEXTMENU || message.Msg == WM_RBUTTONUP)
+                messages.push_back(message);
+            if (!answer || !answer(message))
+                previous(message);
+        };
+    }
+    ~WindowProcSpy() { control->WindowProc = previous; }
+    bool Saw(int code) const { return std::find(codes.begin(), codes.end(), code) != codes.end(); }
+};
+
+// Pixels of Image inside Rect darker than mid grey.
+int DarkPixels(const QImage& Image, const QRect& Rect)
+{
+    int count = 0;
+    for (int y = Rect.top(); y <= Rect.bottom(); ++y)
+        for (int x = Rect.left(); x <= Rect.right(); ++x)
+            count += qGray(Image.pixel(x, y)) < 100;
+    return count;
+}
+
+} // namespace
+
+TEST(ListView, OnChangingAndASubclassRefuseUserSelectionChangesAndSeeEveryNotification)
+{
+    ReportList r(5, false);
+    TListItem* first = r.list->Items()->Item(0);
+    r.list->SetSelected(first);
+    bool refuse = true;
+    r.list->OnChanging = [&](TObject*, TListItem*, TItemChange change, bool& allow) {
+        allow = !(refuse && change == ctState);
+    };
+    // Refused: neither the selection nor the focus moves, by mouse or by key.
+    QTest::mouseClick(r.Viewport(), Qt::LeftButton, {}, r.At(2));
+    EXPECT_EQ(r.list->Selected(), first);
+    EXPECT_EQ(r.list->ItemFocused(), first);
+    QTest::keyClick(r.list->View(), Qt::Key_Down);
+    EXPECT_EQ(r.list->Selected(), first);
+    EXPECT_EQ(r.list->ItemFocused(), first);
+    refuse = false;
+    QTest::mouseClick(r.Viewport(), Qt::LeftButton, {}, r.At(2));
+    EXPECT_EQ(r.list->Selected(), r.list->Items()->Item(2));
+
+    // A replaced WindowProc sees the notifications first and refuses item 3.
+    WindowProcSpy spy(r.list);
+    spy.answer = [](TMessage& message) {
+        const auto* record = reinterpret_cast<TNMListView*>(message.LParam);
+        if (message.Msg != CN_NOTIFY || record->hdr.code != LVN_ITEMCHANGING || record->Item->Index() != 3)
+            return false;
+        message.Result = 1;
+        return true;
+    };
+    QTest::mouseClick(r.Viewport(), Qt::LeftButton, {}, r.At(3));
+    EXPECT_EQ(r.list->Selected(), r.list->Items()->Item(2));
+    EXPECT_TRUE(spy.Saw(LVN_ITEMCHANGING));
+    EXPECT_FALSE(spy.Saw(LVN_ITEMCHANGED));
+    QTest::mouseClick(r.Viewport(), Qt::LeftButton, {}, r.At(1));
+    EXPECT_EQ(r.list->Selected(), r.list->Items()->Item(1));
+    EXPECT_TRUE(spy.Saw(LVN_ITEMCHANGED));
+    auto* header = static_cast<QTreeView*>(r.list->View())->header();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->sectionPosition(1) + 20, 5));
+    EXPECT_TRUE(spy.Saw(LVN_COLUMNCLICK));
+    r.list->Items()->Add();
+    r.list->Items()->Delete(0);
+    EXPECT_TRUE(spy.Saw(LVN_INSERTITEM));
+    EXPECT_TRUE(spy.Saw(LVN_DELETEITEM));
+}
+
+TEST(ListView, RightButtonAndMenuKeyBecomeContextMenuMessages)
+{
+    ReportList r(3);
+    WindowProcSpy spy(r.list);
+    QTest::mouseClick(r.Viewport(), Qt::RightButton, {}, r.At(1));
+    ASSERT_EQ(spy.messages.size(), 2u);
+    EXPECT_EQ(spy.messages[0].Msg, unsigned(WM_RBUTTONUP));
+    EXPECT_EQ(spy.messages[1].Msg, unsigned(WM_CONTEXTMENU));
+    const QPoint screen = r.Viewport()->mapToGlobal(r.At(1));
+    EXPECT_EQ(spy.messages[1].LParam, MAKELPARAM(screen.x(), screen.y()));
+    spy.messages.clear();
+    QTest::keyClick(r.list->View(), Qt::Key_Menu);
+    ASSERT_EQ(spy.messages.size(), 1u);
+    EXPECT_EQ(spy.messages[0].LParam, ContextMenuFromKeyboard);
+    // A handler that takes the button's release asks for no menu.
+    spy.messages.clear();
+    spy.answer = [](TMessage& message) {
+        if (message.Msg != WM_RBUTTONUP)
+            return false;
+        message.Result = 1;
+        return true;
+    };
+    QTest::mouseClick(r.Viewport(), Qt::RightButton, {}, r.At(2));
+    ASSERT_EQ(spy.messages.size(), 1u);
+    EXPECT_EQ(spy.messages[0].Msg, unsigned(WM_RBUTTONUP));
+}
+
+TEST(ListView, CheckboxesToggleByClickAndSpaceAndShowTheirMark)
+{
+    ReportList r(3);
+    r.list->SetCheckboxes(true);
+    TListItem* item = r.list->Items()->Item(1);
+    EXPECT_FALSE(item->Checked());
+    EXPECT_EQ(item->StateIndex(), 0);
+    r.list->View()->viewport()->repaint();
+    // The box is the frame at the start of the row: what is not the window's white.
+    const auto box = [&](int row) {
+        const QImage shot = r.Viewport()->grab().toImage();
+        const QRect cell = r.list->View()->visualRect(r.list->View()->model()->index(row, 0));
+        QRect found;
+        for (int y = cell.top(); y <= cell.bottom(); ++y)
+            for (int x = cell.left(); x < cell.left() + 40; ++x)
+                if (qGray(shot.pixel(x, y)) < 230)
+                    found |= QRect(x, y, 1, 1);
+        return std::pair{found, shot};
+    };
+    const auto [frame, before] = box(1);
+    ASSERT_GE(frame.width(), 10);
+    std::vector<TItemChange> changes;
+    r.list->OnChange = [&](TObject*, TListItem*, TItemChange change) { changes.push_back(change); };
+    QTest::mouseClick(r.Viewport(), Qt::LeftButton, {}, frame.center());
+    EXPECT_TRUE(item->Checked());
+    EXPECT_NE(std::find(changes.begin(), changes.end(), ctImage), changes.end());
+    // The click toggled the box without selecting the row.
+    EXPECT_FALSE(item->Selected());
+    r.list->View()->viewport()->repaint();
+    const QImage after = r.Viewport()->grab().toImage();
+    const QRect inside = frame.adjusted(2, 2, -2, -2);
+    EXPECT_GT(DarkPixels(after, inside), DarkPixels(before, inside) + 4);
+    // Space toggles the focused item's box.
+    r.list->SetItemFocused(item);
+    QTest::keyClick(r.list->View(), Qt::Key_Space);
+    EXPECT_FALSE(item->Checked());
+    // New items come unchecked.
+    EXPECT_EQ(r.list->Items()->Add()->StateIndex(), 0);
+}
+
+TEST(ListView, GridLinesOwnerDrawAndCustomDrawOnPixels)
+{
+    ReportList r(3);
+    auto* tree = static_cast<QTreeView*>(r.list->View());
+    const QRect cell = tree->visualRect(tree->model()->index(1, 1));
+    const auto pixel = [&](QPoint at) {
+        r.Viewport()->repaint();
+        return r.Viewport()->grab().toImage().pixel(at) | 0xFF000000u;
+    };
+    const QRgb base = pixel(QPoint(cell.center().x(), cell.bottom()));
+    r.list->SetGridLines(true);
+    EXPECT_EQ(pixel(QPoint(cell.center().x(), cell.bottom())), r.list->palette().color(QPalette::Mid).rgb());
+    EXPECT_EQ(pixel(QPoint(cell.right(), cell.center().y())), r.list->palette().color(QPalette::Mid).rgb());
+    EXPECT_NE(base, r.list->palette().color(QPalette::Mid).rgb());
+    r.list->SetGridLines(false);
+
+    // Owner draw: one call per row paints the whole row, every column shows it.
+    std::vector<TRect> rows;
+    r.list->SetOwnerDraw(true);
+    r.list->OnDrawItem = [&](TCustomListView* sender, TListItem* item, TRect rect, TOwnerDrawState) {
+        rows.push_back(rect);
+        sender->Canvas()->Brush()->SetColor(item->Index() == 1 ? clRed : clWhite);
+        sender->Canvas()->FillRect(rect);
+    };
+    EXPECT_EQ(pixel(tree->visualRect(tree->model()->index(1, 2)).center()), qRgb(255, 0, 0));
+    EXPECT_EQ(pixel(cell.center()), qRgb(255, 0, 0));
+    // Row 0 is the current row, which the style tints.
+    EXPECT_EQ(pixel(tree->visualRect(tree->model()->index(2, 2)).center()), qRgb(255, 255, 255));
+    ASSERT_FALSE(rows.empty());
+    // Three columns of 100 pixels (set by ReportList).
+    EXPECT_EQ(rows.back().Right - rows.back().Left, 300);
+    r.list->OnDrawItem = nullptr;
+    r.list->SetOwnerDraw(false);
+
+    // OnCustomDraw paints the background under the items, which are drawn over it.
+    r.list->OnCustomDraw = [](TCustomListView* sender, const TRect& rect, bool&) {
+        sender->Canvas()->Brush()->SetColor(clBlue);
+        sender->Canvas()->FillRect(rect);
+    };
+    const QPoint below(5, tree->visualRect(tree->model()->index(2, 0)).bottom() + 20);
+    EXPECT_EQ(pixel(below), qRgb(0, 0, 255));
+    const QImage shot = r.Viewport()->grab().toImage();
+    EXPECT_GT(DarkPixels(shot, tree->visualRect(tree->model()->index(0, 0))), 5) << "the caption is still drawn";
+}
+
+TEST(ListView, HotTrackSelectsTheItemTheMouseRestsOn)
+{
+    ReportList r(4, false);
+    r.list->SetHotTrack(true);
+    r.list->SetHotTrackStyles(TListHotTrackStyles(htHandPoint | htUnderlineHot));
+    QTest::mouseMove(r.Viewport(), r.At(2));
+    EXPECT_EQ(r.list->HotItem(), r.list->Items()->Item(2));
+    EXPECT_EQ(r.Viewport()->cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_TRUE(WaitUntil([&] { return r.list->Selected() == r.list->Items()->Item(2); }));
+}
+
+TEST(ListView, OwnerDataHintsStateRangesAndFind)
+{
+    ReportList r(0);
+    r.list->SetOwnerData(true);
+    r.list->OnData = [](TObject*, TListItem* item) {
+        item->SetCaption(QStringLiteral("row %1").arg(item->Index(), 7, 10, QLatin1Char('0')));
+    };
+    std::pair<int, int> hint{-1, -1};
+    r.list->OnDataHint = [&](TObject*, int from, int to) { hint = {from, to}; };
+    std::vector<std::pair<int, int>> ranges;
+    r.list->OnDataStateChange = [&](TObject*, int from, int to, TItemStates, TItemStates now) {
+        if (now.testFlag(isSelected))
+            ranges.push_back({from, to});
+    };
+    r.list->OnDataFind = [](TObject*, TItemFind find, const QString& text, const TPoint&, void*, int, TSearchDirection,
+                             bool, int& index) {
+        // Every caption is "row " and seven digits; find by the digits typed.
+        if (find == ifPartialString && text.startsWith(QStringLiteral("row 00005")))
+            index = 5;
+    };
+    r.list->Items()->SetCount(1'000'000);
+    r.Viewport()->repaint();
+    const int visible = r.Viewport()->height() / r.list->View()->visualRect(r.list->View()->model()->index(0, 0)).height();
+    EXPECT_EQ(hint.first, 0);
+    EXPECT_GE(hint.second, visible - 1);
+    EXPECT_LE(hint.second, visible + 1);
+    QTest::mouseClick(r.Viewport(), Qt::LeftButton, {}, r.At(1));
+    QTest::mouseClick(r.Viewport(), Qt::LeftButton, Qt::ShiftModifier, r.At(4));
+    ASSERT_FALSE(ranges.empty());
+    // Row 1 was selected already: rows 2 to 4 changed.
+    EXPECT_EQ(ranges.back(), std::make_pair(2, 4));
+    EXPECT_EQ(r.list->FindCaption(0, QStringLiteral("row 00005"), true, true, false), r.list->Items()->Item(5));
+}
+
+TEST(ListView, PublishedMembersHaveTheirDefaultsAndEventsByNameAndIconsArrange)
+{
+    TForm form(nullptr);
+    auto* list = new TListView(&form);
+    EXPECT_FALSE(list->Checkboxes());
+    EXPECT_FALSE(list->GridLines());
+    EXPECT_TRUE(list->IconOptions()->WrapText());
+    const QStringList events = PublishedEvents(&TListView::staticMetaObject);
+    for (const char* name : {"OnChange", "OnChanging", "OnCustomDraw", "OnData", "OnDataFind", "OnDataHint",
+             "OnDataStateChange", "OnDrawItem", "OnGetImageIndex", "OnSelectItem", "OnInsert", "OnKeyDown"})
+        EXPECT_TRUE(events.contains(QString::fromLatin1(name))) << name;
+    // Arranged from the left, the icon view lays items out in columns.
+    list->SetParent(&form);
+    list->SetBounds(0, 0, 300, 300);
+    for (int i = 0; i < 3; ++i)
+        list->Items()->Add()->SetCaption(QStringLiteral("icon %1").arg(i));
+    form.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    const auto place = [&](int i) { return list->Items()->Item(i)->DisplayRect(drBounds); };
+    EXPECT_GT(place(1).Left, place(0).Left);
+    list->IconOptions()->SetArrangement(iaLeft);
+    EXPECT_TRUE(WaitUntil([&] { return place(1).Top > place(0).Top; }));
+    EXPECT_EQ(place(1).Left, place(0).Left);
 }

@@ -141,13 +141,13 @@ TCustomListView* TListItem::ListView() const
 
 bool TListItem::Changing(TItemChange Change)
 {
-    return ListView()->CanChange(this, Change);
+    return ListView()->NotifyChanging(this, Change);
 }
 
 void TListItem::Changed(TItemChange Change)
 {
     ListView()->FModel->RowChanged(FIndex);
-    ListView()->Change(this, Change);
+    ListView()->Notify(LVN_ITEMCHANGED, this, Change);
     if (Change == ctText)
         ListView()->KeepSorted();
 }
@@ -321,11 +321,15 @@ TListItem* TListItems::Insert(int Index)
     if (Index < 0 || Index > Count())
         IndexError(Index);
     TListItem* item = nullptr;
+    if (FOwner->AllocBy() > 0 && FItems.size() == FItems.capacity())
+        FItems.reserve(FItems.size() + size_t(FOwner->AllocBy()));
     FOwner->FModel->InsertRows(Index, 1, [&] {
         item = FItems.insert(FItems.begin() + Index, std::make_unique<TListItem>(this))->get();
         Renumber(Index);
     });
-    FOwner->InsertItem(item);
+    if (FOwner->Checkboxes())
+        item->FStateIndex = 0;
+    FOwner->Notify(LVN_INSERTITEM, item);
     if (FUpdateCount == 0)
         FOwner->KeepSorted();
     return item;
@@ -338,7 +342,7 @@ void TListItems::Delete(int Index)
         SetCount(FDataCount - 1);
         return;
     }
-    FOwner->Delete(FItems[size_t(Index)].get());
+    FOwner->Notify(LVN_DELETEITEM, FItems[size_t(Index)].get());
     FOwner->FModel->RemoveRows(Index, 1, [&] {
         FItems.erase(FItems.begin() + Index);
         Renumber(Index);
@@ -353,7 +357,7 @@ void TListItems::Clear()
     }
     // Each item is told of first, last to first, while the list is still whole.
     for (auto it = FItems.rbegin(); it != FItems.rend(); ++it)
-        FOwner->Delete(it->get());
+        FOwner->Notify(LVN_DELETEITEM, it->get());
     FOwner->FModel->Reset([&] { FItems.clear(); });
 }
 

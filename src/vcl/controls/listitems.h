@@ -66,6 +66,9 @@ public:
     void SetOverlayIndex(int Value);
     int StateIndex() const { return FStateIndex; }
     void SetStateIndex(int Value);
+    // The check box of a list view with Checkboxes: state image 1 checked, 0 not.
+    bool Checked() const { return FStateIndex == 1; }
+    void SetChecked(bool Value) { SetStateIndex(Value ? 1 : 0); }
     // The look of a cut item: its image is drawn ghosted.
     bool Cut() const { return FCut; }
     void SetCut(bool Value);

@@ -5,12 +5,15 @@
 // costs one record each; with OwnerData the application serves the rows on demand.
 #include "vcl/controls/itemviews.h"
 #include "vcl/controls/listitems.h"
+#include "vcl/controls/ownerdraw.h"
 #include "vcl/graphics/imagelist.h"
 
 #include <QList>
+#include <QItemSelection>
 #include <QModelIndex>
 
 class QStackedWidget;
+class QTimer;
 #include <QListView>
 #include <QTreeView>
 
@@ -29,15 +32,68 @@ Q_ENUM_NS(TViewStyle)
 // (through OnCompare), the captions, or both (OnCompare when set, else the captions).
 enum TSortType { stNone, stData, stText, stBoth };
 Q_ENUM_NS(TSortType)
+// How the hot item (under the mouse, with HotTrack) looks: a hand cursor over items,
+// the other items' captions underlined, the hot item's caption underlined.
+enum THotTrackStyle : unsigned { htHandPoint = 0x1, htUnderlineCold = 0x2, htUnderlineHot = 0x4 };
+Q_DECLARE_FLAGS(TListHotTrackStyles, THotTrackStyle)
+Q_FLAG_NS(TListHotTrackStyles)
+// Where icons are arranged in the icon views: in rows from the top, or in columns from the left.
+enum TIconArrangement { iaTop, iaLeft };
+Q_ENUM_NS(TIconArrangement)
 } // namespace ListViews
 using namespace ListViews;
+Q_DECLARE_OPERATORS_FOR_FLAGS(TListHotTrackStyles)
+
+// The icon views' layout options of a list view.
+class TIconOptions : public TPersistent {
+    Q_GADGET
+    Q_PROPERTY(vcl::ListViews::TIconArrangement Arrangement READ Arrangement WRITE SetArrangement)
+    Q_CLASSINFO("Default:Arrangement", "iaTop")
+    Q_PROPERTY(bool AutoArrange READ AutoArrange WRITE SetAutoArrange)
+    Q_CLASSINFO("Default:AutoArrange", "False")
+    Q_PROPERTY(bool WrapText READ WrapText WRITE SetWrapText)
+    Q_CLASSINFO("Default:WrapText", "True")
+public:
+    explicit TIconOptions(TCustomListView* ListView) : FListView(ListView) {}
+    TIconArrangement Arrangement() const { return FArrangement; }
+    void SetArrangement(TIconArrangement Value);
+    // The icons are always kept arranged here (the views place every item in its
+    // cell); the value is kept for form files and for the application to read.
+    bool AutoArrange() const { return FAutoArrange; }
+    void SetAutoArrange(bool Value) { FAutoArrange = Value; }
+    // Long captions wrap onto further lines under large icons.
+    bool WrapText() const { return FWrapText; }
+    void SetWrapText(bool Value);
+    void Assign(const TPersistent* Source) override;
+
+private:
+    TCustomListView* FListView;
+    TIconArrangement FArrangement = iaTop;
+    bool FAutoArrange = false;
+    bool FWrapText = true;
+};
+
+// How OnDataFind is to look: for an item's data, a caption that starts with or equals
+// the text, or the item nearest to a point.
+enum TItemFind { ifData, ifPartialString, ifExactString, ifNearest };
+
+// The CN_NOTIFY record of a list view; the fields a code does not use keep their defaults.
+struct TNMListView {
+    TNMHdr hdr;
+    TListItem* Item = nullptr;
+    // The column of LVN_COLUMNCLICK.
+    int Column = -1;
+    TItemChange Change = ctState;
+    // The edited text of LVN_ENDLABELEDIT (the handlers may change it).
+    QString* Text = nullptr;
+    // The rows of LVN_ODCACHEHINT and LVN_ODSTATECHANGED, and the states of the latter.
+    int From = -1;
+    int To = -1;
+    TItemStates OldState;
+    TItemStates NewState;
+};
 
 enum TSearchDirection { sdLeft, sdRight, sdAbove, sdBelow, sdAll };
-// The state of an item being custom-drawn.
-enum TCustomDrawStateItem : unsigned { cdsSelected = 0x01, cdsGrayed = 0x02, cdsDisabled = 0x04, cdsFocused = 0x10,
-    cdsDefault = 0x20 };
-Q_DECLARE_FLAGS(TCustomDrawState, TCustomDrawStateItem)
-Q_DECLARE_OPERATORS_FOR_FLAGS(TCustomDrawState)
 
 using TLVChangeEvent = std::function<void(TObject* Sender, TListItem* Item, TItemChange Change)>;
 using TLVChangingEvent = std::function<void(TObject* Sender, TListItem* Item, TItemChange Change, bool& AllowChange)>;
@@ -52,6 +108,13 @@ using TLVCustomDrawItemEvent =
     std::function<void(TCustomListView* Sender, TListItem* Item, TCustomDrawState State, bool& DefaultDraw)>;
 using TLVCustomDrawSubItemEvent = std::function<void(
     TCustomListView* Sender, TListItem* Item, int SubItem, TCustomDrawState State, bool& DefaultDraw)>;
+using TLVCustomDrawEvent = std::function<void(TCustomListView* Sender, const TRect& ARect, bool& DefaultDraw)>;
+using TLVDrawItemEvent = std::function<void(TCustomListView* Sender, TListItem* Item, TRect Rect, TOwnerDrawState State)>;
+using TLVOwnerDataStateChangeEvent =
+    std::function<void(TObject* Sender, int StartIndex, int EndIndex, TItemStates OldState, TItemStates NewState)>;
+using TLVOwnerDataHintEvent = std::function<void(TObject* Sender, int StartIndex, int EndIndex)>;
+using TLVOwnerDataFindEvent = std::function<void(TObject* Sender, TItemFind Find, const QString& FindString,
+    const TPoint& FindPosition, void* FindData, int StartIndex, TSearchDirection Direction, bool Wrap, int& Index)>;
 // A comparison for CustomSort: negative, zero or positive, as Item1 sorts before, with
 // or after Item2; Data is CustomSort's value.
 using TLVCompare = std::function<int(TListItem* Item1, TListItem* Item2, intptr_t Data)>;
@@ -78,6 +141,23 @@ class TCustomListView : public TWidgetControl {
     Q_CLASSINFO("Default:SortType", "stNone")
     Q_PROPERTY(bool OwnerData READ OwnerData WRITE SetOwnerData)
     Q_CLASSINFO("Default:OwnerData", "False")
+    Q_PROPERTY(bool Checkboxes READ Checkboxes WRITE SetCheckboxes)
+    Q_CLASSINFO("Default:Checkboxes", "False")
+    Q_PROPERTY(bool GridLines READ GridLines WRITE SetGridLines)
+    Q_CLASSINFO("Default:GridLines", "False")
+    Q_PROPERTY(bool HotTrack READ HotTrack WRITE SetHotTrack)
+    Q_CLASSINFO("Default:HotTrack", "False")
+    Q_PROPERTY(vcl::ListViews::TListHotTrackStyles HotTrackStyles READ HotTrackStyles WRITE SetHotTrackStyles)
+    Q_CLASSINFO("Default:HotTrackStyles", "[]")
+    Q_PROPERTY(vcl::TIconOptions* IconOptions READ IconOptions WRITE SetIconOptions)
+    Q_PROPERTY(int AllocBy READ AllocBy WRITE SetAllocBy)
+    Q_CLASSINFO("Default:AllocBy", "0")
+    Q_PROPERTY(bool FlatScrollBars READ FlatScrollBars WRITE SetFlatScrollBars)
+    Q_CLASSINFO("Default:FlatScrollBars", "False")
+    Q_PROPERTY(bool FullDrag READ FullDrag WRITE SetFullDrag)
+    Q_CLASSINFO("Default:FullDrag", "False")
+    Q_PROPERTY(bool OwnerDraw READ OwnerDraw WRITE SetOwnerDraw)
+    Q_CLASSINFO("Default:OwnerDraw", "False")
     Q_PROPERTY(vcl::TCustomImageList* LargeImages READ LargeImages WRITE SetLargeImages)
     Q_PROPERTY(vcl::TCustomImageList* SmallImages READ SmallImages WRITE SetSmallImages)
     Q_PROPERTY(vcl::TCustomImageList* StateImages READ StateImages WRITE SetStateImages)
@@ -115,6 +195,37 @@ public:
     void SetSmallImages(TCustomImageList* Value);
     TCustomImageList* StateImages() const { return FStateImages; }
     void SetStateImages(TCustomImageList* Value);
+    // A check box before every item: its state image, 0 unchecked and 1 checked
+    // (TListItem::Checked), drawn from a list of the control's own in place of
+    // StateImages. A click on the box or the space bar toggles it.
+    bool Checkboxes() const { return FCheckboxes; }
+    void SetCheckboxes(bool Value);
+    // Lines between the rows and columns of the report view.
+    bool GridLines() const { return FGridLines; }
+    void SetGridLines(bool Value);
+    // The item under the mouse is hot (drawn as HotTrackStyles say) and becomes the
+    // selected item when the mouse rests on it for HotTrackDelay milliseconds.
+    bool HotTrack() const { return FHotTrack; }
+    void SetHotTrack(bool Value);
+    TListHotTrackStyles HotTrackStyles() const { return FHotTrackStyles; }
+    void SetHotTrackStyles(TListHotTrackStyles Value);
+    TIconOptions* IconOptions() const { return FIconOptions.get(); }
+    void SetIconOptions(TIconOptions* Value) { FIconOptions->Assign(Value); }
+    // Room for this many more items is made at a time when the list grows (0: as the
+    // container sees fit); a list about to take many items allocates once.
+    int AllocBy() const { return FAllocBy; }
+    void SetAllocBy(int Value);
+    // Kept for form files; the platform's scroll bars have one look.
+    bool FlatScrollBars() const { return FFlatScrollBars; }
+    void SetFlatScrollBars(bool Value) { FFlatScrollBars = Value; }
+    // Kept for form files; the columns' contents always follow a header being dragged.
+    bool FullDrag() const { return FFullDrag; }
+    void SetFullDrag(bool Value) { FFullDrag = Value; }
+    // In the report view OnDrawItem draws each row (all its columns) on Canvas.
+    bool OwnerDraw() const { return FOwnerDraw; }
+    void SetOwnerDraw(bool Value);
+    // The item the mouse is over with HotTrack, null when none.
+    TListItem* HotItem() const;
 
     // The first selected item in list order, null when none; setting it selects only
     // that item (null clears the selection).
@@ -154,6 +265,16 @@ public:
     TLVOwnerDataEvent OnData;
     TLVCustomDrawItemEvent OnCustomDrawItem;
     TLVCustomDrawSubItemEvent OnCustomDrawSubItem;
+    TLVCustomDrawEvent OnCustomDraw;
+    TLVDrawItemEvent OnDrawItem;
+    TLVDeletedEvent OnGetImageIndex;
+    TLVOwnerDataStateChangeEvent OnDataStateChange;
+    TLVOwnerDataHintEvent OnDataHint;
+    TLVOwnerDataFindEvent OnDataFind;
+
+    // Milliseconds the mouse rests on an item before HotTrack selects it (the
+    // platform's hover time).
+    static constexpr int HotTrackDelay = 400;
 
 protected:
     // Asks OnEditing whether Item may be edited (never when ReadOnly).
@@ -166,6 +287,20 @@ protected:
     virtual bool CanChange(TListItem* Item, TItemChange Change);
     virtual void Delete(TListItem* Item);
     virtual void InsertItem(TListItem* Item);
+    // Lets OnGetImageIndex set Item's ImageIndex before its image is drawn.
+    virtual void GetImageIndex(TListItem* Item);
+    virtual void DrawItem(TListItem* Item, const TRect& Rect, TOwnerDrawState State);
+    // Owner data: the rows From..To are about to be asked for; their states changed.
+    virtual void OwnerDataHint(int StartIndex, int EndIndex);
+    virtual void OwnerDataStateChange(int StartIndex, int EndIndex, TItemStates OldState, TItemStates NewState);
+    // Owner data: the row OnDataFind names (-1: none, or no handler).
+    virtual int OwnerDataFind(TItemFind Find, const QString& FindString, const TPoint& FindPosition, void* FindData,
+        int StartIndex, TSearchDirection Direction, bool Wrap);
+    // The list view's notifications (TNMListView records), raising the events.
+    virtual void CNNotify(TMessage& Message);
+    // The pop-up menu, unless a handler took the message first.
+    virtual void WMContextMenu(TMessage& Message);
+    void Dispatch(TMessage& Message) override;
     bool eventFilter(QObject* Watched, QEvent* Event) override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
@@ -175,12 +310,15 @@ private:
     friend class TListColumn;
     friend class TListColumns;
     friend class TListViewModel;
+    friend class TIconOptions;
 
     void CreateViews();
     void ApplyViewStyle();
     void ApplyColumns();
     void ApplySelectionLook();
-    void SelectionChanged(const QList<QModelIndex>& Selected, const QList<QModelIndex>& Deselected);
+    // Each item whose selection changed as LVN_ITEMCHANGED; with owner data a range of
+    // more than one row as one LVN_ODSTATECHANGED.
+    void SelectionChanged(const QItemSelection& Selected, const QItemSelection& Deselected);
     void SetImageList(TCustomImageList*& Field, TCustomImageList* Value);
     int CompareItems(TListItem* A, TListItem* B, const TLVCompare& Compare, intptr_t Data);
     void KeepSorted();
@@ -196,6 +334,23 @@ private:
     bool CustomDrawCell(QPainter* Painter, QStyleOptionViewItem& Option, const QModelIndex& Index);
     // Fills the owner-data scratch item for Row through OnData.
     void FetchItem(TListItem* Item, int Row);
+    // A finished in-place edit, as LVN_ENDLABELEDIT.
+    void EndEdit(TListItem* Item, const QString& NewText);
+    // Sends a notification to WindowProc; its Result.
+    LRESULT Notify(TNMListView& Record);
+    LRESULT Notify(int Code, TListItem* Item, TItemChange Change = ctState);
+    bool NotifyChanging(TListItem* Item, TItemChange Change);
+    // Asks about every item whose selection Command on Index would change.
+    bool MaySelect(const QModelIndex& Index, QItemSelectionModel::SelectionFlags Command);
+    // The state images drawn: the check boxes with Checkboxes, else StateImages.
+    TCustomImageList* ShownStateImages() const;
+    bool ToggleCheck(const QModelIndex& Index);
+    void TrackHotItem(QObject* Watched, QEvent* Event);
+    void SetHotRow(int Row);
+    // OnCustomDraw and OnDataHint before the view paints; true when the handler drew
+    // the control itself.
+    bool BeforePaint(QWidget* Viewport);
+    bool OwnerDrawCell(QPainter* Painter, QStyleOptionViewItem& Option, const QModelIndex& Index);
 
     std::unique_ptr<TListItems> FItems;
     std::unique_ptr<TListColumns> FColumns;
@@ -215,10 +370,20 @@ private:
     TCustomImageList* FLargeImages = nullptr;
     TCustomImageList* FSmallImages = nullptr;
     TCustomImageList* FStateImages = nullptr;
-    // Custom drawing: the canvas handlers draw on, over an image of the control's size.
-    std::unique_ptr<TCanvas> FDrawCanvas;
-    QImage FDrawImage;
-    bool FCustomDrawing = false;
+    bool FCheckboxes = false;
+    bool FGridLines = false;
+    bool FHotTrack = false;
+    TListHotTrackStyles FHotTrackStyles;
+    std::unique_ptr<TIconOptions> FIconOptions;
+    int FAllocBy = 0;
+    bool FFlatScrollBars = false;
+    bool FFullDrag = false;
+    bool FOwnerDraw = false;
+    TCustomImageList* FCheckImages = nullptr;
+    int FHotRow = -1;
+    QTimer* FHotTimer = nullptr;
+    // Custom drawing: the canvas handlers draw on.
+    TItemDrawCanvas FDraw;
 };
 
 class TListView : public TCustomListView {

@@ -30,7 +30,9 @@ int TListViewModel::columnCount(const QModelIndex& Parent) const
 QPixmap TListViewModel::ItemImage(TListItem* Item, bool Large, bool Selected) const
 {
     TCustomImageList* images = Large ? FListView->LargeImages() : FListView->SmallImages();
-    TCustomImageList* states = FListView->StateImages();
+    TCustomImageList* states = FListView->ShownStateImages();
+    if (images)
+        FListView->GetImageIndex(Item);
     const bool hasState = states && Item->StateIndex() >= 0 && Item->StateIndex() < states->Count();
     const bool hasImage = images && Item->ImageIndex() >= 0 && Item->ImageIndex() < images->Count();
     if (!hasState && !hasImage)
@@ -83,7 +85,7 @@ bool TListViewModel::setData(const QModelIndex& Index, const QVariant& Value, in
 {
     if (Role != Qt::EditRole || !Index.isValid() || Index.column() != 0 || Index.row() >= ItemCount())
         return false;
-    FListView->Edit(FListView->ItemAtRow(Index.row()), Value.toString());
+    FListView->EndEdit(FListView->ItemAtRow(Index.row()), Value.toString());
     return true;
 }
 
@@ -104,6 +106,21 @@ QVariant TListViewModel::headerData(int Section, Qt::Orientation Orientation, in
     if (Role == Qt::DisplayRole)
         return FListView->Columns()->Items(Section)->Caption();
     return {};
+}
+
+QModelIndexList TListViewModel::match(
+    const QModelIndex& Start, int Role, const QVariant& Value, int Hits, Qt::MatchFlags Flags) const
+{
+    if (!FListView->OwnerData())
+        return QAbstractTableModel::match(Start, Role, Value, Hits, Flags);
+    if (Role != Qt::DisplayRole)
+        return {};
+    const TItemFind find = Flags.testFlag(Qt::MatchStartsWith) ? ifPartialString : ifExactString;
+    const int row = FListView->OwnerDataFind(
+        find, Value.toString(), TPoint(), nullptr, Start.row(), sdAll, Flags.testFlag(Qt::MatchWrap));
+    if (row < 0 || row >= rowCount())
+        return {};
+    return {index(row, 0)};
 }
 
 void TListViewModel::InsertRows(int Row, int Count, const std::function<void()>& Change)

@@ -24,6 +24,10 @@ public:
     bool setData(const QModelIndex& Index, const QVariant& Value, int Role) override;
     Qt::ItemFlags flags(const QModelIndex& Index) const override;
     QVariant headerData(int Section, Qt::Orientation Orientation, int Role) const override;
+    // With owner data the rows are not at hand: OnDataFind looks (typing in the view
+    // finds a caption this way).
+    QModelIndexList match(const QModelIndex& Start, int Role, const QVariant& Value, int Hits,
+        Qt::MatchFlags Flags) const override;
 
     // Each runs Change, which alters the items, between the notifications the views
     // need (or, inside an update, notes what the last EndUpdate has to tell).

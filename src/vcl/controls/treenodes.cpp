@@ -26,6 +26,7 @@ void TTreeNode::SetText(const QString& Value)
         return;
     FText = Value;
     Changed();
+    TreeView()->KeepSorted(FParent);
 }
 
 void TTreeNode::SetImageIndex(int Value)
@@ -74,14 +75,11 @@ void TTreeNode::SetExpanded(bool Value)
     if (Value == FExpanded)
         return;
     TCustomTreeView* tree = TreeView();
-    if (Value ? !tree->CanExpand(this) : !tree->CanCollapse(this))
+    if (tree->Notify(TVN_ITEMEXPANDING, this, Value) != 0)
         return;
     FExpanded = Value;
     tree->ShowExpanded(this, Value);
-    if (Value)
-        tree->Expand(this);
-    else
-        tree->Collapse(this);
+    tree->Notify(TVN_ITEMEXPANDED, this, Value);
 }
 
 void TTreeNode::Expand(bool Recurse)
@@ -254,6 +252,10 @@ TTreeNode* TTreeNodes::InsertNode(TTreeNode* Parent, int Index, const QString& S
         Parent->Renumber(Index);
         ++FCount;
     });
+    if (FOwner->Checkboxes())
+        node->FStateIndex = 0;
+    if (FUpdateCount == 0)
+        FOwner->KeepSorted(Parent);
     return node;
 }
 
@@ -309,7 +311,7 @@ void TTreeNodes::NotifyDeletion(TTreeNode* Node)
 {
     for (auto& child : Node->FChildren)
         NotifyDeletion(child.get());
-    FOwner->Delete(Node);
+    FOwner->Notify(TVN_DELETEITEM, Node);
 }
 
 namespace {
@@ -361,12 +363,19 @@ void TTreeNodes::BeginUpdate()
 {
     if (FUpdateCount++ == 0)
         FOwner->View()->setUpdatesEnabled(false);
+    FOwner->FModel->BeginUpdate();
 }
 
 void TTreeNodes::EndUpdate()
 {
-    if (FUpdateCount > 0 && --FUpdateCount == 0)
-        FOwner->View()->setUpdatesEnabled(true);
+    if (FUpdateCount == 0)
+        return;
+    FOwner->FModel->EndUpdate();
+    if (--FUpdateCount > 0)
+        return;
+    FOwner->View()->setUpdatesEnabled(true);
+    if (FOwner->SortType() != stNone)
+        FOwner->AlphaSort(true);
 }
 
 } // namespace vcl

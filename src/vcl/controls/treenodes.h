@@ -127,6 +127,7 @@ public:
     // While updating the view is not redrawn.
     void BeginUpdate();
     void EndUpdate();
+    bool Updating() const { return FUpdateCount > 0; }
 
 private:
     friend class TTreeNode;

@@ -55,7 +55,7 @@ bool TTreeViewModel::hasChildren(const QModelIndex& Parent) const
 QPixmap TTreeViewModel::NodeImage(TTreeNode* Node, bool Selected) const
 {
     TCustomImageList* images = FTreeView->Images();
-    TCustomImageList* states = FTreeView->StateImages();
+    TCustomImageList* states = FTreeView->ShownStateImages();
     if (images && Selected)
         FTreeView->GetSelectedIndex(Node);
     else if (images)
@@ -86,6 +86,7 @@ QVariant TTreeViewModel::data(const QModelIndex& Index, int Role) const
     case Qt::DisplayRole:
     case Qt::EditRole: return node->Text();
     case Qt::DecorationRole: return NodeImage(node, false);
+    case Qt::ToolTipRole: return FTreeView->ToolTips() ? node->Text() : QVariant();
     default: return {};
     }
 }
@@ -94,7 +95,7 @@ bool TTreeViewModel::setData(const QModelIndex& Index, const QVariant& Value, in
 {
     if (Role != Qt::EditRole || !Index.isValid())
         return false;
-    FTreeView->Edit(NodeOf(Index), Value.toString());
+    FTreeView->EndEdit(NodeOf(Index), Value.toString());
     return true;
 }
 
@@ -108,8 +109,30 @@ Qt::ItemFlags TTreeViewModel::flags(const QModelIndex& Index) const
     return result;
 }
 
+void TTreeViewModel::EndUpdate()
+{
+    if (FUpdateCount > 0 && --FUpdateCount == 0)
+        Flush();
+}
+
+void TTreeViewModel::Flush()
+{
+    if (!FPending)
+        return;
+    FPending = false;
+    TTreeNode* current = FTreeView->Selected();
+    beginResetModel();
+    endResetModel();
+    FTreeView->RestoreView(current);
+}
+
 void TTreeViewModel::InsertNode(TTreeNode* Parent, int Row, const std::function<void()>& Change)
 {
+    if (FUpdateCount > 0) {
+        Change();
+        FPending = true;
+        return;
+    }
     beginInsertRows(IndexOf(Parent), Row, Row);
     Change();
     endInsertRows();
@@ -121,6 +144,7 @@ void TTreeViewModel::RemoveNode(TTreeNode* Parent, int Row, int Count, const std
         Change();
         return;
     }
+    Flush();
     beginRemoveRows(IndexOf(Parent), Row, Row + Count - 1);
     Change();
     endRemoveRows();

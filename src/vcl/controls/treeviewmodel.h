@@ -25,6 +25,11 @@ public:
 
     TTreeNode* NodeOf(const QModelIndex& Index) const;
     QModelIndex IndexOf(const TTreeNode* Node) const;
+    // Inside Items.BeginUpdate a node added is not told to the views one by one: the
+    // last EndUpdate resets the model once (and the control restores expansion and
+    // selection). A removal inside the update tells of the additions first.
+    void BeginUpdate() { ++FUpdateCount; }
+    void EndUpdate();
     void InsertNode(TTreeNode* Parent, int Row, const std::function<void()>& Change);
     void RemoveNode(TTreeNode* Parent, int Row, int Count, const std::function<void()>& Change);
     // A new order of the same nodes; expansion, selection and current node follow them.
@@ -34,7 +39,12 @@ public:
     QPixmap NodeImage(TTreeNode* Node, bool Selected) const;
 
 private:
+    // Tells the views of the additions made inside the update so far.
+    void Flush();
+
     TCustomTreeView* FTreeView;
+    int FUpdateCount = 0;
+    bool FPending = false;
 };
 
 } // namespace vcl
