@@ -1,6 +1,10 @@
 #include "package/vivarevor99reg.h"
 
+#include "lists/qvcolorcombo.h"
+#include "lists/qvfontcombo.h"
+#include "package/palettepages.h"
 #include "vcl/core/unitstartup.h"
+#include "vcl/streaming/designintf.h"
 
 namespace Vivarevor99reg {
 
@@ -9,10 +13,14 @@ namespace {
 const vcl::TUnitRegistration unit("Vivarevor99reg", {});
 } // namespace
 
+// Only the classes that exist are registered; the others of each step follow as their
+// units arrive, at their place in the step.
 void Register()
 {
-    // None of the classes this procedure places exists in QvKit yet; each is added to its
-    // page here, at its place in the procedure's order, when its unit arrives.
+    using vcl::ClassOf;
+    vcl::RegisterComponents(Palettepages::ListAndCombos,
+        {ClassOf<Qvcolorcombobox::TqvComboBox>(), ClassOf<Qvcolorcombobox::TqvColorCombo>(),
+            ClassOf<Qvfontcombo::TqvFontCombo>()});
 }
 
 } // namespace Vivarevor99reg

@@ -39,6 +39,7 @@ TEST(Package, RegistersTheExistingClassesOnTheirPagesInProcedureOrder)
         {"<Velnor Software Misc>", {"TqvSelectColorDlg", "TqvColorMixer", "TqvColorSelector"}},
         {"<Velnor Software Win32>", {"TqvGradientProgress", "TqvSaveForm", "TqvGradientCaption", "TqvSplitter",
                                         "TqvSplitterWindow"}},
+        {"<Velnor Software List && Combos>", {"TqvComboBox", "TqvColorCombo", "TqvFontCombo"}},
         {"<Velnor Software Dialogs>", {"TqvMsgDlg"}},
     };
     EXPECT_EQ(Palette(), expected);
