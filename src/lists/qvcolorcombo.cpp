@@ -38,8 +38,7 @@ TqvColorCombo::TqvColorCombo(TComponent* AOwner)
     SetStyle(csOwnerDrawVariable);
     // The entries exist from the start, so that code may select colours before the
     // box is first shown; every new window rebuilds them.
-    BuildEntries();
-    SetItemIndex(0);
+    BuildEntries(DefaultEntry);
 }
 
 TqvColorCombo::~TqvColorCombo() = default;
@@ -64,17 +63,22 @@ int TqvColorCombo::StandardEntryIndex(int Index) const
     return Index + OptionalEntryCount();
 }
 
-// The names come from ColorNames, which always holds the current ones, so a rebuilt
-// list keeps every rename. The selected entry stays selected when it is still listed.
-void TqvColorCombo::BuildEntries()
+int TqvColorCombo::SelectedEntryKind() const
 {
     const int selected = ItemIndex();
-    int kind = NoEntry;
-    if (selected >= 0)
-        kind = selected == DefaultEntryIndex()  ? DefaultEntry
-               : selected == CustomEntryIndex() ? CustomEntry
-               : selected == SeparatorIndex()   ? SeparatorEntry
-                                                : selected - OptionalEntryCount();
+    if (selected < 0)
+        return NoEntry;
+    return selected == DefaultEntryIndex()  ? DefaultEntry
+           : selected == CustomEntryIndex() ? CustomEntry
+           : selected == SeparatorIndex()   ? SeparatorEntry
+                                            : selected - OptionalEntryCount();
+}
+
+// The names come from ColorNames, which always holds the current ones, so a rebuilt
+// list keeps every rename. The entry of kind Selected is selected again when it is
+// still listed, else the first entry.
+void TqvColorCombo::BuildEntries(int Selected)
+{
     TStrings* items = Items();
     items->BeginUpdate();
     items->Clear();
@@ -87,18 +91,29 @@ void TqvColorCombo::BuildEntries()
     for (int i = 0; i < TColorNames::StandardColorCount; ++i)
         items->AddObject(FColorNames->GetStandardColor(i), ColorObject(Qvutils::ColorValues[size_t(i)]));
     items->EndUpdate();
-    int index = kind == DefaultEntry     ? DefaultEntryIndex()
-                : kind == CustomEntry    ? CustomEntryIndex()
-                : kind == SeparatorEntry ? SeparatorIndex()
-                : kind == NoEntry        ? -1
-                                         : StandardEntryIndex(kind);
-    SetItemIndex(kind == NoEntry || index >= 0 ? index : 0);
+    const int index = Selected == DefaultEntry     ? DefaultEntryIndex()
+                      : Selected == CustomEntry    ? CustomEntryIndex()
+                      : Selected == SeparatorEntry ? SeparatorIndex()
+                      : Selected == NoEntry        ? -1
+                                                   : StandardEntryIndex(Selected);
+    SetItemIndex(Selected == NoEntry || index >= 0 ? index : 0);
+}
+
+void TqvColorCombo::RebuildForNewLayout(int Selected)
+{
+    if (!HandleAllocated()) {
+        BuildEntries(Selected);
+        return;
+    }
+    FPendingSelection = Selected;
+    RecreateWnd();
 }
 
 void TqvColorCombo::CreateWnd()
 {
     TqvComboBox::CreateWnd();
-    BuildEntries();
+    BuildEntries(FPendingSelection.value_or(SelectedEntryKind()));
+    FPendingSelection.reset();
 }
 
 void TqvColorCombo::Loaded()
@@ -204,24 +219,27 @@ void TqvColorCombo::SetShowDefaultColor(bool Value)
 {
     if (FShowDefaultColor == Value)
         return;
+    const int selected = SelectedEntryKind();
     FShowDefaultColor = Value;
-    HandleAllocated() ? RecreateWnd() : BuildEntries();
+    RebuildForNewLayout(selected);
 }
 
 void TqvColorCombo::SetShowCustomColor(bool Value)
 {
     if (FShowCustomColor == Value)
         return;
+    const int selected = SelectedEntryKind();
     FShowCustomColor = Value;
-    HandleAllocated() ? RecreateWnd() : BuildEntries();
+    RebuildForNewLayout(selected);
 }
 
 void TqvColorCombo::SetShowSeparator(bool Value)
 {
     if (FShowSeparator == Value)
         return;
+    const int selected = SelectedEntryKind();
     FShowSeparator = Value;
-    HandleAllocated() ? RecreateWnd() : BuildEntries();
+    RebuildForNewLayout(selected);
 }
 
 // ---------------------------------------------------------------------------
@@ -279,6 +297,10 @@ void TqvColorCombo::DrawItem(int Index, const TRect& Rect, TOwnerDrawState State
     if (FShowColorNames && !separator)
         r.Left += NameIndent;
     const TColor back = canvas->Brush()->Color();
+    // Left of the name the entry shows the control's colour, also when it is selected.
+    canvas->Brush()->SetColor(Color());
+    canvas->FillRect(Rect);
+    canvas->Brush()->SetColor(back);
     canvas->FillRect(r);
     if (separator)
         DrawSeparator(r, State);

@@ -7,6 +7,7 @@
 #include "lists/qvcolornames.h"
 
 #include <memory>
+#include <optional>
 
 namespace vcl {
 class TStringList;
@@ -103,7 +104,11 @@ protected:
 
 private:
     int OptionalEntryCount() const;
-    void BuildEntries();
+    // What the selected entry is: a standard colour's index, or one of the optional
+    // entries' kinds.
+    int SelectedEntryKind() const;
+    void BuildEntries(int Selected);
+    void RebuildForNewLayout(int Selected);
     void SetEntryColor(int Index, vcl::TColor Value);
     void DrawSwatch(int Index, vcl::TRect R, bool InEdit);
     void DrawSeparator(const vcl::TRect& R, vcl::TOwnerDrawState State);
@@ -120,6 +125,8 @@ private:
     TColorDialogOptions FColorDlgOptions = TColorDialogOptions(cdFullOpen);
     std::unique_ptr<vcl::TStringList> FCustomColors;
     bool FNamesChanged = false;
+    // The entry to select again once a new window has rebuilt the list.
+    std::optional<int> FPendingSelection;
 };
 
 } // namespace Qvcolorcombobox

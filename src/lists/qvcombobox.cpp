@@ -1,7 +1,6 @@
 #include "lists/qvcombobox.h"
 
 #include "vcl/controls/controlcanvas.h"
-#include "vcl/controls/systemmetrics.h"
 #include "vcl/controls/timers.h"
 #include "vcl/controls/winuser.h"
 #include "vcl/core/unitstartup.h"
@@ -583,9 +582,11 @@ void TqvCustomComboBox::WMNCPaint(TMessage& Message)
         Qvutils::DrawBorderSides(canvas, client, FBorderFrameStyle, sides);
 }
 
+// b is the width of the button the framework draws (the classic scroll-bar width), so
+// the flat button covers it whatever the desktop style's scroll bars measure.
 void TqvCustomComboBox::PaintFlatButton(TCanvas* Canvas)
 {
-    const int b = GetSystemMetrics(SM_CXVSCROLL);
+    const int b = ButtonRect().Width();
     const TRect r = Rect(Width() - b - FrameRingWidth, FrameRingWidth, Width() - FrameRingWidth, Height() - FrameRingWidth);
     Canvas->Brush()->SetStyle(bsSolid);
     Canvas->Brush()->SetColor(Color());

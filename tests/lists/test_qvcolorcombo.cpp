@@ -3,6 +3,7 @@
 // (confirmed, cancelled, closed with Escape), renamed entries surviving a rebuilt list
 // and a form file, and the drawn items on pixels.
 #include "lists/qvcolorcombo.h"
+#include "package/package.h"
 #include "vcl/controls/dialogs.h"
 #include "vcl/controls/forms.h"
 #include "vcl/streaming/formfile.h"
@@ -175,6 +176,7 @@ TEST(QvColorCombo, RenamedNamesFollowTheEntriesAndKeepTheSelection)
 
 TEST(QvColorCombo, RenamedNamesAndColoursPersistThroughAFormFile)
 {
+    Package::LoadPackage();
     TForm form(nullptr);
     form.SetName("Form1");
     auto* combo = new TqvColorCombo(&form);
@@ -247,6 +249,7 @@ TEST(QvColorCombo, DrawsFramedSwatchesSelectedItemsAndTheSeparator)
 {
     ColorForm f;
     f.Combo.SetColor(clWhite);
+    f.Combo.SetDropDownCount(19);
     f.Show();
     f.Combo.SetSelectedColor(TColorOf(0x0000FF));
     QTest::keyClick(&f.Combo, Qt::Key_F4);
