@@ -195,6 +195,11 @@ void TqvFontCombo::DrawItem(int Index, const TRect& Rect, TOwnerDrawState)
     TCanvas* canvas = Canvas();
     TRect r = Rect;
     r.Left += NameIndent;
+    // The glyph's column shows the control's colour, also when the entry is selected.
+    const TColor back = canvas->Brush()->Color();
+    canvas->Brush()->SetColor(Color());
+    canvas->FillRect(Rect);
+    canvas->Brush()->SetColor(back);
     canvas->FillRect(r);
     const auto pitch = uint8_t(reinterpret_cast<uintptr_t>(Items()->Objects(Index)));
     TBitmap* glyph = FGlyphs[size_t(GlyphOf(pitch))].get();

@@ -15,7 +15,7 @@ namespace {
 vcl::TCustomComboBox* BuildForm(vcl::TForm& Form, const QString& Which)
 {
     Form.SetCaption(QStringLiteral("QvKit combo boxes"));
-    Form.SetBounds(40, 30, 520, 360);
+    Form.SetBounds(40, 20, 520, 450);
     auto* plain = new Qvcolorcombobox::TqvComboBox(&Form);
     plain->SetParent(&Form);
     plain->SetBounds(10, 10, 150, 0);

@@ -2,6 +2,7 @@
 // the kind filters and glyphs, the printer device with and without printers, selection
 // by name and as a font, and the drawn glyph on pixels.
 #include "lists/qvfontcombo.h"
+#include "vcl/controls/forms.h"
 #include "vcl/controls/printers.h"
 #include "vcl/graphics/bitmap.h"
 #include "vcl/graphics/graphicsobjects.h"
@@ -176,4 +177,30 @@ TEST(QvFontCombo, DrawsTheKindGlyphWithItsBackgroundLeftOut)
     EXPECT_EQ(Px(face, 13, top + 1), Black);
     EXPECT_EQ(Px(face, 18, top + 1), White) << "olive is left out";
     EXPECT_EQ(Px(face, 12, top + 4), qRgb(0, 0, 128)) << "the second letter";
+}
+
+// In the list the glyph sits at x = 4 of each item (after the list's one-pixel frame),
+// its olive pixels showing the control's colour, also on the selected entry.
+TEST(QvFontCombo, DrawsGlyphsOnTheControlsColourInTheList)
+{
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 300, 300);
+    TqvFontCombo combo(&form);
+    combo.SetParent(&form);
+    combo.SetColor(clWhite);
+    combo.SetFontName("DejaVu Sans");
+    form.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    combo.SetDroppedDown(true);
+    ASSERT_TRUE(combo.DroppedDown());
+    TCustomControl* list = combo.DropDownList();
+    list->Repaint();
+    const QImage image = list->BackBuffer();
+    const int h = int(combo.Perform(CB_GETITEMHEIGHT, 0));
+    const int top = 1 + combo.ItemIndex() * h + (h - 12) / 2;
+    EXPECT_EQ(Px(image, 1 + 4, top + 1), Black) << "the T's bar";
+    EXPECT_EQ(Px(image, 1 + 4 + 11, top + 1), White) << "olive is left out";
+    EXPECT_EQ(Px(image, 1 + 2, top), White);
+    EXPECT_EQ(Px(image, 1 + 100, top), Navy) << "the selected name";
+    combo.SetDroppedDown(false);
 }
