@@ -18,6 +18,8 @@ namespace Qvcolorcombobox {
 class TqvColorCombo : public TqvComboBox {
     Q_OBJECT
     Q_CLASSINFO("Default:Style", "csOwnerDrawVariable")
+    // A new colour combo box selects its first entry.
+    Q_CLASSINFO("Default:ItemIndex", "0")
     Q_PROPERTY(Qvcolorcombobox::TColorNames* ColorNames READ ColorNames WRITE SetColorNames)
     Q_CLASSINFO("Stored:ColorNames", "NamesChanged")
     Q_PROPERTY(vcl::TColor CustomColor READ CustomColor WRITE SetCustomColor)

@@ -257,7 +257,8 @@ void TqvCustomComboBox::UpdateSearchStr()
     if (Style() != csDropDown)
         return;
     FSearchStr = Text();
-    const int index = FindClosest(FSearchStr);
+    // Every entry starts with the empty text: an empty field completes to nothing.
+    const int index = FSearchStr.isEmpty() ? -1 : FindClosest(FSearchStr);
     if (index < 0)
         return;
     SelectEntry(index);

@@ -11,6 +11,7 @@
 #include "../controls/waituntil.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -212,6 +213,36 @@ TEST(QvComboBox, EscapeInTheEditFieldSelectsNothing)
     f.Press(Qt::Key_Escape);
     EXPECT_EQ(f.Combo.ItemIndex(), -1);
     EXPECT_TRUE(f.Combo.SearchString().isEmpty());
+}
+
+TEST(QvComboBox, PastingCompletesUnlessEditingIsOff)
+{
+    struct Case {
+        bool AllowEdit;
+        const char* Text;
+    } cases[] = {{true, "Banana"}, {false, ""}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.AllowEdit);
+        ComboForm f(csDropDown, QStringLiteral("Apple,Banana"));
+        f.Combo.SetAllowEdit(c.AllowEdit);
+        f.Show();
+        QApplication::clipboard()->setText(QStringLiteral("ban"));
+        QTest::keyClick(f.KeyTarget(), Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(f.Combo.Text(), c.Text);
+    }
+}
+
+TEST(QvComboBox, FindItemAndFindClosestIgnoreCase)
+{
+    TqvComboBox combo(nullptr);
+    combo.Items()->SetCommaText(QString::fromUtf8("Äpfel,Apfelmus,Öl"));
+    EXPECT_EQ(combo.FindClosest(QString::fromUtf8("äP")), 0);
+    EXPECT_EQ(combo.FindClosest(QStringLiteral("apf")), 1);
+    EXPECT_EQ(combo.FindClosest(QStringLiteral("x")), -1);
+    EXPECT_TRUE(combo.FindItem(QString::fromUtf8("öL")));
+    EXPECT_EQ(combo.ItemIndex(), 2);
+    EXPECT_FALSE(combo.FindItem(QStringLiteral("Apfel")));
+    EXPECT_EQ(combo.ItemIndex(), 2) << "a failed look-up keeps the selection";
 }
 
 TEST(QvComboBox, DropDownWidthSurvivesANewWindow)
