@@ -116,13 +116,6 @@ void TqvColorCombo::CreateWnd()
     FPendingSelection.reset();
 }
 
-void TqvColorCombo::Loaded()
-{
-    TqvComboBox::Loaded();
-    if (ItemIndex() < 0)
-        SetItemIndex(0);
-}
-
 void TqvColorCombo::CMFontChanged(TMessage& Message)
 {
     TqvComboBox::CMFontChanged(Message);

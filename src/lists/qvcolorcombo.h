@@ -18,7 +18,8 @@ namespace Qvcolorcombobox {
 class TqvColorCombo : public TqvComboBox {
     Q_OBJECT
     Q_CLASSINFO("Default:Style", "csOwnerDrawVariable")
-    // A new colour combo box selects its first entry.
+    // A new colour combo box selects its first entry, and so does one read from a form
+    // file that gives no selection; a file's explicit -1 (nothing selected) is kept.
     Q_CLASSINFO("Default:ItemIndex", "0")
     Q_PROPERTY(Qvcolorcombobox::TColorNames* ColorNames READ ColorNames WRITE SetColorNames)
     Q_CLASSINFO("Stored:ColorNames", "NamesChanged")
@@ -97,7 +98,6 @@ public:
 
 protected:
     void CreateWnd() override;
-    void Loaded() override;
     void CloseUp() override;
     void CNCommand(vcl::TMessage& Message) override;
     void CMFontChanged(vcl::TMessage& Message) override;
