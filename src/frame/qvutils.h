@@ -7,12 +7,14 @@
 #include "vcl/graphics/colors.h"
 #include "vcl/graphics/gdi.h"
 
+#include <QObject>
 #include <QString>
 #include <array>
 #include <cstdint>
 #include <initializer_list>
 
 namespace Qvutils {
+Q_NAMESPACE
 
 using vcl::TColor;
 using vcl::TRect;
@@ -45,6 +47,7 @@ private:
 constexpr TSides AllSides{sdLeft, sdTop, sdRight, sdBottom};
 
 enum TFramesStyle { fsNone, fsFlat, fsGroove, fsBump, fsLowered, fsButtonDown, fsRaised, fsButtonUp, fsStatus, fsPopup };
+Q_ENUM_NS(TFramesStyle)
 
 // Upper-left and lower-right line colours of each frame style.
 extern const std::array<TColor, 10> ULFrameColor;

@@ -3,6 +3,8 @@
 #include "internet/qvftp.h"
 #include "internet/qvftpbutton.h"
 #include "internet/qvftpeditor.h"
+#include "lists/qvcolorcombo.h"
+#include "lists/qvfontcombo.h"
 #include "package/palettepages.h"
 #include "system/qvtrayicon.h"
 #include "utilities/qvlinkparser.h"
@@ -25,6 +27,9 @@ void Register()
     using vcl::ClassOf;
     vcl::RegisterComponents(Palettepages::Edit, {ClassOf<Qvmemobrowser::TqvMemoEdTab>(),
         ClassOf<Qvrichbrowser::TqvRichEdTab>(), ClassOf<Qvlinkparser::TqvLinkParser>()});
+    vcl::RegisterComponents(Palettepages::ListAndCombos,
+        {ClassOf<Qvcolorcombobox::TqvComboBox>(), ClassOf<Qvcolorcombobox::TqvColorCombo>(),
+            ClassOf<Qvfontcombo::TqvFontCombo>()});
     vcl::RegisterComponents(Palettepages::Internet,
         {ClassOf<Qvftpshell::TqvFTP>(), ClassOf<Qvftpshell::TqvFTPButton>()});
     vcl::RegisterComponentEditor(ClassOf<Qvftpshell::TqvFTP>(),

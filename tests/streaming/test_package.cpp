@@ -41,6 +41,7 @@ TEST(Package, RegistersTheExistingClassesOnTheirPagesInProcedureOrder)
         {"<Velnor Software Win32>", {"TqvGradientProgress", "TqvSaveForm", "TqvSysInfo", "TqvGradientCaption",
                                         "TqvSplitter", "TqvSplitterWindow"}},
         {"<Velnor Software Edit>", {"TqvMemoEdTab", "TqvRichEdTab", "TqvLinkParser"}},
+        {"<Velnor Software List && Combos>", {"TqvComboBox", "TqvColorCombo", "TqvFontCombo"}},
         {"<Velnor Software Internet>", {"TqvFTP", "TqvFTPButton"}},
         {"<Velnor Software System>", {"TqvTrayIcon", "TqvMySystem", "TqvExitWin"}},
     };
