@@ -38,7 +38,7 @@ TEST(Package, RegistersTheExistingClassesOnTheirPagesInProcedureOrder)
                 "TqvCoolGradientButton"}},
         {"<Velnor Software Misc>", {"TqvSelectColorDlg", "TqvColorMixer", "TqvColorSelector"}},
         {"<Velnor Software Win32>", {"TqvGradientProgress", "TqvSaveForm", "TqvGradientCaption", "TqvSplitter",
-                                        "TqvSplitterWindow"}},
+                                        "TqvFileListView", "TqvFolderCombo", "TqvFilenameEdit", "TqvSplitterWindow"}},
         {"<Velnor Software Dialogs>", {"TqvMsgDlg"}},
     };
     EXPECT_EQ(Palette(), expected);
