@@ -57,7 +57,9 @@ void CheckOne(vcl::TPopupMenu& Menu, const TItemText* Items, int Count, int Chec
 
 void FillFileListMenu(vcl::TPopupMenu& Menu, int Base, const vcl::TNotifyEvent& OnClick)
 {
+    // The items belong to the menu (so they can be found by name): free them all.
     Menu.Items()->Clear();
+    Menu.DestroyComponents();
     AddSubMenu(Menu, {"SubMenuView", txMenuView, nullptr}, ViewItems, Base, OnClick);
     AddSubMenu(Menu, {"SubMenuBrow", txMenuBrowser, nullptr}, BrowseItems, Base, OnClick);
     AddSubMenu(Menu, {"SubMenuSort", txMenuSort, nullptr}, SortItems, Base, OnClick);

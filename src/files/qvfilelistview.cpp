@@ -14,6 +14,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QItemSelectionModel>
 #include <QPainter>
 #include <QStandardPaths>
 #include <QStorageInfo>
@@ -119,6 +120,11 @@ TqvFileListView::TqvFileListView(vcl::TComponent* AOwner)
     SetPopupMenu(FMenu);
     ApplyViewIconStyle();
     vcl::DragAcceptFiles(Handle(), true);
+    // Every view of the list shares one selection model.
+    connect(View()->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (!ComponentState().testFlag(vcl::csDestroying) && !Items()->Updating())
+            ShowSelectedFile();
+    });
 }
 
 TqvFileListView::~TqvFileListView()
@@ -472,13 +478,6 @@ void TqvFileListView::ColClick(vcl::TListColumn* Column)
         FColumnToggle = !FColumnToggle;
     SetSortedBy(TSortedBy(index + (FColumnToggle ? SortKeyCount : 0)));
     TCustomListView::ColClick(Column);
-}
-
-void TqvFileListView::Change(vcl::TListItem* Item, vcl::TItemChange Change)
-{
-    TCustomListView::Change(Item, Change);
-    if (Change == vcl::ctState && !Items()->Updating())
-        ShowSelectedFile();
 }
 
 void TqvFileListView::ShowSelectedFile()

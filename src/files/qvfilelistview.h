@@ -137,7 +137,6 @@ public:
 
 protected:
     void ColClick(vcl::TListColumn* Column) override;
-    void Change(vcl::TListItem* Item, vcl::TItemChange Change) override;
     void Edit(vcl::TListItem* Item, const QString& NewText) override;
     void Notification(vcl::TComponent* AComponent, vcl::TOperation Operation) override;
     void DblClick() override;

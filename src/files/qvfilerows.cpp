@@ -18,7 +18,7 @@ uint32_t AttributesOf(const QFileInfo& Info)
     uint32_t bits = 0;
     if (Info.isDir())
         bits |= faDirectory;
-    if (!Info.isWritable())
+    if (!Info.permissions().testFlag(QFileDevice::WriteOwner))
         bits |= faReadOnly;
     if (Info.fileName().startsWith(u'.'))
         bits |= faHidden;

@@ -12,7 +12,8 @@
 namespace Qvfilectrls {
 
 // Attribute bits of an entry, with the platform's numbers. Linux has no such bits, so
-// they are read from what stands for them: read-only is "the user may not write it",
+// they are read from what stands for them: read-only is "the owner has no write
+// permission" (so it holds for root as well),
 // hidden is a name starting with ".", system is anything but a file, a folder or a link
 // (devices, pipes, sockets). Linux keeps no archive bit, so faArchive is never set.
 constexpr uint32_t faReadOnly = 0x01, faHidden = 0x02, faSystem = 0x04, faDirectory = 0x10, faArchive = 0x20;
