@@ -97,6 +97,7 @@ QString CaptionOf(const TShellFacts& Facts, const QString& FileName)
 
 TqvFileListView::TqvFileListView(vcl::TComponent* AOwner)
     : TCustomListView(AOwner),
+      FOwnMenu(std::make_unique<vcl::TPopupMenu>(nullptr)),
       FSmallIcons(std::make_unique<vcl::TCustomImageList>(SmallIconSize, SmallIconSize)),
       FLargeIcons(std::make_unique<vcl::TCustomImageList>(LargeIconSize, LargeIconSize)),
       FThumbnails(std::make_unique<vcl::TCustomImageList>(FThumbnailSize, FThumbnailSize)),
@@ -110,14 +111,13 @@ TqvFileListView::TqvFileListView(vcl::TComponent* AOwner)
       }))
 {
     (void)EventsPublished;
-    FMenu = new vcl::TPopupMenu(this);
     SetShowColumnHeaders(true);
     SetColumnClick(true);
     SetSmallImages(FSmallIcons.get());
     FTextBase = TextBaseOf(FLanguage);
     CreateColumns();
     RebuildMenu();
-    SetPopupMenu(FMenu);
+    SetPopupMenu(FOwnMenu.get());
     ApplyViewIconStyle();
     vcl::DragAcceptFiles(Handle(), true);
     // Every view of the list shares one selection model.
@@ -129,6 +129,7 @@ TqvFileListView::TqvFileListView(vcl::TComponent* AOwner)
 
 TqvFileListView::~TqvFileListView()
 {
+    SetPopupMenu(nullptr);
     FLoader.reset();
     Items()->Clear();
 }
@@ -151,12 +152,12 @@ void TqvFileListView::CaptionColumns()
 
 void TqvFileListView::RebuildMenu()
 {
-    FillFileListMenu(*FMenu, FTextBase, [this](vcl::TObject* Sender) {
+    FillFileListMenu(*FOwnMenu, FTextBase, [this](vcl::TObject* Sender) {
         if (auto* item = dynamic_cast<vcl::TMenuItem*>(Sender))
             MenuAction(item->Name());
     });
-    FMenu->OnPopup = [this](vcl::TObject*) {
-        UpdateFileListMenu(*FMenu,
+    FOwnMenu->OnPopup = [this](vcl::TObject*) {
+        UpdateFileListMenu(*FOwnMenu,
             {FViewIconStyle, FSortedBy, FThumbnailSize, FMaskBrowseImage, Selected() != nullptr});
     };
 }
@@ -244,7 +245,7 @@ void TqvFileListView::SetMaskBrowseImage(bool Value)
 void TqvFileListView::SetPoPupImageBrowserEnabled(bool Value)
 {
     FPopupEnabled = Value;
-    SetPopupMenu(Value ? FMenu : nullptr);
+    SetPopupMenu(Value ? FOwnMenu.get() : nullptr);
 }
 
 void TqvFileListView::SetDirCombo(TqvFolderCombo* Value)

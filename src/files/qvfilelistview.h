@@ -7,16 +7,13 @@
 #include "files/qvfilerows.h"
 #include "files/qvfoldercombo.h"
 #include "vcl/controls/listview.h"
+#include "vcl/controls/menus.h"
 
 #include <QHash>
 #include <QPair>
 #include <QStringList>
 #include <memory>
 #include <vector>
-
-namespace vcl {
-class TPopupMenu;
-} // namespace vcl
 
 namespace Qvfilectrls {
 
@@ -43,7 +40,7 @@ class TqvFileListView : public vcl::TCustomListView {
     Q_PROPERTY(Qvfilectrls::TFileListViewAttrs FileViewType READ FileViewType WRITE SetFileViewType)
     Q_CLASSINFO("Default:FileViewType", "[flvReadOnly, flvHidden, flvSystem]")
     Q_PROPERTY(QString Mask READ Mask WRITE SetMask)
-    Q_CLASSINFO("Default:Mask", "*.*")
+    Q_CLASSINFO("Default:Mask", "'*.*'")
     Q_PROPERTY(Qvfilectrls::TSortedBy SortedBy READ SortedBy WRITE SetSortedBy)
     Q_CLASSINFO("Default:SortedBy", "sbName")
     Q_PROPERTY(Qvfilectrls::TViewIconStyle ViewIconStyle READ ViewIconStyle WRITE SetViewIconStyle)
@@ -64,6 +61,13 @@ class TqvFileListView : public vcl::TCustomListView {
     Q_CLASSINFO("Default:ExecuteOpen", "False")
     Q_PROPERTY(Qvfilectrls::TqvFolderCombo* DirCombo READ DirCombo WRITE SetDirCombo)
     Q_PROPERTY(Qvfilectrls::TqvFilenameEdit* FileEdit READ FileEdit WRITE SetFileEdit)
+    // The list's own menu is made with it and is not stored; a menu of the form's is.
+    Q_CLASSINFO("Stored:PopupMenu", "IsPopupMenuStored")
+    // The view style follows ViewIconStyle, and the image lists are the list's own.
+    Q_CLASSINFO("Stored:ViewStyle", "IsOwnStateStored")
+    Q_CLASSINFO("Default:ViewStyle", "vsList")
+    Q_CLASSINFO("Stored:LargeImages", "IsOwnStateStored")
+    Q_CLASSINFO("Stored:SmallImages", "IsOwnStateStored")
 
 public:
     // Report columns: caption offset, width and alignment.
@@ -128,7 +132,9 @@ public:
     bool ThumbnailsPending() const;
     // Runs a menu item by its name, as choosing it does.
     void MenuAction(const QString& ItemName);
-    vcl::TPopupMenu* FileMenu() const { return FMenu; }
+    vcl::TPopupMenu* FileMenu() const { return FOwnMenu.get(); }
+    Q_INVOKABLE bool IsPopupMenuStored() const { return PopupMenu() != FOwnMenu.get(); }
+    Q_INVOKABLE bool IsOwnStateStored() const { return false; }
 
     vcl::TNotifyEvent OnViewChange;
     TFileSelectEvent OnFileSelect;
@@ -181,7 +187,8 @@ private:
     int64_t FTotalSize = 0;
     int FLastColumn = -1;
     bool FColumnToggle = false;
-    vcl::TPopupMenu* FMenu = nullptr;
+    // The menu belongs to the list alone (no owner), so form files never hold it.
+    std::unique_ptr<vcl::TPopupMenu> FOwnMenu;
     // Copies of the system icons (same indices as the process-wide lists) and thumbnails.
     std::unique_ptr<vcl::TCustomImageList> FSmallIcons;
     std::unique_ptr<vcl::TCustomImageList> FLargeIcons;

@@ -11,6 +11,9 @@ class TqvFileListView;
 
 class TqvFolderCombo : public vcl::TCustomComboBox {
     Q_OBJECT
+    Q_CLASSINFO("Default:Color", "clWindow")
+    Q_CLASSINFO("Default:ParentColor", "False")
+    Q_CLASSINFO("Default:TabStop", "True")
 public:
     // Each level of the folder chain is indented by this many spaces.
     enum Metrics { IndentPerLevel = 2 };
