@@ -291,11 +291,7 @@ void TqvFileListView::SetDirectory(const QString& Value)
     if (!old.isEmpty())
         FHistory.append(old);
     FDirectory = Value;
-    ReRead();
-    if (FDirCombo)
-        FDirCombo->ShowDirectory(FDirectory, FTextBase);
-    if (OnDirectoryChange)
-        OnDirectoryChange(this, old, FDirectory, CanGoBack());
+    DirectoryChanged(old);
 }
 
 void TqvFileListView::GoBack()
@@ -304,11 +300,16 @@ void TqvFileListView::GoBack()
         return;
     const QString old = FDirectory;
     FDirectory = FHistory.takeLast();
+    DirectoryChanged(old);
+}
+
+void TqvFileListView::DirectoryChanged(const QString& OldDirectory)
+{
     ReRead();
     if (FDirCombo)
         FDirCombo->ShowDirectory(FDirectory, FTextBase);
     if (OnDirectoryChange)
-        OnDirectoryChange(this, old, FDirectory, CanGoBack());
+        OnDirectoryChange(this, OldDirectory, FDirectory, CanGoBack());
 }
 
 void TqvFileListView::ReRead()

@@ -154,6 +154,8 @@ private:
     void CaptionColumns();
     void RebuildMenu();
     void ApplyViewIconStyle();
+    // Reads the new directory and tells the combo box and OnDirectoryChange.
+    void DirectoryChanged(const QString& OldDirectory);
     void FillRows(const std::vector<TFileEntry>& Entries);
     void FillFileRow(vcl::TListItem* Item, const TFileEntry& Entry);
     void ListDrives();
