@@ -1,6 +1,11 @@
 #include "demofiller.h"
 
+#include "files/qvfilelistview.h"
 #include "vcl/controls/treeview.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <QPainter>
 
@@ -78,13 +83,39 @@ void FillTree(vcl::TCustomTreeView* Tree)
     nodes->GetFirstNode()->Expand(false);
 }
 
+// A folder of sample files made once per run and removed at exit, so that a file list
+// on a page never shows the user's own files.
+QString SampleFolder()
+{
+    static QTemporaryDir folder;
+    static const bool filled = [] {
+        const QDir dir(folder.path());
+        dir.mkdir(QStringLiteral("Documents"));
+        dir.mkdir(QStringLiteral("Pictures"));
+        const std::pair<const char*, qint64> files[]
+            = {{"readme.txt", 1234}, {"notes.log", 987}, {"report.pdf", 48'500}, {"archive.zip", 5'000'000}};
+        for (const auto& [name, size] : files) {
+            QFile file(dir.filePath(QString::fromLatin1(name)));
+            if (file.open(QIODevice::WriteOnly))
+                file.resize(size);
+        }
+        QImage picture(48, 32, QImage::Format_RGB32);
+        picture.fill(QColor(40, 110, 200));
+        return picture.save(dir.filePath(QStringLiteral("picture.png")));
+    }();
+    (void)filled;
+    return folder.path();
+}
+
 } // namespace
 
 void FillDemoViews(vcl::TComponent* Root)
 {
     for (int i = 0; i < Root->ComponentCount(); ++i) {
         vcl::TComponent* component = Root->Components(i);
-        if (auto* list = dynamic_cast<vcl::TCustomListView*>(component); list && list->Items()->Count() == 0)
+        if (auto* files = dynamic_cast<Qvfilectrls::TqvFileListView*>(component))
+            files->SetDirectory(SampleFolder());
+        else if (auto* list = dynamic_cast<vcl::TCustomListView*>(component); list && list->Items()->Count() == 0)
             FillList(list);
         else if (auto* tree = dynamic_cast<vcl::TCustomTreeView*>(component); tree && tree->Items()->Count() == 0)
             FillTree(tree);

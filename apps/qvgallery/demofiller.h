@@ -6,6 +6,7 @@ namespace vcl {
 class TComponent;
 }
 
-// Gives every empty list view owned by Root report columns and a few hundred rows, and
+// Points every file list view owned by Root at a folder of sample files made for the
+// run. Gives every other empty list view owned by Root report columns and a few hundred rows, and
 // every empty tree view a few hundred nodes, both with icons.
 void FillDemoViews(vcl::TComponent* Root);

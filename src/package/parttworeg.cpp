@@ -6,6 +6,9 @@
 #include "dialogs/qvcolormix.h"
 #include "dialogs/qvcolorselect.h"
 #include "dialogs/qvmsgdlg.h"
+#include "files/qvfilelistview.h"
+#include "files/qvfilenameedit.h"
+#include "files/qvfoldercombo.h"
 #include "gradient/qvwordcaption.h"
 #include "system/qvexitwin.h"
 #include "system/qvmysys.h"
@@ -36,8 +39,9 @@ void Register()
     vcl::RegisterComponents(Palettepages::Dialogs, {ClassOf<Qvmsgdlg::TqvMsgDlg>()});
     vcl::RegisterComponents(Palettepages::Win32,
         {ClassOf<Qvsaveform::TqvSaveForm>(), ClassOf<Qvsysinfo::TqvSysInfo>(),
-            ClassOf<Qvwordcaption::TqvGradientCaption>(),
-            ClassOf<Qvsplitter::TqvSplitter>(), ClassOf<TqvSplitterWindow>()});
+            ClassOf<Qvwordcaption::TqvGradientCaption>(), ClassOf<Qvsplitter::TqvSplitter>(),
+            ClassOf<Qvfilectrls::TqvFileListView>(), ClassOf<Qvfilectrls::TqvFolderCombo>(),
+            ClassOf<Qvfilectrls::TqvFilenameEdit>(), ClassOf<TqvSplitterWindow>()});
     // The gradient caption's three text objects (TCompanyText and its descendants)
     // unfold into their own properties, on any class and under any name.
     vcl::RegisterPropertyEditor(vcl::TypeInfoOf<Qvwordcaption::TCompanyText>(), nullptr, QString(),
