@@ -5,16 +5,14 @@
 #include "platform/shell/shellfolder.h"
 #include "shell/pidlhelp.h"
 #include "../graphics/ratioreporter.h"
+#include "samplefolder.h"
 
 #include <QApplication>
 #include <QDirIterator>
 #include <QFileIconProvider>
 #include <QMimeDatabase>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <cstdio>
-#include <fcntl.h>
-#include <unistd.h>
 
 using namespace platform::shell;
 
@@ -24,19 +22,7 @@ constexpr int FileCount = 100000;
 
 QString Folder()
 {
-    static QTemporaryDir dir;
-    static const bool filled = [] {
-        const char* extensions[] = {".txt", ".png", ".cpp", ".pdf", ".html", ".tar.gz", ".mp3", ""};
-        for (int i = 0; i < FileCount; ++i) {
-            const QByteArray name = QFile::encodeName(dir.path()) + "/file" + QByteArray::number(i) + extensions[i % 8];
-            const int fd = ::open(name.constData(), O_WRONLY | O_CREAT, 0644);
-            if (fd >= 0)
-                ::close(fd);
-        }
-        return true;
-    }();
-    (void)filled;
-    return dir.path();
+    return samplefolder::SampleFolder(FileCount);
 }
 
 void BM_Namespace(benchmark::State& state)

@@ -9,15 +9,14 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileSystemModel>
-#include <QTemporaryDir>
 #include <QTreeView>
+#include "samplefolder.h"
+
 #include <benchmark/benchmark.h>
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
-#include <fcntl.h>
 #include <functional>
-#include <unistd.h>
 
 namespace {
 
@@ -25,19 +24,7 @@ constexpr int FileCount = 100000;
 
 QString Folder()
 {
-    static QTemporaryDir dir;
-    static const bool filled = [] {
-        const char* extensions[] = {".txt", ".png", ".cpp", ".pdf", ".html", ".tar.gz", ".mp3", ""};
-        for (int i = 0; i < FileCount; ++i) {
-            const QByteArray name = QFile::encodeName(dir.path()) + "/file" + QByteArray::number(i) + extensions[i % 8];
-            const int fd = ::open(name.constData(), O_WRONLY | O_CREAT, 0644);
-            if (fd >= 0)
-                ::close(fd);
-        }
-        return true;
-    }();
-    (void)filled;
-    return dir.path();
+    return samplefolder::SampleFolder(FileCount);
 }
 
 struct Measure {
