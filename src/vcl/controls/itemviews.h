@@ -51,8 +51,6 @@ enum : int {
     TVN_ENDLABELEDIT = -411,
 };
 
-// The request for a context menu (the classic number); LParam the screen point.
-constexpr unsigned WM_CONTEXTMENU = 0x007B;
 // WM_CONTEXTMENU's LParam when the menu key asked (no mouse position).
 constexpr LPARAM ContextMenuFromKeyboard = -1;
 

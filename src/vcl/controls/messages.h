@@ -61,6 +61,8 @@ enum : unsigned {
     WM_SETFONT = 0x0030,
     WM_WINDOWPOSCHANGED = 0x0047,
     WM_NOTIFY = 0x004E,
+    // A request for a context menu; LParam the screen point (-1: asked from the keyboard).
+    WM_CONTEXTMENU = 0x007B,
     WM_DISPLAYCHANGE = 0x007E,
     WM_SETICON = 0x0080,
     WM_NCCALCSIZE = 0x0083,
