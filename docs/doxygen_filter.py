@@ -6,8 +6,8 @@ same text with the comments that document something marked as documentation:
 - the header's opening comment becomes the file's description;
 - a comment block directly above a declaration becomes that declaration's "///";
 - a comment after a member or enumerator ("int X; // ...") becomes its "///<";
-- a property's getter and setter declared next to each other ("X() const" and
-  "SetX(...)") share the comment written above the pair;
+- a property's getter and setter declared next to each other ("X()" and "SetX(...)",
+  or the READ and WRITE functions of one Q_PROPERTY) share the comment above the pair;
 - protected sections are handed over as private: the reference describes the public
   interface, and the handlers a subclass overrides are described in the source.
 Comment blocks followed by a blank line, a preprocessor line or a Qt macro stay plain
@@ -30,13 +30,29 @@ def declared_function(line):
     return match.group(1) if match else None
 
 
+PROPERTY = re.compile(r"Q_PROPERTY\(.*\bREAD\s+(\w+)(?:.*\bWRITE\s+(\w+))?")
+
+
+def property_pairs(lines):
+    """Getter and setter names that a Q_PROPERTY line binds together."""
+    pairs = set()
+    for line in lines:
+        match = PROPERTY.search(line)
+        if match and match.group(2):
+            pairs.add(frozenset((match.group(1), match.group(2))))
+    return pairs
+
+
 def share_pair_docs(lines, out):
-    """The second line of a getter/setter pair gets the first line's description."""
+    """The second line of a getter/setter pair gets the first line's description. A pair
+    is "X" and "SetX", or the READ and WRITE functions of one Q_PROPERTY."""
+    pairs = property_pairs(lines)
     for i in range(2, len(lines)):
         if not out[i - 2].lstrip().startswith("///") or "//" in lines[i] or "//" in lines[i - 1]:
             continue
         first, second = declared_function(lines[i - 1]), declared_function(lines[i])
-        if first and second and (second == "Set" + first or first == "Set" + second):
+        if first and second and (second == "Set" + first or first == "Set" + second
+                                 or frozenset((first, second)) in pairs):
             out[i] = f"{lines[i].rstrip()} ///< \\copydoc {first}\n"
 
 
