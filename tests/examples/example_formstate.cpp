@@ -15,6 +15,7 @@ void ShowMovedAndClose(int Left)
     auto* saver = new Qvsaveform::TqvSaveForm(form);
     saver->SetRegCompanyNameString("Example Company");
     saver->SetRegAppNameString("Example");
+    saver->SetRegFormNameString("MainForm");
     form->Show();
     std::printf("shown at %d\n", form->Left());
     form->SetBounds(Left, 50, 320, 200);

@@ -7,9 +7,8 @@ int main()
 {
     Qvmysys::TqvMySystem system(nullptr);
     std::printf("user %s on %s\n", qPrintable(system.UserName()), qPrintable(system.ComputerName()));
-    std::printf("%u processors, pages of %u bytes\n", system.NumberOfProcessors(), system.PageSize());
     std::printf("memory: %llu MiB, %u%% in use\n", (unsigned long long)(system.dwTotalPhys() >> 20),
                 system.dwMemoryLoad());
     std::printf("drives: %s\n", qPrintable(system.LogicalDrives()));
-    return system.NumberOfProcessors() > 0 ? 0 : 1;
+    return system.dwTotalPhys() > 0 ? 0 : 1;
 }
