@@ -19,7 +19,7 @@ import sys
 # for now are left out of the check by name.
 CHECKED_FOLDERS = [
     "src/package", "src/frame", "src/files", "src/layout", "src/system", "src/dialogs",
-    "src/lists",
+    "src/lists", "src/gradient", "src/utilities",
 ]
 UNCHECKED_FILES = ["src/gradient/qvbgrad.h"]
 

@@ -73,7 +73,7 @@ def filter_lines(lines):
             if stripped and not stripped.startswith("#"):
                 seen_code = True
             trailing = TRAILING.match(lines[i])
-            if trailing and '"' not in trailing.group(1):
+            if trailing and trailing.group(1).count('"') % 2 == 0:
                 out[i] = f"{trailing.group(1)} ///< {trailing.group(2)}\n"
             i += 1
             continue

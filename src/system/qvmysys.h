@@ -92,7 +92,9 @@ class TqvMySystem : public QObject, public vcl::TComponent {
     Q_PROPERTY(quint64 dwAvailVirtual READ dwAvailVirtual STORED false)
 
 public:
-    // Creates the component, owned (and freed) by AOwner; reads the processor facts once.
+    // Creates the component, owned (and freed) by AOwner. PageSize, ProcessorType and
+    // NumberOfProcessors are read in Loaded, after a form file: made in code they stay 0
+    // and empty.
     explicit TqvMySystem(vcl::TComponent* AOwner);
 
     // The user's login name, at most 20 characters.
