@@ -26,23 +26,28 @@ public:
     explicit TqvSelectColorDlg(TComponent* AOwner);
     ~TqvSelectColorDlg() override;
 
+    // The current colour.
     TColor Color() const;
     // Sets the current and the committed colour.
     void SetColor(TColor Value);
+    // The window's caption.
     QString Caption() const;
     void SetCaption(const QString& Value);
+    // Whether the window is shown.
     bool Visible() const { return FVisible; }
     void SetVisible(bool Value);
 
+    // Shows the window.
     void Show();
-    void Close();
+    void Close(); // Hides the window.
     // The recent colours, 0 to 3 from left to right; other indices read 0 and are
     // not written.
     TColor GetOldColor(int Index) const;
-    void SetOldColor(int Index, TColor Color);
+    void SetOldColor(int Index, TColor Color); // Sets recent colour Index (0 to 3); other indices are ignored.
 
+    // The colour window (null once the application freed it).
     TColorSotForm* Form() const { return FForm.data(); }
-    TColorChangeEvent OnColorChange;
+    TColorChangeEvent OnColorChange; // Called with every colour picked in the window.
 
 private:
     void AlterColor(TComponent* Sender, TColor NewColor);

@@ -17,11 +17,17 @@ using namespace vcl;
 // 4 Retry, 5 Ignore, 6 Yes, 7 No, 8 All); not reset when a dialog opens.
 extern uint16_t ButtonPressed;
 
+// The message dialog's window: a picture for the message type, the text, an edit for
+// prompts and up to nine buttons, laid out by TqvMsgDlg.
 class TfrmMsgDlg : public TForm, public IMethodProvider {
     Q_OBJECT
 public:
+    // Creates the window and its children from its layout, owned (and freed) by AOwner.
     explicit TfrmMsgDlg(TComponent* AOwner);
 
+    // The children made from the layout, by their names in it: the buttons, the four
+    // pictures, the text and the prompt's edit.
+    //@{
     TSpeedButton* cmdNo = nullptr;
     TSpeedButton* cmdHelp = nullptr;
     TSpeedButton* cmdCancel = nullptr;
@@ -37,10 +43,11 @@ public:
     TImage* expInfo = nullptr;
     TLabel* dlgLabel = nullptr;
     TEdit* txtEdit = nullptr;
+    //@}
 
     // The layout's click handlers by name.
     std::any MethodAddress(const QString& Name) const override;
-    QStringList MethodNames() const override;
+    QStringList MethodNames() const override; // The names MethodAddress knows.
 
     // The buttons shown, from left to right.
     std::vector<TSpeedButton*> ShownButtons() const;

@@ -14,16 +14,19 @@ using Qvfrmmsgdlg::TfrmMsgDlg;
 
 // The layout of the last dialog laid out.
 struct TMsgDlgLayout {
-    int ButtonCount = 0;
-    int NextSlot = 0;
-    int FormWidth = 0;
-    int Spacing = 0;
+    int ButtonCount = 0; // The number of buttons shown.
+    int NextSlot = 0; // The slot the next button would take (buttons take slots 1, 2, ...).
+    int FormWidth = 0; // The window's width.
+    int Spacing = 0; // The distance between two slots: the window's width over the button count plus one.
 };
 
 // The dialog currently shown (null when none), for tests and scripted use.
 TfrmMsgDlg* CurrentMsgDlgForm();
+// The layout of the last dialog laid out, for tests.
 const TMsgDlgLayout& LastMsgDlgLayout();
 
+// A non-visual component that shows message boxes of the package's own look and returns
+// the code of the button pressed (1 OK ... 8 All).
 class TqvMsgDlg : public QObject, public TComponent {
     Q_OBJECT
     Q_PROPERTY(vcl::Dialogs::TMsgDlgType DialogType READ DialogType WRITE SetDialogType)
@@ -34,14 +37,19 @@ class TqvMsgDlg : public QObject, public TComponent {
     Q_CLASSINFO("Default:HelpContextID", "0")
     Q_PROPERTY(QString Msg READ Msg WRITE SetMsg)
 public:
+    // Creates the component, owned (and freed) by AOwner.
     explicit TqvMsgDlg(TComponent* AOwner);
 
+    // The picture and the caption's kind: warning, error, information or confirmation.
     TMsgDlgType DialogType() const { return FDialogType; }
     void SetDialogType(TMsgDlgType Value) { FDialogType = Value; }
+    // The buttons Execute shows.
     TMsgDlgButtons DialogButtons() const { return FDialogButtons; }
     void SetDialogButtons(TMsgDlgButtons Value) { FDialogButtons = Value; }
+    // The help context the dialog's Help button asks the application for.
     int HelpContextID() const { return FHelpContextID; }
     void SetHelpContextID(int Value) { FHelpContextID = Value; }
+    // The text Execute shows.
     const QString& Msg() const { return FMsg; }
     void SetMsg(const QString& Value) { FMsg = Value; }
 

@@ -12,6 +12,8 @@ namespace Qvfilectrls {
 
 Q_NAMESPACE
 
+// The language of the list's texts; the two defaults follow the user's or the system's
+// locale, and a language without texts falls back to English.
 enum TFileViewLanguage { lnSystemDefault, lnUserDefault, lnEnglish, lnItalian, lnFrench, lnGerman, lnSpanish };
 Q_ENUM_NS(TFileViewLanguage)
 
@@ -20,13 +22,16 @@ enum TFileListViewAttr { flvReadOnly = 0x1, flvHidden = 0x2, flvSystem = 0x4 };
 Q_DECLARE_FLAGS(TFileListViewAttrs, TFileListViewAttr)
 Q_FLAG_NS(TFileListViewAttrs)
 Q_DECLARE_OPERATORS_FOR_FLAGS(TFileListViewAttrs)
+// Every attribute allowed: all files are listed.
 constexpr TFileListViewAttrs flvAll = TFileListViewAttrs(flvReadOnly) | flvHidden | flvSystem;
 
 // The sort key; the Inv values reverse it (folders still come before files).
 enum TSortedBy { sbName, sbSize, sbType, sbDate, sbAttr, sbNameInv, sbSizeInv, sbTypeInv, sbDateInv, sbAttrInv };
 Q_ENUM_NS(TSortedBy)
-constexpr int SortKeyCount = 5;
+constexpr int SortKeyCount = 5; // The number of sort keys (TSortedBy without the Inv values).
 
+// How the rows are shown: large or small icons, a list, a report with columns, or
+// thumbnails of the pictures.
 enum TViewIconStyle { visIcon, visSmallIcon, visList, visReport, visBrowseImage };
 Q_ENUM_NS(TViewIconStyle)
 

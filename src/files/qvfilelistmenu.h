@@ -19,11 +19,11 @@ int ThumbnailSizeOfItem(const QString& ItemName);
 
 // What the list looks like when the menu opens, for its checks.
 struct TMenuState {
-    TViewIconStyle Style;
-    TSortedBy SortedBy;
-    int ThumbnailSize;
-    bool MaskBrowseImage;
-    bool HasSelection;
+    TViewIconStyle Style; // The view style to check.
+    TSortedBy SortedBy; // The sort key to check.
+    int ThumbnailSize; // The thumbnail edge to check, in pixels.
+    bool MaskBrowseImage; // Whether only pictures are listed in thumbnail view.
+    bool HasSelection; // Whether any row is selected.
 };
 // Checks the current view style, sort key and thumbnail size, and enables the items
 // that act on the selected files only while there is a selection.

@@ -19,20 +19,27 @@ namespace Qvfilectrls {
 
 class TThumbnailLoader;
 
+// Called with a file's full path when a row is selected.
 using TFileSelectEvent = std::function<void(vcl::TObject* Sender, const QString& FileName)>;
+// Called after the directory changed, with the old and the new one and whether GoBack can
+// return.
 using TDirectoryChangeEvent = std::function<void(
     vcl::TObject* Sender, const QString& OldDirectory, const QString& Directory, bool CanGoBack)>;
+// Called with the full paths of files dropped on the list.
 using TFileDropEvent = std::function<void(vcl::TObject* Sender, const QStringList& Files)>;
 
 // Special directory names: the desktop, the mounted volumes, the network and the trash.
 extern const QString DesktopDirectory;
-extern const QString DrivesDirectory;
-extern const QString NetworkDirectory;
-extern const QString RecycledDirectory;
+extern const QString DrivesDirectory; // The mounted volumes.
+extern const QString NetworkDirectory; // The network (lists nothing: the platform offers no neighbourhood).
+extern const QString RecycledDirectory; // The trash.
 
 // Sub-items of a row, after the caption.
 enum TFileColumn { fcSize, fcType, fcDate, fcAttr, fcFileName, fcLinkTarget };
 
+// A list view of one directory's folders and files in five languages, with its own pop-up
+// menu (view styles, sorting, thumbnails, new folder, delete, rename, open), thumbnails
+// decoded on a worker thread, and a folder combo box and file-name edit that follow it.
 class TqvFileListView : public vcl::TCustomListView {
     Q_OBJECT
     Q_PROPERTY(Qvfilectrls::TFileViewLanguage Language READ Language WRITE SetLanguage)
@@ -73,29 +80,41 @@ public:
     // Report columns: caption offset, width and alignment.
     enum ColumnWidths { NameWidth = 135, SizeWidth = 60, TypeWidth = 125, DateWidth = 120, AttrWidth = 50 };
 
+    // Creates the list with its menu, columns and image lists, owned (and freed) by AOwner.
     explicit TqvFileListView(vcl::TComponent* AOwner);
     ~TqvFileListView() override;
 
+    // The language of the column captions and menu texts.
     TFileViewLanguage Language() const { return FLanguage; }
     // Takes the texts of the new language: the menu is rebuilt and the columns captioned
     // again.
     void SetLanguage(TFileViewLanguage Value);
+    // The attributes a file may carry and still be listed; changing it reads the directory
+    // again.
     TFileListViewAttrs FileViewType() const { return FFileViewType; }
     void SetFileViewType(TFileListViewAttrs Value);
+    // The ";"-separated file masks the files must match (folders are always listed), on
+    // the name only and in any case; changing it reads the directory again.
     QString Mask() const { return FMask; }
     void SetMask(const QString& Value);
+    // The sort order of the rows; folders come first in both directions.
     TSortedBy SortedBy() const { return FSortedBy; }
     void SetSortedBy(TSortedBy Value);
+    // The view style; switching to or from visBrowseImage reads the directory again, and
+    // OnViewChange follows.
     TViewIconStyle ViewIconStyle() const { return FViewIconStyle; }
     void SetViewIconStyle(TViewIconStyle Value);
+    // The edge of the thumbnails in pixels.
     int ThumbnailSize() const { return FThumbnailSize; }
     // Thumbnail edges from 8 to 256 pixels; other values are refused with EInvalidOperation.
     void SetThumbnailSize(int Value);
+    // In thumbnail view, lists only the picture files (and the folders).
     bool MaskBrowseImage() const { return FMaskBrowseImage; }
     void SetMaskBrowseImage(bool Value);
     // When false the list has no pop-up menu of its own.
     bool PoPupImageBrowserEnabled() const { return FPopupEnabled; }
     void SetPoPupImageBrowserEnabled(bool Value);
+    // While false, setting the directory or ReRead reads nothing.
     bool ReadEnabled() const { return FReadEnabled; }
     void SetReadEnabled(bool Value) { FReadEnabled = Value; }
     // The platform offers no network neighbourhood, so NETWORK lists nothing either way.
@@ -107,8 +126,10 @@ public:
     // Double-clicking a file opens it with the desktop's application for its type.
     bool ExecuteOpen() const { return FExecuteOpen; }
     void SetExecuteOpen(bool Value) { FExecuteOpen = Value; }
+    // The folder combo box that follows the list (null for none).
     TqvFolderCombo* DirCombo() const { return FDirCombo; }
     void SetDirCombo(TqvFolderCombo* Value);
+    // The edit that shows the selected file's name (null for none).
     TqvFilenameEdit* FileEdit() const { return FFileEdit; }
     void SetFileEdit(TqvFilenameEdit* Value);
 
@@ -116,8 +137,9 @@ public:
     // reads it (the old one is remembered for GoBack).
     QString Directory() const { return FDirectory; }
     void SetDirectory(const QString& Value);
+    // True when GoBack has a directory to return to.
     bool CanGoBack() const { return !FHistory.isEmpty(); }
-    void GoBack();
+    void GoBack(); // Shows the directory listed before the current one; nothing when there is none.
     // Reads the directory again (nothing while ReadEnabled is false).
     void ReRead();
     // Sorts the rows by SortedBy, with the hourglass showing meanwhile.
@@ -132,14 +154,17 @@ public:
     bool ThumbnailsPending() const;
     // Runs a menu item by its name, as choosing it does.
     void MenuAction(const QString& ItemName);
+    // The list's own pop-up menu (in the list's language).
     vcl::TPopupMenu* FileMenu() const { return FOwnMenu.get(); }
+    // Whether PopupMenu is written to a form file: only a menu other than the list's own.
     Q_INVOKABLE bool IsPopupMenuStored() const { return PopupMenu() != FOwnMenu.get(); }
-    Q_INVOKABLE bool IsOwnStateStored() const { return false; }
+    Q_INVOKABLE bool IsOwnStateStored() const { return false; } // The view style and image lists are the list's own and never written.
 
+    // Called after the view style changed.
     vcl::TNotifyEvent OnViewChange;
-    TFileSelectEvent OnFileSelect;
-    TDirectoryChangeEvent OnDirectoryChange;
-    TFileDropEvent OnFileDrop;
+    TFileSelectEvent OnFileSelect; // Called when a file row is selected (see TFileSelectEvent).
+    TDirectoryChangeEvent OnDirectoryChange; // Called after the directory changed (see TDirectoryChangeEvent).
+    TFileDropEvent OnFileDrop; // Called when files are dropped on the list (see TFileDropEvent).
 
 protected:
     void ColClick(vcl::TListColumn* Column) override;

@@ -4,9 +4,11 @@
 
 namespace Qvfilectrls {
 
+// An edit showing the name of the file selected in a TqvFileListView.
 class TqvFilenameEdit : public vcl::TEdit {
     Q_OBJECT
 public:
+    // Creates the edit, owned (and freed) by AOwner.
     explicit TqvFilenameEdit(vcl::TComponent* AOwner);
 
     // Shows the name part of Path (empty text for an empty path) and keeps the path.

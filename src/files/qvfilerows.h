@@ -16,16 +16,18 @@ namespace Qvfilectrls {
 // permission" (so it holds for root as well),
 // hidden is a name starting with ".", system is anything but a file, a folder or a link
 // (devices, pipes, sockets). Linux keeps no archive bit, so faArchive is never set.
+//@{
 constexpr uint32_t faReadOnly = 0x01, faHidden = 0x02, faSystem = 0x04, faDirectory = 0x10, faArchive = 0x20;
+//@}
 
 // One directory entry as the list shows it. Sizes are 64-bit: files over 4 GiB keep
 // their size.
 struct TFileEntry {
-    QString Name;
-    QString Path;
-    int64_t Size = 0;
+    QString Name; // The name as shown (without the folder).
+    QString Path; // The full path.
+    int64_t Size = 0; // Size in bytes (0 for folders).
     QDateTime Modified; // invalid when unknown
-    uint32_t Attributes = 0;
+    uint32_t Attributes = 0; // Attribute bits (faReadOnly ...).
     QString LinkTarget; // the resolved target of a symbolic link to a file; else empty
 };
 
@@ -49,11 +51,11 @@ QString DateText(const QDateTime& Modified);
 // What a row is compared by. The attribute text's first letter ranks desktop rows ("X")
 // before folders ("d") before everything else, in both directions of sorting.
 struct TRowKey {
-    QString Caption;
+    QString Caption; // The row's caption (the name).
     int64_t Size = -1; // -1: not known
-    QString TypeName;
+    QString TypeName; // The type text of the row.
     QDateTime Modified; // invalid: not known
-    QString AttributeText;
+    QString AttributeText; // The attribute text: a letter per bit (d, r, h, s, a) and a space; "X" first for desktop rows.
 };
 
 // The size of a row's size text ("1,234" or " "), -1 when the text holds no number.

@@ -9,6 +9,8 @@ namespace Qvfilectrls {
 
 class TqvFileListView;
 
+// A drop-down list of the mounted volumes and of the folders leading to a file list
+// view's directory; choosing an entry makes the list show that folder.
 class TqvFolderCombo : public vcl::TCustomComboBox {
     Q_OBJECT
     Q_CLASSINFO("Default:Color", "clWindow")
@@ -18,6 +20,7 @@ public:
     // Each level of the folder chain is indented by this many spaces.
     enum Metrics { IndentPerLevel = 2 };
 
+    // Creates the combo box, owned (and freed) by AOwner.
     explicit TqvFolderCombo(vcl::TComponent* AOwner);
 
     // The list this combo box follows; set by the list's DirCombo.

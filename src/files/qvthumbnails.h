@@ -28,12 +28,15 @@ public:
     // Slot: the caller's number for the picture (its place in the thumbnail list).
     using TDone = std::function<void(int Slot, const QImage& Thumbnail)>;
 
+    // The loader hands every result to Done.
     explicit TThumbnailLoader(TDone Done, QObject* Parent = nullptr);
     // Waits for the picture being decoded, if any; the others are dropped.
     ~TThumbnailLoader() override;
 
     // Forgets every waiting request; results of the earlier batch are not delivered.
     void StartBatch();
+    // Asks for the thumbnail of the picture at Path, scaled to fit Edge x Edge pixels; Done
+    // gets a null image when the file cannot be decoded.
     void Request(int Slot, const QString& Path, int Edge);
     // True while requests of the current batch are waiting or being decoded.
     bool Busy() const { return FPending > 0; }

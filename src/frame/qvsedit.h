@@ -11,6 +11,7 @@ namespace Qvsedit {
 
 using vcl::TColor;
 
+// The raster patterns of RasterBMP: a quarter, half or three quarters of the pixels.
 enum TqvRast { Rast25, Rast50, Rast75 };
 
 // Moves the raster patterns of RasterBMP (Rast25 becomes its complement, Rast50 the

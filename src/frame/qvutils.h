@@ -19,44 +19,51 @@ Q_NAMESPACE
 using vcl::TColor;
 using vcl::TRect;
 
+// One side of a rectangle.
 enum TSide { sdLeft, sdTop, sdRight, sdBottom };
 
 // A set of sides, one bit per side (bit 0 left ... bit 3 bottom).
 class TSides {
 public:
     constexpr TSides() = default;
+    // The set of the listed sides.
     constexpr TSides(std::initializer_list<TSide> Sides)
     {
         for (TSide side : Sides)
             FBits = uint8_t(FBits | (1u << side));
     }
+    // The set of the sides whose bits (0 left ... 3 bottom) are set; higher bits are ignored.
     static constexpr TSides FromBits(uint8_t Bits)
     {
         TSides sides;
         sides.FBits = uint8_t(Bits & 0x0F);
         return sides;
     }
+    // True when Side is in the set.
     constexpr bool Contains(TSide Side) const { return (FBits >> Side) & 1u; }
-    constexpr uint8_t Bits() const { return FBits; }
+    constexpr uint8_t Bits() const { return FBits; } // The set as bits, bit 0 left ... bit 3 bottom.
     friend constexpr bool operator==(TSides, TSides) = default;
 
 private:
     uint8_t FBits = 0;
 };
 
+// Left, top, right and bottom.
 constexpr TSides AllSides{sdLeft, sdTop, sdRight, sdBottom};
 
+// The border styles of DrawBorderSides and DrawFrame.
 enum TFramesStyle { fsNone, fsFlat, fsGroove, fsBump, fsLowered, fsButtonDown, fsRaised, fsButtonUp, fsStatus, fsPopup };
 Q_ENUM_NS(TFramesStyle)
 
 // Upper-left and lower-right line colours of each frame style.
 extern const std::array<TColor, 10> ULFrameColor;
-extern const std::array<TColor, 10> LRFrameColor;
+extern const std::array<TColor, 10> LRFrameColor; // Indexed by TFramesStyle, as ULFrameColor.
 // The sixteen standard colours, black to white.
 extern const std::array<TColor, 16> ColorValues;
 
+// The larger of A and B.
 int Max(int A, int B);
-int Min(int A, int B);
+int Min(int A, int B); // The smaller of A and B.
 // The last character of S; a null character for an empty string.
 QChar LastChar(const QString& S);
 
@@ -75,13 +82,20 @@ vcl::HFONT RotateFont(vcl::TFont* Font, int Angle);
 TRect DrawSides(vcl::TCanvas* Canvas, const TRect& Rect, TColor ULColor, TColor LRColor, TSides Sides);
 // Width rings of DrawSides; returns the rectangle inside them.
 TRect DrawBevel(vcl::TCanvas* Canvas, TRect Rect, TColor ULColor, TColor LRColor, int Width, TSides Sides);
+// The border of Style on the chosen sides (fsNone draws nothing); returns the rectangle
+// inside it.
 TRect DrawBorderSides(vcl::TCanvas* Canvas, TRect Rect, TFramesStyle Style, TSides Sides);
+// A push button's two-ring border, sunken when Down; returns the rectangle inside it.
 TRect DrawButtonBorderSides(vcl::TCanvas* Canvas, TRect Rect, bool Down, TSides Sides);
+// The classic three-dimensional two-ring border, sunken when Lowered; returns the
+// rectangle inside it.
 TRect DrawCtl3DBorderSides(vcl::TCanvas* Canvas, TRect Rect, bool Lowered, TSides Sides);
 // Clears a two-pixel ring of (0, 0, Width, Height) with Fill, then draws the border
 // of Style (Flat colours the flat style's line).
 void DrawFrame(vcl::TCanvas* Canvas, int Width, int Height, TFramesStyle Style, TColor Fill, TColor Flat, TSides Sides);
 
+// Draws Bitmap at (X, Y) in its own size, leaving out TransparentColor (clNone: a plain
+// copy).
 void DrawBitmapTransparent(vcl::TCanvas* Dest, int X, int Y, vcl::TBitmap* Bitmap, TColor TransparentColor);
 // Stretches a source rectangle of Bitmap onto the destination rectangle leaving out
 // TransparentColor (clNone: a plain copy). A destination width or height of 0 or less
@@ -92,12 +106,13 @@ void StretchBitmapTransparent(vcl::TCanvas* Dest, vcl::TBitmap* Bitmap, TColor T
 // technique's scratch work; the context and the bitmap are freed with this object.
 class TScratchDC {
 public:
+    // Selects Bitmap into a new memory context compatible with CompatibleWith.
     TScratchDC(vcl::HDC CompatibleWith, vcl::HBITMAP Bitmap);
     ~TScratchDC();
     TScratchDC(const TScratchDC&) = delete;
     TScratchDC& operator=(const TScratchDC&) = delete;
 
-    operator vcl::HDC() const { return FDC; }
+    operator vcl::HDC() const { return FDC; } // The memory device context.
 
 private:
     vcl::HDC FDC;

@@ -12,6 +12,7 @@ Q_NAMESPACE
 
 using vcl::TColor;
 
+// How a caption is drawn: plain, raised, recessed or with a shadow.
 enum TTextStyle { tsNone, tsRaised, tsRecessed, taShadow };
 Q_ENUM_NS(TTextStyle)
 

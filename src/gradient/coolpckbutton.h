@@ -8,6 +8,8 @@
 
 namespace Coolpck {
 
+// An image button with up, down, mouse-over and disabled pictures; the up picture stands
+// in for any that is missing.
 class TqvCoolButton : public vcl::TGraphicControl {
     Q_OBJECT
     Q_PROPERTY(vcl::TStreamedBitmap* UpImage READ UpImage WRITE SetUpImage)
@@ -22,36 +24,43 @@ class TqvCoolButton : public vcl::TGraphicControl {
     Q_CLASSINFO("Default:TransparentColor", "clWhite")
 
 public:
-    static constexpr int DefaultSize = 50;
+    static constexpr int DefaultSize = 50; // The width and height of a new button, in pixels.
 
+    // Creates the button, owned (and freed) by AOwner.
     explicit TqvCoolButton(vcl::TComponent* AOwner);
     ~TqvCoolButton() override;
 
     // The pictures (owned). Setting the up picture fills the missing ones with it.
     vcl::TStreamedBitmap* UpImage() const { return FUpImage.get(); }
     void SetUpImage(const vcl::TBitmap* Value);
+    // The picture shown while the button is pressed.
     vcl::TStreamedBitmap* DownImage() const { return FDownImage.get(); }
     void SetDownImage(const vcl::TBitmap* Value);
+    // The picture shown while the mouse is over the button.
     vcl::TStreamedBitmap* MouseOverImage() const { return FMouseOverImage.get(); }
     void SetMouseOverImage(const vcl::TBitmap* Value);
+    // The picture shown while the button is disabled.
     vcl::TStreamedBitmap* DisabledImage() const { return FDisabledImage.get(); }
     void SetDisabledImage(const vcl::TBitmap* Value);
 
+    // Draws the picture stretched to the button's size.
     bool Stretch() const { return FStretch; }
     void Setstretch(bool Value) { ChangeProperty(FStretch, Value); }
     // A transparent button leaves the pixels of TransparentColor to its parent.
     bool Transparent() const { return FTransparent; }
     void Settrans(bool Value);
+    // The colour a transparent button leaves out.
     TColor TransparentColor() const { return FTransparentColor; }
     void Settransclr(TColor Value) { ChangeProperty(FTransparentColor, Value); }
 
+    // True while the mouse is over the button.
     bool MouseOver() const { return FMouseOver; }
-    bool Pressed() const { return FPressed; }
+    bool Pressed() const { return FPressed; } // True while the button is held down.
     // The picture the next paint shows (null: none, the face is plain).
     vcl::TBitmap* ChosenImage() const;
 
-    vcl::TNotifyEvent OnMouseEnter;
-    vcl::TNotifyEvent OnMouseLeave;
+    vcl::TNotifyEvent OnMouseEnter; // Called when the mouse enters the button.
+    vcl::TNotifyEvent OnMouseLeave; // Called when the mouse leaves the button.
 
 protected:
     void Paint() override;

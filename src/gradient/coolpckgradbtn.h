@@ -8,6 +8,8 @@
 
 namespace Coolpck {
 
+// A flat or framed button painted with a two-colour line ramp, with a glyph, a caption,
+// a drop-down menu and grouping.
 class TqvCoolGradientButton : public vcl::TGraphicControl {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
@@ -41,44 +43,53 @@ class TqvCoolGradientButton : public vcl::TGraphicControl {
     Q_CLASSINFO("Default:WindowCaption", "False")
 
 public:
-    static constexpr int DefaultSize = 25;
+    static constexpr int DefaultSize = 25; // The width and height of a new button, in pixels.
 
+    // Creates the button, owned (and freed) by AOwner.
     explicit TqvCoolGradientButton(vcl::TComponent* AOwner);
     ~TqvCoolGradientButton() override;
 
     // The ramp runs from LightColor (left, or top when Vertical) to ShadowColor.
     TColor LightColor() const { return FLightColor; }
     virtual void SetSColor(TColor Value);
+    // The ramp's end colour.
     TColor ShadowColor() const { return FShadowColor; }
     virtual void SetEColor(TColor Value);
+    // Runs the ramp from top to bottom instead of from left to right.
     bool Vertical() const { return FVertical; }
     void Setvertical(bool Value) { ChangeProperty(FVertical, Value); }
+    // The frame's width in pixels.
     int BevelWidth() const { return FBevelWidth; }
     void Setbevel(int Value) { ChangeProperty(FBevelWidth, Value); }
     // A flat button shows its frame only while the mouse is over it.
     bool Flat() const { return FFlat; }
     void SetFlat(bool Value);
+    // Pixels between the glyph and the caption.
     int Spacing() const { return FSpacing; }
     void SetSpacing(int Value) { ChangeProperty(FSpacing, Value); }
     // The picture beside the caption (owned); its transparent colour is left out.
     vcl::TStreamedBitmap* Glyph() const { return FGlyph.get(); }
     void SetGlyph(const vcl::TBitmap* Value);
-    int GlyphWidth() const { return FGlyphWidth; }
+    int GlyphWidth() const { return FGlyphWidth; } // The glyph's width in pixels.
     // Stored and repainted; the drawing does not change with it.
     bool GrayedInactive() const { return FGrayedInactive; }
     void SetGray(bool Value) { ChangeProperty(FGrayedInactive, Value); }
     // Moves a centred caption left to leave room for a drop-down menu.
     bool MarkDropDown() const { return FMarkDropDown; }
     void SetMark(bool Value) { ChangeProperty(FMarkDropDown, Value); }
+    // The menu that pops up under the button when it is pressed.
     vcl::TPopupMenu* DropDownMenu() const { return FDropDownMenu; }
     void SetPopup(vcl::TPopupMenu* Value);
+    // Where the glyph sits beside the caption.
     vcl::TButtonLayout Layout() const { return FLayout; }
     void SetLayout(vcl::TButtonLayout Value) { ChangeProperty(FLayout, Value); }
     // Of the buttons of one parent and one non-zero GroupIndex one at most is down.
     bool Down() const { return FDown; }
     void SetDown(bool Value);
+    // The group the button belongs to (0: none).
     int GroupIndex() const { return FGroupIndex; }
     void SetGroupIndex(int Value);
+    // Whether the down button of a group may come up, leaving none down.
     bool AllowAllUp() const { return FAllowAllUp; }
     void SetAllowAllUp(bool Value) { FAllowAllUp = Value; }
     // Sets AllowAllUp on this button and every other of its group.
@@ -89,12 +100,12 @@ public:
 
     // Whether the frame shows (always for a framed button, under the mouse for a flat one).
     bool Hot() const { return FHot; }
-    bool Pressed() const { return FPressed; }
+    bool Pressed() const { return FPressed; } // True while the button is held down.
     // Takes the glyph's width and colour again once a form file has filled it in.
     void Loaded() override;
 
-    vcl::TNotifyEvent OnMouseEnter;
-    vcl::TNotifyEvent OnMouseLeave;
+    vcl::TNotifyEvent OnMouseEnter; // Called when the mouse enters the button.
+    vcl::TNotifyEvent OnMouseLeave; // Called when the mouse leaves the button.
 
 protected:
     void Paint() override;

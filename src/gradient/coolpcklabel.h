@@ -5,6 +5,8 @@
 
 namespace Coolpck {
 
+// A label whose caption is drawn raised, recessed, shadowed or outlined, with a second
+// look that shows while the mouse is over it.
 class TqvCoolLabel : public vcl::TLabel {
     Q_OBJECT
     Q_PROPERTY(vcl::TColor BorderColor READ BorderColor WRITE SetBorderColor)
@@ -37,15 +39,16 @@ public:
     // Widths from this value up are refused (BorderWidth takes any byte).
     static constexpr int WidthLimit = 10;
 
+    // Creates the label, owned (and freed) by AOwner.
     explicit TqvCoolLabel(vcl::TComponent* AOwner);
 
     // One look: what the caption's passes are drawn with.
     struct TLook {
-        TTextStyle Style = tsNone;
-        TColor BorderColor = vcl::clYellow;
-        int BorderWidth = 0;
-        int ShadowWidth = 1;
-        TColor ShadowColor = vcl::clBtnShadow;
+        TTextStyle Style = tsNone; // The text style.
+        TColor BorderColor = vcl::clYellow; // The outline's colour.
+        int BorderWidth = 0; // The outline's width in pixels (0: none).
+        int ShadowWidth = 1; // The shadow's offset in pixels.
+        TColor ShadowColor = vcl::clBtnShadow; // The shadow's colour.
         friend bool operator==(const TLook&, const TLook&) = default;
     };
 
@@ -53,8 +56,10 @@ public:
     // never changes these values.
     TTextStyle TextStyle() const { return FNormal.Style; }
     void SetTextStyle(TTextStyle Value) { ChangeProperty(FNormal.Style, Value); }
+    // The outline's colour.
     TColor BorderColor() const { return FNormal.BorderColor; }
     void SetBorderColor(TColor Value) { ChangeProperty(FNormal.BorderColor, Value); }
+    // The outline's width in pixels.
     int BorderWidth() const { return FNormal.BorderWidth; }
     // Any byte; values outside 0..255 are refused.
     void SetBorderWidth(int Value)
@@ -62,11 +67,15 @@ public:
         if (Value >= 0 && Value <= 255)
             ChangeProperty(FNormal.BorderWidth, Value);
     }
+    // The shadow's offset in pixels; values from WidthLimit up are refused.
     int ShadowWidth() const { return FNormal.ShadowWidth; }
     void SetShadowWidth(int Value);
+    // The shadow's colour.
     TColor ShadowColor() const { return FNormal.ShadowColor; }
     void SetShadowColor(TColor Value) { ChangeProperty(FNormal.ShadowColor, Value); }
 
+    // The mouse-over look, one property for each of the normal look's above.
+    //@{
     TTextStyle OnMouseTextStyle() const { return FMouse.Style; }
     void SetOnMouseTextStyle(TTextStyle Value) { SetMouse(FMouse.Style, Value); }
     TColor OnMouseBorderColor() const { return FMouse.BorderColor; }
@@ -77,17 +86,19 @@ public:
     void SetOnMouseShadowWidth(int Value);
     TColor OnMouseShadowColor() const { return FMouse.ShadowColor; }
     void SetOnMouseShadowColor(TColor Value) { SetMouse(FMouse.ShadowColor, Value); }
+    //@}
+
 
     // While set, a left press shows the normal look until the button comes up.
     bool PaintOnClick() const { return FPaintOnClick; }
     void SetPaintOnClick(bool Value) { FPaintOnClick = Value; }
 
-    bool MouseInside() const { return FInside; }
+    bool MouseInside() const { return FInside; } // True while the mouse is over the label.
     // The look the next paint uses.
     const TLook& CurrentLook() const { return FInside && !FClickShowsNormal ? FMouse : FNormal; }
 
-    vcl::TNotifyEvent OnMouseEnter;
-    vcl::TNotifyEvent OnMouseLeave;
+    vcl::TNotifyEvent OnMouseEnter; // Called when the mouse enters the label.
+    vcl::TNotifyEvent OnMouseLeave; // Called when the mouse leaves the label.
 
 protected:
     void Paint() override;

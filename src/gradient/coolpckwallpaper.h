@@ -7,6 +7,7 @@
 
 namespace Coolpck {
 
+// A control that tiles a picture over its area.
 class TqvCoolWallpaper : public vcl::TGraphicControl {
     Q_OBJECT
     Q_PROPERTY(vcl::TStreamedBitmap* Image READ Image WRITE SetImage)
@@ -14,8 +15,9 @@ class TqvCoolWallpaper : public vcl::TGraphicControl {
     Q_CLASSINFO("Default:Align", "alClient")
 
 public:
-    static constexpr int DefaultSize = 100;
+    static constexpr int DefaultSize = 100; // The width and height of a new control, in pixels.
 
+    // Creates the control, owned (and freed) by AOwner.
     explicit TqvCoolWallpaper(vcl::TComponent* AOwner);
     ~TqvCoolWallpaper() override;
 

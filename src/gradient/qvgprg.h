@@ -8,6 +8,8 @@ namespace Qvgprg {
 
 using vcl::TColor;
 
+// A windowless progress bar drawn as a row of blocks, all in Color or along a ramp
+// from Color to ColorEnd.
 class TqvGradientProgress : public vcl::TGraphicControl {
     Q_OBJECT
     Q_PROPERTY(int Min READ Min WRITE SetMin)
@@ -37,23 +39,29 @@ class TqvGradientProgress : public vcl::TGraphicControl {
     Q_CLASSINFO("Default:FrameColor2", "clBtnHighlight")
 
 public:
+    // Block sizes in pixels.
     enum BlockMetrics {
         BlockPitch = 10, // one block and its gap
         GapBlockWidth = 8, // a block when Solid is off
         FrameInset = 2, // blocks start this far inside the frame
     };
-    static constexpr int DefaultWidth = 150;
-    static constexpr int DefaultHeight = 16;
-    static const QString RangeError;
+    static constexpr int DefaultWidth = 150; // The size of a new bar, in pixels.
+    static constexpr int DefaultHeight = 16; // (see DefaultWidth)
+    static const QString RangeError; // The error message shown when a negative Min, Max, Position or Step is refused.
 
+    // Creates the bar (0 to 100), owned (and freed) by AOwner.
     explicit TqvGradientProgress(vcl::TComponent* AOwner);
 
+    // The lower end of the range; a negative value is refused with RangeError.
     int Min() const { return FMin; }
     void SetMin(int Value);
+    // The upper end of the range; a negative value is refused with RangeError.
     int Max() const { return FMax; }
     void SetMax(int Value);
+    // The position; a negative value is refused with RangeError.
     int Position() const { return FPosition; }
     void SetPosition(int Value);
+    // What StepIt adds; a negative value is refused with RangeError.
     int Step() const { return FStep; }
     void SetStep(int Value);
     // Advances by Step; past Max it starts again at Min + Step.
@@ -62,16 +70,22 @@ public:
     // Color (inherited) starts the ramp and colours every block without GradientBar.
     TColor ColorEnd() const { return FColorEnd; }
     void SetColorEnd(TColor Value);
+    // Runs the blocks along the ramp from Color to ColorEnd; else every block takes Color.
     bool GradientBar() const { return FGradientBar; }
     void SetGradientBar(bool Value);
+    // Draws the blocks without gaps.
     bool Solid() const { return FSolid; }
     void SetSolid(bool Value);
+    // Leaves the background to the parent instead of filling it with BackgroundColor.
     bool Transparent() const { return FTransparent; }
     void SetTransparent(bool Value);
+    // The colour behind the blocks.
     TColor BackgroundColor() const { return FBackgroundColor; }
     void SetBackgroundColor(TColor Value);
+    // The frame's left and top lines.
     TColor FrameColor1() const { return FFrameColor1; }
     void SetFrameColor1(TColor Value);
+    // The frame's right and bottom lines.
     TColor FrameColor2() const { return FFrameColor2; }
     void SetFrameColor2(TColor Value);
 

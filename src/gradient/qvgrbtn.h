@@ -16,17 +16,24 @@ Q_NAMESPACE
 
 using vcl::TColor;
 
+// The gradient's shape.
 enum TGradientStyle { gsHorizontal, gsVertical, gsElliptic, gsRectangle, gsVertCenter, gsHorizCenter };
 Q_ENUM_NS(TGradientStyle)
+// How the caption is drawn: flat, raised or inset.
 enum TTextStyle { tsNormal, tsRaised, tsInset };
 Q_ENUM_NS(TTextStyle)
+// How strong the shading of a raised or inset caption is.
 enum TShadeType { stLight, stHeavy };
 Q_ENUM_NS(TShadeType)
+// The caption's alignment.
 enum TJustification { jLeft, jCenter, jRight };
 Q_ENUM_NS(TJustification)
+// The design-time colour presets.
 enum TPreset { None, GoldCoast, LimeBox, Aluminum, SunRise, BrassedOff };
 Q_ENUM_NS(TPreset)
 
+// A focusable push button whose face is a colour gradient framed by a bevel, with a flat,
+// raised or inset caption and an optional drop-down menu.
 class TqvGradientBtn : public vcl::TCustomControl {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
@@ -64,44 +71,56 @@ class TqvGradientBtn : public vcl::TCustomControl {
     Q_CLASSINFO("Default:TabStop", "True")
 
 public:
-    static constexpr int DefaultWidth = 75;
-    static constexpr int DefaultHeight = 25;
+    static constexpr int DefaultWidth = 75; // The size of a new button, in pixels.
+    static constexpr int DefaultHeight = 25; // (see DefaultWidth)
 
+    // Creates the button, owned (and freed) by AOwner.
     explicit TqvGradientBtn(vcl::TComponent* AOwner);
     ~TqvGradientBtn() override;
 
+    // The caption's colour while the button is disabled.
     TColor DisabledColor() const { return FDisabledColor; }
     void SetDisabledColor(TColor Value) { ChangeProperty(FDisabledColor, Value); }
+    // The bevel's light colour.
     TColor BtnHiliteClr() const { return FBtnHiliteClr; }
     void SetBtnHiliteClr(TColor Value) { ChangeProperty(FBtnHiliteClr, Value); }
+    // The bevel's dark colour.
     TColor BtnShadowClr() const { return FBtnShadowClr; }
     void SetBtnShadowClr(TColor Value) { ChangeProperty(FBtnShadowClr, Value); }
     // The bevel's width; a value over Width div 2 - 5 or Height div 2 - 5 is ignored.
     int BtnFrameSize() const { return FBtnFrameSize; }
     void SetBtnFrameSize(int Value);
+    // The light colour of a raised or inset caption.
     TColor TxtHiliteClr() const { return FTxtHiliteClr; }
     void SetTxtHiliteClr(TColor Value) { ChangeProperty(FTxtHiliteClr, Value); }
+    // The dark colour of a raised or inset caption.
     TColor TxtShadowClr() const { return FTxtShadowClr; }
     void SetTxtShadowClr(TColor Value) { ChangeProperty(FTxtShadowClr, Value); }
     // The gradient's colours, used as stored (a system colour's low bytes as they are).
     TColor BeginColor() const { return FBeginColor; }
     void SetBeginColor(TColor Value) { ChangeProperty(FBeginColor, Value); }
+    // The gradient's end colour.
     TColor EndColor() const { return FEndColor; }
     void SetEndColor(TColor Value) { ChangeProperty(FEndColor, Value); }
     // Show the gradient with its colours swapped while the button is pressed.
     bool SwapColors() const { return FSwapColors; }
     void SetSwap(bool Value) { FSwapColors = Value; }
+    // Draws a focus rectangle while the button has the focus.
     bool ShowFocus() const { return FShowFocus; }
     void SetShowFocus(bool Value) { FShowFocus = Value; }
+    // The gradient's shape.
     TGradientStyle GradientStyle() const { return FGradientStyle; }
     void SetGradientStyle(TGradientStyle Value) { ChangeProperty(FGradientStyle, Value); }
+    // How the caption is drawn.
     TTextStyle TextStyle() const { return FTextStyle; }
     void SetTextStyle(TTextStyle Value) { ChangeProperty(FTextStyle, Value); }
+    // How strong the caption's shading is.
     TShadeType TextShadeType() const { return FTextShadeType; }
     void SetTextShadeType(TShadeType Value) { ChangeProperty(FTextShadeType, Value); }
     // A preset changes the look only while designing; at run time nothing happens.
     TPreset Presets() const { return FPresets; }
     void SetPreset(TPreset Value);
+    // The caption's alignment.
     TJustification Justification() const { return FJustification; }
     void SetJustification(TJustification Value) { ChangeProperty(FJustification, Value); }
     // Pops up under the button when it is pressed with the left button.
@@ -115,8 +134,8 @@ public:
     // The face as last painted.
     vcl::TBitmap* Bitmap() const { return FBitmap.get(); }
 
-    vcl::TNotifyEvent OnMouseEnter;
-    vcl::TNotifyEvent OnMouseLeave;
+    vcl::TNotifyEvent OnMouseEnter; // Called when the mouse enters the button.
+    vcl::TNotifyEvent OnMouseLeave; // Called when the mouse leaves the button.
 
 protected:
     void Paint() override;

@@ -22,9 +22,12 @@ namespace Qvwordcaption {
 // text area, which the handler may change: the texts are laid out in what it leaves.
 using TOnDrawCaption = std::function<void(vcl::TObject* Sender, vcl::TCanvas* Canvas, vcl::TRect& R)>;
 
+// The title-bar buttons.
 enum TCaptionButton : unsigned { cbSystemMenu = 0x1, cbMinimize = 0x2, cbMaximize = 0x4, cbHelp = 0x8, cbClose = 0x10 };
 Q_DECLARE_FLAGS(TCaptionButtons, TCaptionButton)
 
+// Paints a form's title bar as a colour ramp with a company, an application and a
+// caption text, each in its own font and colours.
 class TqvGradientCaption : public QObject, public vcl::TComponent {
     Q_OBJECT
     Q_PROPERTY(Qvwordcaption::TAppNameText* AppNameText READ AppNameText)
@@ -49,44 +52,53 @@ public:
     // The private message a form's destroyed window posts to the application's window
     // (LParam: the component) so that the component subclasses the form's new window.
     static constexpr unsigned RehookMessage = 0x498C;
-    static constexpr int MaxColors = 256;
-    static const QString TooFewColorsError;
-    static const QString TooManyColorsError;
-    static const QString SecondCaptionError;
+    static constexpr int MaxColors = 256; // The most colours a ramp may have.
+    static const QString TooFewColorsError; // The message when NumColors is set below 1 while designing.
+    static const QString TooManyColorsError; // The message when NumColors is set above MaxColors while designing.
+    static const QString SecondCaptionError; // The message when a form gets a second gradient caption.
 
     // AOwner must be a form (EInvalidCast otherwise) that carries no other gradient
     // caption (EComponentError otherwise).
     explicit TqvGradientCaption(vcl::TComponent* AOwner);
     ~TqvGradientCaption() override;
 
+    // The application text, shown after the company text.
     TAppNameText* AppNameText() const { return FAppNameText.get(); }
-    TCaptionText* CaptionText() const { return FCaptionText.get(); }
-    TCompanyText* CompanyText() const { return FCompanyText.get(); }
+    TCaptionText* CaptionText() const { return FCaptionText.get(); } // The caption text, shown last (the form's own caption).
+    TCompanyText* CompanyText() const { return FCompanyText.get(); } // The company text, shown first.
+    // The ramp's left colour while the form is active.
     TColor ColorLeftActive() const { return FColorLeftActive; }
     void SetColorLeftActive(TColor Value);
+    // The ramp's left colour while the form is inactive.
     TColor ColorLeftInActive() const { return FColorLeftInActive; }
     void SetColorLeftInActive(TColor Value);
+    // The ramp's right colour while the form is active.
     TColor ColorRightActive() const { return FColorRightActive; }
     void SetColorRightActive(TColor Value);
+    // The ramp's right colour while the form is inactive.
     TColor ColorRightInActive() const { return FColorRightInActive; }
     void SetColorRightInActive(TColor Value);
+    // When the title bar is a ramp (see TGradEnabled).
     TGradEnabled Enabled() const { return FEnabled; }
     void SetEnabled(TGradEnabled Value);
+    // Where the texts sit in the title bar.
     TJustification Justification() const { return FJustification; }
     void SetJustification(TJustification Value);
+    // The number of colour bands in the ramp.
     int NumColors() const { return FNumColors; }
     // 1 to MaxColors; below 1 is ignored, above MaxColors stores MaxColors (while
     // designing, both say so in an error message box).
     void SetNumColors(int Value);
 
-    TOnDrawCaption OnDrawCaption;
+    TOnDrawCaption OnDrawCaption; // Called before the texts are drawn (see TOnDrawCaption).
 
     // The form whose title bar this paints (null once the form is gone).
     vcl::TCustomForm* Form() const { return FForm; }
     // True while the form's window procedure is subclassed.
     bool Hooked() const { return FHooked; }
+    // The system caption font the fkSystem kinds copy.
     const vcl::TFont& SystemFont() const { return *FSystemFont; }
-    bool Designing() const { return ComponentState().testFlag(vcl::csDesigning); }
+    bool Designing() const { return ComponentState().testFlag(vcl::csDesigning); } // True while the component is on a form being designed.
 
     // Sets the form's caption to the visible texts joined by spaces.
     void NewCaptionText();
@@ -97,9 +109,10 @@ public:
 
     // Title-bar geometry, in window coordinates.
     vcl::TRect GetTitleBarRect() const;
+    // The buttons the title bar shows.
     TCaptionButtons GetVisibleButtons() const;
-    void ExcludeBtnRgn(vcl::TRect& R) const;
-    vcl::TRect GetTextRect() const;
+    void ExcludeBtnRgn(vcl::TRect& R) const; // Takes the buttons' area off the right of R.
+    vcl::TRect GetTextRect() const; // The area the texts may use: the title bar without the buttons.
     // Paints the title bar through the window's device context; returns the rectangle
     // painted (empty when nothing was).
     vcl::TRect DrawMSOfficeCaption(bool Active);

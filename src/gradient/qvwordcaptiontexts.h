@@ -19,6 +19,7 @@ using vcl::TColor;
 // display allows (active from 8 bits per pixel, inactive above 8).
 enum TGradEnabled { geAlways, geNever, geWhenActive, geSmart };
 Q_ENUM_NS(TGradEnabled)
+// Where the texts sit in the title bar; jAuto follows the platform.
 enum TJustification { jAuto, jLeft, jCenter, jRight };
 Q_ENUM_NS(TJustification)
 // A text's font: its own, the system caption font (plain, italic, bold, bold italic),
@@ -28,6 +29,8 @@ Q_ENUM_NS(TFontKind)
 
 class TqvGradientCaption;
 
+// One of the caption's texts, with its colours and font; the base of the application and
+// caption texts.
 class TCompanyText : public QObject, public vcl::TPersistent {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
@@ -43,22 +46,29 @@ class TCompanyText : public QObject, public vcl::TPersistent {
     Q_CLASSINFO("Default:Visible", "True")
 
 public:
+    // Creates the text of the caption AOwner.
     explicit TCompanyText(TqvGradientCaption* AOwner);
     ~TCompanyText() override;
 
     // The stored text.
     const QString& Caption() const { return FCaption; }
     virtual void SetCaption(const QString& Value);
+    // The text's colour while the form is active.
     TColor ColorActive() const { return FColorActive; }
     void SetColorActive(TColor Value);
+    // The text's colour while the form is inactive.
     TColor ColorInactive() const { return FColorInactive; }
     void SetColorInactive(TColor Value);
+    // The text's own font (used with fkCustom and fkAutoHeight).
     vcl::TFont* Font() const { return FFont.get(); }
     void SetFont(vcl::TFont* Value);
+    // Which font the text is drawn with (see TFontKind).
     TFontKind FontKind() const { return FFontKind; }
     void SetFontKind(TFontKind Value);
+    // Whether the text is shown.
     bool Visible() const { return FVisible; }
     void SetVisible(bool Value);
+    // Whether Font is written to form files: only for fkCustom and fkAutoHeight.
     Q_INVOKABLE bool IsFontStored() const { return FFontKind == fkCustom || FFontKind == fkAutoHeight; }
 
     // Applies a font kind without repainting: fkSystem* copy the system caption font
@@ -82,18 +92,20 @@ private:
     bool FVisible = true;
 };
 
+// The application text.
 class TAppNameText : public TCompanyText {
     Q_OBJECT
 public:
-    using TCompanyText::TCompanyText;
+    using TCompanyText::TCompanyText; // Creates the text of the caption AOwner.
 };
 
+// The caption text: the form's own caption.
 class TCaptionText : public TCompanyText {
     Q_OBJECT
     // Read back from the form's caption.
     Q_PROPERTY(QString Caption READ GetCaption WRITE SetCaption)
 public:
-    using TCompanyText::TCompanyText;
+    using TCompanyText::TCompanyText; // Creates the text of the caption AOwner.
     // The form's caption without the visible company and application texts in front.
     virtual QString GetCaption() const;
     // Stores the text read back from the form (a paint refreshes it this way).

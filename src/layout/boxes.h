@@ -95,16 +95,21 @@ class TBox : public TPanel, public TCompositeLayout {
     Q_PROPERTY(bool Locked READ Locked WRITE SetLocked)
     Q_CLASSINFO("Default:Locked", "False")
 public:
+    // Creates the box and the children of its class's layout, owned (and freed) by AOwner.
     explicit TBox(TComponent* AOwner);
     ~TBox() override;
 
+    // Stored for form files; the box always repaints in full.
     bool FullRepaint() const { return FFullRepaint; }
     void SetFullRepaint(bool Value) { FFullRepaint = Value; }
+    // Stored for form files; the children stay where the layout put them either way.
     bool Locked() const { return FLocked; }
     void SetLocked(bool Value) { FLocked = Value; }
 
+    // Hands the children to write to a form file: the child controls and, when the box
+    // is the root written, the components it owns that have no parent.
     void GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) const override;
-    void SetChildOrder(TComponent* Child, int Order) { TCompositeLayout::SetChildOrder(this, Child, Order); }
+    void SetChildOrder(TComponent* Child, int Order) { TCompositeLayout::SetChildOrder(this, Child, Order); } // Moves Child to place Order among the children written to a form file.
 
 protected:
     void CreateLayout(TComponent* Self) { TCompositeLayout::CreateLayout(Self, &TBox::staticMetaObject); }
@@ -118,11 +123,14 @@ private:
 class TControlGroupBox : public TGroupBox, public TCompositeLayout {
     Q_OBJECT
 public:
+    // Creates the group box, owned (and freed) by AOwner.
     explicit TControlGroupBox(TComponent* AOwner) : TGroupBox(AOwner) {}
     ~TControlGroupBox() override { DestroyLayout(this); }
 
+    // Hands the children to write to a form file: the child controls and, when the box
+    // is the root written, the components it owns that have no parent.
     void GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) const override;
-    void SetChildOrder(TComponent* Child, int Order) { TCompositeLayout::SetChildOrder(this, Child, Order); }
+    void SetChildOrder(TComponent* Child, int Order) { TCompositeLayout::SetChildOrder(this, Child, Order); } // Moves Child to place Order among the children written to a form file.
 
 protected:
     void CreateLayout(TComponent* Self) { TCompositeLayout::CreateLayout(Self, &TControlGroupBox::staticMetaObject); }
@@ -132,11 +140,14 @@ protected:
 class TControlScrollBox : public TScrollBox, public TCompositeLayout {
     Q_OBJECT
 public:
+    // Creates the scroll box, owned (and freed) by AOwner.
     explicit TControlScrollBox(TComponent* AOwner) : TScrollBox(AOwner) {}
     ~TControlScrollBox() override { DestroyLayout(this); }
 
+    // Hands the children to write to a form file: the child controls and, when the box
+    // is the root written, the components it owns that have no parent.
     void GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) const override;
-    void SetChildOrder(TComponent* Child, int Order) { TCompositeLayout::SetChildOrder(this, Child, Order); }
+    void SetChildOrder(TComponent* Child, int Order) { TCompositeLayout::SetChildOrder(this, Child, Order); } // Moves Child to place Order among the children written to a form file.
 
 protected:
     void CreateLayout(TComponent* Self) { TCompositeLayout::CreateLayout(Self, &TControlScrollBox::staticMetaObject); }
@@ -149,11 +160,14 @@ class TToolBarBox : public TPanel, public TCompositeLayout {
     Q_OBJECT
     Q_CLASSINFO("Default:Align", "alTop")
 public:
+    // Creates the tool bar with the buttons of its class's layout, owned (and freed) by AOwner.
     explicit TToolBarBox(TComponent* AOwner);
     ~TToolBarBox() override { DestroyLayout(this); }
 
+    // Hands the children to write to a form file: the child controls and, when the box
+    // is the root written, the components it owns that have no parent.
     void GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) const override;
-    void SetChildOrder(TComponent* Child, int Order) { TCompositeLayout::SetChildOrder(this, Child, Order); }
+    void SetChildOrder(TComponent* Child, int Order) { TCompositeLayout::SetChildOrder(this, Child, Order); } // Moves Child to place Order among the children written to a form file.
 
 protected:
     void CreateLayout(TComponent* Self) { TCompositeLayout::CreateLayout(Self, &TToolBarBox::staticMetaObject); }

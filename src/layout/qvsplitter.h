@@ -32,6 +32,9 @@ Q_ENUM_NS(TResizeStyle)
 // May change or veto the size a drag proposes for the neighbouring control.
 using TCanResizeEvent = std::function<void(vcl::TObject* Sender, int& NewSize, bool& Accept)>;
 
+// A windowless splitter between two aligned controls of one parent: dragging resizes the
+// control it is docked against, a click on the handle collapses it and the next gives
+// its size back.
 class TqvSplitter : public vcl::TGraphicControl {
     Q_OBJECT
     Q_PROPERTY(vcl::Controls::TAlign Align READ Align WRITE SetAlign)
@@ -47,6 +50,7 @@ class TqvSplitter : public vcl::TGraphicControl {
     Q_CLASSINFO("Default:MinSize", "30")
 
 public:
+    // Sizes in pixels.
     enum SplitterMetrics {
         DefaultWidth = 7,
         // The handle strip keeps this far from the ends for haLeft and haRight.
@@ -56,26 +60,31 @@ public:
         ArrowInset = 4,
         ArrowOffset = 2,
     };
-    static constexpr vcl::TColor DesignFrameColor = vcl::TColorOf(0xFFD8CE);
+    static constexpr vcl::TColor DesignFrameColor = vcl::TColorOf(0xFFD8CE); // The dotted frame that shows the splitter at design time.
 
+    // Creates the splitter (7 pixels wide, aligned left), owned (and freed) by AOwner.
     explicit TqvSplitter(vcl::TComponent* AOwner);
     ~TqvSplitter() override;
 
     // alNone and alClient are refused with an exception; the alignment stays as it was.
     void SetAlign(vcl::TAlign Value);
     vcl::TAlign Align() const { return TGraphicControl::Align(); }
+    // Whether the handle strip shows its two grip lines.
     bool Handled() const { return FHandled; }
     void SetHandled(bool Value);
     // HandleSize and MinSize are natural numbers: a value below 1 is refused.
     int HandleSize() const { return FHandleSize; }
     void SetHandleSize(int Value);
+    // Where the handle strip sits along the splitter.
     THandleAlign HandleAlign() const { return FHandleAlign; }
     void SetHandleAlign(THandleAlign Value);
+    // The smallest size a drag leaves the neighbour (a click still collapses it to 0).
     int MinSize() const { return FMinSize; }
     void SetMinSize(int Value);
+    // The way the next click moves the splitter; the arrows on the handle point that way.
     TClickOrientation ClickOrientation() const { return FClickOrientation; }
     void SetClickOrientation(TClickOrientation Value);
-    TResizeStyle ResizeStyle() const { return rsPattern; }
+    TResizeStyle ResizeStyle() const { return rsPattern; } // Always rsPattern: a drag shows a checkered line.
 
     // The handle strip in the splitter's coordinates.
     vcl::TRect HandleRect() const;
@@ -84,9 +93,10 @@ public:
     // True while a drag holds a neighbour.
     bool Sizing() const { return FControl != nullptr; }
 
+    // Called with the size a drag proposes; may change it or refuse it.
     TCanResizeEvent OnCanResize;
-    vcl::TNotifyEvent OnMoved;
-    vcl::TNotifyEvent OnPaint;
+    vcl::TNotifyEvent OnMoved; // Called after a drag or click changed the neighbour's size.
+    vcl::TNotifyEvent OnPaint; // Called after the splitter painted itself.
 
 protected:
     void Paint() override;

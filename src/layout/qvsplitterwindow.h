@@ -35,6 +35,8 @@ using TDrawDragRectEvent = std::function<void(vcl::TObject* Sender, const vcl::T
 
 class TPane;
 
+// A panel divided into panes (TPane) stacked top to bottom or side by side, with a
+// draggable bar between each two neighbours; the panes always fill the window.
 class TqvSplitterWindow : public vcl::TPanel {
     Q_OBJECT
     Q_CLASSINFO("Default:BevelOuter", "bvNone")
@@ -55,29 +57,38 @@ class TqvSplitterWindow : public vcl::TPanel {
     Q_CLASSINFO("Default:AllowSizing", "True")
 
 public:
+    // The size a new window gets, in pixels.
     static constexpr int DefaultWidth = 400;
-    static constexpr int DefaultHeight = 200;
+    static constexpr int DefaultHeight = 200; // (see DefaultWidth)
     // The size "New Pane" gives a pane when the window already has panes.
     static constexpr int DefaultHorizontalPaneSize = 50;
-    static constexpr int DefaultVerticalPaneSize = 75;
+    static constexpr int DefaultVerticalPaneSize = 75; // (see DefaultHorizontalPaneSize)
 
+    // Creates the window (400 x 200, no panes), owned (and freed) by AOwner.
     explicit TqvSplitterWindow(vcl::TComponent* AOwner);
     ~TqvSplitterWindow() override;
 
+    // How the panes are stacked (see TOrientation).
     TOrientation Orientation() const { return FOrientation; }
     // Scales the pane sizes from the old stacking direction to the new one.
     void SetOrientation(TOrientation Value);
+    // The bars' thickness in pixels.
     quint8 Thickness() const { return FThickness; }
     // At least 1: 0 is stored as 1.
     void SetThickness(quint8 Value);
+    // The cursor over a horizontal bar.
     vcl::TCursor CursorHorz() const { return FCursorHorz; }
     void SetCursorHorz(vcl::TCursor Value);
+    // The cursor over a vertical bar.
     vcl::TCursor CursorVert() const { return FCursorVert; }
     void SetCursorVert(vcl::TCursor Value);
+    // On a resize the panes keep their proportions; when false only the last pane changes.
     bool ProportionalResize() const { return FProportionalResize; }
     void SetProportionalResize(bool Value) { FProportionalResize = Value; }
+    // How the drag feedback looks.
     TBarStyle BarStyle() const { return FBarStyle; }
     void SetBarStyle(TBarStyle Value) { FBarStyle = Value; }
+    // Whether the user may drag the bars.
     bool AllowSizing() const { return FAllowSizing; }
     void SetAllowSizing(bool Value) { FAllowSizing = Value; }
 
@@ -87,11 +98,14 @@ public:
     void RemovePane(TPane* Pane);
     // Moves the pane at From to To; an index outside the list raises EInvalidOperation.
     void MovePane(int From, int To);
+    // The pane at Index (0 first); raises EInvalidOperation for an index outside the list.
     TPane* GetPane(int Index) const;
-    int GetNumPanes() const { return int(FPanes.size()); }
+    int GetNumPanes() const { return int(FPanes.size()); } // The number of panes.
 
     // "Equalize Panes": every pane gets an equal share of the window.
     void ResetPaneSizes();
+    // The size "New Pane" gives: the whole window when it has no panes yet, else
+    // DefaultHorizontalPaneSize or DefaultVerticalPaneSize.
     int GetDefaultPaneSize() const;
     // The pane's MinPaneSize, or when that is 0 twice the scroll bar's extent.
     int GetMinimumPaneSize(int Index) const;
@@ -108,18 +122,19 @@ public:
     int BarDistance(int Bar) const;
     // The rectangle of a bar at distance D; the one at a point uses its stacking coordinate.
     vcl::TRect GetRectAtDistance(int D) const;
-    vcl::TRect GetRectAtPoint(const vcl::TPoint& P) const;
+    vcl::TRect GetRectAtPoint(const vcl::TPoint& P) const; // The rectangle of the bar at P.
     // The bar being dragged, -1 when none.
     int DraggedBar() const { return FDragBar; }
 
+    // Hands the children for writing to a form file: the panes in pane order.
     void GetChildren(const std::function<void(vcl::TComponent*)>& Proc, vcl::TComponent* Root) const override;
     // Setting a pane's order among the children sets its PaneIndex.
     void SetChildOrder(vcl::TComponent* Child, int Order) override;
     // After reading a form file the panes are placed by the sizes read.
     void Loaded() override;
 
-    TDrawDragRectEvent OnDrawDragRect;
-    TDrawDragRectEvent OnEraseDragRect;
+    TDrawDragRectEvent OnDrawDragRect; // Called before the drag feedback is drawn (see TDrawDragRectEvent).
+    TDrawDragRectEvent OnEraseDragRect; // Called before the drag feedback is erased (see TDrawDragRectEvent).
 
 protected:
     void CreateWnd() override;
@@ -157,6 +172,8 @@ private:
     vcl::HBRUSH FDragBrush = nullptr;
 };
 
+// One pane of a TqvSplitterWindow: a scroll box that carries its size along the
+// stacking direction and its place among the panes.
 class TPane : public vcl::TScrollBox {
     Q_OBJECT
     Q_PROPERTY(Qvsplitterwindow::TqvSplitterWindow* SplitterWnd READ SplitterWnd WRITE SetSplitterWnd)
@@ -166,16 +183,20 @@ class TPane : public vcl::TScrollBox {
     Q_CLASSINFO("Default:MinPaneSize", "0")
 
 public:
+    // Creates the pane, owned (and freed) by AOwner; SplitterWnd puts it in a window.
     explicit TPane(vcl::TComponent* AOwner);
     ~TPane() override;
 
+    // The window the pane belongs to (null for none).
     TqvSplitterWindow* SplitterWnd() const { return FSplitterWnd; }
     // Moves the pane into Value (its parent from then on), out of the window it was in.
     void SetSplitterWnd(TqvSplitterWindow* Value);
+    // The pane's place in its window, -1 without one.
     int PaneIndex() const { return FPaneIndex; }
     // Moves the pane within its window; without a window the index is its place in none
     // and is left alone.
     void SetPaneIndex(int Value);
+    // The pane's size along the stacking direction, in pixels.
     quint16 PaneSize() const { return FPaneSize; }
     // In a window the size is bounded by the next pane's room; the last pane takes the rest.
     void SetPaneSize(quint16 Value);
@@ -183,6 +204,7 @@ public:
     quint16 MinPaneSize() const { return FMinPaneSize; }
     void SetMinPaneSize(quint16 Value) { FMinPaneSize = Value; }
 
+    // Inside a window the window places the pane; a new size from outside becomes PaneSize.
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
 
 protected:
@@ -202,9 +224,10 @@ private:
 class TqvSplitterWindowEditor : public vcl::TComponentEditor {
 public:
     using TComponentEditor::TComponentEditor;
+    // Runs verb Index: 0 "New Pane", 1 "Equalize Panes".
     void ExecuteVerb(int Index) override;
-    QString GetVerb(int Index) override;
-    int GetVerbCount() override { return 2; }
+    QString GetVerb(int Index) override; // The verb's caption.
+    int GetVerbCount() override { return 2; } // Two verbs.
 
 private:
     TqvSplitterWindow* Window() const;

@@ -15,6 +15,8 @@ class TStringList;
 
 namespace Qvcolorcombobox {
 
+// A combo box of colours, each entry with its swatch and name: a default entry, the
+// sixteen standard colours, a separator and a custom entry that opens the colour dialog.
 class TqvColorCombo : public TqvComboBox {
     Q_OBJECT
     Q_CLASSINFO("Default:Style", "csOwnerDrawVariable")
@@ -41,6 +43,7 @@ class TqvColorCombo : public TqvComboBox {
     // Follows from ItemIndex, which the form file keeps.
     Q_PROPERTY(vcl::TColor SelectedColor READ SelectedColor WRITE SetSelectedColor STORED false)
 public:
+    // Sizes in pixels.
     enum ColorComboMetrics {
         // Names start this far right of the item's left edge; the swatch sits in the gap.
         NameIndent = 24,
@@ -55,6 +58,7 @@ public:
         TextIndent = 2,
     };
 
+    // Creates the combo box with its entries, owned (and freed) by AOwner.
     explicit TqvColorCombo(vcl::TComponent* AOwner);
     ~TqvColorCombo() override;
 
@@ -66,31 +70,42 @@ public:
     // custom entry with CustomColor := Value.
     void SetSelectedColor(vcl::TColor Value);
 
+    // The entries' names; assigning copies them, renaming the entries.
     TColorNames* ColorNames() const { return FColorNames.get(); }
     void SetColorNames(TColorNames* Value);
+    // The colour of the custom entry.
     vcl::TColor CustomColor() const { return FCustomColor; }
     void SetCustomColor(vcl::TColor Value);
+    // The custom colours the colour dialog offers.
     vcl::TStrings* CustomColors() const;
     void SetCustomColors(vcl::TStrings* Value);
+    // Options for the colour dialog; only stored (the framework's dialog takes none).
     TColorDialogOptions ColorDlgOptions() const { return FColorDlgOptions; }
     void SetColorDlgOptions(TColorDialogOptions Value) { FColorDlgOptions = Value; }
+    // The colour of the default entry.
     vcl::TColor DefaultColor() const { return FDefaultColor; }
     void SetDefaultColor(vcl::TColor Value);
+    // Whether the entries show their names beside the swatches.
     bool ShowColorNames() const { return FShowColorNames; }
     void SetShowColorNames(bool Value);
+    // Whether the custom entry is listed.
     bool ShowCustomColor() const { return FShowCustomColor; }
     void SetShowCustomColor(bool Value);
+    // Whether the default entry is listed.
     bool ShowDefaultColor() const { return FShowDefaultColor; }
     void SetShowDefaultColor(bool Value);
+    // Whether a separator line is listed.
     bool ShowSeparator() const { return FShowSeparator; }
     void SetShowSeparator(bool Value);
 
     // Positions of the optional entries (-1 when not listed) and of standard colour
     // Index (0..15).
+    //@{
     int DefaultEntryIndex() const { return FShowDefaultColor ? 0 : -1; }
     int CustomEntryIndex() const;
     int SeparatorIndex() const;
     int StandardEntryIndex(int Index) const;
+    //@}
     // Gives entry Index the caption Name, keeping the selection (nothing for -1).
     void RenameEntry(int Index, const QString& Name);
     // True once an entry was renamed (ColorNames is then stored in form files).

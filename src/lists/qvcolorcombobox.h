@@ -14,6 +14,8 @@ enum TColorDialogOption : unsigned { cdFullOpen = 0x2, cdPreventFullOpen = 0x4, 
 Q_DECLARE_FLAGS(TColorDialogOptions, TColorDialogOption)
 Q_FLAG_NS(TColorDialogOptions)
 
+// The package's combo box, with the type-ahead, completion and flat-frame properties of
+// TqvCustomComboBox published.
 class TqvComboBox : public Qvcombobox::TqvCustomComboBox {
     Q_OBJECT
     Q_PROPERTY(vcl::ComboBoxes::TComboBoxStyle Style READ Style WRITE SetStyle)
@@ -56,6 +58,7 @@ class TqvComboBox : public Qvcombobox::TqvCustomComboBox {
     Q_PROPERTY(bool BorderFrameVisible READ BorderFrameVisible WRITE SetBorderFrameVisible)
     Q_CLASSINFO("Default:BorderFrameVisible", "False")
 public:
+    // Creates the combo box, owned (and freed) by AOwner.
     explicit TqvComboBox(vcl::TComponent* AOwner);
 };
 

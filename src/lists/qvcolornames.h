@@ -11,6 +11,8 @@ namespace Qvcolorcombobox {
 
 class TqvColorCombo;
 
+// The names of the colour combo box's entries: the default entry, the custom entry and
+// the sixteen standard colours. Renaming one renames the owner's entry at once.
 class TColorNames : public QObject, public vcl::TPersistent {
     Q_OBJECT
     Q_PROPERTY(QString Default READ Default WRITE SetDefault)
@@ -50,24 +52,31 @@ class TColorNames : public QObject, public vcl::TPersistent {
     Q_PROPERTY(QString Custom READ Custom WRITE SetCustom)
     Q_CLASSINFO("Default:Custom", "'Custom'")
 public:
-    static constexpr int StandardColorCount = 16;
+    static constexpr int StandardColorCount = 16; // Black to white.
     // The built-in names of the sixteen standard colours, black to white.
     static const std::array<QString, StandardColorCount>& BuiltInNames();
 
+    // The names of Owner's entries (null: names kept on their own).
     explicit TColorNames(TqvColorCombo* AOwner = nullptr);
 
+    // Copies the names of another TColorNames, renaming the entries.
     void Assign(const vcl::TPersistent* Source) override;
 
+    // The combo box whose entries are named.
     TqvColorCombo* Owner() const { return FOwner; }
+    // The default entry's name.
     const QString& Default() const { return FDefault; }
     void SetDefault(const QString& Value);
+    // The custom entry's name.
     const QString& Custom() const { return FCustom; }
     void SetCustom(const QString& Value);
     // Standard colour Index (0 black ... 15 white); an index outside 0..15 raises
     // EListError.
     const QString& GetStandardColor(int Index) const;
-    void SetStandardColor(int Index, const QString& Value);
+    void SetStandardColor(int Index, const QString& Value); // Renames standard colour Index, as above.
 
+    // The names of the standard colours, one property each (see GetStandardColor).
+    //@{
     const QString& Black() const { return GetStandardColor(0); }
     void SetBlack(const QString& V) { SetStandardColor(0, V); }
     const QString& Maroon() const { return GetStandardColor(1); }
@@ -100,6 +109,7 @@ public:
     void SetAqua(const QString& V) { SetStandardColor(14, V); }
     const QString& White() const { return GetStandardColor(15); }
     void SetWhite(const QString& V) { SetStandardColor(15, V); }
+    //@}
 
 private:
     TqvColorCombo* FOwner;

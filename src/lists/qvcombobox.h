@@ -25,9 +25,13 @@ Q_FLAG_NS(TFrameSides)
 
 using Qvutils::TFramesStyle;
 
+// The combo box base of the package's lists: type-ahead search in the list styles,
+// completion in the editable style, and a flat frame and drop-down button that follow
+// focus and hover.
 class TqvCustomComboBox : public vcl::TCustomComboBox {
     Q_OBJECT
 public:
+    // Timings (milliseconds) and sizes (pixels).
     enum ComboMetrics {
         // Typing pauses longer than this start a new search.
         SearchResetMs = 1500,
@@ -37,10 +41,12 @@ public:
         ArrowHalfWidth = 5,
     };
 
+    // Creates the combo box, owned (and freed) by AOwner.
     explicit TqvCustomComboBox(vcl::TComponent* AOwner);
     ~TqvCustomComboBox() override;
 
     // Item helpers over Items.
+    //@{
     int Add(const QString& S);
     int AddObject(const QString& S, vcl::TObject* AObject);
     void Delete(int Index);
@@ -48,46 +54,57 @@ public:
     void Insert(int Index, const QString& S);
     void InsertObject(int Index, const QString& S, vcl::TObject* AObject);
     int Count() const;
+    //@}
     // Selects the entry whose text equals S, ignoring case; false when there is none.
     bool FindItem(const QString& S);
     // The first entry from the top that starts with S, ignoring case, or -1.
     int FindClosest(const QString& S);
 
+    // In the editable style, whether text other than the entries may be typed, deleted or
+    // pasted; when false the text stays a completion of an entry.
     bool AllowEdit() const { return FAllowEdit; }
     void SetAllowEdit(bool Value) { FAllowEdit = Value; }
+    // Beeps when a typed key matches no entry.
     bool BeepOnInvalidKey() const { return FBeepOnInvalidKey; }
     void SetBeepOnInvalidKey(bool Value) { FBeepOnInvalidKey = Value; }
     // The width of the drop-down list (never narrower than the box); 0: the box's width.
     int DropDownWidth() const { return FDropDownWidth; }
     void SetDropDownWidth(int Value);
+    // Draws the drop-down button flat while the box is neither focused nor hovered.
     bool FlatButtons() const { return FFlatButtons; }
     void SetFlatButtons(bool Value);
+    // The frame's colour in the fsFlat style.
     vcl::TColor BorderFrameColor() const { return FBorderFrameColor; }
     void SetBorderFrameColor(vcl::TColor Value);
     // Whether the frame style follows focus and hover (BorderFrameFocusStyle while
     // focused or hovered, else BorderFrameFlatStyle).
     bool BorderFrameFlat() const { return FBorderFrameFlat; }
     void SetBorderFrameFlat(bool Value);
+    // The frame style while neither focused nor hovered (with BorderFrameFlat).
     TFramesStyle BorderFrameFlatStyle() const { return FBorderFrameFlatStyle; }
     void SetBorderFrameFlatStyle(TFramesStyle Value);
+    // The frame style while focused or hovered (with BorderFrameFlat).
     TFramesStyle BorderFrameFocusStyle() const { return FBorderFrameFocusStyle; }
     void SetBorderFrameFocusStyle(TFramesStyle Value);
+    // The sides the frame is drawn on.
     TFrameSides BorderFrameSides() const { return FBorderFrameSides; }
     void SetBorderFrameSides(TFrameSides Value);
     // The style painted.
     TFramesStyle BorderFrameStyle() const { return FBorderFrameStyle; }
     void SetBorderFrameStyle(TFramesStyle Value);
+    // Whether the package's frame is painted over the framework's border.
     bool BorderFrameVisible() const { return FBorderFrameVisible; }
     void SetBorderFrameVisible(bool Value);
 
     // What has been typed so far (the search or completion string).
     const QString& SearchString() const { return FSearchStr; }
+    // Forgets what was typed: the next key starts a new search.
     void ClearSearchString();
-    bool MouseInControl() const { return FMouseInControl; }
+    bool MouseInControl() const { return FMouseInControl; } // True while the pointer is over the box.
 
-    vcl::TNotifyEvent OnMatch;
-    vcl::TNotifyEvent OnMouseEnter;
-    vcl::TNotifyEvent OnMouseLeave;
+    vcl::TNotifyEvent OnMatch; // Called when typing selected a matching entry.
+    vcl::TNotifyEvent OnMouseEnter; // Called when the pointer enters the box.
+    vcl::TNotifyEvent OnMouseLeave; // Called when the pointer leaves the box.
 
 protected:
     void CreateWnd() override;

@@ -16,11 +16,15 @@ class TFont;
 namespace Qvfontcombo {
 Q_NAMESPACE
 
+// Where the families come from: the screen or the printer.
 enum TFontDevice { fdScreen, fdPrinter };
 Q_ENUM_NS(TFontDevice)
+// Which families are listed: all, TrueType only, fixed-pitch only, or the printer's.
 enum TFontType { ftAll, ftTrueType, ftFixedPitch, ftPrinter };
 Q_ENUM_NS(TFontType)
 
+// A combo box of the font families of the screen or the printer, each with a glyph for
+// its kind.
 class TqvFontCombo : public Qvcolorcombobox::TqvComboBox {
     Q_OBJECT
     Q_CLASSINFO("Default:Style", "csOwnerDrawVariable")
@@ -34,6 +38,7 @@ class TqvFontCombo : public Qvcolorcombobox::TqvComboBox {
     Q_PROPERTY(Qvfontcombo::TFontType FontType READ FontType WRITE SetFontType)
     Q_CLASSINFO("Default:FontType", "ftAll")
 public:
+    // Sizes in pixels.
     enum FontComboMetrics {
         GlyphSize = 12,
         // Names start this far right of the item's left edge; the glyph sits at
@@ -48,6 +53,7 @@ public:
     // The glyphs' background colour, left out when they are drawn.
     static constexpr vcl::TColor GlyphTransparentColor = vcl::TColorOf(0x008080);
 
+    // Creates the combo box and fills it, owned (and freed) by AOwner.
     explicit TqvFontCombo(vcl::TComponent* AOwner);
     ~TqvFontCombo() override;
 
@@ -59,10 +65,13 @@ public:
     // when nothing is selected.
     vcl::TFont* SelectedFont();
     void SetSelectedFont(const vcl::TFont* Value);
+    // The device whose families are listed; changing it fills the list again.
     TFontDevice FontDevice() const { return FFontDevice; }
     void SetFontDevice(TFontDevice Value);
+    // The filter on the families; changing it fills the list again.
     TFontType FontType() const { return FFontType; }
     void SetFontType(TFontType Value);
+    // The size SelectedFont gets, in points.
     int FontSize() const { return FFontSize; }
     void SetFontSize(int Value) { FFontSize = Value; }
 
@@ -70,7 +79,7 @@ public:
     void LoadFonts();
     // The glyph an entry of pitch-and-family value PitchAndFamily shows.
     TGlyph GlyphOf(uint8_t PitchAndFamily) const;
-    const vcl::TBitmap* Glyph(TGlyph Which) const { return FGlyphs[size_t(Which)].get(); }
+    const vcl::TBitmap* Glyph(TGlyph Which) const { return FGlyphs[size_t(Which)].get(); } // The picture of glyph Which.
 
 protected:
     void CreateWnd() override;

@@ -4,6 +4,8 @@
 
 namespace Partthreereg {
 
+// Registers TqvTipDlg, the gradient and cool-look controls, the colour selection dialog
+// and the gradient progress bar, with the tip dialog's component and property editors.
 void Register();
 
 } // namespace Partthreereg

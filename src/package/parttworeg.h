@@ -4,6 +4,9 @@
 
 namespace Parttworeg {
 
+// Registers the system, dialog, colour and Win32-page components (form state, system
+// information, gradient caption, splitters, file list view), the text-object property
+// editor, the form-state and splitter-window editors, and TPane for streaming.
 void Register();
 
 } // namespace Parttworeg

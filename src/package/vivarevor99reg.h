@@ -4,6 +4,8 @@
 
 namespace Vivarevor99reg {
 
+// Registers the tab editors and link parser, the combo boxes, the FTP panel and button
+// and the tray icon.
 void Register();
 
 } // namespace Vivarevor99reg

@@ -13,6 +13,8 @@ Q_NAMESPACE
 enum TqvExitWinType { ewLogoff, ewReboot, ewShutDown, ewPowerOff, ewForce };
 Q_ENUM_NS(TqvExitWinType)
 
+// A non-visual component that ends the session or the machine's run, as ExitWinType says,
+// when Execute is called.
 class TqvExitWin : public QObject, public vcl::TComponent {
     Q_OBJECT
     Q_PROPERTY(Qvexitwin::TqvExitWinType ExitWinType READ ExitWinType WRITE SetExitWinType)
@@ -20,8 +22,10 @@ class TqvExitWin : public QObject, public vcl::TComponent {
     Q_PROPERTY(QString LastError READ LastError STORED false)
 
 public:
+    // Creates the component, owned (and freed) by AOwner.
     explicit TqvExitWin(vcl::TComponent* AOwner);
 
+    // What Execute does (see TqvExitWinType).
     TqvExitWinType ExitWinType() const { return FExitWinType; }
     void SetExitWinType(TqvExitWinType Value) { FExitWinType = Value; }
     // "Error: " and the error number of the last failed Execute; a later success

@@ -31,14 +31,18 @@ struct TDocumentInfo {
     // The file's size and time when it was last read or written here, to notice a
     // change made by another program (both unset for a document without a file).
     int64_t DiskSize = -1;
-    QDateTime DiskTime;
+    QDateTime DiskTime; // The file's modification time, as DiskSize.
     // The line break the file was read with: plain text is saved with the same one
     // (a new document gets the platform's "\n").
     bool CrLf = false;
 };
 
+// Asked for a file to browse; FileName arrives as a scratch name, and what the handler
+// writes back is dropped.
 using TBrowseRequestEvent = std::function<void(vcl::TObject* Sender, QString& FileName)>;
 
+// The base of the tabbed editors: a row of tabs over a notebook with one editor per
+// document, each document bound to its file and saved safely.
 class TqvCustomEdTab : public vcl::TCustomControl {
     Q_OBJECT
     Q_CLASSINFO("Default:Color", "clWindow")
@@ -50,9 +54,9 @@ class TqvCustomEdTab : public vcl::TCustomControl {
     Q_PROPERTY(vcl::TColor MarginColor READ MarginColor WRITE SetMarginColor)
     Q_CLASSINFO("Default:MarginColor", "clWindow")
 public:
-    static constexpr int TabStartOffset = 34;
-    static inline const QString Untitled = QStringLiteral("untitled");
-    static inline const QString NoFileDirectory = QStringLiteral("Not saved!");
+    static constexpr int TabStartOffset = 34; // Where the first tab starts, in pixels.
+    static inline const QString Untitled = QStringLiteral("untitled"); // The title of a new document without a file.
+    static inline const QString NoFileDirectory = QStringLiteral("Not saved!"); // The Directory of a document without a file.
 
     ~TqvCustomEdTab() override;
 
@@ -62,12 +66,14 @@ public:
     // Added to the tab row's start offset once the control is loaded.
     int Margin() const { return FMargin; }
     void SetMargin(int Value);
+    // Stored only, like RightMargin.
     vcl::TColor MarginColor() const { return FMarginColor; }
     void SetMarginColor(vcl::TColor Value);
 
     // Opens FileName in a new page; a file whose name (without folder) is already open
     // is reloaded into that page after a question.
     void AddNewFile(const QString& FileName, bool NotSaved);
+    // Opens a new empty document titled Title in a new page.
     void AddNewBlank(const QString& Title, bool NotSaved);
     // Appends a tab with a new document record for Name.
     void AddNewTab(const QString& Name, bool NotSaved);
@@ -77,10 +83,11 @@ public:
     // Closes the current page: true; on the first page, which stays, its editor is
     // cleared and it is named "untitled" again: false.
     bool CloseActPage();
+    // The editor of the current page (null when there is none).
     vcl::TWinControl* GetCurrentEditor() const;
-    vcl::TWinControl* GetAll() const { return GetCurrentEditor(); }
-    bool EditorReadOnly() const;
-    TDocumentInfo GetDocumentInfo() const;
+    vcl::TWinControl* GetAll() const { return GetCurrentEditor(); } // The same as GetCurrentEditor.
+    bool EditorReadOnly() const; // True when the current document's file may not be written.
+    TDocumentInfo GetDocumentInfo() const; // A copy of the current document's record (an empty one when there is none).
 
     // Writes the current document to its file: the text goes to a temporary file in the
     // same folder, which replaces the file only when it was written completely, so a
@@ -93,31 +100,32 @@ public:
     // since it was read or written here; runs on activation and on a change of tab.
     void CheckDiskChange();
 
+    // Calls OnRequestBrowseURL; the URL itself is never passed on.
     void BrowseRequest(vcl::TObject* Sender, const QString& URL);
-    void BrowseDocumentFile(vcl::TObject* Sender, const QString& URL);
+    void BrowseDocumentFile(vcl::TObject* Sender, const QString& URL); // As BrowseRequest.
 
-    vcl::TTabSet* TabSet() const { return FTabs; }
-    vcl::TNotebook* Book() const { return FBook; }
-    vcl::TBitmap* NotSavedPicture() const { return FNotSavedPicture.get(); }
-    vcl::TBitmap* ReadOnlyPicture() const { return FReadOnlyPicture.get(); }
+    vcl::TTabSet* TabSet() const { return FTabs; } // The tab row.
+    vcl::TNotebook* Book() const { return FBook; } // The notebook holding the editors.
+    vcl::TBitmap* NotSavedPicture() const { return FNotSavedPicture.get(); } // The tab mark of a document not saved yet.
+    vcl::TBitmap* ReadOnlyPicture() const { return FReadOnlyPicture.get(); } // The tab mark of a read-only document.
     // The record of tab Index (null when out of range).
     TDocumentInfo* Document(int Index) const;
 
-    TBrowseRequestEvent OnRequestBrowseURL;
-    vcl::TKeyEvent OnActiveDocKeyDown;
-    vcl::TKeyEvent OnActiveDocKeyUp;
-    vcl::TKeyPressEvent OnActiveDocKeyPress;
-    vcl::TMouseMoveEvent OnEditorTabMouseMove;
+    TBrowseRequestEvent OnRequestBrowseURL; // See TBrowseRequestEvent.
+    vcl::TKeyEvent OnActiveDocKeyDown; // A key went down in the current editor.
+    vcl::TKeyEvent OnActiveDocKeyUp; // A key came up in the current editor.
+    vcl::TKeyPressEvent OnActiveDocKeyPress; // A character was typed in the current editor.
+    vcl::TMouseMoveEvent OnEditorTabMouseMove; // The mouse moved over the tab row.
     // The editors' mouse buttons, passed on; not published to form files.
     vcl::TMouseEvent OnActiveDocMouseDown;
-    vcl::TMouseEvent OnActiveDocMouseUp;
-    vcl::TDragDropEvent OnActiveDocDragDrop;
-    vcl::TDragOverEvent OnActiveDocDragOver;
+    vcl::TMouseEvent OnActiveDocMouseUp; // A mouse button came up in the current editor.
+    vcl::TDragDropEvent OnActiveDocDragDrop; // Something was dropped on the current editor.
+    vcl::TDragOverEvent OnActiveDocDragOver; // Something is dragged over the current editor.
 
     // The tab row's handlers.
     void DrawTabs(vcl::TObject* Sender, vcl::TCanvas* TabCanvas, vcl::TRect R, int Index, bool Selected);
-    void MeasureDrawTab(vcl::TObject* Sender, int Index, int& TabWidth);
-    void tabClick(vcl::TObject* Sender);
+    void MeasureDrawTab(vcl::TObject* Sender, int Index, int& TabWidth); // Gives tab Index its width.
+    void tabClick(vcl::TObject* Sender); // Shows the page of the clicked tab.
 
 protected:
     // NotSavedResource and ReadOnlyResource name the two tab pictures.

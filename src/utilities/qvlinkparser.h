@@ -15,18 +15,22 @@ class TTreeView;
 
 namespace Qvlinkparser {
 
+// A panel with a tree of the links found in a hypertext file.
 class TqvLinkParser : public vcl::TPanel {
     Q_OBJECT
     // No declared default: the constructor's white is always stored.
     Q_PROPERTY(vcl::TColor TreeColor READ TreeColor WRITE SetTreeColor)
     Q_PROPERTY(QString FileName READ FileName WRITE SetFileName)
 public:
+    // Creates the panel with its tree, owned (and freed) by AOwner.
     explicit TqvLinkParser(vcl::TComponent* AOwner);
     ~TqvLinkParser() override;
 
+    // The colour for the tree.
     vcl::TColor TreeColor() const { return FTreeColor; }
     // Only stores the colour; SetColor gives it to the tree.
     void SetTreeColor(vcl::TColor Value) { FTreeColor = Value; }
+    // The file Parse reads.
     const QString& FileName() const { return FFileName; }
     void SetFileName(const QString& Value) { FFileName = Value; }
 
@@ -38,8 +42,8 @@ public:
     void SetColor();
     using TPanel::SetColor;
 
-    vcl::TTreeView* Tree() const { return FTree; }
-    vcl::TImageList* Images() const { return FImages; }
+    vcl::TTreeView* Tree() const { return FTree; } // The tree of links.
+    vcl::TImageList* Images() const { return FImages; } // The tree's pictures.
     // The root node of the last successful parse (null before one).
     vcl::TTreeNode* RootNode() const { return FRootNode; }
 

@@ -26,8 +26,9 @@ bool ExtractLink(QByteArrayView Line, QString& Target);
 // Why a scan stopped early; Ok when it read the whole input.
 enum class TScanError { Ok, Unreadable, InvalidUtf8 };
 
+// What a scan found.
 struct TScanResult {
-    TScanError Error = TScanError::Ok;
+    TScanError Error = TScanError::Ok; // Ok, or why the scan stopped.
     int64_t Line = 0;         // 1-based line of an encoding fault
     QString Message;          // what went wrong, for the user
 };

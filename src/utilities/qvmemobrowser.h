@@ -10,9 +10,11 @@ namespace Qvmemobrowser {
 
 using Qvedtabbase::TDocumentInfo;
 
+// Tabbed plain-text documents, one memo per page.
 class TqvMemoEdTab : public Qvedtabbase::TqvCustomEdTab {
     Q_OBJECT
 public:
+    // Creates the editor with one untitled page, owned (and freed) by AOwner.
     explicit TqvMemoEdTab(vcl::TComponent* AOwner);
 
     // The memo of the active page.

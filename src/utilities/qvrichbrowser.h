@@ -10,9 +10,11 @@ namespace Qvrichbrowser {
 
 using Qvedtabbase::TDocumentInfo;
 
+// Tabbed rich-text documents, one rich edit per page.
 class TqvRichEdTab : public Qvedtabbase::TqvCustomEdTab {
     Q_OBJECT
 public:
+    // Creates the editor with one untitled page, owned (and freed) by AOwner.
     explicit TqvRichEdTab(vcl::TComponent* AOwner);
 
     // The rich-text edit of the active page.

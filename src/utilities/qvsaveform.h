@@ -29,6 +29,8 @@ class TFormValues : public vcl::TPersistent {
     Q_PROPERTY(vcl::Forms::TWindowState st_WindowState READ st_WindowState WRITE Ignore)
 
 public:
+    // The state's values, one for each field of TFormState.
+    //@{
     vcl::TBorderIcons st_BorderIcons() const { return FState.BorderIcons; }
     vcl::TFormStyle st_FormStyle() const { return FState.FormStyle; }
     int st_Height() const { return FState.Height; }
@@ -39,10 +41,13 @@ public:
     int st_Top() const { return FState.Top; }
     int st_Width() const { return FState.Width; }
     vcl::TWindowState st_WindowState() const { return FState.WindowState; }
+    //@}
 
+
+    // The state shown.
     const TFormState& State() const { return FState; }
     void SetState(const TFormState& Value) { FState = Value; }
-    void Assign(const vcl::TPersistent* Source) override;
+    void Assign(const vcl::TPersistent* Source) override; // Copies the state of another TFormValues.
 
 private:
     template <class T>
@@ -80,30 +85,40 @@ class TqvSaveForm : public QObject, public vcl::TComponent {
 public:
     // The names a component gets in the design host when no earlier one left any.
     static inline const QString DefaultCompanyName = QStringLiteral("<Velnor Software>");
-    static inline const QString DefaultApplicationName = QStringLiteral("qvSaveForm");
+    static inline const QString DefaultApplicationName = QStringLiteral("qvSaveForm"); // (see DefaultCompanyName)
 
     // Raises EComponentError at run time when AOwner is a component but not a form.
     explicit TqvSaveForm(vcl::TComponent* AOwner);
     ~TqvSaveForm() override;
 
+    // The company level of the registry key the state is stored under.
     const QString& RegCompanyNameString() const { return FRegCompanyNameString; }
     void SetRegCompanyNameString(const QString& Value);
+    // The application level of the key.
     const QString& RegAppNameString() const { return FRegAppNameString; }
     void SetRegAppNameString(const QString& Value);
+    // The form level of the key.
     const QString& RegFormNameString() const { return FRegFormNameString; }
     void SetRegFormNameString(const QString& Value);
+    // Shows no message box when the stored state cannot be read.
     bool DisableWarning() const { return FDisableWarning; }
     void SetDisableWarning(bool Value) { FDisableWarning = Value; }
+    // Whether the stored or the fixed size is applied (see TARFormSetting).
     TARFormSetting FormSetting() const { return FFormSetting; }
     void SetFormSetting(TARFormSetting Value);
+    // The height fs_Fixed applies.
     int FixedHeight() const { return FFixedHeight; }
     void SetFixedHeight(int Value);
+    // The width fs_Fixed applies.
     int FixedWidth() const { return FFixedWidth; }
     void SetFixedWidth(int Value);
+    // The height SetFormDesignBounds applies.
     int DesignHeight() const { return FDesignHeight; }
     void SetDesignHeight(int Value);
+    // The width SetFormDesignBounds applies.
     int DesignWidth() const { return FDesignWidth; }
     void SetDesignWidth(int Value);
+    // A read-only display of the stored state; writing it changes nothing.
     TFormValues* FormValues() { return &FFormValues; }
     void SetFormValues(const TFormValues*) {}
 
@@ -137,7 +152,7 @@ public:
 
     // The handlers installed on the owner form at run time.
     void OnShow(vcl::TObject* Sender);
-    void OnCloseForm(vcl::TObject* Sender, vcl::TCloseAction& Action);
+    void OnCloseForm(vcl::TObject* Sender, vcl::TCloseAction& Action); // Saves the form's state as it closes.
 
 private:
     struct ShowHook;

@@ -13,9 +13,10 @@ class TDialogComponent : public vcl::TComponentEditor {
 public:
     using TComponentEditor::TComponentEditor;
 
+    // Runs verb Index (see above).
     void ExecuteVerb(int Index) override;
-    QString GetVerb(int Index) override;
-    int GetVerbCount() override;
+    QString GetVerb(int Index) override; // The verb's caption.
+    int GetVerbCount() override; // Eight verbs.
 };
 
 } // namespace Qvsaveform

@@ -14,33 +14,33 @@ namespace Qvsaveform {
 
 // Position, size, style and window state of a form, with the rest of what is stored.
 struct TFormState {
-    vcl::TBorderIcons BorderIcons;
-    vcl::TFormStyle FormStyle = vcl::fsNormal;
-    int Height = 0;
-    int Left = 0;
-    QString Name;
-    int PixelsPerInch = 96;
-    bool ShowHint = false;
-    int Top = 0;
-    int Width = 0;
-    vcl::TWindowState WindowState = vcl::wsNormal;
+    vcl::TBorderIcons BorderIcons; // The title-bar buttons.
+    vcl::TFormStyle FormStyle = vcl::fsNormal; // The form style.
+    int Height = 0; // Height in pixels.
+    int Left = 0; // Left edge in pixels.
+    QString Name; // The form's name.
+    int PixelsPerInch = 96; // The resolution the form was designed at.
+    bool ShowHint = false; // Whether the form shows hints.
+    int Top = 0; // Top edge in pixels.
+    int Width = 0; // Width in pixels.
+    vcl::TWindowState WindowState = vcl::wsNormal; // Normal, minimised or maximised.
     friend bool operator==(const TFormState&, const TFormState&) = default;
 };
 
 // The values as read from a form key, the style and window state still as their texts
 // (a text that names neither leaves the form's own value).
 struct TStoredFormValues {
-    TFormState State;
-    QString FormStyleText;
-    QString WindowStateText;
+    TFormState State; // The values, the style and window state aside.
+    QString FormStyleText; // The form style as stored.
+    QString WindowStateText; // The window state as stored.
 };
 
 // "fsNormal" ... "fsStayOnTop", "wsNormal" ... "wsMaximized".
 QString FormStyleName(vcl::TFormStyle Style);
-QString WindowStateName(vcl::TWindowState State);
+QString WindowStateName(vcl::TWindowState State); // (see FormStyleName)
 // The style or state a text names exactly; nothing for any other text.
 std::optional<vcl::TFormStyle> FormStyleFromName(const QString& Text);
-std::optional<vcl::TWindowState> WindowStateFromName(const QString& Text);
+std::optional<vcl::TWindowState> WindowStateFromName(const QString& Text); // (see FormStyleFromName)
 
 // The state of a form now. For a designed root that is a control but not a form (a
 // design host's page), the form-only values keep their defaults.
@@ -54,9 +54,15 @@ QStringList FormKeyPath(const QString& Company, const QString& Application, cons
 QStringList RememberedNamesKeyPath();
 // Where a newly dropped component looks for its names in the design host.
 QStringList DesignNamesKeyPath();
+// The value names under which the company and application names are remembered.
+//@{
 inline const QString CompanyValueName = QStringLiteral("RegCompanyNameString");
 inline const QString ApplicationValueName = QStringLiteral("RegAppNameString");
+//@}
 
+
+// How OpenKeyLevels ended: the key is open, a level is missing, or the store cannot be
+// used.
 enum class TKeyOpening { Opened, Missing, Unusable };
 
 // Opens Levels below the current user's root one level at a time, creating missing
@@ -84,7 +90,11 @@ bool WriteFormValues(vcl::TRegistry& Registry, const TFormState& State);
 QRect PlaceOnScreens(const QRect& Bounds, const QList<QRect>& Screens);
 // The same on the usable areas of the screens the application has now.
 QRect PlaceOnScreens(const QRect& Bounds);
+// The grip PlaceOnScreens keeps visible, in pixels.
+//@{
 inline constexpr int MinVisibleWidth = 64;
 inline constexpr int MinVisibleHeight = 20;
+//@}
+
 
 } // namespace Qvsaveform

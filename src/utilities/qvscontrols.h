@@ -29,8 +29,11 @@ Q_ENUM_NS(TqvCalcResult)
 // The name of a result code as the code spells it ("TqvcRightPar").
 QString CalcResultName(TqvCalcResult Result);
 
+// Called when an evaluation fails, with the line and the 1-based position of the fault.
 using TCalcErrorEvent = std::function<void(vcl::TObject* Sender, const QString& CalcLine, uint8_t Where)>;
+// Asked for a name that is not built in; true makes it a function of one argument.
 using TFindUserFunc = std::function<bool(vcl::TObject* Sender, const QString& FuncName)>;
+// Computes the user function FuncName for the argument FuncValue.
 using TUserFunc = std::function<long double(vcl::TObject* Sender, const QString& FuncName, long double FuncValue)>;
 
 // Evaluates the arithmetic expression written to CalcLine at once, by recursive descent,
@@ -78,10 +81,14 @@ public:
     // Names are looked up, and handed to the handlers, by this many leading letters.
     static constexpr int MaxNameLength = 10;
 
+    // Creates the calculator (no owner is needed).
     explicit TqvCalc(vcl::TComponent* AOwner = nullptr);
 
+    // Pushes each result, a failed one too, into the registers: A takes it, the others move
+    // one along.
     bool PushResult() const { return FPushResult; }
     void SetPushResult(bool Value) { FPushResult = Value; }
+    // The result code of the last evaluation (TqvcOK when it succeeded).
     TqvCalcResult CalcResult() const { return FCalcResult; }
     // 1-based position in CalcLine where the scan stopped; CalcLine's length + 1 is its end.
     quint8 WhereIsLastError() const { return FPos; }
@@ -101,13 +108,15 @@ public:
     // The formatted texts call OnError when the format line does not fit the value,
     // and are empty then; so they are not const.
     QString Number() { return FormatValue(FNumber); }
-    long double NumberNum() const { return FNumber; }
+    long double NumberNum() const { return FNumber; } // The last result as a number.
 
     // Registers by number: 1 = A, 2 = B, 3 = C, 4 = D, 5 = F, 6 = G, 7 = H, 8 = I, 9 = J.
     QString GetReg(int RegisterNumber);
-    long double GetRegNum(int RegisterNumber) const;
-    void SetRegNum(int RegisterNumber, long double Value);
+    long double GetRegNum(int RegisterNumber) const; // (see GetReg)
+    void SetRegNum(int RegisterNumber, long double Value); // Sets a register by number.
 
+    // The registers as formatted texts, one property each.
+    //@{
     QString RegisterA() { return GetReg(1); }
     QString RegisterB() { return GetReg(2); }
     QString RegisterC() { return GetReg(3); }
@@ -117,7 +126,11 @@ public:
     QString RegisterH() { return GetReg(7); }
     QString RegisterI() { return GetReg(8); }
     QString RegisterJ() { return GetReg(9); }
+    //@}
 
+
+    // The registers as numbers, one property each.
+    //@{
     long double RegisterANum() const { return GetRegNum(1); }
     long double RegisterBNum() const { return GetRegNum(2); }
     long double RegisterCNum() const { return GetRegNum(3); }
@@ -136,6 +149,8 @@ public:
     void SetRegisterHNum(long double Value) { SetRegNum(7, Value); }
     void SetRegisterINum(long double Value) { SetRegNum(8, Value); }
     void SetRegisterJNum(long double Value) { SetRegNum(9, Value); }
+    //@}
+
 
     // Asked for a name that is not built in; true makes it a function of one argument.
     TFindUserFunc OnFindUserFunc;
@@ -192,6 +207,7 @@ private:
 long double Power(long double Base, long double Exponent);
 // The N-th root of X: Power(X, 1 / N).
 long double Root(long double N, long double X);
+// The logarithm to base 10.
 long double Log10(long double X);
 // arctan(X / sqrt(1 - X*X)); meant for -1 < X < 1.
 long double ArcSin(long double X);

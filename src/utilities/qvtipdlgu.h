@@ -24,11 +24,15 @@ Q_NAMESPACE
 // The registry hive the tips are read from.
 enum TRegRoot { CURRENT_USER, LOCAL_MACHINE, CURRENT_CONFIG };
 Q_ENUM_NS(TRegRoot)
+// Where the tips come from: the Tips property, the registry or an INI file.
 enum TTipLocation { locEmbeded, locRegistry, locINIFile };
 Q_ENUM_NS(TTipLocation)
+// Where the window shows: centred on the screen or on the active form.
 enum TALSShowPos { posScreenCenter, posFormCenter };
 Q_ENUM_NS(TALSShowPos)
 
+// A non-visual component that shows a tip-of-the-day window, with tips from its own
+// list, the registry or an INI file, in order or at random.
 class TqvTipDlg : public QObject, public vcl::TComponent {
     Q_OBJECT
     Q_PROPERTY(QString DlgCaption READ DlgCaption WRITE SetDlgCaption)
@@ -53,6 +57,7 @@ class TqvTipDlg : public QObject, public vcl::TComponent {
     // No declared default: the position is always stored.
     Q_PROPERTY(Qvtipdlgu::TALSShowPos Position READ Position WRITE SetPosition)
 public:
+    // Creates the component, owned (and freed) by AOwner.
     explicit TqvTipDlg(vcl::TComponent* AOwner);
     ~TqvTipDlg() override;
 
@@ -62,32 +67,44 @@ public:
     // Empty: "Did you know...".
     const QString& TipTitle() const { return FTipTitle; }
     void SetTipTitle(const QString& Value) { FTipTitle = Value; }
+    // The built-in tips, one per line.
     vcl::TStrings* Tips() const;
     // Copies the lines of Value.
     void SetTipValues(vcl::TStrings* Value);
+    // The font of the title.
     vcl::TFont* TipTitleFont() const { return FTipTitleFont.get(); }
     void SetTitleFont(vcl::TFont* Value);
+    // The font of the tips.
     vcl::TFont* TipFont() const { return FTipFont.get(); }
     void SetTipFont(vcl::TFont* Value);
+    // The registry hive for locRegistry.
     TRegRoot RegistryRoot() const { return FRegistryRoot; }
     void SetRegistryRoot(TRegRoot Value) { FRegistryRoot = Value; }
+    // The registry key for locRegistry; its string values are the tips.
     const QString& RegistryKey() const { return FRegistryKey; }
     void SetRegistryKey(const QString& Value) { FRegistryKey = Value; }
+    // The INI file for locINIFile.
     const QString& INIFile() const { return FINIFile; }
     void SetINIFile(const QString& Value) { FINIFile = Value; }
+    // The INI section for locINIFile; its values are the tips, in file order.
     const QString& INISection() const { return FINISection; }
     void SetINISection(const QString& Value) { FINISection = Value; }
+    // Where the tips come from.
     TTipLocation TipsLocation() const { return FTipsLocation; }
     void SetTipsLocation(TTipLocation Value) { FTipsLocation = Value; }
+    // The colour of the panel behind the tip.
     vcl::TColor PanelColor() const { return FPanelColor; }
     void SetPanelColor(vcl::TColor Value) { FPanelColor = Value; }
     // A marker that stands for a line break inside a tip (empty: none).
     const QString& CRLFSubstitute() const { return FCRLFSubstitute; }
     void SetCRLFSubstitute(const QString& Value) { FCRLFSubstitute = Value; }
+    // Shows the tips in random order (never the one shown now again).
     bool RandomTips() const { return FRandomTips; }
     void SetRandomTips(bool Value) { FRandomTips = Value; }
+    // The state of the window's "show at startup" check box.
     bool ShowAtStartup() const { return FShowAtStartup; }
     void SetShowAtStartup(bool Value) { FShowAtStartup = Value; }
+    // Where the window shows.
     TALSShowPos Position() const { return FPosition; }
     void SetPosition(TALSShowPos Value) { FPosition = Value; }
 
