@@ -99,11 +99,19 @@ vcl::TDateTime FileTimeToDateTime(uint64_t FileTime)
 TqvMySystem::TqvMySystem(vcl::TComponent* AOwner)
     : vcl::TComponent(AOwner)
 {
+    // Read at creation as well as in Loaded: a component made in code is never loaded,
+    // and page size 0 or no processors would be plainly wrong.
+    ReadProcessorInfo();
 }
 
 void TqvMySystem::Loaded()
 {
     vcl::TComponent::Loaded();
+    ReadProcessorInfo();
+}
+
+void TqvMySystem::ReadProcessorInfo()
+{
     const sys::TProcessorInfo info = sys::ProcessorInfo();
     FPageSize = info.PageSize;
     FNumberOfProcessors = info.NumberOfProcessors;

@@ -92,9 +92,8 @@ class TqvMySystem : public QObject, public vcl::TComponent {
     Q_PROPERTY(quint64 dwAvailVirtual READ dwAvailVirtual STORED false)
 
 public:
-    // Creates the component, owned (and freed) by AOwner. PageSize, ProcessorType and
-    // NumberOfProcessors are read in Loaded, after a form file: made in code they stay 0
-    // and empty.
+    // Creates the component, owned (and freed) by AOwner, with PageSize, ProcessorType
+    // and NumberOfProcessors read from the system.
     explicit TqvMySystem(vcl::TComponent* AOwner);
 
     // The user's login name, at most 20 characters.
@@ -163,10 +162,12 @@ public:
     // "Exit Error" that names the step.
     void ShutDown() const;
 
-    // Reads the page size and the processors.
+    // Reads the page size and the processors again.
     void Loaded() override;
 
 private:
+    void ReadProcessorInfo();
+
     unsigned FPageSize = 0;
     QString FProcessorType;
     unsigned FNumberOfProcessors = 0;

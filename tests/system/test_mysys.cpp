@@ -115,12 +115,9 @@ TEST(MySys, VersionAndProcessorTexts)
     EXPECT_TRUE(TqvMySystem(nullptr).OSVersion().startsWith("Linux Version "));
 }
 
-TEST(MySys, ProcessorFieldsAreFilledByLoaded)
+TEST(MySys, ProcessorFieldsAreFilledWithoutAFormFile)
 {
     TqvMySystem system(nullptr);
-    EXPECT_EQ(system.PageSize(), 0u);
-    EXPECT_EQ(system.ProcessorType(), "");
-    system.Loaded();
     EXPECT_EQ(system.PageSize(), static_cast<unsigned>(sysconf(_SC_PAGESIZE)));
     EXPECT_EQ(system.NumberOfProcessors(), static_cast<unsigned>(sysconf(_SC_NPROCESSORS_ONLN)));
     EXPECT_FALSE(system.ProcessorType().isEmpty());
