@@ -10,6 +10,7 @@
 #include "vcl/core/sysutils.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QMimeDatabase>
 #include <QScopeGuard>
@@ -74,6 +75,36 @@ private:
     FtpTestServer& FServer;
     TqvFTP FFtp{nullptr};
 };
+
+// A timer on the user-interface thread that ticks every 10 ms and remembers the largest
+// gap between two ticks: a frozen user interface shows as a large gap.
+class Heartbeat {
+public:
+    // Act runs on every tick with the time since the heartbeat started.
+    explicit Heartbeat(std::function<void(qint64 Elapsed)> Act) : FAct(std::move(Act))
+    {
+        QObject::connect(&FTimer, &QTimer::timeout, [this] {
+            FLargestGap = std::max(FLargestGap, FSinceTick.restart());
+            FAct(FSinceStart.elapsed());
+        });
+        FSinceStart.start();
+        FSinceTick.start();
+        FTimer.start(10);
+    }
+    qint64 LargestGap() const { return FLargestGap; }
+
+private:
+    std::function<void(qint64)> FAct;
+    QTimer FTimer;
+    QElapsedTimer FSinceStart;
+    QElapsedTimer FSinceTick;
+    qint64 FLargestGap = 0;
+};
+
+// How long a stalled server holds a listing before the test releases it, and the
+// largest gap between heartbeats allowed meanwhile (generous: the machine is shared).
+constexpr qint64 StallMs = 1500;
+constexpr qint64 LargestGapMs = StallMs / 2;
 
 class FtpBrowser : public ::testing::Test {
 protected:
@@ -494,16 +525,87 @@ TEST_F(FtpBrowser, AServerDyingInAListingIsReportedAndTheBrowserStaysUsable)
     EXPECT_EQ(browser.Captions(), QStringList({"..", "alive.txt"}));
 }
 
-TEST_F(FtpBrowser, TheButtonUploadsOneFileAndRefreshesTheBrowser)
+TEST_F(FtpBrowser, AStalledListingLeavesTheUserInterfaceRunningAndArrivesWhenReleased)
 {
-    Browser browser(*FServer);
+    auto server = OwnServer([](FtpTestServer& s) { s.StallListings(); });
+    server->WriteFile("late.txt", "x");
+    Browser browser(*server);
+    const QString file = LocalFile("queued.txt", "q");
+    bool released = false;
+    Heartbeat heartbeat([&](qint64 elapsed) {
+        if (released || elapsed < StallMs)
+            return;
+        // Still held by the server: every other command is refused meanwhile.
+        EXPECT_TRUE(browser->Busy());
+        const struct {
+            const char* Name;
+            std::function<void()> Command;
+        } refused[] = {
+            {"refresh", [&] { browser->RefreshFileList(); }},
+            {"new folder", [&] { browser->MakeDir("made"); }},
+            {"connect", [&] { EXPECT_FALSE(browser->Connect()); }},
+        };
+        for (const auto& command : refused) {
+            SCOPED_TRACE(command.Name);
+            browser.Errors.clear();
+            command.Command();
+            EXPECT_EQ(browser.Errors, QStringList{"Server command in progress!"});
+        }
+        EXPECT_FALSE(browser->Upload(file, false));
+        EXPECT_EQ(browser.Log.last(), "Server command in progress!");
+        browser.Errors.clear();
+        released = true;
+        server->ReleaseListings();
+    });
+    ASSERT_TRUE(browser->Connect());
+    EXPECT_TRUE(released);
+    EXPECT_LT(heartbeat.LargestGap(), LargestGapMs);
+    EXPECT_EQ(browser.Captions(), QStringList({"..", "late.txt"}));
+    EXPECT_TRUE(browser.Errors.isEmpty()) << browser.Errors.join('\n').toStdString();
+    EXPECT_FALSE(browser->Busy());
+    EXPECT_FALSE(QDir(server->LocalPath("made")).exists());
+}
+
+TEST_F(FtpBrowser, ADisconnectDuringAStalledListingEndsItCleanly)
+{
+    auto server = OwnServer([](FtpTestServer& s) { s.StallListings(); });
+    server->WriteFile("late.txt", "x");
+    Browser browser(*server);
+    QElapsedTimer sinceDisconnect;
+    Heartbeat heartbeat([&](qint64) {
+        if (!sinceDisconnect.isValid() && browser->Busy() && browser.Log.last().startsWith("Transferring data for ")) {
+            sinceDisconnect.start();
+            browser->Disconnect();
+        }
+    });
+    EXPECT_FALSE(browser->Connect()) << "the connection went before the listing arrived";
+    ASSERT_TRUE(sinceDisconnect.isValid());
+    // The layer notices a closed connection within about a second; far below the 30 s
+    // a server may take to answer.
+    EXPECT_LT(sinceDisconnect.elapsed(), 10000);
+    EXPECT_FALSE(browser->Connected());
+    EXPECT_FALSE(browser->Busy());
+    EXPECT_EQ(browser->ListView()->Items()->Count(), 0);
+    EXPECT_TRUE(browser.Errors.isEmpty()) << browser.Errors.join('\n').toStdString();
+    EXPECT_EQ(browser.Log.last(), "Not connected");
+
+    server->ReleaseListings();
+    ASSERT_TRUE(browser->Connect());
+    EXPECT_EQ(browser.Captions(), QStringList({"..", "late.txt"}));
+}
+
+TEST_F(FtpBrowser, TheButtonUploadsOneFileOnAWorkerAndRefreshesTheBrowser)
+{
+    // 256 KB a second: the upload of 768 KB takes about two seconds.
+    auto server = OwnServer([](FtpTestServer& s) { s.SetTransferLimit(256 * 1024); });
+    Browser browser(*server);
     ASSERT_TRUE(browser->Connect());
     TqvFTPButton button(nullptr);
     button.SetHostName("127.0.0.1");
-    button.SetPort(FServer->Port());
-    button.SetLoginName(Text(FServer->User()));
-    button.SetPassword(Text(FServer->Password()));
-    button.SetRemoteDir(Text(FServer->RemoteWorkDir()));
+    button.SetPort(server->Port());
+    button.SetLoginName(Text(server->User()));
+    button.SetPassword(Text(server->Password()));
+    button.SetRemoteDir(Text(server->RemoteWorkDir()));
     button.SetqvDragDropFTP(&browser.Ftp());
     int clicks = 0;
     button.OnClick = [&](TObject*) { ++clicks; };
@@ -517,10 +619,19 @@ TEST_F(FtpBrowser, TheButtonUploadsOneFileAndRefreshesTheBrowser)
     }
     EXPECT_EQ(clicks, 1) << "the click event runs first";
 
-    button.SetLocalFile(LocalFile("button.txt", "pressed"));
+    button.SetLocalFile(LocalFile("button.bin", PatternBytes(768 * 1024, 4)));
+    int ticks = 0;
+    Heartbeat heartbeat([&](qint64) {
+        // A second click while the first one's upload runs adds nothing.
+        if (++ticks == 2)
+            button.Click();
+    });
     button.Click();
-    EXPECT_EQ(ReadAll(FServer->LocalPath("button.txt")), "pressed");
-    EXPECT_TRUE(browser.Captions().contains("button.txt"));
+    EXPECT_GE(ticks, 2) << "the user interface ran during the upload";
+    EXPECT_LT(heartbeat.LargestGap(), LargestGapMs);
+    EXPECT_EQ(clicks, 3);
+    EXPECT_EQ(ReadAll(server->LocalPath("button.bin")), PatternBytes(768 * 1024, 4));
+    EXPECT_TRUE(browser.Captions().contains("button.bin"));
 }
 
 } // namespace
