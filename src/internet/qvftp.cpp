@@ -64,11 +64,20 @@ void Pause(int Milliseconds)
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 }
 
-// Byte-wise comparison of UTF-8 texts, as the listing's names are bytes.
-int CompareBytes(const QString& A1, const QString& A2)
+// The order of the UTF-8 bytes of two texts (the listing's names are bytes), worked out
+// on the UTF-16 units without converting: UTF-8 orders by code point, and UTF-16 does
+// too except that surrogates (code points above U+FFFF) must come after U+E000-U+FFFF.
+int CompareBytes(QStringView A1, QStringView A2)
 {
-    const int order = A1.toUtf8().compare(A2.toUtf8());
-    return order < 0 ? -1 : order > 0 ? 1 : 0;
+    const auto rank = [](char16_t unit) {
+        return unit >= 0xD800 && unit <= 0xDFFF ? unit + 0x2000 : unit >= 0xE000 ? unit - 0x800 : int(unit);
+    };
+    const qsizetype common = std::min(A1.size(), A2.size());
+    for (qsizetype i = 0; i < common; ++i) {
+        if (A1[i] != A2[i])
+            return rank(A1[i].unicode()) < rank(A2[i].unicode()) ? -1 : 1;
+    }
+    return A1.size() < A2.size() ? -1 : A1.size() > A2.size() ? 1 : 0;
 }
 
 TMenuItem* NewItem(TComponent* Owner, const QString& Caption, TNotifyEvent OnClick, bool Radio = false)
@@ -450,7 +459,7 @@ void TqvFTP::ShowListing(const QString& Directory, const std::vector<WIN32_FIND_
         AddParentRow();
     TFileTypeNames types;
     for (size_t i = 0; i < Entries.size(); ++i) {
-        if (i > 0)
+        if (i > 0 && OnDisplayMessage)
             Log(QStringLiteral("Transferring data for ") + Directory + QLatin1Char(' ') + QString::fromUtf8(Entries[i].cFileName));
         AddFile(Entries[i], types);
     }

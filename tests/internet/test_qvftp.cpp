@@ -301,6 +301,19 @@ TEST_F(FtpBrowser, ColumnClicksReverseTheOrderAndMenuCommandsDoNot)
     EXPECT_EQ(browser.Captions(), QStringList({"a.txt", "c.txt", "b.txt", "dir", ".."}));
 }
 
+TEST_F(FtpBrowser, NamesSortByTheirUtf8Bytes)
+{
+    // UTF-8 lead bytes, by hand: "B" 42 < "b" 62 < U+00E9 C3 < U+FF21 EF < U+1F600 F0.
+    // UTF-16 would put U+1F600 (surrogates D83D DE00) before U+FF21.
+    const QStringList byBytes = {"..", "B.txt", "b.txt", QString::fromUtf8("\u00e9.txt"), QString::fromUtf8("\uff21.txt"),
+        QString::fromUtf8("\U0001F600.txt")};
+    for (const QString& name : byBytes.mid(1))
+        FServer->WriteFile(name.toUtf8(), "x");
+    Browser browser(*FServer);
+    ASSERT_TRUE(browser->Connect());
+    EXPECT_EQ(browser.Captions(), byBytes);
+}
+
 TEST_F(FtpBrowser, ViewCommandsSwitchTheStyleAndTheCheckMark)
 {
     Browser browser(*FServer);
