@@ -3,11 +3,14 @@
 #include "ftptesthelpers.h"
 #include "internet/qvftpbutton.h"
 #include "internet/qvuploadthread.h"
+#include "package/package.h"
 #include "support/prerequisite.h"
 #include "vcl/controls/dialogs.h"
 #include "vcl/controls/dropfiles.h"
+#include "vcl/controls/forms.h"
 #include "vcl/controls/menus.h"
 #include "vcl/core/sysutils.h"
+#include "vcl/streaming/formfile.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -80,23 +83,21 @@ private:
 // gap between two ticks: a frozen user interface shows as a large gap.
 class Heartbeat {
 public:
-    // Act runs on every tick with the time since the heartbeat started.
-    explicit Heartbeat(std::function<void(qint64 Elapsed)> Act) : FAct(std::move(Act))
+    // Act runs on every tick.
+    explicit Heartbeat(std::function<void()> Act) : FAct(std::move(Act))
     {
         QObject::connect(&FTimer, &QTimer::timeout, [this] {
             FLargestGap = std::max(FLargestGap, FSinceTick.restart());
-            FAct(FSinceStart.elapsed());
+            FAct();
         });
-        FSinceStart.start();
         FSinceTick.start();
         FTimer.start(10);
     }
     qint64 LargestGap() const { return FLargestGap; }
 
 private:
-    std::function<void(qint64)> FAct;
+    std::function<void()> FAct;
     QTimer FTimer;
-    QElapsedTimer FSinceStart;
     QElapsedTimer FSinceTick;
     qint64 FLargestGap = 0;
 };
@@ -144,6 +145,50 @@ TEST_F(FtpBrowser, VersionStringKeepsItsTrailingBlank)
 {
     TqvFTP ftp(nullptr);
     EXPECT_EQ(ftp.VersionString(), "1.01.00 ");
+}
+
+TEST_F(FtpBrowser, BothControlsPublishTheServerSettingsAndReadThemBack)
+{
+    Package::LoadPackage();
+    TForm form(nullptr);
+    form.SetName("Form1");
+    auto* ftp = new TqvFTP(&form);
+    auto* button = new TqvFTPButton(&form);
+    button->SetParent(&form);
+    ftp->SetName("Ftp1");
+    button->SetName("Button1");
+    for (TFtpServerSettings* settings : {static_cast<TFtpServerSettings*>(ftp), static_cast<TFtpServerSettings*>(button)}) {
+        EXPECT_EQ(settings->HostName(), "localhost");
+        EXPECT_EQ(settings->LoginName(), "anonymous");
+        EXPECT_EQ(settings->Port(), 21);
+        EXPECT_TRUE(settings->Passive());
+        settings->SetHostName("ftp.example");
+        settings->SetLoginName("me");
+        settings->SetPassword("it's");
+        settings->SetPort(2121);
+        settings->SetPassive(false);
+        settings->SetRemoteDir("/pub");
+    }
+    const QString text = ComponentToText(&form);
+    TForm copy(nullptr);
+    TextToComponent(text, &copy);
+    for (const char* name : {"Ftp1", "Button1"}) {
+        SCOPED_TRACE(name);
+        qsizetype at = text.indexOf(QString("object %1: ").arg(name));
+        for (const char* line : {"HostName = 'ftp.example'", "LoginName = 'me'", "Password = 'it''s'", "Port = 2121",
+                 "Passive = False", "RemoteDir = '/pub'"}) {
+            at = text.indexOf(line, at);
+            EXPECT_GE(at, 0) << line << " in this order in\n" << text.toStdString();
+        }
+        auto* read = dynamic_cast<TFtpServerSettings*>(copy.FindComponent(name));
+        ASSERT_NE(read, nullptr);
+        EXPECT_EQ(read->HostName(), "ftp.example");
+        EXPECT_EQ(read->LoginName(), "me");
+        EXPECT_EQ(read->Password(), "it's");
+        EXPECT_EQ(read->Port(), 2121);
+        EXPECT_FALSE(read->Passive());
+        EXPECT_EQ(read->RemoteDir(), "/pub");
+    }
 }
 
 TEST_F(FtpBrowser, ConnectRefusesMissingSettingsInOrder)
@@ -538,18 +583,24 @@ TEST_F(FtpBrowser, AServerDyingInAListingIsReportedAndTheBrowserStaysUsable)
     EXPECT_EQ(browser.Captions(), QStringList({"..", "alive.txt"}));
 }
 
-TEST_F(FtpBrowser, AStalledListingLeavesTheUserInterfaceRunningAndArrivesWhenReleased)
+TEST_F(FtpBrowser, AStalledListingKeepsTheUserInterfaceRunningUntilDisconnectedOrReleased)
 {
     auto server = OwnServer([](FtpTestServer& s) { s.StallListings(); });
     server->WriteFile("late.txt", "x");
     Browser browser(*server);
     const QString file = LocalFile("queued.txt", "q");
-    bool released = false;
-    Heartbeat heartbeat([&](qint64 elapsed) {
-        if (released || elapsed < StallMs)
-            return;
-        // Still held by the server: every other command is refused meanwhile.
-        EXPECT_TRUE(browser->Busy());
+    // Runs once the browser has waited StallMs for its listing.
+    std::function<void()> whenStalled;
+    QElapsedTimer stalled;
+    Heartbeat heartbeat([&] {
+        if (whenStalled && browser->Busy() && browser.Log.last().startsWith("Transferring data for ")
+            && stalled.hasExpired(StallMs))
+            std::exchange(whenStalled, nullptr)();
+    });
+
+    // Every other command is refused meanwhile; a disconnect ends the listing quietly.
+    QElapsedTimer sinceDisconnect;
+    whenStalled = [&] {
         const struct {
             const char* Name;
             std::function<void()> Command;
@@ -567,33 +618,13 @@ TEST_F(FtpBrowser, AStalledListingLeavesTheUserInterfaceRunningAndArrivesWhenRel
         EXPECT_FALSE(browser->Upload(file, false));
         EXPECT_EQ(browser.Log.last(), "Server command in progress!");
         browser.Errors.clear();
-        released = true;
-        server->ReleaseListings();
-    });
-    ASSERT_TRUE(browser->Connect());
-    EXPECT_TRUE(released);
-    EXPECT_LT(heartbeat.LargestGap(), LargestGapMs);
-    EXPECT_EQ(browser.Captions(), QStringList({"..", "late.txt"}));
-    EXPECT_TRUE(browser.Errors.isEmpty()) << browser.Errors.join('\n').toStdString();
-    EXPECT_FALSE(browser->Busy());
-    EXPECT_FALSE(QDir(server->LocalPath("made")).exists());
-}
-
-TEST_F(FtpBrowser, ADisconnectDuringAStalledListingEndsItCleanly)
-{
-    auto server = OwnServer([](FtpTestServer& s) { s.StallListings(); });
-    server->WriteFile("late.txt", "x");
-    Browser browser(*server);
-    QElapsedTimer sinceDisconnect;
-    Heartbeat heartbeat([&](qint64) {
-        if (!sinceDisconnect.isValid() && browser->Busy() && browser.Log.last().startsWith("Transferring data for ")) {
-            sinceDisconnect.start();
-            browser->Disconnect();
-        }
-    });
+        sinceDisconnect.start();
+        browser->Disconnect();
+    };
+    stalled.start();
     EXPECT_FALSE(browser->Connect()) << "the connection went before the listing arrived";
     ASSERT_TRUE(sinceDisconnect.isValid());
-    // The layer notices a closed connection within about a second; far below the 30 s
+    // The layer notices a closed connection within about a second, far below the 30 s
     // a server may take to answer.
     EXPECT_LT(sinceDisconnect.elapsed(), 10000);
     EXPECT_FALSE(browser->Connected());
@@ -601,10 +632,17 @@ TEST_F(FtpBrowser, ADisconnectDuringAStalledListingEndsItCleanly)
     EXPECT_EQ(browser->ListView()->Items()->Count(), 0);
     EXPECT_TRUE(browser.Errors.isEmpty()) << browser.Errors.join('\n').toStdString();
     EXPECT_EQ(browser.Log.last(), "Not connected");
+    EXPECT_FALSE(QDir(server->LocalPath("made")).exists());
 
-    server->ReleaseListings();
+    // Released, the listing arrives and the browser is free again.
+    whenStalled = [&] { server->ReleaseListings(); };
+    stalled.start();
     ASSERT_TRUE(browser->Connect());
+    EXPECT_FALSE(whenStalled) << "the listing came only after the release";
     EXPECT_EQ(browser.Captions(), QStringList({"..", "late.txt"}));
+    EXPECT_TRUE(browser.Errors.isEmpty()) << browser.Errors.join('\n').toStdString();
+    EXPECT_FALSE(browser->Busy());
+    EXPECT_LT(heartbeat.LargestGap(), LargestGapMs);
 }
 
 TEST_F(FtpBrowser, TheButtonUploadsOneFileOnAWorkerAndRefreshesTheBrowser)
@@ -634,7 +672,7 @@ TEST_F(FtpBrowser, TheButtonUploadsOneFileOnAWorkerAndRefreshesTheBrowser)
 
     button.SetLocalFile(LocalFile("button.bin", PatternBytes(768 * 1024, 4)));
     int ticks = 0;
-    Heartbeat heartbeat([&](qint64) {
+    Heartbeat heartbeat([&] {
         // A second click while the first one's upload runs adds nothing.
         if (++ticks == 2)
             button.Click();
