@@ -54,12 +54,15 @@ public:
     bool Active() const { return FActive; }
     void SetActive(bool Value);
 
-    // Connects with the current properties and lists the start folder. Raises
-    // vcl::Exception when HostName, LoginName or Password is empty.
+    // Connects with the current properties and lists the start folder; true when the
+    // control is connected at the end. Raises vcl::Exception when HostName, LoginName or
+    // Password is empty. Like every server command it runs on a worker thread while the
+    // call serves the user interface, and is refused with a message while another runs.
     bool Connect();
     bool ConnectTo(const QString& Host, const QString& Login, const QString& APassword);
     bool Connected() const { return FConnection.Connected(); }
-    // Closes the connection; an upload running on it stops within about a second.
+    // Closes the connection; an upload or command running on it stops within about a
+    // second (a command then shows nothing).
     void Disconnect();
     void RefreshFileList(vcl::TObject* Sender = nullptr);
     void MakeDir(const QString& Name);
