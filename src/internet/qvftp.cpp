@@ -14,7 +14,8 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QRegularExpression>
-#include <thread>
+#include <QPointer>
+#include <QTimer>
 
 using namespace platform::ftp;
 using namespace vcl;
@@ -32,9 +33,9 @@ constexpr char AgentName[] = "QvKit FTP";
 constexpr char Revision[] = "$Revision: 1.01.00 $";
 constexpr char UploadInProgress[] = "File upload in progress!";
 constexpr char DownloadInProgress[] = "File download in progress!";
+constexpr char CommandInProgress[] = "Server command in progress!";
 // How long an error line stays before the next step, so the user can read it.
 constexpr int ErrorPauseMs = 1000;
-constexpr DWORD ReplyBufferSize = 256;
 constexpr DWORD DirectoryBufferSize = 2048;
 constexpr DWORD FolderAttributes = 0x90; // directory and normal
 constexpr DWORD FileAttributes = 0x80;   // normal
@@ -57,15 +58,26 @@ QByteArray A(const QString& Text)
 void Pause(int Milliseconds)
 {
     const QDeadlineTimer deadline(Milliseconds);
+    // Wakes the loop below at the end instead of letting it spin.
+    QTimer::singleShot(Milliseconds, QCoreApplication::instance(), [] {});
     while (!deadline.hasExpired())
-        Application()->ProcessMessages();
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 }
 
-// Byte-wise comparison of UTF-8 texts, as the listing's names are bytes.
-int CompareBytes(const QString& A1, const QString& A2)
+// The order of the UTF-8 bytes of two texts (the listing's names are bytes), worked out
+// on the UTF-16 units without converting: UTF-8 orders by code point, and UTF-16 does
+// too except that surrogates (code points above U+FFFF) must come after U+E000-U+FFFF.
+int CompareBytes(QStringView A1, QStringView A2)
 {
-    const int order = A1.toUtf8().compare(A2.toUtf8());
-    return order < 0 ? -1 : order > 0 ? 1 : 0;
+    const auto rank = [](char16_t unit) {
+        return unit >= 0xD800 && unit <= 0xDFFF ? unit + 0x2000 : unit >= 0xE000 ? unit - 0x800 : int(unit);
+    };
+    const qsizetype common = std::min(A1.size(), A2.size());
+    for (qsizetype i = 0; i < common; ++i) {
+        if (A1[i] != A2[i])
+            return rank(A1[i].unicode()) < rank(A2[i].unicode()) ? -1 : 1;
+    }
+    return A1.size() < A2.size() ? -1 : A1.size() > A2.size() ? 1 : 0;
 }
 
 TMenuItem* NewItem(TComponent* Owner, const QString& Caption, TNotifyEvent OnClick, bool Radio = false)
@@ -81,9 +93,6 @@ TMenuItem* NewItem(TComponent* Owner, const QString& Caption, TNotifyEvent OnCli
 
 TqvFTP::TqvFTP(TComponent* AOwner) : TPanel(AOwner)
 {
-    // The loopback host of this machine, by its name.
-    FHostName = QStringLiteral("localhost");
-    FLoginName = QStringLiteral("anonymous");
     if (auto* parent = dynamic_cast<TWinControl*>(AOwner))
         SetParent(parent);
     if (ComponentState() & csDesigning) {
@@ -237,26 +246,11 @@ bool TqvFTP::Confirm(const QString& Text)
     return MessageDlg(Text, mtConfirmation, TMsgDlgButtons(mbYes) | mbNo) == mrYes;
 }
 
-// True when the server's last reply was there to show. An empty reply counts as none,
+// True when the call's server reply was there to show. An empty reply counts as none,
 // so that a failure that never reached the server still gets the caller's own text.
-bool TqvFTP::ShowLastResponseInfo(bool DoPause)
+bool TqvFTP::ShowLastResponseInfo(const TFtpCallResult& Outcome, bool DoPause)
 {
-    char buffer[ReplyBufferSize] = {};
-    DWORD error = 0;
-    DWORD length = sizeof buffer;
-    // A longer reply does not fit: its last line is what matters, so ask for all of it.
-    QByteArray reply;
-    if (InternetGetLastResponseInfoA(&error, buffer, &length)) {
-        reply = QByteArray(buffer, length);
-    } else if (GetLastError() == ERROR_INSUFFICIENT_BUFFER) {
-        reply.resize(length);
-        if (!InternetGetLastResponseInfoA(&error, reply.data(), &length))
-            return false;
-        reply.truncate(length);
-    } else {
-        return false;
-    }
-    const QString text = QString::fromUtf8(reply).trimmed();
+    const QString text = QString::fromUtf8(Outcome.Reply).trimmed();
     if (text.isEmpty())
         return false;
     DoShowMessage(text.split(QRegularExpression(QStringLiteral("[\r\n]+"))).constLast().trimmed());
@@ -265,38 +259,56 @@ bool TqvFTP::ShowLastResponseInfo(bool DoPause)
     return true;
 }
 
-void TqvFTP::ShowFailure(const QString& Fallback)
+void TqvFTP::ShowFailure(const TFtpCallResult& Outcome, const QString& Fallback)
 {
-    if (!ShowLastResponseInfo(true))
+    if (!ShowLastResponseInfo(Outcome, true))
         DoShowMessage(Fallback);
 }
 
-bool TqvFTP::RefusedWhileUploading()
+QString TqvFTP::BusyText() const
 {
-    // A transfer holds the connection; a command now would wait for its end with the
-    // user interface frozen, so it is refused instead.
-    if (!FUploading && !FDownloading)
+    if (FUploading)
+        return QString::fromLatin1(UploadInProgress);
+    switch (FBusy) {
+    case TBusy::Idle: return QString();
+    case TBusy::Downloading: return QString::fromLatin1(DownloadInProgress);
+    case TBusy::Commanding: return QString::fromLatin1(CommandInProgress);
+    }
+    return QString();
+}
+
+bool TqvFTP::RefusedWhileBusy()
+{
+    // A transfer or command holds the connection; another command now would wait for its
+    // end, so it is refused instead.
+    const QString busy = BusyText();
+    if (busy.isEmpty())
         return false;
-    DoShowMessage(QString::fromLatin1(FUploading ? UploadInProgress : DownloadInProgress));
+    DoShowMessage(busy);
     return true;
+}
+
+std::optional<TFtpCallResult> TqvFTP::RunCommand(const std::function<bool()>& Call, TBusy Kind)
+{
+    const QPointer<TqvFTP> alive(this);
+    const int disconnects = FDisconnects;
+    FBusy = Kind;
+    const TFtpCallResult outcome = RunFtpCall(Call);
+    if (!alive)
+        return std::nullopt;
+    FBusy = TBusy::Idle;
+    if (disconnects != FDisconnects)
+        return std::nullopt;
+    return outcome;
 }
 
 void TqvFTP::Download(const QString& Remote, const QString& Local)
 {
-    // On a thread of its own, so the user interface keeps running for the transfer;
-    // it writes a temporary file beside Local that takes its name only when complete.
-    FDownloading = true;
-    std::atomic<bool> done = false;
-    std::thread worker([&, handle = FConnection.Handle(), remote = A(Remote), local = A(Local)] {
-        FtpGetFileA(handle, remote.constData(), local.constData(), false, 0, 0, 0);
-        done = true;
-        // Wakes the loop below.
-        QMetaObject::invokeMethod(QCoreApplication::instance(), [] {}, Qt::QueuedConnection);
-    });
-    while (!done)
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-    worker.join();
-    FDownloading = false;
+    // It writes a temporary file beside Local that takes its name only when complete;
+    // the result is not reported.
+    RunCommand([handle = FConnection.Handle(), remote = A(Remote), local = A(Local)] {
+        return FtpGetFileA(handle, remote.constData(), local.constData(), false, 0, 0, 0) != 0;
+    }, TBusy::Downloading);
 }
 
 QString TqvFTP::VersionString() const
@@ -309,44 +321,66 @@ QString TqvFTP::VersionString() const
 
 bool TqvFTP::Connect()
 {
+    if (RefusedWhileBusy())
+        return false;
     if (Connected())
         Disconnect();
-    if (FHostName.isEmpty())
+    if (HostName().isEmpty())
         throw Exception(QStringLiteral("HostName must be specified"));
-    if (FLoginName.isEmpty())
+    if (LoginName().isEmpty())
         throw Exception(QStringLiteral("LoginName must be specified"));
-    if (FPassword.isEmpty())
+    if (Password().isEmpty())
         throw Exception(QStringLiteral("Password must be specified"));
-    Log(QStringLiteral("Connecting to ") + FHostName);
-    // The connection object opens the root and the connection with the same calls.
-    const bool connected = FConnection.ConnectTo(FHostName, FLoginName, FPassword, QString(), FPassive, FPort);
-    if (!connected) {
-        ShowFailure(QStringLiteral("Could not connect to ") + FHostName);
+    Log(QStringLiteral("Connecting to ") + HostName());
+    TFtpHandles handles;
+    const auto opened = RunCommand([&handles, login = FConnection.Login(HostName(), LoginName(), Password(), Passive(), Port())] {
+        handles = TqvFTPConnection::Open(login);
+        return handles.Connection != nullptr;
+    });
+    if (!opened) {
+        // Closed or disconnected meanwhile: the new connection is not wanted.
+        InternetCloseHandle(handles.Root);
+        return false;
+    }
+    if (!opened->Ok) {
+        ShowFailure(*opened, QStringLiteral("Could not connect to ") + HostName());
         Pause(ErrorPauseMs);
         Disconnect();
         return false;
     }
-    Log(QStringLiteral("Connected to ") + FHostName);
-    if (!FRemoteDir.isEmpty() && !FConnection.SetCurrentDirectory(FRemoteDir)) {
-        ShowFailure(QStringLiteral("Could not change to ") + FRemoteDir);
-        return false;
+    FConnection.Adopt(handles);
+    Log(QStringLiteral("Connected to ") + HostName());
+    if (!RemoteDir().isEmpty()) {
+        const auto changed = RunCommand([handle = FConnection.Handle(), directory = A(RemoteDir())] {
+            return FtpSetCurrentDirectoryA(handle, directory.constData()) != 0;
+        });
+        if (!changed)
+            return false;
+        if (!changed->Ok) {
+            ShowFailure(*changed, QStringLiteral("Could not change to ") + RemoteDir());
+            return false;
+        }
     }
     RefreshFileList();
-    return true;
+    // A Disconnect while the list was read (from the user interface, which kept running)
+    // leaves the control without a connection.
+    return Connected();
 }
 
 bool TqvFTP::ConnectTo(const QString& Host, const QString& Login, const QString& APassword)
 {
-    FHostName = Host;
-    FLoginName = Login;
-    FPassword = APassword;
+    SetHostName(Host);
+    SetLoginName(Login);
+    SetPassword(APassword);
     return Connect();
 }
 
 void TqvFTP::Disconnect()
 {
     // Closing the handle also stops an upload running on it; its end is awaited so
-    // that nothing uses the connection afterwards.
+    // that nothing uses the connection afterwards. A command running on it stops within
+    // about a second and shows nothing.
+    ++FDisconnects;
     FConnection.Disconnect();
     WaitForUploadEnd();
     ClearList();
@@ -386,35 +420,55 @@ void TqvFTP::ClearList()
 
 void TqvFTP::RefreshFileList(TObject*)
 {
-    if (!Connected() || RefusedWhileUploading())
+    if (!Connected() || RefusedWhileBusy())
         return;
     ClearList();
     char buffer[DirectoryBufferSize] = {};
     DWORD length = sizeof buffer;
+    // The session keeps the folder itself: reading it asks the server nothing.
     const QString directory
         = FtpGetCurrentDirectoryA(FConnection.Handle(), buffer, &length) ? QString::fromUtf8(buffer, length) : QString();
     Log(QStringLiteral("Transferring data for ") + directory);
+    std::vector<WIN32_FIND_DATAA> entries;
+    const auto listed = RunCommand([handle = FConnection.Handle(), &entries] {
+        WIN32_FIND_DATAA entry;
+        HINTERNET find = FtpFindFirstFileA(handle, nullptr, &entry, INTERNET_FLAG_RELOAD, 0);
+        if (!find)
+            return false;
+        do
+            entries.push_back(entry);
+        while (InternetFindNextFileA(find, &entry));
+        InternetCloseHandle(find);
+        return true;
+    });
+    if (!listed)
+        return;
+    // Adding rows lets the user interface run; no command may change the list meanwhile.
+    FBusy = TBusy::Commanding;
+    const QPointer<TqvFTP> alive(this);
+    ShowListing(directory, entries, *listed);
+    if (alive)
+        FBusy = TBusy::Idle;
+}
 
+void TqvFTP::ShowListing(const QString& Directory, const std::vector<WIN32_FIND_DATAA>& Entries, const TFtpCallResult& Outcome)
+{
     FListView->SetSortType(stNone);
     FListView->Items()->BeginUpdate();
-    if (directory != QLatin1String("/"))
+    if (Directory != QLatin1String("/"))
         AddParentRow();
-    WIN32_FIND_DATAA entry;
     TFileTypeNames types;
-    HINTERNET find = FtpFindFirstFileA(FConnection.Handle(), nullptr, &entry, INTERNET_FLAG_RELOAD, 0);
-    if (find) {
-        AddFile(entry, types);
-        while (InternetFindNextFileA(find, &entry)) {
-            Log(QStringLiteral("Transferring data for ") + directory + QLatin1Char(' ') + QString::fromUtf8(entry.cFileName));
-            AddFile(entry, types);
-        }
-        InternetCloseHandle(find);
-    } else if (const DWORD code = GetLastError(); code != ERROR_NO_MORE_FILES) {
+    for (size_t i = 0; i < Entries.size(); ++i) {
+        if (i > 0 && OnDisplayMessage)
+            Log(QStringLiteral("Transferring data for ") + Directory + QLatin1Char(' ') + QString::fromUtf8(Entries[i].cFileName));
+        AddFile(Entries[i], types);
+    }
+    if (!Outcome.Ok && Outcome.Error != ERROR_NO_MORE_FILES) {
         // The listing failed (a refused folder, a server gone): the server's refusal
         // tells why; a broken connection leaves only a preliminary reply, so our own text.
         FListView->Items()->EndUpdate();
-        if (code != ERROR_INTERNET_EXTENDED_ERROR || !ShowLastResponseInfo(true))
-            DoShowMessage(QStringLiteral("Could not list %1 (Win32 Error %2)").arg(directory).arg(code));
+        if (Outcome.Error != ERROR_INTERNET_EXTENDED_ERROR || !ShowLastResponseInfo(Outcome, true))
+            DoShowMessage(QStringLiteral("Could not list %1 (Win32 Error %2)").arg(Directory, QString::number(Outcome.Error)));
         FListView->Items()->BeginUpdate();
     }
     Log(QStringLiteral("Transfer completed (") + FormatFloat(QStringLiteral("#,##0"), FTotalSize) + QStringLiteral(" bytes in ")
@@ -611,13 +665,17 @@ void TqvFTP::DoDblClick(TObject* Sender)
 {
     TListItem* selected = FListView->Selected();
     const TExtraFileData* data = FileData(selected);
-    if (data && !RefusedWhileUploading()) {
+    const QPointer<TqvFTP> alive(this);
+    if (data && !RefusedWhileBusy()) {
         const QString caption = selected->Caption();
         if (data->IsDirectory) {
-            if (FConnection.SetCurrentDirectory(caption))
+            const auto changed = RunCommand([handle = FConnection.Handle(), directory = A(caption)] {
+                return FtpSetCurrentDirectoryA(handle, directory.constData()) != 0;
+            });
+            if (changed && changed->Ok)
                 RefreshFileList();
-            else
-                ShowFailure(QStringLiteral("Could not change to directory ") + caption);
+            else if (changed)
+                ShowFailure(*changed, QStringLiteral("Could not change to directory ") + caption);
         } else if (OnGetLocalFile) {
             QString local;
             OnGetLocalFile(this, caption, local);
@@ -628,14 +686,14 @@ void TqvFTP::DoDblClick(TObject* Sender)
                 Download(caption, local);
         }
     }
-    if (OnDblClick)
+    if (alive && OnDblClick)
         OnDblClick(Sender);
 }
 
 bool TqvFTP::DownLoadSelected()
 {
-    if (FUploading || FDownloading) {
-        Log(QString::fromLatin1(FUploading ? UploadInProgress : DownloadInProgress));
+    if (const QString busy = BusyText(); !busy.isEmpty()) {
+        Log(busy);
         return false;
     }
     if (!CanDownLoad())
@@ -664,25 +722,27 @@ void TqvFTP::DeleteOnClick(TObject*)
 {
     TListItem* selected = FListView->Selected();
     const TExtraFileData* data = FileData(selected);
-    if (!data || RefusedWhileUploading())
+    if (!data || RefusedWhileBusy())
         return;
     const QString caption = selected->Caption();
-    const QString what = data->IsDirectory ? QStringLiteral("Delete folder") : QStringLiteral("Delete");
-    if (!Confirm(what + QStringLiteral(" \"") + caption + QStringLiteral("\" ?")))
+    const bool folder = data->IsDirectory;
+    if (!Confirm((folder ? QStringLiteral("Delete folder") : QStringLiteral("Delete")) + QStringLiteral(" \"") + caption
+                 + QStringLiteral("\" ?")))
         return;
-    const bool deleted = data->IsDirectory ? FConnection.RemoveDirectory(caption) : FConnection.DeleteFile(caption);
-    if (deleted) {
+    const auto deleted = RunCommand([folder, handle = FConnection.Handle(), name = A(caption)] {
+        return (folder ? FtpRemoveDirectoryA(handle, name.constData()) : FtpDeleteFileA(handle, name.constData())) != 0;
+    });
+    if (deleted && deleted->Ok)
         RefreshFileList();
-        return;
-    }
-    const QString code = QString::number(GetLastError());
-    ShowFailure(QStringLiteral("Could not %1 %2 (Win32 Error %3)")
-                    .arg(data->IsDirectory ? QStringLiteral("delete folder") : QStringLiteral("delete"), caption, code));
+    else if (deleted)
+        ShowFailure(*deleted, QStringLiteral("Could not %1 %2 (Win32 Error %3)")
+                                  .arg(folder ? QStringLiteral("delete folder") : QStringLiteral("delete"), caption,
+                                       QString::number(deleted->Error)));
 }
 
 void TqvFTP::RenameOnClick(TObject*)
 {
-    if (TListItem* selected = FListView->Selected(); selected && !RefusedWhileUploading())
+    if (TListItem* selected = FListView->Selected(); selected && !RefusedWhileBusy())
         selected->EditCaption();
 }
 
@@ -692,14 +752,15 @@ void TqvFTP::ListviewEdited(TObject*, TListItem*, QString& S)
     if (!selected || S == selected->Caption())
         return;
     const QString caption = selected->Caption();
-    if (RefusedWhileUploading()) {
+    if (RefusedWhileBusy()) {
         S = caption;
         return;
     }
-    if (!FConnection.RenameFile(caption, S)) {
-        const QString code = QString::number(GetLastError());
-        ShowFailure(QStringLiteral("Could not rename %1 (Win32 Error %2)").arg(caption, code));
-    }
+    const auto renamed = RunCommand([handle = FConnection.Handle(), from = A(caption), to = A(S)] {
+        return FtpRenameFileA(handle, from.constData(), to.constData()) != 0;
+    });
+    if (renamed && !renamed->Ok)
+        ShowFailure(*renamed, QStringLiteral("Could not rename %1 (Win32 Error %2)").arg(caption, QString::number(renamed->Error)));
 }
 
 void TqvFTP::MakeDirOnClick(TObject*)
@@ -713,24 +774,30 @@ void TqvFTP::MakeDir(const QString& Name)
 {
     if (!Connected())
         DoShowMessage(QStringLiteral("No connection to host."));
-    if (Name.trimmed().isEmpty() || RefusedWhileUploading())
+    if (Name.trimmed().isEmpty() || RefusedWhileBusy())
         return;
-    if (FConnection.CreateDirectory(Name))
+    // Without a reply (no connection, say) nothing more is shown.
+    const auto made = RunCommand([handle = FConnection.Handle(), name = A(Name)] {
+        return FtpCreateDirectoryA(handle, name.constData()) != 0;
+    });
+    if (made && made->Ok)
         RefreshFileList();
-    else
-        ShowLastResponseInfo(true);
+    else if (made)
+        ShowLastResponseInfo(*made, true);
 }
 
 // --- Uploads ---
 
 bool TqvFTP::Upload(const QString& Files, bool Wait)
 {
-    if (FUploading || FDownloading) {
-        Log(QString::fromLatin1(FUploading ? UploadInProgress : DownloadInProgress));
+    if (const QString busy = BusyText(); !busy.isEmpty()) {
+        Log(busy);
         return false;
     }
     if (!Connected())
         Connect();
+    if (!BusyText().isEmpty()) // another command began while Connect served the user interface
+        return false;
     // The previous thread has handed back its last call; let it end.
     FUploadThread.reset();
     FUploading = true;

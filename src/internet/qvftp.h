@@ -4,6 +4,8 @@
 // make folders, switch view style and sort order from a pop-up menu, and upload local
 // files dropped onto it (on a worker thread, one upload at a time).
 #include "internet/qvftpfiledata.h"
+#include "internet/qvftpcall.h"
+#include "internet/qvftpserversettings.h"
 #include "internet/qvftpshell.h"
 #include "vcl/controls/extctrls.h"
 #include "vcl/controls/listview.h"
@@ -11,6 +13,7 @@
 #include <QStringList>
 #include <atomic>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace vcl {
@@ -32,15 +35,10 @@ using TGetConfirmationEvent = std::function<void(vcl::TObject* Sender, const QSt
 
 class TUploadThread;
 
-class TqvFTP : public vcl::TPanel {
+class TqvFTP : public vcl::TPanel, public TFtpServerSettings {
     Q_OBJECT
     Q_PROPERTY(bool Active READ Active WRITE SetActive)
-    Q_PROPERTY(QString HostName READ HostName WRITE SetHostName)
-    Q_PROPERTY(QString LoginName READ LoginName WRITE SetLoginName)
-    Q_PROPERTY(QString Password READ Password WRITE SetPassword)
-    Q_PROPERTY(int Port READ Port WRITE SetPort)
-    Q_PROPERTY(bool Passive READ Passive WRITE SetPassive)
-    Q_PROPERTY(QString RemoteDir READ RemoteDir WRITE SetRemoteDir)
+    QV_FTP_SERVER_PROPERTIES
     // The menu the control makes for itself is part of it, not of the form file.
     Q_CLASSINFO("Stored:PopupMenu", "IsPopupMenuStored")
 
@@ -55,25 +53,16 @@ public:
 
     bool Active() const { return FActive; }
     void SetActive(bool Value);
-    QString HostName() const { return FHostName; }
-    void SetHostName(const QString& Value) { FHostName = Value; }
-    QString LoginName() const { return FLoginName; }
-    void SetLoginName(const QString& Value) { FLoginName = Value; }
-    QString Password() const { return FPassword; }
-    void SetPassword(const QString& Value) { FPassword = Value; }
-    int Port() const { return FPort; }
-    void SetPort(int Value) { FPort = Value; }
-    bool Passive() const { return FPassive; }
-    void SetPassive(bool Value) { FPassive = Value; }
-    QString RemoteDir() const { return FRemoteDir; }
-    void SetRemoteDir(const QString& Value) { FRemoteDir = Value; }
 
-    // Connects with the current properties and lists the start folder. Raises
-    // vcl::Exception when HostName, LoginName or Password is empty.
+    // Connects with the current properties and lists the start folder; true when the
+    // control is connected at the end. Raises vcl::Exception when HostName, LoginName or
+    // Password is empty. Like every server command it runs on a worker thread while the
+    // call serves the user interface, and is refused with a message while another runs.
     bool Connect();
     bool ConnectTo(const QString& Host, const QString& Login, const QString& APassword);
     bool Connected() const { return FConnection.Connected(); }
-    // Closes the connection; an upload running on it stops within about a second.
+    // Closes the connection; an upload or command running on it stops within about a
+    // second (a command then shows nothing).
     void Disconnect();
     void RefreshFileList(vcl::TObject* Sender = nullptr);
     void MakeDir(const QString& Name);
@@ -88,7 +77,10 @@ public:
     Q_INVOKABLE bool IsPopupMenuStored() const { return PopupMenu() != nullptr && PopupMenu() != FOwnMenu; }
 
     bool Uploading() const { return FUploading; }
-    bool Downloading() const { return FDownloading; }
+    bool Downloading() const { return FBusy == TBusy::Downloading; }
+    // A server command (connecting, listing, changing folder, deleting, renaming, making
+    // a folder, downloading) runs on a worker thread; further commands are refused.
+    bool Busy() const { return FBusy != TBusy::Idle; }
     // The list view the control shows the folder in.
     vcl::TListView* ListView() const { return FListView; }
     TOrderBy OrderBy() const { return FOrderBy; }
@@ -140,12 +132,23 @@ private:
     void Log(const QString& Text);
     void DoShowMessage(const QString& Text);
     bool Confirm(const QString& Text);
-    bool ShowLastResponseInfo(bool Pause);
-    // Shows the server's last reply, or Fallback when there is none.
-    void ShowFailure(const QString& Fallback);
-    // Refuses a command while a transfer uses the connection; true when refused.
-    bool RefusedWhileUploading();
+    // Shows the last line of a call's server reply; false when there was none.
+    bool ShowLastResponseInfo(const TFtpCallResult& Outcome, bool Pause);
+    // Shows the call's server reply, or Fallback when there is none.
+    void ShowFailure(const TFtpCallResult& Outcome, const QString& Fallback);
+    enum class TBusy { Idle, Commanding, Downloading };
+    // The message for a command refused now, empty when the connection is free.
+    QString BusyText() const;
+    // Refuses a command while another one or a transfer uses the connection; true when refused.
+    bool RefusedWhileBusy();
+    // Runs Call (which gets copies, never this control) on a worker thread while the user
+    // interface keeps running. Empty when the control was destroyed or disconnected
+    // meanwhile: the caller then returns at once and touches nothing.
+    std::optional<TFtpCallResult> RunCommand(const std::function<bool()>& Call, TBusy Kind = TBusy::Commanding);
     void Download(const QString& Remote, const QString& Local);
+    // Adds the rows of a listing that arrived; Outcome: how the listing ended.
+    void ShowListing(const QString& Directory, const std::vector<platform::ftp::WIN32_FIND_DATAA>& Entries,
+                     const TFtpCallResult& Outcome);
     void ClearList();
     void AddParentRow();
     void AddFile(const platform::WIN32_FIND_DATAA& Entry, TFileTypeNames& Types);
@@ -170,14 +173,10 @@ private:
     int FMenuBase = 0;
     int FFileCount = 0;
     bool FActive = false;
-    QString FHostName;
-    QString FLoginName;
-    QString FPassword;
-    int FPort = 21;
-    bool FPassive = true;
-    QString FRemoteDir;
     std::atomic<bool> FUploading = false;
-    bool FDownloading = false;
+    TBusy FBusy = TBusy::Idle;
+    // Counts Disconnect calls, so a command learns that its connection went meanwhile.
+    int FDisconnects = 0;
     int64_t FTotalSize = 0;
     vcl::TListView* FListView = nullptr;
     vcl::TImageList* FLargeIcons = nullptr;

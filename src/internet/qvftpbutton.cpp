@@ -4,7 +4,7 @@
 #include "vcl/streaming/formfile.h"
 
 #include <QFileInfo>
-#include <QScopeGuard>
+#include <QPointer>
 
 using namespace vcl;
 
@@ -12,8 +12,7 @@ namespace Qvftpshell {
 
 static const bool EventsPublished = RegisterEvent(&TqvFTPButton::OnDisplayMessage, "OnDisplayMessage");
 
-TqvFTPButton::TqvFTPButton(TComponent* AOwner)
-    : TSpeedButton(AOwner), FHostName(QStringLiteral("localhost")), FLoginName(QStringLiteral("anonymous"))
+TqvFTPButton::TqvFTPButton(TComponent* AOwner) : TSpeedButton(AOwner)
 {
 }
 
@@ -38,13 +37,29 @@ void TqvFTPButton::Notification(TComponent* AComponent, TOperation Operation)
 void TqvFTPButton::Click()
 {
     TSpeedButton::Click();
-    if (FLocalFile.isEmpty() || !QFileInfo(FLocalFile).isFile())
-        throw EFOpenError(QStringLiteral("Localfile '") + FLocalFile + QStringLiteral("' not found"));
-    TqvFTPConnection connection;
-    if (connection.ConnectTo(FHostName, FLoginName, FPassword, FRemoteDir, FPassive, FPort))
-        connection.Upload(FLocalFile);
-    // The connection is closed however the refresh ends.
-    const auto close = qScopeGuard([&connection] { connection.Disconnect(); });
+    if (LocalFile().isEmpty() || !QFileInfo(LocalFile()).isFile())
+        throw EFOpenError(QStringLiteral("Localfile '") + LocalFile() + QStringLiteral("' not found"));
+    // One upload per button at a time: a click while one runs does nothing more.
+    if (FUploading)
+        return;
+    FUploading = true;
+    const QPointer<TqvFTPButton> alive(this);
+    // The worker gets copies of the settings and a connection of its own, closed before
+    // the browser lists again.
+    RunFtpCall([login = TqvFTPConnection().Login(HostName(), LoginName(), Password(), Passive(), Port()),
+                   directory = RemoteDir(), local = LocalFile()] {
+        TqvFTPConnection connection;
+        const TFtpHandles handles = TqvFTPConnection::Open(login);
+        if (!handles.Connection)
+            return false;
+        connection.Adopt(handles);
+        const bool uploaded = (directory.isEmpty() || connection.SetCurrentDirectory(directory)) && connection.Upload(local);
+        connection.Disconnect();
+        return uploaded;
+    });
+    if (!alive)
+        return;
+    FUploading = false;
     if (FBrowser)
         FBrowser->RefreshFileList(this);
 }

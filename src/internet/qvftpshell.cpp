@@ -29,29 +29,49 @@ QByteArray A(const QString& text)
 bool TqvFTPConnection::ConnectTo(const QString& HostName, const QString& UserName, const QString& Password,
                                  const QString& Directory, bool Passive, int Port)
 {
+    const TFtpHandles handles = Open(Login(HostName, UserName, Password, Passive, Port));
+    if (!handles.Connection)
+        return false;
+    Adopt(handles);
+    return Directory.isEmpty() || SetCurrentDirectory(Directory);
+}
+
+TFtpLogin TqvFTPConnection::Login(const QString& HostName, const QString& UserName, const QString& Password, bool Passive,
+                                  int Port) const
+{
+    return {HostName, UserName, Password, Passive, Port, FUseTLS, FTimeout};
+}
+
+TFtpHandles TqvFTPConnection::Open(const TFtpLogin& Login)
+{
     HINTERNET root = InternetOpenA(AgentName, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
     if (!root)
-        return false;
-    DWORD timeout = static_cast<DWORD>(std::max(FTimeout, 1));
+        return {};
+    DWORD timeout = static_cast<DWORD>(std::max(Login.Timeout, 1));
     InternetSetOptionA(root, INTERNET_OPTION_CONNECT_TIMEOUT, &timeout, sizeof timeout);
     InternetSetOptionA(root, INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
 
-    DWORD flags = Passive ? INTERNET_FLAG_PASSIVE : 0;
-    if (FUseTLS)
+    DWORD flags = Login.Passive ? INTERNET_FLAG_PASSIVE : 0;
+    if (Login.UseTLS)
         flags |= INTERNET_FLAG_SECURE;
-    const auto port = static_cast<INTERNET_PORT>(static_cast<uint32_t>(Port) & 0xFFFF);
-    FHandle = InternetConnectA(root, A(HostName).constData(), port, A(UserName).constData(), A(Password).constData(),
-                               INTERNET_SERVICE_FTP, flags, 0);
-    if (!Connected()) {
+    const auto port = static_cast<INTERNET_PORT>(static_cast<uint32_t>(Login.Port) & 0xFFFF);
+    HINTERNET connection = InternetConnectA(root, A(Login.HostName).constData(), port, A(Login.UserName).constData(),
+                                            A(Login.Password).constData(), INTERNET_SERVICE_FTP, flags, 0);
+    if (!connection) {
         // Keep the reason of the failed connect for the caller, not the close's.
         const DWORD reason = GetLastError();
         InternetCloseHandle(root);
         SetLastError(reason);
-        return false;
+        return {};
     }
+    return {root, connection};
+}
+
+void TqvFTPConnection::Adopt(const TFtpHandles& Handles)
+{
     // An earlier connection, if any, stays open: another thread may still use it.
-    FRoots.push_back(root);
-    return Directory.isEmpty() || SetCurrentDirectory(Directory);
+    FHandle = Handles.Connection;
+    FRoots.push_back(Handles.Root);
 }
 
 void TqvFTPConnection::Disconnect()

@@ -8,6 +8,24 @@
 
 namespace Qvftpshell {
 
+// What opening a connection needs.
+struct TFtpLogin {
+    QString HostName;
+    QString UserName;
+    QString Password;
+    bool Passive = true;
+    int Port = 21;
+    bool UseTLS = false;
+    int Timeout = 30000;
+};
+
+// The handles of an opened connection: the library's root and the connection made from
+// it (closing the root closes both). Null when the connection failed.
+struct TFtpHandles {
+    platform::ftp::HINTERNET Root = nullptr;
+    platform::ftp::HINTERNET Connection = nullptr;
+};
+
 // One FTP connection with one call per operation. Every operation returns whether
 // the server carried it out and raises nothing; why it failed is in the thread's
 // platform::ftp::GetLastError() and InternetGetLastResponseInfoA().
@@ -20,6 +38,12 @@ public:
     // (another thread may still use its handle); Disconnect closes it with the new one.
     bool ConnectTo(const QString& HostName, const QString& UserName, const QString& Password, const QString& Directory,
                    bool Passive, int Port);
+    // The two steps of ConnectTo, for callers that connect on a worker thread: Login
+    // takes this object's TLS and time-out settings, Open touches no object (so any
+    // thread may call it), Adopt makes the handles this object's current connection.
+    TFtpLogin Login(const QString& HostName, const QString& UserName, const QString& Password, bool Passive, int Port) const;
+    static TFtpHandles Open(const TFtpLogin& Login);
+    void Adopt(const TFtpHandles& Handles);
     bool Connected() const { return FHandle != nullptr; }
     // Closes every connection the object has opened.
     void Disconnect();

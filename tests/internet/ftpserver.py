@@ -58,6 +58,26 @@ class DyingFS(AbstractedFS):
                 os._exit(3)
 
 
+class StallingHandler(FTPHandler):
+    """Answers a listing command only once the file named by release_file exists."""
+
+    release_file = None
+
+    def _when_released(self, command, path):
+        if getattr(self, "_closed", False):
+            return
+        if os.path.exists(self.release_file):
+            getattr(FTPHandler, command)(self, path)
+        else:
+            self.ioloop.call_later(0.02, self._when_released, command, path)
+
+    def ftp_LIST(self, path):
+        self._when_released("ftp_LIST", path)
+
+    def ftp_MLSD(self, path):
+        self._when_released("ftp_MLSD", path)
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--root", required=True)
@@ -68,12 +88,14 @@ def main():
     parser.add_argument("--odd-names", action="store_true", help="list names no folder can hold")
     parser.add_argument("--no-rename", action="store_true", help="refuse RNFR and RNTO")
     parser.add_argument("--die-in-listing", action="store_true", help="exit half way through the first listing")
+    parser.add_argument("--stall-listings", metavar="FILE", help="answer listings only once FILE exists")
     parser.add_argument("--throttle", type=int, default=0, help="bytes per second of every transfer")
     args = parser.parse_args()
 
     authorizer = EchoingAuthorizer()
     authorizer.add_user(args.user, args.password, args.root, perm="elradmwMT" if args.no_rename else "elradfmwMT")
-    handler = type("Handler", (FTPHandler,), {})
+    handler = type("Handler", (StallingHandler if args.stall_listings else FTPHandler,), {})
+    handler.release_file = args.stall_listings
     handler.authorizer = authorizer
     handler.auth_failed_timeout = 0
     handler.banner = "qvkit test server ready."

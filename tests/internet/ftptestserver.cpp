@@ -106,6 +106,12 @@ void FtpTestServer::WriteFile(const QByteArray& remoteName, const QByteArray& co
         file.write(content);
 }
 
+void FtpTestServer::ReleaseListings() const
+{
+    QFile released(FDir.filePath("listings-released"));
+    released.open(QIODevice::WriteOnly);
+}
+
 bool FtpTestServer::Start(int port)
 {
     if (!FDir.isValid()) {
@@ -130,6 +136,8 @@ bool FtpTestServer::StartPyftpdlib(int port)
         arguments << "--die-in-listing";
     if (FRefuseRenames)
         arguments << "--no-rename";
+    if (FStallListings)
+        arguments << "--stall-listings" << FDir.filePath("listings-released");
     FProcess = std::make_unique<QProcess>();
     FProcess->setStandardErrorFile(QProcess::nullDevice());
     FProcess->start("/usr/bin/python3", arguments);

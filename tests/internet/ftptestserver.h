@@ -29,6 +29,9 @@ public:
     void RefuseRenames() { FRefuseRenames = true; }
     // Makes a pyftpdlib server exit half way through its first listing (before Start).
     void DieInListing() { FDieInListing = true; }
+    // Makes a pyftpdlib server hold every listing until ReleaseListings (before Start).
+    void StallListings() { FStallListings = true; }
+    void ReleaseListings() const;
     // Starts the server on a free port; false with Error() set when it cannot run here
     // (vsftpd needs root). Port: a fixed port instead of a free one (0).
     bool Start(int port = 0);
@@ -73,6 +76,7 @@ private:
     bool FOddNames = false;
     bool FDieInListing = false;
     bool FRefuseRenames = false;
+    bool FStallListings = false;
 };
 
 } // namespace qvtest

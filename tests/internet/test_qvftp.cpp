@@ -3,13 +3,17 @@
 #include "ftptesthelpers.h"
 #include "internet/qvftpbutton.h"
 #include "internet/qvuploadthread.h"
+#include "package/package.h"
 #include "support/prerequisite.h"
 #include "vcl/controls/dialogs.h"
 #include "vcl/controls/dropfiles.h"
+#include "vcl/controls/forms.h"
 #include "vcl/controls/menus.h"
 #include "vcl/core/sysutils.h"
+#include "vcl/streaming/formfile.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QMimeDatabase>
 #include <QScopeGuard>
@@ -75,6 +79,34 @@ private:
     TqvFTP FFtp{nullptr};
 };
 
+// A timer on the user-interface thread that ticks every 10 ms and remembers the largest
+// gap between two ticks: a frozen user interface shows as a large gap.
+class Heartbeat {
+public:
+    // Act runs on every tick.
+    explicit Heartbeat(std::function<void()> Act) : FAct(std::move(Act))
+    {
+        QObject::connect(&FTimer, &QTimer::timeout, [this] {
+            FLargestGap = std::max(FLargestGap, FSinceTick.restart());
+            FAct();
+        });
+        FSinceTick.start();
+        FTimer.start(10);
+    }
+    qint64 LargestGap() const { return FLargestGap; }
+
+private:
+    std::function<void()> FAct;
+    QTimer FTimer;
+    QElapsedTimer FSinceTick;
+    qint64 FLargestGap = 0;
+};
+
+// How long a stalled server holds a listing before the test releases it, and the
+// largest gap between heartbeats allowed meanwhile (generous: the machine is shared).
+constexpr qint64 StallMs = 1500;
+constexpr qint64 LargestGapMs = StallMs / 2;
+
 class FtpBrowser : public ::testing::Test {
 protected:
     void SetUp() override
@@ -113,6 +145,50 @@ TEST_F(FtpBrowser, VersionStringKeepsItsTrailingBlank)
 {
     TqvFTP ftp(nullptr);
     EXPECT_EQ(ftp.VersionString(), "1.01.00 ");
+}
+
+TEST_F(FtpBrowser, BothControlsPublishTheServerSettingsAndReadThemBack)
+{
+    Package::LoadPackage();
+    TForm form(nullptr);
+    form.SetName("Form1");
+    auto* ftp = new TqvFTP(&form);
+    auto* button = new TqvFTPButton(&form);
+    button->SetParent(&form);
+    ftp->SetName("Ftp1");
+    button->SetName("Button1");
+    for (TFtpServerSettings* settings : {static_cast<TFtpServerSettings*>(ftp), static_cast<TFtpServerSettings*>(button)}) {
+        EXPECT_EQ(settings->HostName(), "localhost");
+        EXPECT_EQ(settings->LoginName(), "anonymous");
+        EXPECT_EQ(settings->Port(), 21);
+        EXPECT_TRUE(settings->Passive());
+        settings->SetHostName("ftp.example");
+        settings->SetLoginName("me");
+        settings->SetPassword("it's");
+        settings->SetPort(2121);
+        settings->SetPassive(false);
+        settings->SetRemoteDir("/pub");
+    }
+    const QString text = ComponentToText(&form);
+    TForm copy(nullptr);
+    TextToComponent(text, &copy);
+    for (const char* name : {"Ftp1", "Button1"}) {
+        SCOPED_TRACE(name);
+        qsizetype at = text.indexOf(QString("object %1: ").arg(name));
+        for (const char* line : {"HostName = 'ftp.example'", "LoginName = 'me'", "Password = 'it''s'", "Port = 2121",
+                 "Passive = False", "RemoteDir = '/pub'"}) {
+            at = text.indexOf(line, at);
+            EXPECT_GE(at, 0) << line << " in this order in\n" << text.toStdString();
+        }
+        auto* read = dynamic_cast<TFtpServerSettings*>(copy.FindComponent(name));
+        ASSERT_NE(read, nullptr);
+        EXPECT_EQ(read->HostName(), "ftp.example");
+        EXPECT_EQ(read->LoginName(), "me");
+        EXPECT_EQ(read->Password(), "it's");
+        EXPECT_EQ(read->Port(), 2121);
+        EXPECT_FALSE(read->Passive());
+        EXPECT_EQ(read->RemoteDir(), "/pub");
+    }
 }
 
 TEST_F(FtpBrowser, ConnectRefusesMissingSettingsInOrder)
@@ -268,6 +344,19 @@ TEST_F(FtpBrowser, ColumnClicksReverseTheOrderAndMenuCommandsDoNot)
     EXPECT_TRUE(browser->MenuItem(TqvFTP::mcOrder)->Items(2)->Checked());
     browser.ClickColumn(TqvFTP::colDate);
     EXPECT_EQ(browser.Captions(), QStringList({"a.txt", "c.txt", "b.txt", "dir", ".."}));
+}
+
+TEST_F(FtpBrowser, NamesSortByTheirUtf8Bytes)
+{
+    // UTF-8 lead bytes, by hand: "B" 42 < "b" 62 < U+00E9 C3 < U+FF21 EF < U+1F600 F0.
+    // UTF-16 would put U+1F600 (surrogates D83D DE00) before U+FF21.
+    const QStringList byBytes = {"..", "B.txt", "b.txt", QString::fromUtf8("\u00e9.txt"), QString::fromUtf8("\uff21.txt"),
+        QString::fromUtf8("\U0001F600.txt")};
+    for (const QString& name : byBytes.mid(1))
+        FServer->WriteFile(name.toUtf8(), "x");
+    Browser browser(*FServer);
+    ASSERT_TRUE(browser->Connect());
+    EXPECT_EQ(browser.Captions(), byBytes);
 }
 
 TEST_F(FtpBrowser, ViewCommandsSwitchTheStyleAndTheCheckMark)
@@ -494,16 +583,80 @@ TEST_F(FtpBrowser, AServerDyingInAListingIsReportedAndTheBrowserStaysUsable)
     EXPECT_EQ(browser.Captions(), QStringList({"..", "alive.txt"}));
 }
 
-TEST_F(FtpBrowser, TheButtonUploadsOneFileAndRefreshesTheBrowser)
+TEST_F(FtpBrowser, AStalledListingKeepsTheUserInterfaceRunningUntilDisconnectedOrReleased)
 {
-    Browser browser(*FServer);
+    auto server = OwnServer([](FtpTestServer& s) { s.StallListings(); });
+    server->WriteFile("late.txt", "x");
+    Browser browser(*server);
+    const QString file = LocalFile("queued.txt", "q");
+    // Runs once the browser has waited StallMs for its listing.
+    std::function<void()> whenStalled;
+    QElapsedTimer stalled;
+    Heartbeat heartbeat([&] {
+        if (whenStalled && browser->Busy() && browser.Log.last().startsWith("Transferring data for ")
+            && stalled.hasExpired(StallMs))
+            std::exchange(whenStalled, nullptr)();
+    });
+
+    // Every other command is refused meanwhile; a disconnect ends the listing quietly.
+    QElapsedTimer sinceDisconnect;
+    whenStalled = [&] {
+        const struct {
+            const char* Name;
+            std::function<void()> Command;
+        } refused[] = {
+            {"refresh", [&] { browser->RefreshFileList(); }},
+            {"new folder", [&] { browser->MakeDir("made"); }},
+            {"connect", [&] { EXPECT_FALSE(browser->Connect()); }},
+        };
+        for (const auto& command : refused) {
+            SCOPED_TRACE(command.Name);
+            browser.Errors.clear();
+            command.Command();
+            EXPECT_EQ(browser.Errors, QStringList{"Server command in progress!"});
+        }
+        EXPECT_FALSE(browser->Upload(file, false));
+        EXPECT_EQ(browser.Log.last(), "Server command in progress!");
+        browser.Errors.clear();
+        sinceDisconnect.start();
+        browser->Disconnect();
+    };
+    stalled.start();
+    EXPECT_FALSE(browser->Connect()) << "the connection went before the listing arrived";
+    ASSERT_TRUE(sinceDisconnect.isValid());
+    // The layer notices a closed connection within about a second, far below the 30 s
+    // a server may take to answer.
+    EXPECT_LT(sinceDisconnect.elapsed(), 10000);
+    EXPECT_FALSE(browser->Connected());
+    EXPECT_FALSE(browser->Busy());
+    EXPECT_EQ(browser->ListView()->Items()->Count(), 0);
+    EXPECT_TRUE(browser.Errors.isEmpty()) << browser.Errors.join('\n').toStdString();
+    EXPECT_EQ(browser.Log.last(), "Not connected");
+    EXPECT_FALSE(QDir(server->LocalPath("made")).exists());
+
+    // Released, the listing arrives and the browser is free again.
+    whenStalled = [&] { server->ReleaseListings(); };
+    stalled.start();
+    ASSERT_TRUE(browser->Connect());
+    EXPECT_FALSE(whenStalled) << "the listing came only after the release";
+    EXPECT_EQ(browser.Captions(), QStringList({"..", "late.txt"}));
+    EXPECT_TRUE(browser.Errors.isEmpty()) << browser.Errors.join('\n').toStdString();
+    EXPECT_FALSE(browser->Busy());
+    EXPECT_LT(heartbeat.LargestGap(), LargestGapMs);
+}
+
+TEST_F(FtpBrowser, TheButtonUploadsOneFileOnAWorkerAndRefreshesTheBrowser)
+{
+    // 256 KB a second: the upload of 768 KB takes about two seconds.
+    auto server = OwnServer([](FtpTestServer& s) { s.SetTransferLimit(256 * 1024); });
+    Browser browser(*server);
     ASSERT_TRUE(browser->Connect());
     TqvFTPButton button(nullptr);
     button.SetHostName("127.0.0.1");
-    button.SetPort(FServer->Port());
-    button.SetLoginName(Text(FServer->User()));
-    button.SetPassword(Text(FServer->Password()));
-    button.SetRemoteDir(Text(FServer->RemoteWorkDir()));
+    button.SetPort(server->Port());
+    button.SetLoginName(Text(server->User()));
+    button.SetPassword(Text(server->Password()));
+    button.SetRemoteDir(Text(server->RemoteWorkDir()));
     button.SetqvDragDropFTP(&browser.Ftp());
     int clicks = 0;
     button.OnClick = [&](TObject*) { ++clicks; };
@@ -517,10 +670,19 @@ TEST_F(FtpBrowser, TheButtonUploadsOneFileAndRefreshesTheBrowser)
     }
     EXPECT_EQ(clicks, 1) << "the click event runs first";
 
-    button.SetLocalFile(LocalFile("button.txt", "pressed"));
+    button.SetLocalFile(LocalFile("button.bin", PatternBytes(768 * 1024, 4)));
+    int ticks = 0;
+    Heartbeat heartbeat([&] {
+        // A second click while the first one's upload runs adds nothing.
+        if (++ticks == 2)
+            button.Click();
+    });
     button.Click();
-    EXPECT_EQ(ReadAll(FServer->LocalPath("button.txt")), "pressed");
-    EXPECT_TRUE(browser.Captions().contains("button.txt"));
+    EXPECT_GE(ticks, 2) << "the user interface ran during the upload";
+    EXPECT_LT(heartbeat.LargestGap(), LargestGapMs);
+    EXPECT_EQ(clicks, 3);
+    EXPECT_EQ(ReadAll(server->LocalPath("button.bin")), PatternBytes(768 * 1024, 4));
+    EXPECT_TRUE(browser.Captions().contains("button.bin"));
 }
 
 } // namespace

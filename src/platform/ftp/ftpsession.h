@@ -1,6 +1,7 @@
 #pragma once
-// One FTP session over libcurl: one easy handle kept for the session's life, so that
-// every operation reuses the control connection, and a current directory of its own.
+// One FTP session over libcurl: one easy and one multi handle kept for the session's
+// life, so that every operation reuses the control connection, and a current directory
+// of its own.
 #include "platform/ftp/ftperrors.h"
 #include "platform/ftp/ftplisting.h"
 
@@ -104,7 +105,11 @@ private:
     QByteArray Scrub(QByteArray text) const;
 
     FtpSessionOptions FOptions;
-    void* FCurl = nullptr; // the CURL easy handle, kept so the connection is reused
+    // Drives one operation to its end through the session's multi handle.
+    int Perform();
+
+    void* FCurl = nullptr;  // the CURL easy handle
+    void* FMulti = nullptr; // the CURLM handle whose connection cache keeps the connection for the next operation
     QByteArray FCurrentDirectory = "/";
     bool FMlsdRefused = false;
     std::atomic<bool> FCancelled = false;
