@@ -65,13 +65,14 @@ bool Editable(const QMetaProperty& Property)
     return Property.isEnumType() || types.count(Property.metaType().id()) > 0;
 }
 
-// The published properties a generated class forwards or gives a uic setter. A property
-// that shares its name with one of QWidget's (Enabled, Visible) keeps Qt's setter.
-std::vector<QMetaProperty> ForwardedProperties(const QMetaObject* Meta)
+// The published properties a generated class forwards or gives a uic setter, under the
+// name Prefix + property. A name equal to one of QWidget's properties (Enabled, Visible)
+// keeps Qt's setter.
+std::vector<QMetaProperty> ForwardedProperties(const QMetaObject* Meta, const QString& Prefix = {})
 {
     std::vector<QMetaProperty> properties;
     for (const QMetaProperty& property : vcl::PublishedProperties(Meta)) {
-        QString qtName = QString::fromLatin1(property.name());
+        QString qtName = Prefix + QString::fromLatin1(property.name());
         qtName[0] = qtName[0].toLower();
         if (property.isWritable() && Editable(property) && qstrcmp(property.name(), "Name") != 0
             && QWidget::staticMetaObject.indexOfProperty(qtName.toLatin1()) < 0)
@@ -80,31 +81,73 @@ std::vector<QMetaProperty> ForwardedProperties(const QMetaObject* Meta)
     return properties;
 }
 
+// Enumerations and sets by their declared names ("vcl::Dialogs::TMsgDlgButtons", not
+// "QFlags<vcl::Dialogs::TMsgDlgBtn>"): moc finds the enumeration of a property through
+// the scope of that name, and QUiLoader and Designer need it to read the keys.
 QString TypeName(const QMetaProperty& Property)
 {
+    const QMetaEnum enumerator = Property.enumerator();
+    if (Property.isEnumType() && enumerator.isValid())
+        return QStringLiteral("%1::%2").arg(QString::fromLatin1(enumerator.scope()), QString::fromLatin1(enumerator.name()));
     return QString::fromLatin1(Property.metaType().name());
 }
 
-QString SetterName(const QMetaProperty& Property)
+// QWidget's own setters that are no properties of it, which a published property of the
+// same name would hide (Layout gives setLayout): the generated class keeps both overloads.
+QString KeepQWidgetSetter(const QString& Setter)
 {
-    const QString name = QString::fromLatin1(Property.name());
-    return QStringLiteral("set") + name.at(0).toUpper() + name.mid(1);
+    static const QStringList setters = {"setLayout", "setStyle", "setParent", "setMask"};
+    return setters.contains(Setter) ? QStringLiteral("    using QWidget::%1;\n").arg(Setter) : QString();
+}
+
+QString SetterName(const QString& Name)
+{
+    return QStringLiteral("set") + Name.at(0).toUpper() + Name.mid(1);
+}
+
+// A property a host forwards: Property of the component, or of the object that the
+// component's property Holder holds when a registered editor unfolds that object into
+// sub-properties (the caption's text objects); Designer shows the latter as
+// "Holder_Property", since its editor takes no nested properties from a plugin.
+struct TForwarded {
+    QString Name;
+    QString Type;
+    QString Property;
+    QString Holder;
+};
+
+std::vector<TForwarded> HostProperties(const QMetaObject* Meta)
+{
+    std::vector<TForwarded> forwarded;
+    for (const QMetaProperty& property : ForwardedProperties(Meta))
+        forwarded.push_back({property.name(), TypeName(property), property.name(), {}});
+    for (const QMetaProperty& holder : vcl::PublishedProperties(Meta)) {
+        const QMetaObject* part = holder.metaType().metaObject();
+        if (part == nullptr || !(holder.metaType().flags() & QMetaType::PointerToQObject)
+            || vcl::GetEditorClass(Meta, holder) == nullptr)
+            continue;
+        const QString prefix = QString::fromLatin1(holder.name()) + u'_';
+        for (const QMetaProperty& property : ForwardedProperties(part, prefix))
+            forwarded.push_back({prefix + property.name(), TypeName(property), property.name(), holder.name()});
+    }
+    return forwarded;
 }
 
 void WriteHostClass(QTextStream& Out, const TClassSource& Source)
 {
     Out << "class " << Source.ShortName << " : public TComponentHost {\n    Q_OBJECT\n";
-    const std::vector<QMetaProperty> properties = ForwardedProperties(Source.Meta);
-    for (const QMetaProperty& property : properties)
-        Out << "    Q_PROPERTY(" << TypeName(property) << ' ' << property.name() << " READ " << property.name()
-            << " WRITE " << SetterName(property) << ")\n";
+    const std::vector<TForwarded> properties = HostProperties(Source.Meta);
+    for (const TForwarded& p : properties)
+        Out << "    Q_PROPERTY(" << p.Type << ' ' << p.Name << " READ " << p.Name << " WRITE " << SetterName(p.Name) << ")\n";
     Out << "public:\n    explicit " << Source.ShortName << "(QWidget* Parent = nullptr);\n";
     Out << "    " << Source.Scope << "::" << Source.ShortName << "* Component() const;\n";
-    for (const QMetaProperty& property : properties) {
-        Out << "    " << TypeName(property) << ' ' << property.name() << "() const { return ReadForwarded(\""
-            << property.name() << "\").value<" << TypeName(property) << ">(); }\n";
-        Out << "    void " << SetterName(property) << "(const " << TypeName(property)
-            << "& Value) { WriteForwarded(\"" << property.name() << "\", QVariant::fromValue(Value)); }\n";
+    for (const TForwarded& p : properties) {
+        const QString holder = p.Holder.isEmpty() ? QStringLiteral("nullptr") : '"' + p.Holder + '"';
+        Out << "    " << p.Type << ' ' << p.Name << "() const { return ReadForwarded(\"" << p.Property << "\", "
+            << holder << ").value<" << p.Type << ">(); }\n";
+        Out << KeepQWidgetSetter(SetterName(p.Name));
+        Out << "    void " << SetterName(p.Name) << "(const " << p.Type << "& Value) { WriteForwarded(\""
+            << p.Property << "\", " << holder << ", QVariant::fromValue(Value)); }\n";
     }
     Out << "};\n\n";
 }
@@ -115,7 +158,7 @@ void WriteControlClass(QTextStream& Out, const TClassSource& Source)
     Out << "class " << Source.ShortName << " : public " << base << " {\n    Q_OBJECT\npublic:\n";
     Out << "    explicit " << Source.ShortName << "(QWidget* Parent = nullptr);\n";
     for (const QMetaProperty& property : ForwardedProperties(Source.Meta))
-        Out << "    void " << SetterName(property) << "(const " << TypeName(property)
+        Out << KeepQWidgetSetter(SetterName(QString::fromLatin1(property.name()))) << "    void " << SetterName(QString::fromLatin1(property.name())) << "(const " << TypeName(property)
             << "& Value) { setProperty(\"" << property.name() << "\", QVariant::fromValue(Value)); }\n";
     Out << "};\n\n";
 }

@@ -10,10 +10,8 @@ namespace Qvdesigner {
 
 namespace {
 enum IconMetrics { IconSize = 22 };
-// The size of a new widget dropped on a form: a host shows its tile and class name; a
-// control starts at a size where most of the package's controls show their face.
+// A new host in a form shows its tile and class name.
 constexpr QSize HostSize(96, 48);
-constexpr QSize ControlSize(160, 80);
 } // namespace
 
 TComponentWidget::TComponentWidget(const TDesignerClass& Class, const QString& Group,
@@ -96,7 +94,7 @@ QString TComponentWidget::domXml() const
 {
     QString objectName = toolTip();
     objectName[0] = objectName[0].toLower();
-    const QSize size = IsVisual() ? ControlSize : HostSize;
+    const QSize size = IsVisual() ? DesignControlSize : HostSize;
     return QStringLiteral("<ui language=\"c++\"><widget class=\"%1\" name=\"%2\">"
                           "<property name=\"geometry\"><rect><x>0</x><y>0</y><width>%3</width>"
                           "<height>%4</height></rect></property></widget></ui>")

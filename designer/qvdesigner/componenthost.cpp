@@ -28,9 +28,6 @@ vcl::TComponent* CreateComponent(vcl::TComponentClass ComponentClass, std::uniqu
     }
 }
 
-// A usual size for a control dropped on a form when it has no size hint of its own.
-constexpr QSize ControlSize(120, 60);
-
 // Designer and uic name a widget through its object name; the component takes the same
 // name so that the framework's look-ups by name (FindComponent, form files) see it. A
 // name the framework refuses (not an identifier, taken) leaves the component's name alone.
@@ -65,14 +62,22 @@ QSize TComponentHost::sizeHint() const
     return {HostWidth, TileMargin + TileSize + TileMargin + fontMetrics().height() + TileMargin};
 }
 
-QVariant TComponentHost::ReadForwarded(const char* Property) const
+QObject* TComponentHost::Target(const char* Holder) const
 {
-    return FComponent->AsQObject()->property(Property);
+    QObject* component = FComponent->AsQObject();
+    return Holder == nullptr ? component : qvariant_cast<QObject*>(component->property(Holder));
 }
 
-void TComponentHost::WriteForwarded(const char* Property, const QVariant& Value)
+QVariant TComponentHost::ReadForwarded(const char* Property, const char* Holder) const
 {
-    FComponent->AsQObject()->setProperty(Property, Value);
+    QObject* target = Target(Holder);
+    return target != nullptr ? target->property(Property) : QVariant();
+}
+
+void TComponentHost::WriteForwarded(const char* Property, const char* Holder, const QVariant& Value)
+{
+    if (QObject* target = Target(Holder))
+        target->setProperty(Property, Value);
     update();
 }
 
@@ -117,14 +122,10 @@ void PlaceControl(QWidget* Control, QWidget* Parent)
         Control->setParent(Parent);
     if (control != nullptr)
         FollowObjectName(Control, control);
-    if (Control->size().isEmpty())
-        Control->resize(DefaultDesignSize(Control));
-}
-
-QSize DefaultDesignSize(const QWidget* Widget)
-{
-    const QSize hint = Widget->sizeHint();
-    return hint.isValid() && !hint.isEmpty() ? hint : ControlSize;
+    if (Control->size().isEmpty()) {
+        const QSize hint = Control->sizeHint();
+        Control->resize(hint.isValid() && !hint.isEmpty() ? hint : DesignControlSize);
+    }
 }
 
 } // namespace Qvdesigner

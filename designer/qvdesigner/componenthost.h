@@ -33,13 +33,16 @@ public:
     QSize sizeHint() const override;
 
 protected:
-    // The forwarded properties of the generated host classes.
-    QVariant ReadForwarded(const char* Property) const;
-    void WriteForwarded(const char* Property, const QVariant& Value);
+    // The forwarded properties of the generated host classes: a property of the
+    // component, or, with a Holder, of the object its property Holder holds.
+    QVariant ReadForwarded(const char* Property, const char* Holder) const;
+    void WriteForwarded(const char* Property, const char* Holder, const QVariant& Value);
 
     void paintEvent(QPaintEvent* Event) override;
 
 private:
+    QObject* Target(const char* Holder) const;
+
     std::unique_ptr<vcl::TForm> FStandInForm;
     vcl::TComponent* FComponent;
 };
@@ -56,9 +59,9 @@ void PlaceControl(QWidget* Control, QWidget* Parent);
 // host: a gradient square with a white centre.
 void PaintComponentTile(QPainter& Painter, const QRect& Tile, bool Visual);
 
-// The design-time size of a component's widget in a new form (a host's icon, or a
-// control's usual size).
-QSize DefaultDesignSize(const QWidget* Widget);
+// The size of a new control in a form when it has no size hint of its own: most of the
+// package's controls show their face at it.
+inline constexpr QSize DesignControlSize(160, 80);
 
 } // namespace Qvdesigner
 

@@ -20,11 +20,13 @@ struct TExpectedValue {
 };
 
 // The values are the ones written in allpages.ui; the enumeration numbers are the
-// positions of mtError, swHorizontal and ewReboot in their declarations.
+// positions of mtError, swHorizontal and ewReboot in their declarations, the set is
+// mbYes (0x001) and mbNo (0x002).
 const TExpectedValue Expected[] = {
     {"msgDlg", "TqvMsgDlg", "Msg", QStringLiteral("Saved from Designer")},
     {"msgDlg", "TqvMsgDlg", "HelpContextID", 42},
     {"msgDlg", "TqvMsgDlg", "DialogType", 1},
+    {"msgDlg", "TqvMsgDlg", "DialogButtons", 0x001 | 0x002},
     {"coolLabel", "TqvCoolLabel", "Caption", QStringLiteral("Cool caption")},
     {"coolLabel", "TqvCoolLabel", "ShadowWidth", 3},
     {"colorMixer", "TqvColorMixer", "Hint", QStringLiteral("Mix a colour")},
