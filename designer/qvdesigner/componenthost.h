@@ -6,8 +6,8 @@
 #include "vcl/core/classes.h"
 #include "vcl/streaming/classregistry.h"
 
-#include <QVariant>
 #include <QRect>
+#include <QVariant>
 #include <QWidget>
 #include <memory>
 #include <vector>
@@ -62,10 +62,6 @@ void PaintComponentTile(QPainter& Painter, const QRect& Tile, bool Visual);
 // The size of a new control in a form when it has no size hint of its own: most of the
 // package's controls show their face at it.
 inline constexpr QSize DesignControlSize(160, 80);
-
-} // namespace Qvdesigner
-
-namespace Qvdesigner {
 
 // A widget class made for a palette class by the build (qvdesigner/widgets.h): the
 // component class it stands for, its own meta-object and how to create it.
