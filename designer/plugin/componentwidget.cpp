@@ -95,10 +95,12 @@ QString TComponentWidget::domXml() const
     QString objectName = toolTip();
     objectName[0] = objectName[0].toLower();
     const QSize size = IsVisual() ? DesignControlSize : HostSize;
-    return QStringLiteral("<ui language=\"c++\"><widget class=\"%1\" name=\"%2\">"
-                          "<property name=\"geometry\"><rect><x>0</x><y>0</y><width>%3</width>"
-                          "<height>%4</height></rect></property></widget></ui>")
-        .arg(name(), objectName)
+    // The widget box shows the display name (the class as the palette names it) rather
+    // than the generated class's full name.
+    return QStringLiteral("<ui language=\"c++\" displayname=\"%1\"><widget class=\"%2\" name=\"%3\">"
+                          "<property name=\"geometry\"><rect><x>0</x><y>0</y><width>%4</width>"
+                          "<height>%5</height></rect></property></widget></ui>")
+        .arg(toolTip(), name(), objectName)
         .arg(size.width())
         .arg(size.height());
 }

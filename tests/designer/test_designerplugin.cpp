@@ -89,6 +89,7 @@ TEST(DesignerPlugin, EntriesMakeTheirComponents)
         EXPECT_FALSE(entry->icon().isNull());
         QDomDocument dom;
         ASSERT_TRUE(dom.setContent(entry->domXml()));
+        EXPECT_EQ(dom.documentElement().attribute("displayname"), entry->toolTip());
         const QDomElement widget = dom.documentElement().firstChildElement("widget");
         EXPECT_EQ(widget.attribute("class"), entry->name());
         EXPECT_FALSE(widget.attribute("name").isEmpty());
