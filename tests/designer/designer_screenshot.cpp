@@ -1,8 +1,9 @@
 // Run as "designer_screenshot OUTPUT.png DESIGNER PLUGIN_PATH LOG CONFIG_DIR" on an X
 // display: starts Qt Designer with the plugin on its plugin path and a settings folder
-// of its own (no new-form dialog; Qt's own widget-box groups closed, so the plugin's
-// groups are in view), waits until Designer's window has appeared and stopped changing,
-// saves the screen and Designer's plugin log. Exit code 0, 1 on failure, 2 for bad usage.
+// of its own (no new-form dialog; Qt's own widget-box groups and the plugin's largest
+// closed, so all of the plugin's groups are in view), waits until Designer's window has
+// appeared and stopped changing, saves the screen and Designer's plugin log. Exit code 0,
+// 1 on failure, 2 for bad usage.
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -23,15 +24,17 @@ enum Timing {
     SettledGrabs = 4,
 };
 
-// Designer's groups as its own widget box file names them.
-const QStringList QtGroups = {"Layouts", "Spacers", "Buttons", "Item Views (Model-Based)",
-    "Item Widgets (Item-Based)", "Containers", "Input Widgets", "Display Widgets"};
+// Designer's groups as its own widget box file names them, and the plugin's three largest
+// groups: closed, they leave room for all eight of the plugin's group headers.
+const QStringList ClosedGroups = {"Layouts", "Spacers", "Buttons", "Item Views (Model-Based)",
+    "Item Widgets (Item-Based)", "Containers", "Input Widgets", "Display Widgets", "Velnor Software ZiruRode",
+    "Velnor Software Misc", "Velnor Software Win32"};
 
 void WriteDesignerSettings(const QString& ConfigDir)
 {
     QSettings settings(ConfigDir + QStringLiteral("/QtProject/Designer.conf"), QSettings::IniFormat);
     settings.setValue("newFormDialog/ShowOnStartup", false);
-    settings.setValue("WidgetBox/Closed categories", QtGroups);
+    settings.setValue("WidgetBox/Closed categories", ClosedGroups);
 }
 
 bool IsUniform(const QImage& Shot)
