@@ -1,0 +1,58 @@
+#include "widgetcollection.h"
+
+#include "componentwidget.h"
+#include "package/package.h"
+#include "verbtaskmenu.h"
+#include "vcl/streaming/designintf.h"
+
+#include <QtDesigner/QDesignerFormEditorInterface>
+#include <QtDesigner/QExtensionManager>
+
+namespace Qvdesigner {
+
+TWidgetCollection::TWidgetCollection(QObject* Parent)
+    : QObject(Parent)
+{
+    // An application that loaded the package itself (and then QUiLoader loads this
+    // plugin) keeps its registries; loading them twice would list every class twice.
+    if (vcl::PalettePages().empty())
+        Package::LoadPackage();
+    for (const vcl::TPalettePage& page : vcl::PalettePages()) {
+        for (vcl::TComponentClass componentClass : page.Classes) {
+            const TDesignerClass* designerClass = FindDesignerClass(componentClass);
+            if (designerClass == nullptr) {
+                // The widget classes are made when the package is built; a class
+                // registered since then has none until the next build.
+                qWarning("QvKit: %s has no designer widget class; rebuild the designer plugin",
+                    qUtf8Printable(componentClass->ClassName()));
+                continue;
+            }
+            FWidgets << new TComponentWidget(*designerClass, GroupOfPage(page.Caption),
+                [this](QDesignerFormEditorInterface* Core) { RegisterExtensions(Core); }, this);
+        }
+    }
+}
+
+QList<QDesignerCustomWidgetInterface*> TWidgetCollection::customWidgets() const
+{
+    return FWidgets;
+}
+
+QString TWidgetCollection::GroupOfPage(const QString& Caption)
+{
+    QString group = Caption;
+    if (group.startsWith(u'<') && group.endsWith(u'>'))
+        group = group.mid(1, group.size() - 2);
+    return group.replace(QStringLiteral("&&"), QStringLiteral("&"));
+}
+
+void TWidgetCollection::RegisterExtensions(QDesignerFormEditorInterface* Core)
+{
+    if (FCores.contains(Core))
+        return;
+    FCores.insert(Core);
+    QExtensionManager* manager = Core->extensionManager();
+    manager->registerExtensions(new TVerbTaskMenuFactory(manager), Q_TYPEID(QDesignerTaskMenuExtension));
+}
+
+} // namespace Qvdesigner

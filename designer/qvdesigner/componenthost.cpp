@@ -1,0 +1,144 @@
+#include "qvdesigner/componenthost.h"
+
+#include "vcl/controls/controls.h"
+#include "vcl/controls/forms.h"
+#include "vcl/core/sysutils.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+
+namespace Qvdesigner {
+
+namespace {
+enum HostMetrics {
+    TileSize = 24,
+    TileMargin = 4,
+    HostWidth = 96,
+};
+// Designer's forms and the forms uic and QUiLoader build are plain widgets, not the
+// framework's forms. A component that refuses to live without an owning form gets a
+// hidden one (it then acts on that form: a caption painter paints its title bar).
+vcl::TComponent* CreateComponent(vcl::TComponentClass ComponentClass, std::unique_ptr<vcl::TForm>& StandInForm)
+{
+    try {
+        return ComponentClass->Create(nullptr);
+    } catch (const vcl::Exception&) {
+        StandInForm = std::make_unique<vcl::TForm>(nullptr);
+        return ComponentClass->Create(StandInForm.get());
+    }
+}
+
+// Designer and uic name a widget through its object name; the component takes the same
+// name so that the framework's look-ups by name (FindComponent, form files) see it. A
+// name the framework refuses (not an identifier, taken) leaves the component's name alone.
+void FollowObjectName(QObject* Widget, vcl::TComponent* Component)
+{
+    QObject::connect(Widget, &QObject::objectNameChanged, Widget, [Component](const QString& Name) {
+        try {
+            Component->SetName(Name);
+        } catch (const vcl::Exception&) {
+        }
+    });
+}
+} // namespace
+
+TComponentHost::TComponentHost(vcl::TComponentClass ComponentClass, QWidget* Parent)
+    : QWidget(Parent), FComponent(CreateComponent(ComponentClass, FStandInForm))
+{
+    setToolTip(FComponent->ClassName());
+    FollowObjectName(this, FComponent);
+    resize(sizeHint());
+}
+
+TComponentHost::~TComponentHost()
+{
+    // A stand-in form frees what it owns.
+    if (FStandInForm == nullptr)
+        delete FComponent;
+}
+
+QSize TComponentHost::sizeHint() const
+{
+    return {HostWidth, TileMargin + TileSize + TileMargin + fontMetrics().height() + TileMargin};
+}
+
+QObject* TComponentHost::Target(const char* Holder) const
+{
+    QObject* component = FComponent->AsQObject();
+    return Holder == nullptr ? component : qvariant_cast<QObject*>(component->property(Holder));
+}
+
+QVariant TComponentHost::ReadForwarded(const char* Property, const char* Holder) const
+{
+    QObject* target = Target(Holder);
+    return target != nullptr ? target->property(Property) : QVariant();
+}
+
+void TComponentHost::WriteForwarded(const char* Property, const char* Holder, const QVariant& Value)
+{
+    if (QObject* target = Target(Holder))
+        target->setProperty(Property, Value);
+    update();
+}
+
+// The class name under the tile names the component, which has no face of its own.
+void TComponentHost::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    const QRect tile((width() - TileSize) / 2, TileMargin, TileSize, TileSize);
+    PaintComponentTile(painter, tile, false);
+    painter.setPen(palette().color(QPalette::WindowText));
+    const QRect label(0, tile.bottom() + 1 + TileMargin, width(), fontMetrics().height());
+    painter.drawText(label, Qt::AlignHCenter | Qt::AlignTop,
+        fontMetrics().elidedText(FComponent->ClassName(), Qt::ElideRight, width()));
+}
+
+// Green for components that show only at design time, blue for controls.
+void PaintComponentTile(QPainter& Painter, const QRect& Tile, bool Visual)
+{
+    QLinearGradient face(Tile.topLeft(), Tile.bottomLeft());
+    face.setColorAt(0, Visual ? QColor(0x42, 0x8B, 0xCA) : QColor(0x4C, 0xAF, 0x50));
+    face.setColorAt(1, Visual ? QColor(0x1A, 0x3F, 0x6B) : QColor(0x1B, 0x5E, 0x20));
+    Painter.setPen(Qt::black);
+    Painter.setBrush(face);
+    Painter.drawRect(Tile.adjusted(0, 0, -1, -1));
+    const int inset = Tile.width() / 3;
+    Painter.fillRect(Tile.adjusted(inset, inset, -inset, -inset), Qt::white);
+}
+
+vcl::TComponent* ComponentOf(QObject* Object)
+{
+    if (auto* host = qobject_cast<TComponentHost*>(Object))
+        return host->Component();
+    return dynamic_cast<vcl::TComponent*>(Object);
+}
+
+void PlaceControl(QWidget* Control, QWidget* Parent)
+{
+    auto* control = dynamic_cast<vcl::TControl*>(Control);
+    if (auto* windowed = dynamic_cast<vcl::TWinControl*>(Parent); control != nullptr && windowed != nullptr)
+        control->SetParent(windowed);
+    else
+        Control->setParent(Parent);
+    if (control != nullptr)
+        FollowObjectName(Control, control);
+    if (Control->size().isEmpty()) {
+        const QSize hint = Control->sizeHint();
+        Control->resize(hint.isValid() && !hint.isEmpty() ? hint : DesignControlSize);
+    }
+}
+
+} // namespace Qvdesigner
+
+namespace Qvdesigner {
+
+const TDesignerClass* FindDesignerClass(vcl::TComponentClass ComponentClass)
+{
+    for (const TDesignerClass& designerClass : DesignerClasses()) {
+        if (designerClass.ComponentClass->MetaObject == ComponentClass->MetaObject)
+            return &designerClass;
+    }
+    return nullptr;
+}
+
+} // namespace Qvdesigner
