@@ -8,6 +8,8 @@
 #include "shell/shelltestkit.h"
 #include "shell/systemcombobox.h"
 #include "shell/systemtreeview.h"
+#include "vcl/controls/forms.h"
+#include "vcl/graphics/colors.h"
 
 #include <QDir>
 #include <memory>
@@ -345,4 +347,41 @@ TEST_F(SystemTreeViewTest, ComboListsDesktopThenItsFoldersWithDrivesUnderTheComp
     EXPECT_EQ(combo->GetActiveFolderName(), QString::fromUtf8(Home()));
     combo->SetActiveFolderName(Path("does/not/exist"));
     EXPECT_EQ(combo->GetActiveFolderName(), QString::fromUtf8(Home())) << "an unparsable path changes nothing";
+}
+
+TEST_F(SystemTreeViewTest, ComboLinesAreDrawnIndentedWithTheSelectionFromTheText)
+{
+    vcl::TForm form(nullptr);
+    auto* combo = new TSystemComboBox(&form);
+    combo->SetParent(&form);
+    combo->SetBounds(0, 0, 300, 24);
+    combo->SetItemHeight(18);
+    form.Show();
+    combo->SetActiveFolderName(Path("tree/a"));
+    ASSERT_EQ(combo->GetActiveFolderName(), Path("tree/a"));
+    combo->SetDropDownCount(combo->Items()->Count());
+    const uint32_t highlight = vcl::ToQRgb(vcl::clHighlight);
+    // The line shown selected has its text area, and only that, in the highlight
+    // colour: it starts after the one-pixel frame, the indent and the 16-pixel icon.
+    const struct { const char* Name; int Indent; } lines[] = {{"Desktop", 0}, {"Home", 10}, {"tree", 20}, {"a", 30}};
+    for (const auto& line : lines) {
+        SCOPED_TRACE(line.Name);
+        int index = -1;
+        for (int i = 0; i < combo->Items()->Count(); ++i)
+            if (combo->Items()->Strings(i) == QString::fromLatin1(line.Name))
+                index = i;
+        ASSERT_GE(index, 0);
+        EXPECT_EQ(combo->Entry(index)->Indent, line.Indent);
+        combo->SetItemIndex(index);
+        combo->SetDroppedDown(true);
+        combo->DropDownList()->Repaint();
+        const QImage list = combo->DropDownList()->BackBuffer();
+        combo->SetDroppedDown(false);
+        const int y = 1 + index * 18 + 9;
+        int first = -1;
+        for (int x = 0; x < list.width() && first < 0; ++x)
+            if ((list.pixel(x, y) | 0xFF000000u) == highlight)
+                first = x;
+        EXPECT_EQ(first, 1 + line.Indent + 16);
+    }
 }
