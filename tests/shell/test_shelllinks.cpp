@@ -9,6 +9,8 @@
 #include "vcl/controls/forms.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
+#include <QMenu>
 #include <QDir>
 #include <QtTest/QTest>
 
@@ -127,4 +129,41 @@ TEST_F(ShellLinksTest, TreeListAndComboFollowEachOtherThroughClicks)
     QTest::mouseClick(FCombo->DropDownList(), Qt::LeftButton, {}, onLine);
     EXPECT_TRUE(WaitUntil([&] { return AllShow("tree", {"a", "e"}); })) << State().toStdString();
     EXPECT_EQ(FTree->Selected(), FTree->Items()->GetFirstNode());
+}
+
+TEST_F(ShellLinksTest, ARightClickOnANodeSelectsItAndShowsItsShellMenu)
+{
+    ASSERT_TRUE(WaitUntil([&] { return AllShow("tree", {"a", "e"}); })) << State().toStdString();
+    const struct { Systemcontrolpack::TPopupMenuMethod Method; const char* Node; bool Menu; } cases[] = {
+        {Systemcontrolpack::pmmContext, "e", true},
+        {Systemcontrolpack::pmmContextUser, "a", true},
+        // Without the shell's menu a right click leaves the selection where it was.
+        {Systemcontrolpack::pmmNone, "e", false},
+        {Systemcontrolpack::pmmUser, "e", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Method);
+        FTree->SetPopupMenuMethod(c.Method);
+        vcl::TTreeNode* node = Node(FTree->Items()->GetFirstNode(), QString::fromLatin1(c.Node));
+        ASSERT_NE(node, nullptr);
+        vcl::TTreeNode* before = FTree->Selected();
+        QStringList shown;
+        WhenFound<QMenu>([] { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); },
+            [&](QMenu* menu) {
+                for (QAction* action : menu->actions())
+                    shown << action->text();
+                menu->close();
+            });
+        const vcl::TRect text = node->DisplayRect(true);
+        const QPoint at = FTree->View()->viewport()->mapFrom(FTree, QPoint(text.Left + 4, (text.Top + text.Bottom) / 2));
+        QTest::mouseClick(FTree->View()->viewport(), Qt::RightButton, {}, at);
+        if (c.Menu) {
+            EXPECT_TRUE(shown.contains("&Open")) << shown.join(",").toStdString();
+            EXPECT_EQ(FTree->Selected(), node);
+        } else {
+            QCoreApplication::processEvents();
+            EXPECT_TRUE(shown.isEmpty());
+            EXPECT_EQ(FTree->Selected(), before);
+        }
+    }
 }
