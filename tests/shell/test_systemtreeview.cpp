@@ -4,6 +4,7 @@
 // changes of folder), new and renamed folders, the combo box's lines and temporary
 // ancestors.
 #include "controls/waituntil.h"
+#include "shell/filechange.h"
 #include "shell/pidlhelp.h"
 #include "shell/shelltestkit.h"
 #include "shell/systemcombobox.h"
@@ -12,6 +13,7 @@
 #include "vcl/graphics/colors.h"
 
 #include <QDir>
+#include <QFile>
 #include <memory>
 
 using namespace Systemtreeview;
@@ -34,6 +36,28 @@ int InotifyDescriptors()
         count += entry.symLinkTarget().contains(QStringLiteral("inotify"));
     return count;
 }
+
+// The watcher threads of this process (each names itself once it runs).
+int WatcherThreads()
+{
+    int count = 0;
+    for (const QString& task : QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile comm(QStringLiteral("/proc/self/task/%1/comm").arg(task));
+        count += comm.open(QIODevice::ReadOnly) && comm.readAll().trimmed() == Filechange::TFileChangeThread::ThreadName;
+    }
+    return count;
+}
+
+// Threads and descriptors once the watchers of earlier tests have ended.
+struct TProcessCounts {
+    int Threads = 0;
+    int Descriptors = 0;
+    static TProcessCounts Settled()
+    {
+        EXPECT_TRUE(WaitUntil([] { return WatcherThreads() == 0 && InotifyDescriptors() == 0; }, 20000));
+        return {ProcEntries("/proc/self/task"), ProcEntries("/proc/self/fd")};
+    }
+};
 
 class SystemTreeViewTest : public qvtest::ShellTest {
 protected:
@@ -216,9 +240,11 @@ TEST_F(SystemTreeViewTest, SelectionByPathBeforeAndAfterTheWindow)
 TEST_F(SystemTreeViewTest, TheWatchedFolderFollowsChangesFromOutside)
 {
     // One watcher thread, and it is watching: every stopped one has ended.
-    const int threads = ProcEntries("/proc/self/task");
+    const int threads = TProcessCounts::Settled().Threads;
     auto watching = [&] {
-        return WaitUntil([&] { return ProcEntries("/proc/self/task") == threads + 1 && InotifyDescriptors() == 1; });
+        return WaitUntil([&] {
+            return ProcEntries("/proc/self/task") == threads + 1 && WatcherThreads() == 1 && InotifyDescriptors() == 1;
+        });
     };
     TSystemTreeView* tree = Tree([&](TSystemTreeView* t) {
         t->SetRootFolder(rfCustom);
@@ -252,8 +278,9 @@ TEST_F(SystemTreeViewTest, AThousandFolderChangesLeaveNoThreadOrDescriptor)
     });
     // Nothing is selected yet, so nothing is watched.
     ASSERT_EQ(tree->WatchedNode(), nullptr);
-    const int threads = ProcEntries("/proc/self/task");
-    const int descriptors = ProcEntries("/proc/self/fd");
+    const TProcessCounts before = TProcessCounts::Settled();
+    const int threads = before.Threads;
+    const int descriptors = before.Descriptors;
     vcl::TTreeNode* root = tree->Items()->GetFirstNode();
     vcl::TTreeNode* a = Child(root, "a");
     vcl::TTreeNode* empty = Child(root, "empty");
@@ -267,6 +294,7 @@ TEST_F(SystemTreeViewTest, AThousandFolderChangesLeaveNoThreadOrDescriptor)
         return ProcEntries("/proc/self/task") == threads + 1 && ProcEntries("/proc/self/fd") == descriptors + 1;
     }, 20000)) << ProcEntries("/proc/self/task") << " threads, " << ProcEntries("/proc/self/fd") << " descriptors";
     EXPECT_EQ(InotifyDescriptors(), 1);
+    EXPECT_EQ(WatcherThreads(), 1);
     FTree.reset();
     EXPECT_TRUE(WaitUntil([&] {
         return ProcEntries("/proc/self/task") == threads && ProcEntries("/proc/self/fd") == descriptors;
