@@ -167,3 +167,27 @@ TEST_F(ShellLinksTest, ARightClickOnANodeSelectsItAndShowsItsShellMenu)
         }
     }
 }
+
+TEST_F(ShellLinksTest, CheckBoxesToggleWithTheSpaceBarAndNewNodesStartUnchecked)
+{
+    FTree->SetCheckboxes(true);
+    vcl::TTreeNode* a = Node(FTree->Items()->GetFirstNode(), "a");
+    vcl::TTreeNode* e = Node(FTree->Items()->GetFirstNode(), "e");
+    ASSERT_TRUE(a && e);
+    EXPECT_FALSE(FTree->GetItemCheck(e));
+    FTree->SetSelected(e);
+    FTree->View()->setFocus();
+    QTest::keyClick(FTree->View(), Qt::Key_Space);
+    EXPECT_TRUE(FTree->GetItemCheck(e));
+    FTree->SetItemCheck(e, false);
+    EXPECT_FALSE(FTree->GetItemCheck(e));
+    QTest::keyClick(FTree->View(), Qt::Key_Space);
+    EXPECT_TRUE(FTree->GetItemCheck(e));
+    // Children read later get an empty box of their own.
+    a->Expand(false);
+    ASSERT_GT(a->Count(), 0);
+    for (vcl::TTreeNode* child = a->GetFirstChild(); child; child = child->getNextSibling()) {
+        EXPECT_FALSE(FTree->GetItemCheck(child)) << child->Text().toStdString();
+        EXPECT_EQ(child->StateIndex(), 0);
+    }
+}
