@@ -317,19 +317,14 @@ void TSystemComboBox::DrawItem(int Index, const vcl::TRect& Rect, vcl::TOwnerDra
     }
     const TShellItem* entry = Entry(Index);
     vcl::TCanvas* canvas = Canvas();
-    if (State.testFlag(vcl::odComboBoxEdit)) {
-        canvas->Brush()->SetColor(Color());
-        if (!entry) {
-            canvas->FillRect(Rect);
-            return;
-        }
-        canvas->FillRect(Rect);
-        DrawEntry(entry, Rect.Left, Rect, true, false, false);
-        return;
-    }
     canvas->Brush()->SetColor(Color());
     canvas->FillRect(Rect);
-    if (entry)
+    if (!entry)
+        return;
+    // The edit part shows the active folder open, without indent or highlight.
+    if (State.testFlag(vcl::odComboBoxEdit))
+        DrawEntry(entry, Rect.Left, Rect, true, false, false);
+    else
         DrawEntry(entry, Rect.Left + entry->Indent, Rect, Index == ItemIndex(), State.testFlag(vcl::odSelected),
                   State.testFlag(vcl::odFocused));
 }
