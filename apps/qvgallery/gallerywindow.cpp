@@ -57,7 +57,7 @@ GalleryWindow::GalleryWindow(QWidget* Parent)
     file->addSeparator();
     file->addAction(QStringLiteral("E&xit"), QKeySequence::Quit, this, &QWidget::close);
     QMenu* demos = menuBar()->addMenu(QStringLiteral("&Demos"));
-    demos->addAction(QStringLiteral("&Shell list view"), this, [this] { ShowShellListDemo(this); });
+    demos->addAction(QStringLiteral("&Shell controls"), this, [this] { ShowShellControlsDemo(this); });
 
     auto* splitter = new QSplitter;
     splitter->addWidget(FPages);

@@ -1,19 +1,22 @@
 #include "shelldemo.h"
 
-#include "shell/pidlhelp.h"
+#include "shell/systemcombobox.h"
 #include "shell/systemlistview.h"
+#include "shell/systemtreeview.h"
 #include "vcl/controls/forms.h"
 
 #include <QDir>
 #include <QFile>
+#include <QSplitter>
 #include <QTemporaryDir>
 #include <QVBoxLayout>
 #include <QWidget>
 
 namespace {
 
-constexpr int DemoWidth = 640;
-constexpr int DemoHeight = 360;
+constexpr int DemoWidth = 760;
+constexpr int DemoHeight = 420;
+constexpr int TreeWidth = 220;
 
 // The window owns the sample folder, so the files go when the window does.
 class ShellDemoWindow : public QWidget {
@@ -21,17 +24,31 @@ public:
     explicit ShellDemoWindow(QWidget* Parent) : QWidget(Parent, Qt::Window)
     {
         setAttribute(Qt::WA_DeleteOnClose);
-        setWindowTitle(QStringLiteral("Shell: TSystemListView"));
+        setWindowTitle(QStringLiteral("Shell: tree, list and combo box"));
         MakeSamples();
+        // Owned by one form, the three controls link themselves to each other.
         FForm = new vcl::TForm(nullptr);
+        auto* combo = new Systemcombobox::TSystemComboBox(FForm);
+        auto* tree = new Systemtreeview::TSystemTreeView(FForm);
+        auto* list = new Systemlistview::TSystemListView(FForm);
         auto* layout = new QVBoxLayout(this);
         layout->setContentsMargins(0, 0, 0, 0);
-        auto* view = new Systemlistview::TSystemListView(FForm);
-        view->setParent(this);
-        layout->addWidget(view);
-        view->SetViewStyle(vcl::vsReport);
-        view->HandleNeeded();
-        Show(view);
+        auto* splitter = new QSplitter(this);
+        combo->setParent(this);
+        tree->setParent(splitter);
+        list->setParent(splitter);
+        layout->addWidget(combo);
+        layout->addWidget(splitter, 1);
+        splitter->addWidget(tree);
+        splitter->addWidget(list);
+        splitter->setSizes({TreeWidth, DemoWidth - TreeWidth});
+        list->SetViewStyle(vcl::vsReport);
+        tree->SetRootFolder(Systemtreeview::rfCustom);
+        tree->SetCustomDir(FFolder.path());
+        tree->SetSelection(FFolder.path());
+        combo->HandleNeeded();
+        list->HandleNeeded();
+        tree->HandleNeeded();
         resize(DemoWidth, DemoHeight);
     }
     ~ShellDemoWindow() override { delete FForm; }
@@ -50,26 +67,15 @@ private:
         }
         QDir(FFolder.path()).mkdir(QStringLiteral("Pictures"));
         QDir(FFolder.path()).mkdir(QStringLiteral("Projects"));
+        QDir(FFolder.path()).mkpath(QStringLiteral("Projects/qvkit/src"));
     }
-    void Show(Systemlistview::TSystemListView* View)
-    {
-        platform::shell::IShellFolder* desktop = nullptr;
-        if (platform::shell::SHGetDesktopFolder(&desktop) != platform::shell::S_OK)
-            return;
-        platform::shell::LPITEMIDLIST id = nullptr;
-        if (Pidlhelp::GetPIDLFromPath(nullptr, desktop, FFolder.path(), id))
-            View->LinkedReset(desktop, id, true);
-        Pidlhelp::FreePIDL(id);
-        desktop->Release();
-    }
-
     QTemporaryDir FFolder;
     vcl::TForm* FForm = nullptr;
 };
 
 } // namespace
 
-void ShowShellListDemo(QWidget* Parent)
+void ShowShellControlsDemo(QWidget* Parent)
 {
     (new ShellDemoWindow(Parent))->show();
 }

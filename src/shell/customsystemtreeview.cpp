@@ -2,7 +2,11 @@
 
 #include "shell/customsystemcombobox.h"
 #include "shell/customsystemlistview.h"
+#include "platform/shell/shellfileinfo.h"
 #include "vcl/graphics/imagelist.h"
+
+#include <QAbstractItemView>
+#include <QScrollBar>
 
 namespace Systemcontrolpack {
 
@@ -112,6 +116,33 @@ void TCustomSystemTreeView::Notification(vcl::TComponent* AComponent, vcl::TOper
     vcl::TCustomTreeView::Notification(AComponent, Operation);
     LinkOnNotification(AComponent, Operation, FListView, this, &TCustomSystemListView::SetTreeView);
     LinkOnNotification(AComponent, Operation, FComboBox, this, &TCustomSystemComboBox::SetTreeView);
+}
+
+QString DisplayNameOfList(LPCITEMIDLIST Absolute)
+{
+    using namespace platform::shell;
+    SHFILEINFO info;
+    if (!Absolute || SHGetFileInfo(reinterpret_cast<const char*>(Absolute), 0, &info, sizeof info,
+                                   SHGFI_PIDL | SHGFI_DISPLAYNAME) == 0)
+        return {};
+    return QString::fromUtf8(info.szDisplayName);
+}
+
+void ScrollNearEdges(QAbstractItemView* View, vcl::TWinControl* Control, int X, int Y)
+{
+    const int margin = std::abs(QFontMetrics(Control->font()).height());
+    QScrollBar* vertical = View->verticalScrollBar();
+    QScrollBar* horizontal = View->horizontalScrollBar();
+    const int bottomBar = horizontal->maximum() > 0 ? horizontal->height() : 0;
+    const int rightBar = vertical->maximum() > 0 ? vertical->width() : 0;
+    if (Y < margin)
+        vertical->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    else if (Y > Control->height() - bottomBar - margin)
+        vertical->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    if (X < margin)
+        horizontal->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    else if (X > Control->width() - rightBar - margin)
+        horizontal->triggerAction(QAbstractSlider::SliderSingleStepAdd);
 }
 
 } // namespace Systemcontrolpack

@@ -8,7 +8,17 @@
 
 #include <cstdint>
 
+class QAbstractItemView;
+
 namespace Systemcontrolpack {
+
+// Auto-scrolling of the shell views: with the mouse at (X, Y) of Control within one
+// text line of an edge (the scroll bars' room left out), View scrolls one step that way.
+void ScrollNearEdges(QAbstractItemView* View, vcl::TWinControl* Control, int X, int Y);
+
+// The display name of an absolute list from the file information (the desktop's own
+// empty list has a name only there); empty when there is none.
+QString DisplayNameOfList(LPCITEMIDLIST Absolute);
 
 class TCustomSystemListView;
 class TCustomSystemComboBox;
@@ -41,6 +51,10 @@ public:
 
 protected:
     virtual void SetupImageList();
+    // While set, a change notifies the linked controls at once instead of after the
+    // read delay; a rebuild sets it so that its changes are not delayed.
+    bool FirstChange() const { return FFirstChange; }
+    void SetFirstChange(bool Value) { FFirstChange = Value; }
     vcl::HWND GetValidHandle() { return Systemcontrolpack::GetValidHandle(this); }
     void Change(vcl::TTreeNode* Node) override;
     void WndProc(vcl::TMessage& Message) override;

@@ -39,6 +39,8 @@ class TFileChangeThread : public vcl::TThread {
 public:
     // How long one wait for a change lasts; it bounds how late a stop request is seen.
     static constexpr uint32_t WaitPeriod = 10; // ms
+    // The name a running watcher gives its thread.
+    static constexpr const char* ThreadName = "qv-filechange";
 
     TFileChangeThread(const QString& Directory, TFSFilterSet Filter, bool WatchSubtree);
 

@@ -1,7 +1,10 @@
-// The gallery's shell demo: a window with the system list view on sample files that
-// it makes in a temporary folder and removes when it closes.
+// The gallery's shell demo: a window with the linked system tree view, list view and
+// combo box on sample files that it makes in a temporary folder and removes when it
+// closes.
 #include "controls/waituntil.h"
+#include "shell/systemcombobox.h"
 #include "shell/systemlistview.h"
+#include "shell/systemtreeview.h"
 #include "shelldemo.h"
 
 #include <QApplication>
@@ -14,10 +17,11 @@
 TEST(ShellDemo, ListsItsOwnSampleFolderAndCleansUp)
 {
     const int recordsBefore = Systemlistview::LiveRecordCount();
-    ShowShellListDemo(nullptr);
+    const int nodesBefore = Systemtreeview::LiveRecordCount();
+    ShowShellControlsDemo(nullptr);
     QWidget* window = nullptr;
     for (QWidget* top : QApplication::topLevelWidgets())
-        if (top->windowTitle() == "Shell: TSystemListView")
+        if (top->windowTitle() == "Shell: tree, list and combo box")
             window = top;
     ASSERT_NE(window, nullptr);
     auto* view = window->findChild<Systemlistview::TSystemListView*>();
@@ -29,6 +33,14 @@ TEST(ShellDemo, ListsItsOwnSampleFolderAndCleansUp)
     const QString folder = QFileInfo(first).path();
     EXPECT_TRUE(folder.startsWith(QDir::tempPath())) << folder.toStdString();
     EXPECT_NE(folder, QDir::homePath());
+    // The tree shows the sample folder with its two folders, and the combo box names it.
+    auto* tree = window->findChild<Systemtreeview::TSystemTreeView*>();
+    auto* combo = window->findChild<Systemcombobox::TSystemComboBox*>();
+    ASSERT_TRUE(tree && combo);
+    EXPECT_EQ(tree->Selection(), folder);
+    EXPECT_EQ(tree->Items()->GetFirstNode()->Count(), 2);
+    EXPECT_TRUE(WaitUntil([&] { return combo->GetActiveFolderName() == folder; }))
+        << combo->GetActiveFolderName().toStdString();
     QPointer<QWidget> guard(window);
     window->close();
     EXPECT_TRUE(WaitUntil([&] {
@@ -37,4 +49,5 @@ TEST(ShellDemo, ListsItsOwnSampleFolderAndCleansUp)
     }));
     EXPECT_FALSE(QDir(folder).exists()) << "the samples go with the window";
     EXPECT_EQ(Systemlistview::LiveRecordCount(), recordsBefore);
+    EXPECT_EQ(Systemtreeview::LiveRecordCount(), nodesBefore);
 }
