@@ -29,6 +29,21 @@ std::unique_ptr<TqvBackGradient> Render(int w, int h, Qvbgrad::TGradientStyle st
     return g;
 }
 
+// A control of the given size and settings, painted once.
+std::unique_ptr<TqvBackGradient> Painted(int w, int h, Qvbgrad::TGradientStyle style, int steps, int start, TColor begin,
+    TColor end)
+{
+    auto g = std::make_unique<TqvBackGradient>(nullptr);
+    g->SetBounds(0, 0, w, h);
+    g->SetGradientStyle(style);
+    g->SetSteps(steps);
+    g->SetStartAngle(start);
+    g->SetBeginColor(begin);
+    g->SetEndColor(end);
+    g->Repaint();
+    return g;
+}
+
 // Band k of n between two colours, per channel begin + (k * (end - begin)) / n with
 // the quotient truncated toward zero; n = 0 gives the begin colour.
 TColor Band(TColor begin, TColor end, int64_t k, int64_t n)
@@ -134,19 +149,13 @@ TEST(BackGradient, BandedStylesMatchBandByBandFillingOnRandomSizes)
         if (style == Qvbgrad::qvRectangle)
             steps = std::min(steps, w * h);
         const TColor begin = TColor(rng() & 0xFFFFFF), end = TColor(rng() & 0xFFFFFF);
-        TqvBackGradient g(nullptr);
-        g.SetBounds(0, 0, w, h);
-        g.SetGradientStyle(style);
-        g.SetSteps(steps);
-        g.SetBeginColor(begin);
-        g.SetEndColor(end);
-        g.Repaint();
+        const auto g = Painted(w, h, style, steps, 0, begin, end);
         SCOPED_TRACE(testing::Message() << "style " << style << " " << w << "x" << h << " steps " << steps);
         const QImage expected = BandByBand(w, h, style, steps, begin, end);
         int differ = 0;
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x)
-                differ += Px(g, x, y) != (expected.pixel(x, y) | 0xFF000000u);
+                differ += Px(*g, x, y) != (expected.pixel(x, y) | 0xFF000000u);
         EXPECT_EQ(differ, 0);
     }
 }
@@ -297,14 +306,7 @@ TEST(BackGradient, EllipsesAndConesMatchTheirPixelRulesOnRandomSizes)
         const int w = 1 + int(rng() % 64), h = 1 + int(rng() % 64);
         const int start = int(rng() % 1000) - 500, steps = int(rng() % 600) - 50;
         const TColor begin = TColor(rng() & 0xFFFFFF), end = TColor(rng() & 0xFFFFFF);
-        TqvBackGradient g(nullptr);
-        g.SetBounds(0, 0, w, h);
-        g.SetGradientStyle(style);
-        g.SetSteps(steps);
-        g.SetStartAngle(start);
-        g.SetBeginColor(begin);
-        g.SetEndColor(end);
-        g.Repaint();
+        const auto g = Painted(w, h, style, steps, start, begin, end);
         SCOPED_TRACE(testing::Message() << "style " << style << " " << w << "x" << h << " start " << start);
         int differ = 0;
         for (int y = 0; y < h; ++y) {
@@ -313,7 +315,7 @@ TEST(BackGradient, EllipsesAndConesMatchTheirPixelRulesOnRandomSizes)
                     ? Band(begin, end, EllipseBandOf(w, h, x, y), 155)
                     : Band(begin, end, ConeBandOf(w, h, x, y, start, style == Qvbgrad::qvRadial1 ? 180 : 90),
                           style == Qvbgrad::qvRadial1 ? 180 : 90);
-                differ += Px(g, x, y) != (RgbToQRgb(expected) | 0xFF000000u);
+                differ += Px(*g, x, y) != (RgbToQRgb(expected) | 0xFF000000u);
             }
         }
         EXPECT_EQ(differ, 0);
@@ -327,30 +329,30 @@ TEST(BackGradient, EllipseAndConePixelsWorkedOutByHand)
     // while X^2 + Y^2 <= a^2: (0,0) at (-6,-6) needs a >= 8.485, i + 1 <= 10.6, band 9;
     // (1,6) at (-5,0) needs a >= 5, band 81; (9,9) at (3,3) needs a >= 4.243, band 97;
     // (6,6) is the centre itself, in every ellipse: band 155.
-    auto e = Render(10, 10, Qvbgrad::qvElliptic);
-    e->SetBeginColor(clBlack);
-    e->SetEndColor(RGB(0, 155, 0));
-    e->Repaint();
-    EXPECT_EQ(Px(*e, 0, 0), qRgb(0, 9, 0));
-    EXPECT_EQ(Px(*e, 1, 6), qRgb(0, 81, 0));
-    EXPECT_EQ(Px(*e, 9, 9), qRgb(0, 97, 0));
-    EXPECT_EQ(Px(*e, 6, 6), qRgb(0, 155, 0));
     // 20 x 20 cone (sweep 180) from black to green 180: centre (10, 10). Pixel (10,0) is
     // at (0.5, -9.5), atan(0.5/9.5) = 3.01 degrees clockwise from up: wedge 3; (19,10)
     // at 93.01 degrees: wedge 93; (10,19) at 176.99: wedge 176; (0,10) at 266.99: wedge
     // 266, whose colour runs back: 359 - 266 = 93. Starting at 30 degrees turns every
     // wedge back by 30: (19,10) is then wedge 63.
-    auto c = Render(20, 20, Qvbgrad::qvRadial1);
-    c->SetBeginColor(clBlack);
-    c->SetEndColor(RGB(0, 180, 0));
-    c->Repaint();
-    EXPECT_EQ(Px(*c, 10, 0), qRgb(0, 3, 0));
-    EXPECT_EQ(Px(*c, 19, 10), qRgb(0, 93, 0));
-    EXPECT_EQ(Px(*c, 10, 19), qRgb(0, 176, 0));
-    EXPECT_EQ(Px(*c, 0, 10), qRgb(0, 93, 0));
-    c->SetStartAngle(30);
-    c->Repaint();
-    EXPECT_EQ(Px(*c, 19, 10), qRgb(0, 63, 0));
+    struct Case {
+        Qvbgrad::TGradientStyle style;
+        int size, start, bands, x, y, green;
+    };
+    const Case cases[] = {
+        {Qvbgrad::qvElliptic, 10, 0, 155, 0, 0, 9},
+        {Qvbgrad::qvElliptic, 10, 0, 155, 1, 6, 81},
+        {Qvbgrad::qvElliptic, 10, 0, 155, 9, 9, 97},
+        {Qvbgrad::qvElliptic, 10, 0, 155, 6, 6, 155},
+        {Qvbgrad::qvRadial1, 20, 0, 180, 10, 0, 3},
+        {Qvbgrad::qvRadial1, 20, 0, 180, 19, 10, 93},
+        {Qvbgrad::qvRadial1, 20, 0, 180, 10, 19, 176},
+        {Qvbgrad::qvRadial1, 20, 0, 180, 0, 10, 93},
+        {Qvbgrad::qvRadial1, 20, 30, 180, 19, 10, 63},
+    };
+    for (const Case& c : cases) {
+        const auto g = Painted(c.size, c.size, c.style, 255, c.start, clBlack, RGB(0, c.bands, 0));
+        EXPECT_EQ(Px(*g, c.x, c.y), qRgb(0, c.green, 0)) << c.style << " at " << c.x << "," << c.y;
+    }
 }
 
 TEST(BackGradient, RectanglesNestTowardsTheCentre)
