@@ -9,6 +9,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace Qvbgrad {
@@ -131,11 +132,25 @@ int64_t BandOfLine(int x, int Extent, int64_t Bands)
     return ((x + 1) * Bands - 1) / Extent;
 }
 
+// Count pixels from Line on in one colour: a few stored one by one, then the filled part
+// copied onto what follows, doubling each time, since copies of memory run wider than
+// a loop of single stores.
+void FillPixels(uint32_t* Line, int64_t Count, uint32_t Pixel)
+{
+    int64_t done = std::min<int64_t>(Count, 16);
+    std::fill_n(Line, done, Pixel);
+    while (done < Count) {
+        const int64_t more = std::min(done, Count - done);
+        std::memcpy(Line + done, Line, size_t(more) * sizeof(uint32_t));
+        done += more;
+    }
+}
+
 // Each row of the bitmap in one colour.
 void PaintRows(TBitmap& Bitmap, const std::vector<uint32_t>& RowPixels)
 {
     for (int y = 0; y < Bitmap.Height(); ++y)
-        std::fill_n(Bitmap.ScanLine(y), Bitmap.Width(), RowPixels[size_t(y)]);
+        FillPixels(Bitmap.ScanLine(y), Bitmap.Width(), RowPixels[size_t(y)]);
 }
 
 // Each column of the bitmap in one colour.
@@ -227,7 +242,7 @@ private:
         From = std::max(From, 0);
         To = std::min(To, FW);
         if (From < To)
-            std::fill(Line + From, Line + To, Color);
+            FillPixels(Line + From, To - From, Color);
     }
 
     int FW, FH;
