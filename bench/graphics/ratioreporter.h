@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <string>
@@ -20,9 +21,9 @@ public:
     void ReportRuns(const std::vector<Run>& runs) override
     {
         for (const Run& run : runs) {
-            // Named without the run options ("/min_time:0.500").
+            // Named without the run options ("/min_time:0.500", "/process_time").
             std::string name = run.benchmark_name();
-            name = name.substr(0, name.find("/min_time:"));
+            name = name.substr(0, std::min(name.find("/min_time:"), name.find("/process_time")));
             FTimes[name] = FWallTime ? run.GetAdjustedRealTime() : run.GetAdjustedCPUTime();
         }
         ConsoleReporter::ReportRuns(runs);

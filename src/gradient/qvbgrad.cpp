@@ -6,8 +6,10 @@
 #include "vcl/graphics/canvas.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace Qvbgrad {
@@ -21,8 +23,6 @@ namespace {
 
 // Every band of the elliptic style: 156 ellipses shrinking towards the centre.
 constexpr int EllipticLastBand = 155;
-// How much farther out than the radius the ends of a conical wedge are taken.
-constexpr int WedgeScale = 16;
 
 // Which bands of the rectangle style cover one column (or row): bands 0 .. Last,
 // whose rectangles are upright, and First .. Steps, whose rectangles have turned
@@ -132,11 +132,25 @@ int64_t BandOfLine(int x, int Extent, int64_t Bands)
     return ((x + 1) * Bands - 1) / Extent;
 }
 
+// Count pixels from Line on in one colour: a few stored one by one, then the filled part
+// copied onto what follows, doubling each time, since copies of memory run wider than
+// a loop of single stores.
+void FillPixels(uint32_t* Line, int64_t Count, uint32_t Pixel)
+{
+    int64_t done = std::min<int64_t>(Count, 16);
+    std::fill_n(Line, done, Pixel);
+    while (done < Count) {
+        const int64_t more = std::min(done, Count - done);
+        std::memcpy(Line + done, Line, size_t(more) * sizeof(uint32_t));
+        done += more;
+    }
+}
+
 // Each row of the bitmap in one colour.
 void PaintRows(TBitmap& Bitmap, const std::vector<uint32_t>& RowPixels)
 {
     for (int y = 0; y < Bitmap.Height(); ++y)
-        std::fill_n(Bitmap.ScanLine(y), Bitmap.Width(), RowPixels[size_t(y)]);
+        FillPixels(Bitmap.ScanLine(y), Bitmap.Width(), RowPixels[size_t(y)]);
 }
 
 // Each column of the bitmap in one colour.
@@ -146,14 +160,161 @@ void PaintColumns(TBitmap& Bitmap, const std::vector<uint32_t>& ColumnPixels)
         std::copy(ColumnPixels.begin(), ColumnPixels.end(), Bitmap.ScanLine(y));
 }
 
-// The point at Angle degrees on the circle of radius R around (Cx, Cy): 0 is straight
-// up and angles grow clockwise; coordinates round half to even.
-TPoint AnglePoint(int Cx, int Cy, int R, int Angle)
-{
-    const double radians = Angle * M_PI / 180.0;
-    return Point(Cx + static_cast<int>(std::nearbyint(R * std::sin(radians))),
-        Cy - static_cast<int>(std::nearbyint(R * std::cos(radians))));
-}
+// The ellipses of the elliptic style. Band i of 0 .. EllipticLastBand is the ellipse
+// centred on ((w + 3) / 2, (h + 3) / 2) with half-axes A0 - (i + 1) * dA and
+// B0 - (i + 1) * dB, where A0 = 3w/4 + 3/2, dA = (3w/4) / EllipticLastBand (and
+// likewise down the height), shrinking from beyond the corners to the middle. A pixel
+// belongs to an ellipse when its centre (x + 1/2, y + 1/2) lies inside or on it,
+// X^2 * B^2 + Y^2 * A^2 <= A^2 * B^2 in doubles relative to the centre, and takes the
+// last band whose ellipse holds it; pixels outside every ellipse (only on tiny
+// controls) take band 0. (Drawing 156 filled ellipses one over another followed Qt's
+// aliased fill of Bezier-flattened outlines, which is neither symmetric about the box
+// nor cheap to reproduce; this rule gives the same picture by arithmetic, in time
+// proportional to the pixels.)
+class EllipseBands {
+public:
+    EllipseBands(int W, int H)
+        : FW(W)
+        , FH(H)
+    {
+        const double dA = (W / 2.0 + W / 4.0) / EllipticLastBand, dB = (H / 2.0 + H / 4.0) / EllipticLastBand;
+        for (int i = 0; i <= EllipticLastBand; ++i) {
+            const double a = 0.75 * W + 1.5 - (i + 1) * dA, b = 0.75 * H + 1.5 - (i + 1) * dB;
+            FAA[size_t(i)] = a * a;
+            FBB[size_t(i)] = b * b;
+        }
+    }
+
+    // Whether pixel x of a row whose centre is Y below the middle lies in ellipse i.
+    bool Inside(int i, int x, double Y) const
+    {
+        const double X = x + 0.5 - (FW + 3) / 2.0;
+        return X * X * FBB[size_t(i)] + Y * Y * FAA[size_t(i)] <= FAA[size_t(i)] * FBB[size_t(i)];
+    }
+
+    // Paints row y of Line in Colors (one per band): each ellipse's run on the row is
+    // symmetric about the same centre, so any two runs nest and the bands can be laid
+    // from the innermost run outwards, each filling what the ones inside left open,
+    // until the row is full.
+    void Row(int y, uint32_t* Line, const std::array<uint32_t, EllipticLastBand + 1>& Colors) const
+    {
+        const double Y = y + 0.5 - (FH + 3) / 2.0;
+        const int mid = (FW + 2) / 2; // the column nearest the centre, left of it on a tie
+        int lo = mid + 1, hi = mid; // columns lo .. hi - 1 already have their band
+        for (int i = EllipticLastBand; i >= 0 && (lo > 0 || hi < FW); --i) {
+            const int left = LeftEdge(i, Y, mid);
+            if (left > mid)
+                continue;
+            const int right = FW + 2 - left; // the mirror of the left edge
+            Fill(Line, left, lo, Colors[size_t(i)]);
+            Fill(Line, hi, right + 1, Colors[size_t(i)]);
+            lo = std::min(lo, left);
+            hi = std::max(hi, right + 1);
+        }
+        Fill(Line, 0, lo, Colors[0]);
+        Fill(Line, hi, FW, Colors[0]);
+    }
+
+    // The row whose pixels equal row y's (the mirror image about the centre row, whose
+    // distance from the centre is the same), or y itself.
+    int MirrorRow(int y) const { return FH + 2 - y; }
+
+private:
+    // The leftmost column of ellipse i on the row, found from the square root and
+    // settled by Inside itself; mid + 1 when the row misses the ellipse.
+    int LeftEdge(int i, double Y, int Mid) const
+    {
+        const double rest = 1.0 - Y * Y / FBB[size_t(i)];
+        if (rest < 0 && !Inside(i, Mid, Y))
+            return Mid + 1;
+        const double half = std::sqrt(FAA[size_t(i)] * std::max(rest, 0.0));
+        int x = std::clamp(static_cast<int>(std::ceil((FW + 3) / 2.0 - 0.5 - half)), Mid - FW - 2, Mid);
+        while (x <= Mid && !Inside(i, x, Y))
+            ++x;
+        while (x > Mid - FW - 2 && Inside(i, x - 1, Y))
+            --x;
+        return x;
+    }
+
+    // Columns From .. To - 1 of Line, clipped to the row, in Color.
+    void Fill(uint32_t* Line, int From, int To, uint32_t Color) const
+    {
+        From = std::max(From, 0);
+        To = std::min(To, FW);
+        if (From < To)
+            FillPixels(Line + From, To - From, Color);
+    }
+
+    int FW, FH;
+    std::array<double, EllipticLastBand + 1> FAA {}, FBB {};
+};
+
+// The wedges of the conical styles. Ray k (k whole degrees, 0 straight up, growing
+// clockwise) leaves the centre (w / 2, h / 2) towards (sin k, -cos k); the ray
+// opposite k is exactly its negation, so the rays split the plane without gaps. A
+// pixel centre P lies in sector k when it is on or clockwise of ray k and
+// anticlockwise of ray k + 1 (signs of cross products in doubles). Wedge s of 360
+// covers the two sectors from StartAngle + s; the later wedge wins, and the last one
+// also covers the first sector.
+class ConeSectors {
+public:
+    explicit ConeSectors(int StartAngle)
+        : FStart(((StartAngle % 360) + 360) % 360)
+    {
+        for (int k = 0; k < 180; ++k) {
+            const double radians = k * M_PI / 180.0;
+            FRayX[size_t(k)] = std::sin(radians);
+            FRayY[size_t(k)] = -std::cos(radians);
+            FRayX[size_t(k + 180)] = -FRayX[size_t(k)];
+            FRayY[size_t(k + 180)] = -FRayY[size_t(k)];
+        }
+    }
+
+    // Whether (X, Y) lies in the sector between rays k and k + 1.
+    bool InSector(int k, double X, double Y) const
+    {
+        return Clockwise(k, X, Y) >= 0 && Clockwise((k + 1) % 360, X, Y) < 0;
+    }
+
+    // The wedge (0 .. 359) that colours the pixel at (X, Y) from the centre, given the
+    // sector it lies in.
+    int Wedge(int Sector) const
+    {
+        const int s = (Sector - FStart + 360) % 360;
+        return s == 0 ? 359 : s;
+    }
+
+    // Paints Width pixels of Line in Colors (one per wedge) for the row Y below the
+    // centre, X running from X0 in steps of one. Along a row the angle turns one way
+    // only: a run of pixels stays in one sector, tested with that sector's two rays,
+    // and the next sector is found by stepping on from the last.
+    void Row(double X0, double Y, uint32_t* Line, int Width, const std::array<uint32_t, 360>& Colors) const
+    {
+        const int dir = Y < 0 ? 1 : 359;
+        const double angle = std::atan2(X0, -Y) * 180.0 / M_PI;
+        int k = (static_cast<int>(std::floor(angle)) % 360 + 360) % 360;
+        for (int x = 0; x < Width;) {
+            for (int turns = 0; turns < 360 && !InSector(k, X0 + double(x), Y); ++turns)
+                k = (k + dir) % 360;
+            const int next = (k + 1) % 360;
+            const double fromY = FRayX[size_t(k)] * Y, fromX = FRayY[size_t(k)];
+            const double toY = FRayX[size_t(next)] * Y, toX = FRayY[size_t(next)];
+            int end = x + 1;
+            while (end < Width && fromY - fromX * (X0 + double(end)) >= 0 && toY - toX * (X0 + double(end)) < 0)
+                ++end;
+            std::fill(Line + x, Line + end, Colors[size_t(Wedge(k))]);
+            x = end;
+        }
+    }
+
+private:
+    // Positive when (X, Y) is clockwise of ray k (y grows downwards), negative when
+    // anticlockwise.
+    double Clockwise(int k, double X, double Y) const { return FRayX[size_t(k)] * Y - FRayY[size_t(k)] * X; }
+
+    int FStart;
+    std::array<double, 360> FRayX {}, FRayY {};
+};
 
 } // namespace
 
@@ -163,9 +324,6 @@ TqvBackGradient::TqvBackGradient(TComponent* AOwner)
 {
     SetControlStyle(ControlStyle() | csOpaque | csNoStdEvents);
     SetBounds(Left(), Top(), DefaultSize, DefaultSize);
-    // No outlines on the ellipses and pies.
-    FBitmap->Canvas()->Pen()->SetStyle(psClear);
-    FBitmap->Canvas()->SetCopyMode(cmSrcCopy);
 }
 
 TqvBackGradient::~TqvBackGradient() = default;
@@ -255,20 +413,16 @@ void TqvBackGradient::RenderBands(bool Columns)
 
 void TqvBackGradient::RenderElliptic()
 {
-    TCanvas* canvas = FBitmap->Canvas();
-    const double w = Width();
-    const double h = Height();
-    double x1 = -w / 4, x2 = w + w / 4 + 4;
-    double y1 = -h / 4, y2 = h + h / 4 + 4;
-    const double dx = (w / 2 + w / 4) / EllipticLastBand;
-    const double dy = (h / 2 + h / 4) / EllipticLastBand;
-    for (int i = 0; i <= EllipticLastBand; ++i) {
-        x1 += dx;
-        x2 -= dx;
-        y1 += dy;
-        y2 -= dy;
-        canvas->Brush()->SetColor(BandColor(i, EllipticLastBand));
-        canvas->Ellipse(static_cast<int>(x1), static_cast<int>(y1), static_cast<int>(x2), static_cast<int>(y2));
+    const EllipseBands ellipses(Width(), Height());
+    std::array<uint32_t, EllipticLastBand + 1> colours {};
+    for (int i = 0; i <= EllipticLastBand; ++i)
+        colours[size_t(i)] = RgbToQRgb(BandColor(i, EllipticLastBand));
+    for (int y = 0; y < Height(); ++y) {
+        const int mirror = ellipses.MirrorRow(y);
+        if (mirror < y)
+            std::copy_n(FBitmap->ScanLine(mirror), Width(), FBitmap->ScanLine(y));
+        else
+            ellipses.Row(y, FBitmap->ScanLine(y), colours);
     }
 }
 
@@ -322,39 +476,25 @@ void TqvBackGradient::RenderCenter(bool Columns)
 
 void TqvBackGradient::RenderRadial(int Sweep)
 {
-    TCanvas* canvas = FBitmap->Canvas();
-    const int w = Width();
-    const int h = Height();
-    const int cx = w / 2;
-    const int cy = h / 2;
-    const int r = w > h ? w / 2 : h / 2;
-    // The pie box is larger than the bitmap so the wedges cover its corners.
-    const TRect box = Rect(-(w / 4), -(h / 4), w + w / 4, h + h / 4);
+    const ConeSectors cone(FStartAngle);
+    // Each Sweep degrees the colour runs from begin to end, then back over the next.
+    std::array<uint32_t, 360> colours {};
     for (int step = 0; step < 360; ++step) {
-        const int a = FStartAngle + step;
-        // Each Sweep degrees the colour runs from begin to end, then back over the next.
         const int phase = step % (2 * Sweep);
-        const int k = phase < Sweep ? phase : 2 * Sweep - 1 - phase;
-        canvas->Brush()->SetColor(BandColor(k, Sweep));
-        // The wedge's ends are taken on a circle WedgeScale times the radius: only
-        // their direction counts, and on the radius itself neighbouring ends round
-        // to the same few pixels, leaving pixels no wedge covers (or, when both ends
-        // of a wedge coincide, drawing a whole ellipse over everything).
-        const TPoint from = AnglePoint(cx, cy, WedgeScale * r, a + 2);
-        const TPoint to = AnglePoint(cx, cy, WedgeScale * r, a);
-        canvas->Pie(box.Left, box.Top, box.Right, box.Bottom, from.X, from.Y, to.X, to.Y);
+        colours[size_t(step)] = RgbToQRgb(BandColor(phase < Sweep ? phase : 2 * Sweep - 1 - phase, Sweep));
     }
+    const int cx = Width() / 2, cy = Height() / 2;
+    for (int y = 0; y < Height(); ++y)
+        cone.Row(0.5 - cx, y + 0.5 - cy, FBitmap->ScanLine(y), Width(), colours);
 }
 
 void TqvBackGradient::Draw3DFrame()
 {
     TCanvas* canvas = FBitmap->Canvas();
-    canvas->Pen()->SetStyle(psSolid);
     TRect r = Rect(0, 0, Width(), Height());
     Frame3D(canvas, r, clGray, clWhite, 2);
     r = Rect(r.Left - 1, r.Top - 1, r.Right + 1, r.Bottom + 1);
     Frame3D(canvas, r, clBlack, clSilver, 1);
-    canvas->Pen()->SetStyle(psClear);
 }
 
 } // namespace Qvbgrad

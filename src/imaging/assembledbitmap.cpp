@@ -86,12 +86,17 @@ void TRowList::Reset(int Height, int RowBytes, int PaletteEntries)
     FHeight = std::max(Height, 0);
     FRowBytes = RowBytes;
     FPixelOffset = BitmapHeadersSize + 4 * int64_t(PaletteEntries);
-    FBitmap = QByteArray(BitmapStreamSize(RowBytes, FHeight, PaletteEntries), '\0');
+    // Rows are zeroed when first handed out (or when the stream is taken), right before
+    // they are written, instead of in a pass of their own over the whole stream.
+    FBitmap = QByteArray(BitmapStreamSize(RowBytes, FHeight, PaletteEntries), Qt::Uninitialized);
+    FZeroed.assign(static_cast<size_t>(FHeight), false);
+    std::memset(FBitmap.data(), 0, static_cast<size_t>(FPixelOffset));
 }
 
 void TRowList::Clear()
 {
     FBitmap = {};
+    FZeroed.clear();
     FHeight = 0;
 }
 
@@ -102,28 +107,34 @@ int64_t TRowList::Offset(int Row) const
 
 void TRowList::Add(int Row, const uint8_t* Line)
 {
-    if (uint8_t* row = this->Row(Row))
-        std::memcpy(row, Line, static_cast<size_t>(FRowBytes));
-}
-
-const uint8_t* TRowList::Find(int Row) const
-{
     if (Row < 0 || Row >= FHeight)
-        return nullptr;
-    return reinterpret_cast<const uint8_t*>(FBitmap.constData() + Offset(Row));
+        return;
+    // The whole row is copied over: only its padding needs zeroing.
+    uint8_t* row = reinterpret_cast<uint8_t*>(FBitmap.data() + Offset(Row));
+    std::memcpy(row, Line, static_cast<size_t>(FRowBytes));
+    std::memset(row + FRowBytes, 0, static_cast<size_t>(PaddedRowBytes(FRowBytes) - FRowBytes));
+    FZeroed[size_t(Row)] = true;
 }
 
 uint8_t* TRowList::Row(int Row)
 {
     if (Row < 0 || Row >= FHeight)
         return nullptr;
-    return reinterpret_cast<uint8_t*>(FBitmap.data() + Offset(Row));
+    uint8_t* row = reinterpret_cast<uint8_t*>(FBitmap.data() + Offset(Row));
+    if (!FZeroed[size_t(Row)]) {
+        std::memset(row, 0, static_cast<size_t>(PaddedRowBytes(FRowBytes)));
+        FZeroed[size_t(Row)] = true;
+    }
+    return row;
 }
 
 std::unique_ptr<vcl::TMemoryStream> TRowList::TakeStream(const TBitmapInfoHeader& Header,
                                                           std::span<const TRgbTriple> Palette)
 {
+    for (int row = 0; row < FHeight; ++row)
+        this->Row(row); // rows never written stay zero
     auto stream = std::make_unique<vcl::TMemoryStream>(std::exchange(FBitmap, {}));
+    FZeroed.clear();
     FHeight = 0;
     WriteFileHeader(*stream, static_cast<uint32_t>(stream->Size()), static_cast<uint32_t>(FPixelOffset));
     WriteInfoHeader(*stream, Header);

@@ -92,8 +92,8 @@ public:
     void Clear();
     // Copies RowBytes bytes of Line as row Row.
     void Add(int Row, const uint8_t* Line);
-    // The row's bytes, for reading or for decoding straight into; null outside the image.
-    const uint8_t* Find(int Row) const;
+    // The row's bytes (zero until written), for decoding straight into; null outside
+    // the image.
     uint8_t* Row(int Row);
     int Height() const { return FHeight; }
     int RowBytes() const { return FRowBytes; }
@@ -107,6 +107,8 @@ private:
     int64_t Offset(int Row) const;
 
     QByteArray FBitmap;
+    // Whether each row has been zeroed (or wholly written) yet.
+    std::vector<bool> FZeroed;
     int FHeight = 0;
     int FRowBytes = 0;
     int64_t FPixelOffset = 0;

@@ -431,15 +431,22 @@ void TTifmap::PlaceRows(const uint8_t* Pixels, int64_t FirstRow, int64_t Count)
 void TTifmap::PlaceRow(const uint8_t* Source, uint8_t* Row) const
 {
     const bool predicted = FPredictor == PredictorHorizontal;
-    if (FBitCount > 8) {
+    if (FBitCount > 8 && predicted) {
         uint8_t r = 0, g = 0, b = 0;
         for (int x = 0; x < FWidth; ++x, Source += 3, Row += 3) {
-            r = predicted ? uint8_t(r + Source[0]) : Source[0];
-            g = predicted ? uint8_t(g + Source[1]) : Source[1];
-            b = predicted ? uint8_t(b + Source[2]) : Source[2];
+            r = uint8_t(r + Source[0]);
+            g = uint8_t(g + Source[1]);
+            b = uint8_t(b + Source[2]);
             Row[0] = b;
             Row[1] = g;
             Row[2] = r;
+        }
+    } else if (FBitCount > 8) {
+        // A loop of its own without the running sums, which the compiler unrolls freely.
+        for (int x = 0; x < FWidth; ++x, Source += 3, Row += 3) {
+            Row[0] = Source[2];
+            Row[1] = Source[1];
+            Row[2] = Source[0];
         }
     } else if (predicted) {
         uint8_t sum = 0;

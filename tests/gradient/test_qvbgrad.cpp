@@ -29,6 +29,21 @@ std::unique_ptr<TqvBackGradient> Render(int w, int h, Qvbgrad::TGradientStyle st
     return g;
 }
 
+// A control of the given size and settings, painted once.
+std::unique_ptr<TqvBackGradient> Painted(int w, int h, Qvbgrad::TGradientStyle style, int steps, int start, TColor begin,
+    TColor end)
+{
+    auto g = std::make_unique<TqvBackGradient>(nullptr);
+    g->SetBounds(0, 0, w, h);
+    g->SetGradientStyle(style);
+    g->SetSteps(steps);
+    g->SetStartAngle(start);
+    g->SetBeginColor(begin);
+    g->SetEndColor(end);
+    g->Repaint();
+    return g;
+}
+
 // Band k of n between two colours, per channel begin + (k * (end - begin)) / n with
 // the quotient truncated toward zero; n = 0 gives the begin colour.
 TColor Band(TColor begin, TColor end, int64_t k, int64_t n)
@@ -79,6 +94,45 @@ QImage BandByBand(int w, int h, Qvbgrad::TGradientStyle style, int s, TColor beg
     return bmp.ToQImage();
 }
 
+// The elliptic style's rule, pixel by pixel: the last of 156 ellipses centred on
+// ((w + 3) / 2, (h + 3) / 2), half-axes 3w/4 + 3/2 - (i + 1) * (3w/4) / 155 (and likewise
+// down), that holds the pixel's centre; band 0 when none does.
+int EllipseBandOf(int w, int h, int x, int y)
+{
+    const double X = x + 0.5 - (w + 3) / 2.0, Y = y + 0.5 - (h + 3) / 2.0;
+    int band = 0;
+    for (int i = 0; i <= 155; ++i) {
+        const double a = 0.75 * w + 1.5 - (i + 1) * ((w / 2.0 + w / 4.0) / 155);
+        const double b = 0.75 * h + 1.5 - (i + 1) * ((h / 2.0 + h / 4.0) / 155);
+        if (X * X * (b * b) + Y * Y * (a * a) <= (a * a) * (b * b))
+            band = i;
+    }
+    return band;
+}
+
+// The conical styles' rule, pixel by pixel: rays at whole degrees clockwise from up
+// around (w / 2, h / 2), the ray opposite k its exact negation; the pixel centre lies
+// in the sector it is on or clockwise of and anticlockwise of the next ray. 360 wedges
+// of two sectors from StartAngle, each over the one before, the last over the first;
+// wedge s has colour s, back down after each Sweep.
+int ConeBandOf(int w, int h, int x, int y, int start, int sweep)
+{
+    auto ray = [](int k) {
+        const double r = (k % 180) * M_PI / 180.0, sign = k < 180 ? 1.0 : -1.0;
+        return std::pair(sign * std::sin(r), sign * -std::cos(r));
+    };
+    const double X = x + 0.5 - w / 2, Y = y + 0.5 - h / 2;
+    auto clockwise = [&](int k) { const auto [rx, ry] = ray(k); return rx * Y - ry * X; };
+    int sector = -1;
+    for (int k = 0; k < 360; ++k)
+        if (clockwise(k) >= 0 && clockwise((k + 1) % 360) < 0)
+            sector = k;
+    const int s = ((sector - start) % 360 + 360) % 360;
+    const int wedge = s == 0 ? 359 : s;
+    const int phase = wedge % (2 * sweep);
+    return phase < sweep ? phase : 2 * sweep - 1 - phase;
+}
+
 } // namespace
 
 TEST(BackGradient, BandedStylesMatchBandByBandFillingOnRandomSizes)
@@ -95,19 +149,13 @@ TEST(BackGradient, BandedStylesMatchBandByBandFillingOnRandomSizes)
         if (style == Qvbgrad::qvRectangle)
             steps = std::min(steps, w * h);
         const TColor begin = TColor(rng() & 0xFFFFFF), end = TColor(rng() & 0xFFFFFF);
-        TqvBackGradient g(nullptr);
-        g.SetBounds(0, 0, w, h);
-        g.SetGradientStyle(style);
-        g.SetSteps(steps);
-        g.SetBeginColor(begin);
-        g.SetEndColor(end);
-        g.Repaint();
+        const auto g = Painted(w, h, style, steps, 0, begin, end);
         SCOPED_TRACE(testing::Message() << "style " << style << " " << w << "x" << h << " steps " << steps);
         const QImage expected = BandByBand(w, h, style, steps, begin, end);
         int differ = 0;
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x)
-                differ += Px(g, x, y) != (expected.pixel(x, y) | 0xFF000000u);
+                differ += Px(*g, x, y) != (expected.pixel(x, y) | 0xFF000000u);
         EXPECT_EQ(differ, 0);
     }
 }
@@ -249,16 +297,62 @@ TEST(BackGradient, DegenerateSizesAndStepsPaintTheBeginColour)
     }
 }
 
-TEST(BackGradient, EllipsesShrinkTowardsTheEndColour)
+TEST(BackGradient, EllipsesAndConesMatchTheirPixelRulesOnRandomSizes)
 {
-    auto g = Render(75, 75, Qvbgrad::qvElliptic);
-    // The corner lies in the first few ellipses (band 4 or so), the centre in the last.
-    const QColor corner = QColor::fromRgb(Px(*g, 0, 0));
-    EXPECT_EQ(corner.red(), 0);
-    EXPECT_LE(corner.green(), 10);
-    const QColor centre = QColor::fromRgb(Px(*g, 38, 38));
-    EXPECT_GE(centre.green(), 246); // band 150 or later: 150*255/155
-    EXPECT_GE(centre.blue(), 250);
+    std::mt19937 rng(20261207);
+    const Qvbgrad::TGradientStyle styles[] = {Qvbgrad::qvElliptic, Qvbgrad::qvRadial1, Qvbgrad::qvRadial2};
+    for (int round = 0; round < 90; ++round) {
+        const auto style = styles[round % 3];
+        const int w = 1 + int(rng() % 64), h = 1 + int(rng() % 64);
+        const int start = int(rng() % 1000) - 500, steps = int(rng() % 600) - 50;
+        const TColor begin = TColor(rng() & 0xFFFFFF), end = TColor(rng() & 0xFFFFFF);
+        const auto g = Painted(w, h, style, steps, start, begin, end);
+        SCOPED_TRACE(testing::Message() << "style " << style << " " << w << "x" << h << " start " << start);
+        int differ = 0;
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+                const TColor expected = style == Qvbgrad::qvElliptic
+                    ? Band(begin, end, EllipseBandOf(w, h, x, y), 155)
+                    : Band(begin, end, ConeBandOf(w, h, x, y, start, style == Qvbgrad::qvRadial1 ? 180 : 90),
+                          style == Qvbgrad::qvRadial1 ? 180 : 90);
+                differ += Px(*g, x, y) != (RgbToQRgb(expected) | 0xFF000000u);
+            }
+        }
+        EXPECT_EQ(differ, 0);
+    }
+}
+
+TEST(BackGradient, EllipseAndConePixelsWorkedOutByHand)
+{
+    // 10 x 10 elliptic from black to green 155, so green is the band: centre (6.5, 6.5),
+    // half-axes 9 - (i + 1) * 3/62. A pixel centre (X, Y) from the centre is in ellipse i
+    // while X^2 + Y^2 <= a^2: (0,0) at (-6,-6) needs a >= 8.485, i + 1 <= 10.6, band 9;
+    // (1,6) at (-5,0) needs a >= 5, band 81; (9,9) at (3,3) needs a >= 4.243, band 97;
+    // (6,6) is the centre itself, in every ellipse: band 155.
+    // 20 x 20 cone (sweep 180) from black to green 180: centre (10, 10). Pixel (10,0) is
+    // at (0.5, -9.5), atan(0.5/9.5) = 3.01 degrees clockwise from up: wedge 3; (19,10)
+    // at 93.01 degrees: wedge 93; (10,19) at 176.99: wedge 176; (0,10) at 266.99: wedge
+    // 266, whose colour runs back: 359 - 266 = 93. Starting at 30 degrees turns every
+    // wedge back by 30: (19,10) is then wedge 63.
+    struct Case {
+        Qvbgrad::TGradientStyle style;
+        int size, start, bands, x, y, green;
+    };
+    const Case cases[] = {
+        {Qvbgrad::qvElliptic, 10, 0, 155, 0, 0, 9},
+        {Qvbgrad::qvElliptic, 10, 0, 155, 1, 6, 81},
+        {Qvbgrad::qvElliptic, 10, 0, 155, 9, 9, 97},
+        {Qvbgrad::qvElliptic, 10, 0, 155, 6, 6, 155},
+        {Qvbgrad::qvRadial1, 20, 0, 180, 10, 0, 3},
+        {Qvbgrad::qvRadial1, 20, 0, 180, 19, 10, 93},
+        {Qvbgrad::qvRadial1, 20, 0, 180, 10, 19, 176},
+        {Qvbgrad::qvRadial1, 20, 0, 180, 0, 10, 93},
+        {Qvbgrad::qvRadial1, 20, 30, 180, 19, 10, 63},
+    };
+    for (const Case& c : cases) {
+        const auto g = Painted(c.size, c.size, c.style, 255, c.start, clBlack, RGB(0, c.bands, 0));
+        EXPECT_EQ(Px(*g, c.x, c.y), qRgb(0, c.green, 0)) << c.style << " at " << c.x << "," << c.y;
+    }
 }
 
 TEST(BackGradient, RectanglesNestTowardsTheCentre)

@@ -187,10 +187,22 @@ void DecodeRow(const uchar* Src, uint32_t* Line, const RowFormat& f)
             Line[x] = f.Lut[(Src[x / perByte] >> (8 - f.BitCount * (x % perByte + 1))) & mask];
         break;
     }
-    case 24:
-        for (int x = 0; x < width; ++x, Src += 3)
+    case 24: {
+        // Four pixels from three little-endian words at a time (blue, green, red bytes
+        // make the low 24 bits of a 0xFFRRGGBB pixel), the rest byte by byte.
+        int x = 0;
+        for (; x + 4 <= width; x += 4, Src += 12) {
+            const uint32_t w0 = qFromLittleEndian<uint32_t>(Src), w1 = qFromLittleEndian<uint32_t>(Src + 4),
+                           w2 = qFromLittleEndian<uint32_t>(Src + 8);
+            Line[x] = 0xFF000000u | (w0 & 0xFFFFFFu);
+            Line[x + 1] = 0xFF000000u | ((w0 >> 24 | w1 << 8) & 0xFFFFFFu);
+            Line[x + 2] = 0xFF000000u | ((w1 >> 16 | w2 << 16) & 0xFFFFFFu);
+            Line[x + 3] = 0xFF000000u | w2 >> 8;
+        }
+        for (; x < width; ++x, Src += 3)
             Line[x] = 0xFF000000u | uint32_t(Src[2]) << 16 | uint32_t(Src[1]) << 8 | Src[0];
         break;
+    }
     case 16:
         for (int x = 0; x < width; ++x)
             Line[x] = MaskedPixel(qFromLittleEndian<uint16_t>(Src + 2 * x), f.Masks);
