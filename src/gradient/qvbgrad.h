@@ -14,18 +14,22 @@ Q_NAMESPACE
 
 using vcl::TColor;
 
+// How TqvBackGradient lays its colours out. Each style runs from BeginColor to EndColor.
 enum TGradientStyle {
-    qvHorizontal,
-    qvVertical,
-    qvElliptic,
-    qvRectangle,
-    qvVertCenter,
-    qvHorizCenter,
-    qvRadial1,
-    qvRadial2,
+    qvHorizontal, // Steps + 1 vertical bands, BeginColor at the left to EndColor at the right.
+    qvVertical, // Steps + 1 horizontal bands, BeginColor at the top to EndColor at the bottom.
+    qvElliptic, // 156 nested ellipses, BeginColor outside to EndColor in the middle.
+    qvRectangle, // Steps + 1 nested rectangles, BeginColor at the edges to EndColor in the middle.
+    qvVertCenter, // Horizontal bands, BeginColor at the top and bottom edges to EndColor in the middle row.
+    qvHorizCenter, // Vertical bands, BeginColor at the left and right edges to EndColor in the middle column.
+    qvRadial1, // A cone around the centre: BeginColor to EndColor over 180 degrees from StartAngle, then back.
+    qvRadial2, // As qvRadial1 over 90 degrees, so the colours go round twice.
 };
 Q_ENUM_NS(TGradientStyle)
 
+// A windowless control that paints its whole rectangle with a gradient from BeginColor
+// to EndColor in the chosen GradientStyle. The picture is rendered into Bitmap at the first paint
+// after a property or the size changed, and painted from there.
 class TqvBackGradient : public vcl::TGraphicControl {
     Q_OBJECT
     Q_PROPERTY(vcl::TColor BeginColor READ BeginColor WRITE SetBeginColor)
@@ -42,31 +46,38 @@ class TqvBackGradient : public vcl::TGraphicControl {
     Q_CLASSINFO("Default:StartAngle", "0")
 
 public:
-    static constexpr TColor DefaultBeginColor = vcl::clNavy;
-    static constexpr TColor DefaultEndColor = vcl::clAqua;
-    static constexpr int DefaultSteps = 255;
-    static constexpr int DefaultSize = 75;
+    static constexpr TColor DefaultBeginColor = vcl::clNavy; // BeginColor's default.
+    static constexpr TColor DefaultEndColor = vcl::clAqua; // EndColor's default.
+    static constexpr int DefaultSteps = 255; // Steps' default.
+    static constexpr int DefaultSize = 75; // The width and height of a new control, in pixels.
 
+    // Creates a 75 x 75 pixel control, owned (and freed) by AOwner.
     explicit TqvBackGradient(vcl::TComponent* AOwner);
     ~TqvBackGradient() override;
 
+    // The colour the gradient starts from (at its edges, top or left). Setting any
+    // property to a new value repaints the control, rendering the gradient again.
     TColor BeginColor() const { return FBeginColor; }
     void SetBeginColor(TColor Value);
+    // The colour the gradient ends in (in its middle, bottom or right).
     TColor EndColor() const { return FEndColor; }
     void SetEndColor(TColor Value);
+    // How the colours are laid out; qvVertical by default.
     TGradientStyle GradientStyle() const { return FGradientStyle; }
     void SetGradientStyle(TGradientStyle Value);
-    // Number of bands minus one, for qvHorizontal, qvVertical and qvRectangle.
+    // Number of bands minus one, for qvHorizontal, qvVertical and qvRectangle; below 1
+    // the control is one band in BeginColor.
     int Steps() const { return FSteps; }
     void SetSteps(int Value);
-    // A sunken two-pixel frame around the gradient.
+    // A sunken two-pixel frame around the gradient; off by default.
     bool Ctl3D() const { return FCtl3D; }
     void SetCtl3D(bool Value);
-    // Rotation of the conical styles, in degrees (0 is straight up, clockwise).
+    // Rotation of the conical styles qvRadial1 and qvRadial2, in degrees (0 is straight
+    // up, growing clockwise).
     int StartAngle() const { return FStartAngle; }
     void SetStartAngle(int Value);
 
-    // The rendered gradient (valid after a paint).
+    // The rendered gradient (valid after a paint); owned by the control.
     vcl::TBitmap* Bitmap() const { return FBitmap.get(); }
 
 protected:

@@ -7,8 +7,10 @@
 
 namespace Allmap {
 
+// A bitmap with one LoadFromFile for every picture format the package reads.
 class TAnymap : public vcl::TBitmap {
 public:
+    // An empty bitmap.
     TAnymap();
     ~TAnymap() override;
 

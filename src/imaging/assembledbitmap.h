@@ -14,9 +14,9 @@
 
 namespace Imaging {
 
-constexpr int FileHeaderSize = 14;
-constexpr int InfoHeaderSize = 40;
-constexpr int BitmapHeadersSize = FileHeaderSize + InfoHeaderSize;
+constexpr int FileHeaderSize = 14; // Bytes of a BMP file header.
+constexpr int InfoHeaderSize = 40; // Bytes of a BMP info header.
+constexpr int BitmapHeadersSize = FileHeaderSize + InfoHeaderSize; // Bytes of both headers.
 // Pixels per metre written into every info header (about 3.6 dots per inch).
 constexpr int32_t BitmapResolution = 143;
 // The most memory one load may take, counting every allocation it makes: the copy of
@@ -37,26 +37,27 @@ bool FitsLoadBudget(int64_t InputBytes, int64_t Width, int64_t Height, int64_t S
 // 4096-entry table.
 int64_t MaxLzwOutput(int64_t InputBytes, int MinCodeBits);
 
+// One palette colour, 0..255 a channel.
 struct TRgbTriple {
-    uint8_t Red = 0;
-    uint8_t Green = 0;
-    uint8_t Blue = 0;
+    uint8_t Red = 0; // The red channel.
+    uint8_t Green = 0; // The green channel.
+    uint8_t Blue = 0; // The blue channel.
     friend bool operator==(const TRgbTriple&, const TRgbTriple&) = default;
 };
 
 // The 40-byte bitmap info header, field by field.
 struct TBitmapInfoHeader {
-    uint32_t biSize = InfoHeaderSize;
-    int32_t biWidth = 0;
-    int32_t biHeight = 0;
-    uint16_t biPlanes = 1;
-    uint16_t biBitCount = 0;
-    uint32_t biCompression = 0;
-    uint32_t biSizeImage = 0;
-    int32_t biXPelsPerMeter = BitmapResolution;
-    int32_t biYPelsPerMeter = BitmapResolution;
-    uint32_t biClrUsed = 0;
-    uint32_t biClrImportant = 0;
+    uint32_t biSize = InfoHeaderSize; // The header's size in bytes, 40.
+    int32_t biWidth = 0; // The width in pixels.
+    int32_t biHeight = 0; // The height in pixels; positive for rows stored bottom-up.
+    uint16_t biPlanes = 1; // Colour planes, always 1.
+    uint16_t biBitCount = 0; // Bits a pixel: 1, 4, 8, 16, 24 or 32.
+    uint32_t biCompression = 0; // The compression; 0 for none, as in the headers CreateBitHeader makes.
+    uint32_t biSizeImage = 0; // Bytes of pixel data; 0 is allowed for uncompressed rows.
+    int32_t biXPelsPerMeter = BitmapResolution; // Horizontal resolution, pixels a metre.
+    int32_t biYPelsPerMeter = BitmapResolution; // Vertical resolution, pixels a metre.
+    uint32_t biClrUsed = 0; // Palette entries stored; 0 for all that the bit count allows.
+    uint32_t biClrImportant = 0; // Palette entries needed to show the image; 0 for all.
 
     // Reads 40 little-endian bytes; false when the data ends first.
     bool Read(TByteReader& Input);
@@ -89,13 +90,16 @@ public:
     // Makes room for the headers, PaletteEntries palette entries and Height zero rows of
     // RowBytes bytes.
     void Reset(int Height, int RowBytes, int PaletteEntries);
+    // Frees the rows: the list is empty, 0 rows high.
     void Clear();
     // Copies RowBytes bytes of Line as row Row.
     void Add(int Row, const uint8_t* Line);
     // The row's bytes (zero until written), for decoding straight into; null outside
     // the image.
     uint8_t* Row(int Row);
+    // The number of rows made room for by the last Reset (0 after Clear).
     int Height() const { return FHeight; }
+    // The bytes of a row before its padding, as given to Reset.
     int RowBytes() const { return FRowBytes; }
 
     // Writes the headers and palette in front of the rows and hands the whole stream
@@ -114,7 +118,10 @@ private:
     int64_t FPixelOffset = 0;
 };
 
+// Writes the 14-byte BMP file header ("BM", FileSize, two reserved zero words and the
+// pixels' offset PixelOffset, little-endian) at Stream's position.
 void WriteFileHeader(vcl::TStream& Stream, uint32_t FileSize, uint32_t PixelOffset);
+// Writes Header's 40 bytes, little-endian, at Stream's position.
 void WriteInfoHeader(vcl::TStream& Stream, const TBitmapInfoHeader& Header);
 
 } // namespace Imaging

@@ -8,19 +8,24 @@
 
 namespace Cdrmap {
 
+// The reader's failure messages: 1 not a CorelDRAW file, 2 a preview too big, 3 the file
+// ends early.
 inline constexpr Imaging::TErrorNames<3> ErrName = {"Not a CDR file", "File Too big", "Unexpected EOF"};
 
+// The exception of a failed CorelDRAW load, with one of ErrName's messages.
 using ECdrException = Imaging::EReaderException<struct TCdrFormat>;
 
 // Loads keep their failures (see TImageReader::LoadFromStream).
 class TCdrMap : public Imaging::TReaderOf<ECdrException, ErrName> {
 public:
+    // An empty bitmap.
     TCdrMap();
     ~TCdrMap() override;
 
-    // Where the preview's headers sit in the file, and how much palette and pixel data
-    // the preview may hold.
+    // Where the preview's headers sit in the file: its offset from the file's start.
     static constexpr int PreviewOffset = 20;
+    // The most bytes of palette and pixel data the preview may hold; a larger preview
+    // is the "File Too big" failure.
     static constexpr int PreviewBufferSize = 20004;
 
 private:

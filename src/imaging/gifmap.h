@@ -10,18 +10,21 @@
 
 namespace Gifmap {
 
-inline constexpr uint8_t ImageBlock = 0x2C;
-inline constexpr uint8_t ExtensionBlock = 0x21;
+inline constexpr uint8_t ImageBlock = 0x2C; // The byte that starts an image descriptor (',').
+inline constexpr uint8_t ExtensionBlock = 0x21; // The byte that starts an extension block ('!').
 
+// The reader's failure messages, by code from 1.
 inline constexpr Imaging::TErrorNames<10> ErrName = {
     "GIF file not found", "Not a GIF file", "Missing color table", "Bad data", "No data",
     "Unexpected EOF", "Bad code size", "Bad code", "Bad bit size", "Bad bitmap"};
 
+// The exception of a failed GIF load, with one of ErrName's messages.
 using EGifException = Imaging::EReaderException<struct TGifFormat>;
 
 // Loads keep their failures (see TImageReader::LoadFromStream).
 class TGifmap : public Imaging::TReaderOf<EGifException, ErrName> {
 public:
+    // An empty bitmap.
     TGifmap();
     ~TGifmap() override;
 

@@ -28,6 +28,9 @@ public:
 template <size_t Count>
 using TErrorNames = std::array<const char*, Count>;
 
+// A bitmap that reads one picture format: the base of the GIF, PCX, TIFF and CorelDRAW
+// readers. A reader either keeps its failures (LastError) or raises them, as its
+// constructor chose.
 class TImageReader : public vcl::TBitmap {
 public:
     ~TImageReader() override;
@@ -74,6 +77,7 @@ private:
 template <typename TException, const auto& Names>
 class TReaderOf : public TImageReader {
 public:
+    // Raises TException with failure Code's message (codes count from 1 in Names).
     [[noreturn]] static void Error(int Code) { throw TException(QString::fromLatin1(Names[size_t(Code - 1)])); }
 
 protected:

@@ -11,11 +11,15 @@
 
 namespace Imaging {
 
+// The string table of one LZW decoder: codes up to TableSize - 1, roots up to
+// RootCount - 1 (see the file's description).
 class TLzwStrings {
 public:
+    // The number of codes the table holds (12-bit codes).
     static constexpr int TableSize = 4096;
     // Copies move this many bytes at a time.
     static constexpr int ChunkBytes = 16;
+    // Strings of at most this many bytes are written byte by byte (see Write).
     static constexpr int ShortString = 8;
     // Bytes the output buffer needs past the end of what it should receive: the longest
     // string may start at its last byte.
@@ -23,6 +27,7 @@ public:
     // Root codes: GIF allows 9-bit roots, which spell their low byte.
     static constexpr int RootCount = 512;
 
+    // A table that knows every root and no learned string.
     TLzwStrings()
     {
         for (int root = 0; root < RootCount; ++root)

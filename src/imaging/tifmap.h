@@ -11,15 +11,18 @@
 
 namespace Tifmap {
 
+// The reader's failure messages, by code from 1.
 inline constexpr Imaging::TErrorNames<10> ErrName = {
     "TIF file not found", "Not a TIF file", "File Too big", "Bad data", "Unsupported Format",
     "Unexpected EOF", "Bad code size", "Bad code", "Bad bit size", "Bad bitmap"};
 
+// The exception of a failed TIFF load, with one of ErrName's messages; loads raise it.
 using ETifException = Imaging::EReaderException<struct TTifFormat>;
 
 // Unlike the other readers, loads raise their failures.
 class TTifmap : public Imaging::TReaderOf<ETifException, ErrName> {
 public:
+    // An empty bitmap.
     TTifmap();
     ~TTifmap() override;
 
