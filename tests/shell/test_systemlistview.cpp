@@ -241,7 +241,10 @@ TEST_F(SystemListViewTest, FiltersByMaskAndFolders)
 
 TEST_F(SystemListViewTest, ColumnClicksSortDescendingThenAscending)
 {
-    MakeFolderWith("f", {"b", "a", "c"});
+    MakeFolderBytes("f");
+    MakeFileBytes("f/a", "xxx");
+    MakeFileBytes("f/b", "x");
+    MakeFileBytes("f/c", "xx");
     MakeFolderBytes("f/dir");
     Show("f");
     FView->ColClick(FView->Columns()->Items(0));
@@ -250,9 +253,12 @@ TEST_F(SystemListViewTest, ColumnClicksSortDescendingThenAscending)
     FView->ColClick(FView->Columns()->Items(0));
     EXPECT_FALSE(FView->LastSortDescending());
     EXPECT_EQ(Captions(), (QStringList{"dir", "a", "b", "c"})) << "folders first";
-    FView->ColClick(FView->Columns()->Items(2));
-    EXPECT_EQ(FView->LastSortColumn(), 2);
+    FView->ColClick(FView->Columns()->Items(1));
+    EXPECT_EQ(FView->LastSortColumn(), 1);
     EXPECT_FALSE(FView->LastSortDescending()) << "another column starts ascending";
+    EXPECT_EQ(Captions(), (QStringList{"dir", "b", "c", "a"})) << "by size: 1, 2, 3 bytes";
+    FView->ColClick(FView->Columns()->Items(1));
+    EXPECT_EQ(Captions(), (QStringList{"a", "c", "b", "dir"}));
 }
 
 TEST_F(SystemListViewTest, RenamingKeepsTheOldCaptionWhenRefused)

@@ -2,6 +2,7 @@
 
 #include "platform/shell/itemcontextmenu.h"
 #include "platform/shell/itemenumerator.h"
+#include "platform/shell/itemorder.h"
 #include "platform/shell/shelllocations.h"
 #include "platform/shell/shellmalloc.h"
 
@@ -14,18 +15,6 @@
 namespace platform::shell {
 
 namespace {
-
-// Orders two items: by kind, folders before other items, then by the name's bytes.
-int CompareItems(const TShellItem& a, const TShellItem& b)
-{
-    if (a.Kind != b.Kind)
-        return a.Kind < b.Kind ? -1 : 1;
-    if (a.IsFolder() != b.IsFolder())
-        return a.IsFolder() ? -1 : 1;
-    if (const int names = a.Name.compare(b.Name); names != 0)
-        return names < 0 ? -1 : 1;
-    return a.Flags == b.Flags ? 0 : (a.Flags < b.Flags ? -1 : 1);
-}
 
 void SetReplyText(STRRET* reply, const QString& text)
 {
@@ -162,15 +151,21 @@ HRESULT TNamespaceFolder::BindToObject(LPCITEMIDLIST list, IBindCtx*, REFIID rii
     return S_OK;
 }
 
-HRESULT TNamespaceFolder::CompareIDs(LPARAM, LPCITEMIDLIST first, LPCITEMIDLIST second)
+HRESULT TNamespaceFolder::CompareIDs(LPARAM column, LPCITEMIDLIST first, LPCITEMIDLIST second)
 {
     std::vector<TShellItem> a;
     std::vector<TShellItem> b;
     if (!ILReadItems(first, a) || !ILReadItems(second, b))
         return E_INVALIDARG;
-    for (size_t i = 0; i < a.size() && i < b.size(); ++i)
-        if (const int order = CompareItems(a[i], b[i]); order != 0)
+    // Level by level: the first level where the items differ decides, in the column's
+    // order of the folder holding them (a lexicographic order of strict weak orders).
+    std::vector<TShellItem> parent = FItems;
+    const int sortColumn = int(column & 0xFFFF);
+    for (size_t i = 0; i < a.size() && i < b.size(); ++i) {
+        if (const int order = CompareItemsInColumn(sortColumn, parent, a[i], b[i]); order != 0)
             return MAKE_COMPARE_RESULT(order);
+        parent.push_back(a[i]);
+    }
     return MAKE_COMPARE_RESULT(a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1));
 }
 
