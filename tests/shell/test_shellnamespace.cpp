@@ -208,6 +208,54 @@ TEST_F(Namespace, CompareIDsIsAStrictWeakOrdering)
 
 // Sizes and times are set here; the orders below are worked out by hand from them:
 // folders first, then the column's key, ties by name.
+// A file-system folder is read as its items are asked for: skipping, a clone taken
+// half-way and a reset must each still see every wanted item exactly once.
+TEST_F(Namespace, EnumeratorSkipsClonesAndResetsWhileReading)
+{
+    MakeFolderBytes("many");
+    QSet<QByteArray> all;
+    for (int i = 0; i < 10; ++i) {
+        MakeFileBytes("many/f" + QByteArray::number(i));
+        all.insert("f" + QByteArray::number(i));
+    }
+    MakeFileBytes("many/.dot");
+    Ref<IShellFolder> many(Bind("many"));
+    Ref<IEnumIDList> enumerator;
+    ASSERT_EQ(many->EnumObjects(nullptr, SHCONTF_NONFOLDERS, reinterpret_cast<IEnumIDList**>(enumerator.out())), S_OK);
+    auto drain = [&](IEnumIDList* from, QList<QByteArray>& names) {
+        LPITEMIDLIST item = nullptr;
+        while (from->Next(1, &item, nullptr) == S_OK) {
+            names << BytesFromName(GetDisplayName(many.get(), item, dntInFolder));
+            FreePIDL(item);
+        }
+    };
+    QList<QByteArray> first;
+    LPITEMIDLIST batch[3] = {};
+    ULONG fetched = 0;
+    ASSERT_EQ(enumerator->Next(3, batch, &fetched), S_OK);
+    ASSERT_EQ(fetched, 3u);
+    for (LPITEMIDLIST item : batch) {
+        first << BytesFromName(GetDisplayName(many.get(), item, dntInFolder));
+        FreePIDL(item);
+    }
+    EXPECT_EQ(enumerator->Skip(2), S_OK);
+    Ref<IEnumIDList> clone;
+    ASSERT_EQ(enumerator->Clone(reinterpret_cast<IEnumIDList**>(clone.out())), S_OK);
+    QList<QByteArray> rest;
+    QList<QByteArray> cloneRest;
+    drain(enumerator.get(), rest);
+    drain(clone.get(), cloneRest);
+    EXPECT_EQ(rest.size(), 5);
+    EXPECT_EQ(cloneRest, rest) << "the clone goes on where the original was";
+    EXPECT_EQ(enumerator->Skip(1), S_FALSE);
+    ASSERT_EQ(enumerator->Reset(), S_OK);
+    QList<QByteArray> again;
+    drain(enumerator.get(), again);
+    EXPECT_EQ(QSet<QByteArray>(again.begin(), again.end()), all) << "the hidden file left out, nothing twice";
+    EXPECT_EQ(again.size(), 10);
+    EXPECT_EQ(again.mid(0, 3), first);
+}
+
 TEST_F(Namespace, CompareIDsSortsByTheColumnAskedFor)
 {
     const QMimeDatabase mime;

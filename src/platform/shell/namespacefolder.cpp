@@ -128,10 +128,11 @@ HRESULT TNamespaceFolder::EnumObjects(HWND, DWORD flags, IEnumIDList** enumerato
     if (!enumerator)
         return E_INVALIDARG;
     *enumerator = nullptr;
-    std::optional<std::vector<TShellItem>> children = ListChildren(FItems, flags, Facts());
-    if (!children)
+    std::vector<TShellItem> items;
+    std::unique_ptr<TDirectoryReader> reader;
+    if (!ListChildren(FItems, flags, Facts(), items, reader))
         return E_FAIL;
-    *enumerator = new TItemEnumerator(std::move(*children));
+    *enumerator = new TItemEnumerator(std::move(items), std::move(reader));
     return S_OK;
 }
 
@@ -159,12 +160,15 @@ HRESULT TNamespaceFolder::CompareIDs(LPARAM column, LPCITEMIDLIST first, LPCITEM
         return E_INVALIDARG;
     // Level by level: the first level where the items differ decides, in the column's
     // order of the folder holding them (a lexicographic order of strict weak orders).
-    std::vector<TShellItem> parent = FItems;
+    // The parent items only matter to the detail columns; by name none are copied.
     const int sortColumn = int(column & 0xFFFF);
+    const bool byName = sortColumn == ColumnName;
+    std::vector<TShellItem> parent = byName ? std::vector<TShellItem>() : FItems;
     for (size_t i = 0; i < a.size() && i < b.size(); ++i) {
         if (const int order = CompareItemsInColumn(sortColumn, parent, a[i], b[i]); order != 0)
             return MAKE_COMPARE_RESULT(order);
-        parent.push_back(a[i]);
+        if (!byName)
+            parent.push_back(a[i]);
     }
     return MAKE_COMPARE_RESULT(a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1));
 }
