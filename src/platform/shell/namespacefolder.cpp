@@ -73,6 +73,14 @@ bool TNamespaceFolder::Resolve(LPCITEMIDLIST relative, std::vector<TShellItem>& 
     return true;
 }
 
+std::optional<QByteArray> TNamespaceFolder::ItemPath(LPCITEMIDLIST relative) const
+{
+    std::vector<TShellItem> absolute;
+    if (!Resolve(relative, absolute))
+        return std::nullopt;
+    return PathOfItems(absolute);
+}
+
 std::optional<std::vector<TShellItem>> TNamespaceFolder::ParseRelative(const QByteArray& name) const
 {
     if (FItems.empty()) {
