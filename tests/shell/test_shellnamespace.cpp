@@ -10,6 +10,7 @@
 #include "shell/pidlhelp.h"
 #include "shell/shelltestkit.h"
 
+#include <QDir>
 #include <QMimeDatabase>
 #include <QSet>
 #include <fcntl.h>
@@ -123,6 +124,22 @@ TEST_F(Namespace, DesktopComputerDrivesHomeAndSpecialFolders)
     EXPECT_NE(SHGetSpecialFolderLocation(nullptr, 4 /* printers */, &none), S_OK);
     EXPECT_NE(SHGetSpecialFolderLocation(nullptr, CSIDL_PERSONAL, &none), S_OK); // no Documents folder made
     EXPECT_EQ(none, nullptr);
+    // The folders below the XDG data and configuration homes the test points into.
+    const struct { int Folder; const char* Variable; QByteArray Below; } xdg[] = {
+        {CSIDL_PROGRAMS, "XDG_DATA_HOME", "/applications"}, {CSIDL_FONTS, "XDG_DATA_HOME", "/fonts"},
+        {CSIDL_STARTUP, "XDG_CONFIG_HOME", "/autostart"},
+    };
+    for (const auto& c : xdg) {
+        SCOPED_TRACE(c.Folder);
+        const QByteArray folder = qgetenv(c.Variable) + c.Below;
+        EXPECT_NE(SHGetSpecialFolderLocation(nullptr, c.Folder, &none), S_OK) << "not made yet";
+        ASSERT_TRUE(QDir().mkpath(QFile::decodeName(folder)));
+        LPITEMIDLIST special = nullptr;
+        ASSERT_EQ(SHGetSpecialFolderLocation(nullptr, c.Folder, &special), S_OK);
+        ASSERT_TRUE(SHGetPathFromIDList(special, path));
+        EXPECT_EQ(QByteArray(path), folder);
+        FreePIDL(special);
+    }
     for (LPITEMIDLIST* list : {&root, &drives, &home, &desktopDir, &desktop})
         FreePIDL(*list);
 }

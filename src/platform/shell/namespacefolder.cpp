@@ -209,6 +209,9 @@ HRESULT TNamespaceFolder::GetUIObjectOf(HWND, UINT count, const LPCITEMIDLIST* l
     if (!object || count == 0 || !lists)
         return E_INVALIDARG;
     *object = nullptr;
+    // Only the first context-menu interface: the second and third exist to relay the
+    // messages of owner-drawn entries and sub-menus filled on demand, and our menus are
+    // framework pop-up menus that draw and fill themselves.
     if (!(riid == IID_IContextMenu))
         return E_NOINTERFACE;
     std::vector<std::vector<TShellItem>> items(count);

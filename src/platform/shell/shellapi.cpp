@@ -42,6 +42,9 @@ HRESULT SHGetSpecialFolderLocation(HWND, int folder, LPITEMIDLIST* list)
     case CSIDL_DESKTOPDIRECTORY: items = ItemsForPath(UserDirPath("DESKTOP")); break;
     case CSIDL_PERSONAL: items = ItemsForPath(UserDirPath("DOCUMENTS")); break;
     case CSIDL_TEMPLATES: items = ItemsForPath(UserDirPath("TEMPLATES")); break;
+    case CSIDL_PROGRAMS: items = ItemsForPath(DataHomePath() + "/applications"); break;
+    case CSIDL_STARTUP: items = ItemsForPath(ConfigHomePath() + "/autostart"); break;
+    case CSIDL_FONTS: items = ItemsForPath(DataHomePath() + "/fonts"); break;
     default: return E_INVALIDARG;
     }
     if (!items)
