@@ -7,6 +7,7 @@
 #include "platform/shell/shellfileinfo.h"
 #include "platform/shell/shelllocations.h"
 #include "platform/shell/systemimagelist.h"
+#include "platform/shell/trashcan.h"
 #include "shell/pidlhelp.h"
 #include "shell/shelltestkit.h"
 
@@ -381,6 +382,33 @@ TEST_F(Namespace, CachedTypesAndIconsMatchTheUncachedLookup)
         }
     }
     FreePIDL(folderList);
+}
+
+TEST_F(Namespace, TrashedItemsShowTheirOriginalNames)
+{
+    MakeFolderBytes("one");
+    MakeFolderBytes("two");
+    MakeFileBytes("one/same.txt");
+    MakeFileBytes("two/same.txt");
+    for (const QByteArray& folder : {QByteArray("one"), QByteArray("two")}) {
+        QString error;
+        ASSERT_TRUE(MoveToTrash(Home() + '/' + folder + "/same.txt", nullptr, &error)) << error.toStdString();
+    }
+    LPITEMIDLIST trashList = nullptr;
+    ASSERT_EQ(SHGetSpecialFolderLocation(nullptr, CSIDL_BITBUCKET, &trashList), S_OK);
+    Ref<IShellFolder> trash;
+    ASSERT_EQ(FDesktop->BindToObject(trashList, nullptr, IID_IShellFolder, trash.out()), S_OK);
+    std::vector<LPITEMIDLIST> items = qvtest::EnumerateAll(trash.get(), SHCONTF_NONFOLDERS);
+    QStringList shown;
+    QSet<QString> stored;
+    for (LPITEMIDLIST item : items) {
+        shown << GetDisplayName(trash.get(), item, dntInFolder);
+        stored.insert(GetDisplayName(trash.get(), item, dntForParsing));
+    }
+    EXPECT_EQ(shown, (QStringList{"same.txt", "same.txt"}));
+    EXPECT_EQ(stored.size(), 2) << "two items under distinct names in the trash";
+    qvtest::FreeAll(items);
+    FreePIDL(trashList);
 }
 
 TEST_F(Namespace, ForeignOrCraftedItemsAreRefused)

@@ -5,6 +5,7 @@
 #include "platform/shell/itemorder.h"
 #include "platform/shell/shelllocations.h"
 #include "platform/shell/shellmalloc.h"
+#include "platform/shell/trashcan.h"
 
 #include <QByteArray>
 #include <cerrno>
@@ -232,7 +233,8 @@ HRESULT TNamespaceFolder::GetDisplayNameOf(LPCITEMIDLIST list, DWORD flags, STRR
         return E_INVALIDARG;
     const TItemKind kind = absolute.back().Kind;
     const bool entry = kind == TItemKind::Entry || kind == TItemKind::DesktopEntry;
-    if (entry && own.size() == 1 && !(flags & SHGDN_FORPARSING)) {
+    const bool inTrash = absolute.size() >= 2 && absolute[absolute.size() - 2].Kind == TItemKind::Trash;
+    if (entry && own.size() == 1 && !(flags & SHGDN_FORPARSING) && !inTrash) {
         // The name as the item holds it, bytes and all.
         name->uType = STRRET_OFFSET;
         name->uOffset = ItemNameOffset;
@@ -285,8 +287,13 @@ QString DisplayNameOfItems(const std::vector<TShellItem>& absolute, DWORD flags)
     case TItemKind::Drive: return NameFromBytes(item.Name);
     default: break;
     }
-    if (!parsing)
+    if (!parsing) {
+        // A trashed item shows the name it had before, from its trash record.
+        if (absolute.size() >= 2 && absolute[absolute.size() - 2].Kind == TItemKind::Trash)
+            if (const QByteArray origin = TrashedOrigin(item.Name); !origin.isEmpty())
+                return NameFromBytes(origin.mid(origin.lastIndexOf('/') + 1));
         return NameFromBytes(item.Name);
+    }
     return NameFromBytes(PathOfItems(absolute).value_or(item.Name));
 }
 
