@@ -90,7 +90,55 @@ bool CopyItem(const QByteArray& from, const QByteArray& to)
     return ok;
 }
 
+// Removes a file, a link or, recursively, a folder.
+bool RemoveItem(const QByteArray& path)
+{
+    struct stat info {};
+    if (::lstat(path.constData(), &info) != 0)
+        return false;
+    if (!S_ISDIR(info.st_mode))
+        return ::unlink(path.constData()) == 0;
+    DIR* dir = ::opendir(path.constData());
+    bool ok = dir != nullptr;
+    while (ok) {
+        const dirent* entry = ::readdir(dir);
+        if (!entry)
+            break;
+        const QByteArray name(entry->d_name);
+        ok = name == "." || name == ".." || RemoveItem(path + '/' + name);
+    }
+    if (dir)
+        ::closedir(dir);
+    return ok && ::rmdir(path.constData()) == 0;
+}
+
+// Moves an item, across volumes by copying it whole and only then removing the
+// source; a copy that fails half-way is removed again (the target did not exist
+// before, so nothing is ever replaced) and the source stays. Links are not copied, so
+// a link moves within its volume only.
+bool MoveItem(const QByteArray& from, const QByteArray& to)
+{
+    if (ItemMoveFunction()(from, to) == 0)
+        return true;
+    struct stat existing {};
+    if (errno != EXDEV || ::lstat(to.constData(), &existing) == 0)
+        return false;
+    if (!CopyItem(from, to)) {
+        RemoveItem(to);
+        return false;
+    }
+    return RemoveItem(from);
+}
+
 } // namespace
+
+TMoveFunction& ItemMoveFunction()
+{
+    static TMoveFunction move = [](const QByteArray& from, const QByteArray& to) {
+        return ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE);
+    };
+    return move;
+}
 
 bool TItemContextMenu::AllFileSystem() const
 {
@@ -215,8 +263,8 @@ bool TItemContextMenu::Paste()
     for (const QUrl& url : data->urls()) {
         const QByteArray from = CleanAbsolutePath(LocalPathOf(url));
         const QByteArray to = target + '/' + from.mid(from.lastIndexOf('/') + 1);
-        const bool moved = cut && ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0;
-        if (from.isEmpty() || from == "/" || (!moved && (cut || !CopyItem(from, to)))) {
+        const bool done = !from.isEmpty() && from != "/" && (cut ? MoveItem(from, to) : CopyItem(from, to));
+        if (!done) {
             FError = QStringLiteral("Could not paste %1 into %2").arg(NameFromBytes(from), NameFromBytes(target));
             return false;
         }
