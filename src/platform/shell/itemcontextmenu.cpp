@@ -68,6 +68,24 @@ bool CopyFileBytes(const QByteArray& from, const QByteArray& to, mode_t mode)
     return ok;
 }
 
+// Runs act on the name of every entry of folder but "." and ".."; false when the
+// folder cannot be read or act fails for an entry (the walk stops there).
+bool ForEachEntry(const QByteArray& folder, const std::function<bool(const QByteArray& name)>& act)
+{
+    DIR* dir = ::opendir(folder.constData());
+    bool ok = dir != nullptr;
+    while (ok) {
+        const dirent* entry = ::readdir(dir);
+        if (!entry)
+            break;
+        const QByteArray name(entry->d_name);
+        ok = name == "." || name == ".." || act(name);
+    }
+    if (dir)
+        ::closedir(dir);
+    return ok;
+}
+
 // Copies a file or, recursively, a folder; never replaces anything at the target.
 bool CopyItem(const QByteArray& from, const QByteArray& to)
 {
@@ -76,18 +94,8 @@ bool CopyItem(const QByteArray& from, const QByteArray& to)
         return false;
     if (!S_ISDIR(info.st_mode))
         return CopyFileBytes(from, to, info.st_mode);
-    DIR* dir = ::mkdir(to.constData(), info.st_mode & 07777) == 0 ? ::opendir(from.constData()) : nullptr;
-    bool ok = dir != nullptr;
-    while (ok) {
-        const dirent* entry = ::readdir(dir);
-        if (!entry)
-            break;
-        const QByteArray name(entry->d_name);
-        ok = name == "." || name == ".." || CopyItem(from + '/' + name, to + '/' + name);
-    }
-    if (dir)
-        ::closedir(dir);
-    return ok;
+    return ::mkdir(to.constData(), info.st_mode & 07777) == 0
+        && ForEachEntry(from, [&](const QByteArray& name) { return CopyItem(from + '/' + name, to + '/' + name); });
 }
 
 // Removes a file, a link or, recursively, a folder.
@@ -98,18 +106,8 @@ bool RemoveItem(const QByteArray& path)
         return false;
     if (!S_ISDIR(info.st_mode))
         return ::unlink(path.constData()) == 0;
-    DIR* dir = ::opendir(path.constData());
-    bool ok = dir != nullptr;
-    while (ok) {
-        const dirent* entry = ::readdir(dir);
-        if (!entry)
-            break;
-        const QByteArray name(entry->d_name);
-        ok = name == "." || name == ".." || RemoveItem(path + '/' + name);
-    }
-    if (dir)
-        ::closedir(dir);
-    return ok && ::rmdir(path.constData()) == 0;
+    return ForEachEntry(path, [&](const QByteArray& name) { return RemoveItem(path + '/' + name); })
+        && ::rmdir(path.constData()) == 0;
 }
 
 // Moves an item, across volumes by copying it whole and only then removing the
