@@ -38,10 +38,19 @@ QString ModifiedText(const platform::FILETIME& Time)
         return {};
     const uint64_t ticks = (uint64_t(Time.dwHighDateTime) << 32) | Time.dwLowDateTime;
     const qint64 ms = (qint64(ticks) - qint64(FileTimeUnixEpoch)) / qint64(FileTimeTicksPerMs);
-    const QDateTime local = QDateTime::fromMSecsSinceEpoch(ms).toLocalTime();
+    // The short formats show no fractions of a second, and the files of a folder often
+    // share their second, so the last text is kept per whole second.
+    const qint64 second = ms >= 0 ? ms / 1000 : -((-ms + 999) / 1000);
+    thread_local qint64 lastSecond = 0;
+    thread_local QString lastText;
+    if (second == lastSecond && !lastText.isEmpty())
+        return lastText;
+    const QDateTime local = QDateTime::fromMSecsSinceEpoch(second * 1000).toLocalTime();
     static const QLocale locale = QLocale::system();
-    return locale.toString(local.date(), QLocale::ShortFormat) + u' '
+    lastText = locale.toString(local.date(), QLocale::ShortFormat) + u' '
         + locale.toString(local.time(), QLocale::ShortFormat);
+    lastSecond = second;
+    return lastText;
 }
 
 QString AttributesText(platform::DWORD FileAttributes)

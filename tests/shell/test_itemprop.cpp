@@ -2,6 +2,7 @@
 // context menu, properties, the trash (inside the test's own XDG data folder) and
 // restoring from it. People are answered by the dialogs' responders.
 #include "platform/shell/idlist.h"
+#include "platform/shell/itemcontextmenu.h"
 #include "platform/shell/shelluserinterface.h"
 #include "platform/shell/trashcan.h"
 #include "shell/itemprop.h"
@@ -11,12 +12,14 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
 #include <QMenu>
 #include <QMimeData>
 #include <QTimer>
+#include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -170,6 +173,47 @@ TEST_F(ItemActions, CopyAndCutPutFileUrlsOnTheClipboardAndPasteUsesThem)
     ASSERT_TRUE(Itemprop::PerformVerb(QStringLiteral("paste"), Path("tree/sub"), FOwner));
     EXPECT_FALSE(QFile::exists(Path("tree/listed")));
     EXPECT_EQ(Read("tree/sub/listed"), QByteArray("x"));
+}
+
+// A second file system is not at hand in a test, so the move is made to fail as a
+// rename across volumes does (EXDEV), which takes the copy-then-remove path.
+TEST_F(ItemActions, CutItemsMoveAcrossVolumesByCopyingThenRemoving)
+{
+    const TMoveFunction saved = ItemMoveFunction();
+    ItemMoveFunction() = [](const QByteArray&, const QByteArray&) {
+        errno = EXDEV;
+        return -1;
+    };
+    ASSERT_EQ(::mkdir((Home() + "/tree/sub/deep").constData(), 0755), 0);
+    MakeFileBytes("tree/sub/deep/leaf.txt", "leaf");
+    MakeFolderBytes("target");
+    vcl::TStringList names;
+    names.Add(QStringLiteral("plain.txt"));
+    names.Add(QStringLiteral("sub"));
+    ASSERT_TRUE(Itemprop::PerformVerb(QStringLiteral("cut"), Path("tree"), &names, FOwner));
+    ASSERT_TRUE(Itemprop::PerformVerb(QStringLiteral("paste"), Path("target"), FOwner)) << qPrintable(Itemprop::LastErrorText());
+    EXPECT_EQ(Read("target/plain.txt"), QByteArray("hello"));
+    EXPECT_EQ(Read("target/sub/deep/leaf.txt"), QByteArray("leaf"));
+    EXPECT_FALSE(QFile::exists(Path("tree/plain.txt")));
+    EXPECT_FALSE(QFileInfo::exists(Path("tree/sub")));
+    // A folder holding a link cannot be copied whole: the half-made copy goes, the
+    // source stays as it was, and an item already at the target is never touched.
+    MakeFolderBytes("tree/withlink");
+    MakeFileBytes("tree/withlink/file.txt", "kept");
+    ASSERT_EQ(::symlink("file.txt", (Home() + "/tree/withlink/link").constData()), 0);
+    MakeFileBytes("target/with space.txt", "theirs");
+    for (const QString& name : {QStringLiteral("withlink"), QStringLiteral("with space.txt")}) {
+        names.Clear();
+        names.Add(name);
+        ASSERT_TRUE(Itemprop::PerformVerb(QStringLiteral("cut"), Path("tree"), &names, FOwner));
+        EXPECT_FALSE(Itemprop::PerformVerb(QStringLiteral("paste"), Path("target"), FOwner)) << name.toStdString();
+    }
+    EXPECT_FALSE(QFileInfo::exists(Path("target/withlink")));
+    EXPECT_EQ(Read("tree/withlink/file.txt"), QByteArray("kept"));
+    EXPECT_TRUE(QFileInfo(Path("tree/withlink/link")).isSymLink());
+    EXPECT_EQ(Read("target/with space.txt"), QByteArray("theirs"));
+    EXPECT_EQ(Read("tree/with space.txt"), QByteArray("x"));
+    ItemMoveFunction() = saved;
 }
 
 TEST_F(ItemActions, RenameAsksForTheNewName)

@@ -10,10 +10,15 @@
 #include "shell/systemlistdetails.h"
 #include "shell/systemlistview.h"
 #include "vcl/controls/dialogs.h"
+#include "vcl/controls/menus.h"
 #include "vcl/core/unitstartup.h"
 #include "vcl/registry/registry.h"
 
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QDir>
+#include <QMenu>
+#include <QScrollBar>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -31,6 +36,8 @@ public:
     using TSystemListView::TSystemListView;
     using TSystemListView::ColClick;
     using TSystemListView::Edit;
+    using TSystemListView::MouseMove;
+    using TSystemListView::MouseUp;
 };
 
 // A tree view base that records what reaches it; its "selection" is set by the test.
@@ -53,13 +60,16 @@ public:
 class TTestComboBox : public Systemcontrolpack::TCustomSystemComboBox {
 public:
     using TCustomSystemComboBox::TCustomSystemComboBox;
-    LPITEMIDLIST GetSelectionPIDL() override { return nullptr; }
-    IShellFolder* GetSelectionParentFolder() override { return nullptr; }
+    using TCustomSystemComboBox::Click;
+    LPITEMIDLIST GetSelectionPIDL() override { return Selection; }
+    IShellFolder* GetSelectionParentFolder() override { return Folder; }
     bool LinkedReset(IShellFolder*, LPCITEMIDLIST ID, bool) override
     {
         Log->push_back("combo:" + QByteArray::number(Pidlhelp::PIDLCount(ID)));
         return true;
     }
+    LPITEMIDLIST Selection = nullptr;
+    IShellFolder* Folder = nullptr;
     std::vector<QByteArray>* Log = nullptr;
 };
 
@@ -106,6 +116,13 @@ protected:
                 return FView->Items()->Item(i);
         ADD_FAILURE() << "no row " << caption.toStdString();
         return nullptr;
+    }
+    // The middle of a row, in the control's coordinates.
+    QPoint RowPoint(const QString& caption) const
+    {
+        QAbstractItemView* view = FView->View();
+        const QRect rect = view->visualRect(view->model()->index(Row(caption)->Index(), 0));
+        return view->viewport()->mapTo(FView.get(), rect.center());
     }
     QString Detail(const QString& caption, int column) const { return Row(caption)->SubItems().Strings(column); }
     void MakeFolderWith(const QByteArray& folder, std::initializer_list<const char*> files)
@@ -241,7 +258,10 @@ TEST_F(SystemListViewTest, FiltersByMaskAndFolders)
 
 TEST_F(SystemListViewTest, ColumnClicksSortDescendingThenAscending)
 {
-    MakeFolderWith("f", {"b", "a", "c"});
+    MakeFolderBytes("f");
+    MakeFileBytes("f/a", "xxx");
+    MakeFileBytes("f/b", "x");
+    MakeFileBytes("f/c", "xx");
     MakeFolderBytes("f/dir");
     Show("f");
     FView->ColClick(FView->Columns()->Items(0));
@@ -250,9 +270,12 @@ TEST_F(SystemListViewTest, ColumnClicksSortDescendingThenAscending)
     FView->ColClick(FView->Columns()->Items(0));
     EXPECT_FALSE(FView->LastSortDescending());
     EXPECT_EQ(Captions(), (QStringList{"dir", "a", "b", "c"})) << "folders first";
-    FView->ColClick(FView->Columns()->Items(2));
-    EXPECT_EQ(FView->LastSortColumn(), 2);
+    FView->ColClick(FView->Columns()->Items(1));
+    EXPECT_EQ(FView->LastSortColumn(), 1);
     EXPECT_FALSE(FView->LastSortDescending()) << "another column starts ascending";
+    EXPECT_EQ(Captions(), (QStringList{"dir", "b", "c", "a"})) << "by size: 1, 2, 3 bytes";
+    FView->ColClick(FView->Columns()->Items(1));
+    EXPECT_EQ(Captions(), (QStringList{"a", "c", "b", "dir"}));
 }
 
 TEST_F(SystemListViewTest, RenamingKeepsTheOldCaptionWhenRefused)
@@ -396,6 +419,126 @@ TEST_F(SystemListViewTest, LinksFormInPairsAndNotifyInOrder)
     EXPECT_EQ(combo->TreeView(), nullptr);
     form.DestroyComponents();
     Pidlhelp::FreePIDL(inner);
+}
+
+// The shell's menu comes up synchronously, so "no menu" is known when the call returns.
+TEST_F(SystemListViewTest, RightButtonUpShowsTheShellMenuOfTheRowOrTheSelection)
+{
+    MakeFolderWith("f", {"a", "b"});
+    Show("f");
+    FView->SetBounds(0, 0, 300, 200);
+    FView->show();
+    ASSERT_TRUE(WaitUntil([&] { return FView->View()->visualRect(FView->View()->model()->index(1, 0)).isValid(); }));
+    QList<QStringList> menus;
+    auto expectMenu = [&] {
+        WhenFound<QMenu>([] { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); }, [&](QMenu* menu) {
+            QStringList texts;
+            for (QAction* action : menu->actions())
+                texts << action->text();
+            menus << texts;
+            menu->close();
+        });
+    };
+    expectMenu();
+    FView->MouseUp(vcl::mbRight, {}, RowPoint("b").x(), RowPoint("b").y());
+    ASSERT_EQ(menus.size(), 1);
+    EXPECT_TRUE(menus.front().contains(QStringLiteral("&Open"))) << menus.front().join(u',').toStdString();
+    EXPECT_TRUE(Row("b")->Selected());
+    EXPECT_TRUE(Row("b")->Focused());
+    // On the focused row the menu is the selection's.
+    expectMenu();
+    FView->MouseUp(vcl::mbRight, {}, RowPoint("b").x(), RowPoint("b").y());
+    EXPECT_EQ(menus.size(), 2);
+    // Nothing under the pointer, the left button, or a method without the shell's menu.
+    FView->MouseUp(vcl::mbRight, {}, 290, 190);
+    FView->MouseUp(vcl::mbLeft, {}, RowPoint("a").x(), RowPoint("a").y());
+    FView->SetPopupMenuMethod(Systemcontrolpack::pmmUser);
+    FView->MouseUp(vcl::mbRight, {}, RowPoint("a").x(), RowPoint("a").y());
+    EXPECT_EQ(menus.size(), 2);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    EXPECT_FALSE(Row("a")->Selected());
+}
+
+// The control's own pop-up menu shows only for the methods that offer it, and never
+// over a row that gets the shell's menu.
+TEST_F(SystemListViewTest, ContextMenuEventShowsTheUserMenuWhereAllowed)
+{
+    MakeFolderWith("f", {"a"});
+    Show("f");
+    FView->SetBounds(0, 0, 300, 200);
+    FView->show();
+    ASSERT_TRUE(WaitUntil([&] { return FView->View()->visualRect(FView->View()->model()->index(0, 0)).isValid(); }));
+    vcl::TPopupMenu user(nullptr);
+    FView->SetPopupMenu(&user);
+    int shown = 0;
+    vcl::TPopupMenu::SetResponder([&](vcl::TPopupMenu* menu, int, int) -> vcl::TMenuItem* {
+        shown += menu == &user;
+        return nullptr;
+    });
+    const QPoint row = RowPoint("a");
+    const QPoint empty(290, 190);
+    const struct { Systemcontrolpack::TPopupMenuMethod Method; QPoint At; int Shown; } cases[] = {
+        {Systemcontrolpack::pmmContextUser, row, 0}, {Systemcontrolpack::pmmContextUser, empty, 1},
+        {Systemcontrolpack::pmmUser, row, 1}, {Systemcontrolpack::pmmUser, empty, 1},
+        {Systemcontrolpack::pmmContext, empty, 0}, {Systemcontrolpack::pmmNone, empty, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(int(c.Method));
+        shown = 0;
+        FView->SetPopupMenuMethod(c.Method);
+        QContextMenuEvent event(QContextMenuEvent::Mouse, c.At, FView->mapToGlobal(c.At));
+        QApplication::sendEvent(FView.get(), &event);
+        EXPECT_EQ(shown, c.Shown);
+    }
+    vcl::TPopupMenu::SetResponder(nullptr);
+    FView->SetPopupMenu(nullptr);
+}
+
+TEST_F(SystemListViewTest, AutoscrollScrollsNearTheEdgesOnly)
+{
+    MakeFolderBytes("f");
+    for (int i = 0; i < 200; ++i)
+        MakeFileBytes("f/file" + QByteArray::number(i));
+    Show("f");
+    FView->SetViewStyle(vcl::vsReport);
+    FView->SetBounds(0, 0, 200, 120);
+    FView->show();
+    QScrollBar* bar = FView->View()->verticalScrollBar();
+    ASSERT_TRUE(WaitUntil([&] { return bar->maximum() > 2; }));
+    FView->MouseMove({}, 100, FView->height() - 2);
+    EXPECT_EQ(bar->value(), 0) << "off by default";
+    FView->SetAutoscroll(true);
+    FView->MouseMove({}, 100, FView->height() / 2);
+    EXPECT_EQ(bar->value(), 0) << "the middle does not scroll";
+    FView->MouseMove({}, 100, FView->height() - 2);
+    FView->MouseMove({}, 100, FView->height() - 2);
+    EXPECT_EQ(bar->value(), 2 * bar->singleStep());
+    FView->MouseMove({}, 100, 1);
+    EXPECT_EQ(bar->value(), bar->singleStep());
+}
+
+TEST_F(SystemListViewTest, ComboBoxClickTakesTheLinkedListToItsFolder)
+{
+    MakeFolderWith("f", {"x", "y"});
+    std::vector<QByteArray> log;
+    vcl::TComponent form(nullptr);
+    auto* list = new TTestListView(&form);
+    auto* combo = new TTestComboBox(&form);
+    combo->Log = &log;
+    ASSERT_EQ(combo->ListView(), list);
+    list->HandleNeeded();
+    LPITEMIDLIST folder = nullptr;
+    ASSERT_TRUE(Pidlhelp::GetPIDLFromPath(nullptr, FDesktop.get(), QString::fromUtf8(Home() + "/f"), folder));
+    combo->Selection = folder;
+    combo->Folder = FDesktop.get();
+    combo->Click();
+    QStringList captions;
+    for (int i = 0; i < list->Items()->Count(); ++i)
+        captions << list->Items()->Item(i)->Caption();
+    captions.sort();
+    EXPECT_EQ(captions, (QStringList{"x", "y"}));
+    form.DestroyComponents();
+    Pidlhelp::FreePIDL(folder);
 }
 
 TEST_F(SystemListViewTest, DeletingAsksThenTrashesAndDropsTheRow)

@@ -53,36 +53,6 @@ std::vector<TShellItem> DesktopRootItems(DWORD flags)
     return items;
 }
 
-// The entries of a directory; the kind of each item comes from the directory entry,
-// with a stat only for links and for file systems that leave the type unknown.
-std::optional<std::vector<TShellItem>> ReadDirectory(const QByteArray& path, TItemKind kind, DWORD flags,
-                                                     const TFolderFacts& facts)
-{
-    DIR* dir = ::opendir(path.constData());
-    if (!dir)
-        return std::nullopt;
-    std::vector<TShellItem> items;
-    while (const dirent* entry = ::readdir(dir)) {
-        const QByteArray name(entry->d_name);
-        if (name == "." || name == "..")
-            continue;
-        uint8_t itemFlags = entry->d_type == DT_DIR ? ifFolder : 0;
-        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
-            struct stat info {};
-            if (entry->d_type == DT_LNK)
-                itemFlags |= ifLink;
-            else if (::fstatat(::dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(info.st_mode))
-                itemFlags |= ifLink;
-            if (::fstatat(::dirfd(dir), entry->d_name, &info, 0) == 0 && S_ISDIR(info.st_mode))
-                itemFlags |= ifFolder;
-        }
-        if (Wanted(itemFlags & ifFolder, IsHidden(name, facts), flags))
-            items.push_back({kind, itemFlags, name});
-    }
-    ::closedir(dir);
-    return items;
-}
-
 } // namespace
 
 TFolderFacts TFolderFacts::Read(const std::optional<QByteArray>& folderPath)
@@ -127,26 +97,78 @@ std::optional<ULONG> ItemAttributes(const std::vector<TShellItem>& absolute, con
     return attributes;
 }
 
-std::optional<std::vector<TShellItem>> ListChildren(const std::vector<TShellItem>& absolute, DWORD flags,
-                                                    const TFolderFacts& facts)
+TDirectoryReader::TDirectoryReader(QByteArray path, TItemKind kind, DWORD flags, TFolderFacts facts)
+    : FPath(std::move(path)), FKind(kind), FFlags(flags), FFacts(std::move(facts)), FDir(::opendir(FPath.constData()))
 {
+}
+
+TDirectoryReader::~TDirectoryReader()
+{
+    if (FDir)
+        ::closedir(FDir);
+}
+
+std::unique_ptr<TDirectoryReader> TDirectoryReader::Reopen() const
+{
+    return std::make_unique<TDirectoryReader>(FPath, FKind, FFlags, FFacts);
+}
+
+void TDirectoryReader::Rewind()
+{
+    if (FDir)
+        ::rewinddir(FDir);
+}
+
+bool TDirectoryReader::Next(TShellItem& item)
+{
+    while (const dirent* entry = FDir ? ::readdir(FDir) : nullptr) {
+        const char* name = entry->d_name;
+        if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
+            continue;
+        uint8_t itemFlags = entry->d_type == DT_DIR ? ifFolder : 0;
+        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+            struct stat info {};
+            if (entry->d_type == DT_LNK)
+                itemFlags |= ifLink;
+            else if (::fstatat(::dirfd(FDir), name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(info.st_mode))
+                itemFlags |= ifLink;
+            if (::fstatat(::dirfd(FDir), name, &info, 0) == 0 && S_ISDIR(info.st_mode))
+                itemFlags |= ifFolder;
+        }
+        QByteArray bytes(name);
+        if (Wanted(itemFlags & ifFolder, IsHidden(bytes, FFacts), FFlags)) {
+            item = {FKind, itemFlags, std::move(bytes)};
+            return true;
+        }
+    }
+    return false;
+}
+
+bool ListChildren(const std::vector<TShellItem>& absolute, DWORD flags, const TFolderFacts& facts,
+                  std::vector<TShellItem>& items, std::unique_ptr<TDirectoryReader>& reader)
+{
+    items.clear();
+    reader.reset();
     if (absolute.empty()) {
-        std::vector<TShellItem> items = DesktopRootItems(flags);
-        if (auto desktop = ReadDirectory(UserDirPath("DESKTOP"), TItemKind::DesktopEntry, flags, facts))
-            items.insert(items.end(), desktop->begin(), desktop->end());
-        return items;
+        items = DesktopRootItems(flags);
+        TDirectoryReader desktop(UserDirPath("DESKTOP"), TItemKind::DesktopEntry, flags, facts);
+        for (TShellItem item; desktop.Next(item);)
+            items.push_back(item);
+        return true;
     }
     if (absolute.back().Kind == TItemKind::Computer) {
-        std::vector<TShellItem> drives;
         if (flags & SHCONTF_FOLDERS)
             for (const TMountedVolume& volume : MountedVolumes())
-                drives.push_back({TItemKind::Drive, ifFolder, volume.MountPoint});
-        return drives;
+                items.push_back({TItemKind::Drive, ifFolder, volume.MountPoint});
+        return true;
     }
     const std::optional<QByteArray> path = PathOfItems(absolute);
     if (!path)
-        return std::nullopt;
-    return ReadDirectory(*path, TItemKind::Entry, flags, facts);
+        return false;
+    reader = std::make_unique<TDirectoryReader>(*path, TItemKind::Entry, flags, facts);
+    if (!reader->IsOpen())
+        reader.reset();
+    return reader != nullptr;
 }
 
 } // namespace platform::shell

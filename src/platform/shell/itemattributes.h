@@ -3,6 +3,8 @@
 #include "platform/shell/idlist.h"
 
 #include <QSet>
+#include <dirent.h>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -21,9 +23,36 @@ struct TFolderFacts {
 // nothing when it no longer exists. One lstat per item, and one stat for links.
 std::optional<ULONG> ItemAttributes(const std::vector<TShellItem>& absolute, const TFolderFacts& parent);
 
-// The children of the folder named by absolute, as one item each, filtered by the
-// SHCONTF flags; nothing when the folder cannot be read.
-std::optional<std::vector<TShellItem>> ListChildren(const std::vector<TShellItem>& absolute, DWORD flags,
-                                                    const TFolderFacts& facts);
+// Reads a file-system folder's entries one at a time as items, filtered by the SHCONTF
+// flags, so that a large folder is read as its items are asked for. The kind of each
+// item comes from the directory entry, with a stat only for links and for file systems
+// that leave the type unknown.
+class TDirectoryReader {
+public:
+    TDirectoryReader(QByteArray path, TItemKind kind, DWORD flags, TFolderFacts facts);
+    ~TDirectoryReader();
+    TDirectoryReader(const TDirectoryReader&) = delete;
+    TDirectoryReader& operator=(const TDirectoryReader&) = delete;
+    // False when the folder cannot be read.
+    bool IsOpen() const { return FDir != nullptr; }
+    // The next wanted entry; false at the end.
+    bool Next(TShellItem& item);
+    void Rewind();
+    // A reader of the same folder with the same filter, at its start.
+    std::unique_ptr<TDirectoryReader> Reopen() const;
+
+private:
+    QByteArray FPath;
+    TItemKind FKind;
+    DWORD FFlags;
+    TFolderFacts FFacts;
+    DIR* FDir = nullptr;
+};
+
+// The children of the folder named by absolute, filtered by the SHCONTF flags: the
+// desktop's and the computer's as a snapshot in items, a file-system folder's through
+// reader. False when the folder cannot be read.
+bool ListChildren(const std::vector<TShellItem>& absolute, DWORD flags, const TFolderFacts& facts,
+                  std::vector<TShellItem>& items, std::unique_ptr<TDirectoryReader>& reader);
 
 } // namespace platform::shell

@@ -68,6 +68,24 @@ bool CopyFileBytes(const QByteArray& from, const QByteArray& to, mode_t mode)
     return ok;
 }
 
+// Runs act on the name of every entry of folder but "." and ".."; false when the
+// folder cannot be read or act fails for an entry (the walk stops there).
+bool ForEachEntry(const QByteArray& folder, const std::function<bool(const QByteArray& name)>& act)
+{
+    DIR* dir = ::opendir(folder.constData());
+    bool ok = dir != nullptr;
+    while (ok) {
+        const dirent* entry = ::readdir(dir);
+        if (!entry)
+            break;
+        const QByteArray name(entry->d_name);
+        ok = name == "." || name == ".." || act(name);
+    }
+    if (dir)
+        ::closedir(dir);
+    return ok;
+}
+
 // Copies a file or, recursively, a folder; never replaces anything at the target.
 bool CopyItem(const QByteArray& from, const QByteArray& to)
 {
@@ -76,21 +94,49 @@ bool CopyItem(const QByteArray& from, const QByteArray& to)
         return false;
     if (!S_ISDIR(info.st_mode))
         return CopyFileBytes(from, to, info.st_mode);
-    DIR* dir = ::mkdir(to.constData(), info.st_mode & 07777) == 0 ? ::opendir(from.constData()) : nullptr;
-    bool ok = dir != nullptr;
-    while (ok) {
-        const dirent* entry = ::readdir(dir);
-        if (!entry)
-            break;
-        const QByteArray name(entry->d_name);
-        ok = name == "." || name == ".." || CopyItem(from + '/' + name, to + '/' + name);
+    return ::mkdir(to.constData(), info.st_mode & 07777) == 0
+        && ForEachEntry(from, [&](const QByteArray& name) { return CopyItem(from + '/' + name, to + '/' + name); });
+}
+
+// Removes a file, a link or, recursively, a folder.
+bool RemoveItem(const QByteArray& path)
+{
+    struct stat info {};
+    if (::lstat(path.constData(), &info) != 0)
+        return false;
+    if (!S_ISDIR(info.st_mode))
+        return ::unlink(path.constData()) == 0;
+    return ForEachEntry(path, [&](const QByteArray& name) { return RemoveItem(path + '/' + name); })
+        && ::rmdir(path.constData()) == 0;
+}
+
+// Moves an item, across volumes by copying it whole and only then removing the
+// source; a copy that fails half-way is removed again (the target did not exist
+// before, so nothing is ever replaced) and the source stays. Links are not copied, so
+// a link moves within its volume only.
+bool MoveItem(const QByteArray& from, const QByteArray& to)
+{
+    if (ItemMoveFunction()(from, to) == 0)
+        return true;
+    struct stat existing {};
+    if (errno != EXDEV || ::lstat(to.constData(), &existing) == 0)
+        return false;
+    if (!CopyItem(from, to)) {
+        RemoveItem(to);
+        return false;
     }
-    if (dir)
-        ::closedir(dir);
-    return ok;
+    return RemoveItem(from);
 }
 
 } // namespace
+
+TMoveFunction& ItemMoveFunction()
+{
+    static TMoveFunction move = [](const QByteArray& from, const QByteArray& to) {
+        return ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE);
+    };
+    return move;
+}
 
 bool TItemContextMenu::AllFileSystem() const
 {
@@ -215,8 +261,8 @@ bool TItemContextMenu::Paste()
     for (const QUrl& url : data->urls()) {
         const QByteArray from = CleanAbsolutePath(LocalPathOf(url));
         const QByteArray to = target + '/' + from.mid(from.lastIndexOf('/') + 1);
-        const bool moved = cut && ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0;
-        if (from.isEmpty() || from == "/" || (!moved && (cut || !CopyItem(from, to)))) {
+        const bool done = !from.isEmpty() && from != "/" && (cut ? MoveItem(from, to) : CopyItem(from, to));
+        if (!done) {
             FError = QStringLiteral("Could not paste %1 into %2").arg(NameFromBytes(from), NameFromBytes(target));
             return false;
         }

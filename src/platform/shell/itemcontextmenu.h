@@ -4,7 +4,14 @@
 #include "platform/shell/idlist.h"
 #include "platform/shell/shellfolder.h"
 
+#include <functional>
+
 namespace platform::shell {
+
+// How paste moves a cut item: renameat2 without replacing (0, or -1 with errno). Tests
+// replace it to take the path of a move across volumes (EXDEV) on one file system.
+using TMoveFunction = std::function<int(const QByteArray& from, const QByteArray& to)>;
+TMoveFunction& ItemMoveFunction();
 
 class TItemContextMenu : public IContextMenu {
 public:

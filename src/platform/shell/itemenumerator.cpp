@@ -2,17 +2,27 @@
 
 namespace platform::shell {
 
+bool TItemEnumerator::NextItem(TShellItem& item)
+{
+    if (FNext < FItems.size()) {
+        item = FItems[FNext];
+        return true;
+    }
+    return FReader && FReader->Next(item);
+}
+
 HRESULT TItemEnumerator::Next(ULONG celt, LPITEMIDLIST* rgelt, ULONG* fetched)
 {
     if (!rgelt || (celt > 1 && !fetched))
         return E_INVALIDARG;
     ULONG count = 0;
-    while (count < celt && FNext < FItems.size()) {
-        LPITEMIDLIST list = ILFromItems({FItems[FNext]});
+    TShellItem item;
+    while (count < celt && NextItem(item)) {
+        LPITEMIDLIST list = ILFromItems({item});
+        ++FNext;
         if (!list)
             break;
         rgelt[count++] = list;
-        ++FNext;
     }
     if (fetched)
         *fetched = count;
@@ -21,14 +31,20 @@ HRESULT TItemEnumerator::Next(ULONG celt, LPITEMIDLIST* rgelt, ULONG* fetched)
 
 HRESULT TItemEnumerator::Skip(ULONG celt)
 {
-    const size_t left = FItems.size() - FNext;
-    FNext += std::min<size_t>(celt, left);
-    return celt <= left ? S_OK : S_FALSE;
+    TShellItem item;
+    ULONG skipped = 0;
+    while (skipped < celt && NextItem(item)) {
+        ++FNext;
+        ++skipped;
+    }
+    return skipped == celt ? S_OK : S_FALSE;
 }
 
 HRESULT TItemEnumerator::Reset()
 {
     FNext = 0;
+    if (FReader)
+        FReader->Rewind();
     return S_OK;
 }
 
@@ -36,8 +52,9 @@ HRESULT TItemEnumerator::Clone(IEnumIDList** copy)
 {
     if (!copy)
         return E_INVALIDARG;
-    auto* clone = new TItemEnumerator(FItems);
-    clone->FNext = FNext;
+    auto* clone = new TItemEnumerator(FItems, FReader ? FReader->Reopen() : nullptr);
+    // The clone reads its own copy of the directory up to where this one is.
+    clone->Skip(ULONG(FNext));
     *copy = clone;
     return S_OK;
 }

@@ -2,8 +2,10 @@
 
 #include "platform/shell/itemcontextmenu.h"
 #include "platform/shell/itemenumerator.h"
+#include "platform/shell/itemorder.h"
 #include "platform/shell/shelllocations.h"
 #include "platform/shell/shellmalloc.h"
+#include "platform/shell/trashcan.h"
 
 #include <QByteArray>
 #include <cerrno>
@@ -14,18 +16,6 @@
 namespace platform::shell {
 
 namespace {
-
-// Orders two items: by kind, folders before other items, then by the name's bytes.
-int CompareItems(const TShellItem& a, const TShellItem& b)
-{
-    if (a.Kind != b.Kind)
-        return a.Kind < b.Kind ? -1 : 1;
-    if (a.IsFolder() != b.IsFolder())
-        return a.IsFolder() ? -1 : 1;
-    if (const int names = a.Name.compare(b.Name); names != 0)
-        return names < 0 ? -1 : 1;
-    return a.Flags == b.Flags ? 0 : (a.Flags < b.Flags ? -1 : 1);
-}
 
 void SetReplyText(STRRET* reply, const QString& text)
 {
@@ -84,6 +74,14 @@ bool TNamespaceFolder::Resolve(LPCITEMIDLIST relative, std::vector<TShellItem>& 
     return true;
 }
 
+std::optional<QByteArray> TNamespaceFolder::ItemPath(LPCITEMIDLIST relative) const
+{
+    std::vector<TShellItem> absolute;
+    if (!Resolve(relative, absolute))
+        return std::nullopt;
+    return PathOfItems(absolute);
+}
+
 std::optional<std::vector<TShellItem>> TNamespaceFolder::ParseRelative(const QByteArray& name) const
 {
     if (FItems.empty()) {
@@ -139,10 +137,11 @@ HRESULT TNamespaceFolder::EnumObjects(HWND, DWORD flags, IEnumIDList** enumerato
     if (!enumerator)
         return E_INVALIDARG;
     *enumerator = nullptr;
-    std::optional<std::vector<TShellItem>> children = ListChildren(FItems, flags, Facts());
-    if (!children)
+    std::vector<TShellItem> items;
+    std::unique_ptr<TDirectoryReader> reader;
+    if (!ListChildren(FItems, flags, Facts(), items, reader))
         return E_FAIL;
-    *enumerator = new TItemEnumerator(std::move(*children));
+    *enumerator = new TItemEnumerator(std::move(items), std::move(reader));
     return S_OK;
 }
 
@@ -162,15 +161,24 @@ HRESULT TNamespaceFolder::BindToObject(LPCITEMIDLIST list, IBindCtx*, REFIID rii
     return S_OK;
 }
 
-HRESULT TNamespaceFolder::CompareIDs(LPARAM, LPCITEMIDLIST first, LPCITEMIDLIST second)
+HRESULT TNamespaceFolder::CompareIDs(LPARAM column, LPCITEMIDLIST first, LPCITEMIDLIST second)
 {
     std::vector<TShellItem> a;
     std::vector<TShellItem> b;
     if (!ILReadItems(first, a) || !ILReadItems(second, b))
         return E_INVALIDARG;
-    for (size_t i = 0; i < a.size() && i < b.size(); ++i)
-        if (const int order = CompareItems(a[i], b[i]); order != 0)
+    // Level by level: the first level where the items differ decides, in the column's
+    // order of the folder holding them (a lexicographic order of strict weak orders).
+    // The parent items only matter to the detail columns; by name none are copied.
+    const int sortColumn = int(column & 0xFFFF);
+    const bool byName = sortColumn == ColumnName;
+    std::vector<TShellItem> parent = byName ? std::vector<TShellItem>() : FItems;
+    for (size_t i = 0; i < a.size() && i < b.size(); ++i) {
+        if (const int order = CompareItemsInColumn(sortColumn, parent, a[i], b[i]); order != 0)
             return MAKE_COMPARE_RESULT(order);
+        if (!byName)
+            parent.push_back(a[i]);
+    }
     return MAKE_COMPARE_RESULT(a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1));
 }
 
@@ -202,6 +210,9 @@ HRESULT TNamespaceFolder::GetUIObjectOf(HWND, UINT count, const LPCITEMIDLIST* l
     if (!object || count == 0 || !lists)
         return E_INVALIDARG;
     *object = nullptr;
+    // Only the first context-menu interface: the second and third exist to relay the
+    // messages of owner-drawn entries and sub-menus filled on demand, and our menus are
+    // framework pop-up menus that draw and fill themselves.
     if (!(riid == IID_IContextMenu))
         return E_NOINTERFACE;
     std::vector<std::vector<TShellItem>> items(count);
@@ -222,7 +233,8 @@ HRESULT TNamespaceFolder::GetDisplayNameOf(LPCITEMIDLIST list, DWORD flags, STRR
         return E_INVALIDARG;
     const TItemKind kind = absolute.back().Kind;
     const bool entry = kind == TItemKind::Entry || kind == TItemKind::DesktopEntry;
-    if (entry && own.size() == 1 && !(flags & SHGDN_FORPARSING)) {
+    const bool inTrash = absolute.size() >= 2 && absolute[absolute.size() - 2].Kind == TItemKind::Trash;
+    if (entry && own.size() == 1 && !(flags & SHGDN_FORPARSING) && !inTrash) {
         // The name as the item holds it, bytes and all.
         name->uType = STRRET_OFFSET;
         name->uOffset = ItemNameOffset;
@@ -275,8 +287,13 @@ QString DisplayNameOfItems(const std::vector<TShellItem>& absolute, DWORD flags)
     case TItemKind::Drive: return NameFromBytes(item.Name);
     default: break;
     }
-    if (!parsing)
+    if (!parsing) {
+        // A trashed item shows the name it had before, from its trash record.
+        if (absolute.size() >= 2 && absolute[absolute.size() - 2].Kind == TItemKind::Trash)
+            if (const QByteArray origin = TrashedOrigin(item.Name); !origin.isEmpty())
+                return NameFromBytes(origin.mid(origin.lastIndexOf('/') + 1));
         return NameFromBytes(item.Name);
+    }
     return NameFromBytes(PathOfItems(absolute).value_or(item.Name));
 }
 

@@ -25,6 +25,10 @@ public:
     HRESULT SetNameOf(HWND owner, LPCITEMIDLIST list, const char16_t* name, DWORD flags,
                       LPITEMIDLIST* newList) override;
 
+    // The file-system path of an item of this folder (a relative list); nothing for a
+    // malformed list or an item without a path.
+    std::optional<QByteArray> ItemPath(LPCITEMIDLIST relative) const;
+
 protected:
     bool Offers(REFIID riid) const override;
 

@@ -4,7 +4,6 @@
 #include "platform/shell/namespacefolder.h"
 #include "platform/shell/shellfileinfo.h"
 #include "platform/shell/shelllocations.h"
-#include "platform/shell/shellmalloc.h"
 
 #include <cstring>
 #include <sys/stat.h>
@@ -43,6 +42,9 @@ HRESULT SHGetSpecialFolderLocation(HWND, int folder, LPITEMIDLIST* list)
     case CSIDL_DESKTOPDIRECTORY: items = ItemsForPath(UserDirPath("DESKTOP")); break;
     case CSIDL_PERSONAL: items = ItemsForPath(UserDirPath("DOCUMENTS")); break;
     case CSIDL_TEMPLATES: items = ItemsForPath(UserDirPath("TEMPLATES")); break;
+    case CSIDL_PROGRAMS: items = ItemsForPath(DataHomePath() + "/applications"); break;
+    case CSIDL_STARTUP: items = ItemsForPath(ConfigHomePath() + "/autostart"); break;
+    case CSIDL_FONTS: items = ItemsForPath(DataHomePath() + "/fonts"); break;
     default: return E_INVALIDARG;
     }
     if (!items)
@@ -71,11 +73,10 @@ HRESULT SHGetDataFromIDList(IShellFolder* folder, LPCITEMIDLIST list, int format
     auto* space = dynamic_cast<TNamespaceFolder*>(folder);
     if (!space || !data || format != SHGDFIL_FINDDATA || size < int(sizeof(WIN32_FIND_DATAA)))
         return E_INVALIDARG;
-    STRRET reply;
-    if (FAILED(space->GetDisplayNameOf(list, SHGDN_FORPARSING, &reply)) || reply.uType != STRRET_WSTR)
+    const std::optional<QByteArray> itemPath = space->ItemPath(list);
+    if (!itemPath)
         return E_INVALIDARG;
-    const QByteArray path = BytesFromName(StringFromWide(reply.pOleStr));
-    IMalloc::Instance().Free(reply.pOleStr);
+    const QByteArray& path = *itemPath;
     struct stat info {};
     if (!path.startsWith('/') || ::stat(path.constData(), &info) != 0)
         return E_FAIL;

@@ -1,5 +1,6 @@
 #include "platform/shell/shellfileinfo.h"
 
+#include "platform/shell/filetypes.h"
 #include "platform/shell/itemattributes.h"
 #include "platform/shell/namespacefolder.h"
 #include "platform/shell/shelllocations.h"
@@ -28,19 +29,6 @@ const QMimeDatabase& MimeDatabase()
     return database;
 }
 
-// The MIME type of a file name by its extension. The last answer is kept: a listing
-// asks for the type name and the icon of the same item one after the other.
-QMimeType MimeTypeOf(const QByteArray& name)
-{
-    static QByteArray lastName;
-    static QMimeType lastType;
-    if (name != lastName || !lastType.isValid()) {
-        lastType = MimeDatabase().mimeTypeForFile(NameFromBytes(name), QMimeDatabase::MatchExtension);
-        lastName = name;
-    }
-    return lastType;
-}
-
 TItemLook LookOf(const std::vector<TShellItem>& absolute, bool open)
 {
     if (absolute.empty())
@@ -56,8 +44,8 @@ TItemLook LookOf(const std::vector<TShellItem>& absolute, bool open)
     if (item.IsFolder())
         return open ? TItemLook{"folder-open", {"folder-open", "folder"}, QStyle::SP_DirOpenIcon}
                     : TItemLook{"folder", {"folder"}, QStyle::SP_DirIcon};
-    const QMimeType type = MimeTypeOf(item.Name);
-    return {type.name(), {type.iconName(), type.genericIconName()}, QStyle::SP_FileIcon};
+    const TFileType& type = FileTypeOfName(item.Name);
+    return {type.MimeName, {type.IconName, type.GenericIconName}, QStyle::SP_FileIcon};
 }
 
 // The first icon the theme has, else the style's standard icon, with the key that
@@ -110,15 +98,18 @@ QString ItemTypeName(const std::vector<TShellItem>& absolute)
         return QStringLiteral("System Folder");
     if (absolute.back().Kind == TItemKind::Drive)
         return QStringLiteral("Volume");
-    if (absolute.back().IsFolder() || absolute.back().Kind == TItemKind::Home)
-        return MimeDatabase().mimeTypeForName(QStringLiteral("inode/directory")).comment();
-    return MimeTypeOf(absolute.back().Name).comment();
+    if (absolute.back().IsFolder() || absolute.back().Kind == TItemKind::Home) {
+        static const QString folder = MimeDatabase().mimeTypeForName(QStringLiteral("inode/directory")).comment();
+        return folder;
+    }
+    return FileTypeOfName(absolute.back().Name).Comment;
 }
 
-int ItemIconIndex(const std::vector<TShellItem>& absolute, bool small, bool open)
+namespace {
+
+// The index of a look's icon in list, adding the icon the first time.
+int LookIconIndex(TSystemImageList& list, const TItemLook& look)
 {
-    TSystemImageList& list = small ? TSystemImageList::Small() : TSystemImageList::Large();
-    const TItemLook look = LookOf(absolute, open);
     const QString lookKey = "look:" + look.Key;
     if (const int known = list.Find(lookKey); known >= 0)
         return known;
@@ -127,6 +118,23 @@ int ItemIconIndex(const std::vector<TShellItem>& absolute, bool small, bool open
     const int index = list.IndexOf(iconKey, icon);
     if (index >= 0)
         list.Remember(lookKey, index);
+    return index;
+}
+
+} // namespace
+
+int ItemIconIndex(const std::vector<TShellItem>& absolute, bool small, bool open)
+{
+    TSystemImageList& list = small ? TSystemImageList::Small() : TSystemImageList::Large();
+    const bool plainFile = !absolute.empty() && !absolute.back().IsFolder()
+        && (absolute.back().Kind == TItemKind::Entry || absolute.back().Kind == TItemKind::DesktopEntry);
+    if (!plainFile)
+        return LookIconIndex(list, LookOf(absolute, open));
+    // A file's icon is its type's: after the first file of a type, one lookup.
+    const TFileType& type = FileTypeOfName(absolute.back().Name);
+    int& index = type.IconIndex[small ? 0 : 1];
+    if (index < 0)
+        index = LookIconIndex(list, LookOf(absolute, open));
     return index;
 }
 

@@ -87,10 +87,21 @@ QByteArray HomePath()
     return home.isEmpty() ? QByteArray("/") : home;
 }
 
-QByteArray TrashPath()
+QByteArray DataHomePath()
 {
     const QByteArray data = EnvironmentPath("XDG_DATA_HOME");
-    return CleanAbsolutePath((data.isEmpty() ? HomePath() + "/.local/share" : data) + "/Trash");
+    return CleanAbsolutePath(data.isEmpty() ? HomePath() + "/.local/share" : data);
+}
+
+QByteArray ConfigHomePath()
+{
+    const QByteArray config = EnvironmentPath("XDG_CONFIG_HOME");
+    return CleanAbsolutePath(config.isEmpty() ? HomePath() + "/.config" : config);
+}
+
+QByteArray TrashPath()
+{
+    return DataHomePath() + "/Trash";
 }
 
 QByteArray UserDirPath(const char* key)
@@ -98,8 +109,7 @@ QByteArray UserDirPath(const char* key)
     static const QList<QPair<QByteArray, QByteArray>> defaults = {
         {"DESKTOP", "Desktop"}, {"DOCUMENTS", "Documents"}, {"TEMPLATES", "Templates"},
         {"DOWNLOAD", "Downloads"}, {"MUSIC", "Music"}, {"PICTURES", "Pictures"}, {"VIDEOS", "Videos"}};
-    const QByteArray config = EnvironmentPath("XDG_CONFIG_HOME");
-    QFile file((config.isEmpty() ? HomePath() + "/.config" : config) + "/user-dirs.dirs");
+    QFile file(ConfigHomePath() + "/user-dirs.dirs");
     const QByteArray prefix = "XDG_" + QByteArray(key) + "_DIR=\"";
     if (file.open(QIODevice::ReadOnly)) {
         for (QByteArray line : file.readAll().split('\n')) {

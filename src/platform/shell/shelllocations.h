@@ -18,6 +18,9 @@ struct TMountedVolume {
 };
 
 QByteArray HomePath();
+// $XDG_DATA_HOME, or ~/.local/share; $XDG_CONFIG_HOME, or ~/.config.
+QByteArray DataHomePath();
+QByteArray ConfigHomePath();
 // $XDG_DATA_HOME/Trash, or ~/.local/share/Trash.
 QByteArray TrashPath();
 // An XDG user folder by its key ("DESKTOP", "DOCUMENTS", "TEMPLATES"...) from

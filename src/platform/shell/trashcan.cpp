@@ -95,21 +95,16 @@ bool MoveToTrash(const QByteArray& rawPath, QByteArray* trashName, QString* erro
     return true;
 }
 
-bool RestoreFromTrash(const QByteArray& trashName, QString* error)
+QByteArray TrashedOrigin(const QByteArray& trashName, QString* error)
 {
     QString ignored;
     QString& reason = error ? *error : ignored;
-    const QByteArray trash = TrashPath();
-    if (trashName.isEmpty() || trashName.contains('/') || trashName == "." || trashName == "..") {
-        reason = QStringLiteral("Not a name in the trash");
-        return false;
-    }
-    const QByteArray info = trash + "/info/" + trashName + ".trashinfo";
+    const QByteArray info = TrashPath() + "/info/" + trashName + ".trashinfo";
     // Read by bytes: the record's name may not be UTF-8.
     const int fd = ::open(info.constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         reason = ErrnoText(info);
-        return false;
+        return {};
     }
     QByteArray record(8192, '\0');
     const ssize_t got = ::read(fd, record.data(), size_t(record.size()));
@@ -121,8 +116,24 @@ bool RestoreFromTrash(const QByteArray& trashName, QString* error)
             origin = CleanAbsolutePath(QByteArray::fromPercentEncoding(line.mid(5)));
     if (origin.isEmpty() || origin == "/") {
         reason = QStringLiteral("The trash record of %1 names no place").arg(QFile::decodeName(trashName));
+        return {};
+    }
+    return origin;
+}
+
+bool RestoreFromTrash(const QByteArray& trashName, QString* error)
+{
+    QString ignored;
+    QString& reason = error ? *error : ignored;
+    const QByteArray trash = TrashPath();
+    if (trashName.isEmpty() || trashName.contains('/') || trashName == "." || trashName == "..") {
+        reason = QStringLiteral("Not a name in the trash");
         return false;
     }
+    const QByteArray info = trash + "/info/" + trashName + ".trashinfo";
+    const QByteArray origin = TrashedOrigin(trashName, &reason);
+    if (origin.isEmpty())
+        return false;
     if (::renameat2(AT_FDCWD, (trash + "/files/" + trashName).constData(), AT_FDCWD, origin.constData(), RENAME_NOREPLACE) != 0) {
         reason = ErrnoText(origin);
         return false;

@@ -13,6 +13,10 @@ namespace platform::shell {
 // the reason in error). trashName receives the name inside the trash.
 bool MoveToTrash(const QByteArray& path, QByteArray* trashName, QString* error);
 
+// Where a trashed item came from, by its record (clean and absolute); empty, with the
+// reason in error, when the record is missing or names no place.
+QByteArray TrashedOrigin(const QByteArray& trashName, QString* error = nullptr);
+
 // Puts a trashed item back where its record says it came from; refuses to replace an
 // item that now lives there.
 bool RestoreFromTrash(const QByteArray& trashName, QString* error);
