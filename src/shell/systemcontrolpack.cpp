@@ -1,6 +1,7 @@
 #include "shell/systemcontrolpack.h"
 
 #include "platform/shell/systemimagelist.h"
+#include "shell/pidlhelp.h"
 #include "vcl/controls/application.h"
 #include "vcl/controls/forms.h"
 #include "vcl/core/resstrings.h"
@@ -8,6 +9,7 @@
 #include "vcl/graphics/imagelist.h"
 
 #include <QPointer>
+#include <string>
 
 namespace Systemcontrolpack {
 
@@ -40,6 +42,22 @@ void TFolderItemData::SetParentFolder(IShellFolder* folder)
     if (FParentFolder)
         FParentFolder->Release();
     FParentFolder = folder;
+}
+
+bool TFolderItemData::Rename(const QString& Name)
+{
+    LPITEMIDLIST renamed = nullptr;
+    const std::u16string wide = Name.toStdU16String();
+    if (Name.isEmpty() || !FParentFolder
+        || FAILED(FParentFolder->SetNameOf(nullptr, RelativeID, wide.c_str(), SHGDN_INFOLDER, &renamed)) || !renamed)
+        return false;
+    LPITEMIDLIST parent = Pidlhelp::CopyParentPIDL(AbsoluteID);
+    Pidlhelp::FreePIDL(RelativeID);
+    Pidlhelp::FreePIDL(AbsoluteID);
+    RelativeID = renamed;
+    AbsoluteID = Pidlhelp::ConcatPIDLs(parent, renamed);
+    Pidlhelp::FreePIDL(parent);
+    return true;
 }
 
 void FollowLinkedControl(vcl::TComponent* Self, ISystemControlLink* Source, bool Force,

@@ -118,6 +118,9 @@ public:
     // Takes a reference to the folder and drops the one held before.
     void SetParentFolder(IShellFolder* folder);
     IShellFolder* ParentFolder() const { return FParentFolder; }
+    // Renames the item through its parent folder and takes the new identifiers, freeing
+    // the old ones; false (nothing changed) for an empty name or a refused rename.
+    bool Rename(const QString& Name);
 
     bool Populated = false;
     uint32_t Attributes = 0;

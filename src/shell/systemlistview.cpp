@@ -637,19 +637,8 @@ void TSystemListView::DefaultDblClickAction(vcl::TListItem* Item)
 bool TSystemListView::RenameItem(vcl::TListItem* Item, const QString& Name)
 {
     TFolderItemData* data = GetItemData(Item);
-    if (!data || Name.isEmpty())
+    if (!data || !data->Rename(Name))
         return false;
-    LPITEMIDLIST renamed = nullptr;
-    const std::u16string wide = Name.toStdU16String();
-    if (FAILED(data->ParentFolder()->SetNameOf(nullptr, data->RelativeID, wide.c_str(), SHGDN_INFOLDER, &renamed))
-        || !renamed)
-        return false;
-    LPITEMIDLIST parent = Pidlhelp::CopyParentPIDL(data->AbsoluteID);
-    Pidlhelp::FreePIDL(data->RelativeID);
-    Pidlhelp::FreePIDL(data->AbsoluteID);
-    data->RelativeID = renamed;
-    data->AbsoluteID = Pidlhelp::ConcatPIDLs(parent, renamed);
-    Pidlhelp::FreePIDL(parent);
     Item->SetCaption(Name);
     return true;
 }

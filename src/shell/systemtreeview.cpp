@@ -769,20 +769,8 @@ void TSystemTreeView::Edit(vcl::TTreeNode* Node, const QString& NewText)
 bool TSystemTreeView::RenameNode(vcl::TTreeNode* Node, const QString& Name)
 {
     TFolderItemData* data = GetNodeData(Node);
-    if (!data || Name.isEmpty())
+    if (!data || !data->Rename(Name))
         return false;
-    LPITEMIDLIST renamed = nullptr;
-    const std::u16string wide = Name.toStdU16String();
-    if (FAILED(data->ParentFolder()->SetNameOf(nullptr, data->RelativeID, wide.c_str(), SHGDN_INFOLDER,
-                                               &renamed)) || !renamed)
-        return false;
-    // The replaced identifiers are released here.
-    LPITEMIDLIST parent = Pidlhelp::CopyParentPIDL(data->AbsoluteID);
-    Pidlhelp::FreePIDL(data->RelativeID);
-    Pidlhelp::FreePIDL(data->AbsoluteID);
-    data->RelativeID = renamed;
-    data->AbsoluteID = Pidlhelp::ConcatPIDLs(parent, renamed);
-    Pidlhelp::FreePIDL(parent);
     Node->SetText(Name);
     // The children's identifiers still name the old path; they are read again.
     if (data->Populated)
