@@ -87,14 +87,16 @@ public:
     // Whether hidden items are listed (from the next listing); true by default.
     bool ShowHiddenFiles() const { return FShowHiddenFiles; }
     void SetShowHiddenFiles(bool Value) { FShowHiddenFiles = Value; }
-    // Whether folders are listed; a change lists the folder again. True by default.
+    // Whether items that hold folders (SFGAO_HASSUBFOLDER) are listed; a change lists
+    // the folder again. True by default.
     bool ShowFolders() const { return FShowFolders; }
     void SetShowFolders(bool Value);
     // Whether dragging the mouse near an edge scrolls the list; false by default.
     bool Autoscroll() const { return FAutoscroll; }
     void SetAutoscroll(bool Value) { FAutoscroll = Value; }
-    // The ";"-separated file masks ("*" and "?" wildcards, any case) that files must
-    // match to be listed; empty lists every file. Setting it lists the folder again.
+    // The ";"-separated file masks ("*" and "?" wildcards, any case) that the names of
+    // file-system files must match to be listed (folders always are); empty lists
+    // every file. Setting it lists the folder again.
     QString FileMask() const { return FFileMask; }
     void SetFileMask(const QString& Value);
 
@@ -117,7 +119,8 @@ public:
 
     // The row's record; for a row without one an error box says so and null comes back.
     Systemcontrolpack::TFolderItemData* GetItemData(vcl::TListItem* Item);
-    // The row's SFGAO_* attributes; 0 (after the error box) for a row without a record.
+    // The row's SFGAO_* attributes; 0 for a null row, and for a row without a record
+    // (after GetItemData's error box).
     uint32_t GetItemAttrs(vcl::TListItem* Item);
     // The item's file-system path (a folder's ends with "/"); empty without one.
     QString GetFullPath(vcl::TListItem* Item);

@@ -116,8 +116,9 @@ public:
     // Whether dragging the mouse near an edge scrolls the tree; false by default.
     bool Autoscroll() const { return FAutoscroll; }
     void SetAutoscroll(bool Value) { FAutoscroll = Value; }
-    // The ";"-separated masks ("*" and "?" wildcards, any case) that files must match to
-    // be shown with ShowFiles; a change builds the tree again.
+    // The ";"-separated masks ("*" and "?" wildcards, any case) that the names of
+    // files must match to be shown with ShowFiles (folders always are); a change
+    // builds the tree again.
     QString FileMask() const { return FFileMask; }
     void SetFileMask(const QString& Value);
 
