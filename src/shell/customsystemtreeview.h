@@ -23,18 +23,26 @@ QString DisplayNameOfList(LPCITEMIDLIST Absolute);
 class TCustomSystemListView;
 class TCustomSystemComboBox;
 
+// A tree view that is one of the three linked shell controls, with the small system
+// images as its images.
 class TCustomSystemTreeView : public vcl::TCustomTreeView, public ISystemControlLink {
     Q_OBJECT
 public:
     // The timer that carries a delayed change to the linked controls.
     static constexpr uintptr_t ReadTimerID = 33;
-    static constexpr uint16_t DefaultReadDelay = 500;
+    static constexpr uint16_t DefaultReadDelay = 500; // ReadDelay's default, in milliseconds.
 
+    // A tree view linked both ways to every list view and combo box already on AOwner
+    // that has no tree view; its own links end on the first placed of each.
     explicit TCustomSystemTreeView(vcl::TComponent* AOwner);
     ~TCustomSystemTreeView() override;
 
+    // The linked list view, null when none. Setting it links this control only (not back)
+    // and clears the link when that control goes away.
     TCustomSystemListView* ListView() const { return FListView; }
     void SetListView(TCustomSystemListView* Value);
+    // The linked combo box, null when none. Setting it links this control only (not back)
+    // and clears the link when that control goes away.
     TCustomSystemComboBox* ComboBox() const { return FComboBox; }
     void SetComboBox(TCustomSystemComboBox* Value);
     // Milliseconds between a change of node and the notification; 0 notifies at once.
@@ -42,11 +50,13 @@ public:
     void SetReadDelay(uint16_t Value) { FReadDelay = Value; }
     // True while a delayed notification is waiting.
     bool ReadTimerRunning() const { return FTimerID != 0; }
+    // The small system image list the nodes' icons come from (owned by the control).
     vcl::TImageList* SystemImages() const { return FImages; }
 
     void LinkedControlChanged(ISystemControlLink* Source, bool Force) override;
     // Tells the list view, then the combo box.
     virtual void NotifyLinkedControls(bool Force);
+    // Tells the linked controls (without forcing them to list their folder again).
     virtual void Reset();
 
 protected:

@@ -9,17 +9,21 @@
 
 namespace Filechange {
 
+// The kinds of change a watcher reports: file names, directory names, attributes,
+// sizes, last-write times, security settings.
 enum TFSFilter : uint8_t { fsfFilename, fsfDirname, fsfAttributes, fsfSize, fsfLastWrite, fsfSecurity };
 
 // A set of TFSFilter members in one byte (bit n for the member of ordinal n).
 class TFSFilterSet {
 public:
     constexpr TFSFilterSet() = default;
+    // The set of the listed members (repeats are harmless).
     constexpr TFSFilterSet(std::initializer_list<TFSFilter> Members)
     {
         for (TFSFilter member : Members)
             FBits |= Bit(member);
     }
+    // True when Member is in the set.
     constexpr bool Contains(TFSFilter Member) const { return (FBits & Bit(Member)) != 0; }
 
 private:
@@ -42,6 +46,8 @@ public:
     // The name a running watcher gives its thread.
     static constexpr const char* ThreadName = "qv-filechange";
 
+    // A watcher of Directory (and with WatchSubtree every folder below it) for the
+    // changes Filter names; it does nothing until Start.
     TFileChangeThread(const QString& Directory, TFSFilterSet Filter, bool WatchSubtree);
 
     // The filter as the change-notification filter bits.

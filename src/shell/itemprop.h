@@ -28,20 +28,39 @@ using platform::shell::LPITEMIDLIST;
 using platform::shell::ULONG;
 using vcl::HWND;
 
+// Shows the context menu of the item at path at the screen point and runs the
+// command chosen; false when no item is there or the item has no menu.
 bool DisplayContextMenu(const QString& path, HWND window, QPoint point);
+// Shows one context menu for the named items of the folder at folderPath; false when
+// names is null or empty, or none of them is found.
 bool DisplayContextMenu(const QString& folderPath, const vcl::TStrings* names, HWND window, QPoint point);
+// Shows one context menu for the first count identifiers (relative to folder); false
+// for no identifiers or when the folder gives the items no menu.
 bool DisplayContextMenu(IShellFolder* folder, const LPCITEMIDLIST* ids, ULONG attributes, HWND window, QPoint point, int count);
 
+// Opens the properties of the item at path; false when no item is there or the item
+// has no properties.
 bool DisplayPropertiesDialog(const QString& path, HWND window);
+// Opens the properties of the named items of the folder at folderPath; false when
+// none is found or they have no properties.
 bool DisplayPropertiesDialog(const QString& folderPath, const vcl::TStrings* names, HWND window);
+// Opens the properties of the first count identifiers; false unless attributes hold
+// SFGAO_HASPROPSHEET and the folder gives the items a menu.
 bool DisplayPropertiesDialog(IShellFolder* folder, const LPCITEMIDLIST* ids, ULONG attributes, HWND window, int count);
 
+// Runs the default command of the item at path (opens it); false on failure.
 bool PerformDefaultAction(const QString& path, HWND window);
+// Runs the default command of the named items of the folder at folderPath.
 bool PerformDefaultAction(const QString& folderPath, const vcl::TStrings* names, HWND window);
+// Runs the default command of the first count identifiers relative to folder.
 bool PerformDefaultAction(IShellFolder* folder, const LPCITEMIDLIST* ids, ULONG attributes, HWND window, int count);
 
+// Runs the context-menu command named verb (such as "open", "delete") on the item at
+// path; false when there is no such item or command.
 bool PerformVerb(const QString& verb, const QString& path, HWND window);
+// Runs the command named verb on the named items of the folder at folderPath.
 bool PerformVerb(const QString& verb, const QString& folderPath, const vcl::TStrings* names, HWND window);
+// Runs the command named verb on the first count identifiers relative to folder.
 bool PerformVerb(const QString& verb, IShellFolder* folder, const LPCITEMIDLIST* ids, ULONG attributes, HWND window, int count);
 
 // The folder holding the item at path and the item's one-item list (from allocator).

@@ -33,14 +33,16 @@ bool MatchOneMask(const QString& Name, const QString& Mask);
 
 // One piece of a mask: "?", "*", or a run of other characters (a view into the mask).
 struct MaskToken {
+    // "?", "*", a run of characters, or the run that ends the mask.
     enum class Kind : uint8_t { AnyOne, AnyRun, Literal, LastLiteral };
-    Kind Type;
-    QStringView Text;
+    Kind Type; // What the token stands for.
+    QStringView Text; // The token's characters in the mask (the wildcard itself for "?" and "*").
 };
 
 // The masks of a list cut into tokens once, for testing many names against them.
 class TMaskMatcher {
 public:
+    // Cuts the masks of List into tokens; the matcher keeps its own copy of them.
     explicit TMaskMatcher(const vcl::TStrings& List);
     // FileMatches against the list this matcher was built from.
     bool Matches(const QString& FileName) const;

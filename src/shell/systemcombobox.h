@@ -27,26 +27,29 @@ public:
 
     // Puts Child into the child list at its place in the parent folder's order.
     void AddChild(TShellItem* Child);
+    // Takes Child out of the child list (it is not freed).
     void RemoveChild(TShellItem* Child);
+    // The child entries in the parent folder's order.
     const std::vector<TShellItem*>& Children() const { return FChildren; }
 
-    IShellFolder* ParentFolder = nullptr;
-    IShellFolder* Folder = nullptr;
-    LPITEMIDLIST AbsoluteID = nullptr;
-    LPITEMIDLIST RelativeID = nullptr;
-    QString ParsingName;
-    QString DisplayName;
-    int NormalIcon = -1;
-    int OpenIcon = -1;
-    int Indent = 0;
-    TShellItem* Parent = nullptr;
-    bool Temporary = false;
+    IShellFolder* ParentFolder = nullptr; // The folder holding the item (referenced).
+    IShellFolder* Folder = nullptr; // The item as a folder (referenced); null when it cannot be bound.
+    LPITEMIDLIST AbsoluteID = nullptr; // The item's list from the desktop (owned).
+    LPITEMIDLIST RelativeID = nullptr; // The item's list relative to ParentFolder (owned).
+    QString ParsingName; // The name for parsing: a file-system item's path.
+    QString DisplayName; // The name shown on the line.
+    int NormalIcon = -1; // Small system icon index; -1 when none.
+    int OpenIcon = -1; // Small system icon index of the open form; -1 when none.
+    int Indent = 0; // Pixels the line is indented by (LevelIndent a level).
+    TShellItem* Parent = nullptr; // The parent entry; null for the desktop's.
+    bool Temporary = false; // True for an entry shown only until the active folder changes.
 
 private:
     // Not owned: every entry belongs to its line of the combo box.
     std::vector<TShellItem*> FChildren;
 };
 
+// The shell combo box: see the unit's description above.
 class TSystemComboBox : public Systemcontrolpack::TCustomSystemComboBox {
     Q_OBJECT
     Q_PROPERTY(Systemcontrolpack::TCustomSystemTreeView* TreeView READ TreeView WRITE SetTreeView)
@@ -56,9 +59,11 @@ public:
     // Pixels each level of the namespace is indented by.
     static constexpr int LevelIndent = 10;
 
+    // An owner-drawn combo box; its lines are made when the window is.
     explicit TSystemComboBox(vcl::TComponent* AOwner);
     ~TSystemComboBox() override;
 
+    // The component's version text, read-only (setting it does nothing; not stored).
     QString Version() const;
     void SetVersion(const QString&) {}
 
@@ -67,18 +72,28 @@ public:
     void Reset() override;
     // Makes ID (taken over) the active folder; a null ID does nothing.
     void SetActiveFolderIDList(LPITEMIDLIST ID);
+    // The absolute list of the selected entry (owned by the entry); null when none.
     LPITEMIDLIST GetActiveFolderIDList() const;
+    // Makes the item at the file-system Path the active folder; a path that cannot be
+    // parsed does nothing.
     void SetActiveFolderName(const QString& Path);
+    // The parsing name (for a file-system folder, its path) of the selected entry;
+    // empty when none.
     QString GetActiveFolderName() const;
     // The entry of line Index; null outside the lines.
     TShellItem* Entry(int Index) const;
 
+    // A new child entry of Parent for the item Relative (copied) in Parent's folder, with
+    // its names, icons and indent; it is added to Parent's children but to no line.
     TShellItem* AddShellItem(TShellItem* Parent, LPCITEMIDLIST Relative, bool Temporary);
-    // Reads the folders of Entry into its child list.
+    // Reads the folders of Entry (hidden ones too) into its child list; nothing when
+    // Entry cannot be bound as a folder.
     void EnumerateSubItems(TShellItem* Entry, bool Temporary);
-    // Adds the children of Entry as lines at the end, or right after line Index.
+    // Adds the children of Entry as lines at the end.
     void AddSubItems(TShellItem* Entry);
+    // Inserts the children of Entry as lines right after line Index.
     void InsertSubItems(TShellItem* Entry, int Index);
+    // Removes every line and frees every entry.
     void RemoveAllItems();
 
     LPITEMIDLIST GetSelectionPIDL() override { return GetActiveFolderIDList(); }

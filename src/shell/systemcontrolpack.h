@@ -27,6 +27,9 @@ using platform::shell::IShellFolder;
 using platform::shell::LPCITEMIDLIST;
 using platform::shell::LPITEMIDLIST;
 
+// Which menu a right click shows: none, the shell's context menu of the item, the
+// control's own pop-up menu, or the shell's menu over an item and the control's own
+// menu elsewhere.
 enum TPopupMenuMethod { pmmNone, pmmContext, pmmUser, pmmContextUser };
 Q_ENUM_NS(TPopupMenuMethod)
 
@@ -113,7 +116,9 @@ public:
     TFolderItemData& operator=(const TFolderItemData&) = delete;
     ~TFolderItemData() override;
 
+    // The item's size in bytes, from FileSizeHigh and FileSizeLow.
     uint64_t GetFileSize() const { return (uint64_t(FileSizeHigh) << 32) | FileSizeLow; }
+    // True when Attributes hold any bit of flag (an SFGAO_* value).
     bool ItemHasFlag(uint32_t flag) const { return (Attributes & flag) != 0; }
     // Takes a reference to the folder and drops the one held before.
     void SetParentFolder(IShellFolder* folder);
@@ -122,29 +127,45 @@ public:
     // the old ones; false (nothing changed) for an empty name or a refused rename.
     bool Rename(const QString& Name);
 
-    bool Populated = false;
-    uint32_t Attributes = 0;
-    uint32_t FileSizeHigh = 0;
-    uint32_t FileSizeLow = 0;
-    LPITEMIDLIST RelativeID = nullptr;
-    LPITEMIDLIST AbsoluteID = nullptr;
+    bool Populated = false; // True once a node's children have been read.
+    uint32_t Attributes = 0; // The item's SFGAO_* attributes from its folder.
+    uint32_t FileSizeHigh = 0; // The high 32 bits of the file size.
+    uint32_t FileSizeLow = 0; // The low 32 bits of the file size.
+    LPITEMIDLIST RelativeID = nullptr; // The item's list relative to its parent folder.
+    LPITEMIDLIST AbsoluteID = nullptr; // The item's list from the desktop.
 
 private:
     IShellFolder* FParentFolder = nullptr;
 };
 
-// Each exception's message is its string resource.
+// The base of the shell controls' exceptions. Each exception's message is its string
+// resource.
 class EShellControlError : public vcl::Exception {
 public:
     using vcl::Exception::Exception;
 };
+// The root folder of a control could not be found.
 class ENoRootFolder : public EShellControlError { public: ENoRootFolder(); };
+// A folder's items could not be listed.
 class ENoEnumObjects : public EShellControlError { public: ENoEnumObjects(); };
+// A node or row has no item record.
 class ENoFolderData : public EShellControlError { public: ENoFolderData(); };
+// An item could not be opened as a folder.
 class ENoBindFolder : public EShellControlError { public: ENoBindFolder(); };
+// The desktop folder could not be obtained.
 class ENoDesktopFolder : public EShellControlError { public: ENoDesktopFolder(); };
-class EInvokeFailed : public EShellControlError { public: explicit EInvokeFailed(HRESULT result); };
-class ENoUIObject : public EShellControlError { public: explicit ENoUIObject(HRESULT result); };
+// A context-menu command failed; the message carries the result code.
+class EInvokeFailed : public EShellControlError {
+public:
+    explicit EInvokeFailed(HRESULT result); // The error for the failure code result.
+};
+// A folder gave no user-interface object for its items; the message carries the
+// result code.
+class ENoUIObject : public EShellControlError {
+public:
+    explicit ENoUIObject(HRESULT result); // The error for the failure code result.
+};
+// Item records or identifier lists were not given back.
 class ELeaking : public EShellControlError { public: ELeaking(); };
 
 } // namespace Systemcontrolpack

@@ -26,6 +26,9 @@ using platform::shell::IShellFolder;
 using platform::shell::LPCITEMIDLIST;
 using platform::shell::LPITEMIDLIST;
 
+// The folder at the top of the tree: the desktop or a special folder; rfFileSystem
+// is the desktop with only file-system items and their ancestors below it; rfCustom
+// is the directory CustomDir.
 enum TRootFolder {
     rfDesktop, rfRecycleBin, rfControlPanel, rfDesktopDir, rfDrives, rfFavoriteURLs, rfFonts, rfNetHood,
     rfNetHoodDir, rfDocumentDir, rfPrinters, rfPrograms, rfRecentDir, rfSendTo, rfStartMenu, rfStartup,
@@ -39,8 +42,10 @@ int SpecialFolderNumber(TRootFolder Root);
 // The records of every tree view of this unit still alive (each node holds one).
 int LiveRecordCount();
 
+// The handler of OnPopulated: Node is the node whose children were just read.
 using TSTVPopulatedEvent = std::function<void(vcl::TObject* Sender, vcl::TTreeNode* Node)>;
 
+// The shell tree view: see the unit's description above.
 class TSystemTreeView : public Systemcontrolpack::TCustomSystemTreeView {
     Q_OBJECT
     Q_PROPERTY(Systemcontrolpack::TCustomSystemListView* ListView READ ListView WRITE SetListView)
@@ -70,33 +75,50 @@ class TSystemTreeView : public Systemcontrolpack::TCustomSystemTreeView {
     Q_PROPERTY(QString FileMask READ FileMask WRITE SetFileMask)
     Q_CLASSINFO("Default:FileMask", "")
 public:
+    // A tree view that shows its root once its window exists; throws vcl::EOSError when
+    // the desktop folder is not available.
     explicit TSystemTreeView(vcl::TComponent* AOwner);
     ~TSystemTreeView() override;
 
+    // The component's version text, read-only (setting it does nothing; not stored).
     QString Version() const;
     void SetVersion(const QString&) {}
+    // ReadDelay as the ReadDelay property: milliseconds, set values clamped to 0..65535.
     int ReadDelayValue() const { return ReadDelay(); }
     void SetReadDelayValue(int Value) { SetReadDelay(uint16_t(std::clamp(Value, 0, 0xFFFF))); }
+    // Which menu a right click shows; pmmContext by default.
     TPopupMenuMethod PopupMenuMethod() const { return FPopupMenuMethod; }
     void SetPopupMenuMethod(TPopupMenuMethod Value) { FPopupMenuMethod = Value; }
     // The file-system path of the selected node; setting it before the window exists
     // selects the path once the tree is built.
     QString Selection();
     void SetSelection(const QString& Value);
+    // The folder at the top of the tree; a change builds the tree again. rfDesktop by
+    // default.
     TRootFolder RootFolder() const { return FRootFolder; }
     void SetRootFolder(TRootFolder Value);
+    // The directory at the top with rfCustom; a change builds the tree again.
     QString CustomDir() const { return FCustomDir; }
     void SetCustomDir(const QString& Value);
+    // The root node's text with rfCustom; empty keeps the folder's own name.
     QString CustomDirCaption() const { return FCustomDirCaption; }
     void SetCustomDirCaption(const QString& Value);
+    // Whether files are shown besides folders; a change builds the tree again. False
+    // by default.
     bool ShowFiles() const { return FShowFiles; }
     void SetShowFiles(bool Value);
+    // Whether hidden items are shown (from the next nodes read); true by default.
     bool ShowHiddenDirs() const { return FShowHiddenDirs; }
     void SetShowHiddenDirs(bool Value) { FShowHiddenDirs = Value; }
+    // Whether the root is expanded when the tree is built; true by default.
     bool ExpandRoot() const { return FExpandRoot; }
     void SetExpandRoot(bool Value) { FExpandRoot = Value; }
+    // Whether dragging the mouse near an edge scrolls the tree; false by default.
     bool Autoscroll() const { return FAutoscroll; }
     void SetAutoscroll(bool Value) { FAutoscroll = Value; }
+    // The ";"-separated masks ("*" and "?" wildcards, any case) that the names of
+    // files must match to be shown with ShowFiles (folders always are); a change
+    // builds the tree again.
     QString FileMask() const { return FFileMask; }
     void SetFileMask(const QString& Value);
 
@@ -111,34 +133,49 @@ public:
     vcl::TTreeNode* AddNode(IShellFolder* Folder, LPITEMIDLIST Absolute, LPITEMIDLIST Relative, vcl::TTreeNode* Parent);
     // The deepest node on the way to the absolute identifier ID, expanding as it goes.
     vcl::TTreeNode* FindNodeFromID(LPCITEMIDLIST ID);
+    // Parses the non-empty Path against Folder into ID (from the shell allocator, the
+    // caller's to free); false for an empty or unknown path.
     bool GetIDFromPath(IShellFolder* Folder, const QString& Path, LPITEMIDLIST& ID);
     // The node's file-system path; empty when it has none.
     QString GetNodePath(vcl::TTreeNode* Node);
     // The node's record; for a node without one an error box says so and null comes back.
     TFolderItemData* GetNodeData(vcl::TTreeNode* Node);
+    // GetNodeData of the node at Index in the tree's order; null outside the nodes.
     TFolderItemData* GetItemData(int Index);
+    // True when the node's state image is the checked one; false for a null node.
     bool GetItemCheck(vcl::TTreeNode* Node) const;
+    // Sets the node's state image to checked or unchecked; a null node is ignored.
     void SetItemCheck(vcl::TTreeNode* Node, bool State);
+    // Shows the shell's context menu of the node's item at ScreenPoint and runs the
+    // command chosen; false when the node has no record or the item no menu.
     bool DisplayContextMenu(vcl::TTreeNode* Node, QPoint ScreenPoint);
+    // Renames the node's item to Name in its folder, updates the node and reads its
+    // children again; false for an empty name or when the folder refuses.
     bool RenameNode(vcl::TTreeNode* Node, const QString& Name);
     // Moves the node's item to the trash (the watcher then removes the node).
     bool DeleteNode(vcl::TTreeNode* Node);
     // Creates the folder Name in Parent's folder; true when it was created.
     bool AddNewNode(vcl::TTreeNode* Parent, const QString& Name, bool Select);
+    // Stops the current watcher and watches the node's folder (a file's folder with
+    // ShowFiles) for changes of folder names, or with a linked list view or ShowFiles
+    // of names, attributes, sizes and write times; nothing for a node without a path.
     void WatchDirectoryForChanges(vcl::TTreeNode* Node);
     // The node being watched, null when none.
     vcl::TTreeNode* WatchedNode() const { return FWatchedNode; }
     // Sorts the top level with Compare (null: the folders' own order), then every
     // node's children with the folders' own order.
     bool CustomSort(const vcl::TTVCompare& Compare, intptr_t Data);
+    // CustomSort with the folders' own order, the view updated once.
     bool AlphaSort();
+    // Selects the node of the absolute ID, or of its deepest ancestor in the tree,
+    // expanding nodes on the way; a null ID does nothing.
     void ComboBoxSetSelectionPIDL(LPCITEMIDLIST ID);
 
     LPITEMIDLIST GetSelectionPIDL() override;
     IShellFolder* GetSelectionParentFolder() override { return FDesktopFolder; }
     bool LinkedReset(IShellFolder* Folder, LPCITEMIDLIST ID, bool Force) override;
 
-    TSTVPopulatedEvent OnPopulated;
+    TSTVPopulatedEvent OnPopulated; // Raised after a node's children are first read.
 
 protected:
     void Loaded() override;
