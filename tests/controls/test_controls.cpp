@@ -82,7 +82,7 @@ QRgb Px(const QImage& image, int x, int y)
 
 } // namespace
 
-TEST(Controls, OwnerFreesWhatItOwnsWhateverTheParent)
+TEST(Controls, OwnersAndParentsFreeWhatTheyHold)
 {
     auto owner = std::make_unique<TWinControl>(nullptr);
     auto* panel = new TWinControl(owner.get());
@@ -98,30 +98,24 @@ TEST(Controls, OwnerFreesWhatItOwnsWhateverTheParent)
     // The child's widget went with its parent's, and its owner forgot it.
     EXPECT_TRUE(watch.isNull());
     EXPECT_EQ(owner->ComponentCount(), 0);
-}
 
-TEST(Controls, ParentWithoutOwnershipFreesTheChildWidget)
-{
-    auto panel = std::make_unique<TWinControl>(nullptr);
-    auto* child = new TProbe(nullptr);
-    child->SetParent(panel.get());
-    QPointer<TProbe> watch(child);
-    panel.reset();
-    EXPECT_TRUE(watch.isNull());
-}
+    // A parent that owns nothing still frees its child's widget.
+    auto unowning = std::make_unique<TWinControl>(nullptr);
+    QPointer<TProbe> orphan(new TProbe(nullptr));
+    orphan->SetParent(unowning.get());
+    unowning.reset();
+    EXPECT_TRUE(orphan.isNull());
 
-TEST(Controls, FreeingAnOwnedChildLeavesItsParent)
-{
-    TWinControl owner(nullptr);
-    auto* child = new TProbe(&owner);
-    child->SetParent(&owner);
-    auto* second = new TProbe(&owner);
-    second->SetParent(&owner);
-    delete child;
-    ASSERT_EQ(owner.ControlCount(), 1);
-    EXPECT_EQ(owner.Controls(0), second);
-    EXPECT_EQ(owner.ComponentCount(), 1);
-    EXPECT_THROW(owner.Controls(1), EInvalidOperation);
+    // Freeing an owned child leaves its parent, and its owner.
+    auto* first = new TProbe(owner.get());
+    first->SetParent(owner.get());
+    auto* second = new TProbe(owner.get());
+    second->SetParent(owner.get());
+    delete first;
+    ASSERT_EQ(owner->ControlCount(), 1);
+    EXPECT_EQ(owner->Controls(0), second);
+    EXPECT_EQ(owner->ComponentCount(), 1);
+    EXPECT_THROW(owner->Controls(1), EInvalidOperation);
 }
 
 TEST(Controls, QtEventsArriveAsMessages)

@@ -32,7 +32,7 @@ constexpr unsigned RehookMessage = 0x498C;
 
 } // namespace
 
-TEST(Forms, CloseActionsDecideWhatHappens)
+TEST(Forms, CloseQueryAndCloseActionsDecideWhatHappens)
 {
     struct Case { TCloseAction action; bool visible; bool alive; TWindowState state; };
     const Case cases[] = {
@@ -61,10 +61,7 @@ TEST(Forms, CloseActionsDecideWhatHappens)
             delete form;
         }
     }
-}
-
-TEST(Forms, CloseQueryCanRefuse)
-{
+    // OnCloseQuery can refuse: then OnClose is not called.
     TForm form(nullptr);
     bool allow = false;
     int closes = 0;
@@ -109,13 +106,19 @@ TEST(Forms, ShowModalReturnsTheModalResult)
     EXPECT_THROW(form.ShowModal(), EInvalidOperation);
 }
 
-TEST(Forms, ClientAreaSitsInsideTheFrame)
+TEST(Forms, ClientAreaSitsInsideTheFrameAndAlertsBeep)
 {
     TForm form(nullptr);
     form.SetBounds(10, 20, 300, 200);
     EXPECT_EQ(form.ClientAreaRect(), Rect(4, 24, 296, 196));
     EXPECT_EQ(form.ClientWidth(), 292);
     EXPECT_EQ(form.ClientHeight(), 172);
+    TRect client = Rect(-1, -1, -1, -1);
+    ASSERT_TRUE(GetClientRect(form.Handle(), client));
+    EXPECT_EQ(client, Rect(0, 0, 292, 172)); // 300 - 2 * 4 wide, 200 - 24 - 4 high
+    TRect untouched = Rect(1, 2, 3, 4);
+    EXPECT_FALSE(GetClientRect(HWND(), untouched));
+    EXPECT_EQ(untouched, Rect(1, 2, 3, 4));
     TCustomControl child(nullptr);
     child.SetParent(&form);
     child.SetAlign(alClient);
@@ -125,18 +128,6 @@ TEST(Forms, ClientAreaSitsInsideTheFrame)
     EXPECT_EQ(child.BoundsRect(), Rect(0, 0, 300, 200));
     form.SetClientWidth(100);
     EXPECT_EQ(form.Width(), 100);
-}
-
-TEST(Forms, ClientRectangleAndAlertThroughTheWindowFunctions)
-{
-    TForm form(nullptr);
-    form.SetBounds(10, 20, 300, 200);
-    TRect client = Rect(-1, -1, -1, -1);
-    ASSERT_TRUE(GetClientRect(form.Handle(), client));
-    EXPECT_EQ(client, Rect(0, 0, 292, 172)); // 300 - 2 * 4 wide, 200 - 24 - 4 high
-    TRect untouched = Rect(1, 2, 3, 4);
-    EXPECT_FALSE(GetClientRect(HWND(), untouched));
-    EXPECT_EQ(untouched, Rect(1, 2, 3, 4));
 
     std::vector<UINT> beeps;
     const TBeepHandler previous = SetBeepHandler([&](UINT type) { beeps.push_back(type); });
@@ -257,12 +248,21 @@ TEST(Forms, HitTestFindsButtonsCaptionAndEdges)
     EXPECT_TRUE(form.CaptionButtonRect(HTCLOSE).IsEmpty());
 }
 
-TEST(Forms, CaptionButtonsWorkOnRelease)
+TEST(Forms, CaptionDoubleClickAndCaptionButtonsWorkOnRelease)
 {
     TForm form(nullptr);
-    form.SetBounds(0, 0, 300, 200);
+    form.SetBounds(50, 60, 300, 200);
     form.Show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    // A double click on the caption maximises; the maximise button then restores.
+    const QPoint caption(100, 10);
+    QTest::mousePress(&form, Qt::LeftButton, {}, caption);
+    QTest::mouseRelease(&form, Qt::LeftButton, {}, caption);
+    QTest::mouseDClick(&form, Qt::LeftButton, {}, caption);
+    QTest::mouseRelease(&form, Qt::LeftButton, {}, caption);
+    EXPECT_EQ(form.WindowState(), wsMaximized);
+    QTest::mouseClick(&form, Qt::LeftButton, {}, Centre(form.CaptionButtonRect(HTMAXBUTTON)));
+    EXPECT_EQ(form.WindowState(), wsNormal);
     const QPoint maxButton = Centre(form.CaptionButtonRect(HTMAXBUTTON));
     QTest::mouseClick(&form, Qt::LeftButton, {}, maxButton);
     EXPECT_EQ(form.WindowState(), wsMaximized);
@@ -278,20 +278,6 @@ TEST(Forms, CaptionButtonsWorkOnRelease)
     QTest::mouseClick(&form, Qt::LeftButton, {}, Centre(form.CaptionButtonRect(HTCLOSE)));
     EXPECT_TRUE(closed);
     EXPECT_FALSE(form.Visible());
-}
-
-TEST(Forms, DoubleClickOnTheCaptionMaximisesWithoutMoving)
-{
-    TForm form(nullptr);
-    form.SetBounds(50, 60, 300, 200);
-    form.Show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-    const QPoint caption(100, 10);
-    QTest::mousePress(&form, Qt::LeftButton, {}, caption);
-    QTest::mouseRelease(&form, Qt::LeftButton, {}, caption);
-    QTest::mouseDClick(&form, Qt::LeftButton, {}, caption);
-    QTest::mouseRelease(&form, Qt::LeftButton, {}, caption);
-    EXPECT_EQ(form.WindowState(), wsMaximized);
 }
 
 TEST(Forms, MoveAndResizeStartWithTheFirstMovement)

@@ -91,7 +91,7 @@ TEST(TreeView, ClickingTheExpansionButtonExpands)
     EXPECT_EQ(node->Count(), 1);
 }
 
-TEST(TreeView, EditingCanBeRefusedOrChanged)
+TEST(TreeView, EditingCanBeRefusedOrChangedAndChangingCanRefuseTheNewSelection)
 {
     ShownTree t;
     TTreeNode* a = t.tree->Items()->Add(nullptr, QStringLiteral("a"));
@@ -112,13 +112,8 @@ TEST(TreeView, EditingCanBeRefusedOrChanged)
     // The delegate commits after the key has been handled.
     EXPECT_TRUE(WaitUntil([&] { return !t.tree->IsEditing(); }));
     EXPECT_EQ(b->Text(), QStringLiteral("[new]"));
-}
 
-TEST(TreeView, ChangingCanRefuseTheNewSelection)
-{
-    ShownTree t;
-    TTreeNode* a = t.tree->Items()->Add(nullptr, QStringLiteral("a"));
-    TTreeNode* b = t.tree->Items()->Add(nullptr, QStringLiteral("b"));
+    // OnChanging can refuse the new selection.
     std::vector<TTreeNode*> changes;
     t.tree->OnChange = [&](TObject*, TTreeNode* node) { changes.push_back(node); };
     t.Select(a);

@@ -46,8 +46,9 @@ TEST(Format, Integers)
         EXPECT_EQ(Format(c.fmt, c.args), QString::fromUtf8(c.expected)) << c.fmt;
 }
 
-TEST(Format, Floats)
+TEST(Format, FloatsIncludingSpecialValues)
 {
+    const long double inf = std::numeric_limits<long double>::infinity();
     const FormatCase cases[] = {
         {"%e", {3.0L}, "3.00000000000000E+000"},
         {"%e", {0.0}, "0.00000000000000E+000"},
@@ -84,9 +85,13 @@ TEST(Format, Floats)
         {"%g", {-2.5e-20}, "-2.5E-20"},
         {"%.3g", {1234.5}, "1.23E3"},
         {"%g", {0.0}, "0"},
+        {"%f", {std::nanl("")}, "NAN"},
+        {"%e", {inf}, "INF"},
+        {"%g", {-inf}, "-INF"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(Format(c.fmt, c.args), QString::fromUtf8(c.expected)) << c.fmt;
+    EXPECT_EQ(FormatFloat("0.00", -inf), QStringLiteral("-INF"));
 }
 
 TEST(Format, StringsPointersAndLayout)
@@ -171,15 +176,6 @@ TEST(Format, FollowsTheFormatTable)
     FormatSettings() = saved;
 }
 
-TEST(Format, SpecialFloats)
-{
-    const long double inf = std::numeric_limits<long double>::infinity();
-    EXPECT_EQ(Format("%f", {std::nanl("")}), QStringLiteral("NAN"));
-    EXPECT_EQ(Format("%e", {inf}), QStringLiteral("INF"));
-    EXPECT_EQ(Format("%g", {-inf}), QStringLiteral("-INF"));
-    EXPECT_EQ(FormatFloat("0.00", -inf), QStringLiteral("-INF"));
-}
-
 TEST(FormatFloat, Pictures)
 {
     struct Case {
@@ -236,7 +232,7 @@ TEST(FormatFloat, Pictures)
         EXPECT_EQ(FormatFloat(c.fmt, c.value), QString::fromUtf8(c.expected)) << c.fmt << " " << static_cast<double>(c.value);
 }
 
-TEST(FloatToStr, GeneralFormat)
+TEST(FloatToStr, GeneralFormatAndStrToFloatBack)
 {
     EXPECT_EQ(FloatToStr(0.1), QStringLiteral("0.1"));
     EXPECT_EQ(FloatToStr(100), QStringLiteral("100"));
@@ -245,10 +241,7 @@ TEST(FloatToStr, GeneralFormat)
     EXPECT_EQ(FloatToStr(123456789012345678.0L), QStringLiteral("1.23456789012346E17"));
     EXPECT_EQ(FloatToStr(999999999999999.9L), QStringLiteral("1E15"));
     EXPECT_EQ(FloatToStr(0.1L + 0.2L), QStringLiteral("0.3"));
-}
-
-TEST(StrToFloat, ReadsNumbersAndRejectsTheRest)
-{
+    // StrToFloat reads numbers and rejects the rest.
     EXPECT_EQ(StrToFloat("1.5e3"), 1500.0L);
     EXPECT_EQ(StrToFloat(" +2.5 "), 2.5L);
     EXPECT_EQ(StrToFloat("-7"), -7.0L);

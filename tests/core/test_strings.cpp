@@ -128,7 +128,7 @@ TEST(StringList, SortedListsKeepOrderAndApplyTheDuplicatesRule)
     EXPECT_EQ(list[0], QStringLiteral("Apple"));
 }
 
-TEST(StringList, CaseSensitiveSortingAndSearch)
+TEST(StringList, CaseSensitiveAndCustomSortingAndSearch)
 {
     TStringList list;
     list.SetCaseSensitive(true);
@@ -141,14 +141,12 @@ TEST(StringList, CaseSensitiveSortingAndSearch)
     list.SetCaseSensitive(false);
     EXPECT_EQ(list[0], QStringLiteral("a"));
     EXPECT_EQ(list.IndexOf("A"), 0);
-}
 
-TEST(StringList, CustomSortSeesTheOriginalIndices)
-{
-    std::unique_ptr<TStringList> list(MakeList({"ccc", "a", "bb", "dd"}));
-    list->CustomSort([](TStringList& l, int i, int j) { return static_cast<int>(l[i].size() - l[j].size()); });
+    // A custom sort sees the original indices.
+    std::unique_ptr<TStringList> lengths(MakeList({"ccc", "a", "bb", "dd"}));
+    lengths->CustomSort([](TStringList& l, int i, int j) { return static_cast<int>(l[i].size() - l[j].size()); });
     // Equal lengths keep their order.
-    EXPECT_EQ(Lines(*list), QStringList({"a", "bb", "dd", "ccc"}));
+    EXPECT_EQ(Lines(*lengths), QStringList({"a", "bb", "dd", "ccc"}));
 }
 
 TEST(StringList, TextWritesCrLfAndReadsAnyLineEnd)
@@ -181,7 +179,7 @@ TEST(StringList, TextWritesCrLfAndReadsAnyLineEnd)
     EXPECT_TRUE(copy.Equals(*list));
 }
 
-TEST(StringList, CommaText)
+TEST(StringList, CommaTextReadsWritesAndRoundTrips)
 {
     std::unique_ptr<TStringList> list(MakeList({"a", "b c", "d\"e", "f,g"}));
     EXPECT_EQ(list->CommaText(), QStringLiteral("a,\"b c\",\"d\"\"e\",\"f,g\""));
@@ -205,19 +203,15 @@ TEST(StringList, CommaText)
         list->SetCommaText(QString::fromUtf8(c.text));
         EXPECT_EQ(Lines(*list), c.items) << c.text;
     }
-}
-
-TEST(StringList, CommaTextRoundTripsEveryItem)
-{
+    // Every item survives the round trip.
     const QStringList items = {"", "plain", "two words", "quote\"d", "comma,", "tab\there", "", "é"};
-    TStringList list;
-    list.SetQStringList(items);
+    list->SetQStringList(items);
     TStringList back;
-    back.SetCommaText(list.CommaText());
+    back.SetCommaText(list->CommaText());
     EXPECT_EQ(Lines(back), items);
 }
 
-TEST(StringList, ChangeEventsAreHeldDuringUpdates)
+TEST(StringList, ChangeEventsAreHeldDuringUpdatesAndSeeTheNewContent)
 {
     TStringList list;
     ChangeCounter counter;
@@ -250,16 +244,13 @@ TEST(StringList, ChangeEventsAreHeldDuringUpdates)
     list.EndUpdate();
     list.Add("x");
     EXPECT_EQ(counter.changed, 6);
-}
 
-TEST(StringList, OnChangeSeesTheNewContent)
-{
-    TStringList list;
+    // OnChange sees the new content.
     QStringList seen;
     list.OnChange = [&](TObject* sender) { seen << static_cast<TStringList*>(sender)->Text(); };
     list.Add("a");
     list.Insert(0, "b");
-    EXPECT_EQ(seen, QStringList({"a\r\n", "b\r\na\r\n"}));
+    EXPECT_EQ(seen, QStringList({"x\r\na\r\n", "b\r\nx\r\na\r\n"}));
 }
 
 TEST(StringList, AssignAndAddStrings)

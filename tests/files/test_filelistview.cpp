@@ -73,7 +73,7 @@ protected:
 
 } // namespace
 
-TEST_F(FileListView, ColumnsAndMenuInEachLanguage)
+TEST_F(FileListView, ColumnsAndMenuInEachLanguageAndEnglishForOthers)
 {
     for (const TLanguageTexts& language : LanguageTexts) {
         SCOPED_TRACE(language.Language);
@@ -97,10 +97,7 @@ TEST_F(FileListView, ColumnsAndMenuInEachLanguage)
         EXPECT_EQ(FList->Columns()->Items(c)->Width(), widths[c]);
         EXPECT_EQ(FList->Columns()->Items(c)->Alignment(), aligns[c]);
     }
-}
-
-TEST_F(FileListView, SystemLanguageWithoutATableShowsEnglish)
-{
+    // A system language without a table shows English.
     const QByteArray saved = qgetenv("LC_ALL");
     qputenv("LC_ALL", "ja_JP.UTF-8");
     FList->SetLanguage(lnSystemDefault);

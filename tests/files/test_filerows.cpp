@@ -45,7 +45,7 @@ private:
 
 } // namespace
 
-TEST(FileRows, SizeTexts)
+TEST(FileRows, SizeDriveSizeAndAttributeTexts)
 {
     // Thousands separated by ",", nothing but a space for an empty file; sizes past
     // 32 bits keep every digit.
@@ -61,20 +61,15 @@ TEST(FileRows, SizeTexts)
     EXPECT_EQ(SizeOfText(QStringLiteral("12 Kb")), 12);
     EXPECT_EQ(SizeOfText(QStringLiteral("abc")), -1);
     EXPECT_EQ(SizeOfText(QStringLiteral(" ")), -1);
-}
 
-TEST(FileRows, DriveSizeTexts)
-{
-    // 10,240,000 bytes are 10000 KB exactly (still in KB); one KB more is 10001 KB =
-    // 9 MB rounded down; 2^40 bytes are 2^20 MB = 1,048,576 MB.
-    const std::pair<int64_t, const char*> sizes[] = {{0, "0 Kb"}, {1023, "0 Kb"}, {2048, "2 Kb"},
+    // Drive sizes: 10,240,000 bytes are 10000 KB exactly (still in KB); one KB more is
+    // 10001 KB = 9 MB rounded down; 2^40 bytes are 2^20 MB = 1,048,576 MB.
+    const std::pair<int64_t, const char*> driveSizes[] = {{0, "0 Kb"}, {1023, "0 Kb"}, {2048, "2 Kb"},
         {10'240'000, "10,000 Kb"}, {10'241'024, "9 Mb"}, {1'099'511'627'776, "1,048,576 Mb"}};
-    for (const auto& [bytes, text] : sizes)
+    for (const auto& [bytes, text] : driveSizes)
         EXPECT_EQ(DriveSizeText(bytes), QString::fromLatin1(text)) << bytes;
-}
 
-TEST(FileRows, AttributeTexts)
-{
+    // Attributes.
     EXPECT_EQ(AttributeText(0), QStringLiteral(" "));
     EXPECT_EQ(AttributeText(faHidden), QStringLiteral("h "));
     EXPECT_EQ(AttributeText(faArchive | faSystem | faHidden | faReadOnly | faDirectory), QStringLiteral("drhsa "));

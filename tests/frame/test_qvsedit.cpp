@@ -93,7 +93,7 @@ TEST(Qvsedit, ReplaceMirrorAndFlip)
             EXPECT_EQ(numbered->Canvas()->Pixels(x, y), original[size_t(y * 5 + x)]);
 }
 
-TEST(Qvsedit, TransparentBltDrawsAndLeavesTheBitmap)
+TEST(Qvsedit, TransparentBltDrawsAndLeavesTheBitmapAlsoOnAMonochromeCanvas)
 {
     auto glyph = FilledBitmap(3, 2, clLime);
     glyph->Canvas()->SetPixels(1, 0, clRed);
@@ -102,6 +102,16 @@ TEST(Qvsedit, TransparentBltDrawsAndLeavesTheBitmap)
     TransparentBlt(dest->Canvas(), glyph.get(), 1, 1, clLime);
     EXPECT_EQ(Picture(*dest, Legend), (Rows{".....", "..r..", "...b."}));
     EXPECT_EQ(Picture(*glyph, Legend), (Rows{"grg", "ggb"}));
+
+    // The masked path runs for a monochrome target; the bitmap it masks in place gets
+    // its colours back, not their black-and-white copies.
+    auto pair = FilledBitmap(2, 1, clRed);
+    pair->Canvas()->SetPixels(1, 0, clLime);
+    auto target = FilledBitmap(2, 1, clWhite);
+    target->SetMonochrome(true);
+    TransparentBlt(target->Canvas(), pair.get(), 0, 0, clLime);
+    EXPECT_EQ(Picture(*pair, Legend), (Rows{"rg"}));
+    EXPECT_EQ(Picture(*target, Legend), (Rows{"#."}));
 }
 
 TEST(Qvsedit, GreyLeavesGreysAndUsesRoundedMean)
@@ -280,17 +290,4 @@ TEST(Qvsedit, OnePassTransparentBltEqualsTheMaskTechnique)
         EXPECT_EQ(onePass->ToQImage(), masked.ToQImage());
         EXPECT_EQ(glyph->ToQImage(), before);
     }
-}
-
-TEST(Qvsedit, TransparentBltOnAMonochromeCanvasKeepsTheBitmapsColours)
-{
-    // The masked path runs for a monochrome target; the bitmap it masks in place gets
-    // its colours back, not their black-and-white copies.
-    auto glyph = FilledBitmap(2, 1, clRed);
-    glyph->Canvas()->SetPixels(1, 0, clLime);
-    auto target = FilledBitmap(2, 1, clWhite);
-    target->SetMonochrome(true);
-    TransparentBlt(target->Canvas(), glyph.get(), 0, 0, clLime);
-    EXPECT_EQ(Picture(*glyph, Legend), (Rows{"rg"}));
-    EXPECT_EQ(Picture(*target, Legend), (Rows{"#."}));
 }

@@ -67,29 +67,28 @@ TEST(Qvutils, DrawBevelShrinksByItsWidth)
     EXPECT_EQ(bmp->Canvas()->Pixels(0, 0), clRed);
 }
 
-TEST(Qvutils, GrooveOnLeftAndTopSetsTheUpperLeftCorners)
+TEST(Qvutils, GrooveAndBumpOnSomeOrAllSides)
 {
-    auto bmp = FilledBitmap(5, 5, clRed);
-    EXPECT_EQ(DrawBorderSides(bmp->Canvas(), Rect(0, 0, 5, 5), fsGroove, TSides{sdLeft, sdTop}), Rect(2, 2, 5, 5));
-    EXPECT_EQ(Picture(*bmp, Legend), (Rows{"sssss", "s....", "s.rrr", "s.rrr", "s.rrr"}));
-}
-
-TEST(Qvutils, GrooveAndBumpOnAllSides)
-{
-    auto groove = FilledBitmap(5, 5, clRed);
-    EXPECT_EQ(DrawBorderSides(groove->Canvas(), Rect(0, 0, 5, 5), fsGroove, AllSides), Rect(2, 2, 3, 3));
-    EXPECT_EQ(Picture(*groove, Legend), (Rows{"ssss.", "s..s.", "s.rs.", "ssss.", "....."}));
-    auto bump = FilledBitmap(5, 5, clRed);
-    DrawBorderSides(bump->Canvas(), Rect(0, 0, 5, 5), fsBump, AllSides);
-    EXPECT_EQ(Picture(*bump, Legend), (Rows{"....s", ".ss.s", ".sr.s", "....s", "sssss"}));
-}
-
-TEST(Qvutils, GrooveOnRightAndBottomOnly)
-{
-    auto bmp = FilledBitmap(5, 5, clRed);
-    DrawBorderSides(bmp->Canvas(), Rect(0, 0, 5, 5), fsGroove, TSides{sdRight, sdBottom});
-    // Corner pixels (4,0) and (0,4) take the highlight; the rings run on the right and bottom.
-    EXPECT_EQ(Picture(*bmp, Legend), (Rows{"rrrs.", "rrrs.", "rrrs.", "ssss.", "....."}));
+    struct Case {
+        TFramesStyle Style;
+        TSides Sides;
+        TRect Inside; // two one-pixel rings off each side drawn
+        Rows Expected;
+    };
+    const Case cases[] = {
+        // Groove on the left and top sets the upper-left corners.
+        {fsGroove, TSides{sdLeft, sdTop}, Rect(2, 2, 5, 5), {"sssss", "s....", "s.rrr", "s.rrr", "s.rrr"}},
+        {fsGroove, AllSides, Rect(2, 2, 3, 3), {"ssss.", "s..s.", "s.rs.", "ssss.", "....."}},
+        {fsBump, AllSides, Rect(2, 2, 3, 3), {"....s", ".ss.s", ".sr.s", "....s", "sssss"}},
+        // Corner pixels (4,0) and (0,4) take the highlight; the rings run on the right and bottom.
+        {fsGroove, TSides{sdRight, sdBottom}, Rect(0, 0, 3, 3), {"rrrs.", "rrrs.", "rrrs.", "ssss.", "....."}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "style " << c.Style << ", sides " << c.Sides.Bits());
+        auto bmp = FilledBitmap(5, 5, clRed);
+        EXPECT_EQ(DrawBorderSides(bmp->Canvas(), Rect(0, 0, 5, 5), c.Style, c.Sides), c.Inside);
+        EXPECT_EQ(Picture(*bmp, Legend), c.Expected);
+    }
 }
 
 TEST(Qvutils, ThreeDimensionalBorders)
@@ -199,6 +198,14 @@ TEST(Qvutils, StretchBitmapTransparentSizesAndKeys)
     auto part = FilledBitmap(4, 4, clWhite);
     DrawBitmapTransparent(part->Canvas(), 2, 0, glyph.get(), clRed);
     EXPECT_EQ(Picture(*part, Legend), (Rows{"...g", "..gb", "....", "...."}));
+
+    // A monochrome bitmap uses white as the key, whatever colour is asked for.
+    auto mono = FilledBitmap(2, 1, clWhite);
+    mono->Canvas()->SetPixels(1, 0, clBlack);
+    mono->SetMonochrome(true);
+    auto onRed = FilledBitmap(2, 1, clRed);
+    StretchBitmapTransparent(onRed->Canvas(), mono.get(), clBlack, 0, 0, 0, 0, 0, 0, 0, 0);
+    EXPECT_EQ(Picture(*onRed, Legend), (Rows{"r#"}));
 }
 
 TEST(Qvutils, TransparentDrawingLeavesTheBitmapAndItsEventsAlone)
@@ -217,16 +224,6 @@ TEST(Qvutils, TransparentDrawingLeavesTheBitmapAndItsEventsAlone)
     EXPECT_EQ(changes, 1);
 }
 
-TEST(Qvutils, MonochromeBitmapsUseWhiteAsTheKey)
-{
-    auto glyph = FilledBitmap(2, 1, clWhite);
-    glyph->Canvas()->SetPixels(1, 0, clBlack);
-    glyph->SetMonochrome(true);
-    auto dest = FilledBitmap(2, 1, clRed);
-    StretchBitmapTransparent(dest->Canvas(), glyph.get(), clBlack, 0, 0, 0, 0, 0, 0, 0, 0);
-    EXPECT_EQ(Picture(*dest, Legend), (Rows{"r#"}));
-}
-
 TEST(Qvutils, StretchBltTransparentShrinksWithTheMask)
 {
     // 4x1 source shrunk to 2x1: destination pixel 0 stands for source pixels 0-1,
@@ -242,7 +239,6 @@ TEST(Qvutils, StretchBltTransparentShrinksWithTheMask)
     StretchBltTransparent(dest->Canvas()->Handle(), 0, 0, 3, 1, src->Canvas()->Handle(), 0, 0, 6, 1, nullptr, clLime);
     EXPECT_EQ(Picture(*dest, Legend), (Rows{"##."}));
 }
-
 
 TEST(Qvutils, OnePassTransparentStretchEqualsTheMaskTechnique)
 {

@@ -461,7 +461,7 @@ TEST_F(OnForm, CoolButtonUsesItsUpPictureForEveryStateLeftEmpty)
 // ---------------------------------------------------------------------------
 // TqvCoolWallpaper
 
-TEST(CoolWallpaper, TilesClipTheLastRowAndColumn)
+TEST(CoolWallpaper, TilesClipTheLastRowAndColumnAndAFlatPicturePaintsNothing)
 {
     TqvCoolWallpaper w(nullptr);
     w.SetAlign(alNone);
@@ -478,13 +478,7 @@ TEST(CoolWallpaper, TilesClipTheLastRowAndColumn)
             EXPECT_EQ(Px(w, x, y), qRgb(255, 0, 0)) << x << "," << y;
     EXPECT_EQ(Px(w, 99, 49), qRgb(0, 0, 255));
     EXPECT_EQ(Px(w, 91, 41), qRgb(0, 0, 255));
-}
-
-TEST(CoolWallpaper, PictureWithoutHeightOrNonePaintsNothingAndReturns)
-{
-    TqvCoolWallpaper w(nullptr);
-    w.SetAlign(alNone);
-    w.SetBounds(0, 0, 40, 40);
+    // A picture without height, or none, paints nothing and returns.
     auto flat = Picture(30, 0, clBlue, 0, 0, clRed);
     w.SetImage(flat.get());
     w.Repaint();
@@ -521,7 +515,7 @@ TEST(CoolWallpaper, StoredBoundsOutliveTheDefaultClientAlignmentWhenRead)
 // ---------------------------------------------------------------------------
 // Free helpers
 
-TEST(CoolHelpers, GrayedBitmapMapsChannelSumsToFourTones)
+TEST(CoolHelpers, GrayedBitmapMapsChannelSumsToFourTonesUpToTenThousandPixels)
 {
     const TColor light = RGB(1, 2, 3), dark = RGB(4, 5, 6);
     // Pixel x of row 0: the background (top-left) and sums at each threshold.
@@ -535,10 +529,7 @@ TEST(CoolHelpers, GrayedBitmapMapsChannelSumsToFourTones)
     mygrayedbmp(&b, light, dark);
     for (int x = 0; x < 8; ++x)
         EXPECT_EQ(b.Canvas()->Pixels(x, 0), out[x]) << x;
-}
-
-TEST(CoolHelpers, GrayedBitmapLeavesPicturesOverTenThousandPixels)
-{
+    // Pictures over ten thousand pixels are left alone.
     for (const auto& [w, changed] : {std::pair{100, true}, std::pair{101, false}}) {
         auto b = Picture(w, 100, clWhite, 5, 5, RGB(100, 0, 0));
         mygrayedbmp(b.get(), clBlue, clRed);

@@ -79,18 +79,13 @@ TEST_F(GradientProgress, PositionFiftyDrawsBlocksZeroToSeven)
     EXPECT_EQ(Px(Bar, 5, 13), qRgb(0, 0, 0));
 }
 
-TEST_F(GradientProgress, PositionAtMinDrawsNoBlocks)
+TEST_F(GradientProgress, FrameLinesAndNoBlocksAtMin)
 {
     Bar.SetMin(10);
     Bar.SetPosition(10);
     Bar.Repaint();
     EXPECT_EQ(BlocksShown(), 0);
     EXPECT_EQ(Px(Bar, 4, 8), Face);
-}
-
-TEST_F(GradientProgress, FrameLines)
-{
-    Bar.Repaint();
     EXPECT_EQ(Px(Bar, 0, 8), qRgb(1, 1, 1));
     EXPECT_EQ(Px(Bar, 70, 0), qRgb(1, 1, 1));
     EXPECT_EQ(Px(Bar, 149, 0), qRgb(1, 1, 1));

@@ -67,13 +67,18 @@ QByteArray SaveBytes(TBitmap& bmp)
 
 } // namespace
 
-TEST(BmpFiles, HandBuiltBottomUpAndTopDown)
+TEST(BmpFiles, HandBuiltBottomUpAndTopDownReadUpToTheFileSize)
 {
     auto up = LoadBytes(HandBuilt24(2));
     EXPECT_EQ(Picture(*up, Legend), (Rows{".g", "rb"}));
     EXPECT_EQ(up->PixelFormat(), pf24bit);
     auto down = LoadBytes(HandBuilt24(-2));
     EXPECT_EQ(Picture(*down, Legend), (Rows{"rb", ".g"}));
+    // The stream is read only up to the file size.
+    TMemoryStream stream(HandBuilt24(2) + QByteArray("tail"));
+    TBitmap bmp;
+    bmp.LoadFromStream(stream);
+    EXPECT_EQ(stream.Position(), HandBuilt24(2).size());
 }
 
 TEST(BmpFiles, RoundTripAtEveryDepth)
@@ -162,7 +167,7 @@ TEST(BmpFiles, FilesWrittenByOtherPrograms)
     EXPECT_EQ(identify.readAllStandardOutput().toStdString(), "3 2 srgb(255,0,0) srgb(255,255,255)");
 }
 
-TEST(BmpFiles, BadInputRaisesAndKeepsTheBitmap)
+TEST(BmpFiles, BadInputAndMissingResourcesRaiseAndKeepTheBitmap)
 {
     const QByteArray good = HandBuilt24(2);
     auto patched = [&](int offset, const QByteArray& bytes) {
@@ -201,6 +206,9 @@ TEST(BmpFiles, BadInputRaisesAndKeepsTheBitmap)
         }
         EXPECT_EQ(Picture(*bmp, Legend), (Rows{"rr"})) << c.Name;
     }
+    // A missing resource raises too.
+    TBitmap missing;
+    EXPECT_THROW(missing.LoadFromResourceName(QStringLiteral("NO_SUCH_BITMAP")), EResNotFound);
 }
 
 TEST(BmpFiles, RunLengthDataThatRunsOffTheImageIsClipped)
@@ -221,14 +229,6 @@ TEST(BmpFiles, RunLengthDataThatRunsOffTheImageIsClipped)
     bmp.chop(3);
     auto ok = LoadBytes(bmp + QByteArray("\x00\x01", 2));
     EXPECT_EQ(Picture(*ok, Legend), (Rows{"rrrr", "...."}));
-}
-
-TEST(BmpFiles, StreamIsReadOnlyUpToTheFileSize)
-{
-    TMemoryStream stream(HandBuilt24(2) + QByteArray("tail"));
-    TBitmap bmp;
-    bmp.LoadFromStream(stream);
-    EXPECT_EQ(stream.Position(), HandBuilt24(2).size());
 }
 
 TEST(Monochrome, ColourToMonochromeAndBack)
@@ -286,12 +286,6 @@ TEST(Palettes, IndexedFormatsKeepPixelsOnThePalette)
     EXPECT_EQ(bmp->Canvas()->Pixels(0, 0), clRed);
     bmp->SetPaletteColors({clBlack, clNavy});
     EXPECT_EQ(Picture(*bmp, Legend), (Rows{"#n"}));
-}
-
-TEST(Resources, MissingResourceRaises)
-{
-    TBitmap bmp;
-    EXPECT_THROW(bmp.LoadFromResourceName(QStringLiteral("NO_SUCH_BITMAP")), EResNotFound);
 }
 
 TEST(Assign, CopiesPixelsIndependently)

@@ -67,34 +67,27 @@ TEST(CanvasLines, ClearPenDrawsNothingAndDashesAlternate)
     EXPECT_EQ(Picture(*bmp, Legend)[0], "###...###...###...###...###...");
 }
 
-TEST(CanvasRectangles, OutlineFillAndExclusiveEdges)
+TEST(CanvasRectangles, OutlineFillExclusiveEdgesNormalisedAndClearPen)
 {
-    auto bmp = FilledBitmap(6, 5, clWhite);
-    TCanvas* canvas = bmp->Canvas();
-    canvas->Brush()->SetColor(clRed);
-    canvas->Rectangle(1, 0, 5, 4);
-    EXPECT_EQ(Picture(*bmp, Legend), (Rows{".####.", ".#rr#.", ".#rr#.", ".####.", "......"}));
-}
-
-TEST(CanvasRectangles, InvertedRectangleIsNormalised)
-{
-    auto a = FilledBitmap(6, 5, clWhite);
-    auto b = FilledBitmap(6, 5, clWhite);
-    a->Canvas()->Brush()->SetColor(clRed);
-    b->Canvas()->Brush()->SetColor(clRed);
-    a->Canvas()->Rectangle(1, 0, 5, 4);
-    b->Canvas()->Rectangle(5, 4, 1, 0);
-    EXPECT_EQ(Picture(*a, Legend), Picture(*b, Legend));
-}
-
-TEST(CanvasRectangles, ClearPenFillsOnePixelLess)
-{
-    auto bmp = FilledBitmap(5, 4, clWhite);
-    TCanvas* canvas = bmp->Canvas();
-    canvas->Pen()->SetStyle(psClear);
-    canvas->Brush()->SetColor(clBlue);
-    canvas->Rectangle(0, 0, 4, 3);
-    EXPECT_EQ(Picture(*bmp, Legend), (Rows{"bbb..", "bbb..", ".....", "....."}));
+    struct Case {
+        TPenStyle Pen;
+        TRect R;
+        Rows Expected;
+    };
+    const Rows outlined{".####.", ".#rr#.", ".#rr#.", ".####.", "......"};
+    const Case cases[] = {
+        {psSolid, Rect(1, 0, 5, 4), outlined},
+        {psSolid, Rect(5, 4, 1, 0), outlined}, // an inverted rectangle is normalised
+        // Without a pen the fill is one pixel smaller on the right and bottom.
+        {psClear, Rect(0, 0, 4, 3), {"rrr...", "rrr...", "......", "......", "......"}},
+    };
+    for (const Case& c : cases) {
+        auto bmp = FilledBitmap(6, 5, clWhite);
+        bmp->Canvas()->Pen()->SetStyle(c.Pen);
+        bmp->Canvas()->Brush()->SetColor(clRed);
+        bmp->Canvas()->Rectangle(c.R.Left, c.R.Top, c.R.Right, c.R.Bottom);
+        EXPECT_EQ(Picture(*bmp, Legend), c.Expected) << c.R.Left << "," << c.R.Top << "," << c.R.Right << "," << c.R.Bottom;
+    }
 }
 
 TEST(CanvasRectangles, FillRectRulesIncludingInverted)

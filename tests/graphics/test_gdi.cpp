@@ -154,7 +154,7 @@ TEST(StretchModes, ShrinkingCombinesOrDeletesLines)
     }
 }
 
-TEST(StretchModes, EnlargingRepeatsAndNegativeExtentsMirror)
+TEST(StretchModes, EnlargingRepeatsNegativeExtentsMirrorAndOutsideIsLeft)
 {
     auto src = RowBitmap({clRed, clBlue});
     auto dst = FilledBitmap(4, 1, clWhite);
@@ -164,12 +164,8 @@ TEST(StretchModes, EnlargingRepeatsAndNegativeExtentsMirror)
     EXPECT_EQ(Picture(*dst, Legend)[0], "bbrr");
     StretchBlt(dst->Canvas()->Handle(), 0, 0, 4, 1, src->Canvas()->Handle(), 1, 0, -2, 1, SRCCOPY);
     EXPECT_EQ(Picture(*dst, Legend)[0], "bbrr");
-}
-
-TEST(StretchModes, SourceOutsideItsSurfaceLeavesTheDestination)
-{
-    auto src = RowBitmap({clRed, clBlue});
-    auto dst = FilledBitmap(4, 1, clWhite);
+    // A source outside its surface leaves the destination.
+    dst = FilledBitmap(4, 1, clWhite);
     BitBlt(dst->Canvas()->Handle(), 0, 0, 4, 1, src->Canvas()->Handle(), -1, 0, SRCCOPY);
     EXPECT_EQ(Picture(*dst, Legend)[0], ".rb.");
 }
@@ -208,7 +204,7 @@ TEST(PatternBlits, HatchAndCheckerPatternBrushesAlignToTheOrigin)
     DeleteObject(pattern);
 }
 
-TEST(Edges, RaisedSunkenAndAdjust)
+TEST(Edges, RaisedSunkenAdjustAndOnlyTheRequestedSides)
 {
     struct Case {
         UINT Edge;
@@ -228,10 +224,7 @@ TEST(Edges, RaisedSunkenAndAdjust)
         const int width = (c.Edge & BDR_OUTER) && (c.Edge & BDR_INNER) ? 2 : 1;
         EXPECT_EQ(r, Rect(width, width, 4 - width, 4 - width));
     }
-}
-
-TEST(Edges, OnlyTheRequestedSides)
-{
+    // Only the requested sides, and no adjustment unless asked for.
     auto bmp = FilledBitmap(4, 3, clRed);
     TRect r = Rect(0, 0, 4, 3);
     DrawEdge(bmp->Canvas()->Handle(), r, BDR_SUNKENOUTER, BF_TOP | BF_RIGHT);

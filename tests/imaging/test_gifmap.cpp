@@ -369,17 +369,6 @@ TEST(Gifmap, StringCodesAndFirstCodeWithoutClear)
     EXPECT_EQ(Indices(AssembleWithReader("gif", b.Build())), (std::vector<uint8_t>{0, 1, 0, 1, 0, 1, 0}));
 }
 
-TEST(Gifmap, EarlyEndCodeLeavesMissingRowsBlack)
-{
-    TGifBuilder b;
-    b.Width = 2;
-    b.Height = 3;
-    b.Pixels = {1, 2, 3}; // the second row is left unfinished
-    const QByteArray bitmap = AssembleWithReader("gif", b.Build());
-    EXPECT_EQ(ReadBitmapFields(bitmap).FileSize, uint32_t(bitmap.size()));
-    EXPECT_EQ(Indices(bitmap), (std::vector<uint8_t>{1, 2, 0, 0, 0, 0}));
-}
-
 TEST(Gifmap, ExtensionsBeforeTheImageArePassedOver)
 {
     TGifBuilder b;
@@ -409,7 +398,7 @@ TEST(Gifmap, LoadFromStreamSwallowsFailures)
     EXPECT_TRUE(gif.LastError().isEmpty());
 }
 
-TEST(Gifmap, DecodingStopsWhenEveryRowIsFilled)
+TEST(Gifmap, DecodingStopsWhenEveryRowIsFilledAndAnEarlyEndLeavesRowsBlack)
 {
     // 8 pixels, then 20000 more codes: once the rows are filled nothing more is read.
     TGifBuilder b;
@@ -421,4 +410,13 @@ TEST(Gifmap, DecodingStopsWhenEveryRowIsFilled)
     const QByteArray bitmap = gif.AssembleBitmapStream(source)->Bytes();
     EXPECT_EQ(Indices(bitmap), (std::vector<uint8_t>{0, 1, 2, 3, 0, 1, 2, 3}));
     EXPECT_LE(gif.CodesDecoded(), 8 + 1); // the pixels and the leading clear code
+
+    // An early end code leaves the missing rows black.
+    TGifBuilder early;
+    early.Width = 2;
+    early.Height = 3;
+    early.Pixels = {1, 2, 3}; // the second row is left unfinished
+    const QByteArray shortBitmap = AssembleWithReader("gif", early.Build());
+    EXPECT_EQ(ReadBitmapFields(shortBitmap).FileSize, uint32_t(shortBitmap.size()));
+    EXPECT_EQ(Indices(shortBitmap), (std::vector<uint8_t>{1, 2, 0, 0, 0, 0}));
 }

@@ -169,7 +169,7 @@ protected:
     TqvSplitterWindow* Window = nullptr;
 };
 
-TEST_F(WindowDrag, DragsStopAtTheMinimumOfBothPanes)
+TEST_F(WindowDrag, DragsStopAtTheMinimumOfBothPanesAndNeedAllowSizing)
 {
     const int m = AutoMinimum();
     // Bar 0 dragged far left stops at D(-1) + min = m.
@@ -186,6 +186,11 @@ TEST_F(WindowDrag, DragsStopAtTheMinimumOfBothPanes)
     EXPECT_EQ(Sizes(*Window), (std::vector<int>{m, 397 - 2 * m, m + 3}));
     for (int i = 0; i < 3; ++i)
         EXPECT_GE(Window->GetPane(i)->PaneSize(), Window->GetMinimumPaneSize(i));
+    // Without AllowSizing no drag starts.
+    Window->SetAllowSizing(false);
+    QTest::mousePress(Window, Qt::LeftButton, {}, QPoint(m + 1, 50));
+    EXPECT_EQ(Window->DraggedBar(), -1);
+    QTest::mouseRelease(Window, Qt::LeftButton, {}, QPoint(m + 1, 50));
 }
 
 // Bar 0's feedback at x = 150 covers 149 .. 152 (1 before, 2 after, and the far edge);
@@ -237,14 +242,6 @@ TEST_F(WindowDrag, EmptyPanesShowNoScrollBarsAndDesignedPanesSnapBack)
     Form.SetDesigning(true);
     Window->GetPane(1)->SetBounds(5, 5, 20, 20);
     EXPECT_EQ(Window->GetPane(1)->BoundsRect(), placed) << "in a designer it snaps back";
-}
-
-TEST_F(WindowDrag, NoDragWithoutAllowSizing)
-{
-    Window->SetAllowSizing(false);
-    QTest::mousePress(Window, Qt::LeftButton, {}, QPoint(100, 50));
-    EXPECT_EQ(Window->DraggedBar(), -1);
-    QTest::mouseRelease(Window, Qt::LeftButton, {}, QPoint(100, 50));
 }
 
 TEST(QvSplitterWindowStreaming, AFormSavesAndReloadsItsPanesInPaneOrder)

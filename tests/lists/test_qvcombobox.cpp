@@ -98,7 +98,7 @@ TEST(QvComboBox, TypeAheadFindsNonAsciiNamesIgnoringCase)
     EXPECT_EQ(f.Beeps, 0);
 }
 
-TEST(QvComboBox, BackspaceShortensTheSearchAndTheLastOneSelectsTheFirstEntry)
+TEST(QvComboBox, BackspaceShortensTheSearchAndTheLastOneOrEscapeSelectsTheFirstEntry)
 {
     ComboForm f(csDropDownList, QStringLiteral("Apple,Apricot,Banana"));
     f.Show();
@@ -114,20 +114,16 @@ TEST(QvComboBox, BackspaceShortensTheSearchAndTheLastOneSelectsTheFirstEntry)
     EXPECT_TRUE(f.Combo.SearchString().isEmpty());
     EXPECT_EQ(f.Combo.ItemIndex(), 0);
     EXPECT_EQ(f.Beeps, 1);
-}
-
-TEST(QvComboBox, EscapeOnTheClosedListGoesBackToTheFirstEntry)
-{
-    ComboForm f(csDropDownList, QStringLiteral("Apple,Apricot,Banana"));
-    f.Show();
+    // Escape on the closed list goes back to the first entry.
     f.Type(QStringLiteral("b"));
+    ASSERT_EQ(f.Selected(), "Banana");
     const int changes = f.Changes;
     f.Press(Qt::Key_Escape);
     EXPECT_EQ(f.Combo.ItemIndex(), 0);
     EXPECT_EQ(f.Changes, changes + 1);
 }
 
-TEST(QvComboBox, TypingCompletesToTheFirstEntryWithTheTailSelected)
+TEST(QvComboBox, TypingCompletesToTheFirstEntryWithTheTailSelectedAndEscapeSelectsNothing)
 {
     ComboForm f(csDropDown, QStringLiteral("Apple,Apricot,Banana"));
     f.Show();
@@ -140,6 +136,10 @@ TEST(QvComboBox, TypingCompletesToTheFirstEntryWithTheTailSelected)
     EXPECT_EQ(f.Combo.ItemIndex(), 1);
     EXPECT_EQ(f.Matches, 3) << "OnMatch on every completion";
     EXPECT_EQ(f.Beeps, 0);
+    // Escape in the edit field selects nothing.
+    f.Press(Qt::Key_Escape);
+    EXPECT_EQ(f.Combo.ItemIndex(), -1);
+    EXPECT_TRUE(f.Combo.SearchString().isEmpty());
 }
 
 TEST(QvComboBox, CompletionOfNonAsciiNamesAndBackspaceAfterACompletion)
@@ -202,17 +202,6 @@ TEST(QvComboBox, AFullFieldRefusesAnotherCharacterWithABeep)
     f.Type(QStringLiteral("d"));
     EXPECT_EQ(f.Combo.Text(), "abc");
     EXPECT_EQ(f.Beeps, 1);
-}
-
-TEST(QvComboBox, EscapeInTheEditFieldSelectsNothing)
-{
-    ComboForm f(csDropDown, QStringLiteral("Apple,Banana"));
-    f.Show();
-    f.Type(QStringLiteral("b"));
-    ASSERT_EQ(f.Combo.ItemIndex(), 1);
-    f.Press(Qt::Key_Escape);
-    EXPECT_EQ(f.Combo.ItemIndex(), -1);
-    EXPECT_TRUE(f.Combo.SearchString().isEmpty());
 }
 
 TEST(QvComboBox, PastingCompletesUnlessEditingIsOff)

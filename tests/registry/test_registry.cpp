@@ -98,19 +98,6 @@ TEST_P(RegistryIntegers, RoundTrip)
 
 INSTANTIATE_TEST_SUITE_P(Values, RegistryIntegers, ::testing::Values(0, 1, -1, 4096, INT_MIN, INT_MAX));
 
-TEST_F(RegistryTest, BooleansAreIntegersZeroAndOne)
-{
-    TRegistry reg;
-    ASSERT_TRUE(reg.OpenKey("Software\\Types", true));
-    reg.WriteBool("yes", true);
-    reg.WriteBool("no", false);
-    EXPECT_EQ(reg.GetDataType("yes"), rdInteger);
-    EXPECT_EQ(reg.ReadInteger("yes"), 1);
-    EXPECT_EQ(reg.ReadInteger("no"), 0);
-    EXPECT_TRUE(reg.ReadBool("yes"));
-    EXPECT_FALSE(reg.ReadBool("no"));
-}
-
 TEST_F(RegistryTest, BinaryRoundTripsIncludingEmptyAndZeroBytes)
 {
     const QByteArray withZeros("\x00\x01\xFF\x00\x7F", 5);
@@ -145,10 +132,20 @@ TEST_F(RegistryTest, BinaryRoundTripsIncludingEmptyAndZeroBytes)
     EXPECT_EQ(reg.ReadBinaryData("missing", buffer, 8), 0);
 }
 
-TEST_F(RegistryTest, MissingValues)
+TEST_F(RegistryTest, BooleansMissingAndMistypedValues)
 {
     TRegistry reg;
-    ASSERT_TRUE(reg.OpenKey("Software\\Empty", true));
+    ASSERT_TRUE(reg.OpenKey("Software\\Mixed", true));
+    // Booleans are integers 0 and 1.
+    reg.WriteBool("yes", true);
+    reg.WriteBool("no", false);
+    EXPECT_EQ(reg.GetDataType("yes"), rdInteger);
+    EXPECT_EQ(reg.ReadInteger("yes"), 1);
+    EXPECT_EQ(reg.ReadInteger("no"), 0);
+    EXPECT_TRUE(reg.ReadBool("yes"));
+    EXPECT_FALSE(reg.ReadBool("no"));
+
+    // Missing values read as empty; typed reads of them fail naming the value.
     EXPECT_EQ(reg.ReadString("nothing"), QString());
     EXPECT_EQ(reg.ReadBinaryData("nothing"), QByteArray());
     EXPECT_EQ(reg.GetDataSize("nothing"), -1);
@@ -156,12 +153,8 @@ TEST_F(RegistryTest, MissingValues)
     EXPECT_FALSE(reg.ValueExists("nothing"));
     EXPECT_EQ(RegistryError([&] { reg.ReadInteger("Height"); }), "Failed to get data for 'Height'");
     EXPECT_EQ(RegistryError([&] { reg.ReadBool("ShowHint"); }), "Failed to get data for 'ShowHint'");
-}
 
-TEST_F(RegistryTest, MistypedReadsNameTheValue)
-{
-    TRegistry reg;
-    ASSERT_TRUE(reg.OpenKey("Software\\Mixed", true));
+    // Mistyped reads name the value too.
     reg.WriteString("text", "12");
     reg.WriteInteger("number", 12);
     reg.WriteBinaryData("bytes", QByteArray("ab"));
@@ -172,16 +165,6 @@ TEST_F(RegistryTest, MistypedReadsNameTheValue)
     // Rewriting with another type replaces the value.
     reg.WriteInteger("text", 5);
     EXPECT_EQ(reg.ReadInteger("text"), 5);
-}
-
-TEST_F(RegistryTest, DefaultValueHasTheEmptyName)
-{
-    TRegistry reg;
-    ASSERT_TRUE(reg.OpenKey(".qvtest", true));
-    reg.WriteString("Other", "x");
-    reg.WriteString("", "the default");
-    EXPECT_EQ(reg.ReadString(""), "the default");
-    EXPECT_EQ(ValueNames(reg), QStringList({"Other", ""}));
 }
 
 TEST_F(RegistryTest, OpenKeyCreatesLevelByLevelOnlyWhenAllowed)
@@ -300,7 +283,7 @@ TEST_F(RegistryTest, ValuesAndKeysEnumerateInFirstWrittenOrder)
     EXPECT_EQ(KeyNames(reg), QStringList({"Yankee", "Bravo", "X-ray"}));
 }
 
-TEST_F(RegistryTest, NamesMatchWithoutCaseButKeepTheirSpelling)
+TEST_F(RegistryTest, NamesMatchWithoutCaseButKeepTheirSpellingAndTheDefaultIsEmpty)
 {
     TRegistry reg;
     ASSERT_TRUE(reg.OpenKey("Software\\MixedCase", true));
@@ -312,6 +295,13 @@ TEST_F(RegistryTest, NamesMatchWithoutCaseButKeepTheirSpelling)
     reg.CloseKey();
     ASSERT_TRUE(reg.OpenKey("Software", false));
     EXPECT_EQ(KeyNames(reg), QStringList({"MixedCase"}));
+
+    // The default value has the empty name.
+    ASSERT_TRUE(reg.OpenKey("\\.qvtest", true));
+    reg.WriteString("Other", "x");
+    reg.WriteString("", "the default");
+    EXPECT_EQ(reg.ReadString(""), "the default");
+    EXPECT_EQ(ValueNames(reg), QStringList({"Other", ""}));
 }
 
 TEST_F(RegistryTest, ReadOnlyKeysAndClosedRegistriesRefuseWrites)

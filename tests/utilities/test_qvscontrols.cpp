@@ -179,8 +179,9 @@ INSTANTIATE_TEST_SUITE_P(Faults, CalcCases, ::testing::Values(
     Case{"RANDOM(3000000000)", TqvcOverFlow, 19, 0},
     Case{"RANDOM(10^19)", TqvcOverFlow, 14, 0}));
 
-TEST(Calc, InitialState)
+TEST(Calc, InitialStateWithoutAnyApplicationObjectAndEmptyLine)
 {
+    ASSERT_EQ(QCoreApplication::instance(), nullptr);
     TqvCalc calc;
     EXPECT_EQ(calc.CalcLine(), QStringLiteral("0"));
     EXPECT_EQ(calc.CalcResult(), TqvcOK);
@@ -189,20 +190,9 @@ TEST(Calc, InitialState)
     EXPECT_EQ(calc.NumberNum(), 0);
     for (int r = 1; r <= TqvCalc::RegisterCount; ++r)
         EXPECT_EQ(calc.GetRegNum(r), 0);
-}
-
-TEST(Calc, WorksWithoutAnyApplicationObject)
-{
-    ASSERT_EQ(QCoreApplication::instance(), nullptr);
-    TqvCalc calc;
     calc.SetCalcLine(QStringLiteral("6*7"));
     EXPECT_EQ(calc.NumberNum(), 42);
-}
-
-TEST(Calc, EmptyLineReadsBackAsZero)
-{
-    TqvCalc calc;
-    calc.SetCalcLine(QStringLiteral("5"));
+    // An empty line reads back as "0" and evaluates to 0.
     calc.SetCalcLine(QString());
     EXPECT_EQ(calc.CalcLine(), QStringLiteral("0"));
     EXPECT_EQ(calc.NumberNum(), 0);
@@ -273,26 +263,19 @@ TEST(Calc, ProductsBeyondTheDoubleRangeAreCarried)
     EXPECT_EQ(calc.CalcResult(), TqvcOverFlow);
 }
 
-TEST(Calc, RegistersPushWithPushResult)
+TEST(Calc, PushRunsThroughAllNineAndDropsTheOldest)
 {
     TqvCalc calc;
     for (const char* line : {"1", "2", "3"})
         calc.SetCalcLine(QString::fromLatin1(line));
-    EXPECT_EQ(calc.RegisterANum(), 3);
-    EXPECT_EQ(calc.RegisterBNum(), 2);
-    EXPECT_EQ(calc.RegisterCNum(), 1);
     EXPECT_EQ(calc.RegisterDNum(), 0);
-    calc.SetCalcLine(QStringLiteral("A+B"));
+    calc.SetCalcLine(QStringLiteral("A+B")); // 3 + 2
     EXPECT_EQ(calc.NumberNum(), 5);
     EXPECT_EQ(calc.RegisterANum(), 5);
     EXPECT_EQ(calc.RegisterBNum(), 3);
     EXPECT_EQ(calc.RegisterCNum(), 2);
     EXPECT_EQ(calc.RegisterDNum(), 1);
-}
-
-TEST(Calc, PushRunsThroughAllNineAndDropsTheOldest)
-{
-    TqvCalc calc;
+    // Ten more pushes overwrite all nine registers.
     for (int i = 1; i <= 10; ++i)
         calc.SetCalcLine(QString::number(i));
     // A = 10, B = 9, C = 8, D = 7, F = 6, G = 5, H = 4, I = 3, J = 2; 1 is gone.
@@ -304,11 +287,7 @@ TEST(Calc, PushRunsThroughAllNineAndDropsTheOldest)
     EXPECT_EQ(calc.NumberNum(), 8);
     calc.SetCalcLine(QStringLiteral("e*0+g"));
     EXPECT_EQ(calc.NumberNum(), 6); // G moved on to the former F
-}
-
-TEST(Calc, PushHappensAfterErrorsToo)
-{
-    TqvCalc calc;
+    // Errors push too.
     calc.SetCalcLine(QStringLiteral("2/0"));
     EXPECT_EQ(calc.RegisterANum(), 2);
     calc.SetCalcLine(QStringLiteral("EXP(100000)"));
@@ -316,7 +295,7 @@ TEST(Calc, PushHappensAfterErrorsToo)
     EXPECT_EQ(calc.RegisterBNum(), 2);
 }
 
-TEST(Calc, WithoutPushResultRegistersChangeOnlyWhenSet)
+TEST(Calc, WithoutPushResultRegistersChangeOnlyWhenSetAndOnlyOneToNine)
 {
     TqvCalc calc;
     calc.SetPushResult(false);
@@ -330,11 +309,7 @@ TEST(Calc, WithoutPushResultRegistersChangeOnlyWhenSet)
     EXPECT_EQ(calc.NumberNum(), 10);
     EXPECT_EQ(calc.RegisterANum(), 0);
     EXPECT_EQ(calc.RegisterCNum(), 2.5L);
-}
-
-TEST(Calc, RegisterNumbersOutsideOneToNineAreRefused)
-{
-    TqvCalc calc;
+    // Register numbers outside 1..9 are refused.
     EXPECT_THROW(calc.GetRegNum(0), vcl::EInvalidOperation);
     EXPECT_THROW(calc.SetRegNum(10, 1), vcl::EInvalidOperation);
     EXPECT_THROW(calc.GetReg(-1), vcl::EInvalidOperation);
@@ -447,7 +422,7 @@ TEST(Calc, NamesAreCutToTenLetters)
     EXPECT_EQ(calc.WhereIsLastError(), 13);
 }
 
-TEST(Calc, ExceptionsFromUserHandlersBecomeOverflow)
+TEST(Calc, ExceptionsAndFaultsInUserHandlersBecomeOverflow)
 {
     TqvCalc calc;
     calc.OnFindUserFunc = [](vcl::TObject*, const QString& name) {
@@ -463,6 +438,13 @@ TEST(Calc, ExceptionsFromUserHandlersBecomeOverflow)
     calc.SetCalcLine(QStringLiteral("1+GOOD(1)"));
     EXPECT_EQ(calc.CalcResult(), TqvcOverFlow);
     EXPECT_EQ(calc.WhereIsLastError(), 10);
+    // A fault inside the handler's arithmetic too; a sound one goes through.
+    calc.OnFindUserFunc = [](vcl::TObject*, const QString&) { return true; };
+    calc.OnUserFunc = [](vcl::TObject*, const QString&, long double value) { return 1 / value; };
+    calc.SetCalcLine(QStringLiteral("INV(4)"));
+    EXPECT_EQ(calc.NumberNum(), 0.25L);
+    calc.SetCalcLine(QStringLiteral("INV(0)"));
+    EXPECT_EQ(calc.CalcResult(), TqvcOverFlow);
 }
 
 TEST(Calc, HandlersCannotReplaceTheLineBeingEvaluated)
@@ -483,18 +465,7 @@ TEST(Calc, HandlersCannotReplaceTheLineBeingEvaluated)
     EXPECT_EQ(calc.NumberNum(), 5);
 }
 
-TEST(Calc, FaultsInsideUserFunctionsBecomeOverflow)
-{
-    TqvCalc calc;
-    calc.OnFindUserFunc = [](vcl::TObject*, const QString&) { return true; };
-    calc.OnUserFunc = [](vcl::TObject*, const QString&, long double value) { return 1 / value; };
-    calc.SetCalcLine(QStringLiteral("INV(4)"));
-    EXPECT_EQ(calc.NumberNum(), 0.25L);
-    calc.SetCalcLine(QStringLiteral("INV(0)"));
-    EXPECT_EQ(calc.CalcResult(), TqvcOverFlow);
-}
-
-TEST(Calc, RandomStaysInItsRange)
+TEST(Calc, RandomStaysInItsRangeAndFollowsTheSharedSequence)
 {
     vcl::SetRandSeed(20261206); // the framework's shared sequence; the calculator never seeds it
     TqvCalc calc;
@@ -514,11 +485,7 @@ TEST(Calc, RandomStaysInItsRange)
     EXPECT_EQ(mirrored, (std::set<long double>{-2, -1, 0}));
     calc.SetCalcLine(QStringLiteral("RANDOM(1)"));
     EXPECT_EQ(calc.NumberNum(), 0);
-}
-
-TEST(Calc, RandomFollowsTheSharedSequence)
-{
-    TqvCalc calc;
+    // The calculator draws from the shared sequence.
     vcl::SetRandSeed(7);
     std::vector<long double> first;
     for (int i = 0; i < 5; ++i) {
@@ -689,16 +656,12 @@ TEST(Calc, PropertiesAreReachableThroughTheMetaObject)
     EXPECT_EQ(calc.CalcResult(), TqvcOK);
     EXPECT_EQ(calc.WhereIsLastError(), 4);
     EXPECT_EQ(calc.property("CalcResult").value<TqvCalcResult>(), TqvcOK);
-}
-
-TEST(Calc, ResultNames)
-{
     EXPECT_EQ(CalcResultName(TqvcOK), QStringLiteral("TqvcOK"));
     EXPECT_EQ(CalcResultName(TqvcRightPar), QStringLiteral("TqvcRightPar"));
     EXPECT_EQ(CalcResultName(TqvcFormatError), QStringLiteral("TqvcFormatError"));
 }
 
-TEST(MathFunctions, Power)
+TEST(MathFunctions, PowerLogarithmAndInverseTrigonometry)
 {
     EXPECT_EQ(Power(0, 0), 0);
     EXPECT_EQ(Power(5, 0), 1);
@@ -708,10 +671,6 @@ TEST(MathFunctions, Power)
     EXPECT_NEAR(static_cast<double>(Power(10, -2)), 0.01, 1e-17);
     EXPECT_NEAR(static_cast<double>(Root(3, 27)), 3.0, 1e-15);
     EXPECT_NEAR(static_cast<double>(Root(2, -16)), 4.0, 1e-15);
-}
-
-TEST(MathFunctions, LogarithmAndInverseTrigonometry)
-{
     EXPECT_NEAR(static_cast<double>(Log10(1000)), 3.0, 1e-15);
     EXPECT_NEAR(static_cast<double>(Log10(0.01L)), -2.0, 1e-15);
     EXPECT_EQ(static_cast<double>(ArcSin(0.5)), 0.5235987755982989);   // as in the table above
