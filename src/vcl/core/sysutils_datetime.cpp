@@ -169,7 +169,7 @@ private:
     static std::optional<int> AmPmAt(const QString& s, qsizetype i)
     {
         for (QLatin1String marker : {QLatin1String("am/pm"), QLatin1String("ampm"), QLatin1String("a/p")})
-            if (s.mid(i, marker.size()).compare(marker, Qt::CaseInsensitive) == 0)
+            if (QStringView(s).mid(i, marker.size()).compare(marker, Qt::CaseInsensitive) == 0)
                 return static_cast<int>(marker.size());
         return std::nullopt;
     }
