@@ -287,6 +287,44 @@ TEST_F(FtpBrowser, ListsSizesTotalsDatesAndTypes)
     EXPECT_EQ(browser.Log.last(), "Transfer completed (5,001,536 bytes in 3 files)");
 }
 
+// One listing's texts object remembers sizes by half kilobyte and dates by second; a
+// value on either side of each border must still read as formatted afresh.
+TEST(FtpEntryTexts, RememberedTextsMatchTheirOwnValueAtEveryBorder)
+{
+    TEntryTexts texts;
+    // Worked out by hand: n / 1024 rounded, halves away from zero, at least 1; 2^50
+    // bytes = 1,099,511,627,776 KB exactly, 2^50 - 1 rounds up to it.
+    const struct {
+        uint64_t Bytes;
+        int64_t Kilobytes;
+        const char* Text;
+    } sizes[] = {
+        {0, 1, "1 KB"}, {511, 1, "1 KB"}, {1535, 1, "1 KB"}, {1536, 1, "2 KB"}, {1535, 1, "1 KB"},
+        {2559, 2, "2 KB"}, {2560, 2, "3 KB"}, {1264197120, 1234567, "1,234,568 KB"},
+        {(uint64_t(1) << 50) - 1, 1099511627775, "1,099,511,627,776 KB"},
+        {uint64_t(1) << 50, 1099511627776, "1,099,511,627,776 KB"},
+    };
+    for (const auto& c : sizes) {
+        const TSizeText size = texts.Size(c.Bytes);
+        EXPECT_EQ(size.Kilobytes, c.Kilobytes) << c.Bytes;
+        EXPECT_EQ(size.Text, QString::fromLatin1(c.Text)) << c.Bytes;
+    }
+    // 2024-01-05 12:34:56 UTC in 100 ns ticks since 1601 (Python's calendar.timegm
+    // plus the 1601 offset): 133489316960000000.
+    const uint64_t second = 133489316960000000ULL;
+    const struct {
+        uint64_t Ticks;
+        const char* Text;
+    } dates[] = {
+        {second, "1/5/2024 12:34:56"}, {second + 9990000, "1/5/2024 12:34:56"},
+        {second + 10000000, "1/5/2024 12:34:57"}, {0, ""}, {second, "1/5/2024 12:34:56"},
+    };
+    for (const auto& c : dates) {
+        const platform::FILETIME time{platform::DWORD(c.Ticks & 0xffffffffU), platform::DWORD(c.Ticks >> 32)};
+        EXPECT_EQ(texts.Date(time), QString::fromLatin1(c.Text)) << c.Ticks;
+    }
+}
+
 TEST_F(FtpBrowser, TheRootHasNoParentRowAndTheParentRowCannotBeDeletedOrRenamed)
 {
     FServer->WriteFile("a.txt", "a");
