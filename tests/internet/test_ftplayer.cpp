@@ -299,11 +299,8 @@ TEST_P(FtpLayer, FailuresCarryTheServerReplyAndChangeNothing)
     WriteAll(FServer->LocalPath("f.txt"), "f");
     EXPECT_FALSE(FtpGetFileA(connection, "f.txt", QFile::encodeName(local.filePath("no/dir/f.txt")).constData(), false, 0, 0, 0));
     EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
-}
 
-TEST_P(FtpLayer, NamesThatWouldSmuggleInCommandsAreRefused)
-{
-    HINTERNET connection = ConnectToWorkDir();
+    // Names that would smuggle in commands are refused before they reach the server.
     WriteAll(FServer->LocalPath("victim"), "v");
     EXPECT_FALSE(FtpDeleteFileA(connection, "x\r\nDELE victim"));
     EXPECT_EQ(GetLastError(), ERROR_INVALID_NAME);
