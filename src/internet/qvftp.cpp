@@ -458,10 +458,11 @@ void TqvFTP::ShowListing(const QString& Directory, const std::vector<WIN32_FIND_
     if (Directory != QLatin1String("/"))
         AddParentRow();
     TFileTypeNames types;
+    TEntryTexts texts;
     for (size_t i = 0; i < Entries.size(); ++i) {
         if (i > 0 && OnDisplayMessage)
             Log(QStringLiteral("Transferring data for ") + Directory + QLatin1Char(' ') + QString::fromUtf8(Entries[i].cFileName));
-        AddFile(Entries[i], types);
+        AddFile(Entries[i], types, texts);
     }
     if (!Outcome.Ok && Outcome.Error != ERROR_NO_MORE_FILES) {
         // The listing failed (a refused folder, a server gone): the server's refusal
@@ -491,7 +492,7 @@ void TqvFTP::AddParentRow()
     FRecords.push_back(std::move(data));
 }
 
-void TqvFTP::AddFile(const WIN32_FIND_DATAA& Entry, TFileTypeNames& Types)
+void TqvFTP::AddFile(const WIN32_FIND_DATAA& Entry, TFileTypeNames& Types, TEntryTexts& Texts)
 {
     // Rows arrive one by one; the user interface keeps running meanwhile.
     if (FRecords.size() % 256 == 0)
@@ -511,12 +512,12 @@ void TqvFTP::AddFile(const WIN32_FIND_DATAA& Entry, TFileTypeNames& Types)
         ++FFileCount;
         item->SetImageIndex(IconIndex(name, false));
         const uint64_t bytes = (uint64_t(Entry.nFileSizeHigh) << 32) | Entry.nFileSizeLow;
-        const TSizeText size = SizeText(bytes);
+        const TSizeText size = Texts.Size(bytes);
         data->Size = size.Kilobytes;
         item->SubItems().Add(size.Text);
         FTotalSize += int64_t(bytes);
     }
-    item->SubItems().Add(EntryDateText(Entry.ftLastWriteTime));
+    item->SubItems().Add(Texts.Date(Entry.ftLastWriteTime));
     item->SubItems().Add(Types.TypeName(name, data->IsDirectory));
     item->SetData(data.get());
     FRecords.push_back(std::move(data));

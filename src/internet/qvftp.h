@@ -151,7 +151,7 @@ private:
                      const TFtpCallResult& Outcome);
     void ClearList();
     void AddParentRow();
-    void AddFile(const platform::WIN32_FIND_DATAA& Entry, TFileTypeNames& Types);
+    void AddFile(const platform::WIN32_FIND_DATAA& Entry, TFileTypeNames& Types, TEntryTexts& Texts);
     void Resort();
     int IconIndex(const QString& Name, bool IsDirectory);
     void SetViewStyle(vcl::TViewStyle Style, int MenuIndex);

@@ -15,6 +15,10 @@ constexpr size_t LinkMarkerLength = sizeof LinkMarker - 1;
 // 100-nanosecond ticks between 1601-01-01 and 1970-01-01.
 constexpr uint64_t EpochOffsetTicks = 116444736000000000ULL;
 constexpr uint64_t TicksPerMillisecond = 10000;
+constexpr uint64_t TicksPerSecond = 10000000;
+// Sizes below this many bytes round their kilobytes exactly from the half kilobyte
+// they fall in (halves away from zero); larger ones carry too many digits for that.
+constexpr uint64_t CachedSizeLimit = uint64_t(1) << 50;
 
 // Where the zero ending the name lies, or MAX_PATH when the field holds none.
 size_t NameEnd(const platform::WIN32_FIND_DATAA& Entry)
@@ -65,6 +69,26 @@ QString EntryDateText(const platform::FILETIME& Time)
     const vcl::TDateTime value = vcl::EncodeDate(date.year(), date.month(), date.day())
         + vcl::EncodeTime(time.hour(), time.minute(), time.second(), 0);
     return vcl::FormatDateTime(QStringLiteral("ddddd hh:nn:ss"), value);
+}
+
+TSizeText TEntryTexts::Size(uint64_t Bytes)
+{
+    if (Bytes >= CachedSizeLimit)
+        return SizeText(Bytes);
+    const int64_t kilobytes = std::max<int64_t>(int64_t(Bytes / 1024), 1);
+    const uint64_t halfKilobytes = Bytes / 512;
+    if (const auto found = FSizes.constFind(halfKilobytes); found != FSizes.constEnd())
+        return {kilobytes, found.value()};
+    return {kilobytes, FSizes.insert(halfKilobytes, SizeText(Bytes).Text).value()};
+}
+
+QString TEntryTexts::Date(const platform::FILETIME& Time)
+{
+    // The text shows whole seconds, so every time within one second reads the same.
+    const uint64_t seconds = ((uint64_t(Time.dwHighDateTime) << 32) | Time.dwLowDateTime) / TicksPerSecond;
+    if (const auto found = FDates.constFind(seconds); found != FDates.constEnd())
+        return found.value();
+    return FDates.insert(seconds, EntryDateText(Time)).value();
 }
 
 QString UnsafeLocalName(const QString& Name)

@@ -43,6 +43,18 @@ bool IsLinkEntry(const platform::WIN32_FIND_DATAA& Entry);
 // (no conversion to local time); empty without a time.
 QString EntryDateText(const platform::FILETIME& Time);
 
+// The size and date texts of one listing's rows, each distinct value formatted once:
+// a listing repeats dates (servers give minutes or days) and, in kilobytes, sizes.
+class TEntryTexts {
+public:
+    TSizeText Size(uint64_t Bytes);
+    QString Date(const platform::FILETIME& Time);
+
+private:
+    QHash<uint64_t, QString> FSizes; // by half kilobyte
+    QHash<uint64_t, QString> FDates; // by second
+};
+
 // Why Name may not become a local file name, empty when it may: a server-supplied
 // name holding "/", "\", NUL or "..", or empty, would name a file outside the folder
 // chosen for it.

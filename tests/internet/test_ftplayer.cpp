@@ -299,11 +299,8 @@ TEST_P(FtpLayer, FailuresCarryTheServerReplyAndChangeNothing)
     WriteAll(FServer->LocalPath("f.txt"), "f");
     EXPECT_FALSE(FtpGetFileA(connection, "f.txt", QFile::encodeName(local.filePath("no/dir/f.txt")).constData(), false, 0, 0, 0));
     EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
-}
 
-TEST_P(FtpLayer, NamesThatWouldSmuggleInCommandsAreRefused)
-{
-    HINTERNET connection = ConnectToWorkDir();
+    // Names that would smuggle in commands are refused before they reach the server.
     WriteAll(FServer->LocalPath("victim"), "v");
     EXPECT_FALSE(FtpDeleteFileA(connection, "x\r\nDELE victim"));
     EXPECT_EQ(GetLastError(), ERROR_INVALID_NAME);
@@ -458,20 +455,29 @@ TEST(FtpLayerListings, NamesWithNulOrSlashOrDotsAreDropped)
     }
 }
 
-// A server that accepts connections and never says a word.
-TEST(FtpLayerTimeouts, SilentServerTimesOut)
+// A server that accepts connections and never says a word times out; a closed port
+// fails at once, with no server reply either way.
+TEST(FtpLayerTimeouts, SilentServerTimesOutAndClosedPortFailsAtOnce)
 {
-    QTcpServer silent;
+    QTcpServer silent, closed;
     ASSERT_TRUE(silent.listen(QHostAddress::LocalHost, 0));
-    HINTERNET root = OpenRoot(1000);
-    QElapsedTimer clock;
-    clock.start();
-    HINTERNET connection = InternetConnectA(root, "127.0.0.1", silent.serverPort(), "u", "p", INTERNET_SERVICE_FTP,
-                                            INTERNET_FLAG_PASSIVE, 0);
-    EXPECT_EQ(connection, nullptr);
-    EXPECT_EQ(GetLastError(), ERROR_INTERNET_TIMEOUT);
-    EXPECT_LT(clock.elapsed(), 20000);
-    InternetCloseHandle(root);
+    ASSERT_TRUE(closed.listen(QHostAddress::LocalHost, 0));
+    const quint16 closedPort = closed.serverPort();
+    closed.close();
+    const struct {
+        quint16 Port;
+        DWORD Timeout, Error;
+    } cases[] = {{silent.serverPort(), 1000, ERROR_INTERNET_TIMEOUT}, {closedPort, TestTimeoutMs, ERROR_INTERNET_CANNOT_CONNECT}};
+    for (const auto& c : cases) {
+        HINTERNET root = OpenRoot(c.Timeout);
+        QElapsedTimer clock;
+        clock.start();
+        EXPECT_EQ(InternetConnectA(root, "127.0.0.1", c.Port, "u", "p", INTERNET_SERVICE_FTP, INTERNET_FLAG_PASSIVE, 0), nullptr);
+        EXPECT_EQ(GetLastError(), c.Error);
+        EXPECT_EQ(LastResponse(), QByteArray());
+        EXPECT_LT(clock.elapsed(), 20000);
+        InternetCloseHandle(root);
+    }
 }
 
 // A server that answers at first and then freezes: the call fails instead of hanging,
@@ -628,19 +634,6 @@ TEST(FtpLayerTimeouts, ClosingAConnectionToAFrozenServerTakesNoLongerThanTheTime
     EXPECT_TRUE(InternetCloseHandle(c.Root));
     EXPECT_LT(clock.elapsed(), 3 * StallTimeoutMs);
     server.Resume();
-}
-
-TEST(FtpLayerTimeouts, ClosedPortFailsAtOnce)
-{
-    QTcpServer probe;
-    ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
-    const quint16 port = probe.serverPort();
-    probe.close();
-    HINTERNET root = OpenRoot(TestTimeoutMs);
-    EXPECT_EQ(InternetConnectA(root, "127.0.0.1", port, "u", "p", INTERNET_SERVICE_FTP, 0, 0), nullptr);
-    EXPECT_EQ(GetLastError(), ERROR_INTERNET_CANNOT_CONNECT);
-    EXPECT_EQ(LastResponse(), QByteArray());
-    InternetCloseHandle(root);
 }
 
 // The command exchange is logged on request, but never with the password.

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <tuple>
 
 using namespace platform::ftp;
 
@@ -39,7 +38,7 @@ void ExpectEntry(const std::optional<FtpEntry>& entry, const LineCase& expected)
 
 } // namespace
 
-TEST(FtpListing, UnixLines)
+TEST(FtpListing, UnixAndDosLines)
 {
     const LineCase cases[] = {
         // vsftpd: numeric owners, padded columns, recent date with a time.
@@ -56,14 +55,7 @@ TEST(FtpListing, UnixLines)
         {"-rw-r--r-- 1 owner 5000000000 Feb 29 2024 big.iso", "big.iso", false, false, "", 5000000000LL, Utc(2024, 2, 29)},
         // UTF-8 names pass through as bytes.
         {"-rw-r--r-- 1 u g 3 Mar 01 10:00 \xc3\xa9t\xc3\xa9.txt", "\xc3\xa9t\xc3\xa9.txt", false, false, "", 3, Utc(2024, 3, 1, 10, 0)},
-    };
-    for (const LineCase& c : cases)
-        ExpectEntry(ParseListLine(c.Line, Now), c);
-}
-
-TEST(FtpListing, DosLines)
-{
-    const LineCase cases[] = {
+        // DOS lines: 12-hour clock, two- and four-digit years, sizes with separators.
         {"03-05-24  12:34PM       <DIR>          Some Folder", "Some Folder", true, false, "", 0, Utc(2024, 3, 5, 12, 34)},
         {"03-05-24  12:05AM                 1234 file.bin", "file.bin", false, false, "", 1234, Utc(2024, 3, 5, 0, 5)},
         {"11-30-1999  09:01PM            1,234,567 report 1999.doc", "report 1999.doc", false, false, "", 1234567, Utc(1999, 11, 30, 21, 1)},
@@ -113,34 +105,29 @@ TEST(FtpListing, LinesThatNameNoEntryAreSkipped)
     }
 }
 
-// A NUL would end a name early where entries are handed on as C strings.
-TEST(FtpListing, NamesAndTargetsWithANulAreSkipped)
+// Whole listings: CR LF or LF line ends, "." and the current folder left out, and a
+// NUL (which would end a name early where entries go on as C strings) drops the line.
+TEST(FtpListing, WholeListings)
 {
-    static const char list[] = "-rw-r--r-- 1 u g 3 Mar 06 07:34 a\0b\n"
+    static const char list[] = "total 8\r\n"
+                               "drwxr-xr-x 2 u g 4096 Mar 06 07:34 .\r\n"
+                               "drwxr-xr-x 2 u g 4096 Mar 06 07:34 sub\r\n"
+                               "-rw-r--r-- 1 u g 3 Mar 06 07:34 a\0b\n"
                                "lrwxrwxrwx 1 u g 3 Mar 06 07:34 lnk -> a\0b\n"
-                               "-rw-r--r-- 1 u g 3 Mar 06 07:34 ok\n";
-    static const char mlsd[] = "type=file;size=3; a\0b\ntype=file;size=3; ok\n";
-    for (const auto& [data, size, format] : {std::tuple(list, sizeof list, ListingFormat::List),
-                                             std::tuple(mlsd, sizeof mlsd, ListingFormat::Mlsd)}) {
-        const std::vector<FtpEntry> entries = ParseListing(QByteArray(data, static_cast<qsizetype>(size - 1)), format, Now);
-        ASSERT_EQ(entries.size(), 1u) << data;
-        EXPECT_EQ(entries[0].Name, "ok");
+                               "-rw-r--r-- 1 u g 3 Mar 06 07:34 f\n";
+    static const char mlsd[] = "type=cdir;modify=20240306073412; /\r\ntype=file;size=3; a\0b\ntype=file;size=2; x\r\n";
+    const struct {
+        QByteArray Data;
+        ListingFormat Format;
+        QList<QByteArray> Names;
+    } cases[] = {
+        {QByteArray(list, sizeof list - 1), ListingFormat::List, {"sub", "f"}},
+        {QByteArray(mlsd, sizeof mlsd - 1), ListingFormat::Mlsd, {"x"}},
+    };
+    for (const auto& c : cases) {
+        QList<QByteArray> names;
+        for (const FtpEntry& entry : ParseListing(c.Data, c.Format, Now))
+            names << entry.Name;
+        EXPECT_EQ(names, c.Names) << c.Data.constData();
     }
-}
-
-TEST(FtpListing, WholeListingsWithCrLfAndLf)
-{
-    const QByteArray list = "total 8\r\n"
-                            "drwxr-xr-x 2 u g 4096 Mar 06 07:34 .\r\n"
-                            "drwxr-xr-x 2 u g 4096 Mar 06 07:34 sub\r\n"
-                            "-rw-r--r-- 1 u g 3 Mar 06 07:34 f\n";
-    const std::vector<FtpEntry> entries = ParseListing(list, ListingFormat::List, Now);
-    ASSERT_EQ(entries.size(), 2u);
-    EXPECT_EQ(entries[0].Name, "sub");
-    EXPECT_EQ(entries[1].Name, "f");
-
-    const QByteArray mlsd = "type=cdir;modify=20240306073412; /\r\ntype=file;size=2; x\r\n";
-    const std::vector<FtpEntry> mlsdEntries = ParseListing(mlsd, ListingFormat::Mlsd, Now);
-    ASSERT_EQ(mlsdEntries.size(), 1u);
-    EXPECT_EQ(mlsdEntries[0].Name, "x");
 }

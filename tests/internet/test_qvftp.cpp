@@ -141,12 +141,6 @@ protected:
     QTemporaryDir FLocal;
 };
 
-TEST_F(FtpBrowser, VersionStringKeepsItsTrailingBlank)
-{
-    TqvFTP ftp(nullptr);
-    EXPECT_EQ(ftp.VersionString(), "1.01.00 ");
-}
-
 TEST_F(FtpBrowser, BothControlsPublishTheServerSettingsAndReadThemBack)
 {
     Package::LoadPackage();
@@ -157,6 +151,7 @@ TEST_F(FtpBrowser, BothControlsPublishTheServerSettingsAndReadThemBack)
     button->SetParent(&form);
     ftp->SetName("Ftp1");
     button->SetName("Button1");
+    EXPECT_EQ(ftp->VersionString(), "1.01.00 ");
     for (TFtpServerSettings* settings : {static_cast<TFtpServerSettings*>(ftp), static_cast<TFtpServerSettings*>(button)}) {
         EXPECT_EQ(settings->HostName(), "localhost");
         EXPECT_EQ(settings->LoginName(), "anonymous");
@@ -246,11 +241,17 @@ TEST_F(FtpBrowser, ListsSizesTotalsDatesAndTypes)
     FServer->MakeDir("plain");
     FServer->MakeDir("odd.qvzz");
     SetModificationTime(FServer->LocalPath("half.txt"), QDateTime(QDate(2024, 1, 5), QTime(12, 34, 56), Qt::UTC));
+    // UTF-8 lead bytes, by hand: "B" 42 < "b" 62 < U+00E9 C3 < U+FF21 EF < U+1F600 F0.
+    // UTF-16 would put U+1F600 (surrogates D83D DE00) before U+FF21.
+    const QStringList sortedByBytes = {"B.txt", "b.txt", "big.qvbig", "empty.qvzz", "half.txt",
+        QString::fromUtf8("\u00e9.txt"), QString::fromUtf8("\uff21.txt"), QString::fromUtf8("\U0001F600.txt")};
+    for (const QString& name : {sortedByBytes[0], sortedByBytes[1], sortedByBytes[5], sortedByBytes[6], sortedByBytes[7]})
+        FServer->WriteFile(name.toUtf8(), "x");
     Browser browser(*FServer);
     ASSERT_TRUE(browser->Connect());
 
-    // Folders first, each group by bytes; ".." first of all.
-    EXPECT_EQ(browser.Captions(), QStringList({"..", "odd.qvzz", "plain", "big.qvbig", "empty.qvzz", "half.txt"}));
+    // Folders first, each group by its UTF-8 bytes; ".." first of all.
+    EXPECT_EQ(browser.Captions(), QStringList({"..", "odd.qvzz", "plain"}) + sortedByBytes);
     const QMimeDatabase mime;
     const QString folderType = mime.mimeTypeForName("inode/directory").comment();
     const QString textType = mime.mimeTypeForFile("x.txt", QMimeDatabase::MatchExtension).comment();
@@ -282,9 +283,48 @@ TEST_F(FtpBrowser, ListsSizesTotalsDatesAndTypes)
         }
     }
     EXPECT_EQ(browser.Row("half.txt")->SubItems()[1], "1/5/2024 12:34:56"); // the server's UTC time as it stands
-    EXPECT_EQ(browser->FileCount(), 3);
-    EXPECT_EQ(browser->TotalSize(), 5001536);
-    EXPECT_EQ(browser.Log.last(), "Transfer completed (5,001,536 bytes in 3 files)");
+    // Three files above and five of one byte each.
+    EXPECT_EQ(browser->FileCount(), 8);
+    EXPECT_EQ(browser->TotalSize(), 5001541);
+    EXPECT_EQ(browser.Log.last(), "Transfer completed (5,001,541 bytes in 8 files)");
+}
+
+// One listing's texts object remembers sizes by half kilobyte and dates by second; a
+// value on either side of each border must still read as formatted afresh.
+TEST(FtpEntryTexts, RememberedTextsMatchTheirOwnValueAtEveryBorder)
+{
+    TEntryTexts texts;
+    // Worked out by hand: n / 1024 rounded, halves away from zero, at least 1; 2^50
+    // bytes = 1,099,511,627,776 KB exactly, 2^50 - 1 rounds up to it.
+    const struct {
+        uint64_t Bytes;
+        int64_t Kilobytes;
+        const char* Text;
+    } sizes[] = {
+        {0, 1, "1 KB"}, {511, 1, "1 KB"}, {1535, 1, "1 KB"}, {1536, 1, "2 KB"}, {1535, 1, "1 KB"},
+        {2559, 2, "2 KB"}, {2560, 2, "3 KB"}, {1264197120, 1234567, "1,234,568 KB"},
+        {(uint64_t(1) << 50) - 1, 1099511627775, "1,099,511,627,776 KB"},
+        {uint64_t(1) << 50, 1099511627776, "1,099,511,627,776 KB"},
+    };
+    for (const auto& c : sizes) {
+        const TSizeText size = texts.Size(c.Bytes);
+        EXPECT_EQ(size.Kilobytes, c.Kilobytes) << c.Bytes;
+        EXPECT_EQ(size.Text, QString::fromLatin1(c.Text)) << c.Bytes;
+    }
+    // 2024-01-05 12:34:56 UTC in 100 ns ticks since 1601 (Python's calendar.timegm
+    // plus the 1601 offset): 133489316960000000.
+    const uint64_t second = 133489316960000000ULL;
+    const struct {
+        uint64_t Ticks;
+        const char* Text;
+    } dates[] = {
+        {second, "1/5/2024 12:34:56"}, {second + 9990000, "1/5/2024 12:34:56"},
+        {second + 10000000, "1/5/2024 12:34:57"}, {0, ""}, {second, "1/5/2024 12:34:56"},
+    };
+    for (const auto& c : dates) {
+        const platform::FILETIME time{platform::DWORD(c.Ticks & 0xffffffffU), platform::DWORD(c.Ticks >> 32)};
+        EXPECT_EQ(texts.Date(time), QString::fromLatin1(c.Text)) << c.Ticks;
+    }
 }
 
 TEST_F(FtpBrowser, TheRootHasNoParentRowAndTheParentRowCannotBeDeletedOrRenamed)
@@ -346,19 +386,6 @@ TEST_F(FtpBrowser, ColumnClicksReverseTheOrderAndMenuCommandsDoNot)
     EXPECT_EQ(browser.Captions(), QStringList({"a.txt", "c.txt", "b.txt", "dir", ".."}));
 }
 
-TEST_F(FtpBrowser, NamesSortByTheirUtf8Bytes)
-{
-    // UTF-8 lead bytes, by hand: "B" 42 < "b" 62 < U+00E9 C3 < U+FF21 EF < U+1F600 F0.
-    // UTF-16 would put U+1F600 (surrogates D83D DE00) before U+FF21.
-    const QStringList byBytes = {"..", "B.txt", "b.txt", QString::fromUtf8("\u00e9.txt"), QString::fromUtf8("\uff21.txt"),
-        QString::fromUtf8("\U0001F600.txt")};
-    for (const QString& name : byBytes.mid(1))
-        FServer->WriteFile(name.toUtf8(), "x");
-    Browser browser(*FServer);
-    ASSERT_TRUE(browser->Connect());
-    EXPECT_EQ(browser.Captions(), byBytes);
-}
-
 TEST_F(FtpBrowser, ViewCommandsSwitchTheStyleAndTheCheckMark)
 {
     Browser browser(*FServer);
@@ -378,6 +405,9 @@ TEST_F(FtpBrowser, DownloadsGoWhereTheHandlerOrTheDialogSays)
 {
     FServer->WriteFile("data.bin", PatternBytes(70000, 3));
     FServer->MakeDir("folder");
+    const QStringList unsafeNames = {"back\\slash.txt", "..hidden", "a..b"};
+    for (const QString& name : unsafeNames)
+        FServer->WriteFile(name.toUtf8(), "secret");
     Browser browser(*FServer);
     ASSERT_TRUE(browser->Connect());
 
@@ -410,20 +440,14 @@ TEST_F(FtpBrowser, DownloadsGoWhereTheHandlerOrTheDialogSays)
     browser->DoDblClick(nullptr); // a file row with a handler downloads as well
     EXPECT_EQ(ReadAll(target), PatternBytes(70000, 3));
     EXPECT_EQ(doubleClicks, 1);
-}
 
-TEST_F(FtpBrowser, NamesThatWouldLeaveTheChosenFolderAreRefused)
-{
-    for (const QByteArray& name : {QByteArray("back\\slash.txt"), QByteArray("..hidden"), QByteArray("a..b")})
-        FServer->WriteFile(name, "secret");
-    Browser browser(*FServer);
-    ASSERT_TRUE(browser->Connect());
+    // Names that would leave the chosen folder are refused.
     int asked = 0;
     browser->OnGetLocalFile = [&](TObject*, const QString&, QString& local) {
         ++asked;
         local = FLocal.filePath("x");
     };
-    for (const QString& name : QStringList{"back\\slash.txt", "..hidden", "a..b"}) {
+    for (const QString& name : unsafeNames) {
         SCOPED_TRACE(name.toStdString());
         ASSERT_NE(browser.Select(name), nullptr);
         browser.Errors.clear();
@@ -434,7 +458,7 @@ TEST_F(FtpBrowser, NamesThatWouldLeaveTheChosenFolderAreRefused)
         EXPECT_EQ(browser.Errors.size(), 2);
     }
     EXPECT_EQ(asked, 3) << "only the double-click asks the handler";
-    EXPECT_TRUE(QDir(FLocal.path()).entryList(QDir::Files).isEmpty());
+    EXPECT_EQ(QDir(FLocal.path()).entryList(QDir::Files), QStringList{"copy.bin"});
 }
 
 TEST_F(FtpBrowser, DeleteRenameAndNewFolder)

@@ -52,27 +52,19 @@ protected:
     QTemporaryDir FLocal;
 };
 
-TEST_P(FtpConnection, MissingStartDirectoryFailsButStaysConnected)
+TEST_P(FtpConnection, StartDirectoryAndPort)
 {
+    // A missing start directory fails but leaves a usable connection.
     EXPECT_FALSE(ConnectTo("/no/such/folder"));
     EXPECT_TRUE(FConnection.Connected());
     EXPECT_EQ(ftp::GetLastError(), ftp::ERROR_INTERNET_EXTENDED_ERROR);
     EXPECT_TRUE(LastResponse().startsWith("550")) << LastResponse().toStdString();
-    // The open connection is usable.
     EXPECT_TRUE(FConnection.SetCurrentDirectory(WorkDir()));
-}
-
-TEST_P(FtpConnection, EmptyStartDirectoryStaysWhereTheServerStarts)
-{
-    EXPECT_TRUE(ConnectTo(""));
+    FConnection.Disconnect();
+    // An empty one stays where the server starts; only the low 16 bits of the port count.
+    EXPECT_TRUE(ConnectTo("", FServer->Port() + 65536));
     EXPECT_TRUE(FConnection.Connected());
     EXPECT_EQ(CurrentDirectory(), "/");
-}
-
-TEST_P(FtpConnection, OnlyTheLow16BitsOfThePortCount)
-{
-    EXPECT_TRUE(ConnectTo(WorkDir(), FServer->Port() + 65536));
-    EXPECT_TRUE(FConnection.Connected());
 }
 
 TEST_P(FtpConnection, EveryOperationChangesTheServerAsAsked)
