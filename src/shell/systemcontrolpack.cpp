@@ -49,7 +49,9 @@ bool TFolderItemData::Rename(const QString& Name)
     LPITEMIDLIST renamed = nullptr;
     const std::u16string wide = Name.toStdU16String();
     if (Name.isEmpty() || !FParentFolder
-        || FAILED(FParentFolder->SetNameOf(nullptr, RelativeID, wide.c_str(), SHGDN_INFOLDER, &renamed)) || !renamed)
+        || platform::shell::FAILED(
+            FParentFolder->SetNameOf(nullptr, RelativeID, wide.c_str(), platform::shell::SHGDN_INFOLDER, &renamed))
+        || !renamed)
         return false;
     LPITEMIDLIST parent = Pidlhelp::CopyParentPIDL(AbsoluteID);
     Pidlhelp::FreePIDL(RelativeID);

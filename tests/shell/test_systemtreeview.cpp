@@ -9,6 +9,7 @@
 #include "shell/shelltestkit.h"
 #include "shell/systemcombobox.h"
 #include "shell/systemtreeview.h"
+#include "vcl/controls/dialogs.h"
 #include "vcl/controls/forms.h"
 #include "vcl/graphics/colors.h"
 
@@ -330,6 +331,36 @@ TEST_F(SystemTreeViewTest, NewAndRenamedFoldersStayInsideTheirParent)
     EXPECT_FALSE(tree->RenameNode(b, ""));
     EXPECT_FALSE(tree->RenameNode(b, "d")) << "an existing name is refused";
     EXPECT_EQ(b->Text(), "renamed");
+}
+
+TEST_F(SystemTreeViewTest, DeletingAsksThenTrashesAndTheWatcherDropsTheNode)
+{
+    TSystemTreeView* tree = Tree([&](TSystemTreeView* t) {
+        t->SetRootFolder(rfCustom);
+        t->SetCustomDir(Path("tree"));
+    });
+    tree->SetSelection(Path("tree/a"));
+    vcl::TTreeNode* a = tree->Selected();
+    ASSERT_NE(a, nullptr);
+    a->Expand(false);
+    ASSERT_EQ(Children(a), (QStringList{"b", "d"}));
+    int answer = vcl::mrNo;
+    int asked = 0;
+    vcl::SetMessageDlgResponder([&](const QString&, vcl::TMsgDlgType, vcl::TMsgDlgButtons) {
+        ++asked;
+        return answer;
+    });
+    EXPECT_FALSE(tree->DeleteNode(Child(a, "d"))) << "refused";
+    EXPECT_TRUE(QDir(Path("tree/a/d")).exists());
+    answer = vcl::mrYes;
+    EXPECT_TRUE(tree->DeleteNode(Child(a, "d")));
+    vcl::SetMessageDlgResponder(nullptr);
+    EXPECT_EQ(asked, 2);
+    EXPECT_FALSE(QDir(Path("tree/a/d")).exists());
+    EXPECT_TRUE(QDir(Path(".local/share/Trash/files/d")).exists());
+    // The selected folder is watched, so the deleted child's node goes by itself.
+    EXPECT_TRUE(WaitUntil([&] { return Children(a) == QStringList{"b"}; })) << Children(a).join(",").toStdString();
+    EXPECT_FALSE(tree->DeleteNode(nullptr));
 }
 
 TEST_F(SystemTreeViewTest, ComboListsDesktopThenItsFoldersWithDrivesUnderTheComputer)
