@@ -60,7 +60,7 @@ public:
     explicit TqvFTP(vcl::TComponent* AOwner);
     ~TqvFTP() override;
 
-    // Whether the panel accepts files dropped onto it (always true at design time).
+    // Whether the panel accepts files dropped onto it; false at first, true at design time.
     bool Active() const { return FActive; }
     void SetActive(bool Value);
 
