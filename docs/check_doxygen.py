@@ -18,7 +18,7 @@ import sys
 # The package's unit folders whose headers are fully documented.
 CHECKED_FOLDERS = [
     "src/package", "src/frame", "src/files", "src/layout", "src/system", "src/dialogs",
-    "src/lists", "src/gradient", "src/utilities", "src/imaging", "src/shell",
+    "src/lists", "src/gradient", "src/utilities", "src/imaging", "src/shell", "src/internet",
 ]
 
 

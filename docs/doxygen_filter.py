@@ -10,15 +10,15 @@ same text with the comments that document something marked as documentation:
   or the READ and WRITE functions of one Q_PROPERTY) share the comment above the pair;
 - protected sections are handed over as private: the reference describes the public
   interface, and the handlers a subclass overrides are described in the source.
-Comment blocks followed by a blank line, a preprocessor line or a Qt macro stay plain
-comments. The line count is kept, so warnings name the real lines.
+Comment blocks followed by a blank line, a preprocessor line other than #define or a Qt
+macro stay plain comments. The line count is kept, so warnings name the real lines.
 """
 import re
 import sys
 
 LINE_COMMENT = re.compile(r"^(\s*)//(?!/)\s?(.*)$")
 TRAILING = re.compile(r"^(\s*[^\s/}].*?[;,}])\s*//(?![/<])\s?(.*)$")
-NOT_DOCUMENTED_TARGET = re.compile(r"^\s*($|#|Q_(?!INVOKABLE)[A-Z_]+\b|//|\}|public:|protected:|private:)")
+NOT_DOCUMENTED_TARGET = re.compile(r"^\s*($|#(?!\s*define\b)|Q_(?!INVOKABLE)[A-Z_]+\b|//|\}|public:|protected:|private:)")
 
 
 PROTECTED = re.compile(r"^(\s*)protected(\s*(?:Q_SLOTS|slots)?\s*:.*)$")

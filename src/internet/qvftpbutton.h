@@ -6,6 +6,7 @@
 
 namespace Qvftpshell {
 
+// A speed button that uploads LocalFile to the server its settings name when clicked.
 class TqvFTPButton : public vcl::TSpeedButton, public TFtpServerSettings {
     Q_OBJECT
     Q_PROPERTY(Qvftpshell::TqvFTP* qvDragDropFTP READ qvDragDropFTP WRITE SetqvDragDropFTP)
@@ -13,11 +14,13 @@ class TqvFTPButton : public vcl::TSpeedButton, public TFtpServerSettings {
     QV_FTP_SERVER_PROPERTIES
 
 public:
+    // A button without a file or browser; the server settings have their defaults.
     explicit TqvFTPButton(vcl::TComponent* AOwner);
 
     // The browser to refresh after an upload.
     TqvFTP* qvDragDropFTP() const { return FBrowser; }
     void SetqvDragDropFTP(TqvFTP* Value);
+    // The local path uploaded on each click.
     QString LocalFile() const { return FLocalFile; }
     void SetLocalFile(const QString& Value) { FLocalFile = Value; }
 

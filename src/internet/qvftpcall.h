@@ -11,9 +11,9 @@ namespace Qvftpshell {
 // What a call left behind on its thread: its result, the thread's last error and the
 // server's last reply (empty when the call never reached the server).
 struct TFtpCallResult {
-    bool Ok = false;
-    platform::ftp::DWORD Error = 0;
-    QByteArray Reply;
+    bool Ok = false; // What the call returned.
+    platform::ftp::DWORD Error = 0; // The thread's GetLastError() after the call.
+    QByteArray Reply; // The server's last reply; empty when none came.
 };
 
 // The calling thread's last server reply, whatever its length.

@@ -17,11 +17,15 @@ public:
     int64_t Size = 0;
     // A folder, a link, or the parent row.
     bool IsDirectory = false;
+    // An entry the listing marked as a symbolic link.
     bool IsLink = false;
-    QString LinkTarget;
+    QString LinkTarget; // The link's target as the listing gave it.
 
+    // Whether the row named Name is the parent row "..".
     bool IsRoot(const QString& Name) const { return IsDirectory && Name == QLatin1String(".."); }
+    // Every row but the parent row may be deleted.
     bool CanDelete(const QString& Name) const { return !IsRoot(Name); }
+    // Every row but the parent row may be renamed.
     bool CanRename(const QString& Name) const { return !IsRoot(Name); }
 };
 
@@ -29,14 +33,16 @@ public:
 // an empty file too), truncated for sorting and rounded with thousands separators
 // for the text ("1 KB", "2 KB" for 1536 bytes, "1,234,568 KB").
 struct TSizeText {
-    int64_t Kilobytes = 0;
-    QString Text;
+    int64_t Kilobytes = 0; // Whole kilobytes, for sorting.
+    QString Text; // The rounded kilobytes as shown, e.g. "2 KB".
 };
+// The size of a file of Bytes bytes as the list shows it.
 TSizeText SizeText(uint64_t Bytes);
 
 // The link target a listing put after the name's terminating zero as "-> target";
 // empty when the entry is no link.
 QString LinkTargetOf(const platform::WIN32_FIND_DATAA& Entry);
+// Whether the entry holds "-> target" after its name, inside the name field.
 bool IsLinkEntry(const platform::WIN32_FIND_DATAA& Entry);
 
 // The short date and the time with seconds, from the entry's time taken as it stands
@@ -47,7 +53,9 @@ QString EntryDateText(const platform::FILETIME& Time);
 // a listing repeats dates (servers give minutes or days) and, in kilobytes, sizes.
 class TEntryTexts {
 public:
+    // SizeText(Bytes), formatted once per half kilobyte.
     TSizeText Size(uint64_t Bytes);
+    // EntryDateText(Time), formatted once per second.
     QString Date(const platform::FILETIME& Time);
 
 private:
@@ -64,6 +72,9 @@ QString UnsafeLocalName(const QString& Name);
 // extension for the life of the object (one listing).
 class TFileTypeNames {
 public:
+    // The type name HKEY_CLASSES_ROOT gives Name's extension (from its last dot on) or,
+    // for a folder, the class "Folder"; "EXT file" when the extension has no key, empty
+    // when the class has none.
     QString TypeName(const QString& Name, bool IsDirectory);
 
 private:

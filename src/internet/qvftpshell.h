@@ -10,20 +10,20 @@ namespace Qvftpshell {
 
 // What opening a connection needs.
 struct TFtpLogin {
-    QString HostName;
-    QString UserName;
-    QString Password;
-    bool Passive = true;
-    int Port = 21;
-    bool UseTLS = false;
-    int Timeout = 30000;
+    QString HostName; // The server's name or address.
+    QString UserName; // The login name.
+    QString Password; // The login password.
+    bool Passive = true; // Passive mode (the client opens the data connections).
+    int Port = 21; // Its low 16 bits are the port.
+    bool UseTLS = false; // Explicit TLS (AUTH TLS).
+    int Timeout = 30000; // Milliseconds for connecting and for each answer (at least 1).
 };
 
 // The handles of an opened connection: the library's root and the connection made from
 // it (closing the root closes both). Null when the connection failed.
 struct TFtpHandles {
-    platform::ftp::HINTERNET Root = nullptr;
-    platform::ftp::HINTERNET Connection = nullptr;
+    platform::ftp::HINTERNET Root = nullptr; // The library's root handle.
+    platform::ftp::HINTERNET Connection = nullptr; // The FTP connection made from Root.
 };
 
 // One FTP connection with one call per operation. Every operation returns whether
@@ -42,18 +42,28 @@ public:
     // takes this object's TLS and time-out settings, Open touches no object (so any
     // thread may call it), Adopt makes the handles this object's current connection.
     TFtpLogin Login(const QString& HostName, const QString& UserName, const QString& Password, bool Passive, int Port) const;
+    // Opens and logs in as Login says; null handles on failure, with the reason in the
+    // thread's last error.
     static TFtpHandles Open(const TFtpLogin& Login);
+    // Makes Handles the current connection; a connection held before stays open until
+    // Disconnect.
     void Adopt(const TFtpHandles& Handles);
+    // Whether a connection is current.
     bool Connected() const { return FHandle != nullptr; }
     // Closes every connection the object has opened.
     void Disconnect();
 
+    // Changes the server's current directory.
     bool SetCurrentDirectory(const QString& Directory);
+    // Makes a directory on the server.
     bool CreateDirectory(const QString& Directory);
+    // Removes an empty directory on the server.
     bool RemoveDirectory(const QString& Directory);
     // Downloads RemoteName, replacing LocalFileName when it exists.
     bool GetFile(const QString& RemoteName, const QString& LocalFileName);
+    // Deletes a file on the server.
     bool DeleteFile(const QString& RemoteName);
+    // Renames or moves a file or directory on the server.
     bool RenameFile(const QString& ExistingName, const QString& NewName);
     // Stores LocalPath in the server's current directory under its own file name.
     bool Upload(const QString& LocalPath);

@@ -10,6 +10,8 @@ namespace Qvftpshell {
 
 class TqvFTP;
 
+// The thread behind TqvFTP::Upload: uploads its files one after the other and reports
+// progress and the end to the browser on the user-interface thread.
 class TUploadThread : public vcl::TThread {
 public:
     // Handle: the connection to upload through, taken from the owner when the
