@@ -2,6 +2,7 @@
 
 #include "platform/shell/shellapi.h"
 #include "platform/shell/shellfileinfo.h"
+#include "shell/customsystemtreeview.h"
 #include "shell/itemprop.h"
 #include "shell/masksearch.h"
 #include "shell/pidlhelp.h"
@@ -14,7 +15,6 @@
 
 #include <QContextMenuEvent>
 #include <QElapsedTimer>
-#include <QScrollBar>
 #include <QTimer>
 #include <QtEndian>
 
@@ -764,24 +764,8 @@ void TSystemListView::contextMenuEvent(QContextMenuEvent* event)
 
 void TSystemListView::MouseMove(vcl::TShiftState Shift, int X, int Y)
 {
-    if (FAutoscroll) {
-        QAbstractItemView* view = View();
-        const int margin = std::abs(QFontMetrics(font()).height());
-        // The scroll bars' room is left out of the edges: the horizontal bar's height
-        // at the bottom, the vertical bar's width at the right.
-        QScrollBar* vertical = view->verticalScrollBar();
-        QScrollBar* horizontal = view->horizontalScrollBar();
-        const int bottomBar = horizontal->maximum() > 0 ? horizontal->height() : 0;
-        const int rightBar = vertical->maximum() > 0 ? vertical->width() : 0;
-        if (Y < margin)
-            vertical->triggerAction(QAbstractSlider::SliderSingleStepSub);
-        else if (Y > height() - bottomBar - margin)
-            vertical->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-        if (X < margin)
-            horizontal->triggerAction(QAbstractSlider::SliderSingleStepSub);
-        else if (X > width() - rightBar - margin)
-            view->horizontalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    }
+    if (FAutoscroll)
+        Systemcontrolpack::ScrollNearEdges(View(), this, X, Y);
     TCustomSystemListView::MouseMove(Shift, X, Y);
 }
 
