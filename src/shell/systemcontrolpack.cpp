@@ -30,6 +30,13 @@ QString WithResult(int ident, HRESULT result)
 
 } // namespace
 
+TFolderItemData::TFolderItemData(IShellFolder* Folder, uint32_t ItemAttributes, LPITEMIDLIST Relative,
+                                 LPITEMIDLIST Absolute)
+    : Attributes(ItemAttributes), RelativeID(Relative), AbsoluteID(Absolute)
+{
+    SetParentFolder(Folder);
+}
+
 TFolderItemData::~TFolderItemData()
 {
     SetParentFolder(nullptr);

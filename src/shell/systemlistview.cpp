@@ -472,12 +472,8 @@ vcl::TListItem* TSystemListView::AddNode(IShellFolder* Folder, LPITEMIDLIST Abso
         Pidlhelp::FreePIDL(Relative);
         return nullptr;
     }
-    auto* data = new TFolderItemData;
+    auto* data = new TFolderItemData(Folder, attributes, Relative, Absolute);
     ++LiveRecords;
-    data->SetParentFolder(Folder);
-    data->Attributes = attributes;
-    data->RelativeID = Relative;
-    data->AbsoluteID = Absolute;
     vcl::TListItem* item = Items()->Add();
     item->SetData(data);
     int normal = -1;

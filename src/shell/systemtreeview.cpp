@@ -230,12 +230,8 @@ vcl::TTreeNode* TSystemTreeView::AddNode(IShellFolder* Folder, LPITEMIDLIST Abso
         Pidlhelp::FreePIDL(Relative);
         return nullptr;
     }
-    auto* data = new TFolderItemData;
+    auto* data = new TFolderItemData(Folder, attributes, Relative, Absolute);
     ++LiveRecords;
-    data->SetParentFolder(Folder);
-    data->Attributes = attributes;
-    data->RelativeID = Relative;
-    data->AbsoluteID = Absolute;
     QString caption = Pidlhelp::GetDisplayName(Folder, Relative, Pidlhelp::dntNormal);
     if (caption.isEmpty()) // the desktop names itself only through the file information
         caption = Systemcontrolpack::DisplayNameOfList(Absolute);
