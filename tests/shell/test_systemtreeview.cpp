@@ -89,6 +89,16 @@ protected:
         FTree->HandleNeeded();
         return FTree.get();
     }
+    // A tree rooted at the test's "tree" folder; More runs before the window is made.
+    TSystemTreeView* TreeOfTheSampleFolder(const std::function<void(TSystemTreeView*)>& More = {})
+    {
+        return Tree([&](TSystemTreeView* t) {
+            t->SetRootFolder(rfCustom);
+            t->SetCustomDir(Path("tree"));
+            if (More)
+                More(t);
+        });
+    }
     static QStringList Children(vcl::TTreeNode* Node)
     {
         QStringList names;
@@ -168,9 +178,7 @@ TEST_F(SystemTreeViewTest, FoldersComeSortedFilesOnlyWithShowFilesAndMasksMatchT
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.ShowFiles << " " << c.Mask);
-        TSystemTreeView* tree = Tree([&](TSystemTreeView* t) {
-            t->SetRootFolder(rfCustom);
-            t->SetCustomDir(Path("tree"));
+        TSystemTreeView* tree = TreeOfTheSampleFolder([&](TSystemTreeView* t) {
             t->SetShowFiles(c.ShowFiles);
             t->SetFileMask(QString::fromLatin1(c.Mask));
         });
@@ -194,9 +202,7 @@ TEST_F(SystemTreeViewTest, FoldersComeSortedFilesOnlyWithShowFilesAndMasksMatchT
 TEST_F(SystemTreeViewTest, AnEmptyFolderLosesItsButtonWhenExpanded)
 {
     int populated = 0;
-    TSystemTreeView* tree = Tree([&](TSystemTreeView* t) {
-        t->SetRootFolder(rfCustom);
-        t->SetCustomDir(Path("tree"));
+    TSystemTreeView* tree = TreeOfTheSampleFolder([&](TSystemTreeView* t) {
         t->SetShowFiles(true);
         t->OnPopulated = [&](vcl::TObject*, vcl::TTreeNode*) { ++populated; };
     });
@@ -247,10 +253,7 @@ TEST_F(SystemTreeViewTest, TheWatchedFolderFollowsChangesFromOutside)
             return ProcEntries("/proc/self/task") == threads + 1 && WatcherThreads() == 1 && InotifyDescriptors() == 1;
         });
     };
-    TSystemTreeView* tree = Tree([&](TSystemTreeView* t) {
-        t->SetRootFolder(rfCustom);
-        t->SetCustomDir(Path("tree"));
-    });
+    TSystemTreeView* tree = TreeOfTheSampleFolder();
     tree->SetSelection(Path("tree/a"));
     vcl::TTreeNode* a = tree->Selected();
     ASSERT_NE(a, nullptr);
@@ -273,10 +276,7 @@ TEST_F(SystemTreeViewTest, TheWatchedFolderFollowsChangesFromOutside)
 
 TEST_F(SystemTreeViewTest, AThousandFolderChangesLeaveNoThreadOrDescriptor)
 {
-    TSystemTreeView* tree = Tree([&](TSystemTreeView* t) {
-        t->SetRootFolder(rfCustom);
-        t->SetCustomDir(Path("tree"));
-    });
+    TSystemTreeView* tree = TreeOfTheSampleFolder();
     // Nothing is selected yet, so nothing is watched.
     ASSERT_EQ(tree->WatchedNode(), nullptr);
     const TProcessCounts before = TProcessCounts::Settled();
@@ -305,10 +305,7 @@ TEST_F(SystemTreeViewTest, AThousandFolderChangesLeaveNoThreadOrDescriptor)
 
 TEST_F(SystemTreeViewTest, NewAndRenamedFoldersStayInsideTheirParent)
 {
-    TSystemTreeView* tree = Tree([&](TSystemTreeView* t) {
-        t->SetRootFolder(rfCustom);
-        t->SetCustomDir(Path("tree"));
-    });
+    TSystemTreeView* tree = TreeOfTheSampleFolder();
     vcl::TTreeNode* a = Child(tree->Items()->GetFirstNode(), "a");
     const struct { QString Name; bool Created; } cases[] = {
         {"fresh", true}, {"fresh", false}, {"", false}, {"..", false}, {".", false}, {"x/y", false}, {"../out", false},
@@ -335,15 +332,15 @@ TEST_F(SystemTreeViewTest, NewAndRenamedFoldersStayInsideTheirParent)
 
 TEST_F(SystemTreeViewTest, DeletingAsksThenTrashesAndTheWatcherDropsTheNode)
 {
-    TSystemTreeView* tree = Tree([&](TSystemTreeView* t) {
-        t->SetRootFolder(rfCustom);
-        t->SetCustomDir(Path("tree"));
-    });
+    TSystemTreeView* tree = TreeOfTheSampleFolder();
     tree->SetSelection(Path("tree/a"));
     vcl::TTreeNode* a = tree->Selected();
     ASSERT_NE(a, nullptr);
     a->Expand(false);
     ASSERT_EQ(Children(a), (QStringList{"b", "d"}));
+    // The watcher must be running before the deletion, or the change goes unseen.
+    ASSERT_EQ(tree->WatchedNode(), a);
+    ASSERT_TRUE(WaitUntil([] { return WatcherThreads() == 1 && InotifyDescriptors() == 1; }));
     int answer = vcl::mrNo;
     int asked = 0;
     vcl::SetMessageDlgResponder([&](const QString&, vcl::TMsgDlgType, vcl::TMsgDlgButtons) {
