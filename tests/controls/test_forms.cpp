@@ -248,7 +248,7 @@ TEST(Forms, HitTestFindsButtonsCaptionAndEdges)
     EXPECT_TRUE(form.CaptionButtonRect(HTCLOSE).IsEmpty());
 }
 
-TEST(Forms, CaptionDoubleClickAndCaptionButtonsWorkOnRelease)
+TEST(Forms, CaptionButtonsWorkOnReleaseAndMoveAndResizeStartWithTheFirstMovement)
 {
     TForm form(nullptr);
     form.SetBounds(50, 60, 300, 200);
@@ -267,24 +267,8 @@ TEST(Forms, CaptionDoubleClickAndCaptionButtonsWorkOnRelease)
     EXPECT_EQ(form.WindowState(), wsMaximized) << "the same button maximises";
     QTest::mouseClick(&form, Qt::LeftButton, {}, Centre(form.CaptionButtonRect(HTMAXBUTTON)));
     EXPECT_EQ(form.WindowState(), wsNormal);
-    // Pressed on close but released elsewhere: nothing happens.
-    bool closed = false;
-    form.OnClose = [&](TObject*, TCloseAction&) { closed = true; };
-    QTest::mousePress(&form, Qt::LeftButton, {}, Centre(form.CaptionButtonRect(HTCLOSE)));
-    QTest::mouseRelease(&form, Qt::LeftButton, {}, QPoint(100, 10));
-    EXPECT_FALSE(closed);
-    QTest::mouseClick(&form, Qt::LeftButton, {}, Centre(form.CaptionButtonRect(HTCLOSE)));
-    EXPECT_TRUE(closed);
-    EXPECT_FALSE(form.Visible());
-}
-
-TEST(Forms, MoveAndResizeStartWithTheFirstMovement)
-{
-    TForm form(nullptr);
-    form.SetBounds(50, 60, 300, 200);
-    form.Show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-    // The offscreen platform cannot move windows itself: the form follows the mouse.
+    // Moving and sizing start with the first movement. The offscreen platform cannot
+    // move windows itself: the form follows the mouse.
     QTest::mousePress(&form, Qt::LeftButton, {}, QPoint(100, 10));
     EXPECT_EQ(form.Left(), 50);
     QMouseEvent move(QEvent::MouseMove, QPointF(100, 10), form.mapToGlobal(QPointF(130, 50)), Qt::NoButton,
@@ -306,6 +290,17 @@ TEST(Forms, MoveAndResizeStartWithTheFirstMovement)
     QCoreApplication::sendEvent(&form, &narrow);
     EXPECT_GT(form.Width(), 100);
     QTest::mouseRelease(&form, Qt::LeftButton, {}, edge);
+
+    // Pressed on close but released elsewhere (the caption, at the first size): nothing happens.
+    form.SetBounds(50, 60, 300, 200);
+    bool closed = false;
+    form.OnClose = [&](TObject*, TCloseAction&) { closed = true; };
+    QTest::mousePress(&form, Qt::LeftButton, {}, Centre(form.CaptionButtonRect(HTCLOSE)));
+    QTest::mouseRelease(&form, Qt::LeftButton, {}, QPoint(100, 10));
+    EXPECT_FALSE(closed);
+    QTest::mouseClick(&form, Qt::LeftButton, {}, Centre(form.CaptionButtonRect(HTCLOSE)));
+    EXPECT_TRUE(closed);
+    EXPECT_FALSE(form.Visible());
 }
 
 TEST(Forms, AHookPaintsTheTitleBarAndFollowsARecreatedWindow)
