@@ -231,7 +231,7 @@ TEST_F(ItemActions, ContextMenuDismissedOrChosen)
     EXPECT_EQ(FOpened.front(), QUrl::fromLocalFile(Path("tree/plain.txt")));
 }
 
-TEST_F(ItemActions, PropertiesNeedThePropertySheetAttribute)
+TEST_F(ItemActions, PropertiesNeedThePropertySheetAttributeAndGetPIDLWalksToTheParent)
 {
     IShellFolder* folder = nullptr;
     LPITEMIDLIST id = nullptr;
@@ -253,12 +253,8 @@ TEST_F(ItemActions, PropertiesNeedThePropertySheetAttribute)
     delete window;
     Pidlhelp::FreePIDL(id);
     folder->Release();
-}
 
-TEST_F(ItemActions, GetPIDLAndShellFolderWalksToTheParent)
-{
-    IShellFolder* folder = nullptr;
-    LPITEMIDLIST id = nullptr;
+    // GetPIDLAndShellFolder walks to the item's parent folder.
     ASSERT_TRUE(Itemprop::GetPIDLAndShellFolder(Path("tree/sub/inner.c"), folder, id, Pidlhelp::ShellMalloc(), FOwner));
     EXPECT_EQ(Pidlhelp::PIDLCount(id), 1);
     EXPECT_EQ(Pidlhelp::GetDisplayName(folder, id, Pidlhelp::dntForParsing), Path("tree/sub/inner.c"));
