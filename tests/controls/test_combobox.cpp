@@ -59,7 +59,7 @@ LRESULT Find(TComboBox& Combo, unsigned Msg, int Start, const QString& Text)
 
 } // namespace
 
-TEST(ComboBox, FindStringSearchesPrefixesIgnoringCaseAcrossScripts)
+TEST(ComboBox, FindStringSearchesPrefixesAndListMessagesRefuseIndexesOutOfRange)
 {
     TComboBox combo(nullptr);
     for (const char* item : {"Ärger", "äpfel", "Öl", "Zebra", "Über", "straße"})
@@ -87,8 +87,42 @@ TEST(ComboBox, FindStringSearchesPrefixesIgnoringCaseAcrossScripts)
         SCOPED_TRACE(c.Text);
         EXPECT_EQ(Find(combo, c.Msg, c.Start, QString::fromUtf8(c.Text)), c.Expected);
     }
-    TComboBox empty(nullptr);
-    EXPECT_EQ(Find(empty, CB_FINDSTRING, -1, QString()), CB_ERR);
+    combo.Perform(CB_RESETCONTENT, 0, 0);
+    EXPECT_EQ(combo.Items()->Count(), 0);
+    EXPECT_EQ(Find(combo, CB_FINDSTRING, -1, QString()), CB_ERR);
+
+    combo.SetStyle(csDropDownList);
+    QString text = QStringLiteral("one");
+    const LPARAM p = reinterpret_cast<LPARAM>(&text);
+    EXPECT_EQ(combo.Perform(CB_INSERTSTRING, WPARAM(-1), p), 0) << "-1 appends";
+    text = QStringLiteral("zero");
+    EXPECT_EQ(combo.Perform(CB_INSERTSTRING, 0, p), 0);
+    const struct {
+        unsigned Msg;
+        int Index;
+        LRESULT Expected;
+    } indexes[] = {
+        {CB_GETLBTEXTLEN, 1, 3},
+        {CB_GETLBTEXTLEN, 2, CB_ERR},
+        {CB_GETLBTEXTLEN, -1, CB_ERR},
+        {CB_SETCURSEL, 5, CB_ERR},
+        {CB_SETCURSEL, 1, 1},
+        {CB_GETCURSEL, 0, 1},
+        {CB_DELETESTRING, 7, CB_ERR},
+        {CB_GETCOUNT, 0, 2},
+        {CB_GETITEMHEIGHT, 9, CB_ERR},
+    };
+    for (const auto& c : indexes) {
+        SCOPED_TRACE(c.Msg);
+        EXPECT_EQ(combo.Perform(c.Msg, WPARAM(intptr_t(c.Index)), 0), c.Expected);
+    }
+    EXPECT_EQ(combo.Text(), QStringLiteral("one"));
+    // A list style shows only entries: setting a text selects the entry it names.
+    combo.SetText(QStringLiteral("ZERO"));
+    EXPECT_EQ(combo.ItemIndex(), 0);
+    combo.SetText(QStringLiteral("none"));
+    EXPECT_EQ(combo.ItemIndex(), -1);
+    EXPECT_EQ(combo.Text(), QString());
 }
 
 TEST(ComboBox, SortedEntriesKeepTheirObjectsAndTheSelectionFollowsItsEntry)
@@ -327,45 +361,6 @@ TEST(ComboBox, ASubclassPaintsAFlatFrameOnWMNCPaint)
     SetWindowProc(combo.Handle(), previous);
     combo.Repaint();
     EXPECT_EQ(Px(combo.BackBuffer(), 0, 0), qRgb(128, 128, 128)) << "the sunken edge's outer shadow";
-}
-
-TEST(ComboBox, ListMessagesRefuseIndexesOutOfRange)
-{
-    TComboBox combo(nullptr);
-    combo.SetStyle(csDropDownList);
-    QString text = QStringLiteral("one");
-    const LPARAM p = reinterpret_cast<LPARAM>(&text);
-    EXPECT_EQ(combo.Perform(CB_INSERTSTRING, WPARAM(-1), p), 0) << "-1 appends";
-    text = QStringLiteral("zero");
-    EXPECT_EQ(combo.Perform(CB_INSERTSTRING, 0, p), 0);
-    struct Case {
-        unsigned Msg;
-        int Index;
-        LRESULT Expected;
-    } cases[] = {
-        {CB_GETLBTEXTLEN, 1, 3},
-        {CB_GETLBTEXTLEN, 2, CB_ERR},
-        {CB_GETLBTEXTLEN, -1, CB_ERR},
-        {CB_SETCURSEL, 5, CB_ERR},
-        {CB_SETCURSEL, 1, 1},
-        {CB_GETCURSEL, 0, 1},
-        {CB_DELETESTRING, 7, CB_ERR},
-        {CB_GETCOUNT, 0, 2},
-        {CB_GETITEMHEIGHT, 9, CB_ERR},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.Msg);
-        EXPECT_EQ(combo.Perform(c.Msg, WPARAM(intptr_t(c.Index)), 0), c.Expected);
-    }
-    EXPECT_EQ(combo.Text(), QStringLiteral("one"));
-    // A list style shows only entries: setting a text selects the entry it names.
-    combo.SetText(QStringLiteral("ZERO"));
-    EXPECT_EQ(combo.ItemIndex(), 0);
-    combo.SetText(QStringLiteral("none"));
-    EXPECT_EQ(combo.ItemIndex(), -1);
-    EXPECT_EQ(combo.Text(), QString());
-    combo.Perform(CB_RESETCONTENT, 0, 0);
-    EXPECT_EQ(combo.Items()->Count(), 0);
 }
 
 TEST(ComboBox, SimpleStyleShowsItsListUnderTheEdit)

@@ -218,7 +218,7 @@ TEST(Controls, MouseClicksAndDoubleClicks)
     EXPECT_EQ(log, (std::vector<QString>{"down 0 0 5,5", "up 0 50,5"}));
 }
 
-TEST(Controls, AltLetterIsOfferedAsDialogChar)
+TEST(Controls, AltLetterIsOfferedAsDialogCharAndKeysReachHandlersOrAreSwallowed)
 {
     TWinControl form(nullptr);
     form.SetBounds(0, 0, 200, 100);
@@ -238,11 +238,8 @@ TEST(Controls, AltLetterIsOfferedAsDialogChar)
     EXPECT_EQ(keys, std::vector<uint16_t>{VK_MENU});
     QTest::keyClick(&edit, Qt::Key_Q, Qt::AltModifier);
     EXPECT_EQ(keys, (std::vector<uint16_t>{VK_MENU, VK_MENU, 'Q'}));
-}
 
-TEST(Controls, KeysReachHandlersAndCanBeSwallowed)
-{
-    TProbe edit(nullptr);
+    // Keys reach the handlers, and a key-down handler can swallow the character.
     QString typed;
     edit.OnKeyDown = [&](TObject*, uint16_t& key, TShiftState shift) {
         if (key == VK_LEFT && shift.testFlag(ssShift))
@@ -305,7 +302,7 @@ TEST(Controls, ParentColorAndFontFollowTheParentUntilSet)
     EXPECT_EQ(child.Font()->Size(), 9);
 }
 
-TEST(Controls, PaintGoesIntoTheBackBufferAfterTheErase)
+TEST(Controls, PaintGoesIntoTheBackBufferAfterTheEraseAndGraphicControlsAreSeeThrough)
 {
     TProbe probe(nullptr);
     probe.SetBounds(0, 0, 6, 6);
@@ -331,14 +328,12 @@ TEST(Controls, PaintGoesIntoTheBackBufferAfterTheErase)
     probe.Repaint();
     EXPECT_EQ(probe.Count(WM_ERASEBKGND), 2);
     EXPECT_EQ(probe.Paints, 3);
-}
 
-TEST(Controls, AGraphicControlIsSeeThroughWhereItDoesNotPaint)
-{
-    TGraphicProbe probe(nullptr);
-    probe.SetBounds(0, 0, 4, 4);
-    probe.Repaint();
-    EXPECT_EQ(qAlpha(probe.BackBuffer().pixel(1, 1)), 0);
+    // A graphic control is see-through where it does not paint.
+    TGraphicProbe graphic(nullptr);
+    graphic.SetBounds(0, 0, 4, 4);
+    graphic.Repaint();
+    EXPECT_EQ(qAlpha(graphic.BackBuffer().pixel(1, 1)), 0);
 }
 
 TEST(Controls, DroppedFilesArriveAsWmDropFiles)

@@ -248,7 +248,7 @@ TEST(Forms, HitTestFindsButtonsCaptionAndEdges)
     EXPECT_TRUE(form.CaptionButtonRect(HTCLOSE).IsEmpty());
 }
 
-TEST(Forms, CaptionDoubleClickAndCaptionButtonsWorkOnRelease)
+TEST(Forms, CaptionButtonsWorkOnReleaseAndMoveAndResizeStartWithTheFirstMovement)
 {
     TForm form(nullptr);
     form.SetBounds(50, 60, 300, 200);
@@ -263,30 +263,12 @@ TEST(Forms, CaptionDoubleClickAndCaptionButtonsWorkOnRelease)
     EXPECT_EQ(form.WindowState(), wsMaximized);
     QTest::mouseClick(&form, Qt::LeftButton, {}, Centre(form.CaptionButtonRect(HTMAXBUTTON)));
     EXPECT_EQ(form.WindowState(), wsNormal);
-    const QPoint maxButton = Centre(form.CaptionButtonRect(HTMAXBUTTON));
-    QTest::mouseClick(&form, Qt::LeftButton, {}, maxButton);
-    EXPECT_EQ(form.WindowState(), wsMaximized);
-    // The same button now restores.
+    QTest::mouseClick(&form, Qt::LeftButton, {}, Centre(form.CaptionButtonRect(HTMAXBUTTON)));
+    EXPECT_EQ(form.WindowState(), wsMaximized) << "the same button maximises";
     QTest::mouseClick(&form, Qt::LeftButton, {}, Centre(form.CaptionButtonRect(HTMAXBUTTON)));
     EXPECT_EQ(form.WindowState(), wsNormal);
-    // Pressed on close but released elsewhere: nothing happens.
-    bool closed = false;
-    form.OnClose = [&](TObject*, TCloseAction&) { closed = true; };
-    QTest::mousePress(&form, Qt::LeftButton, {}, Centre(form.CaptionButtonRect(HTCLOSE)));
-    QTest::mouseRelease(&form, Qt::LeftButton, {}, QPoint(100, 10));
-    EXPECT_FALSE(closed);
-    QTest::mouseClick(&form, Qt::LeftButton, {}, Centre(form.CaptionButtonRect(HTCLOSE)));
-    EXPECT_TRUE(closed);
-    EXPECT_FALSE(form.Visible());
-}
-
-TEST(Forms, MoveAndResizeStartWithTheFirstMovement)
-{
-    TForm form(nullptr);
-    form.SetBounds(50, 60, 300, 200);
-    form.Show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-    // The offscreen platform cannot move windows itself: the form follows the mouse.
+    // Moving and sizing start with the first movement. The offscreen platform cannot
+    // move windows itself: the form follows the mouse.
     QTest::mousePress(&form, Qt::LeftButton, {}, QPoint(100, 10));
     EXPECT_EQ(form.Left(), 50);
     QMouseEvent move(QEvent::MouseMove, QPointF(100, 10), form.mapToGlobal(QPointF(130, 50)), Qt::NoButton,
@@ -308,6 +290,17 @@ TEST(Forms, MoveAndResizeStartWithTheFirstMovement)
     QCoreApplication::sendEvent(&form, &narrow);
     EXPECT_GT(form.Width(), 100);
     QTest::mouseRelease(&form, Qt::LeftButton, {}, edge);
+
+    // Pressed on close but released elsewhere (the caption, at the first size): nothing happens.
+    form.SetBounds(50, 60, 300, 200);
+    bool closed = false;
+    form.OnClose = [&](TObject*, TCloseAction&) { closed = true; };
+    QTest::mousePress(&form, Qt::LeftButton, {}, Centre(form.CaptionButtonRect(HTCLOSE)));
+    QTest::mouseRelease(&form, Qt::LeftButton, {}, QPoint(100, 10));
+    EXPECT_FALSE(closed);
+    QTest::mouseClick(&form, Qt::LeftButton, {}, Centre(form.CaptionButtonRect(HTCLOSE)));
+    EXPECT_TRUE(closed);
+    EXPECT_FALSE(form.Visible());
 }
 
 TEST(Forms, AHookPaintsTheTitleBarAndFollowsARecreatedWindow)
@@ -369,7 +362,7 @@ TEST(Forms, AHookPaintsTheTitleBarAndFollowsARecreatedWindow)
     SetWindowProc(form.Handle(), previous);
 }
 
-TEST(Forms, ActivationArrivesAsNonClientActivation)
+TEST(Forms, ActivationAndDesktopChangesReachTheWindowProcedure)
 {
     TForm form(nullptr);
     TForm other(nullptr);
@@ -378,8 +371,10 @@ TEST(Forms, ActivationArrivesAsNonClientActivation)
     form.activateWindow();
     ASSERT_TRUE(WaitUntil([&] { return form.Active(); }));
     std::vector<WPARAM> activations;
+    std::vector<unsigned> seen;
     TWndMethod previous;
     previous = SetWindowProc(form.Handle(), [&](TMessage& m) {
+        seen.push_back(m.Msg);
         if (m.Msg == WM_NCACTIVATE)
             activations.push_back(m.WParam);
         CallWindowProc(previous, m);
@@ -395,18 +390,7 @@ TEST(Forms, ActivationArrivesAsNonClientActivation)
     EXPECT_EQ(activations, (std::vector<WPARAM>{0, 1}));
     EXPECT_EQ(activated, 1);
     EXPECT_EQ(deactivated, 1);
-    SetWindowProc(form.Handle(), previous);
-}
-
-TEST(Forms, DesktopChangesReachTheWindowProcedure)
-{
-    TForm form(nullptr);
-    std::vector<unsigned> seen;
-    TWndMethod previous;
-    previous = SetWindowProc(form.Handle(), [&](TMessage& m) {
-        seen.push_back(m.Msg);
-        CallWindowProc(previous, m);
-    });
+    // Desktop changes reach the window procedure too.
     QEvent palette(QEvent::ApplicationPaletteChange);
     QCoreApplication::sendEvent(&form, &palette);
     QEvent font(QEvent::ApplicationFontChange);

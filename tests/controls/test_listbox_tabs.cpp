@@ -146,7 +146,7 @@ TEST(TabSet, OwnerDrawnTabsOnPixels)
     EXPECT_EQ(Px(image, 180, 10), Face);
 }
 
-TEST(TabSet, OnChangeMayRefuseAClick)
+TEST(TabSet, OnChangeMayRefuseAClickAndTabsThatDoNotFitScroll)
 {
     TabRow row;
     row.Form.Show();
@@ -164,11 +164,8 @@ TEST(TabSet, OnChangeMayRefuseAClick)
     EXPECT_EQ(row.Tabs.TabIndex(), 2) << "a click beside the tabs changes nothing";
     row.Tabs.SelectNext(true);
     EXPECT_EQ(row.Tabs.TabIndex(), 0) << "wraps round";
-}
 
-TEST(TabSet, ScrollsTabsThatDoNotFit)
-{
-    TabRow row;
+    // Tabs that do not fit scroll into view.
     for (int i = 0; i < 10; ++i)
         row.Tabs.Tabs()->Add(QStringLiteral("more"));
     row.Tabs.OnMeasureTab = [](TObject*, int, int& Width) { Width = 40; };

@@ -91,7 +91,7 @@ TEST(ListView, ClickShiftClickAndArrowKeysSelect)
         r.list->Items()->Item(7));
 }
 
-TEST(ListView, KeysReachTheControlsHandlersAndSelectionChangesAreReported)
+TEST(ListView, KeysReachTheControlsHandlersSelectionChangesAreReportedAndHotTrackSelects)
 {
     ReportList r(5, false);
     std::vector<std::pair<int, bool>> selections;
@@ -105,6 +105,13 @@ TEST(ListView, KeysReachTheControlsHandlersAndSelectionChangesAreReported)
     EXPECT_EQ(lastKey, VK_DOWN);
     const std::vector<std::pair<int, bool>> expected{{1, true}, {1, false}, {2, true}};
     EXPECT_EQ(selections, expected);
+    // With hot tracking the item the mouse rests on is selected.
+    r.list->SetHotTrack(true);
+    r.list->SetHotTrackStyles(TListHotTrackStyles(htHandPoint | htUnderlineHot));
+    QTest::mouseMove(r.Viewport(), r.At(4));
+    EXPECT_EQ(r.list->HotItem(), r.list->Items()->Item(4));
+    EXPECT_EQ(r.Viewport()->cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_TRUE(WaitUntil([&] { return r.list->Selected() == r.list->Items()->Item(4); }));
 }
 
 TEST(ListView, F2EditsAndHandlersRefuseOrChangeTheText)
@@ -260,30 +267,6 @@ TEST(ListView, UpdatesReachTheViewAtTheLastEndUpdate)
     EXPECT_EQ(r.list->FindCaption(0, QStringLiteral("ITEM 01"), false, true, false), r.list->Items()->Item(1));
     EXPECT_EQ(r.list->FindCaption(2, QStringLiteral("item"), true, false, true), r.list->Items()->Item(0));
     EXPECT_EQ(r.list->FindCaption(2, QStringLiteral("item"), true, false, false), nullptr);
-}
-
-TEST(ListView, CustomDrawPaintsTheSubItemCell)
-{
-    ReportList r(3);
-    r.list->OnCustomDrawSubItem = [](TCustomListView* sender, TListItem* item, int subItem, TCustomDrawState,
-                                      bool& defaultDraw) {
-        if (item->Index() != 1 || subItem != 2)
-            return;
-        // Fill everything: only the cell of sub-item 2 of item 1 may show it.
-        sender->Canvas()->Brush()->SetColor(clLime);
-        sender->Canvas()->FillRect(Rect(0, 0, sender->Width(), sender->Height()));
-        defaultDraw = false;
-    };
-    r.list->View()->viewport()->repaint();
-    const QImage shot = r.list->View()->viewport()->grab().toImage();
-    auto* tree = static_cast<QTreeView*>(r.list->View());
-    const QModelIndex cell = tree->model()->index(1, 2);
-    const QRect rect = tree->visualRect(cell);
-    EXPECT_EQ(shot.pixel(rect.center()) | 0xFF000000u, qRgb(0, 255, 0));
-    EXPECT_EQ(shot.pixel(rect.left() + 1, rect.top() + 1) | 0xFF000000u, qRgb(0, 255, 0));
-    // Its neighbours are not lime.
-    EXPECT_NE(shot.pixel(tree->visualRect(cell.siblingAtColumn(1)).center()) | 0xFF000000u, qRgb(0, 255, 0));
-    EXPECT_NE(shot.pixel(tree->visualRect(tree->model()->index(2, 2)).center()) | 0xFF000000u, qRgb(0, 255, 0));
 }
 
 TEST(ListView, OverlayIsDrawnOverTheItemsImage)
@@ -480,7 +463,7 @@ TEST(ListView, CheckboxesToggleByClickAndSpaceAndShowTheirMark)
     EXPECT_EQ(r.list->Items()->Add()->StateIndex(), 0);
 }
 
-TEST(ListView, GridLinesOwnerDrawAndCustomDrawOnPixels)
+TEST(ListView, GridLinesOwnerDrawCustomDrawAndSubItemDrawOnPixels)
 {
     ReportList r(3);
     auto* tree = static_cast<QTreeView*>(r.list->View());
@@ -523,17 +506,22 @@ TEST(ListView, GridLinesOwnerDrawAndCustomDrawOnPixels)
     EXPECT_EQ(pixel(below), qRgb(0, 0, 255));
     const QImage shot = r.Viewport()->grab().toImage();
     EXPECT_GT(DarkPixels(shot, tree->visualRect(tree->model()->index(0, 0))), 5) << "the caption is still drawn";
-}
+    r.list->OnCustomDraw = nullptr;
 
-TEST(ListView, HotTrackSelectsTheItemTheMouseRestsOn)
-{
-    ReportList r(4, false);
-    r.list->SetHotTrack(true);
-    r.list->SetHotTrackStyles(TListHotTrackStyles(htHandPoint | htUnderlineHot));
-    QTest::mouseMove(r.Viewport(), r.At(2));
-    EXPECT_EQ(r.list->HotItem(), r.list->Items()->Item(2));
-    EXPECT_EQ(r.Viewport()->cursor().shape(), Qt::PointingHandCursor);
-    EXPECT_TRUE(WaitUntil([&] { return r.list->Selected() == r.list->Items()->Item(2); }));
+    // Custom drawing of a sub-item: only the cell of sub-item 2 of item 1 shows the lime.
+    r.list->OnCustomDrawSubItem = [](TCustomListView* sender, TListItem* item, int subItem, TCustomDrawState,
+                                      bool& defaultDraw) {
+        if (item->Index() != 1 || subItem != 2)
+            return;
+        sender->Canvas()->Brush()->SetColor(clLime);
+        sender->Canvas()->FillRect(Rect(0, 0, sender->Width(), sender->Height()));
+        defaultDraw = false;
+    };
+    const QRect lime = tree->visualRect(tree->model()->index(1, 2));
+    EXPECT_EQ(pixel(lime.center()), qRgb(0, 255, 0));
+    EXPECT_EQ(pixel(QPoint(lime.left() + 1, lime.top() + 1)), qRgb(0, 255, 0));
+    EXPECT_NE(pixel(cell.center()), qRgb(0, 255, 0));
+    EXPECT_NE(pixel(tree->visualRect(tree->model()->index(2, 2)).center()), qRgb(0, 255, 0));
 }
 
 TEST(ListView, OwnerDataServesOnlyTheRowsShownWithHintsStateRangesAndFind)

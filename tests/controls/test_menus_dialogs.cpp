@@ -57,7 +57,7 @@ TEST(Menus, HotkeysAreStripped)
         EXPECT_EQ(StripHotkey(QString::fromUtf8(c.in)), QString::fromUtf8(c.out)) << c.in;
 }
 
-TEST(Menus, RadioItemsOfAGroupCheckOneAtATime)
+TEST(Menus, RadioItemsOfAGroupCheckOneAtATimeAndAFreedItemLeavesItsMenu)
 {
     TPopupMenu menu(nullptr);
     TMenuItem* a = Item(&menu, "&Large");
@@ -76,6 +76,11 @@ TEST(Menus, RadioItemsOfAGroupCheckOneAtATime)
     EXPECT_TRUE(other->Checked());
     EXPECT_EQ(menu.Items()->Find(QStringLiteral("small")), b);
     EXPECT_EQ(b->MenuIndex(), 1);
+    // An item is in one menu once; freed, it leaves its menu.
+    EXPECT_THROW(menu.Items()->Add(a), EInvalidOperation);
+    delete a;
+    ASSERT_EQ(menu.Items()->Count(), 2);
+    EXPECT_EQ(menu.Items()->Items(0), b);
 }
 
 TEST(Menus, PopupRunsOnPopupThenTheChosenItem)
@@ -138,19 +143,6 @@ TEST(Menus, RadioItemsShowTheRadioMarkAndBitmapsTheirOpaquePixels)
     const QImage icon = actions[1]->icon().pixmap(4, 4).toImage();
     EXPECT_EQ(qAlpha(icon.pixel(0, 0)), 0);
     EXPECT_EQ(icon.pixel(1, 1), qRgb(255, 0, 0));
-}
-
-TEST(Menus, FreeingAnItemTakesItOutOfItsMenu)
-{
-    TPopupMenu menu(nullptr);
-    TMenuItem* a = Item(&menu, "a");
-    TMenuItem* b = Item(&menu, "b");
-    menu.Items()->Add(a);
-    menu.Items()->Add(b);
-    EXPECT_THROW(menu.Items()->Add(a), EInvalidOperation);
-    delete a;
-    ASSERT_EQ(menu.Items()->Count(), 1);
-    EXPECT_EQ(menu.Items()->Items(0), b);
 }
 
 TEST(Dialogs, MessageDlgAndInputQueryAnswerThroughResponders)
@@ -216,20 +208,6 @@ TEST(Dialogs, FileDialogsTranslateFiltersAndAddTheDefaultExtension)
     TOpenDialog::SetResponder({});
 }
 
-TEST(Dialogs, ColorDialogReturnsTheChosenColour)
-{
-    TColorDialog dialog(nullptr);
-    dialog.SetColor(clRed);
-    TColorDialog::SetResponder([](TColorDialog* d) {
-        EXPECT_EQ(d->Color(), clRed);
-        d->SetColor(clTeal);
-        return true;
-    });
-    EXPECT_TRUE(dialog.Execute());
-    EXPECT_EQ(dialog.Color(), clTeal);
-    TColorDialog::SetResponder({});
-}
-
 TEST(Dialogs, HelpLeavesTheBoxOpenAndTheToAllButtonsAnswer)
 {
     std::vector<int> topics;
@@ -247,9 +225,19 @@ TEST(Dialogs, HelpLeavesTheBoxOpenAndTheToAllButtonsAnswer)
     Application()->SetHelpHandler({});
 }
 
-TEST(Dialogs, CustomColoursGoToTheDialogAndComeBackInColourValueOrder)
+TEST(Dialogs, ColorDialogReturnsTheColourAndCustomColoursInColourValueOrder)
 {
     TColorDialog dialog(nullptr);
+    dialog.SetColor(clRed);
+    TColorDialog::SetResponder([](TColorDialog* d) {
+        EXPECT_EQ(d->Color(), clRed);
+        d->SetColor(clTeal);
+        return true;
+    });
+    EXPECT_TRUE(dialog.Execute());
+    EXPECT_EQ(dialog.Color(), clTeal);
+    TColorDialog::SetResponder({});
+
     // Colour values are 0x00BBGGRR: "0000FF" is red, "FF0000" blue. A bad value is ignored.
     dialog.SetCustomColors({QStringLiteral("ColorA=0000FF"), QStringLiteral("ColorB=zz"), QStringLiteral("colorc=FF0000")});
     QColorDialog::setCustomColor(1, Qt::white);

@@ -39,7 +39,7 @@ TEST(Messages, PackedCoordinatesKeepTheirSign)
     }
 }
 
-TEST(Messages, SendReachesTheProcedureAndReturnsItsResult)
+TEST(Messages, SendReachesTheProcedureAndSubclassesChainAndRestore)
 {
     std::vector<unsigned> seen;
     const HWND wnd = AllocateHWnd([&](TMessage& m) {
@@ -52,17 +52,15 @@ TEST(Messages, SendReachesTheProcedureAndReturnsItsResult)
     EXPECT_FALSE(IsWindow(wnd));
     EXPECT_EQ(SendMessage(wnd, WM_USER + 2, 1, 1), 0);
     EXPECT_EQ(seen, std::vector<unsigned>{WM_USER + 1});
-}
 
-TEST(Messages, SubclassChainsAndRestores)
-{
+    // A subclassed procedure chains to the one it replaced and can be restored.
     std::vector<QString> log;
-    const HWND wnd = AllocateHWnd([&](TMessage& m) { log.push_back(QStringLiteral("base %1").arg(m.Msg)); });
-    const TWndMethod previous = SetWindowProc(wnd, {});
-    SetWindowProc(wnd, previous);
+    const HWND base = AllocateHWnd([&](TMessage& m) { log.push_back(QStringLiteral("base %1").arg(m.Msg)); });
+    const TWndMethod previous = SetWindowProc(base, {});
+    SetWindowProc(base, previous);
     // A subclasser handles one message itself and passes the rest on.
     TWndMethod saved;
-    saved = SetWindowProc(wnd, [&](TMessage& m) {
+    saved = SetWindowProc(base, [&](TMessage& m) {
         if (m.Msg == WM_NCPAINT) {
             log.push_back(QStringLiteral("hook"));
             m.Result = 7;
@@ -70,17 +68,17 @@ TEST(Messages, SubclassChainsAndRestores)
         }
         CallWindowProc(saved, m);
     });
-    EXPECT_EQ(SendMessage(wnd, WM_NCPAINT, 0, 0), 7);
-    SendMessage(wnd, WM_SIZE, 0, 0);
-    SetWindowProc(wnd, saved);
-    SendMessage(wnd, WM_NCPAINT, 0, 0);
+    EXPECT_EQ(SendMessage(base, WM_NCPAINT, 0, 0), 7);
+    SendMessage(base, WM_SIZE, 0, 0);
+    SetWindowProc(base, saved);
+    SendMessage(base, WM_NCPAINT, 0, 0);
     EXPECT_EQ(log, (std::vector<QString>{"hook", "base 5", "base 133"}));
-    DeallocateHWnd(wnd);
+    DeallocateHWnd(base);
     // A dead handle has no procedure to replace.
-    EXPECT_FALSE(static_cast<bool>(SetWindowProc(wnd, [](TMessage&) {})));
+    EXPECT_FALSE(static_cast<bool>(SetWindowProc(base, [](TMessage&) {})));
 }
 
-TEST(Messages, PostedMessagesArriveLaterAndNeverAtADeadWindow)
+TEST(Messages, PostedMessagesArriveLaterOnTheUiThreadAndNeverAtADeadWindow)
 {
     std::vector<WPARAM> received;
     const HWND live = AllocateHWnd([&](TMessage& m) { received.push_back(m.WParam); });
@@ -96,10 +94,8 @@ TEST(Messages, PostedMessagesArriveLaterAndNeverAtADeadWindow)
     EXPECT_FALSE(deadCalled);
     DeallocateHWnd(live);
     EXPECT_FALSE(PostMessage(HWND(), WM_USER, 0, 0));
-}
 
-TEST(Messages, PostFromAWorkerThreadIsDeliveredOnTheUiThread)
-{
+    // A message posted from a worker thread is delivered on the user-interface thread.
     Qt::HANDLE deliveredOn = nullptr;
     const HWND wnd = AllocateHWnd([&](TMessage&) { deliveredOn = QThread::currentThreadId(); });
     std::thread worker([wnd] { PostMessage(wnd, WM_APP, 0, 0); });

@@ -33,7 +33,7 @@ const QRgb Face = qRgb(192, 192, 192);
 
 } // namespace
 
-TEST(StdCtrls, LabelSizesToItsTextAndFocusesOnItsAccelerator)
+TEST(StdCtrls, LabelSizesToItsTextFocusesOnItsAcceleratorAndPaintsItsColour)
 {
     TForm form(nullptr);
     form.SetBounds(0, 0, 300, 200);
@@ -57,11 +57,8 @@ TEST(StdCtrls, LabelSizesToItsTextAndFocusesOnItsAccelerator)
     TMessage other{CM_DIALOGCHAR, 'X', 0, 0};
     form.Broadcast(other);
     EXPECT_EQ(other.Result, 0);
-}
 
-TEST(StdCtrls, LabelPaintsItsColourUnlessTransparent)
-{
-    TLabel label(nullptr);
+    // Its colour is painted unless it is transparent.
     label.SetAutoSize(false);
     label.SetBounds(0, 0, 40, 20);
     label.SetColor(clYellow);
@@ -142,7 +139,7 @@ TEST(StdCtrls, MemoLinesAndCheckBoxClicks)
     EXPECT_EQ(clicks, 2);
 }
 
-TEST(StdCtrls, PanelBevelsAndChildrenInsideThem)
+TEST(StdCtrls, PanelBevelsWithChildrenInsideThemAndScrollBoxesGrowToHoldTheirs)
 {
     TPanel panel(nullptr);
     panel.SetBounds(0, 0, 40, 30);
@@ -160,9 +157,20 @@ TEST(StdCtrls, PanelBevelsAndChildrenInsideThem)
     child.SetParent(&panel);
     child.SetAlign(alClient);
     EXPECT_EQ(child.BoundsRect(), Rect(4, 4, 36, 26));
+
+    // A scroll box grows its range to hold its children.
+    TScrollBox box(nullptr);
+    box.SetBounds(0, 0, 100, 80);
+    TPanel far(nullptr);
+    far.SetParent(&box);
+    far.SetBounds(150, 200, 30, 30);
+    const QSize range = box.ScrollRange();
+    EXPECT_EQ(range.width(), 180);
+    EXPECT_EQ(range.height(), 230);
+    EXPECT_EQ(far.parentWidget(), box.ScrollArea()->widget());
 }
 
-TEST(StdCtrls, ShapesAndBevelsOnPixels)
+TEST(StdCtrls, ShapesBevelsPaintBoxesAndImagesOnPixels)
 {
     TShape circle(nullptr);
     circle.SetBounds(0, 0, 40, 20);
@@ -185,6 +193,28 @@ TEST(StdCtrls, ShapesAndBevelsOnPixels)
     bevel.Repaint();
     EXPECT_EQ(Px(bevel, 0, 5), Highlight);
     EXPECT_EQ(Px(bevel, 19, 5), Shadow);
+
+    TPaintBox box(nullptr);
+    box.SetBounds(0, 0, 10, 10);
+    box.OnPaint = [&](TObject*) {
+        box.Canvas()->Brush()->SetColor(clLime);
+        box.Canvas()->FillRect(Rect(0, 0, 5, 5));
+    };
+    box.Repaint();
+    EXPECT_EQ(Px(box, 2, 2), qRgb(0, 255, 0));
+
+    TImage image(nullptr);
+    image.SetBounds(0, 0, 8, 8);
+    image.Picture()->SetSize(2, 2);
+    image.Picture()->Canvas()->SetPixels(1, 1, clBlue);
+    image.Repaint();
+    EXPECT_EQ(Px(image, 1, 1), qRgb(0, 0, 255));
+    EXPECT_EQ(qAlpha(image.BackBuffer().pixel(5, 5)), 0);
+    image.SetStretch(true);
+    image.Repaint();
+    // Stretched four times: the blue pixel covers (4..8, 4..8).
+    EXPECT_EQ(Px(image, 6, 6), qRgb(0, 0, 255));
+    EXPECT_EQ(Px(image, 2, 2), qRgb(255, 255, 255));
 }
 
 TEST(StdCtrls, SpeedButtonsOfAGroupStayDownOneAtATime)
@@ -223,44 +253,6 @@ TEST(StdCtrls, SpeedButtonsOfAGroupStayDownOneAtATime)
     a.SetCaption(QStringLiteral("Yes"));
     a.Repaint();
     EXPECT_EQ(marked, a.BackBuffer());
-}
-
-TEST(StdCtrls, PaintBoxAndImage)
-{
-    TPaintBox box(nullptr);
-    box.SetBounds(0, 0, 10, 10);
-    box.OnPaint = [&](TObject*) {
-        box.Canvas()->Brush()->SetColor(clLime);
-        box.Canvas()->FillRect(Rect(0, 0, 5, 5));
-    };
-    box.Repaint();
-    EXPECT_EQ(Px(box, 2, 2), qRgb(0, 255, 0));
-
-    TImage image(nullptr);
-    image.SetBounds(0, 0, 8, 8);
-    image.Picture()->SetSize(2, 2);
-    image.Picture()->Canvas()->SetPixels(1, 1, clBlue);
-    image.Repaint();
-    EXPECT_EQ(Px(image, 1, 1), qRgb(0, 0, 255));
-    EXPECT_EQ(qAlpha(image.BackBuffer().pixel(5, 5)), 0);
-    image.SetStretch(true);
-    image.Repaint();
-    // Stretched four times: the blue pixel covers (4..8, 4..8).
-    EXPECT_EQ(Px(image, 6, 6), qRgb(0, 0, 255));
-    EXPECT_EQ(Px(image, 2, 2), qRgb(255, 255, 255));
-}
-
-TEST(StdCtrls, ScrollBoxGrowsToHoldItsChildren)
-{
-    TScrollBox box(nullptr);
-    box.SetBounds(0, 0, 100, 80);
-    TPanel far(nullptr);
-    far.SetParent(&box);
-    far.SetBounds(150, 200, 30, 30);
-    const QSize range = box.ScrollRange();
-    EXPECT_EQ(range.width(), 180);
-    EXPECT_EQ(range.height(), 230);
-    EXPECT_EQ(far.parentWidget(), box.ScrollArea()->widget());
 }
 
 TEST(StdCtrls, ProgressAndScrollBars)

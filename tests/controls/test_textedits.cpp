@@ -53,7 +53,7 @@ TEST(MemoLines, EditTheDocumentLineByLine)
     EXPECT_THROW(lines.Delete(-1), EStringListError);
 }
 
-TEST(RichEdit, LoadsPlainFilesAndSavesPlainTextOnRequest)
+TEST(RichEdit, LoadsPlainFilesSavesPlainTextOnRequestAndReadOnlyKeepsTheProgramsText)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -79,6 +79,13 @@ TEST(RichEdit, LoadsPlainFilesAndSavesPlainTextOnRequest)
     QFile file(saved);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), QByteArray("{\\rtf1 hello}\r\n"));
+
+    // Read-only refuses typing, not the program.
+    TRichEdit readOnly(nullptr);
+    readOnly.SetReadOnly(true);
+    readOnly.SetText(QStringLiteral("set by the program"));
+    EXPECT_EQ(readOnly.Lines()->Count(), 1);
+    EXPECT_TRUE(readOnly.Editor()->isReadOnly());
 }
 
 namespace {
@@ -121,15 +128,6 @@ TEST(RichEdit, RichTextFilesLoadSaveAndReloadWithTheirFormatting)
     qvtest::WriteFile(broken, QByteArray("{\\rtf1 kept \\") + QByteArray(40, 'a') + " lost}");
     EXPECT_THROW(again.Lines()->LoadFromFile(broken), EStreamError);
     EXPECT_TRUE(again.Editor()->toPlainText().startsWith(QStringLiteral("kept")));
-}
-
-TEST(RichEdit, ReadOnlyRefusesTypingButNotTheProgram)
-{
-    TRichEdit edit(nullptr);
-    edit.SetReadOnly(true);
-    edit.SetText(QStringLiteral("set by the program"));
-    EXPECT_EQ(edit.Lines()->Count(), 1);
-    EXPECT_TRUE(edit.Editor()->isReadOnly());
 }
 
 TEST(ControlCanvas, DrawsOnAControlOutsidePaintAndLetsGoOfIt)

@@ -31,7 +31,7 @@ struct ShownTree {
 
 } // namespace
 
-TEST(TreeView, ChildrenAreReadOnlyWhenANodeExpandsAndExpansionCanBeRefused)
+TEST(TreeView, ChildrenAreReadOnlyWhenANodeExpandsByKeyOrButtonAndExpansionCanBeRefused)
 {
     ShownTree t;
     TTreeNode* lazy = t.tree->Items()->Add(nullptr, QStringLiteral("lazy"));
@@ -75,20 +75,13 @@ TEST(TreeView, ChildrenAreReadOnlyWhenANodeExpandsAndExpansionCanBeRefused)
     lazy->SetExpanded(true);
     EXPECT_EQ(reads, 1);
     EXPECT_EQ(expanded, 2);
-}
-
-TEST(TreeView, ClickingTheExpansionButtonExpands)
-{
-    ShownTree t;
-    TTreeNode* node = t.tree->Items()->Add(nullptr, QStringLiteral("folder"));
-    node->SetHasChildren(true);
-    t.tree->OnExpanding = [&](TObject*, TTreeNode* n, bool&) { t.tree->Items()->AddChild(n, QStringLiteral("x")); };
+    // A click on the expansion button, in the indentation left of the row's text, expands.
+    lazy->SetExpanded(false);
     const QRect row = t.tree->View()->visualRect(t.tree->View()->model()->index(0, 0));
-    // The button sits in the indentation left of the row's text.
     QTest::mouseClick(t.tree->View()->viewport(), Qt::LeftButton, {},
         QPoint(row.left() - t.tree->View()->indentation() / 2, row.center().y()));
-    EXPECT_TRUE(node->Expanded());
-    EXPECT_EQ(node->Count(), 1);
+    EXPECT_TRUE(lazy->Expanded());
+    EXPECT_EQ(expanded, 3);
 }
 
 TEST(TreeView, EditingCanBeRefusedOrChangedAndChangingCanRefuseTheNewSelection)
@@ -212,7 +205,7 @@ int GreyPixels(const QImage& image, QPoint from, QPoint to)
 
 } // namespace
 
-TEST(TreeView, ShowLinesDrawsDottedLinesToTheChildren)
+TEST(TreeView, ShowLinesDrawsDottedLinesToTheChildrenAndCustomDrawPaintsANodesCell)
 {
     ShownTree t;
     TTreeNode* root = t.tree->Items()->Add(nullptr, QStringLiteral("root"));
@@ -234,6 +227,20 @@ TEST(TreeView, ShowLinesDrawsDottedLinesToTheChildren)
     const QImage plain = Shot(t.tree);
     EXPECT_EQ(GreyPixels(plain, top, bottom), 0);
     EXPECT_EQ(GreyPixels(plain, across, text), 0);
+
+    // A custom-drawn node fills its own cell only.
+    TTreeNode* red = t.tree->Items()->Add(nullptr, QStringLiteral("red"));
+    t.tree->OnCustomDrawItem = [&](TCustomTreeView* sender, TTreeNode* node, TCustomDrawState, bool& defaultDraw) {
+        if (node != red)
+            return;
+        sender->Canvas()->Brush()->SetColor(clRed);
+        sender->Canvas()->FillRect(Rect(0, 0, sender->Width(), sender->Height()));
+        defaultDraw = false;
+    };
+    const QImage shot = Shot(t.tree);
+    const QRect cell = RowOf(t.tree, red);
+    EXPECT_EQ(shot.pixel(cell.left() + 2, cell.center().y()) | 0xFF000000u, qRgb(255, 0, 0));
+    EXPECT_NE(shot.pixel(RowOf(t.tree, root).center()) | 0xFF000000u, qRgb(255, 0, 0));
 }
 
 TEST(TreeView, UpdatesReachTheViewOnceAndKeepExpansionAndSelection)
@@ -375,22 +382,4 @@ TEST(TreeView, AutoExpandChangeDelaySortTypeAndRowSelect)
     EXPECT_FALSE(highlighted(Shot(t.tree).pixel(right)));
     t.tree->SetRowSelect(true);
     EXPECT_TRUE(highlighted(Shot(t.tree).pixel(right)));
-}
-
-TEST(TreeView, CustomDrawItemPaintsTheNodesCell)
-{
-    ShownTree t;
-    t.tree->Items()->Add(nullptr, QStringLiteral("plain"));
-    TTreeNode* red = t.tree->Items()->Add(nullptr, QStringLiteral("red"));
-    t.tree->OnCustomDrawItem = [&](TCustomTreeView* sender, TTreeNode* node, TCustomDrawState, bool& defaultDraw) {
-        if (node != red)
-            return;
-        sender->Canvas()->Brush()->SetColor(clRed);
-        sender->Canvas()->FillRect(Rect(0, 0, sender->Width(), sender->Height()));
-        defaultDraw = false;
-    };
-    const QImage shot = Shot(t.tree);
-    const QRect cell = RowOf(t.tree, red);
-    EXPECT_EQ(shot.pixel(cell.left() + 2, cell.center().y()) | 0xFF000000u, qRgb(255, 0, 0));
-    EXPECT_NE(shot.pixel(RowOf(t.tree, t.tree->Items()->GetFirstNode()).center()) | 0xFF000000u, qRgb(255, 0, 0));
 }

@@ -103,7 +103,7 @@ TEST(MenuHandles, FindByPositionOrCommandAndReportState)
     DestroyMenu(menu);
 }
 
-TEST(MenuHandles, RadioChecksAndTheDefaultEntry)
+TEST(MenuHandles, RadioChecksTheDefaultEntryAndDeadOrForeignHandles)
 {
     HMENU menu = SampleMenu();
     CheckMenuItem(menu, 1, MF_CHECKED);
@@ -125,12 +125,8 @@ TEST(MenuHandles, RadioChecksAndTheDefaultEntry)
     EXPECT_FALSE(SetMenuDefaultItem(menu, 10, false)); // only this menu's own entries
     ASSERT_TRUE(SetMenuDefaultItem(menu, MenuNotFound, false));
     EXPECT_EQ(GetMenuDefaultItem(menu, false, GMDI_USEDISABLED), MenuNotFound);
-    DestroyMenu(menu);
-}
 
-TEST(MenuHandles, DeadOrForeignHandlesAreRefused)
-{
-    HMENU menu = SampleMenu();
+    // Dead or foreign handles are refused.
     HMENU recent = GetSubMenu(menu, 3);
     ASSERT_TRUE(DestroyMenu(recent)); // destroyed on its own: the entry goes with it
     EXPECT_EQ(GetMenuItemCount(menu), 4);

@@ -28,17 +28,23 @@ namespace {
 
 QString Text(const QByteArray& bytes) { return QString::fromUtf8(bytes); }
 
+// Points a browser or a button at a test server's work folder.
+void PointAt(TFtpServerSettings& Settings, const FtpTestServer& Server)
+{
+    Settings.SetHostName("127.0.0.1");
+    Settings.SetPort(Server.Port());
+    Settings.SetLoginName(Text(Server.User()));
+    Settings.SetPassword(Text(Server.Password()));
+    Settings.SetRemoteDir(Text(Server.RemoteWorkDir()));
+}
+
 // A browser on one server, with its log and error lines collected (so no dialog shows).
 class Browser {
 public:
-    explicit Browser(FtpTestServer& Server) : FServer(Server)
+    explicit Browser(FtpTestServer& Server)
     {
         FFtp.OnDisplayMessage = [this](TObject*, const QString& text, bool isError) { (isError ? Errors : Log).append(text); };
-        FFtp.SetHostName("127.0.0.1");
-        FFtp.SetPort(Server.Port());
-        FFtp.SetLoginName(Text(Server.User()));
-        FFtp.SetPassword(Text(Server.Password()));
-        FFtp.SetRemoteDir(Text(Server.RemoteWorkDir()));
+        PointAt(FFtp, Server);
         FFtp.Loaded();
     }
 
@@ -75,7 +81,6 @@ public:
     QStringList Errors;
 
 private:
-    FtpTestServer& FServer;
     TqvFTP FFtp{nullptr};
 };
 
@@ -186,7 +191,8 @@ TEST_F(FtpBrowser, BothControlsPublishTheServerSettingsAndReadThemBack)
     }
 }
 
-TEST_F(FtpBrowser, ConnectRefusesMissingSettingsInOrder)
+// Missing settings are refused in order; an absent server or folder is reported.
+TEST_F(FtpBrowser, ConnectRefusesMissingSettingsAndReportsAbsentServersAndFolders)
 {
     struct Case {
         QString Host, Login, Password, Message;
@@ -206,10 +212,8 @@ TEST_F(FtpBrowser, ConnectRefusesMissingSettingsInOrder)
         }
         EXPECT_FALSE(browser->Connected());
     }
-}
 
-TEST_F(FtpBrowser, MissingRemoteDirLeavesItConnectedWithAnEmptyList)
-{
+    // A missing remote folder leaves it connected with an empty list.
     Browser browser(*FServer);
     browser->SetRemoteDir("/no/such/folder");
     EXPECT_FALSE(browser->Connect());
@@ -217,16 +221,15 @@ TEST_F(FtpBrowser, MissingRemoteDirLeavesItConnectedWithAnEmptyList)
     EXPECT_EQ(browser->ListView()->Items()->Count(), 0);
     ASSERT_EQ(browser.Errors.size(), 1);
     EXPECT_TRUE(browser.Errors[0].startsWith("550")) << browser.Errors[0].toStdString();
-}
+    browser->Disconnect();
 
-TEST_F(FtpBrowser, AServerThatIsNotThereGivesTheOwnMessageAndNoConnection)
-{
+    // A server that is not there gives the browser's own message and no connection.
     QTcpServer closed; // a port that was free a moment ago and is closed again
     ASSERT_TRUE(closed.listen(QHostAddress::LocalHost));
     const int port = closed.serverPort();
     closed.close();
-    Browser browser(*FServer);
     browser->SetPort(port);
+    browser.Errors.clear();
     EXPECT_FALSE(browser->Connect());
     EXPECT_FALSE(browser->Connected());
     EXPECT_EQ(browser.Errors, QStringList{"Could not connect to 127.0.0.1"});
@@ -351,7 +354,7 @@ TEST_F(FtpBrowser, TheRootHasNoParentRowAndTheParentRowCannotBeDeletedOrRenamed)
     EXPECT_TRUE(browser.Errors.isEmpty()) << browser.Errors.join('\n').toStdString();
 }
 
-TEST_F(FtpBrowser, ColumnClicksReverseTheOrderAndMenuCommandsDoNot)
+TEST_F(FtpBrowser, ColumnClicksReverseTheOrderMenuCommandsDoNotAndViewsSwitch)
 {
     FServer->WriteFile("b.txt", QByteArray(3000, 'b'));
     FServer->WriteFile("a.txt", QByteArray(9000, 'a'));
@@ -384,11 +387,8 @@ TEST_F(FtpBrowser, ColumnClicksReverseTheOrderAndMenuCommandsDoNot)
     EXPECT_TRUE(browser->MenuItem(TqvFTP::mcOrder)->Items(2)->Checked());
     browser.ClickColumn(TqvFTP::colDate);
     EXPECT_EQ(browser.Captions(), QStringList({"a.txt", "c.txt", "b.txt", "dir", ".."}));
-}
 
-TEST_F(FtpBrowser, ViewCommandsSwitchTheStyleAndTheCheckMark)
-{
-    Browser browser(*FServer);
+    // The view commands switch the style and move the menu's mark.
     struct Case {
         void (TqvFTP::*Command)(TObject*);
         TViewStyle Style;
@@ -524,7 +524,7 @@ TEST_F(FtpBrowser, ADropOfThreeFilesUploadsThemAll)
     EXPECT_EQ(QDir(FServer->LocalPath("")).entryList(QDir::Files | QDir::Hidden).size(), 3) << "no temporary files left";
 }
 
-TEST_F(FtpBrowser, CommandsWaitForNoUploadAndARunningUploadCanBeStopped)
+TEST_F(FtpBrowser, CommandsWaitForNoUploadAndDisconnectOrDestructionStopsARunningOne)
 {
     // 256 KB a second: the second file takes 16 s unless it is stopped.
     auto server = OwnServer([](FtpTestServer& s) { s.SetTransferLimit(256 * 1024); });
@@ -550,6 +550,15 @@ TEST_F(FtpBrowser, CommandsWaitForNoUploadAndARunningUploadCanBeStopped)
     EXPECT_FALSE(browser->Uploading()) << "Disconnect returns once the upload stopped";
     EXPECT_EQ(QDir(server->LocalPath("")).entryList(QDir::Files | QDir::Hidden), QStringList{"small.bin"})
         << "no partial file under the real name, and the temporary one removed";
+
+    // Destroying a browser stops its upload as well.
+    {
+        Browser doomed(*server);
+        ASSERT_TRUE(doomed->Connect());
+        ASSERT_TRUE(doomed->Upload(large, false));
+        ASSERT_TRUE(WaitUntil([&] { return !doomed.Log.filter("Uploading \"large.bin\": ").isEmpty(); }, 20000));
+    }
+    EXPECT_FALSE(QFile::exists(server->LocalPath("large.bin")));
 }
 
 TEST_F(FtpBrowser, ADownloadKeepsTheUserInterfaceRunningAndRefusesOtherCommands)
@@ -574,19 +583,6 @@ TEST_F(FtpBrowser, ADownloadKeepsTheUserInterfaceRunningAndRefusesOtherCommands)
     EXPECT_TRUE(ranDuringDownload);
     EXPECT_FALSE(browser->Downloading());
     EXPECT_EQ(ReadAll(target), PatternBytes(600000, 7));
-}
-
-TEST_F(FtpBrowser, DestroyingTheBrowserStopsItsUpload)
-{
-    auto server = OwnServer([](FtpTestServer& s) { s.SetTransferLimit(256 * 1024); });
-    const QString large = LocalFile("large.bin", PatternBytes(4 * 1024 * 1024, 2));
-    {
-        Browser browser(*server);
-        ASSERT_TRUE(browser->Connect());
-        ASSERT_TRUE(browser->Upload(large, false));
-        ASSERT_TRUE(WaitUntil([&] { return !browser.Log.filter("Uploading \"large.bin\": ").isEmpty(); }, 20000));
-    }
-    EXPECT_FALSE(QFile::exists(server->LocalPath("large.bin")));
 }
 
 TEST_F(FtpBrowser, AServerDyingInAListingIsReportedAndTheBrowserStaysUsable)
@@ -676,11 +672,7 @@ TEST_F(FtpBrowser, TheButtonUploadsOneFileOnAWorkerAndRefreshesTheBrowser)
     Browser browser(*server);
     ASSERT_TRUE(browser->Connect());
     TqvFTPButton button(nullptr);
-    button.SetHostName("127.0.0.1");
-    button.SetPort(server->Port());
-    button.SetLoginName(Text(server->User()));
-    button.SetPassword(Text(server->Password()));
-    button.SetRemoteDir(Text(server->RemoteWorkDir()));
+    PointAt(button, *server);
     button.SetqvDragDropFTP(&browser.Ftp());
     int clicks = 0;
     button.OnClick = [&](TObject*) { ++clicks; };

@@ -176,7 +176,7 @@ TEST(FtpConnectionAlone, Port65557MeansPort21)
     connection.Disconnect();
 }
 
-TEST(FtpConnectionAlone, TlsIsOffByDefaultAndRefusedByAPlainServer)
+TEST(FtpConnectionAlone, TlsIsOffByDefaultAndRefusedByAPlainServerAndASilentServerTimesOut)
 {
     FtpTestServer server(FtpServerKind::Pyftpdlib);
     ASSERT_TRUE(server.Start()) << server.Error().toStdString();
@@ -190,13 +190,11 @@ TEST(FtpConnectionAlone, TlsIsOffByDefaultAndRefusedByAPlainServer)
     EXPECT_FALSE(connection.ConnectTo("127.0.0.1", user, password, "", true, server.Port()));
     EXPECT_FALSE(connection.Connected());
     EXPECT_EQ(ftp::GetLastError(), ftp::ERROR_INTERNET_SECURITY_CHANNEL_ERROR);
-}
 
-TEST(FtpConnectionAlone, SilentServerTimesOut)
-{
+    // A server that accepts and never answers times out.
     QTcpServer silent;
     ASSERT_TRUE(silent.listen(QHostAddress::LocalHost, 0));
-    TqvFTPConnection connection;
+    connection.SetUseTLS(false);
     connection.SetTimeout(1000);
     QElapsedTimer clock;
     clock.start();

@@ -147,39 +147,36 @@ TEST(TFileChangeThread, TheSubtreeFlagWatchesEverySubfolderAndNewOnes)
     EXPECT_EQ(flat.Calls, 0);
 }
 
-TEST(TFileChangeThread, AStoppedWatcherNeverCallsItsOwner)
-{
-    QTemporaryDir folder;
-    Owner owner;
-    StartWatcher(owner, folder.path(), {fsfFilename});
-    ASSERT_TRUE(WaitUntilWatching(1));
-    owner.Watcher->Terminate();
-    owner.Watcher = nullptr;
-    MakeFile(folder.filePath(QStringLiteral("late")));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return owner.Destroyed.load(); }, PatientMs));
-    EXPECT_EQ(owner.Calls, 0);
-    EXPECT_EQ(InotifyWatchCount(), 0);
-}
-
-TEST(TFileChangeThread, AWatcherStoppedAfterSeeingAChangeStillNeverCallsItsOwner)
+// Stopped before a change, or after it has seen one but before its handler was
+// served: either way the owner is never called.
+TEST(TFileChangeThread, AStoppedWatcherNeverCallsItsOwnerEvenAfterSeeingAChange)
 {
     const int descriptors = OpenDescriptorCount();
     QTemporaryDir folder;
-    Owner owner;
-    StartWatcher(owner, folder.path(), {fsfFilename});
-    ASSERT_TRUE(WaitUntilWatching(1));
-    MakeFile(folder.filePath(QStringLiteral("seen")));
-    // The watcher closes its notification (and so the process's inotify instance)
-    // after it has decided to report the change, and then waits for this thread to
-    // serve its handler, which this thread does not do yet.
-    QDeadlineTimer deadline(PatientMs);
-    while (OpenDescriptorCount() != descriptors && !deadline.hasExpired())
-        std::this_thread::yield();
-    ASSERT_EQ(OpenDescriptorCount(), descriptors);
-    ASSERT_FALSE(owner.Destroyed);
-    owner.Watcher->Terminate();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return owner.Destroyed.load(); }, PatientMs));
-    EXPECT_EQ(owner.Calls, 0);
+    for (const bool seenFirst : {false, true}) {
+        SCOPED_TRACE(seenFirst ? "stopped after a change" : "stopped before a change");
+        Owner owner;
+        StartWatcher(owner, folder.path(), {fsfFilename});
+        ASSERT_TRUE(WaitUntilWatching(1));
+        const QString file = folder.filePath(seenFirst ? QStringLiteral("seen") : QStringLiteral("late"));
+        if (seenFirst) {
+            MakeFile(file);
+            // The watcher closes its notification (and so the process's inotify instance)
+            // after it has decided to report the change, and then waits for this thread to
+            // serve its handler, which this thread does not do yet.
+            QDeadlineTimer deadline(PatientMs);
+            while (OpenDescriptorCount() != descriptors && !deadline.hasExpired())
+                std::this_thread::yield();
+            ASSERT_EQ(OpenDescriptorCount(), descriptors);
+            ASSERT_FALSE(owner.Destroyed);
+        }
+        owner.Watcher->Terminate();
+        if (!seenFirst)
+            MakeFile(file);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return owner.Destroyed.load(); }, PatientMs));
+        EXPECT_EQ(owner.Calls, 0);
+        EXPECT_EQ(InotifyWatchCount(), 0);
+    }
 }
 
 TEST(TFileChangeThread, AFolderThatCannotBeWatchedIsSilentAndWaitsToBeStopped)

@@ -1,6 +1,7 @@
 // Shell actions on real files in a temporary home: verbs, the default action, the
 // context menu, properties, the trash (inside the test's own XDG data folder) and
 // restoring from it. People are answered by the dialogs' responders.
+#include "controls/waituntil.h"
 #include "platform/shell/idlist.h"
 #include "platform/shell/itemcontextmenu.h"
 #include "platform/shell/shelluserinterface.h"
@@ -18,7 +19,6 @@
 #include <QLocale>
 #include <QMenu>
 #include <QMimeData>
-#include <QTimer>
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
@@ -68,16 +68,10 @@ protected:
     // Runs Act on the pop-up menu once it is open: polled, not timed.
     static void WhenMenuOpen(std::function<void(QMenu*)> act)
     {
-        auto* poll = new QTimer;
-        QObject::connect(poll, &QTimer::timeout, [=] {
+        WhenFound<QMenu>([]() -> QMenu* {
             auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            if (!menu || !menu->isVisible())
-                return;
-            poll->stop();
-            poll->deleteLater();
-            act(menu);
-        });
-        poll->start(5);
+            return menu && menu->isVisible() ? menu : nullptr;
+        }, std::move(act));
     }
 
     vcl::HWND FOwner;
@@ -88,7 +82,7 @@ protected:
 
 } // namespace
 
-TEST_F(ItemActions, DeleteMovesToTheTrashWithARecordAndRestores)
+TEST_F(ItemActions, DeleteMovesToTheTrashWithAnEscapedRecordAndRestores)
 {
     ASSERT_TRUE(Itemprop::PerformVerb(QStringLiteral("delete"), Path("tree/plain.txt"), FOwner)) << qPrintable(Itemprop::LastErrorText());
     ASSERT_EQ(FAsked.size(), 1);
@@ -109,10 +103,7 @@ TEST_F(ItemActions, DeleteMovesToTheTrashWithARecordAndRestores)
     EXPECT_FALSE(RestoreFromTrash("plain.txt.2", &error));
     EXPECT_EQ(Read("tree/plain.txt"), QByteArray("hello"));
     EXPECT_FALSE(RestoreFromTrash("../escape", &error));
-}
-
-TEST_F(ItemActions, NamesWithNewlinesAndInvalidBytesGoToTheTrashEscaped)
-{
+    // Names with newlines and invalid bytes go to the trash escaped in the record.
     for (const QByteArray& name : {QByteArray("new\nline.txt"), qvtest::InvalidUtf8Name}) {
         ASSERT_TRUE(Itemprop::PerformVerb(QStringLiteral("delete"), Path("tree/" + name), FOwner)) << qPrintable(Itemprop::LastErrorText());
         const QByteArray record = Read(".local/share/Trash/info/" + name + ".trashinfo");
@@ -145,13 +136,20 @@ TEST_F(ItemActions, RefusedConfirmationUnknownVerbAndVanishedItemChangeNothing)
     folder->Release();
 }
 
-TEST_F(ItemActions, DefaultActionOpensThroughTheUrlHandler)
+TEST_F(ItemActions, DefaultActionOpensThroughTheUrlHandlerAndRenameAsksForTheName)
 {
     ASSERT_TRUE(Itemprop::PerformDefaultAction(Path("tree/" + qvtest::InvalidUtf8Name), FOwner));
     ASSERT_TRUE(Itemprop::PerformDefaultAction(QStringLiteral("/"), FOwner)); // a drive root
     ASSERT_EQ(FOpened.size(), 2);
     EXPECT_EQ(FOpened[0].toEncoded(QUrl::FullyEncoded), "file://" + (Home() + "/tree/" + qvtest::InvalidUtf8Name).toPercentEncoding("/"));
     EXPECT_EQ(FOpened[1], QUrl::fromLocalFile("/"));
+    // Rename asks for the new name.
+    vcl::SetInputQueryResponder([](const QString&, const QString&, QString& value) {
+        value = QStringLiteral("new name.txt");
+        return true;
+    });
+    ASSERT_TRUE(Itemprop::PerformVerb(QStringLiteral("rename"), Path("tree/plain.txt"), FOwner));
+    EXPECT_EQ(Read("tree/new name.txt"), QByteArray("hello"));
 }
 
 TEST_F(ItemActions, CopyAndCutPutFileUrlsOnTheClipboardAndPasteUsesThem)
@@ -216,16 +214,6 @@ TEST_F(ItemActions, CutItemsMoveAcrossVolumesByCopyingThenRemoving)
     ItemMoveFunction() = saved;
 }
 
-TEST_F(ItemActions, RenameAsksForTheNewName)
-{
-    vcl::SetInputQueryResponder([](const QString&, const QString&, QString& value) {
-        value = QStringLiteral("new name.txt");
-        return true;
-    });
-    ASSERT_TRUE(Itemprop::PerformVerb(QStringLiteral("rename"), Path("tree/plain.txt"), FOwner));
-    EXPECT_EQ(Read("tree/new name.txt"), QByteArray("hello"));
-}
-
 TEST_F(ItemActions, ContextMenuDismissedOrChosen)
 {
     WhenMenuOpen([](QMenu* menu) { menu->close(); });
@@ -243,14 +231,15 @@ TEST_F(ItemActions, ContextMenuDismissedOrChosen)
     EXPECT_EQ(FOpened.front(), QUrl::fromLocalFile(Path("tree/plain.txt")));
 }
 
-TEST_F(ItemActions, PropertiesNeedThePropertySheetAttribute)
+TEST_F(ItemActions, PropertiesNeedThePropertySheetAttributeAndGetPIDLWalksToTheParent)
 {
     IShellFolder* folder = nullptr;
     LPITEMIDLIST id = nullptr;
     ASSERT_TRUE(Itemprop::GetPIDLAndShellFolder(Path("tree/plain.txt"), folder, id, Pidlhelp::ShellMalloc(), FOwner));
     LPCITEMIDLIST ids[] = {id};
+    const qsizetype windows = QApplication::topLevelWidgets().count();
     EXPECT_FALSE(Itemprop::DisplayPropertiesDialog(folder, ids, 0, FOwner, 1));
-    EXPECT_EQ(QApplication::topLevelWidgets().count(), QApplication::topLevelWidgets().count());
+    EXPECT_EQ(QApplication::topLevelWidgets().count(), windows) << "no window opened";
     ASSERT_TRUE(Itemprop::DisplayPropertiesDialog(Path("tree/plain.txt"), FOwner));
     QWidget* window = nullptr;
     for (QWidget* widget : QApplication::topLevelWidgets())
@@ -264,12 +253,8 @@ TEST_F(ItemActions, PropertiesNeedThePropertySheetAttribute)
     delete window;
     Pidlhelp::FreePIDL(id);
     folder->Release();
-}
 
-TEST_F(ItemActions, GetPIDLAndShellFolderWalksToTheParent)
-{
-    IShellFolder* folder = nullptr;
-    LPITEMIDLIST id = nullptr;
+    // GetPIDLAndShellFolder walks to the item's parent folder.
     ASSERT_TRUE(Itemprop::GetPIDLAndShellFolder(Path("tree/sub/inner.c"), folder, id, Pidlhelp::ShellMalloc(), FOwner));
     EXPECT_EQ(Pidlhelp::PIDLCount(id), 1);
     EXPECT_EQ(Pidlhelp::GetDisplayName(folder, id, Pidlhelp::dntForParsing), Path("tree/sub/inner.c"));

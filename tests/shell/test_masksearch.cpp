@@ -7,6 +7,7 @@
 
 #include <QLocale>
 #include <random>
+#include <vector>
 
 using namespace Masksearch;
 
@@ -40,81 +41,60 @@ TEST(BuildMask, SplitsLowerCasesAndSorts)
         EXPECT_EQ(Masks(QString::fromUtf8(row.Text)), row.Expected) << row.Text;
 }
 
-TEST(BuildMask, ReplacesWhatTheListHeld)
+// BuildMask replaces what the list held; no list or an empty one lets every name pass.
+TEST(BuildMask, ReplacesWhatTheListHeldAndAnEmptyListMatchesAll)
 {
     vcl::TStringList list;
+    EXPECT_TRUE(FileMatches(QStringLiteral("anything.bin"), nullptr));
+    EXPECT_TRUE(FileMatches(QStringLiteral("anything.bin"), &list));
+    EXPECT_TRUE(FileMatches(QString(), &list));
     list.Add(QStringLiteral("old"));
     BuildMask(QStringLiteral("*.c"), list);
     EXPECT_EQ(list.ToQStringList(), QStringList{QStringLiteral("*.c")});
     EXPECT_TRUE(list.Sorted());
 }
 
-TEST(FileMatches, NoListOrAnEmptyOneLetsEveryNamePass)
-{
-    vcl::TStringList empty;
-    EXPECT_TRUE(FileMatches(QStringLiteral("anything.bin"), nullptr));
-    EXPECT_TRUE(FileMatches(QStringLiteral("anything.bin"), &empty));
-    EXPECT_TRUE(FileMatches(QString(), &empty));
-}
-
 struct MatchRow {
     const char* MaskText;
-    const char* Name;
-    bool Expected;
+    std::vector<const char*> Matching, NotMatching;
 };
 
 // Worked out by hand from the matching rules.
 const MatchRow MatchRows[] = {
     // The empty text: every name.
-    {"", "README", true},
-    {"", ".hidden", true},
+    {"", {"README", ".hidden"}, {}},
     // Upper-case masks and names.
-    {"*.TXT;*.Doc", "README.txt", true},
-    {"*.TXT;*.Doc", "LETTER.DOC", true},
-    {"*.TXT;*.Doc", "notes.docx", false},
-    {"readme.txt", "README.TXT", true},
+    {"*.TXT;*.Doc", {"README.txt", "LETTER.DOC"}, {"notes.docx"}},
+    {"readme.txt", {"README.TXT"}, {}},
     // Blanks are part of the mask.
-    {"*.txt; *.doc", "a.doc", false},
-    {"*.txt; *.doc", "a.txt", true},
-    {"*.txt; *.doc", " a.doc", true},
+    {"*.txt; *.doc", {"a.txt", " a.doc"}, {"a.doc"}},
     // Empty masks match nothing, but the others still apply.
-    {";", "a.txt", false},
-    {";", "makefile", false},
-    {"*.txt;;*.doc", "a.doc", true},
-    {"*.txt;;*.doc", "a.bmp", false},
+    {";", {}, {"a.txt", "makefile"}},
+    {"*.txt;;*.doc", {"a.doc"}, {"a.bmp"}},
     // A name without a dot is tested with one appended.
-    {"*.*", "makefile", true},
-    {"*.", "makefile", true},
-    {"*.txt", "makefile", false},
-    {"makefile", "makefile", false},
-    {"makefile?", "makefile", true},
-    {"*.", "a.txt", false},
+    {"*.*", {"makefile"}, {}},
+    {"*.", {"makefile"}, {"a.txt"}},
+    {"*.txt", {}, {"makefile"}},
+    {"makefile", {}, {"makefile"}},
+    {"makefile?", {"makefile"}, {}},
     // "?" is exactly one character.
-    {"a?c.txt", "abc.txt", true},
-    {"a?c.txt", "ac.txt", false},
-    {"a?c.txt", "abcd.txt", false},
-    {"???", "ab", true},
-    {"???", "abc", false},
-    {"a???", "a", false},
+    {"a?c.txt", {"abc.txt"}, {"ac.txt", "abcd.txt"}},
+    {"???", {"ab"}, {"abc"}},
+    {"a???", {}, {"a"}},
     // A star before the last literal: the name must end with it.
-    {"*.txt", "a.txt", true},
-    {"*.txt", ".txt", true},
-    {"*.txt", "a.txt.bak", false},
-    {"*b", "a.b", true},
-    {"*b", "ab", false},
-    {"ab*", "abacus.tar.gz", true},
-    {"ab*", "xab.c", false},
+    {"*.txt", {"a.txt", ".txt"}, {"a.txt.bak"}},
+    {"*b", {"a.b"}, {"ab"}},
+    {"ab*", {"abacus.tar.gz"}, {"xab.c"}},
     // A star before an inner literal takes its first occurrence, never a later one.
-    {"*a?c*", "abxaxc", false},
-    {"*a?c*", "xxabc", true},
-    {"*.t*", "a.b.txt", true},
-    {"*a*c.txt", "bac.txt", true},
+    {"*a?c*", {"xxabc"}, {"abxaxc"}},
+    {"*.t*", {"a.b.txt"}, {}},
+    {"*a*c.txt", {"bac.txt"}, {}},
     // Names beyond ASCII: lower-cased by Unicode's rules, one "?" per character.
-    {"ÄRGER*.TXT", "Ärger Brief.txt", true},
-    {"?rger.txt", "ärger.txt", true},
-    {"?.txt", "\xF0\x9F\x98\x80.txt", true},
-    {"??.txt", "\xF0\x9F\x98\x80.txt", false},
-    {"*\xF0\x9F\x98\x80", "smile.\xF0\x9F\x98\x80", true},
+    {"ÄRGER*.TXT", {"Ärger Brief.txt"}, {}},
+    {"?rger.txt", {"ärger.txt"}, {}},
+    {"?.txt", {"\xF0\x9F\x98\x80.txt"}, {}},
+    {"??.txt", {}, {"\xF0\x9F\x98\x80.txt"}},
+    {"*\xF0\x9F\x98\x80", {"smile.\xF0\x9F\x98\x80"}, {}},
 };
 
 TEST(FileMatches, FollowsTheMatchingRules)
@@ -122,25 +102,29 @@ TEST(FileMatches, FollowsTheMatchingRules)
     for (const MatchRow& row : MatchRows) {
         vcl::TStringList list;
         BuildMask(QString::fromUtf8(row.MaskText), list);
-        EXPECT_EQ(FileMatches(QString::fromUtf8(row.Name), &list), row.Expected)
-            << "mask \"" << row.MaskText << "\" name \"" << row.Name << "\"";
+        for (const bool expected : {true, false})
+            for (const char* name : expected ? row.Matching : row.NotMatching)
+                EXPECT_EQ(FileMatches(QString::fromUtf8(name), &list), expected)
+                    << "mask \"" << row.MaskText << "\" name \"" << name << "\"";
     }
 }
 
 TEST(MatchOneMask, ComparesExactlyAsGiven)
 {
     // FileMatches lower-cases the name; on its own the matcher compares as given.
-    EXPECT_FALSE(MatchOneMask(QStringLiteral("README.TXT"), QStringLiteral("*.txt")));
-    EXPECT_TRUE(MatchOneMask(QStringLiteral("abc"), QStringLiteral("abc")));
-    EXPECT_FALSE(MatchOneMask(QStringLiteral("abc"), QString()));
-    EXPECT_FALSE(MatchOneMask(QString(), QString()));
     // "*.*" needs a dot; without one the general rule decides.
-    EXPECT_FALSE(MatchOneMask(QStringLiteral("abc"), QStringLiteral("*.*")));
-    EXPECT_TRUE(MatchOneMask(QStringLiteral("abc"), QStringLiteral("*")));
-    EXPECT_TRUE(MatchOneMask(QStringLiteral("abc"), QStringLiteral("**")));
-    EXPECT_TRUE(MatchOneMask(QStringLiteral("abc"), QStringLiteral("*?")));
-    EXPECT_FALSE(MatchOneMask(QStringLiteral("ab"), QStringLiteral("abc")));
-    EXPECT_FALSE(MatchOneMask(QStringLiteral("abcd"), QStringLiteral("abc")));
+    const struct {
+        const char* Name;
+        const char* Mask;
+        bool Expected;
+    } cases[] = {
+        {"README.TXT", "*.txt", false}, {"abc", "abc", true}, {"abc", "", false}, {"", "", false},
+        {"abc", "*.*", false}, {"abc", "*", true}, {"abc", "**", true}, {"abc", "*?", true},
+        {"ab", "abc", false}, {"abcd", "abc", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(MatchOneMask(QString::fromLatin1(c.Name), QString::fromLatin1(c.Mask)), c.Expected)
+            << c.Name << " " << c.Mask;
 }
 
 // The matcher as it was before masks were cut into tokens once per list, kept as the

@@ -145,7 +145,7 @@ TEST_F(Namespace, DesktopComputerDrivesHomeAndSpecialFolders)
         FreePIDL(*list);
 }
 
-TEST_F(Namespace, AttributesAndHiddenItems)
+TEST_F(Namespace, AttributesHiddenItemsAndAnUnreadableFolder)
 {
     struct Case {
         QByteArray Name;
@@ -180,12 +180,9 @@ TEST_F(Namespace, AttributesAndHiddenItems)
     const QSet<QByteArray> all = ChildNames(tree.get(), SHCONTF_FOLDERS | SHCONTF_NONFOLDERS | SHCONTF_INCLUDEHIDDEN);
     const QSet<QByteArray> hidden{".dotfile", "listed", ".hidden"};
     EXPECT_EQ(all, visible + hidden);
-}
 
-// A folder without read permission still binds; listing it fails cleanly, except for
-// the superuser, whom permissions do not stop.
-TEST_F(Namespace, UnreadableFolderCannotBeListed)
-{
+    // A folder without read permission still binds; listing it fails cleanly, except
+    // for the superuser, whom permissions do not stop.
     Ref<IShellFolder> locked(Bind("tree/locked"));
     ASSERT_NE(locked.get(), nullptr);
     IEnumIDList* enumerator = nullptr;
@@ -224,8 +221,6 @@ TEST_F(Namespace, CompareIDsIsAStrictWeakOrdering)
     qvtest::FreeAll(items);
 }
 
-// Sizes and times are set here; the orders below are worked out by hand from them:
-// folders first, then the column's key, ties by name.
 // A file-system folder is read as its items are asked for: skipping, a clone taken
 // half-way and a reset must each still see every wanted item exactly once.
 TEST_F(Namespace, EnumeratorSkipsClonesAndResetsWhileReading)
@@ -274,6 +269,8 @@ TEST_F(Namespace, EnumeratorSkipsClonesAndResetsWhileReading)
     EXPECT_EQ(again.mid(0, 3), first);
 }
 
+// Sizes and times are set here; the orders below are worked out by hand from them:
+// folders first, then the column's key, ties by name.
 TEST_F(Namespace, CompareIDsSortsByTheColumnAskedFor)
 {
     const QMimeDatabase mime;
@@ -411,7 +408,7 @@ TEST_F(Namespace, TrashedItemsShowTheirOriginalNames)
     FreePIDL(trashList);
 }
 
-TEST_F(Namespace, ForeignOrCraftedItemsAreRefused)
+TEST_F(Namespace, ForeignOrCraftedItemsAreRefusedAndSetNameOfNeverReplaces)
 {
     Ref<IShellFolder> tree(Bind("tree"));
     // An item of our format, then edited into one whose name would climb out.
@@ -426,11 +423,8 @@ TEST_F(Namespace, ForeignOrCraftedItemsAreRefused)
     reinterpret_cast<char*>(list)[2] = 'X'; // not our signature
     EXPECT_EQ(tree->GetDisplayNameOf(list, SHGDN_NORMAL, &reply), E_INVALIDARG);
     IMalloc::Instance().Free(list);
-}
 
-TEST_F(Namespace, SetNameOfRenamesButNeverReplaces)
-{
-    Ref<IShellFolder> tree(Bind("tree"));
+    // SetNameOf renames, but never over another item or out of the folder.
     LPITEMIDLIST item = nullptr;
     ASSERT_TRUE(GetPIDLFromPath(nullptr, tree.get(), QStringLiteral("plain.txt"), item));
     LPITEMIDLIST renamed = nullptr;
