@@ -8,6 +8,7 @@
 // "set"; the package's classes take an owner component and name their setters SetX. So a
 // control gets a class deriving from it with a QWidget* constructor and lower-case setters,
 // and a non-visual component gets a host widget whose properties forward to it.
+#include "layout/qvsplitterwindow.h"
 #include "package/package.h"
 #include "vcl/streaming/classregistry.h"
 #include "vcl/streaming/designintf.h"
@@ -18,6 +19,7 @@
 #include <QRegularExpression>
 #include <QTextStream>
 #include <QWidget>
+#include <algorithm>
 #include <cstdio>
 #include <set>
 #include <stdexcept>
@@ -157,6 +159,9 @@ void WriteControlClass(QTextStream& Out, const TClassSource& Source)
     const QString base = Source.Scope + QStringLiteral("::") + Source.ShortName;
     Out << "class " << Source.ShortName << " : public " << base << " {\n    Q_OBJECT\npublic:\n";
     Out << "    explicit " << Source.ShortName << "(QWidget* Parent = nullptr);\n";
+    if (Source.Meta->inherits(&Qvsplitterwindow::TqvSplitterWindow::staticMetaObject))
+        Out << "    // Adds a pane (uic and QUiLoader call it for the panes a form holds).\n"
+               "    Q_INVOKABLE void addPane(QWidget* Pane) { AddPane(this, Pane); }\n";
     for (const QMetaProperty& property : ForwardedProperties(Source.Meta))
         Out << KeepQWidgetSetter(SetterName(QString::fromLatin1(property.name()))) << "    void " << SetterName(QString::fromLatin1(property.name())) << "(const " << TypeName(property)
             << "& Value) { setProperty(\"" << property.name() << "\", QVariant::fromValue(Value)); }\n";
@@ -168,7 +173,7 @@ QString HeaderText(const std::vector<TClassSource>& Sources)
     QString text;
     QTextStream out(&text);
     out << "#pragma once\n// Made by qvdesigngen from the package's palette when the package is built.\n";
-    out << "#include \"qvdesigner/componenthost.h\"\n";
+    out << "#include \"qvdesigner/componenthost.h\"\n#include \"qvdesigner/panes.h\"\n";
     std::set<QString> headers;
     for (const TClassSource& source : Sources)
         headers.insert(source.Header);
@@ -220,21 +225,37 @@ void WriteIfChanged(const QString& Path, const QString& Text)
         throw std::runtime_error(QStringLiteral("cannot write %1").arg(Path).toStdString());
 }
 
+// The classes a form can hold: every palette class, then the package's other registered
+// controls (a splitter window's panes, which its editor makes), which get designer
+// classes too so that Designer saves them under a class uic and QUiLoader can make.
+std::vector<vcl::TComponentClass> FormClasses()
+{
+    std::vector<vcl::TComponentClass> classes;
+    for (const vcl::TPalettePage& page : vcl::PalettePages())
+        classes.insert(classes.end(), page.Classes.begin(), page.Classes.end());
+    const std::vector<vcl::TComponentClass> palette = classes;
+    for (vcl::TComponentClass registered : vcl::RegisteredClasses()) {
+        const bool onPalette = std::find(palette.begin(), palette.end(), registered) != palette.end();
+        if (!onPalette && registered->MetaObject->inherits(&QWidget::staticMetaObject)
+            && !QByteArray(registered->MetaObject->className()).startsWith("vcl::"))
+            classes.push_back(registered);
+    }
+    return classes;
+}
+
 std::vector<TClassSource> PaletteClasses(const QString& Root)
 {
     std::vector<TClassSource> sources;
     std::set<QString> names;
-    for (const vcl::TPalettePage& page : vcl::PalettePages()) {
-        for (vcl::TComponentClass componentClass : page.Classes) {
-            const QString full = QString::fromLatin1(componentClass->MetaObject->className());
-            const qsizetype split = full.lastIndexOf(QStringLiteral("::"));
-            TClassSource source{full.left(split), full.mid(split + 2), {},
-                componentClass->MetaObject->inherits(&QWidget::staticMetaObject), componentClass->MetaObject};
-            if (split < 0 || !names.insert(source.ShortName).second)
-                throw std::runtime_error(("no unit namespace or a second class named " + full).toStdString());
-            source.Header = FindHeader(Root, source.Scope, source.ShortName);
-            sources.push_back(source);
-        }
+    for (vcl::TComponentClass componentClass : FormClasses()) {
+        const QString full = QString::fromLatin1(componentClass->MetaObject->className());
+        const qsizetype split = full.lastIndexOf(QStringLiteral("::"));
+        TClassSource source{full.left(split), full.mid(split + 2), {},
+            componentClass->MetaObject->inherits(&QWidget::staticMetaObject), componentClass->MetaObject};
+        if (split < 0 || !names.insert(source.ShortName).second)
+            throw std::runtime_error(("no unit namespace or a second class named " + full).toStdString());
+        source.Header = FindHeader(Root, source.Scope, source.ShortName);
+        sources.push_back(source);
     }
     return sources;
 }

@@ -1,6 +1,7 @@
 #include "verbtaskmenu.h"
 
 #include "formdesigner.h"
+#include "panecontainer.h"
 #include "qvdesigner/componenthost.h"
 #include "vcl/core/sysutils.h"
 
@@ -22,6 +23,7 @@ void RunEditor(QWidget* Widget, F&& Action)
     TFormDesigner designer(Widget);
     try {
         Action(*vcl::GetComponentEditor(ComponentOf(Widget), &designer));
+        AdoptNewPanes(QDesignerFormWindowInterface::findFormWindow(Widget), Widget);
     } catch (const vcl::Exception& e) {
         if (QDesignerFormWindowInterface::findFormWindow(Widget) != nullptr)
             QMessageBox::warning(Widget->window(), QStringLiteral("QvKit"), e.Message());

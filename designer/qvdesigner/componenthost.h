@@ -71,7 +71,8 @@ struct TDesignerClass {
     QWidget* (*Create)(QWidget* Parent);
 };
 
-// Every generated widget class, in palette order.
+// Every generated widget class: the palette classes in palette order, then the package's
+// other registered controls (a splitter window's panes).
 const std::vector<TDesignerClass>& DesignerClasses();
 // The generated class standing for ComponentClass, or null.
 const TDesignerClass* FindDesignerClass(vcl::TComponentClass ComponentClass);
