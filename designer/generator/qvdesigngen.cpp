@@ -64,7 +64,7 @@ bool Editable(const QMetaProperty& Property)
 {
     static const std::set<int> types{QMetaType::Bool, QMetaType::Int, QMetaType::UInt, QMetaType::LongLong,
         QMetaType::ULongLong, QMetaType::Double, QMetaType::QString, QMetaType::QStringList};
-    return Property.isEnumType() || types.count(Property.metaType().id()) > 0;
+    return Property.isEnumType() || vcl::IsColorProperty(Property) || types.count(Property.metaType().id()) > 0;
 }
 
 // The published properties a generated class forwards or gives a uic setter, under the
@@ -88,6 +88,9 @@ std::vector<QMetaProperty> ForwardedProperties(const QMetaObject* Meta, const QS
 // the scope of that name, and QUiLoader and Designer need it to read the keys.
 QString TypeName(const QMetaProperty& Property)
 {
+    // Designer's editor picks colours as QColor; the generated classes convert.
+    if (vcl::IsColorProperty(Property))
+        return QStringLiteral("QColor");
     const QMetaEnum enumerator = Property.enumerator();
     if (Property.isEnumType() && enumerator.isValid())
         return QStringLiteral("%1::%2").arg(QString::fromLatin1(enumerator.scope()), QString::fromLatin1(enumerator.name()));
@@ -145,13 +148,28 @@ void WriteHostClass(QTextStream& Out, const TClassSource& Source)
     Out << "    " << Source.Scope << "::" << Source.ShortName << "* Component() const;\n";
     for (const TForwarded& p : properties) {
         const QString holder = p.Holder.isEmpty() ? QStringLiteral("nullptr") : '"' + p.Holder + '"';
-        Out << "    " << p.Type << ' ' << p.Name << "() const { return ReadForwarded(\"" << p.Property << "\", "
-            << holder << ").value<" << p.Type << ">(); }\n";
+        const bool colour = p.Type == QStringLiteral("QColor");
+        Out << "    " << p.Type << ' ' << p.Name << "() const { return "
+            << (colour ? "DesignColor(" : "") << "ReadForwarded(\"" << p.Property << "\", " << holder << ")"
+            << (colour ? QStringLiteral(")") : ".value<" + p.Type + ">()") << "; }\n";
         Out << KeepQWidgetSetter(SetterName(p.Name));
         Out << "    void " << SetterName(p.Name) << "(const " << p.Type << "& Value) { WriteForwarded(\""
-            << p.Property << "\", " << holder << ", QVariant::fromValue(Value)); }\n";
+            << p.Property << "\", " << holder << ", " << (colour ? "ComponentColor(Value)" : "QVariant::fromValue(Value)")
+            << "); }\n";
     }
     Out << "};\n\n";
+}
+
+// A control's colour property again, as a QColor for Designer's colour editor: the
+// generated class's property hides the component's TColor one and reaches it through
+// the component class's own meta-object.
+void WriteColorProperty(QTextStream& Out, const QString& Base, const QString& Name)
+{
+    Out << "    Q_PROPERTY(QColor " << Name << " READ " << Name << "AsQColor WRITE " << SetterName(Name) << ")\n";
+    Out << "    QColor " << Name << "AsQColor() const { return DesignColor(ReadBaseProperty(this, " << Base
+        << "::staticMetaObject, \"" << Name << "\")); }\n";
+    Out << "    void " << SetterName(Name) << "(const QColor& Value) { WriteBaseProperty(this, " << Base
+        << "::staticMetaObject, \"" << Name << "\", ComponentColor(Value)); }\n";
 }
 
 void WriteControlClass(QTextStream& Out, const TClassSource& Source)
@@ -162,9 +180,14 @@ void WriteControlClass(QTextStream& Out, const TClassSource& Source)
     if (Source.Meta->inherits(&Qvsplitterwindow::TqvSplitterWindow::staticMetaObject))
         Out << "    // Adds a pane (uic and QUiLoader call it for the panes a form holds).\n"
                "    Q_INVOKABLE void addPane(QWidget* Pane) { AddPane(this, Pane); }\n";
-    for (const QMetaProperty& property : ForwardedProperties(Source.Meta))
+    for (const QMetaProperty& property : ForwardedProperties(Source.Meta)) {
+        if (vcl::IsColorProperty(property)) {
+            WriteColorProperty(Out, base, QString::fromLatin1(property.name()));
+            continue;
+        }
         Out << KeepQWidgetSetter(SetterName(QString::fromLatin1(property.name()))) << "    void " << SetterName(QString::fromLatin1(property.name())) << "(const " << TypeName(property)
             << "& Value) { setProperty(\"" << property.name() << "\", QVariant::fromValue(Value)); }\n";
+    }
     Out << "};\n\n";
 }
 

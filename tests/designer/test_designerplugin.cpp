@@ -6,6 +6,7 @@
 #include "qvdesigner/componenthost.h"
 #include "gradient/qvwordcaption.h"
 #include "layout/qvsplitterwindow.h"
+#include "vcl/graphics/colors.h"
 #include "vcl/streaming/designintf.h"
 
 #include <QDomDocument>
@@ -261,6 +262,41 @@ TEST_F(DesignerVerbs, NewPanesAreSavedAndLoadedWithTheForm)
                                     "splitterWindow/Pane1:Qvdesigner::TPane", "splitterWindow/Pane2:Qvdesigner::TPane",
                                     "splitterWindow/Pane3:Qvdesigner::TPane"}));
     delete reloaded;
+}
+
+// A colour property of the component Widget stands for, as the component's class declares
+// it (a control's designer class declares it again as a QColor).
+vcl::TColor ComponentColour(QWidget* Widget, const char* Property)
+{
+    QObject* component = Qvdesigner::ComponentOf(Widget)->AsQObject();
+    const QMetaObject* meta = component == Widget ? Widget->metaObject()->superClass() : component->metaObject();
+    return meta->property(meta->indexOfProperty(Property)).read(component).value<vcl::TColor>();
+}
+
+// Colours show in Designer's property editor as QColor, on a control (the cool label's
+// ShadowColor) and on a component's icon (the tip dialog's PanelColor); what is picked
+// reaches the component as a TColor, is saved as a colour, and comes back on loading.
+// TColor holds blue in its third byte: red 0x12, green 0x34, blue 0x56 is 0x563412.
+TEST_F(DesignerVerbs, ColoursAreEditedAsQColor)
+{
+    const std::pair<const char*, const char*> cases[] = {{"TqvCoolLabel", "ShadowColor"}, {"TqvTipDlg", "PanelColor"}};
+    for (const auto& [className, property] : cases) {
+        SCOPED_TRACE(className);
+        const QString name = QString::fromLatin1(className).toLower();
+        QWidget* widget = Session->Place(Form, QStringLiteral("Qvdesigner::") + className, name, {0, 0, 100, 50});
+        EXPECT_EQ(widget->property(property).metaType(), QMetaType::fromType<QColor>());
+        Session->SetProperty(widget, property, QColor(0x12, 0x34, 0x56));
+        EXPECT_EQ(ComponentColour(widget, property), vcl::TColor(0x563412));
+
+        QDesignerFormWindowInterface* reloaded = Session->NewForm(QStringLiteral("Reloaded"), {600, 400});
+        ASSERT_TRUE(reloaded->setContents(Form->contents()));
+        QWidget* again = reloaded->mainContainer()->findChild<QWidget*>(name);
+        ASSERT_NE(again, nullptr);
+        EXPECT_EQ(ComponentColour(again, property), vcl::TColor(0x563412));
+        delete reloaded;
+    }
+    EXPECT_EQ(Form->contents().count(QStringLiteral("<color>\n     <red>18</red>\n     <green>52</green>\n     <blue>86</blue>")), 2)
+        << Form->contents().toStdString();
 }
 
 } // namespace
