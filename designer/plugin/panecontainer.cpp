@@ -81,15 +81,10 @@ void TPaneContainer::remove(int Index)
         pane->SetSplitterWnd(nullptr);
 }
 
-TPaneContainerFactory::TPaneContainerFactory(QExtensionManager* Parent)
-    : QExtensionFactory(Parent)
-{
-}
-
-QObject* TPaneContainerFactory::createExtension(QObject* Object, const QString& Iid, QObject* Parent) const
+QObject* CreatePaneContainer(QObject* Object, QObject* Parent)
 {
     auto* widget = qobject_cast<QWidget*>(Object);
-    if (Iid != Q_TYPEID(QDesignerContainerExtension) || widget == nullptr || SplitterWindowOf(widget) != widget)
+    if (widget == nullptr || SplitterWindowOf(widget) != widget)
         return nullptr;
     return new TPaneContainer(widget, Parent);
 }

@@ -2,7 +2,6 @@
 // A splitter window as a Designer container whose pages are its panes: Designer saves the
 // panes with the form (and what they hold) and puts them back when it loads the form.
 #include <QtDesigner/QDesignerContainerExtension>
-#include <QtDesigner/QExtensionFactory>
 
 #include <QObject>
 #include <QPointer>
@@ -33,14 +32,8 @@ private:
     int FCurrent = 0;
 };
 
-class TPaneContainerFactory : public QExtensionFactory {
-    Q_OBJECT
-public:
-    explicit TPaneContainerFactory(QExtensionManager* Parent);
-
-protected:
-    QObject* createExtension(QObject* Object, const QString& Iid, QObject* Parent) const override;
-};
+// The pane container of Object when it is a splitter window, or null.
+QObject* CreatePaneContainer(QObject* Object, QObject* Parent);
 
 // Gives Form the panes of the splitter window Widget is or belongs to that an editor made
 // and Designer does not know yet: each is swapped for its designer class (the class a

@@ -57,16 +57,11 @@ QAction* TVerbTaskMenu::preferredEditAction() const
     return FEdit;
 }
 
-TVerbTaskMenuFactory::TVerbTaskMenuFactory(QExtensionManager* Parent)
-    : QExtensionFactory(Parent)
-{
-}
-
-QObject* TVerbTaskMenuFactory::createExtension(QObject* Object, const QString& Iid, QObject* Parent) const
+QObject* CreateVerbTaskMenu(QObject* Object, QObject* Parent)
 {
     auto* widget = qobject_cast<QWidget*>(Object);
     vcl::TComponent* component = ComponentOf(Object);
-    if (Iid != Q_TYPEID(QDesignerTaskMenuExtension) || widget == nullptr || component == nullptr)
+    if (widget == nullptr || component == nullptr)
         return nullptr;
     TFormDesigner designer(widget);
     if (vcl::GetComponentEditor(component, &designer)->GetVerbCount() == 0)

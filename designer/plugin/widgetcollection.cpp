@@ -1,6 +1,7 @@
 #include "widgetcollection.h"
 
 #include "componentwidget.h"
+#include "extensionfactory.h"
 #include "package/package.h"
 #include "panecontainer.h"
 #include "verbtaskmenu.h"
@@ -71,8 +72,9 @@ void TWidgetCollection::RegisterExtensions(QDesignerFormEditorInterface* Core)
         return;
     FCores.insert(Core);
     QExtensionManager* manager = Core->extensionManager();
-    manager->registerExtensions(new TVerbTaskMenuFactory(manager), Q_TYPEID(QDesignerTaskMenuExtension));
-    manager->registerExtensions(new TPaneContainerFactory(manager), Q_TYPEID(QDesignerContainerExtension));
+    for (const auto& [iid, make] : {std::pair{Q_TYPEID(QDesignerTaskMenuExtension), &CreateVerbTaskMenu},
+             std::pair{Q_TYPEID(QDesignerContainerExtension), &CreatePaneContainer}})
+        manager->registerExtensions(new TExtensionFactory(manager, QString(iid), make), QString(iid));
 }
 
 } // namespace Qvdesigner
