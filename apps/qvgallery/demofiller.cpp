@@ -1,6 +1,8 @@
 #include "demofiller.h"
 
 #include "files/qvfilelistview.h"
+#include "utilities/qvlinkparser.h"
+#include "utilities/qvmemobrowser.h"
 #include "vcl/controls/treeview.h"
 
 #include <QDir>
@@ -8,6 +10,10 @@
 #include <QTemporaryDir>
 
 #include <QPainter>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <ctime>
 
 namespace {
 
@@ -83,15 +89,40 @@ void FillTree(vcl::TCustomTreeView* Tree)
     nodes->GetFirstNode()->Expand(false);
 }
 
+// The documents the page's editors open and the link parser reads.
+const std::pair<const char*, const char*> SampleDocuments[] = {
+    {"welcome.txt",
+        "Welcome to the QvKit gallery.\n\nEach page holds the components of one palette page,\n"
+        "live and in design state: select one to see its\nproperties, right-click it for its verbs.\n"},
+    {"release notes.txt",
+        "Release notes\n=============\n\n* Gradient captions paint in the form's title bar.\n"
+        "* Splitter windows keep their panes in forms.\n* The FTP browser lists folders as they arrive.\n"},
+    {"links.html",
+        "<html><body><h1>Links</h1><ul>\n<li><a href=\"https://www.qt.io/\">Qt</a></li>\n"
+        "<li><a href=\"https://www.debian.org/\">Debian</a></li>\n<li><a href=\"welcome.txt\">Welcome</a></li>\n"
+        "<li><a href=\"mailto:gallery@example.org\">Write to us</a></li>\n</ul></body></html>\n"},
+};
+
+// Sets Path's modification and access times to SampleTime, so that the pages show the
+// same times in every run (and their pictures stay the same for the same code).
+void SetSampleTime(const QString& Path)
+{
+    // 15 January 2026, 09:30 UTC.
+    constexpr time_t SampleTime = 1768469400;
+    const timespec times[2] = {{SampleTime, 0}, {SampleTime, 0}};
+    ::utimensat(AT_FDCWD, QFile::encodeName(Path).constData(), times, 0);
+}
+
 // A folder of sample files made once per run and removed at exit, so that a file list
-// on a page never shows the user's own files.
+// on a page never shows the user's own files. The folder shown is "Sample Files" inside
+// the temporary one, so its name is the same in every run.
 QString SampleFolder()
 {
-    static QTemporaryDir folder;
+    static QTemporaryDir parent;
+    static const QString folder = parent.filePath(QStringLiteral("Sample Files"));
     static const bool filled = [] {
-        const QDir dir(folder.path());
-        dir.mkdir(QStringLiteral("Documents"));
-        dir.mkdir(QStringLiteral("Pictures"));
+        QDir().mkpath(folder);
+        const QDir dir(folder);
         const std::pair<const char*, qint64> files[]
             = {{"readme.txt", 1234}, {"notes.log", 987}, {"report.pdf", 48'500}, {"archive.zip", 5'000'000}};
         for (const auto& [name, size] : files) {
@@ -99,22 +130,42 @@ QString SampleFolder()
             if (file.open(QIODevice::WriteOnly))
                 file.resize(size);
         }
+        for (const auto& [name, text] : SampleDocuments) {
+            QFile file(dir.filePath(QString::fromLatin1(name)));
+            if (file.open(QIODevice::WriteOnly))
+                file.write(text);
+        }
         QImage picture(48, 32, QImage::Format_RGB32);
         picture.fill(QColor(40, 110, 200));
-        return picture.save(dir.filePath(QStringLiteral("picture.png")));
+        const bool saved = picture.save(dir.filePath(QStringLiteral("picture.png")));
+        dir.mkdir(QStringLiteral("Documents"));
+        dir.mkdir(QStringLiteral("Pictures"));
+        for (const QString& entry : dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot))
+            SetSampleTime(dir.filePath(entry));
+        SetSampleTime(folder);
+        return saved;
     }();
     (void)filled;
-    return folder.path();
+    return folder;
 }
 
 } // namespace
 
 void FillDemoViews(vcl::TComponent* Root)
 {
+    const QDir samples(SampleFolder());
     for (int i = 0; i < Root->ComponentCount(); ++i) {
         vcl::TComponent* component = Root->Components(i);
         if (auto* files = dynamic_cast<Qvfilectrls::TqvFileListView*>(component))
-            files->SetDirectory(SampleFolder());
+            files->SetDirectory(samples.path());
+        else if (auto* editor = dynamic_cast<Qvmemobrowser::TqvMemoEdTab*>(component))
+            editor->AddNewFile(samples.filePath(QString::fromLatin1(SampleDocuments[0].first)), false);
+        else if (auto* rich = dynamic_cast<Qvedtabbase::TqvCustomEdTab*>(component))
+            rich->AddNewFile(samples.filePath(QString::fromLatin1(SampleDocuments[1].first)), false);
+        else if (auto* parser = dynamic_cast<Qvlinkparser::TqvLinkParser*>(component)) {
+            parser->SetFileName(samples.filePath(QString::fromLatin1(SampleDocuments[2].first)));
+            parser->Parse();
+        }
         else if (auto* list = dynamic_cast<vcl::TCustomListView*>(component); list && list->Items()->Count() == 0)
             FillList(list);
         else if (auto* tree = dynamic_cast<vcl::TCustomTreeView*>(component); tree && tree->Items()->Count() == 0)

@@ -1,6 +1,7 @@
 #include "designsurface.h"
 
 #include "componenticon.h"
+#include "componentpreview.h"
 #include "demofiller.h"
 #include "pagecaption.h"
 
@@ -192,6 +193,7 @@ void DesignSurface::Select(vcl::TComponent* Component)
 void DesignSurface::Refresh()
 {
     SyncIcons();
+    SyncPreviews();
     ResizeRoot();
     UpdateSelectionRect();
 }
@@ -245,7 +247,8 @@ void DesignSurface::SyncIcons()
 {
     int controlsBottom = 0;
     for (QWidget* child : FRoot->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-        if (qobject_cast<ComponentIcon*>(child) == nullptr && child->isVisibleTo(FRoot))
+        if (qobject_cast<ComponentIcon*>(child) == nullptr && qobject_cast<ComponentPreview*>(child) == nullptr
+            && child->isVisibleTo(FRoot))
             controlsBottom = std::max(controlsBottom, child->geometry().bottom() + 1);
 
     int index = 0;
@@ -262,6 +265,26 @@ void DesignSurface::SyncIcons()
         const int row = index / IconsPerRow;
         icon->move(CellMargin + column * (icon->width() + IconGap), controlsBottom + CellMargin + row * (icon->height() + IconGap));
         ++index;
+    }
+}
+
+// Made again on every refresh, so that a property changed in the inspector shows; they
+// flow in a row under the icons.
+void DesignSurface::SyncPreviews()
+{
+    for (ComponentPreview* preview : FRoot->findChildren<ComponentPreview*>(Qt::FindDirectChildrenOnly))
+        delete preview;
+    int top = 0;
+    for (const auto& [component, icon] : FIcons)
+        top = std::max(top, icon->geometry().bottom() + 1 + CellMargin);
+    QPoint next(CellMargin, top);
+    for (int i = 0; i < FRoot->ComponentCount(); ++i) {
+        ComponentPreview* preview = ComponentPreview::Create(FRoot->Components(i), FRoot);
+        if (preview == nullptr)
+            continue;
+        preview->move(next);
+        preview->show();
+        next.rx() += preview->width() + IconGap;
     }
 }
 

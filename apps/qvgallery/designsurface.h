@@ -59,6 +59,8 @@ protected:
 private:
     void WatchWidgetTree(QWidget* Widget);
     void SyncIcons();
+    // What the non-visual components do, under their icons (ComponentPreview).
+    void SyncPreviews();
     void ResizeRoot();
     void UpdateSelectionRect();
     void ShowVerbMenu(vcl::TComponent* Component, const QPoint& GlobalPos);

@@ -8,6 +8,7 @@
 // "set"; the package's classes take an owner component and name their setters SetX. So a
 // control gets a class deriving from it with a QWidget* constructor and lower-case setters,
 // and a non-visual component gets a host widget whose properties forward to it.
+#include "layout/qvsplitterwindow.h"
 #include "package/package.h"
 #include "vcl/streaming/classregistry.h"
 #include "vcl/streaming/designintf.h"
@@ -18,6 +19,7 @@
 #include <QRegularExpression>
 #include <QTextStream>
 #include <QWidget>
+#include <algorithm>
 #include <cstdio>
 #include <set>
 #include <stdexcept>
@@ -62,7 +64,7 @@ bool Editable(const QMetaProperty& Property)
 {
     static const std::set<int> types{QMetaType::Bool, QMetaType::Int, QMetaType::UInt, QMetaType::LongLong,
         QMetaType::ULongLong, QMetaType::Double, QMetaType::QString, QMetaType::QStringList};
-    return Property.isEnumType() || types.count(Property.metaType().id()) > 0;
+    return Property.isEnumType() || vcl::IsColorProperty(Property) || types.count(Property.metaType().id()) > 0;
 }
 
 // The published properties a generated class forwards or gives a uic setter, under the
@@ -86,6 +88,9 @@ std::vector<QMetaProperty> ForwardedProperties(const QMetaObject* Meta, const QS
 // the scope of that name, and QUiLoader and Designer need it to read the keys.
 QString TypeName(const QMetaProperty& Property)
 {
+    // Designer's editor picks colours as QColor; the generated classes convert.
+    if (vcl::IsColorProperty(Property))
+        return QStringLiteral("QColor");
     const QMetaEnum enumerator = Property.enumerator();
     if (Property.isEnumType() && enumerator.isValid())
         return QStringLiteral("%1::%2").arg(QString::fromLatin1(enumerator.scope()), QString::fromLatin1(enumerator.name()));
@@ -143,13 +148,28 @@ void WriteHostClass(QTextStream& Out, const TClassSource& Source)
     Out << "    " << Source.Scope << "::" << Source.ShortName << "* Component() const;\n";
     for (const TForwarded& p : properties) {
         const QString holder = p.Holder.isEmpty() ? QStringLiteral("nullptr") : '"' + p.Holder + '"';
-        Out << "    " << p.Type << ' ' << p.Name << "() const { return ReadForwarded(\"" << p.Property << "\", "
-            << holder << ").value<" << p.Type << ">(); }\n";
+        const bool colour = p.Type == QStringLiteral("QColor");
+        Out << "    " << p.Type << ' ' << p.Name << "() const { return "
+            << (colour ? "DesignColor(" : "") << "ReadForwarded(\"" << p.Property << "\", " << holder << ")"
+            << (colour ? QStringLiteral(")") : ".value<" + p.Type + ">()") << "; }\n";
         Out << KeepQWidgetSetter(SetterName(p.Name));
         Out << "    void " << SetterName(p.Name) << "(const " << p.Type << "& Value) { WriteForwarded(\""
-            << p.Property << "\", " << holder << ", QVariant::fromValue(Value)); }\n";
+            << p.Property << "\", " << holder << ", " << (colour ? "ComponentColor(Value)" : "QVariant::fromValue(Value)")
+            << "); }\n";
     }
     Out << "};\n\n";
+}
+
+// A control's colour property again, as a QColor for Designer's colour editor: the
+// generated class's property hides the component's TColor one and reaches it through
+// the component class's own meta-object.
+void WriteColorProperty(QTextStream& Out, const QString& Base, const QString& Name)
+{
+    Out << "    Q_PROPERTY(QColor " << Name << " READ " << Name << "AsQColor WRITE " << SetterName(Name) << ")\n";
+    Out << "    QColor " << Name << "AsQColor() const { return DesignColor(ReadBaseProperty(this, " << Base
+        << "::staticMetaObject, \"" << Name << "\")); }\n";
+    Out << "    void " << SetterName(Name) << "(const QColor& Value) { WriteBaseProperty(this, " << Base
+        << "::staticMetaObject, \"" << Name << "\", ComponentColor(Value)); }\n";
 }
 
 void WriteControlClass(QTextStream& Out, const TClassSource& Source)
@@ -157,9 +177,17 @@ void WriteControlClass(QTextStream& Out, const TClassSource& Source)
     const QString base = Source.Scope + QStringLiteral("::") + Source.ShortName;
     Out << "class " << Source.ShortName << " : public " << base << " {\n    Q_OBJECT\npublic:\n";
     Out << "    explicit " << Source.ShortName << "(QWidget* Parent = nullptr);\n";
-    for (const QMetaProperty& property : ForwardedProperties(Source.Meta))
+    if (Source.Meta->inherits(&Qvsplitterwindow::TqvSplitterWindow::staticMetaObject))
+        Out << "    // Adds a pane (uic and QUiLoader call it for the panes a form holds).\n"
+               "    Q_INVOKABLE void addPane(QWidget* Pane) { AddPane(this, Pane); }\n";
+    for (const QMetaProperty& property : ForwardedProperties(Source.Meta)) {
+        if (vcl::IsColorProperty(property)) {
+            WriteColorProperty(Out, base, QString::fromLatin1(property.name()));
+            continue;
+        }
         Out << KeepQWidgetSetter(SetterName(QString::fromLatin1(property.name()))) << "    void " << SetterName(QString::fromLatin1(property.name())) << "(const " << TypeName(property)
             << "& Value) { setProperty(\"" << property.name() << "\", QVariant::fromValue(Value)); }\n";
+    }
     Out << "};\n\n";
 }
 
@@ -168,7 +196,7 @@ QString HeaderText(const std::vector<TClassSource>& Sources)
     QString text;
     QTextStream out(&text);
     out << "#pragma once\n// Made by qvdesigngen from the package's palette when the package is built.\n";
-    out << "#include \"qvdesigner/componenthost.h\"\n";
+    out << "#include \"qvdesigner/componenthost.h\"\n#include \"qvdesigner/panes.h\"\n";
     std::set<QString> headers;
     for (const TClassSource& source : Sources)
         headers.insert(source.Header);
@@ -220,21 +248,37 @@ void WriteIfChanged(const QString& Path, const QString& Text)
         throw std::runtime_error(QStringLiteral("cannot write %1").arg(Path).toStdString());
 }
 
+// The classes a form can hold: every palette class, then the package's other registered
+// controls (a splitter window's panes, which its editor makes), which get designer
+// classes too so that Designer saves them under a class uic and QUiLoader can make.
+std::vector<vcl::TComponentClass> FormClasses()
+{
+    std::vector<vcl::TComponentClass> classes;
+    for (const vcl::TPalettePage& page : vcl::PalettePages())
+        classes.insert(classes.end(), page.Classes.begin(), page.Classes.end());
+    const std::vector<vcl::TComponentClass> palette = classes;
+    for (vcl::TComponentClass registered : vcl::RegisteredClasses()) {
+        const bool onPalette = std::find(palette.begin(), palette.end(), registered) != palette.end();
+        if (!onPalette && registered->MetaObject->inherits(&QWidget::staticMetaObject)
+            && !QByteArray(registered->MetaObject->className()).startsWith("vcl::"))
+            classes.push_back(registered);
+    }
+    return classes;
+}
+
 std::vector<TClassSource> PaletteClasses(const QString& Root)
 {
     std::vector<TClassSource> sources;
     std::set<QString> names;
-    for (const vcl::TPalettePage& page : vcl::PalettePages()) {
-        for (vcl::TComponentClass componentClass : page.Classes) {
-            const QString full = QString::fromLatin1(componentClass->MetaObject->className());
-            const qsizetype split = full.lastIndexOf(QStringLiteral("::"));
-            TClassSource source{full.left(split), full.mid(split + 2), {},
-                componentClass->MetaObject->inherits(&QWidget::staticMetaObject), componentClass->MetaObject};
-            if (split < 0 || !names.insert(source.ShortName).second)
-                throw std::runtime_error(("no unit namespace or a second class named " + full).toStdString());
-            source.Header = FindHeader(Root, source.Scope, source.ShortName);
-            sources.push_back(source);
-        }
+    for (vcl::TComponentClass componentClass : FormClasses()) {
+        const QString full = QString::fromLatin1(componentClass->MetaObject->className());
+        const qsizetype split = full.lastIndexOf(QStringLiteral("::"));
+        TClassSource source{full.left(split), full.mid(split + 2), {},
+            componentClass->MetaObject->inherits(&QWidget::staticMetaObject), componentClass->MetaObject};
+        if (split < 0 || !names.insert(source.ShortName).second)
+            throw std::runtime_error(("no unit namespace or a second class named " + full).toStdString());
+        source.Header = FindHeader(Root, source.Scope, source.ShortName);
+        sources.push_back(source);
     }
     return sources;
 }

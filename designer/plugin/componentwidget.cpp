@@ -14,9 +14,9 @@ enum IconMetrics { IconSize = 22 };
 constexpr QSize HostSize(96, 48);
 } // namespace
 
-TComponentWidget::TComponentWidget(const TDesignerClass& Class, const QString& Group,
+TComponentWidget::TComponentWidget(const TDesignerClass& Class, const QString& Group, bool OnPalette,
     std::function<void(QDesignerFormEditorInterface*)> OnInitialize, QObject* Parent)
-    : QObject(Parent), FClass(Class), FGroup(Group), FOnInitialize(std::move(OnInitialize))
+    : QObject(Parent), FClass(Class), FGroup(Group), FOnPalette(OnPalette), FOnInitialize(std::move(OnInitialize))
 {
 }
 
@@ -55,11 +55,12 @@ QIcon TComponentWidget::icon() const
     return QIcon(pixmap);
 }
 
-// Controls that hold other controls (panels, splitter windows) get their children from
-// the component's own editors, not from Designer, so no entry is a Designer container.
+// Palette controls that hold others get their children from their own editors (a
+// splitter window's panes come from its "New Pane" verb), so none is a container for
+// Designer's drops; the classes off the palette are those panes, which hold controls.
 bool TComponentWidget::isContainer() const
 {
-    return false;
+    return !FOnPalette;
 }
 
 QWidget* TComponentWidget::createWidget(QWidget* Parent)
@@ -92,17 +93,27 @@ void TComponentWidget::initialize(QDesignerFormEditorInterface* Core)
 
 QString TComponentWidget::domXml() const
 {
+    // Designer's widget box leaves out entries without a template: classes off the
+    // palette come only from their editors.
+    if (!FOnPalette)
+        return {};
     QString objectName = toolTip();
     objectName[0] = objectName[0].toLower();
     const QSize size = IsVisual() ? DesignControlSize : HostSize;
     // The widget box shows the display name (the class as the palette names it) rather
     // than the generated class's full name.
+    // A class with pages names the method that uic and QUiLoader add them with.
+    const QString pages = FClass.WidgetClass->indexOfMethod("addPane(QWidget*)") >= 0
+        ? QStringLiteral("<customwidgets><customwidget><class>%1</class><addpagemethod>addPane</addpagemethod>"
+                         "</customwidget></customwidgets>").arg(name())
+        : QString();
     return QStringLiteral("<ui language=\"c++\" displayname=\"%1\"><widget class=\"%2\" name=\"%3\">"
                           "<property name=\"geometry\"><rect><x>0</x><y>0</y><width>%4</width>"
-                          "<height>%5</height></rect></property></widget></ui>")
+                          "<height>%5</height></rect></property></widget>%6</ui>")
         .arg(toolTip(), name(), objectName)
         .arg(size.width())
-        .arg(size.height());
+        .arg(size.height())
+        .arg(pages);
 }
 
 bool TComponentWidget::IsVisual() const

@@ -14,8 +14,9 @@ class TComponentWidget : public QObject, public QDesignerCustomWidgetInterface {
     Q_OBJECT
     Q_INTERFACES(QDesignerCustomWidgetInterface)
 public:
-    // OnInitialize runs when Designer initializes this entry with its core.
-    TComponentWidget(const TDesignerClass& Class, const QString& Group,
+    // OnInitialize runs when Designer initializes this entry with its core. A class off
+    // the palette (OnPalette false) is known to Designer but not in its widget box.
+    TComponentWidget(const TDesignerClass& Class, const QString& Group, bool OnPalette,
         std::function<void(QDesignerFormEditorInterface*)> OnInitialize, QObject* Parent);
 
     QString name() const override;
@@ -35,6 +36,7 @@ private:
 
     const TDesignerClass& FClass;
     QString FGroup;
+    bool FOnPalette;
     std::function<void(QDesignerFormEditorInterface*)> FOnInitialize;
     QDesignerFormEditorInterface* FCore = nullptr;
 };

@@ -35,9 +35,18 @@ vcl::TComponent* TFormDesigner::GetRoot()
     return new TFormRoot(form);
 }
 
+// Unique among the root's components and the form's widgets: in Designer the panes an
+// editor made belong to the form, not to the root.
 QString TFormDesigner::UniqueName(const QString& BaseName)
 {
-    return vcl::DefaultUniqueName(GetRoot(), BaseName);
+    // Without a root the default gives the first candidate, "Pane1" for "TPane".
+    const QString base = vcl::DefaultUniqueName(nullptr, BaseName).chopped(1);
+    vcl::TComponent* root = GetRoot();
+    for (int n = 1;; ++n) {
+        const QString candidate = base + QString::number(n);
+        if (root->FindComponent(candidate) == nullptr && FormWidget()->findChild<QObject*>(candidate) == nullptr)
+            return candidate;
+    }
 }
 
 void TFormDesigner::SelectComponent(vcl::TComponent* Instance)

@@ -1,6 +1,7 @@
 #include "verbtaskmenu.h"
 
 #include "formdesigner.h"
+#include "panecontainer.h"
 #include "qvdesigner/componenthost.h"
 #include "vcl/core/sysutils.h"
 
@@ -22,6 +23,7 @@ void RunEditor(QWidget* Widget, F&& Action)
     TFormDesigner designer(Widget);
     try {
         Action(*vcl::GetComponentEditor(ComponentOf(Widget), &designer));
+        AdoptNewPanes(QDesignerFormWindowInterface::findFormWindow(Widget), Widget);
     } catch (const vcl::Exception& e) {
         if (QDesignerFormWindowInterface::findFormWindow(Widget) != nullptr)
             QMessageBox::warning(Widget->window(), QStringLiteral("QvKit"), e.Message());
@@ -55,16 +57,11 @@ QAction* TVerbTaskMenu::preferredEditAction() const
     return FEdit;
 }
 
-TVerbTaskMenuFactory::TVerbTaskMenuFactory(QExtensionManager* Parent)
-    : QExtensionFactory(Parent)
-{
-}
-
-QObject* TVerbTaskMenuFactory::createExtension(QObject* Object, const QString& Iid, QObject* Parent) const
+QObject* CreateVerbTaskMenu(QObject* Object, QObject* Parent)
 {
     auto* widget = qobject_cast<QWidget*>(Object);
     vcl::TComponent* component = ComponentOf(Object);
-    if (Iid != Q_TYPEID(QDesignerTaskMenuExtension) || widget == nullptr || component == nullptr)
+    if (widget == nullptr || component == nullptr)
         return nullptr;
     TFormDesigner designer(widget);
     if (vcl::GetComponentEditor(component, &designer)->GetVerbCount() == 0)

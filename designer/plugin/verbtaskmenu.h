@@ -3,7 +3,6 @@
 // (the task menu), each running the verb on the component; double-clicking the widget
 // runs the editor's Edit.
 #include <QtDesigner/QDesignerTaskMenuExtension>
-#include <QtDesigner/QExtensionFactory>
 
 #include <QList>
 #include <QObject>
@@ -30,14 +29,8 @@ private:
     QAction* FEdit;
 };
 
-// Makes a TVerbTaskMenu for the widgets of components whose editor has verbs.
-class TVerbTaskMenuFactory : public QExtensionFactory {
-    Q_OBJECT
-public:
-    explicit TVerbTaskMenuFactory(QExtensionManager* Parent);
-
-protected:
-    QObject* createExtension(QObject* Object, const QString& Iid, QObject* Parent) const override;
-};
+// A TVerbTaskMenu for Object when it is the widget of a component whose editor has
+// verbs, or null.
+QObject* CreateVerbTaskMenu(QObject* Object, QObject* Parent);
 
 } // namespace Qvdesigner

@@ -1,12 +1,16 @@
 #include "widgetcollection.h"
 
 #include "componentwidget.h"
+#include "extensionfactory.h"
 #include "package/package.h"
+#include "panecontainer.h"
 #include "verbtaskmenu.h"
 #include "vcl/streaming/designintf.h"
 
 #include <QtDesigner/QDesignerFormEditorInterface>
 #include <QtDesigner/QExtensionManager>
+
+#include <algorithm>
 
 namespace Qvdesigner {
 
@@ -27,10 +31,26 @@ TWidgetCollection::TWidgetCollection(QObject* Parent)
                     qUtf8Printable(componentClass->ClassName()));
                 continue;
             }
-            FWidgets << new TComponentWidget(*designerClass, GroupOfPage(page.Caption),
-                [this](QDesignerFormEditorInterface* Core) { RegisterExtensions(Core); }, this);
+            AddEntry(*designerClass, GroupOfPage(page.Caption), true);
         }
     }
+    for (const TDesignerClass& designerClass : DesignerClasses())
+        if (!OnPalette(designerClass.ComponentClass))
+            AddEntry(designerClass, QStringLiteral("QvKit"), false);
+}
+
+bool TWidgetCollection::OnPalette(vcl::TComponentClass Class)
+{
+    for (const vcl::TPalettePage& page : vcl::PalettePages())
+        if (std::find(page.Classes.begin(), page.Classes.end(), Class) != page.Classes.end())
+            return true;
+    return false;
+}
+
+void TWidgetCollection::AddEntry(const TDesignerClass& Class, const QString& Group, bool OnPalette)
+{
+    FWidgets << new TComponentWidget(Class, Group, OnPalette,
+        [this](QDesignerFormEditorInterface* Core) { RegisterExtensions(Core); }, this);
 }
 
 QList<QDesignerCustomWidgetInterface*> TWidgetCollection::customWidgets() const
@@ -52,7 +72,9 @@ void TWidgetCollection::RegisterExtensions(QDesignerFormEditorInterface* Core)
         return;
     FCores.insert(Core);
     QExtensionManager* manager = Core->extensionManager();
-    manager->registerExtensions(new TVerbTaskMenuFactory(manager), Q_TYPEID(QDesignerTaskMenuExtension));
+    for (const auto& [iid, make] : {std::pair{Q_TYPEID(QDesignerTaskMenuExtension), &CreateVerbTaskMenu},
+             std::pair{Q_TYPEID(QDesignerContainerExtension), &CreatePaneContainer}})
+        manager->registerExtensions(new TExtensionFactory(manager, QString(iid), make), QString(iid));
 }
 
 } // namespace Qvdesigner

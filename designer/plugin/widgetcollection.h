@@ -1,7 +1,10 @@
 #pragma once
 // The plugin Qt Designer and QUiLoader load: one widget-box entry for every class on the
 // package's palette, grouped by palette page in page order, read from the registries
-// that loading the package fills.
+// that loading the package fills; then, out of the widget box, the package's other
+// registered controls (a splitter window's panes), so forms holding them load.
+#include "qvdesigner/componenthost.h"
+
 #include <QtUiPlugin/QDesignerCustomWidgetInterface>
 
 #include <QObject>
@@ -25,6 +28,8 @@ public:
     static QString GroupOfPage(const QString& Caption);
 
 private:
+    static bool OnPalette(vcl::TComponentClass Class);
+    void AddEntry(const TDesignerClass& Class, const QString& Group, bool OnPalette);
     // Adds the component editors' verbs to the task menus of Core's forms (once per core).
     void RegisterExtensions(QDesignerFormEditorInterface* Core);
 

@@ -3,6 +3,7 @@
 #include "vcl/controls/controls.h"
 #include "vcl/controls/forms.h"
 #include "vcl/core/sysutils.h"
+#include "vcl/graphics/colors.h"
 
 #include <QLinearGradient>
 #include <QPainter>
@@ -104,6 +105,26 @@ void PaintComponentTile(QPainter& Painter, const QRect& Tile, bool Visual)
     Painter.drawRect(Tile.adjusted(0, 0, -1, -1));
     const int inset = Tile.width() / 3;
     Painter.fillRect(Tile.adjusted(inset, inset, -inset, -inset), Qt::white);
+}
+
+QColor DesignColor(const QVariant& Color)
+{
+    return vcl::ToQColor(Color.value<vcl::TColor>());
+}
+
+QVariant ComponentColor(const QColor& Color)
+{
+    return QVariant::fromValue(vcl::FromQColor(Color));
+}
+
+QVariant ReadBaseProperty(const QObject* Object, const QMetaObject& Base, const char* Name)
+{
+    return Base.property(Base.indexOfProperty(Name)).read(Object);
+}
+
+void WriteBaseProperty(QObject* Object, const QMetaObject& Base, const char* Name, const QVariant& Value)
+{
+    Base.property(Base.indexOfProperty(Name)).write(Object, Value);
 }
 
 vcl::TComponent* ComponentOf(QObject* Object)

@@ -6,6 +6,7 @@
 #include "vcl/core/classes.h"
 #include "vcl/streaming/classregistry.h"
 
+#include <QColor>
 #include <QRect>
 #include <QVariant>
 #include <QWidget>
@@ -55,6 +56,15 @@ vcl::TComponent* ComponentOf(QObject* Object);
 // when Parent is a windowed control, as a plain child widget otherwise.
 void PlaceControl(QWidget* Control, QWidget* Parent);
 
+// Colours as Designer's property editor shows them: a TColor value as a QColor (a system
+// colour resolved to its value) and a QColor as a TColor value.
+QColor DesignColor(const QVariant& Color);
+QVariant ComponentColor(const QColor& Color);
+// Property Name of Object as the class Base declares it (the generated classes declare
+// some properties again, under other types).
+QVariant ReadBaseProperty(const QObject* Object, const QMetaObject& Base, const char* Name);
+void WriteBaseProperty(QObject* Object, const QMetaObject& Base, const char* Name, const QVariant& Value);
+
 // The tile that shows a component in Designer's widget box (Visual: a control) and on a
 // host: a gradient square with a white centre.
 void PaintComponentTile(QPainter& Painter, const QRect& Tile, bool Visual);
@@ -71,7 +81,8 @@ struct TDesignerClass {
     QWidget* (*Create)(QWidget* Parent);
 };
 
-// Every generated widget class, in palette order.
+// Every generated widget class: the palette classes in palette order, then the package's
+// other registered controls (a splitter window's panes).
 const std::vector<TDesignerClass>& DesignerClasses();
 // The generated class standing for ComponentClass, or null.
 const TDesignerClass* FindDesignerClass(vcl::TComponentClass ComponentClass);

@@ -1,10 +1,12 @@
-// A form with one component of each palette page (allpages.ui, written in the form
-// Designer saves) read at run time through QUiLoader with the plugin, and compiled in
-// with uic: both give the real components with the values the form sets.
+// A form with one component of each palette page and a splitter window with two panes,
+// saved by Qt Designer's own writer when the tests are built (designer_save_form), read
+// at run time through QUiLoader with the plugin and compiled in with uic: both give the
+// real components with the values set in Designer, the panes in their window.
 #include "qvdesigner/componenthost.h"
 #include "qvdesigner/widgets.h"
-#include "ui_allpages.h"
+#include "ui_savedform.h"
 
+#include <QDomDocument>
 #include <QFile>
 #include <QUiLoader>
 #include <gtest/gtest.h>
@@ -19,7 +21,7 @@ struct TExpectedValue {
     QVariant Value;         // as the form sets it; enumerations by number
 };
 
-// The values are the ones written in allpages.ui; the enumeration numbers are the
+// The values are the ones designer_save_form sets; the enumeration numbers are the
 // positions of mtError, swHorizontal and ewReboot in their declarations, the set is
 // mbYes (0x001) and mbNo (0x002).
 const TExpectedValue Expected[] = {
@@ -41,8 +43,24 @@ const TExpectedValue Expected[] = {
     {"exitWin", "TqvExitWin", "ExitWinType", 1},
 };
 
+// The "New Pane" verb run twice in Designer: panes Pane1 and Pane2, in that order.
+void CheckPanes(QWidget& Form)
+{
+    auto* window = dynamic_cast<Qvsplitterwindow::TqvSplitterWindow*>(Form.findChild<QWidget*>("splitterWindow"));
+    ASSERT_NE(window, nullptr);
+    ASSERT_EQ(window->GetNumPanes(), 2);
+    for (int i = 0; i < 2; ++i) {
+        Qvsplitterwindow::TPane* pane = window->GetPane(i);
+        EXPECT_EQ(pane->objectName(), QStringLiteral("Pane%1").arg(i + 1));
+        EXPECT_EQ(pane->parentWidget(), window);
+        EXPECT_EQ(pane->PaneIndex(), i);
+        EXPECT_TRUE(pane->isVisibleTo(window));
+    }
+}
+
 void CheckForm(QWidget& Form)
 {
+    CheckPanes(Form);
     for (const TExpectedValue& row : Expected) {
         SCOPED_TRACE(QStringLiteral("%1.%2").arg(row.ObjectName, row.Property).toStdString());
         auto* widget = Form.findChild<QWidget*>(row.ObjectName);
@@ -63,7 +81,7 @@ void CheckForm(QWidget& Form)
 TEST(DesignerForms, UicCompiledFormMakesTheComponents)
 {
     QWidget form;
-    Ui::AllPagesForm ui;
+    Ui::SavedForm ui;
     ui.setupUi(&form);
     CheckForm(form);
     // The generated members have the generated classes' types: the component is at hand.
@@ -78,7 +96,7 @@ TEST(DesignerForms, QUiLoaderWithThePluginMakesTheComponents)
     loader.clearPluginPaths();
     loader.addPluginPath(QStringLiteral(QV_DESIGNER_PLUGIN_DIR));
     ASSERT_TRUE(loader.availableWidgets().contains("Qvdesigner::TqvMsgDlg")) << "the plugin is not loaded";
-    QFile file(qEnvironmentVariable("QV_TEST_SOURCE_DIR") + QStringLiteral("/allpages.ui"));
+    QFile file(QStringLiteral(QV_SAVED_FORM));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const std::unique_ptr<QWidget> form(loader.load(&file));
     ASSERT_NE(form, nullptr) << loader.errorString().toStdString();
@@ -86,16 +104,36 @@ TEST(DesignerForms, QUiLoaderWithThePluginMakesTheComponents)
     EXPECT_FALSE(Qvdesigner::ComponentOf(form->findChild<QWidget*>("ftpButton"))->ComponentState() & vcl::csDesigning);
 }
 
-// Components from a compiled form run as ones made in code: a pane joins the splitter
-// window, and the host's setters reach the component.
+// Designer wrote the panes inside their window and named the method that adds them.
+TEST(DesignerForms, DesignerSavedThePanesInTheirWindow)
+{
+    QFile file(QStringLiteral(QV_SAVED_FORM));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QDomDocument dom;
+    ASSERT_TRUE(dom.setContent(&file));
+    QStringList panes;
+    const QDomNodeList widgets = dom.elementsByTagName("widget");
+    for (int i = 0; i < widgets.size(); ++i) {
+        const QDomElement widget = widgets.at(i).toElement();
+        if (widget.attribute("class") == "Qvdesigner::TPane")
+            panes << widget.parentNode().toElement().attribute("name") + '/' + widget.attribute("name");
+    }
+    EXPECT_EQ(panes, QStringList({"splitterWindow/Pane1", "splitterWindow/Pane2"}));
+    const QDomNodeList methods = dom.elementsByTagName("addpagemethod");
+    ASSERT_EQ(methods.size(), 1);
+    EXPECT_EQ(methods.at(0).toElement().text(), "addPane");
+}
+
+// Components from a compiled form run as ones made in code: a third pane joins the
+// splitter window, and the host's setters reach the component.
 TEST(DesignerForms, ComponentsFromAFormWork)
 {
     QWidget form;
-    Ui::AllPagesForm ui;
+    Ui::SavedForm ui;
     ui.setupUi(&form);
     auto* pane = new Qvsplitterwindow::TPane(nullptr);
     pane->SetSplitterWnd(ui.splitterWindow);
-    EXPECT_EQ(ui.splitterWindow->GetNumPanes(), 1);
+    EXPECT_EQ(ui.splitterWindow->GetNumPanes(), 3);
     EXPECT_EQ(pane->parentWidget(), ui.splitterWindow);
     EXPECT_EQ(ui.exitWin->ExitWinType(), Qvexitwin::ewReboot);
     ui.exitWin->setExitWinType(Qvexitwin::ewPowerOff);

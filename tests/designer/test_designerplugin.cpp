@@ -1,16 +1,20 @@
 // The Qt Designer plugin as Designer loads it: one collection whose entries are the
 // palette's classes grouped by page in page order, widgets that are the real components,
-// and the component editors' verbs in the task menus.
+// and, in Designer's own form editor, the component editors' verbs in the task menus and
+// the panes a splitter window's verb makes kept with the form.
+#include "designersession.h"
 #include "qvdesigner/componenthost.h"
 #include "gradient/qvwordcaption.h"
 #include "layout/qvsplitterwindow.h"
+#include "vcl/graphics/colors.h"
 #include "vcl/streaming/designintf.h"
 
 #include <QDomDocument>
 #include <QPluginLoader>
 #include <QtDesigner/QDesignerFormEditorInterface>
+#include <QtDesigner/QDesignerFormWindowInterface>
+#include <QtDesigner/QDesignerMetaDataBaseInterface>
 #include <QtDesigner/QDesignerTaskMenuExtension>
-#include <QtDesigner/QExtensionManager>
 #include <QtUiPlugin/QDesignerCustomWidgetInterface>
 #include <gtest/gtest.h>
 #include <map>
@@ -37,11 +41,14 @@ QDesignerCustomWidgetInterface* Entry(const QString& ClassName)
     return nullptr;
 }
 
-// Designer shows the entries in the order the collection gives them, each under its group.
+// Designer shows the entries with a template in the order the collection gives them,
+// each under its group.
 TGroups GroupsOf(const QList<QDesignerCustomWidgetInterface*>& Entries)
 {
     TGroups groups;
     for (QDesignerCustomWidgetInterface* entry : Entries) {
+        if (entry->domXml().isEmpty())
+            continue;
         if (groups.empty() || groups.back().first != entry->group())
             groups.emplace_back(entry->group(), QStringList());
         groups.back().second << entry->toolTip();
@@ -70,7 +77,12 @@ TEST(DesignerPlugin, GroupsFollowThePalettePagesInOrder)
     for (qsizetype i = 0; i < groupNames.size(); ++i)
         registered[size_t(i)].first = groupNames[i];
     EXPECT_EQ(GroupsOf(collection->customWidgets()), registered);
-    EXPECT_EQ(collection->customWidgets().size(), 31);
+    // 31 palette classes and, out of the widget box, the splitter window's pane.
+    ASSERT_EQ(collection->customWidgets().size(), 32);
+    QDesignerCustomWidgetInterface* pane = collection->customWidgets().back();
+    EXPECT_EQ(pane->name(), "Qvdesigner::TPane");
+    EXPECT_TRUE(pane->domXml().isEmpty());
+    EXPECT_TRUE(pane->isContainer());
 }
 
 // Every entry names the generated class uic will write, makes a widget for the right
@@ -88,11 +100,15 @@ TEST(DesignerPlugin, EntriesMakeTheirComponents)
         EXPECT_EQ(entry->includeFile(), "qvdesigner/widgets.h");
         EXPECT_FALSE(entry->icon().isNull());
         QDomDocument dom;
-        ASSERT_TRUE(dom.setContent(entry->domXml()));
-        EXPECT_EQ(dom.documentElement().attribute("displayname"), entry->toolTip());
-        const QDomElement widget = dom.documentElement().firstChildElement("widget");
-        EXPECT_EQ(widget.attribute("class"), entry->name());
-        EXPECT_FALSE(widget.attribute("name").isEmpty());
+        if (entry->toolTip() != "TPane") {
+            ASSERT_TRUE(dom.setContent(entry->domXml()));
+            EXPECT_EQ(dom.documentElement().attribute("displayname"), entry->toolTip());
+            const QDomElement widget = dom.documentElement().firstChildElement("widget");
+            EXPECT_EQ(widget.attribute("class"), entry->name());
+            EXPECT_FALSE(widget.attribute("name").isEmpty());
+            // Only the splitter window names a method that adds pages.
+            EXPECT_EQ(dom.elementsByTagName("addpagemethod").size(), entry->toolTip() == "TqvSplitterWindow" ? 1 : 0);
+        }
 
         QWidget* made = entry->createWidget(&form);
         ASSERT_NE(made, nullptr);
@@ -105,12 +121,6 @@ TEST(DesignerPlugin, EntriesMakeTheirComponents)
         delete made;
     }
 }
-
-// Designer's core as far as the extensions need it: an extension manager.
-class TCore : public QDesignerFormEditorInterface {
-public:
-    TCore() { setExtensionManager(new QExtensionManager(this)); }
-};
 
 // The caption's text objects have a registered editor that unfolds them; Designer's
 // property editor shows their values as flat properties of the icon.
@@ -130,19 +140,34 @@ TEST(DesignerPlugin, UnfoldedTextObjectsReachTheCaption)
     EXPECT_EQ(widget->property("CompanyText_Caption").toString(), "Velnor");
 }
 
+// The widgets of a saved form below its main widget, as "parent/name:class", in order.
+QStringList WidgetsOf(const QString& Ui)
+{
+    QDomDocument dom;
+    EXPECT_TRUE(dom.setContent(Ui));
+    QStringList widgets;
+    const QDomNodeList elements = dom.elementsByTagName("widget");
+    for (int i = 1; i < elements.size(); ++i) {
+        const QDomElement widget = elements.at(i).toElement();
+        widgets << QStringLiteral("%1/%2:%3").arg(widget.parentNode().toElement().attribute("name"),
+            widget.attribute("name"), widget.attribute("class"));
+    }
+    return widgets;
+}
+
+// Designer's own form editor with the plugin, one per test program (making it loads
+// every Designer plugin on the system).
 class DesignerVerbs : public ::testing::Test {
 protected:
+    static void SetUpTestSuite() { Session = std::make_unique<Qvdesignertest::TDesignerSession>(QStringLiteral(QV_DESIGNER_PLUGIN_PATH)); }
+    static void TearDownTestSuite() { Session.reset(); }
+
     void SetUp() override
     {
-        ASSERT_NE(LoadCollection(), nullptr);
-        for (QDesignerCustomWidgetInterface* entry : LoadCollection()->customWidgets())
-            entry->initialize(&Core());
+        ASSERT_TRUE(Session->PluginLoaded()) << "Designer did not load " << QV_DESIGNER_PLUGIN;
+        Form = Session->NewForm(QStringLiteral("VerbForm"), {600, 400});
     }
-
-    QDesignerTaskMenuExtension* TaskMenuOf(QWidget* Widget)
-    {
-        return qt_extension<QDesignerTaskMenuExtension*>(Core().extensionManager(), Widget);
-    }
+    void TearDown() override { delete Form; }
 
     static QStringList Texts(const QList<QAction*>& Actions)
     {
@@ -152,18 +177,18 @@ protected:
         return texts;
     }
 
-    // Designer initializes the entries once, with its one core; so do the tests.
-    static TCore& Core()
+    QWidget* PlaceSplitterWindow()
     {
-        static TCore core;
-        return core;
+        return Session->Place(Form, QStringLiteral("Qvdesigner::TqvSplitterWindow"), QStringLiteral("splitterWindow"),
+            {10, 10, 300, 200});
     }
 
-    QWidget form;
+    static inline std::unique_ptr<Qvdesignertest::TDesignerSession> Session;
+    QDesignerFormWindowInterface* Form = nullptr;
 };
 
 // The verbs as each registered editor declares them; classes without an editor have no
-// task menu of ours.
+// task menu of ours. Every class placed on a form is being designed.
 TEST_F(DesignerVerbs, TaskMenusListTheEditorsVerbs)
 {
     const std::map<QString, QStringList> expected = {
@@ -174,11 +199,14 @@ TEST_F(DesignerVerbs, TaskMenusListTheEditorsVerbs)
         {"TqvSplitterWindow", {"New Pane", "Equalize Panes"}},
         {"TqvFTP", {"Connect", "Disconnect"}},
     };
+    int placed = 0;
     for (QDesignerCustomWidgetInterface* entry : LoadCollection()->customWidgets()) {
+        if (entry->domXml().isEmpty())
+            continue;
         SCOPED_TRACE(entry->toolTip().toStdString());
-        std::unique_ptr<QWidget> widget(entry->createWidget(&form));
-        EXPECT_TRUE(Qvdesigner::ComponentOf(widget.get())->ComponentState() & vcl::csDesigning);
-        QDesignerTaskMenuExtension* menu = TaskMenuOf(widget.get());
+        QWidget* widget = Session->Place(Form, entry->name(), QStringLiteral("w%1").arg(++placed), {0, 0, 100, 50});
+        EXPECT_TRUE(Qvdesigner::ComponentOf(widget)->ComponentState() & vcl::csDesigning);
+        QDesignerTaskMenuExtension* menu = Session->TaskMenu(widget);
         const auto verbs = expected.find(entry->toolTip());
         if (verbs == expected.end()) {
             EXPECT_EQ(menu, nullptr);
@@ -188,28 +216,87 @@ TEST_F(DesignerVerbs, TaskMenusListTheEditorsVerbs)
         EXPECT_EQ(Texts(menu->taskActions()), verbs->second);
         EXPECT_NE(menu->preferredEditAction(), nullptr);
     }
+    EXPECT_EQ(placed, 31);
 }
 
-// "New Pane" on a splitter window in a form adds a pane named by the form, owned by the
-// form's root and shown in the window; a second one (by double-click) gets the next number.
-TEST_F(DesignerVerbs, NewPaneAddsAPaneToTheSplitterWindow)
+// "New Pane" from the task menu and a double-click (the editor's Edit, its first verb)
+// give panes Pane1 and Pane2 that the form knows, mark the form modified, and are
+// written by Designer's writer inside their window; a form read from that text holds
+// the panes again. A pane's own task menu acts on its window.
+TEST_F(DesignerVerbs, NewPanesAreSavedAndLoadedWithTheForm)
 {
-    std::unique_ptr<QWidget> widget(Entry("TqvSplitterWindow")->createWidget(&form));
-    auto* window = dynamic_cast<Qvsplitterwindow::TqvSplitterWindow*>(widget.get());
-    ASSERT_NE(window, nullptr);
-    QDesignerTaskMenuExtension* menu = TaskMenuOf(window);
+    QWidget* window = PlaceSplitterWindow();
+    Form->setDirty(false);
+    QDesignerTaskMenuExtension* menu = Session->TaskMenu(window);
     ASSERT_NE(menu, nullptr);
     menu->taskActions().at(0)->trigger();
-    // Double-clicking runs the editor's Edit, which is its first verb.
+    EXPECT_TRUE(Form->isDirty());
     menu->preferredEditAction()->trigger();
-    ASSERT_EQ(window->GetNumPanes(), 2);
-    QStringList names;
-    for (QWidget* child : window->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
-        if (auto* pane = dynamic_cast<Qvsplitterwindow::TPane*>(child))
-            names << pane->Name();
-    names.sort();
-    EXPECT_EQ(names, QStringList({"Pane1", "Pane2"}));
-    EXPECT_NE(form.findChild<QObject*>("qvkit_form_root"), nullptr) << "the form's root owns the panes";
+    auto* splitter = dynamic_cast<Qvsplitterwindow::TqvSplitterWindow*>(window);
+    ASSERT_EQ(splitter->GetNumPanes(), 2);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(splitter->GetPane(i)->objectName(), QStringLiteral("Pane%1").arg(i + 1));
+        EXPECT_EQ(splitter->GetPane(i)->metaObject()->className(), QByteArray("Qvdesigner::TPane"));
+        EXPECT_NE(Session->Core()->metaDataBase()->item(splitter->GetPane(i)), nullptr);
+    }
+    QDesignerTaskMenuExtension* paneMenu = Session->TaskMenu(splitter->GetPane(1));
+    ASSERT_NE(paneMenu, nullptr);
+    paneMenu->taskActions().at(0)->trigger();
+    ASSERT_EQ(splitter->GetNumPanes(), 3);
+    EXPECT_EQ(splitter->GetPane(2)->objectName(), "Pane3");
+
+    const QString saved = Form->contents();
+    QDesignerFormWindowInterface* reloaded = Session->NewForm(QStringLiteral("Reloaded"), {600, 400});
+    ASSERT_TRUE(reloaded->setContents(saved));
+    auto* again = dynamic_cast<Qvsplitterwindow::TqvSplitterWindow*>(
+        reloaded->mainContainer()->findChild<QWidget*>("splitterWindow"));
+    ASSERT_NE(again, nullptr);
+    ASSERT_EQ(again->GetNumPanes(), 3);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(again->GetPane(i)->objectName(), QStringLiteral("Pane%1").arg(i + 1));
+        EXPECT_NE(Session->Core()->metaDataBase()->item(again->GetPane(i)), nullptr);
+    }
+    // A second save keeps the widgets; Designer adds the panes' geometry, which it reads back.
+    EXPECT_EQ(WidgetsOf(reloaded->contents()), WidgetsOf(saved));
+    EXPECT_EQ(WidgetsOf(saved), QStringList({"VerbForm/splitterWindow:Qvdesigner::TqvSplitterWindow",
+                                    "splitterWindow/Pane1:Qvdesigner::TPane", "splitterWindow/Pane2:Qvdesigner::TPane",
+                                    "splitterWindow/Pane3:Qvdesigner::TPane"}));
+    delete reloaded;
+}
+
+// A colour property of the component Widget stands for, as the component's class declares
+// it (a control's designer class declares it again as a QColor).
+vcl::TColor ComponentColour(QWidget* Widget, const char* Property)
+{
+    QObject* component = Qvdesigner::ComponentOf(Widget)->AsQObject();
+    const QMetaObject* meta = component == Widget ? Widget->metaObject()->superClass() : component->metaObject();
+    return meta->property(meta->indexOfProperty(Property)).read(component).value<vcl::TColor>();
+}
+
+// Colours show in Designer's property editor as QColor, on a control (the cool label's
+// ShadowColor) and on a component's icon (the tip dialog's PanelColor); what is picked
+// reaches the component as a TColor, is saved as a colour, and comes back on loading.
+// TColor holds blue in its third byte: red 0x12, green 0x34, blue 0x56 is 0x563412.
+TEST_F(DesignerVerbs, ColoursAreEditedAsQColor)
+{
+    const std::pair<const char*, const char*> cases[] = {{"TqvCoolLabel", "ShadowColor"}, {"TqvTipDlg", "PanelColor"}};
+    for (const auto& [className, property] : cases) {
+        SCOPED_TRACE(className);
+        const QString name = QString::fromLatin1(className).toLower();
+        QWidget* widget = Session->Place(Form, QStringLiteral("Qvdesigner::") + className, name, {0, 0, 100, 50});
+        EXPECT_EQ(widget->property(property).metaType(), QMetaType::fromType<QColor>());
+        Session->SetProperty(widget, property, QColor(0x12, 0x34, 0x56));
+        EXPECT_EQ(ComponentColour(widget, property), vcl::TColor(0x563412));
+
+        QDesignerFormWindowInterface* reloaded = Session->NewForm(QStringLiteral("Reloaded"), {600, 400});
+        ASSERT_TRUE(reloaded->setContents(Form->contents()));
+        QWidget* again = reloaded->mainContainer()->findChild<QWidget*>(name);
+        ASSERT_NE(again, nullptr);
+        EXPECT_EQ(ComponentColour(again, property), vcl::TColor(0x563412));
+        delete reloaded;
+    }
+    EXPECT_EQ(Form->contents().count(QStringLiteral("<color>\n     <red>18</red>\n     <green>52</green>\n     <blue>86</blue>")), 2)
+        << Form->contents().toStdString();
 }
 
 } // namespace

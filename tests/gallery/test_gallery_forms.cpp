@@ -1,14 +1,20 @@
 // The package's palette as the gallery shows it: every registered class of every page
-// placed by the page's own form file, visible, and every page's picture drawn with its
-// components in it.
+// placed by the page's own form file, visible, every page's picture drawn with its
+// components in it, the same in every run, and the components shown at work.
 #include "componenticon.h"
+#include "componentpreview.h"
 #include "designsurface.h"
 #include "gallerywindow.h"
 #include "pagecaption.h"
 
 #include "package/package.h"
 #include "support/programrun.h"
+#include "utilities/qvlinkparser.h"
+#include "utilities/qvmemobrowser.h"
+#include "vcl/controls/treenodes.h"
 #include "vcl/controls/forms.h"
+#include "vcl/controls/stdctrls.h"
+#include "vcl/core/strings.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,6 +25,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 using namespace gallery;
 
@@ -153,8 +160,20 @@ TEST_F(GalleryForms, ScreenshotModeDrawsEveryPageWithItsComponents)
 {
     QTemporaryDir dir;
     const QString out = dir.filePath(QStringLiteral("pictures"));
-    const qvtest::TProgramRun run = qvtest::RunProgram(QStringLiteral(QVGALLERY_PATH), {QStringLiteral("--screenshots"), out});
-    ASSERT_EQ(run.ExitCode, 0) << run.Err.toStdString();
+    const QString again = dir.filePath(QStringLiteral("again"));
+    for (const QString& target : {out, again}) {
+        const qvtest::TProgramRun run = qvtest::RunProgram(QStringLiteral(QVGALLERY_PATH), {QStringLiteral("--screenshots"), target});
+        ASSERT_EQ(run.ExitCode, 0) << run.Err.toStdString();
+    }
+    // The same code draws the same pictures: no clock, no random folder name on a page.
+    const QStringList files = QDir(out).entryList({QStringLiteral("*.png")}, QDir::Files, QDir::Name);
+    EXPECT_EQ(files.size(), 9);
+    for (const QString& name : files) {
+        QFile first(QDir(out).filePath(name));
+        QFile second(QDir(again).filePath(name));
+        ASSERT_TRUE(first.open(QIODevice::ReadOnly) && second.open(QIODevice::ReadOnly)) << name.toStdString();
+        EXPECT_TRUE(first.readAll() == second.readAll()) << name.toStdString() << " differs between two runs";
+    }
 
     GalleryWindow window;
     ASSERT_EQ(window.PageCount(), 8);
@@ -177,6 +196,41 @@ TEST_F(GalleryForms, ScreenshotModeDrawsEveryPageWithItsComponents)
             EXPECT_GE(ColoursIn(picture, area, 2), 2) << root->Components(i)->Name().toStdString() << " is not drawn";
         }
     }
+}
+
+// The pages show their components working: the tabbed editors and the link parser hold
+// the sample documents, the message dialog is drawn as it would show, and the system
+// component's values are on the page. Expected values: the sample texts' first lines,
+// the four links of the sample page counted by hand, and the page size and processor
+// count asked from the system here (sysconf), not through the component.
+TEST_F(GalleryForms, PagesShowWhatTheirNonVisualComponentsAndEditorsDo)
+{
+    GalleryWindow window;
+    QHash<QString, TGalleryPage*> pages;
+    for (int p = 0; p < window.PageCount(); ++p)
+        pages.insert(PageFileName(window.PageCaption(p)), window.Surface(p)->Root());
+    TGalleryPage* edit = pages.value(QStringLiteral("Velnor_Software_Edit"));
+    ASSERT_NE(edit, nullptr);
+    auto* memo = dynamic_cast<Qvmemobrowser::TqvMemoEdTab*>(edit->FindComponent(QStringLiteral("qvMemoEdTab1")));
+    ASSERT_NE(memo, nullptr);
+    EXPECT_TRUE(memo->GetCurrentEditor()->Lines()->Text().startsWith("Welcome to the QvKit gallery."));
+    auto* links = dynamic_cast<Qvlinkparser::TqvLinkParser*>(edit->FindComponent(QStringLiteral("qvLinkParser1")));
+    ASSERT_NE(links, nullptr);
+    ASSERT_NE(links->RootNode(), nullptr);
+    EXPECT_EQ(links->RootNode()->Count(), 4);
+
+    const QList<ComponentPreview*> dialogs = pages.value(QStringLiteral("Velnor_Software_Dialogs"))->findChildren<ComponentPreview*>();
+    const auto message = std::find_if(dialogs.begin(), dialogs.end(),
+        [](ComponentPreview* p) { return p->Component()->ClassName() == "TqvMsgDlg"; });
+    ASSERT_NE(message, dialogs.end());
+    EXPECT_GT((*message)->pixmap().width(), 100) << "the dialog is drawn";
+    EXPECT_GT(ColoursIn((*message)->pixmap().toImage(), (*message)->pixmap().rect(), 3), 2);
+
+    QString systemText;
+    for (ComponentPreview* preview : pages.value(QStringLiteral("Velnor_Software_System"))->findChildren<ComponentPreview*>())
+        systemText += preview->text();
+    EXPECT_TRUE(systemText.contains(QStringLiteral("Page size: %1 bytes").arg(sysconf(_SC_PAGESIZE)))) << systemText.toStdString();
+    EXPECT_TRUE(systemText.contains(QStringLiteral("Processors: %1 ").arg(sysconf(_SC_NPROCESSORS_ONLN)))) << systemText.toStdString();
 }
 
 } // namespace
