@@ -1,5 +1,7 @@
 #include "vcl/registry/regstore.h"
 
+#include "vcl/registry/walframevfs.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
@@ -253,7 +255,8 @@ void TRegStore::OpenDatabase()
     if (!QDir().mkpath(folder))
         throw ERegistryException(QStringLiteral("Cannot create the registry folder \"%1\"").arg(folder));
     const int rc = sqlite3_open_v2(QFile::encodeName(FFileName).constData(), &FDb,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
+                                   WalFrameVfsName());
     if (rc != SQLITE_OK)
         Fail(QStringLiteral("cannot open the database"), rc);
     sqlite3_extended_result_codes(FDb, 1);
