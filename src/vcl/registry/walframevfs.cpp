@@ -2,7 +2,6 @@
 
 #include <cstring>
 #include <sqlite3.h>
-#include <vector>
 
 namespace vcl {
 
@@ -20,8 +19,10 @@ struct FrameFile {
     int Pending;
     sqlite3_int64 PendingOffset;
     unsigned char Header[FrameHeaderSize];
-    // The header and the page joined, kept to save an allocation per frame.
-    std::vector<unsigned char>* Joined;
+    // The header and the page joined, kept to save an allocation per frame (SQLite's
+    // allocator: these functions are called from C and must not throw).
+    unsigned char* Joined;
+    sqlite3_int64 JoinedCapacity;
 };
 
 sqlite3_vfs* RealVfs = nullptr;
@@ -53,12 +54,18 @@ int Write(sqlite3_file* File, const void* Data, int Amount, sqlite3_int64 Offset
         const int rc = Flush(File);
         return rc != SQLITE_OK ? rc : file->Real->pMethods->xWrite(file->Real, Data, Amount, Offset);
     }
-    std::vector<unsigned char>& joined = *file->Joined;
-    joined.resize(size_t(FrameHeaderSize) + size_t(Amount));
-    std::memcpy(joined.data(), file->Header, FrameHeaderSize);
-    std::memcpy(joined.data() + FrameHeaderSize, Data, size_t(Amount));
+    const sqlite3_int64 size = sqlite3_int64(FrameHeaderSize) + Amount;
+    if (size > file->JoinedCapacity) {
+        void* grown = sqlite3_realloc64(file->Joined, sqlite3_uint64(size));
+        if (!grown)
+            return SQLITE_IOERR_NOMEM;
+        file->Joined = static_cast<unsigned char*>(grown);
+        file->JoinedCapacity = size;
+    }
+    std::memcpy(file->Joined, file->Header, FrameHeaderSize);
+    std::memcpy(file->Joined + FrameHeaderSize, Data, size_t(Amount));
     file->Pending = 0;
-    return file->Real->pMethods->xWrite(file->Real, joined.data(), int(joined.size()), file->PendingOffset);
+    return file->Real->pMethods->xWrite(file->Real, file->Joined, int(size), file->PendingOffset);
 }
 
 int Close(sqlite3_file* File)
@@ -66,7 +73,7 @@ int Close(sqlite3_file* File)
     FrameFile* file = AsFrameFile(File);
     const int flushed = Flush(File);
     const int closed = file->Real->pMethods->xClose(file->Real);
-    delete file->Joined;
+    sqlite3_free(file->Joined);
     file->Joined = nullptr;
     return flushed != SQLITE_OK ? flushed : closed;
 }
@@ -149,7 +156,8 @@ int Open(sqlite3_vfs*, sqlite3_filename Name, sqlite3_file* File, int Flags, int
     file->IsWal = (Flags & SQLITE_OPEN_WAL) != 0;
     file->Pending = 0;
     file->PendingOffset = 0;
-    file->Joined = new std::vector<unsigned char>;
+    file->Joined = nullptr;
+    file->JoinedCapacity = 0;
     file->Base.pMethods = &FrameMethods;
     return SQLITE_OK;
 }
