@@ -511,8 +511,8 @@ std::optional<TRegValue> TRegStore::ReadValue(TRegKeyId Key, const QString& Name
     std::lock_guard lock(FMutex);
     Refresh();
     const QString folded = Folded(Name);
-    if (auto known = FCache.Value(Key, folded))
-        return std::move(*known);
+    if (const auto* known = FCache.Value(Key, folded))
+        return *known;
     std::optional<TRegValue> value = ReadStoredValue(Key, folded);
     FCache.PutValue(Key, folded, value);
     return value;
