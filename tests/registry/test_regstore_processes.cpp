@@ -14,6 +14,8 @@
 #include <QProcess>
 #include <atomic>
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <sqlite3.h>
 #include <thread>
@@ -32,6 +34,11 @@ const char* const ChildVariable = "QV_REGISTRY_CHILD";
 constexpr int WritesPerChild = 1000;
 constexpr int CrashValues = 20;
 constexpr int CrashValueSize = 128 * 1024;
+
+constexpr int DroppedValues = 60;
+
+// Sizes up to several pages, so that some values span more than one frame.
+QString DroppedText(int I) { return QString((I * 331) % 6000, QLatin1Char('a' + I % 26)); }
 
 bool IsChild() { return qEnvironmentVariableIsSet(ChildVariable); }
 
@@ -128,6 +135,20 @@ TEST(ChildRole, Changer)
     ASSERT_TRUE(reg.OpenKey("Software\\Seen", false));
     reg.WriteString("v", "new");
     ASSERT_TRUE(reg.DeleteKey("\\Software\\Gone"));
+}
+
+// Writes values of many sizes, then dies without closing the store, leaving the WAL
+// behind for the next connection to read back.
+TEST(ChildRole, Dropper)
+{
+    if (!IsChild())
+        GTEST_SKIP() << "runs only as a child process";
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("Software\\Dropped", true));
+    for (int i = 0; i < DroppedValues; ++i)
+        reg.WriteString(QStringLiteral("d%1").arg(i), DroppedText(i));
+    std::fflush(nullptr);
+    std::_Exit(0);
 }
 
 // --- The parent side ------------------------------------------------------------------
@@ -287,4 +308,116 @@ TEST_F(StoreProcesses, ForeignDatabaseIsNotTakenOver)
     const QString error = OpenError();
     EXPECT_TRUE(error.contains("is not a registry store")) << error.toStdString();
     EXPECT_EQ(FileBytes(StoreFile()), before);
+}
+
+// --- The store beside plain SQLite connections ----------------------------------------
+
+namespace {
+
+// A connection through SQLite's default file layer, as another program or an older
+// version of this one opens the store; every answer it gives is SQLite's own.
+class PlainConnection {
+public:
+    explicit PlainConnection(const QString& FileName)
+    {
+        EXPECT_EQ(sqlite3_open(QFile::encodeName(FileName).constData(), &FDb), SQLITE_OK);
+        sqlite3_busy_timeout(FDb, 10000);
+    }
+    ~PlainConnection() { sqlite3_close(FDb); }
+    PlainConnection(const PlainConnection&) = delete;
+    PlainConnection& operator=(const PlainConnection&) = delete;
+
+    // The first column of the first row, as text; "(none)" without a row.
+    QString Text(const QString& Sql)
+    {
+        sqlite3_stmt* stmt = nullptr;
+        QString result = QStringLiteral("(none)");
+        if (sqlite3_prepare_v2(FDb, Sql.toUtf8().constData(), -1, &stmt, nullptr) != SQLITE_OK)
+            return QStringLiteral("error: ") + QString::fromUtf8(sqlite3_errmsg(FDb));
+        if (sqlite3_step(stmt) == SQLITE_ROW)
+            result = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)),
+                                       sqlite3_column_bytes(stmt, 0));
+        sqlite3_finalize(stmt);
+        return result;
+    }
+    void Exec(const char* Sql) { ASSERT_EQ(sqlite3_exec(FDb, Sql, nullptr, nullptr, nullptr), SQLITE_OK) << Sql; }
+
+private:
+    sqlite3* FDb = nullptr;
+};
+
+const QString Hive = QStringLiteral("HKEY_CURRENT_USER");
+
+// Text of Size characters that differs from round to round; long ones span several
+// pages, so their frames are written in pieces.
+QString RoundText(int Round, int Size) { return QString(Size, QLatin1Char('a' + Round % 26)); }
+
+} // namespace
+
+// Each write of the store is seen by a plain connection at once, and each write of the
+// plain connection by the store at its next read, also across checkpoints that start
+// the WAL over. A frame written wrongly shows as an old value or a damaged WAL.
+TEST_F(StoreProcesses, WritesAreSeenByAPlainConnectionAndTheOtherWayRound)
+{
+    TRegStore store(Hive, StoreFile());
+    const TRegKeyId key = store.CreateKey(store.RootKey(), {"Plain"});
+    PlainConnection plain(StoreFile());
+    const QString select = QStringLiteral("SELECT data FROM vals WHERE folded = 'v'");
+    for (int round = 0; round < 120; ++round) {
+        const int size = (round * 797) % 5000;
+        store.WriteValue(key, "V", TRegValue::FromString(RoundText(round, size)));
+        ASSERT_EQ(plain.Text(select), RoundText(round, size)) << "round " << round;
+        plain.Exec(QStringLiteral("UPDATE vals SET data = 'plain %1' WHERE folded = 'v'").arg(round).toUtf8().constData());
+        const auto read = store.ReadValue(key, "v");
+        ASSERT_TRUE(read.has_value());
+        ASSERT_EQ(read->Text, QStringLiteral("plain %1").arg(round)) << "round " << round;
+        if (round % 40 == 39)
+            plain.Exec("PRAGMA wal_checkpoint(TRUNCATE)");
+    }
+    EXPECT_EQ(plain.Text("PRAGMA integrity_check"), "ok");
+}
+
+// The WAL left by a process that died is read back by the next connection, which checks
+// every frame's header and checksum as it goes: a frame written wrongly ends the log
+// there, and the values behind it would be missing.
+TEST_F(StoreProcesses, WritesOfAProcessThatDiedAreReadBackFromTheWal)
+{
+    auto child = StartChild("Dropper", "x");
+    ASSERT_TRUE(child->waitForFinished(ChildDeadlineMs));
+    ASSERT_EQ(child->exitCode(), 0);
+    ASSERT_GT(QFile(StoreFile() + QStringLiteral("-wal")).size(), 0) << "the child left no WAL behind";
+    PlainConnection plain(StoreFile());
+    for (int i = 0; i < DroppedValues; ++i)
+        ASSERT_EQ(plain.Text(QStringLiteral("SELECT data FROM vals WHERE folded = 'd%1'").arg(i)), DroppedText(i)) << i;
+    EXPECT_EQ(plain.Text("PRAGMA integrity_check"), "ok");
+}
+
+// A store with SQLite's default 4 KiB pages, as earlier versions made every store, opens,
+// reads back what it holds, takes new writes and keeps its page size.
+TEST_F(StoreProcesses, StoreWithLargerPagesOpensAndReadsBack)
+{
+    {
+        TRegStore store(Hive, StoreFile());
+        const TRegKeyId key = store.CreateKey(store.RootKey(), {"Old", "Values"});
+        for (int i = 0; i < 50; ++i)
+            store.WriteValue(key, QStringLiteral("n%1").arg(i), TRegValue::FromString(RoundText(i, i * 90)));
+    }
+    {
+        PlainConnection plain(StoreFile());
+        plain.Exec("PRAGMA journal_mode = DELETE; PRAGMA page_size = 4096; VACUUM; PRAGMA journal_mode = WAL");
+        ASSERT_EQ(plain.Text("PRAGMA page_size"), "4096");
+    }
+    TRegStore store(Hive, StoreFile());
+    const auto key = store.FindKey(store.RootKey(), {"old", "VALUES"});
+    ASSERT_TRUE(key.has_value());
+    for (int i = 0; i < 50; ++i) {
+        const auto read = store.ReadValue(*key, QStringLiteral("N%1").arg(i));
+        ASSERT_TRUE(read.has_value()) << i;
+        ASSERT_EQ(read->Text, RoundText(i, i * 90)) << i;
+    }
+    store.WriteValue(*key, "added", TRegValue::FromInteger(7));
+    PlainConnection plain(StoreFile());
+    EXPECT_EQ(plain.Text("SELECT data FROM vals WHERE folded = 'added'"), "7");
+    EXPECT_EQ(plain.Text("PRAGMA page_size"), "4096");
+    EXPECT_EQ(plain.Text("PRAGMA integrity_check"), "ok");
 }

@@ -1,8 +1,11 @@
 #include "vcl/registry/regstore.h"
 
+#include "vcl/registry/walframevfs.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
+#include <array>
 #include <sqlite3.h>
 
 namespace vcl {
@@ -18,6 +21,16 @@ constexpr int StoreLayoutVersion = 1;
 constexpr int BusyTimeoutMs = 10000;
 // The pause between attempts where SQLite refuses to wait itself.
 constexpr int RetryPauseMs = 2;
+
+// Page size of a new store. Registry values are small, and every write appends each
+// page it changed to the WAL, checksummed: a small page makes that a quarter of the
+// copying and summing of SQLite's default. Existing stores keep the size they have.
+constexpr int NewStorePageSize = 1024;
+// How much the WAL may hold before a commit copies it back into the database (the only
+// time anything waits for the disk). Each page is copied back once however often it was
+// rewritten, so rarer checkpoints do less work in all; the WAL file is cut back to this
+// size when it starts over.
+constexpr int64_t WalCheckpointBytes = 8 * 1024 * 1024;
 
 // Value type codes in the database: the original platform's numbers, so that a look
 // at the file with the sqlite3 tool reads naturally to anyone who knows them.
@@ -52,7 +65,9 @@ TRegValue AsStored(const TRegValue& Value)
 {
     switch (Value.Type) {
     case rdString:
-    case rdExpandString: return TRegValue::FromString(QString::fromUtf8(Value.Text.toUtf8()), Value.Type);
+    case rdExpandString:
+        return TRegValue::FromString(
+            Value.Text.isValidUtf16() ? Value.Text : QString::fromUtf8(Value.Text.toUtf8()), Value.Type);
     case rdInteger: return TRegValue::FromInteger(Value.Integer);
     case rdBinary: return TRegValue::FromBinary(Value.Bytes);
     case rdUnknown: break;
@@ -120,17 +135,20 @@ public:
         Check(sqlite3_bind_int64(FStmt, Index, Value));
         return *this;
     }
+    // Text and blobs are bound without a copy: the bytes stay alive in the query until
+    // the statement has been reset.
     Query& Bind(int Index, const QString& Value)
     {
-        const QByteArray utf8 = Value.toUtf8();
-        Check(sqlite3_bind_text(FStmt, Index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT));
+        const QByteArray& utf8 = Keep(Index, Value.toUtf8());
+        Check(sqlite3_bind_text(FStmt, Index, utf8.constData(), int(utf8.size()), SQLITE_STATIC));
         return *this;
     }
     Query& BindBlob(int Index, const QByteArray& Value)
     {
         // A null pointer would bind SQL NULL; an empty value is a zero-length blob.
         Check(Value.isEmpty() ? sqlite3_bind_zeroblob(FStmt, Index, 0)
-                              : sqlite3_bind_blob(FStmt, Index, Value.constData(), int(Value.size()), SQLITE_TRANSIENT));
+                              : sqlite3_bind_blob(FStmt, Index, Keep(Index, Value).constData(), int(Value.size()),
+                                                  SQLITE_STATIC));
         return *this;
     }
 
@@ -156,6 +174,9 @@ public:
     }
 
 private:
+    static constexpr size_t MaxKeptParameters = 5;
+    const QByteArray& Keep(int Index, QByteArray Bytes) { return FKept.at(size_t(Index - 1)) = std::move(Bytes); }
+
     int Raise(int rc)
     {
         if (rc != SQLITE_ROW && rc != SQLITE_DONE)
@@ -170,6 +191,7 @@ private:
 
     TRegStore& FStore;
     sqlite3_stmt* FStmt;
+    std::array<QByteArray, MaxKeptParameters> FKept;
 };
 
 // BEGIN IMMEDIATE takes the write lock at once, so the busy time-out covers the whole
@@ -219,6 +241,7 @@ TRegStore::~TRegStore() { CloseDatabase(); }
 
 void TRegStore::CloseDatabase()
 {
+    FChanges.reset();
     for (auto& [sql, stmt] : FStatements)
         sqlite3_finalize(stmt);
     FStatements.clear();
@@ -232,22 +255,28 @@ void TRegStore::OpenDatabase()
     if (!QDir().mkpath(folder))
         throw ERegistryException(QStringLiteral("Cannot create the registry folder \"%1\"").arg(folder));
     const int rc = sqlite3_open_v2(QFile::encodeName(FFileName).constData(), &FDb,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
+                                   WalFrameVfsName());
     if (rc != SQLITE_OK)
         Fail(QStringLiteral("cannot open the database"), rc);
     sqlite3_extended_result_codes(FDb, 1);
     sqlite3_busy_timeout(FDb, BusyTimeoutMs);
     const bool empty = IsEmptyOrOurs();
+    if (empty)
+        Exec(QStringLiteral("PRAGMA page_size = %1").arg(NewStorePageSize).toUtf8().constData());
     UseWriteAheadLog();
-    // NORMAL is safe with WAL against a crashed or killed process: committed
-    // transactions are in the log; only a power loss may roll back the newest ones.
+    // NORMAL in WAL mode: a commit that returned has written its pages to the WAL file,
+    // so it survives the process crashing or being killed; only a power loss or an
+    // operating system crash may roll back the newest commits (the disk is waited for at
+    // checkpoints only).
     Exec("PRAGMA synchronous = NORMAL; PRAGMA foreign_keys = ON");
+    UseCheckpointInterval();
     if (empty)
         CreateSchema();
     // A read makes this connection open the WAL index and hold it for its lifetime, so
     // the index the watch reads is the one in use from here on.
     Exec("SELECT count(*) FROM sqlite_master");
-    FChanges = std::make_unique<TWalChangeWatch>(FFileName);
+    FChanges = std::make_unique<TWalChangeWatch>(FDb);
     if (!FChanges->Mapped())
         FChanges.reset();
 }
@@ -267,6 +296,23 @@ void TRegStore::UseWriteAheadLog()
             Fail(QStringLiteral("cannot switch to write-ahead logging"), rc);
         sqlite3_sleep(RetryPauseMs);
     }
+}
+
+void TRegStore::UseCheckpointInterval()
+{
+    int64_t pageSize = 0;
+    {
+        Query q(*this, "PRAGMA page_size");
+        if (q.Step())
+            pageSize = q.Int(0);
+    }
+    if (pageSize <= 0)
+        Fail(QStringLiteral("cannot read the page size"), SQLITE_ERROR);
+    Exec(QStringLiteral("PRAGMA wal_autocheckpoint = %1; PRAGMA journal_size_limit = %2")
+             .arg(WalCheckpointBytes / pageSize)
+             .arg(WalCheckpointBytes)
+             .toUtf8()
+             .constData());
 }
 
 // Refuses anything but an empty database or one of our own stores, and a store that
@@ -465,8 +511,8 @@ std::optional<TRegValue> TRegStore::ReadValue(TRegKeyId Key, const QString& Name
     std::lock_guard lock(FMutex);
     Refresh();
     const QString folded = Folded(Name);
-    if (auto known = FCache.Value(Key, folded))
-        return std::move(*known);
+    if (const auto* known = FCache.Value(Key, folded))
+        return *known;
     std::optional<TRegValue> value = ReadStoredValue(Key, folded);
     FCache.PutValue(Key, folded, value);
     return value;

@@ -56,6 +56,7 @@ private:
     void CloseDatabase();
     bool IsEmptyOrOurs();
     void UseWriteAheadLog();
+    void UseCheckpointInterval();
     void CreateSchema();
     void Exec(const char* Sql);
     sqlite3_stmt* Prepared(const char* Sql);

@@ -7,12 +7,10 @@ namespace vcl {
 namespace {
 
 template <class Map>
-std::optional<typename Map::mapped_type> Lookup(const Map& Answers, const TRegStoreCache::Slot& Question)
+const typename Map::mapped_type* Lookup(const Map& Answers, const TRegStoreCache::Slot& Question)
 {
     const auto found = Answers.find(Question);
-    if (found == Answers.end())
-        return std::nullopt;
-    return found->second;
+    return found == Answers.end() ? nullptr : &found->second;
 }
 
 } // namespace
@@ -41,7 +39,7 @@ void TRegStoreCache::MakeRoom()
         Clear();
 }
 
-std::optional<std::optional<TRegKeyId>> TRegStoreCache::Child(TRegKeyId Parent, const QString& FoldedName) const
+const std::optional<TRegKeyId>* TRegStoreCache::Child(TRegKeyId Parent, const QString& FoldedName) const
 {
     return Lookup(FChildren, {Parent, FoldedName});
 }
@@ -52,7 +50,7 @@ void TRegStoreCache::PutChild(TRegKeyId Parent, const QString& FoldedName, std::
     FChildren.insert_or_assign({Parent, FoldedName}, Child);
 }
 
-std::optional<std::optional<TRegValue>> TRegStoreCache::Value(TRegKeyId Key, const QString& FoldedName) const
+const std::optional<TRegValue>* TRegStoreCache::Value(TRegKeyId Key, const QString& FoldedName) const
 {
     return Lookup(FValues, {Key, FoldedName});
 }

@@ -22,10 +22,11 @@ public:
     void Validate(int64_t ChangeCounter);
     void Clear();
 
-    // Nothing when the answer is not known; otherwise the answer, which may be "none".
-    std::optional<std::optional<TRegKeyId>> Child(TRegKeyId Parent, const QString& FoldedName) const;
+    // Null when the answer is not known; otherwise the answer, which may be "none". It
+    // stays valid until the cache is next changed.
+    const std::optional<TRegKeyId>* Child(TRegKeyId Parent, const QString& FoldedName) const;
     void PutChild(TRegKeyId Parent, const QString& FoldedName, std::optional<TRegKeyId> Child);
-    std::optional<std::optional<TRegValue>> Value(TRegKeyId Key, const QString& FoldedName) const;
+    const std::optional<TRegValue>* Value(TRegKeyId Key, const QString& FoldedName) const;
     void PutValue(TRegKeyId Key, const QString& FoldedName, std::optional<TRegValue> Value);
 
 private:

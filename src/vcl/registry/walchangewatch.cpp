@@ -1,9 +1,8 @@
 #include "vcl/registry/walchangewatch.h"
 
-#include <QFile>
 #include <algorithm>
-#include <fcntl.h>
-#include <unistd.h>
+#include <atomic>
+#include <sqlite3.h>
 
 namespace vcl {
 
@@ -13,31 +12,35 @@ namespace {
 // before the answer falls back to "changed".
 constexpr size_t IsInitOffset = 12;
 constexpr int ReadAttempts = 8;
+// The size of the index's first region, which holds the header: fixed by SQLite's file
+// format, whatever the page size.
+constexpr int IndexRegionSize = 32768;
 
 } // namespace
 
-TWalChangeWatch::TWalChangeWatch(const QString& DatabaseFile)
-    : FFile(::open(QFile::encodeName(DatabaseFile + QStringLiteral("-shm")).constData(), O_RDONLY | O_CLOEXEC))
+TWalChangeWatch::TWalChangeWatch(sqlite3* Db)
 {
+    sqlite3_file* file = nullptr;
+    if (sqlite3_file_control(Db, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK || !file
+        || !file->pMethods || file->pMethods->iVersion < 2 || !file->pMethods->xShmMap)
+        return;
+    // Not extending: the region exists once the connection has read; asking for it
+    // again hands back the connection's mapping without a new one.
+    void volatile* region = nullptr;
+    if (file->pMethods->xShmMap(file, 0, IndexRegionSize, 0, &region) == SQLITE_OK)
+        FIndex = static_cast<const volatile unsigned char*>(region);
 }
 
-TWalChangeWatch::~TWalChangeWatch()
-{
-    if (FFile >= 0)
-        ::close(FFile);
-}
-
-// Reads both copies in one read; equal copies of an initialised header are a
-// consistent one (a read torn by a writer shows them different).
+// Copies the first copy, then the second, as SQLite's readers do: a writer writes them
+// in the other order, so equal copies of an initialised header are a consistent one.
 bool TWalChangeWatch::ReadHeader(Header& Out) const
 {
-    std::array<unsigned char, 2 * HeaderSize> both;
+    Header second;
     for (int attempt = 0; attempt < ReadAttempts; ++attempt) {
-        // A short read (a file being reset by SQLite) is no header.
-        if (::pread(FFile, both.data(), both.size(), 0) != ssize_t(both.size()))
-            return false;
-        std::copy_n(both.begin(), HeaderSize, Out.begin());
-        if (std::equal(Out.begin(), Out.end(), both.begin() + HeaderSize) && Out[IsInitOffset] != 0)
+        std::copy_n(FIndex, HeaderSize, Out.begin());
+        std::atomic_thread_fence(std::memory_order_acquire);
+        std::copy_n(FIndex + HeaderSize, HeaderSize, second.begin());
+        if (Out == second && Out[IsInitOffset] != 0)
             return true;
     }
     return false;

@@ -1,8 +1,9 @@
 #pragma once
 // Notices commits to an SQLite database in WAL mode without asking SQLite.
-#include <QString>
 #include <array>
 #include <cstddef>
+
+struct sqlite3;
 
 namespace vcl {
 
@@ -10,22 +11,20 @@ namespace vcl {
 // "-shm" file that all connections map (the layout is part of SQLite's documented file
 // format: two copies of a 48-byte header, written second copy first). Comparing the
 // header with the one seen last tells whether anything was committed since, by any
-// connection, with no lock and one read; PRAGMA data_version tells the same but takes
-// and releases a read lock.
+// connection, with no lock, no system call and a 96-byte copy; PRAGMA data_version tells
+// the same but takes and releases a read lock.
 //
-// The file stays the same while the owner's connection has the index open (it has
-// after its first read): SQLite replaces or resets it only when no connection has.
-// It is read, not mapped: a mapping of a file that another process truncates kills the
-// reader with SIGBUS, a read only comes back short.
+// The header is read through the connection's own mapping of the index, obtained from
+// its file's xShmMap method: the very memory SQLite reads its header from. That mapping
+// lives until the connection closes, and SQLite resets the file only when no connection
+// has it open, so the watch must not outlive the connection. The connection must have
+// read from the database once, so that the index is open and mapped.
 class TWalChangeWatch {
 public:
-    // Opens the index of DatabaseFile; Mapped() is false when that is not possible.
-    explicit TWalChangeWatch(const QString& DatabaseFile);
-    ~TWalChangeWatch();
-    TWalChangeWatch(const TWalChangeWatch&) = delete;
-    TWalChangeWatch& operator=(const TWalChangeWatch&) = delete;
+    // Finds the index of Db's main database; Mapped() is false when that is not possible.
+    explicit TWalChangeWatch(sqlite3* Db);
 
-    bool Mapped() const { return FFile >= 0; }
+    bool Mapped() const { return FIndex != nullptr; }
     // True when a commit may have happened since the previous call (and on the first).
     bool Changed();
 
@@ -34,7 +33,7 @@ private:
     using Header = std::array<unsigned char, HeaderSize>;
     bool ReadHeader(Header& Out) const;
 
-    int FFile = -1;
+    const volatile unsigned char* FIndex = nullptr;
     Header FLast{};
     bool FSeen = false;
 };
