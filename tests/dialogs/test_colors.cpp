@@ -99,7 +99,7 @@ protected:
     }
 };
 
-TEST_F(ColorWindow, ThePlaneTurnsBetweenTwoClicksOnOnePoint)
+TEST_F(ColorWindow, ThePlaneTurnsBetweenTwoClicksOnOnePointAndTheRingSetsTheHue)
 {
     Form->SetActivePage(TColorSotForm::pgGradient);
     const int w = Form->PaintBox2->Width();
@@ -117,10 +117,8 @@ TEST_F(ColorWindow, ThePlaneTurnsBetweenTwoClicksOnOnePoint)
     EXPECT_EQ(Form->Mixer(), (TRgbValue{yv, xv, yv})) << "the second sets green and blue";
     EXPECT_EQ(Reported.size(), 2u);
     EXPECT_EQ(Dialog.Color(), ToColor(Form->Mixer()));
-}
 
-TEST_F(ColorWindow, RingClickSetsTheHueAndTheSquarePicksFromIt)
-{
+    // A click on the ring sets the hue, and the square picks from it.
     Form->SetActivePage(TColorSotForm::pgRing);
     const TRingGeometry g = RingGeometry(Form->PaintBox1->Width(), Form->PaintBox1->Height());
     Form->PaintBox1MouseDown(g.Radius, g.Radius - (g.Inner + g.Outer) / 2);
