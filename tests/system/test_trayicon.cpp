@@ -140,7 +140,7 @@ TEST_F(TrayIcon, DoubleClickRunsTheDefaultItemUnlessVetoed)
     Icon->SetActive(false);
 }
 
-TEST_F(TrayIcon, ToolTipMenusAndOwners)
+TEST_F(TrayIcon, ToolTipMenusOwnersAndIconDataAsPngBytes)
 {
     Icon->SetToolTip(QString(70, 't'));
     EXPECT_EQ(Icon->ToolTip(), QString(62, 't'));
@@ -153,6 +153,23 @@ TEST_F(TrayIcon, ToolTipMenusAndOwners)
     vcl::TComponent loose(nullptr);
     EXPECT_THROW(TqvTrayIcon{&loose}, vcl::EComponentError);
     EXPECT_THROW(TqvTrayIcon{nullptr}, vcl::EComponentError);
+
+    // Icon data streams as PNG bytes: the eight signature bytes, and the same icon gives
+    // the same bytes every time.
+    TTrayIconImage image;
+    QImage picture(16, 16, QImage::Format_ARGB32);
+    picture.fill(qRgba(255, 0, 0, 255));
+    image.AssignImage(picture);
+    const QByteArray data = image.Data();
+    EXPECT_EQ(data.left(8), QByteArray("\x89PNG\r\n\x1a\n", 8));
+    EXPECT_EQ(image.Data(), data);
+    TTrayIconImage copy;
+    copy.SetData(data);
+    EXPECT_EQ(copy.ToQImage().pixel(5, 5), qRgba(255, 0, 0, 255));
+    EXPECT_ANY_THROW(copy.SetData("not an icon"));
+    EXPECT_EQ(copy.Width(), 16);
+    copy.SetData({});
+    EXPECT_TRUE(copy.Empty());
 }
 
 TEST_F(TrayIcon, EndOfSessionIsAskedOnTheMainFormOnly)
@@ -180,26 +197,6 @@ TEST_F(TrayIcon, HideParentFormActsOnASecondaryForm)
     Icon->SetHideParentForm(true);
     vcl::Application()->ProcessMessages();
     EXPECT_TRUE(Form.Visible());
-}
-
-TEST_F(TrayIcon, IconDataStreamsAsPngBytes)
-{
-    TTrayIconImage image;
-    QImage picture(16, 16, QImage::Format_ARGB32);
-    picture.fill(qRgba(255, 0, 0, 255));
-    image.AssignImage(picture);
-    const QByteArray data = image.Data();
-    // A PNG file starts with its eight signature bytes, and the same icon gives the
-    // same bytes every time.
-    EXPECT_EQ(data.left(8), QByteArray("\x89PNG\r\n\x1a\n", 8));
-    EXPECT_EQ(image.Data(), data);
-    TTrayIconImage copy;
-    copy.SetData(data);
-    EXPECT_EQ(copy.ToQImage().pixel(5, 5), qRgba(255, 0, 0, 255));
-    EXPECT_ANY_THROW(copy.SetData("not an icon"));
-    EXPECT_EQ(copy.Width(), 16);
-    copy.SetData({});
-    EXPECT_TRUE(copy.Empty());
 }
 
 } // namespace
