@@ -172,7 +172,7 @@ TEST_F(TrayIcon, ToolTipMenusOwnersAndIconDataAsPngBytes)
     EXPECT_TRUE(copy.Empty());
 }
 
-TEST_F(TrayIcon, EndOfSessionIsAskedOnTheMainFormOnly)
+TEST_F(TrayIcon, EndOfSessionIsAskedAndHideParentFormActsOnlyOffTheMainForm)
 {
     EXPECT_EQ(vcl::SendMessage(Icon->Handle(), vcl::WM_QUERYENDSESSION, 0, 0), 1);
     Icon->OnAskEndSession = [](bool& DoEnd) { DoEnd = false; };
@@ -182,15 +182,11 @@ TEST_F(TrayIcon, EndOfSessionIsAskedOnTheMainFormOnly)
     second.OnAskEndSession = [](bool& DoEnd) { DoEnd = false; };
     // Not on the main form: not handled, the result stays 0 whatever the handler says.
     EXPECT_EQ(vcl::SendMessage(second.Handle(), vcl::WM_QUERYENDSESSION, 0, 0), 0);
-}
 
-TEST_F(TrayIcon, HideParentFormActsOnASecondaryForm)
-{
-    vcl::TForm other(nullptr);
-    TqvTrayIcon icon(&other);
-    // The constructor posts the hide-form message: a secondary form is shown then.
+    // HideParentForm acts on a secondary form. The constructor posts the hide-form
+    // message: a secondary form is shown then.
     ASSERT_TRUE(WaitUntil([&] { return other.Visible(); }));
-    icon.SetHideParentForm(true);
+    second.SetHideParentForm(true);
     ASSERT_TRUE(WaitUntil([&] { return !other.Visible(); }));
     // The main form is never hidden.
     Form.Show();
