@@ -28,7 +28,7 @@ private:
 
 } // namespace
 
-TEST(DateTime, EncodeCountsDaysFromTheEndOf1899)
+TEST(DateTime, EncodeCountsDaysFromTheEndOf1899AndDecodeSplitsDayAndTime)
 {
     EXPECT_EQ(EncodeDate(1899, 12, 30), 0.0);
     EXPECT_EQ(EncodeDate(1900, 1, 1), 2.0);
@@ -43,10 +43,8 @@ TEST(DateTime, EncodeCountsDaysFromTheEndOf1899)
     EXPECT_THROW(EncodeTime(24, 0, 0, 0), EConvertError);
     EXPECT_THROW(EncodeTime(0, 60, 0, 0), EConvertError);
     EXPECT_THROW(EncodeTime(0, 0, 0, 1000), EConvertError);
-}
 
-TEST(DateTime, DecodeSplitsDayAndTimeWithNegativeValues)
-{
+    // Decoding splits day and time, with negative values too.
     int y = 0, m = 0, d = 0, h = 0, n = 0, s = 0, z = 0;
     DecodeDate(-1.25, y, m, d);
     DecodeTime(-1.25, h, n, s, z);
@@ -62,7 +60,7 @@ TEST(DateTime, DecodeSplitsDayAndTimeWithNegativeValues)
     EXPECT_EQ(FormatDateTime("yyyy-mm-dd hh:nn:ss.zzz", EncodeDate(2000, 1, 1) + 0.9999999999), QStringLiteral("2000-01-02 00:00:00.000"));
 }
 
-TEST(DateTime, DateTimeToStrUsesTheFixedEnglishTable)
+TEST(DateTime, DateTimeToStrUsesTheFixedEnglishTableAndStrToDateTimeReadsItBack)
 {
     EXPECT_EQ(DateTimeToStr(Sample()), QStringLiteral("12/6/2026 7:05:09 AM"));
     EXPECT_EQ(DateTimeToStr(EncodeDate(2026, 12, 6)), QStringLiteral("12/6/2026"));
@@ -71,9 +69,36 @@ TEST(DateTime, DateTimeToStrUsesTheFixedEnglishTable)
     EXPECT_EQ(DateTimeToStr(EncodeDate(2026, 1, 2) + EncodeTime(12, 0, 0, 0)), QStringLiteral("1/2/2026 12:00:00 PM"));
     EXPECT_EQ(DateToStr(Sample()), QStringLiteral("12/6/2026"));
     EXPECT_EQ(TimeToStr(Sample()), QStringLiteral("7:05:09 AM"));
+
+    // StrToDateTime reads what DateTimeToStr writes.
+    EXPECT_DOUBLE_EQ(StrToDateTime("12/6/2026 7:05:09 AM"), Sample());
+    EXPECT_DOUBLE_EQ(StrToDateTime(DateTimeToStr(Sample())), Sample());
+    EXPECT_EQ(StrToDateTime("12/6/2026"), EncodeDate(2026, 12, 6));
+    EXPECT_DOUBLE_EQ(StrToDateTime(" 12/6/2026   19:05 "), EncodeDate(2026, 12, 6) + EncodeTime(19, 5, 0, 0));
+    EXPECT_DOUBLE_EQ(StrToDateTime("12/6/2026 12:00 am"), EncodeDate(2026, 12, 6));
+    EXPECT_DOUBLE_EQ(StrToDateTime("12/6/2026 12 PM"), EncodeDate(2026, 12, 6) + 0.5);
+    EXPECT_DOUBLE_EQ(StrToDateTime("1/2/2026 1:02:03.456"), EncodeDate(2026, 1, 2) + EncodeTime(1, 2, 3, 456));
+    EXPECT_DOUBLE_EQ(StrToTime("6:00 PM"), 0.75);
+    // A two-digit year is the one nearest this year; a missing year is this year.
+    int y = 0, m = 0, d = 0;
+    DecodeDate(StrToDate("1/2/01"), y, m, d);
+    EXPECT_EQ(y, 2001);
+    DecodeDate(StrToDate("1/2"), y, m, d);
+    EXPECT_EQ(y, QDate::currentDate().year());
+    EXPECT_EQ(m, 1);
+    for (const char* bad : {"", "abc", "13/1/2026", "2/30/2026", "12/6/2026 13:00 PM", "12/6/2026 0:00 AM",
+                            "12/6/2026 7:05 xyz", "12-6-2026", "12/6/2026 25:00", "12/6/2026 7:60", "1/", "12/6/2026/1"})
+        EXPECT_THROW(StrToDateTime(bad), EConvertError) << bad;
+    try {
+        StrToDateTime("nope");
+    } catch (const EConvertError& e) {
+        EXPECT_EQ(e.Message(), QStringLiteral("'nope' is not a valid date and time"));
+    }
+    EXPECT_THROW(StrToDate("12/6/2026 7:00"), EConvertError);
+    EXPECT_THROW(StrToTime("7:00 12/6/2026"), EConvertError);
 }
 
-TEST(DateTime, FormatDateTimePictures)
+TEST(DateTime, FormatDateTimePicturesAndASettableTable)
 {
     const TDateTime afternoon = EncodeDate(2026, 3, 4) + EncodeTime(13, 5, 9, 42);
     struct Case {
@@ -101,10 +126,8 @@ TEST(DateTime, FormatDateTimePictures)
     };
     for (const auto& c : cases)
         EXPECT_EQ(FormatDateTime(c.fmt, c.value), QString::fromUtf8(c.expected)) << c.fmt;
-}
 
-TEST(DateTime, TheTableIsSettable)
-{
+    // The table is settable.
     FormatTableGuard guard;
     FormatSettings().ShortDateFormat = QStringLiteral("dd.mm.yyyy");
     FormatSettings().DateSeparator = u'.';
@@ -115,35 +138,6 @@ TEST(DateTime, TheTableIsSettable)
     // A picture that names itself does not loop.
     FormatSettings().ShortDateFormat = QStringLiteral("ddddd");
     EXPECT_EQ(FormatDateTime("ddddd", Sample()), QString());
-}
-
-TEST(DateTime, StrToDateTimeReadsWhatDateTimeToStrWrites)
-{
-    EXPECT_DOUBLE_EQ(StrToDateTime("12/6/2026 7:05:09 AM"), Sample());
-    EXPECT_DOUBLE_EQ(StrToDateTime(DateTimeToStr(Sample())), Sample());
-    EXPECT_EQ(StrToDateTime("12/6/2026"), EncodeDate(2026, 12, 6));
-    EXPECT_DOUBLE_EQ(StrToDateTime(" 12/6/2026   19:05 "), EncodeDate(2026, 12, 6) + EncodeTime(19, 5, 0, 0));
-    EXPECT_DOUBLE_EQ(StrToDateTime("12/6/2026 12:00 am"), EncodeDate(2026, 12, 6));
-    EXPECT_DOUBLE_EQ(StrToDateTime("12/6/2026 12 PM"), EncodeDate(2026, 12, 6) + 0.5);
-    EXPECT_DOUBLE_EQ(StrToDateTime("1/2/2026 1:02:03.456"), EncodeDate(2026, 1, 2) + EncodeTime(1, 2, 3, 456));
-    EXPECT_DOUBLE_EQ(StrToTime("6:00 PM"), 0.75);
-    // A two-digit year is the one nearest this year; a missing year is this year.
-    int y = 0, m = 0, d = 0;
-    DecodeDate(StrToDate("1/2/01"), y, m, d);
-    EXPECT_EQ(y, 2001);
-    DecodeDate(StrToDate("1/2"), y, m, d);
-    EXPECT_EQ(y, QDate::currentDate().year());
-    EXPECT_EQ(m, 1);
-    for (const char* bad : {"", "abc", "13/1/2026", "2/30/2026", "12/6/2026 13:00 PM", "12/6/2026 0:00 AM",
-                            "12/6/2026 7:05 xyz", "12-6-2026", "12/6/2026 25:00", "12/6/2026 7:60", "1/", "12/6/2026/1"})
-        EXPECT_THROW(StrToDateTime(bad), EConvertError) << bad;
-    try {
-        StrToDateTime("nope");
-    } catch (const EConvertError& e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("'nope' is not a valid date and time"));
-    }
-    EXPECT_THROW(StrToDate("12/6/2026 7:00"), EConvertError);
-    EXPECT_THROW(StrToTime("7:00 12/6/2026"), EConvertError);
 }
 
 TEST(DateTime, QDateTimeRoundTrip)

@@ -119,7 +119,7 @@ TEST(Format, StringsPointersAndLayout)
         EXPECT_EQ(Format(c.fmt, c.args), QString::fromUtf8(c.expected)) << c.fmt;
 }
 
-TEST(Format, MismatchesAndBadSpecifiersRaise)
+TEST(Format, MismatchesAndBadSpecifiersRaiseNamingTheFormat)
 {
     const FormatCase cases[] = {
         {"%d", {1.5}, nullptr},
@@ -141,10 +141,8 @@ TEST(Format, MismatchesAndBadSpecifiersRaise)
     };
     for (const auto& c : cases)
         EXPECT_THROW(Format(c.fmt, c.args), EConvertError) << c.fmt;
-}
 
-TEST(Format, ErrorMessagesNameTheFormat)
-{
+    // The messages name the format.
     try {
         Format("%d", {"x"});
         FAIL();

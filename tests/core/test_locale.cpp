@@ -40,7 +40,7 @@ const SYSTEMTIME Morning = {2024, 3, 2, 5, 9, 5, 3, 0};
 
 } // namespace
 
-TEST(Locale, LanguageNumbersFollowTheMessagesVariablesInTheCLibrarysOrder)
+TEST(Locale, LanguageNumbersFollowTheMessagesVariablesAndLocaleNamesMapToThem)
 {
     const struct { TVariables Env; LANGID User; LANGID System; } cases[] = {
         {{}, 0x0409, 0x0409},
@@ -58,17 +58,15 @@ TEST(Locale, LanguageNumbersFollowTheMessagesVariablesInTheCLibrarysOrder)
         EXPECT_EQ(GetUserDefaultLangID(), c.User) << (c.Env.empty() ? "" : c.Env.begin()->second.constData());
         EXPECT_EQ(GetSystemDefaultLangID(), c.System);
     }
-}
 
-TEST(Locale, LocaleNamesMapToThePlatformsLanguageNumbers)
-{
-    const struct { const char* Name; LANGID Lang; } cases[] = {
+    // Locale names map to the platform's language numbers.
+    const struct { const char* Name; LANGID Lang; } names[] = {
         {"en_US", 0x0409}, {"de_DE.UTF-8@euro", 0x0407}, {"fr_FR", 0x040C}, {"es_ES", 0x0C0A},
         {"es", 0x0C0A}, {"es_MX", 0x080A}, {"it_IT", 0x0410}, {"nl_NL", 0x0413}, {"da_DK", 0x0406},
         {"pt_BR", 0x0416}, {"pt", 0x0416}, {"en-GB", 0x0809}, {"de_LU", 0x0407}, {"C.UTF-8", 0x0409},
         {"", 0x0409}, {"sr_RS", 0}, {"zz", 0},
     };
-    for (const auto& c : cases)
+    for (const auto& c : names)
         EXPECT_EQ(LangIDFromLocaleName(c.Name), c.Lang) << c.Name;
     EXPECT_EQ(PRIMARYLANGID(0x0C0A), LANG_SPANISH);
     EXPECT_EQ(SUBLANGID(0x0C0A), 3u);

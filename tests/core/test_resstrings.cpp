@@ -8,7 +8,7 @@
 using namespace vcl;
 using qvtest::WriteFile;
 
-TEST(ResStrings, TablesInAFolderAreFoundByIdAndMissingIdsGiveEmptyText)
+TEST(ResStrings, TablesAreFoundByIdMissingIdsGiveEmptyTextAndMalformedLinesAreRefused)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -41,11 +41,9 @@ TEST(ResStrings, TablesInAFolderAreFoundByIdAndMissingIdsGiveEmptyText)
         EXPECT_EQ(table.Copy(c.Id, buffer, c.Max), c.Count) << c.Id << " " << c.Max;
         EXPECT_EQ(std::u16string(buffer), c.Text);
     }
-}
 
-TEST(ResStrings, MalformedLinesAreRefusedNamingTheLineAndAddNothing)
-{
-    const struct { const char* Text; const char* Why; } cases[] = {
+    // Malformed lines are refused naming the line and add nothing.
+    const struct { const char* Text; const char* Why; } malformed[] = {
         {"1\tone\n2 two\n", "line 2: expected"},
         {"x\tone\n", "line 1: the id \"x\""},
         {"+1\tone\n", "line 1: the id \"+1\""},
@@ -55,18 +53,18 @@ TEST(ResStrings, MalformedLinesAreRefusedNamingTheLineAndAddNothing)
         {"1\tbad \\q escape\n", "line 1: unknown escape"},
         {"1\ttrailing \\", "line 1: unknown escape"},
     };
-    for (const auto& c : cases) {
-        TStringTable table;
-        table.AddTable("base", "9\tnine\n");
+    for (const auto& c : malformed) {
+        TStringTable small;
+        small.AddTable("base", "9\tnine\n");
         try {
-            table.AddTable("broken.txt", QString::fromUtf8(c.Text));
+            small.AddTable("broken.txt", QString::fromUtf8(c.Text));
             ADD_FAILURE() << "accepted: " << c.Text;
         } catch (const EResStringError& e) {
             EXPECT_TRUE(e.Message().contains("broken.txt")) << e.what();
             EXPECT_TRUE(e.Message().contains(c.Why)) << e.what();
         }
-        EXPECT_EQ(table.Count(), 1) << c.Text;
-        EXPECT_EQ(table.Find(9), "nine");
+        EXPECT_EQ(small.Count(), 1) << c.Text;
+        EXPECT_EQ(small.Find(9), "nine");
     }
 }
 

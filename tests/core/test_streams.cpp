@@ -20,7 +20,7 @@ QByteArray FileBytes(const QString& path)
 
 } // namespace
 
-TEST(MemoryStream, ReadWriteSeek)
+TEST(MemoryStream, ReadWriteSeekAndGapsReadAsZeros)
 {
     TMemoryStream s;
     s.WriteBuffer("hello", 5);
@@ -38,16 +38,14 @@ TEST(MemoryStream, ReadWriteSeek)
     s.SetSize(2);
     EXPECT_EQ(s.Position(), 2);
     EXPECT_EQ(s.Bytes(), QByteArray("hE"));
-}
 
-TEST(MemoryStream, GapsAndGrowthReadAsZeros)
-{
-    TMemoryStream s;
-    s.SetPosition(4);
-    s.WriteBuffer("x", 1);
-    EXPECT_EQ(s.Bytes(), QByteArray("\0\0\0\0x", 5));
-    s.SetSize(8);
-    EXPECT_EQ(s.Bytes(), QByteArray("\0\0\0\0x\0\0\0", 8));
+    // Gaps and growth read as zeros.
+    TMemoryStream gaps;
+    gaps.SetPosition(4);
+    gaps.WriteBuffer("x", 1);
+    EXPECT_EQ(gaps.Bytes(), QByteArray("\0\0\0\0x", 5));
+    gaps.SetSize(8);
+    EXPECT_EQ(gaps.Bytes(), QByteArray("\0\0\0\0x\0\0\0", 8));
 }
 
 TEST(Stream, ReadBufferRaisesOnAShortRead)
@@ -91,7 +89,7 @@ TEST(Stream, CopyFrom)
     EXPECT_EQ(bigTarget.Bytes(), big);
 }
 
-TEST(FileStream, CreateOpenAndModes)
+TEST(FileStream, CreateOpenAndModesAndMemoryStreamsThroughFiles)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -129,6 +127,16 @@ TEST(FileStream, CreateOpenAndModes)
     // fmCreate empties an existing file.
     { TFileStream again(path, fmCreate); }
     EXPECT_EQ(FileBytes(path), QByteArray());
+
+    // Memory streams round-trip through files.
+    const QString memoryPath = dir.filePath("m.bin");
+    TMemoryStream out(QByteArray("\x00\x01\xff", 3));
+    out.SaveToFile(memoryPath);
+    TMemoryStream in;
+    in.LoadFromFile(memoryPath);
+    EXPECT_EQ(in.Bytes(), QByteArray("\x00\x01\xff", 3));
+    EXPECT_EQ(in.Position(), 0);
+    EXPECT_THROW(in.LoadFromFile(dir.filePath("none")), EFOpenError);
 }
 
 TEST(FileStream, OpenErrorsNameTheFile)
@@ -174,17 +182,4 @@ TEST(FileStream, SharingModes)
     }
     TFileStream afterwards(path, fmOpenReadWrite | fmShareExclusive);
     EXPECT_EQ(afterwards.Size(), 7);
-}
-
-TEST(MemoryStream, FilesRoundTrip)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath("m.bin");
-    TMemoryStream out(QByteArray("\x00\x01\xff", 3));
-    out.SaveToFile(path);
-    TMemoryStream in;
-    in.LoadFromFile(path);
-    EXPECT_EQ(in.Bytes(), QByteArray("\x00\x01\xff", 3));
-    EXPECT_EQ(in.Position(), 0);
-    EXPECT_THROW(in.LoadFromFile(dir.filePath("none")), EFOpenError);
 }

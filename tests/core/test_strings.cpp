@@ -58,7 +58,7 @@ TEST(StringList, AddInsertDeleteMoveExchange)
     EXPECT_EQ(list->Count(), 0);
 }
 
-TEST(StringList, IndexErrorsNameTheIndexAndChangeNothing)
+TEST(StringList, IndexErrorsNameTheIndexAndChangeNothingAndObjectsTravelWithTheirStrings)
 {
     std::unique_ptr<TStringList> list(MakeList({"a", "b"}));
     EXPECT_THROW(list->Strings(2), EStringListError);
@@ -74,24 +74,22 @@ TEST(StringList, IndexErrorsNameTheIndexAndChangeNothing)
         EXPECT_EQ(e.Message(), QStringLiteral("List index out of bounds (7)"));
     }
     EXPECT_EQ(Lines(*list), QStringList({"a", "b"}));
-}
 
-TEST(StringList, ObjectsTravelWithTheirStrings)
-{
+    // Objects travel with their strings.
     TObject one, two, three;
-    TStringList list;
-    list.AddObject("one", &one);
-    list.AddObject("two", &two);
-    list.InsertObject(0, "three", &three);
-    list.Move(0, 2);
-    EXPECT_EQ(list.Objects(2), &three);
-    EXPECT_EQ(list.Objects(0), &one);
-    list.Exchange(0, 1);
-    EXPECT_EQ(list.Objects(0), &two);
-    EXPECT_EQ(list.IndexOfObject(&one), 1);
-    list.SetSorted(true);
-    EXPECT_EQ(Lines(list), QStringList({"one", "three", "two"}));
-    EXPECT_EQ(list.Objects(1), &three);
+    TStringList paired;
+    paired.AddObject("one", &one);
+    paired.AddObject("two", &two);
+    paired.InsertObject(0, "three", &three);
+    paired.Move(0, 2);
+    EXPECT_EQ(paired.Objects(2), &three);
+    EXPECT_EQ(paired.Objects(0), &one);
+    paired.Exchange(0, 1);
+    EXPECT_EQ(paired.Objects(0), &two);
+    EXPECT_EQ(paired.IndexOfObject(&one), 1);
+    paired.SetSorted(true);
+    EXPECT_EQ(Lines(paired), QStringList({"one", "three", "two"}));
+    EXPECT_EQ(paired.Objects(1), &three);
 }
 
 TEST(StringList, SortedListsKeepOrderAndApplyTheDuplicatesRule)
@@ -253,7 +251,7 @@ TEST(StringList, ChangeEventsAreHeldDuringUpdatesAndSeeTheNewContent)
     EXPECT_EQ(seen, QStringList({"x\r\na\r\n", "b\r\nx\r\na\r\n"}));
 }
 
-TEST(StringList, AssignAndAddStrings)
+TEST(StringList, AssignAddStringsNamesAndValues)
 {
     std::unique_ptr<TStringList> source(MakeList({"x", "y"}));
     TObject marker;
@@ -279,10 +277,8 @@ TEST(StringList, AssignAndAddStrings)
     } catch (const EConvertError& e) {
         EXPECT_EQ(e.Message(), QStringLiteral("Cannot assign a TPersistent to a TStringList"));
     }
-}
 
-TEST(StringList, NamesAndValues)
-{
+    // Names and values.
     std::unique_ptr<TStringList> list(MakeList({"Width=10", "plain", "Height=20", "Empty="}));
     EXPECT_EQ(list->Values("height"), QStringLiteral("20"));
     EXPECT_EQ(list->Values("Empty"), QString());

@@ -13,7 +13,7 @@
 
 using namespace vcl;
 
-TEST(Round, HalvesGoToTheEvenNeighbour)
+TEST(Round, HalvesGoToTheEvenNeighbourTruncGoesTowardZeroAndBothRefuseTheOutOfRange)
 {
     struct Case {
         long double value;
@@ -25,18 +25,11 @@ TEST(Round, HalvesGoToTheEvenNeighbour)
     };
     for (const auto& c : cases)
         EXPECT_EQ(Round(c.value), c.expected) << static_cast<double>(c.value);
-}
-
-TEST(Round, OutOfRangeRaises)
-{
     EXPECT_THROW(Round(9223372036854775808.0L), EInvalidOp);
     EXPECT_THROW(Round(-1e19L), EInvalidOp);
     EXPECT_THROW(Round(std::nanl("")), EInvalidOp);
     EXPECT_THROW(Trunc(std::numeric_limits<long double>::infinity()), EInvalidOp);
-}
-
-TEST(Trunc, DropsTheFractionTowardZero)
-{
+    // Trunc drops the fraction toward zero.
     EXPECT_EQ(Trunc(2.7L), 2);
     EXPECT_EQ(Trunc(-2.7L), -2);
     EXPECT_EQ(Trunc(-0.999L), 0);
@@ -83,7 +76,7 @@ TEST(Muldv, SixtyFourBitProductTruncated)
     EXPECT_THROW(Muldv(65536, 65536, 1), EIntOverflow);
 }
 
-TEST(IntText, IntToStrAndIntToHex)
+TEST(IntText, IntToStrIntToHexAndStrToInt)
 {
     EXPECT_EQ(IntToStr(-5), QStringLiteral("-5"));
     EXPECT_EQ(IntToStr(std::numeric_limits<uint64_t>::max()), QStringLiteral("18446744073709551615"));
@@ -94,10 +87,6 @@ TEST(IntText, IntToStrAndIntToHex)
     EXPECT_EQ(IntToHex(int64_t(-1), 1), QStringLiteral("FFFFFFFFFFFFFFFF"));
     EXPECT_EQ(IntToHex(uint8_t(0xAB), 0), QStringLiteral("AB"));
     EXPECT_EQ(IntToHex(0, 0), QStringLiteral("0"));
-}
-
-TEST(IntText, StrToInt)
-{
     EXPECT_EQ(StrToInt("  42 "), 42);
     EXPECT_EQ(StrToInt("-2147483648"), std::numeric_limits<int>::min());
     EXPECT_EQ(StrToInt("$FF"), 255);
@@ -113,7 +102,7 @@ TEST(IntText, StrToInt)
     EXPECT_EQ(StrToIntDef("8", 7), 8);
 }
 
-TEST(Text, TrimAndCase)
+TEST(Text, TrimAndCaseWithTheAnsiCaseFollowingTheDefaultLocale)
 {
     EXPECT_EQ(Trim("\t a b \r\n"), QStringLiteral("a b"));
     EXPECT_EQ(Trim(" \x01 "), QString());
@@ -129,9 +118,19 @@ TEST(Text, TrimAndCase)
     EXPECT_GT(CompareText("b", "A"), 0);
     EXPECT_TRUE(SameText("Hello", "hELLO"));
     EXPECT_FALSE(SameText(QStringLiteral("é"), QStringLiteral("É")));
+
+    // The Ansi functions follow the default locale; the ASCII-only ones ignore it.
+    const QLocale saved;
+    QLocale::setDefault(QLocale(QLocale::Turkish, QLocale::Turkey));
+    EXPECT_EQ(AnsiLowerCase("I"), QStringLiteral("ı"));
+    EXPECT_EQ(AnsiUpperCase("i"), QStringLiteral("İ"));
+    EXPECT_EQ(LowerCase("I"), QStringLiteral("i"));
+    QLocale::setDefault(QLocale::c());
+    EXPECT_EQ(AnsiLowerCase("I"), QStringLiteral("i"));
+    QLocale::setDefault(saved);
 }
 
-TEST(FileNames, Parts)
+TEST(FileNames, PartsAndExistenceOfFilesAndFolders)
 {
     struct Case {
         const char* path;
@@ -161,10 +160,8 @@ TEST(FileNames, Parts)
     EXPECT_EQ(IncludeTrailingPathDelimiter("/tmp/"), QStringLiteral("/tmp/"));
     EXPECT_EQ(ExcludeTrailingPathDelimiter("/tmp/"), QStringLiteral("/tmp"));
     EXPECT_EQ(ExcludeTrailingPathDelimiter("/"), QStringLiteral("/"));
-}
 
-TEST(FileNames, ExistenceTellsFilesFromFolders)
-{
+    // Existence tells files from folders.
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString file = dir.filePath("f.txt");
@@ -203,17 +200,4 @@ TEST(Random, FixedSeedRepeatsTheSequence)
         ASSERT_GE(f, 0.0);
         ASSERT_LT(f, 1.0);
     }
-}
-
-TEST(Text, AnsiCaseFollowsTheDefaultLocale)
-{
-    const QLocale saved;
-    QLocale::setDefault(QLocale(QLocale::Turkish, QLocale::Turkey));
-    EXPECT_EQ(AnsiLowerCase("I"), QStringLiteral("ı"));
-    EXPECT_EQ(AnsiUpperCase("i"), QStringLiteral("İ"));
-    // The ASCII-only functions ignore the locale.
-    EXPECT_EQ(LowerCase("I"), QStringLiteral("i"));
-    QLocale::setDefault(QLocale::c());
-    EXPECT_EQ(AnsiLowerCase("I"), QStringLiteral("i"));
-    QLocale::setDefault(saved);
 }

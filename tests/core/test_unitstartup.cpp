@@ -49,7 +49,7 @@ TEST(UnitStartup, EachUnitComesAfterTheUnitsItUses)
                                 "stop TestUnitBeta", "stop TestUnitMid", "stop TestUnitAlpha", "stop TestUnitZeta"}));
 }
 
-TEST(UnitStartup, CountersRunBodiesOnceAndOnlyTheLastShutDownStops)
+TEST(UnitStartup, CountersRunBodiesOnceOnlyTheLastShutDownStopsAndEntriesAreGuarded)
 {
     QStringList log;
     auto unit = LoggingUnit("TestUnitCounted", {}, log);
@@ -73,12 +73,10 @@ TEST(UnitStartup, CountersRunBodiesOnceAndOnlyTheLastShutDownStops)
     EXPECT_EQ(log.size(), 3);
     Finalize();
     EXPECT_EQ(log.last(), QStringLiteral("stop TestUnitCounted"));
-}
 
-TEST(UnitStartup, TableEntriesAreTheGuardedPairs)
-{
-    QStringList log;
-    auto unit = LoggingUnit("TestUnitEntry", {}, log);
+    // The table's entries are the guarded pairs.
+    log.clear();
+    auto entryUnit = LoggingUnit("TestUnitEntry", {}, log);
     const TPackageInfoTable table = GetPackageInfoTable();
     EXPECT_EQ(table.UnitCount, static_cast<int>(table.UnitInfo.size()));
     const auto it = std::find_if(table.UnitInfo.begin(), table.UnitInfo.end(),

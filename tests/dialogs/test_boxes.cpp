@@ -22,7 +22,7 @@ TEST(Boxes, TheContainerItselfReadsNoLayout)
     EXPECT_EQ(bar.Align(), alTop);
 }
 
-TEST(Boxes, ADescendantOfADescendantReadsBothLayoutsOldestFirst)
+TEST(Boxes, ADescendantOfADescendantReadsBothLayoutsOldestFirstAndOrdersItsChildren)
 {
     TTestLeafBox leaf(nullptr);
     // The older layout's components come first, and the younger layout's colour wins.
@@ -41,6 +41,22 @@ TEST(Boxes, ADescendantOfADescendantReadsBothLayoutsOldestFirst)
     EXPECT_EQ(leaf.Label2Clicks, 1);
     // OnCreate, bound in the older layout, ran once, after the children were read.
     EXPECT_EQ(leaf.CreateEvents, std::vector<QString>{"middle"});
+
+    // SetChildOrder moves controls and parentless components in their own ranks.
+    auto names = [&] {
+        std::vector<QString> result;
+        leaf.GetChildren([&](TComponent* c) { result.push_back(c->Name()); }, &leaf);
+        return result;
+    };
+    ASSERT_EQ(names(), (std::vector<QString>{"Label1", "Label2", "Timer1", "Timer2"}));
+    // Order 3 is the second parentless component: Timer1 moves behind Timer2.
+    leaf.SetChildOrder(leaf.Timer1, 3);
+    EXPECT_EQ(names(), (std::vector<QString>{"Label1", "Label2", "Timer2", "Timer1"}));
+    leaf.SetChildOrder(leaf.Label2, 0);
+    EXPECT_EQ(names(), (std::vector<QString>{"Label2", "Label1", "Timer2", "Timer1"}));
+    // Orders outside the ranks change nothing.
+    leaf.SetChildOrder(leaf.Timer1, 9);
+    EXPECT_EQ(names(), (std::vector<QString>{"Label2", "Label1", "Timer2", "Timer1"}));
 }
 
 TEST(Boxes, OnDestroyRunsFirstInDestruction)
@@ -81,23 +97,4 @@ TEST(Boxes, OwnedComponentsStreamOnlyWhenTheBoxIsTheRoot)
     std::vector<QString> asRoot;
     box->GetChildren([&](TComponent* c) { asRoot.push_back(c->Name()); }, box);
     EXPECT_EQ(asRoot, (std::vector<QString>{"Label1", "Timer1"}));
-}
-
-TEST(Boxes, SetChildOrderMovesControlsAndParentlessComponentsInTheirOwnRanks)
-{
-    TTestLeafBox leaf(nullptr);
-    auto names = [&] {
-        std::vector<QString> result;
-        leaf.GetChildren([&](TComponent* c) { result.push_back(c->Name()); }, &leaf);
-        return result;
-    };
-    ASSERT_EQ(names(), (std::vector<QString>{"Label1", "Label2", "Timer1", "Timer2"}));
-    // Order 3 is the second parentless component: Timer1 moves behind Timer2.
-    leaf.SetChildOrder(leaf.Timer1, 3);
-    EXPECT_EQ(names(), (std::vector<QString>{"Label1", "Label2", "Timer2", "Timer1"}));
-    leaf.SetChildOrder(leaf.Label2, 0);
-    EXPECT_EQ(names(), (std::vector<QString>{"Label2", "Label1", "Timer2", "Timer1"}));
-    // Orders outside the ranks change nothing.
-    leaf.SetChildOrder(leaf.Timer1, 9);
-    EXPECT_EQ(names(), (std::vector<QString>{"Label2", "Label1", "Timer2", "Timer1"}));
 }

@@ -21,8 +21,9 @@ namespace Qvcolorsort {
 void PrintTo(const TRgbValue& v, std::ostream* os) { *os << '(' << v.Red << ", " << v.Green << ", " << v.Blue << ')'; }
 } // namespace Qvcolorsort
 
-// Worked by hand: r = min(85, 75) = 75, outer = N(67.5) = 68, inner = N(52.5) = 52.
-TEST(ColorRing, RadiiOnA170By150Page)
+// Worked by hand: r = min(85, 75) = 75, outer = N(67.5) = 68, inner = N(52.5) = 52;
+// the square runs from 39 to 111 with w = 72.
+TEST(ColorRing, RadiiAndSquareCornersOnA170By150Page)
 {
     const TRingGeometry g = RingGeometry(170, 150);
     EXPECT_EQ(g.Radius, 75);
@@ -33,6 +34,14 @@ TEST(ColorRing, RadiiOnA170By150Page)
     EXPECT_TRUE(g.OnRing(75, 75 - 53));
     EXPECT_TRUE(g.OnRing(75, 75 - 67));
     EXPECT_FALSE(g.OnRing(75, 75 - 68));
+    // The square's corners give the hue, white and black.
+    ASSERT_EQ(g.SquareFrom, 39);
+    ASSERT_EQ(g.SquareTo, 111);
+    const TRgbValue hue{0, 255, 0};
+    EXPECT_EQ(SquareColor(g, hue, 39, 39), hue);
+    EXPECT_EQ(SquareColor(g, hue, 111, 39), (TRgbValue{255, 255, 255}));
+    EXPECT_EQ(SquareColor(g, hue, 39, 111), (TRgbValue{0, 0, 0}));
+    EXPECT_EQ(SquareColor(g, hue, 75, 111), (TRgbValue{0, 0, 0}));
 }
 
 // The points sit 60 pixels from the centre at 0, 120, 240 and 300 degrees clockwise
@@ -53,19 +62,6 @@ TEST(ColorRing, HuePointsOnThePaintedRing)
     EXPECT_EQ(HueAngle(1, 0), 90.0);
     EXPECT_EQ(HueAngle(-1, 0), 270.0);
     EXPECT_EQ(HueAngle(0, 5), 360.0);
-}
-
-// Worked by hand for r = 75: the square runs from 39 to 111 with w = 72.
-TEST(ColorRing, SquareCornersGiveHueWhiteAndBlack)
-{
-    const TRingGeometry g = RingGeometry(170, 150);
-    ASSERT_EQ(g.SquareFrom, 39);
-    ASSERT_EQ(g.SquareTo, 111);
-    const TRgbValue hue{0, 255, 0};
-    EXPECT_EQ(SquareColor(g, hue, 39, 39), hue);
-    EXPECT_EQ(SquareColor(g, hue, 111, 39), (TRgbValue{255, 255, 255}));
-    EXPECT_EQ(SquareColor(g, hue, 39, 111), (TRgbValue{0, 0, 0}));
-    EXPECT_EQ(SquareColor(g, hue, 75, 111), (TRgbValue{0, 0, 0}));
 }
 
 // For r = 39 the square runs from 20 to 58 but w = N(37.44) = 37, so its last column
@@ -99,7 +95,7 @@ protected:
     }
 };
 
-TEST_F(ColorWindow, ThePlaneTurnsBetweenTwoClicksOnOnePoint)
+TEST_F(ColorWindow, ThePlaneTurnsBetweenTwoClicksOnOnePointAndTheRingSetsTheHue)
 {
     Form->SetActivePage(TColorSotForm::pgGradient);
     const int w = Form->PaintBox2->Width();
@@ -117,10 +113,8 @@ TEST_F(ColorWindow, ThePlaneTurnsBetweenTwoClicksOnOnePoint)
     EXPECT_EQ(Form->Mixer(), (TRgbValue{yv, xv, yv})) << "the second sets green and blue";
     EXPECT_EQ(Reported.size(), 2u);
     EXPECT_EQ(Dialog.Color(), ToColor(Form->Mixer()));
-}
 
-TEST_F(ColorWindow, RingClickSetsTheHueAndTheSquarePicksFromIt)
-{
+    // A click on the ring sets the hue, and the square picks from it.
     Form->SetActivePage(TColorSotForm::pgRing);
     const TRingGeometry g = RingGeometry(Form->PaintBox1->Width(), Form->PaintBox1->Height());
     Form->PaintBox1MouseDown(g.Radius, g.Radius - (g.Inner + g.Outer) / 2);
@@ -189,7 +183,7 @@ TEST(ColorDialog, EachDialogHasItsWindowAndTheLastIsTheCurrentOne)
     EXPECT_EQ(first.Color(), clBlack) << "a dialog without its window reads black";
 }
 
-TEST(ColorMixer, AllSlidersAt100ShowTheDecimalColour)
+TEST(ColorMixerAndSelector, AllSlidersAt100ShowTheDecimalColourAndPureBlueReadsAsHash0000FF)
 {
     Qvcolormix::TqvColorMixer mixer(nullptr);
     EXPECT_EQ(mixer.Width(), 345);
@@ -203,10 +197,8 @@ TEST(ColorMixer, AllSlidersAt100ShowTheDecimalColour)
     EXPECT_EQ(mixer.ASamplePanelColor->Color(), TColor(6579300));
     mixer.SetRGBColor("kept");
     EXPECT_EQ(mixer.RGBColor(), "6579300") << "a written value is not shown";
-}
 
-TEST(ColorSelector, PureBlueReadsAsHash0000FF)
-{
+    // The colour selector: pure blue reads as #0000FF.
     Qvcolorselect::TqvColorSelector selector(nullptr);
     // Row 64 of the spectrum is the blue hue, column 23 its pure colour.
     selector.SpectrumMove(23, 64);

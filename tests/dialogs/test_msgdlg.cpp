@@ -50,8 +50,10 @@ TEST(MsgDlg, TheDefaultComponentShowsItsMessageWithOneOkButton)
 }
 
 // Worked by hand: a short text leaves the form narrower than 3 x 100, so it widens
-// to 308; 308 / 4 = 77, and the buttons sit at 77 k - 45.
-TEST(MsgDlg, YesNoCancelSpreadOverThe308WideForm)
+// to 308; 308 / 4 = 77, and the buttons sit at 77 k - 45. Seven buttons widen the form
+// to 708; 708 / 8 = 88.5 goes to the even 88 (rounding halves up would give 89), so
+// the first button sits at 43.
+TEST(MsgDlg, ButtonsSpreadOverTheWidenedFormWithTheSpacingRoundedHalfToEven)
 {
     TqvMsgDlg dlg(nullptr);
     dlg.SetMsg("Go?");
@@ -64,14 +66,7 @@ TEST(MsgDlg, YesNoCancelSpreadOverThe308WideForm)
         f->cmdNo->Click();
     });
     EXPECT_EQ(dlg.Execute(), 7);
-}
 
-// Worked by hand: seven buttons widen the form to 708; 708 / 8 = 88.5 goes to the even
-// 88 (rounding halves up would give 89), so the first button sits at 43.
-TEST(MsgDlg, SpacingRoundsHalvesToEven)
-{
-    TqvMsgDlg dlg(nullptr);
-    dlg.SetMsg("Go?");
     dlg.SetDialogButtons(TMsgDlgButtons(mbYes) | mbNo | mbOK | mbCancel | mbAbort | mbRetry | mbIgnore);
     WhenShown([](TfrmMsgDlg* f) {
         EXPECT_EQ(f->Width(), 708);
@@ -81,12 +76,8 @@ TEST(MsgDlg, SpacingRoundsHalvesToEven)
         f->cmdIgnore->Click();
     });
     EXPECT_EQ(dlg.Execute(), 5);
-}
 
-TEST(MsgDlg, YesToAllCountsForTheSpacingButTakesNoSlot)
-{
-    TqvMsgDlg dlg(nullptr);
-    dlg.SetMsg("Go?");
+    // Yes to all counts for the spacing but takes no slot.
     dlg.SetDialogButtons(TMsgDlgButtons(mbYes) | mbNo | mbYesToAll);
     WhenShown([](TfrmMsgDlg* f) {
         EXPECT_EQ(LastMsgDlgLayout().ButtonCount, 3);

@@ -232,7 +232,7 @@ TEST_F(FileListView, ShortcutShowsLAndKeepsItsTarget)
     EXPECT_EQ(Row(QStringLiteral("b.txt"))->SubItems().Count(), 5);
 }
 
-TEST_F(FileListView, PopupMenuChoosesAndShowsTheState)
+TEST_F(FileListView, PopupMenuChoosesAndShowsTheStateAndNewFoldersTakeTheLanguagesName)
 {
     FList->SetDirectory(FFolder.Path());
     vcl::TPopupMenu::SetResponder([this](vcl::TPopupMenu*, int, int) { return MenuItem("ItemSortDate"); });
@@ -254,12 +254,9 @@ TEST_F(FileListView, PopupMenuChoosesAndShowsTheState)
     EXPECT_EQ(viewChanges, 1);
     FList->SetPoPupImageBrowserEnabled(false);
     EXPECT_EQ(FList->PopupMenu(), nullptr);
-}
 
-TEST_F(FileListView, NewFolderTakesTheLanguagesNameAndNumbersIt)
-{
+    // A new folder takes the language's name and is numbered.
     FList->SetLanguage(lnItalian);
-    FList->SetDirectory(FFolder.Path());
     FList->MenuAction(QStringLiteral("ItemOpFolder"));
     FList->MenuAction(QStringLiteral("ItemOpFolder"));
     EXPECT_TRUE(QFileInfo(FFolder.File("Nuova Cartella")).isDir());

@@ -98,7 +98,7 @@ TEST(FileRows, ComparisonIsAStrictWeakOrderingForEveryKey)
     }
 }
 
-TEST(FileRows, DesktopRowsThenFoldersComeFirstInBothDirections)
+TEST(FileRows, DesktopRowsThenFoldersFirstDatesNewestFirstAndSizesAsNumbers)
 {
     const TRowKey desktop{"zz", 0, "", QDateTime(), "X"};
     const TRowKey folder{"zz", 0, "", QDateTime(), "d "};
@@ -107,10 +107,7 @@ TEST(FileRows, DesktopRowsThenFoldersComeFirstInBothDirections)
         EXPECT_LT(CompareRows(desktop, folder, TSortedBy(by)), 0) << by;
         EXPECT_LT(CompareRows(folder, file, TSortedBy(by)), 0) << by;
     }
-}
-
-TEST(FileRows, DatesNewestFirstUnknownDatesLastBothWays)
-{
+    // Dates newest first, unknown dates last both ways.
     const TRowKey older{"a", 0, "", QDateTime({2019, 1, 1}, {0, 0}, Qt::UTC), " "};
     const TRowKey newer{"b", 0, "", QDateTime({2020, 1, 1}, {0, 0}, Qt::UTC), " "};
     const TRowKey unknown{"c", 0, "", QDateTime(), " "};
@@ -121,11 +118,7 @@ TEST(FileRows, DatesNewestFirstUnknownDatesLastBothWays)
         EXPECT_GT(CompareRows(unknown, older, by), 0);
         EXPECT_LT(CompareRows(newer, unknown, by), 0);
     }
-}
-
-TEST(FileRows, SizesCompareAsNumbersPast32Bits)
-{
-    // As text "1,234" < "987"; as 32-bit numbers 5,000,000,000 wraps below 987.
+    // Sizes compare as numbers past 32 bits. As text "1,234" < "987"; as 32-bit numbers 5,000,000,000 wraps below 987.
     const TRowKey small{"a", 987, "", QDateTime(), " "}, middle{"b", 1234, "", QDateTime(), " "};
     const TRowKey huge{"c", 5'000'000'000, "", QDateTime(), " "};
     EXPECT_LT(CompareRows(small, middle, sbSize), 0);
@@ -133,7 +126,7 @@ TEST(FileRows, SizesCompareAsNumbersPast32Bits)
     EXPECT_GT(CompareRows(small, huge, sbSizeInv), 0);
 }
 
-TEST(FileRows, ReadsFoldersThenFilesAndFiltersByAttribute)
+TEST(FileRows, ReadsFoldersThenFilesFiltersByAttributeAndKeepsLinkTargets)
 {
     qvtest::TFileListFolder folder;
     ASSERT_TRUE(folder.IsValid());
@@ -161,6 +154,17 @@ TEST(FileRows, ReadsFoldersThenFilesAndFiltersByAttribute)
         EXPECT_EQ(names, f.Files) << int(f.Allowed);
     }
     EXPECT_TRUE(ReadDirectory(folder.File("missing"), QStringLiteral("*.*"), flvAll).empty());
+
+    // Links to files keep their target; a dangling link has none.
+    ASSERT_TRUE(QFile::link(folder.File("b.txt"), folder.File("link.txt")));
+    ASSERT_TRUE(QFile::link(folder.File("gone"), folder.File("dead.txt")));
+    for (const TFileEntry& e : ReadDirectory(folder.Path(), QStringLiteral("*.txt"), flvAll)) {
+        if (e.Name == QLatin1String("link.txt")) {
+            EXPECT_EQ(e.LinkTarget, folder.File("b.txt"));
+        } else {
+            EXPECT_TRUE(e.LinkTarget.isEmpty()) << e.Name.toStdString();
+        }
+    }
 }
 
 TEST(FileRows, MasksTestTheNameOnceEach)
@@ -177,22 +181,7 @@ TEST(FileRows, MasksTestTheNameOnceEach)
     EXPECT_EQ(NamesOf(ReadDirectory(inner, QStringLiteral("*.log;*.txt"), flvAll)), (QStringList{"d.log", "b.txt"}));
 }
 
-TEST(FileRows, LinksToFilesKeepTheirTarget)
-{
-    qvtest::TFileListFolder folder;
-    ASSERT_TRUE(folder.IsValid());
-    ASSERT_TRUE(QFile::link(folder.File("b.txt"), folder.File("link.txt")));
-    ASSERT_TRUE(QFile::link(folder.File("gone"), folder.File("dead.txt")));
-    for (const TFileEntry& e : ReadDirectory(folder.Path(), QStringLiteral("*.txt"), flvAll)) {
-        if (e.Name == QLatin1String("link.txt")) {
-            EXPECT_EQ(e.LinkTarget, folder.File("b.txt"));
-        } else {
-            EXPECT_TRUE(e.LinkTarget.isEmpty()) << e.Name.toStdString();
-        }
-    }
-}
-
-TEST(FileRows, DriveTypes)
+TEST(FileRows, DriveTypesAndTextBasesFallingBackToEnglishWithoutAHeader)
 {
     const struct {
         const char* Type;
@@ -202,10 +191,8 @@ TEST(FileRows, DriveTypes)
         {"nfs4", "/net", 4}, {"cifs", "/share", 4}, {"vfat", "/media/ann/STICK", 2}, {"ext4", "/run/media/x", 2}};
     for (const auto& d : drives)
         EXPECT_EQ(DriveTypeOf(d.Type, QString::fromLatin1(d.Mount)), d.Code) << d.Type << " " << d.Mount;
-}
 
-TEST(FileRows, TextBaseFallsBackToEnglishWithoutAHeader)
-{
+    // The text base falls back to English without a header.
     vcl::TStringTable table;
     table.AddTable(QStringLiteral("test"), QStringLiteral("900\tLANG_ENGLISH Header\n700\t\n1200\tLANG_FRENCH Header\n"));
     EXPECT_EQ(TextBaseOf(lnEnglish, table), 900);

@@ -114,7 +114,7 @@ TEST(Qvsedit, TransparentBltDrawsAndLeavesTheBitmapAlsoOnAMonochromeCanvas)
     EXPECT_EQ(Picture(*target, Legend), (Rows{"#."}));
 }
 
-TEST(Qvsedit, GreyLeavesGreysAndUsesRoundedMean)
+TEST(Qvsedit, GreyLeavesGreysAndUsesRoundedMeanDarkenAndLightenRoundHalvesToEven)
 {
     auto bmp = FilledBitmap(4, 1, clWhite);
     bmp->Canvas()->SetPixels(0, 0, 0x808080);
@@ -128,10 +128,8 @@ TEST(Qvsedit, GreyLeavesGreysAndUsesRoundedMean)
     EXPECT_EQ(bmp->Canvas()->Pixels(3, 0), clRed);
     GreyBMP(bmp.get(), false, clRed);
     EXPECT_EQ(bmp->Canvas()->Pixels(3, 0), RGB(85, 85, 85));
-}
 
-TEST(Qvsedit, DarkenAndLighten)
-{
+    // Darken and lighten.
     struct Case {
         bool Darken;
         uint8_t Percent;
@@ -151,14 +149,14 @@ TEST(Qvsedit, DarkenAndLighten)
         {true, 255, RGB(255, 255, 255), RGB(0, 0, 0)},
     };
     for (const Case& c : cases) {
-        auto bmp = FilledBitmap(2, 1, c.In);
-        bmp->Canvas()->SetPixels(1, 0, clBlue);
+        auto pair = FilledBitmap(2, 1, c.In);
+        pair->Canvas()->SetPixels(1, 0, clBlue);
         if (c.Darken)
-            DarkenBMP(bmp.get(), c.Percent, true, clBlue);
+            DarkenBMP(pair.get(), c.Percent, true, clBlue);
         else
-            LightenBMP(bmp.get(), c.Percent, true, clBlue);
-        EXPECT_EQ(bmp->Canvas()->Pixels(0, 0), c.Out) << int(c.Percent);
-        EXPECT_EQ(bmp->Canvas()->Pixels(1, 0), clBlue);
+            LightenBMP(pair.get(), c.Percent, true, clBlue);
+        EXPECT_EQ(pair->Canvas()->Pixels(0, 0), c.Out) << int(c.Percent);
+        EXPECT_EQ(pair->Canvas()->Pixels(1, 0), clBlue);
     }
 }
 
@@ -189,7 +187,10 @@ TEST(Qvsedit, RasterPatterns)
     EXPECT_EQ(Picture(*threeQuarters, Legend), (Rows{".##...", ".#.##.", "...#.."}));
 }
 
-TEST(Qvsedit, RotateByZeroCopiesTheCentralSquareOnly)
+// By zero only the central square is copied; by half a turn the pixels reflect through
+// the centre; from a smaller source some stay unreached; onto itself the original
+// pixels are read.
+TEST(Qvsedit, RotateByZeroAndByHalfATurnFromASmallerSourceAndOntoItself)
 {
     struct Case {
         int Size;
@@ -207,32 +208,32 @@ TEST(Qvsedit, RotateByZeroCopiesTheCentralSquareOnly)
                     << c.Size << ": " << x << "," << y;
             }
     }
-}
 
-TEST(Qvsedit, RotateByHalfATurnReflectsThroughTheCentre)
-{
-    auto source = Numbered(9, 9);
-    auto dest = FilledBitmap(9, 9, clWhite);
-    BMPRotate(source.get(), dest.get(), 180);
+    auto numbered = Numbered(9, 9);
+    auto turned = FilledBitmap(9, 9, clWhite);
+    BMPRotate(numbered.get(), turned.get(), 180);
     for (int j = -3; j <= 3; ++j)
         for (int i = -3; i <= 3; ++i)
-            EXPECT_EQ(dest->Canvas()->Pixels(4 + i, 4 + j), source->Canvas()->Pixels(4 - i, 4 - j)) << i << "," << j;
-    EXPECT_EQ(dest->Canvas()->Pixels(0, 0), clWhite);
-}
+            EXPECT_EQ(turned->Canvas()->Pixels(4 + i, 4 + j), numbered->Canvas()->Pixels(4 - i, 4 - j)) << i << "," << j;
+    EXPECT_EQ(turned->Canvas()->Pixels(0, 0), clWhite);
 
-TEST(Qvsedit, RotateFromASmallerSourceLeavesUnreachedPixels)
-{
-    auto source = FilledBitmap(2, 2, clRed);
-    auto dest = FilledBitmap(8, 8, clWhite);
-    BMPRotate(source.get(), dest.get(), 90);
+    auto small = FilledBitmap(2, 2, clRed);
+    auto large = FilledBitmap(8, 8, clWhite);
+    BMPRotate(small.get(), large.get(), 90);
     int red = 0;
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 8; ++x)
-            if (dest->Canvas()->Pixels(x, y) == clRed) {
+            if (large->Canvas()->Pixels(x, y) == clRed) {
                 ++red;
                 EXPECT_TRUE(std::abs(x - 4) <= 2 && std::abs(y - 4) <= 2) << x << "," << y;
             }
     EXPECT_GT(red, 0);
+
+    auto bmp = Numbered(9, 9);
+    auto expected = Numbered(9, 9);
+    BMPRotate(numbered.get(), expected.get(), 90); // numbered is still the untouched picture
+    BMPRotate(bmp.get(), bmp.get(), 90);
+    EXPECT_EQ(bmp->ToQImage(), expected->ToQImage());
 }
 
 TEST(Qvsedit, RotationEqualsThePolarFormOnRandomInputs)
@@ -255,16 +256,6 @@ TEST(Qvsedit, RotationEqualsThePolarFormOnRandomInputs)
         RotateByPolarForm(source.get(), &reference, angle);
         EXPECT_EQ(fast->ToQImage(), reference.ToQImage());
     }
-}
-
-TEST(Qvsedit, RotatingABitmapOntoItselfReadsItsOriginalPixels)
-{
-    auto bmp = Numbered(9, 9);
-    auto copy = Numbered(9, 9);
-    auto expected = Numbered(9, 9);
-    BMPRotate(copy.get(), expected.get(), 90);
-    BMPRotate(bmp.get(), bmp.get(), 90);
-    EXPECT_EQ(bmp->ToQImage(), expected->ToQImage());
 }
 
 TEST(Qvsedit, OnePassTransparentBltEqualsTheMaskTechnique)

@@ -20,7 +20,7 @@ const std::vector<std::pair<TColor, char>> Legend = {{clWhite, '.'}, {clBlack, '
 
 } // namespace
 
-TEST(Qvutils, TablesAndSmallHelpers)
+TEST(Qvutils, TablesSmallHelpersAndTheStartUpTable)
 {
     EXPECT_EQ(AllSides.Bits(), 15);
     EXPECT_EQ((TSides{sdTop, sdBottom}).Bits(), 0b1010);
@@ -40,9 +40,14 @@ TEST(Qvutils, TablesAndSmallHelpers)
     EXPECT_TRUE(LastChar(QString()).isNull());
     EXPECT_EQ(PaletteColor(clBtnFace), 0x02C0C0C0);
     EXPECT_EQ(PaletteColor(clRed), 0x020000FF);
+    // Both units are in the start-up table.
+    int found = 0;
+    for (const vcl::TPackageUnitEntry& entry : vcl::GetPackageInfoTable().UnitInfo)
+        found += entry.Name == QLatin1String("Qvutils") || entry.Name == QLatin1String("Qvsedit");
+    EXPECT_EQ(found, 2);
 }
 
-TEST(Qvutils, DrawSidesEdgeCases)
+TEST(Qvutils, DrawSidesAndBevelsAndTheirEdgeCases)
 {
     auto bmp = FilledBitmap(4, 3, clWhite);
     EXPECT_EQ(DrawSides(bmp->Canvas(), Rect(0, 0, 4, 3), clRed, clBlue, TSides{}), Rect(0, 0, 4, 3));
@@ -55,19 +60,17 @@ TEST(Qvutils, DrawSidesEdgeCases)
     full->Canvas()->Pen()->SetWidth(1);
     EXPECT_EQ(DrawSides(full->Canvas(), Rect(0, 0, 4, 3), clRed, clBlue, AllSides), Rect(1, 1, 3, 2));
     EXPECT_EQ(Picture(*full, Legend), (Rows{"rrrb", "r..b", "bbbb"}));
+
+    // A bevel shrinks the rectangle by its width.
+    auto bevel = FilledBitmap(8, 8, clWhite);
+    EXPECT_EQ(DrawBevel(bevel->Canvas(), Rect(0, 0, 8, 8), clRed, clBlue, 3, AllSides), Rect(3, 3, 5, 5));
+    EXPECT_EQ(Picture(*bevel, Legend)[3], "rrr..bbb");
+    EXPECT_EQ(DrawBevel(bevel->Canvas(), Rect(0, 0, 8, 8), clLime, clLime, 0, AllSides), Rect(0, 0, 8, 8));
+    EXPECT_EQ(DrawBevel(bevel->Canvas(), Rect(0, 0, 8, 8), clLime, clLime, -2, AllSides), Rect(0, 0, 8, 8));
+    EXPECT_EQ(bevel->Canvas()->Pixels(0, 0), clRed);
 }
 
-TEST(Qvutils, DrawBevelShrinksByItsWidth)
-{
-    auto bmp = FilledBitmap(8, 8, clWhite);
-    EXPECT_EQ(DrawBevel(bmp->Canvas(), Rect(0, 0, 8, 8), clRed, clBlue, 3, AllSides), Rect(3, 3, 5, 5));
-    EXPECT_EQ(Picture(*bmp, Legend)[3], "rrr..bbb");
-    EXPECT_EQ(DrawBevel(bmp->Canvas(), Rect(0, 0, 8, 8), clLime, clLime, 0, AllSides), Rect(0, 0, 8, 8));
-    EXPECT_EQ(DrawBevel(bmp->Canvas(), Rect(0, 0, 8, 8), clLime, clLime, -2, AllSides), Rect(0, 0, 8, 8));
-    EXPECT_EQ(bmp->Canvas()->Pixels(0, 0), clRed);
-}
-
-TEST(Qvutils, GrooveAndBumpOnSomeOrAllSides)
+TEST(Qvutils, GrooveBumpAndThreeDimensionalBordersOnSomeOrAllSides)
 {
     struct Case {
         TFramesStyle Style;
@@ -89,15 +92,9 @@ TEST(Qvutils, GrooveAndBumpOnSomeOrAllSides)
         EXPECT_EQ(DrawBorderSides(bmp->Canvas(), Rect(0, 0, 5, 5), c.Style, c.Sides), c.Inside);
         EXPECT_EQ(Picture(*bmp, Legend), c.Expected);
     }
-}
 
-TEST(Qvutils, ThreeDimensionalBorders)
-{
-    struct Case {
-        TFramesStyle Style;
-        Rows Expected;
-    };
-    const Case cases[] = {
+    // Three-dimensional borders.
+    const std::pair<TFramesStyle, Rows> borders[] = {
         {fsButtonUp, {"...#", ".ls#", ".ss#", "####"}},
         {fsButtonDown, {"####", "#ss#", "#ss#", "####"}},
         {fsRaised, {"lll#", "l.s#", "lss#", "####"}},
@@ -105,23 +102,21 @@ TEST(Qvutils, ThreeDimensionalBorders)
         {fsFlat, {"####", "#rr#", "#rr#", "####"}},
         {fsNone, {"rrrr", "rrrr", "rrrr", "rrrr"}},
     };
-    for (const Case& c : cases) {
+    for (const auto& [style, expected] : borders) {
         auto bmp = FilledBitmap(4, 4, clRed);
-        DrawBorderSides(bmp->Canvas(), Rect(0, 0, 4, 4), c.Style, AllSides);
-        EXPECT_EQ(Picture(*bmp, Legend), c.Expected) << c.Style;
+        DrawBorderSides(bmp->Canvas(), Rect(0, 0, 4, 4), style, AllSides);
+        EXPECT_EQ(Picture(*bmp, Legend), expected) << style;
     }
+
+    // DrawFrame clears a two-pixel ring.
+    auto frame = FilledBitmap(6, 6, clRed);
+    DrawFrame(frame->Canvas(), 6, 6, fsNone, clYellow, clBlue, AllSides);
+    EXPECT_EQ(Picture(*frame, Legend), (Rows{"yyyyyy", "yyyyyy", "yyrryy", "yyrryy", "yyyyyy", "yyyyyy"}));
+    DrawFrame(frame->Canvas(), 6, 6, fsFlat, clYellow, clBlue, TSides{sdLeft});
+    EXPECT_EQ(Picture(*frame, Legend), (Rows{"byyyyy", "byyyyy", "byrryy", "byrryy", "byyyyy", "byyyyy"}));
 }
 
-TEST(Qvutils, DrawFrameClearsATwoPixelRing)
-{
-    auto bmp = FilledBitmap(6, 6, clRed);
-    DrawFrame(bmp->Canvas(), 6, 6, fsNone, clYellow, clBlue, AllSides);
-    EXPECT_EQ(Picture(*bmp, Legend), (Rows{"yyyyyy", "yyyyyy", "yyrryy", "yyrryy", "yyyyyy", "yyyyyy"}));
-    DrawFrame(bmp->Canvas(), 6, 6, fsFlat, clYellow, clBlue, TSides{sdLeft});
-    EXPECT_EQ(Picture(*bmp, Legend), (Rows{"byyyyy", "byyyyy", "byrryy", "byrryy", "byyyyy", "byyyyy"}));
-}
-
-TEST(Qvutils, FontMeasurements)
+TEST(Qvutils, FontMeasurementsAndRotatedFonts)
 {
     TFont font;
     font.SetHeight(-14);
@@ -131,16 +126,14 @@ TEST(Qvutils, FontMeasurements)
     EXPECT_EQ(GetAvgCharWidth(&font), static_cast<int>(std::nearbyint(letters / 52.0)));
     EXPECT_GT(GetAvgCharWidth(&font), 3);
     EXPECT_EQ(GetMinFontHeight(&font), bmp->Canvas()->TextHeight(QStringLiteral("Ag")) + 2);
-}
 
-TEST(Qvutils, RotateFontBuildsTheLogicalFont)
-{
-    TFont font;
-    font.SetName(QStringLiteral("DejaVu Sans Condensed Bold Oblique With A Long Name"));
-    font.SetHeight(-20);
-    font.SetStyle(fsBold | fsUnderline);
-    font.SetPitch(fpVariable);
-    HFONT rotated = RotateFont(&font, 90);
+    // RotateFont builds the logical font.
+    TFont named;
+    named.SetName(QStringLiteral("DejaVu Sans Condensed Bold Oblique With A Long Name"));
+    named.SetHeight(-20);
+    named.SetStyle(fsBold | fsUnderline);
+    named.SetPitch(fpVariable);
+    HFONT rotated = RotateFont(&named, 90);
     EXPECT_EQ(rotated->LogFont.lfHeight, -20);
     EXPECT_EQ(rotated->LogFont.lfEscapement, 900);
     EXPECT_EQ(rotated->LogFont.lfOrientation, 0);
@@ -155,8 +148,8 @@ TEST(Qvutils, RotateFontBuildsTheLogicalFont)
     TFont plain;
     plain.SetHeight(-16);
     HFONT up = RotateFont(&plain, 90);
-    auto bmp = FilledBitmap(60, 120, clWhite);
-    HDC dc = bmp->Canvas()->Handle();
+    auto drawn = FilledBitmap(60, 120, clWhite);
+    HDC dc = drawn->Canvas()->Handle();
     HGDIOBJ old = SelectObject(dc, up);
     SetBkMode(dc, TRANSPARENT);
     TextOut(dc, 20, 100, QStringLiteral("Rotated"));
@@ -166,7 +159,7 @@ TEST(Qvutils, RotateFontBuildsTheLogicalFont)
     int left = 60, right = -1, top = 120, bottom = -1;
     for (int y = 0; y < 120; ++y)
         for (int x = 0; x < 60; ++x)
-            if (bmp->Canvas()->Pixels(x, y) != clWhite) {
+            if (drawn->Canvas()->Pixels(x, y) != clWhite) {
                 left = std::min(left, x);
                 right = std::max(right, x);
                 top = std::min(top, y);
@@ -177,7 +170,7 @@ TEST(Qvutils, RotateFontBuildsTheLogicalFont)
     EXPECT_LE(bottom, 100);
 }
 
-TEST(Qvutils, StretchBitmapTransparentSizesAndKeys)
+TEST(Qvutils, StretchBitmapTransparentSizesKeysAndSourceLeftAlone)
 {
     auto glyph = FilledBitmap(2, 2, clLime);
     glyph->Canvas()->SetPixels(0, 0, clRed);
@@ -206,21 +199,19 @@ TEST(Qvutils, StretchBitmapTransparentSizesAndKeys)
     auto onRed = FilledBitmap(2, 1, clRed);
     StretchBitmapTransparent(onRed->Canvas(), mono.get(), clBlack, 0, 0, 0, 0, 0, 0, 0, 0);
     EXPECT_EQ(Picture(*onRed, Legend), (Rows{"r#"}));
-}
 
-TEST(Qvutils, TransparentDrawingLeavesTheBitmapAndItsEventsAlone)
-{
-    auto glyph = FilledBitmap(3, 1, clRed);
-    glyph->Canvas()->SetPixels(1, 0, clBlue);
+    // Transparent drawing leaves the bitmap and its events alone.
+    auto striped = FilledBitmap(3, 1, clRed);
+    striped->Canvas()->SetPixels(1, 0, clBlue);
     int changes = 0;
-    glyph->OnChange = [&](TObject*) { ++changes; };
-    auto dest = FilledBitmap(3, 1, clWhite);
-    StretchBitmapTransparent(dest->Canvas(), glyph.get(), clRed, 0, 0, 3, 1, 0, 0, 3, 1);
-    EXPECT_EQ(Picture(*dest, Legend), (Rows{".b."}));
-    EXPECT_EQ(Picture(*glyph, Legend), (Rows{"rbr"}));
+    striped->OnChange = [&](TObject*) { ++changes; };
+    auto row = FilledBitmap(3, 1, clWhite);
+    StretchBitmapTransparent(row->Canvas(), striped.get(), clRed, 0, 0, 3, 1, 0, 0, 3, 1);
+    EXPECT_EQ(Picture(*row, Legend), (Rows{".b."}));
+    EXPECT_EQ(Picture(*striped, Legend), (Rows{"rbr"}));
     EXPECT_EQ(changes, 0);
-    // The canvas handler is back: drawing on the glyph notifies again.
-    glyph->Canvas()->SetPixels(0, 0, clLime);
+    // The canvas handler is back: drawing on the bitmap notifies again.
+    striped->Canvas()->SetPixels(0, 0, clLime);
     EXPECT_EQ(changes, 1);
 }
 
@@ -280,13 +271,4 @@ TEST(Qvutils, OnePassTransparentStretchEqualsTheMaskTechnique)
             srcH, nullptr, key);
         EXPECT_EQ(onePass->ToQImage(), masked.ToQImage());
     }
-}
-
-TEST(Qvutils, UnitsAreInTheStartUpTable)
-{
-    const vcl::TPackageInfoTable table = vcl::GetPackageInfoTable();
-    int found = 0;
-    for (const vcl::TPackageUnitEntry& entry : table.UnitInfo)
-        found += entry.Name == QLatin1String("Qvutils") || entry.Name == QLatin1String("Qvsedit");
-    EXPECT_EQ(found, 2);
 }

@@ -6,7 +6,7 @@
 
 using namespace vcl;
 
-TEST(Colors, SystemColoursResolveFromTheClassicTable)
+TEST(Colors, SystemColoursResolveFromTheReplaceableClassicTableAndPlainValuesPassThrough)
 {
     struct Row {
         TColor System;
@@ -23,19 +23,12 @@ TEST(Colors, SystemColoursResolveFromTheClassicTable)
     EXPECT_EQ(uint32_t(clBtnShadow), 0x80000010u);
     EXPECT_EQ(uint32_t(clBtnHighlight), 0x80000014u);
     EXPECT_EQ(uint32_t(clActiveCaption), 0x80000002u);
-}
-
-TEST(Colors, PlainValuesAndFlagsPassThrough)
-{
     EXPECT_EQ(ColorToRGB(clRed), 0x0000FF);
     EXPECT_EQ(ColorToRGB(clNone), 0x1FFFFFFF);
     EXPECT_EQ(ColorToRGB(0x02123456), 0x02123456);
     EXPECT_EQ(GetSysColor(-1), 0);
     EXPECT_EQ(GetSysColor(SystemColorCount), 0);
-}
-
-TEST(Colors, ApplicationCanReplaceTheTable)
-{
+    // The application can replace the table.
     TSysColorTable table = DefaultSysColors();
     table[COLOR_BTNFACE] = RGB(1, 2, 3);
     SetSysColors(table);
@@ -44,7 +37,7 @@ TEST(Colors, ApplicationCanReplaceTheTable)
     EXPECT_EQ(ColorToRGB(clBtnFace), 0xC0C0C0);
 }
 
-TEST(Colors, QtConversions)
+TEST(Colors, QtConversionsNamesAndNumbers)
 {
     EXPECT_EQ(ToQColor(clRed), QColor(255, 0, 0));
     EXPECT_EQ(ToQColor(clNavy), QColor(0, 0, 128));
@@ -53,10 +46,6 @@ TEST(Colors, QtConversions)
     EXPECT_EQ(FromQColor(QColor(0x12, 0x34, 0x56)), 0x563412);
     EXPECT_EQ(ToQRgb(RGB(0x12, 0x34, 0x56)), 0xFF123456u);
     EXPECT_EQ(FromQRgb(0xFF123456u), RGB(0x12, 0x34, 0x56));
-}
-
-TEST(Colors, NamesAndNumbers)
-{
     EXPECT_EQ(ColorToString(clRed), QStringLiteral("clRed"));
     EXPECT_EQ(ColorToString(clBtnFace), QStringLiteral("clBtnFace"));
     EXPECT_EQ(ColorToString(0x123456), QStringLiteral("$00123456"));
@@ -68,7 +57,7 @@ TEST(Colors, NamesAndNumbers)
     EXPECT_THROW(StringToColor(QStringLiteral("$1FFFFFFFF")), EConvertError);
 }
 
-TEST(Font, SizeAndHeightConvertAtScreenResolution)
+TEST(Font, SizeAndHeightConvertAtScreenResolutionAndOnlyRealChangesNotify)
 {
     TFont font;
     EXPECT_EQ(font.Size(), 8);
@@ -77,11 +66,8 @@ TEST(Font, SizeAndHeightConvertAtScreenResolution)
     EXPECT_EQ(font.Height(), -13);
     font.SetHeight(-16);
     EXPECT_EQ(font.Size(), 12);
-}
 
-TEST(Font, ChangeNotificationOnlyForRealChanges)
-{
-    TFont font;
+    // Change notifications come only for real changes.
     int changes = 0;
     font.OnChange = [&](TObject* sender) {
         EXPECT_EQ(sender, &font);

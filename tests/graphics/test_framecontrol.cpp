@@ -82,7 +82,7 @@ const std::vector<FrameCase>& Cases()
 
 } // namespace
 
-TEST_F(FrameControls, EachKindAndStateDrawsItsClassicPicture)
+TEST_F(FrameControls, EachKindAndStateDrawsItsClassicPictureWithinTheClipAndUnknownKindsAreRefused)
 {
     for (const FrameCase& c : Cases()) {
         SCOPED_TRACE(c.Name);
@@ -91,20 +91,17 @@ TEST_F(FrameControls, EachKindAndStateDrawsItsClassicPicture)
         EXPECT_TRUE(DrawFrameControl(bmp->Canvas()->Handle(), Rect(0, 0, width, height), c.Type, c.State));
         EXPECT_EQ(Picture(*bmp, Legend), c.Expected);
     }
-}
-
-TEST_F(FrameControls, DrawingKeepsToTheClipAndRefusesUnknownKinds)
-{
-    auto bmp = FilledBitmap(6, 5, Background);
-    HDC dc = bmp->Canvas()->Handle();
+    // Drawing keeps to the clip, and unknown kinds are refused.
+    auto clipped = FilledBitmap(6, 5, Background);
+    HDC dc = clipped->Canvas()->Handle();
     IntersectClipRect(dc, 0, 0, 3, 5);
     EXPECT_TRUE(DrawFrameControl(dc, Rect(0, 0, 6, 5), DFC_BUTTON, DFCS_BUTTONPUSH));
-    EXPECT_EQ(Picture(*bmp, Legend), (Rows{"hhh...", "hll...", "hlf...", "hss...", "ddd..."}));
+    EXPECT_EQ(Picture(*clipped, Legend), (Rows{"hhh...", "hll...", "hlf...", "hss...", "ddd..."}));
 
-    const Rows untouched = Picture(*bmp, Legend);
+    const Rows untouched = Picture(*clipped, Legend);
     EXPECT_FALSE(DrawFrameControl(dc, Rect(0, 0, 6, 5), 2, 0));                      // menu glyphs: not offered
     EXPECT_FALSE(DrawFrameControl(dc, Rect(0, 0, 6, 5), DFC_SCROLL, 8));             // size grip
     EXPECT_FALSE(DrawFrameControl(dc, Rect(0, 0, 6, 5), DFC_CAPTION, 5));            // no such caption button
     EXPECT_FALSE(DrawFrameControl(nullptr, Rect(0, 0, 6, 5), DFC_BUTTON, DFCS_BUTTONPUSH));
-    EXPECT_EQ(Picture(*bmp, Legend), untouched);
+    EXPECT_EQ(Picture(*clipped, Legend), untouched);
 }

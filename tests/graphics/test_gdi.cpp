@@ -92,7 +92,7 @@ TEST(RasterOperations, WorkBitwiseOnColours)
     }
 }
 
-TEST(MonochromeConversion, BackgroundColourBecomesWhiteAndBack)
+TEST(MonochromeConversion, BackgroundColourBecomesWhiteAndBackAndBrushesSnapToBlackOrWhite)
 {
     auto colour = RowBitmap({clRed, clWhite, clBlue, clRed});
     HDC source = colour->Canvas()->Handle();
@@ -114,14 +114,10 @@ TEST(MonochromeConversion, BackgroundColourBecomesWhiteAndBack)
     EXPECT_EQ(Picture(*dest, Legend), (Rows{"ybby"}));
     SelectObject(mono, old);
     DeleteObject(bits);
-    DeleteDC(mono);
-}
 
-TEST(MonochromeConversion, PensAndBrushesSnapToBlackOrWhite)
-{
-    HDC mono = CreateCompatibleDC(nullptr);
-    HBITMAP bits = CreateBitmap(3, 1, 1, 1, nullptr);
-    SelectObject(mono, bits);
+    // Brushes snap to black or white.
+    HBITMAP three = CreateBitmap(3, 1, 1, 1, nullptr);
+    old = SelectObject(mono, three);
     HBRUSH light = CreateSolidBrush(RGB(200, 200, 200));
     HBRUSH dark = CreateSolidBrush(RGB(100, 100, 100));
     FillRect(mono, Rect(0, 0, 2, 1), light);
@@ -130,8 +126,9 @@ TEST(MonochromeConversion, PensAndBrushesSnapToBlackOrWhite)
     EXPECT_EQ(GetPixel(mono, 1, 0), clBlack);
     DeleteObject(light);
     DeleteObject(dark);
+    SelectObject(mono, old);
+    DeleteObject(three);
     DeleteDC(mono);
-    DeleteObject(bits);
 }
 
 TEST(StretchModes, ShrinkingCombinesOrDeletesLines)
@@ -170,7 +167,7 @@ TEST(StretchModes, EnlargingRepeatsNegativeExtentsMirrorAndOutsideIsLeft)
     EXPECT_EQ(Picture(*dst, Legend)[0], ".rb.");
 }
 
-TEST(PatternBlits, NegativeExtentsAndPatInvertTwice)
+TEST(PatternBlits, NegativeExtentsPatInvertTwiceAndCheckerBrushesAlignedToTheOrigin)
 {
     auto bmp = FilledBitmap(5, 1, clWhite);
     HDC dc = bmp->Canvas()->Handle();
@@ -185,20 +182,18 @@ TEST(PatternBlits, NegativeExtentsAndPatInvertTwice)
     EXPECT_EQ(Picture(*bmp, Legend)[0], "..rr.");
     SelectObject(dc, old);
     DeleteObject(red);
-}
 
-TEST(PatternBlits, HatchAndCheckerPatternBrushesAlignToTheOrigin)
-{
+    // Checker pattern brushes align to the origin.
     const uint8_t checker[16] = {0x55, 0, 0xAA, 0, 0x55, 0, 0xAA, 0, 0x55, 0, 0xAA, 0, 0x55, 0, 0xAA, 0};
     HBITMAP pattern = CreateBitmap(8, 8, 1, 1, checker);
     HBRUSH brush = CreatePatternBrush(pattern);
-    auto bmp = FilledBitmap(4, 2, clWhite);
-    HDC dc = bmp->Canvas()->Handle();
+    auto checked = FilledBitmap(4, 2, clWhite);
+    dc = checked->Canvas()->Handle();
     SelectObject(dc, brush);
     PatBlt(dc, 0, 0, 4, 2, PATINVERT);
     // 0x55 sets the odd columns of even rows: white bits XOR the background (white)
     // colour invert; black bits XOR the text colour (black) leave the pixel.
-    EXPECT_EQ(Picture(*bmp, Legend), (Rows{".#.#", "#.#."}));
+    EXPECT_EQ(Picture(*checked, Legend), (Rows{".#.#", "#.#."}));
     SelectObject(dc, GetStockObject(WHITE_BRUSH));
     DeleteObject(brush);
     DeleteObject(pattern);

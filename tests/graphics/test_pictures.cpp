@@ -30,7 +30,7 @@ QImage TwoColourImage()
 
 } // namespace
 
-TEST(Resources, CompiledInBitmap)
+TEST(Resources, CompiledInBitmapAndIconRoundTrip)
 {
     TBitmap bmp;
     bmp.LoadFromResourceName(QStringLiteral("QVSAMPLE"));
@@ -42,10 +42,8 @@ TEST(Resources, CompiledInBitmap)
     TBitmap direct;
     direct.LoadFromResourceName(0, QStringLiteral(":/bitmaps/QVSAMPLE.bmp"));
     EXPECT_EQ(Picture(direct, Legend), pic);
-}
 
-TEST(Icons, RoundTripKeepsTransparencyAndDrawsOverTheCanvas)
-{
+    // An icon's round trip keeps its transparency, and it draws over the canvas.
     TIcon icon;
     icon.AssignImage(TwoColourImage());
     TMemoryStream stream;

@@ -218,7 +218,7 @@ TEST(Regions, CombineGivesTheKindAndBoxOfTheResult)
     }
 }
 
-TEST(Regions, RightAndBottomEdgesAreExclusive)
+TEST(Regions, RightAndBottomEdgesAreExclusiveAndNullOrFreedHandlesAreRefused)
 {
     HRGN r = CreateRectRgn(4, 6, 1, 2); // swapped edges are put in order: (1, 2, 4, 6)
     TRect box;
@@ -256,6 +256,42 @@ TEST(Regions, RightAndBottomEdgesAreExclusive)
     EXPECT_LT(box.Left, 0);
     EXPECT_GT(box.Right, 0);
     DeleteObject(huge);
+
+    // Null and freed handles are refused.
+    HDC dc = CreateCompatibleDC(nullptr);
+    HRGN live = CreateRectRgn(0, 0, 1, 1);
+    HRGN freed = CreateRectRgn(0, 0, 2, 2);
+    EXPECT_TRUE(DeleteObject(freed));
+    // freed is only compared, never read, from here on.
+    EXPECT_FALSE(DeleteObject(freed));
+    for (HRGN bad : {static_cast<HRGN>(nullptr), freed}) {
+        SCOPED_TRACE(bad ? "freed" : "null");
+        TRect unread{1, 2, 3, 4};
+        EXPECT_EQ(CombineRgn(bad, live, live, RGN_OR), ERROR);
+        EXPECT_EQ(CombineRgn(live, bad, live, RGN_OR), ERROR);
+        EXPECT_EQ(CombineRgn(live, live, bad, RGN_AND), ERROR);
+        EXPECT_EQ(OffsetRgn(bad, 1, 1), ERROR);
+        EXPECT_FALSE(PtInRegion(bad, 0, 0));
+        EXPECT_EQ(GetRgnBox(bad, unread), ERROR);
+        EXPECT_EQ(unread, Rect(1, 2, 3, 4));
+    }
+    EXPECT_EQ(SelectClipRgn(dc, freed), ERROR);
+    EXPECT_EQ(ExtSelectClipRgn(dc, freed, RGN_AND), ERROR);
+    EXPECT_EQ(ExtSelectClipRgn(dc, nullptr, RGN_OR), ERROR);
+    EXPECT_EQ(ExtSelectClipRgn(dc, live, 99), ERROR);
+    EXPECT_EQ(GetClipRgn(dc, freed), -1);
+    EXPECT_EQ(GetClipRgn(nullptr, live), -1);
+    // The second source is not read when copying.
+    EXPECT_EQ(CombineRgn(live, live, nullptr, RGN_COPY), SIMPLEREGION);
+    EXPECT_FALSE(DeleteObject(nullptr));
+    EXPECT_EQ(SelectClipRgn(nullptr, live), ERROR);
+    EXPECT_EQ(IntersectClipRect(nullptr, 0, 0, 1, 1), ERROR);
+    EXPECT_EQ(ExcludeClipRect(nullptr, 0, 0, 1, 1), ERROR);
+    EXPECT_EQ(GetClipBox(nullptr, box), ERROR);
+    EXPECT_EQ(SaveDC(nullptr), 0);
+    EXPECT_FALSE(RestoreDC(nullptr, -1));
+    DeleteObject(live);
+    DeleteDC(dc);
 }
 
 TEST(RegionClipping, ClipIsACopyAndSurvivesSaveAndRestore)
@@ -318,43 +354,4 @@ TEST(RegionClipping, ClipIsACopyAndSurvivesSaveAndRestore)
     EXPECT_NE(SelectObject(memory, bitmap), bitmap);
     DeleteDC(memory);
     DeleteObject(bitmap);
-}
-
-TEST(Regions, NullAndFreedHandlesAreRefused)
-{
-    HDC dc = CreateCompatibleDC(nullptr);
-    HRGN live = CreateRectRgn(0, 0, 1, 1);
-    HRGN freed = CreateRectRgn(0, 0, 2, 2);
-    EXPECT_TRUE(DeleteObject(freed));
-    // freed is only compared, never read, from here on.
-    EXPECT_FALSE(DeleteObject(freed));
-    for (HRGN bad : {static_cast<HRGN>(nullptr), freed}) {
-        SCOPED_TRACE(bad ? "freed" : "null");
-        TRect box{1, 2, 3, 4};
-        EXPECT_EQ(CombineRgn(bad, live, live, RGN_OR), ERROR);
-        EXPECT_EQ(CombineRgn(live, bad, live, RGN_OR), ERROR);
-        EXPECT_EQ(CombineRgn(live, live, bad, RGN_AND), ERROR);
-        EXPECT_EQ(OffsetRgn(bad, 1, 1), ERROR);
-        EXPECT_FALSE(PtInRegion(bad, 0, 0));
-        EXPECT_EQ(GetRgnBox(bad, box), ERROR);
-        EXPECT_EQ(box, Rect(1, 2, 3, 4));
-    }
-    EXPECT_EQ(SelectClipRgn(dc, freed), ERROR);
-    EXPECT_EQ(ExtSelectClipRgn(dc, freed, RGN_AND), ERROR);
-    EXPECT_EQ(ExtSelectClipRgn(dc, nullptr, RGN_OR), ERROR);
-    EXPECT_EQ(ExtSelectClipRgn(dc, live, 99), ERROR);
-    EXPECT_EQ(GetClipRgn(dc, freed), -1);
-    EXPECT_EQ(GetClipRgn(nullptr, live), -1);
-    // The second source is not read when copying.
-    EXPECT_EQ(CombineRgn(live, live, nullptr, RGN_COPY), SIMPLEREGION);
-    EXPECT_FALSE(DeleteObject(nullptr));
-    TRect box;
-    EXPECT_EQ(SelectClipRgn(nullptr, live), ERROR);
-    EXPECT_EQ(IntersectClipRect(nullptr, 0, 0, 1, 1), ERROR);
-    EXPECT_EQ(ExcludeClipRect(nullptr, 0, 0, 1, 1), ERROR);
-    EXPECT_EQ(GetClipBox(nullptr, box), ERROR);
-    EXPECT_EQ(SaveDC(nullptr), 0);
-    EXPECT_FALSE(RestoreDC(nullptr, -1));
-    DeleteObject(live);
-    DeleteDC(dc);
 }

@@ -93,8 +93,8 @@ TEST(QvSplitter, DragsResizeTheNeighbourWithinMinSizeAndTheRoom)
 
 // The line is the splitter's rectangle moved by the drag, with every pixel whose x + y is
 // odd inverted (rows of the pattern alternate 0x55 and 0xAA; a set bit inverts); when
-// the drag ends, not one pixel differs from before.
-TEST(QvSplitter, TheDragLineIsInvertedOverTheNeighbourAndLeavesNoTrace)
+// the drag ends, or Escape ends it, not one pixel differs from before.
+TEST(QvSplitter, TheDragLineIsInvertedOverTheNeighbourAndLeavesNoTraceAfterReleaseOrEscape)
 {
     SplitterForm f;
     const QImage before = f.Grab();
@@ -113,14 +113,10 @@ TEST(QvSplitter, TheDragLineIsInvertedOverTheNeighbourAndLeavesNoTrace)
     QTest::mouseRelease(f.Splitter, Qt::LeftButton, {}, QPoint(3, 10));
     EXPECT_EQ(f.Neighbour->Width(), 100);
     EXPECT_EQ(f.Grab(), before);
-}
 
-TEST(QvSplitter, EscapeEndsTheDragAndGivesTheFocusedControlItsKeysBack)
-{
-    SplitterForm f;
+    // Escape ends the drag and gives the focused control its keys back.
     int seen = 0;
     f.Edit->OnKeyDown = [&](TObject*, uint16_t&, TShiftState) { ++seen; };
-    const QImage before = f.Grab();
     QTest::mousePress(f.Splitter, Qt::LeftButton, {}, QPoint(3, 10));
     QTest::mouseMove(f.Splitter, QPoint(53, 10));
     QTest::keyClick(f.Edit, Qt::Key_A);
@@ -168,23 +164,7 @@ TEST(QvSplitter, CanResizeMayVetoOrShrinkButNotBelowMinSize)
     EXPECT_EQ(f.Neighbour->Width(), 30) << "a vetoed drag keeps the size from the press";
 }
 
-TEST(QvSplitter, HandleExtentFollowsHandleAlign)
-{
-    SplitterForm f;
-    // Splitter length 300, handle 80: haLeft 2 .. 82, haCenter 150 - 40 = 110 .. 190,
-    // haRight 300 - 80 - 2 = 218 .. 298.
-    const std::pair<Qvsplitter::THandleAlign, TRect> cases[] = {
-        {Qvsplitter::haLeft, Rect(0, 2, 7, 82)},
-        {Qvsplitter::haCenter, Rect(0, 110, 7, 190)},
-        {Qvsplitter::haRight, Rect(0, 218, 7, 298)},
-    };
-    for (const auto& [align, expected] : cases) {
-        f.Splitter->SetHandleAlign(align);
-        EXPECT_EQ(f.Splitter->HandleRect(), expected);
-    }
-}
-
-TEST(QvSplitter, PaintsTheRaisedHandleWithGripLines)
+TEST(QvSplitter, PaintsTheRaisedHandleWithGripLinesWhereHandleAlignPutsIt)
 {
     SplitterForm f;
     f.Splitter->Repaint();
@@ -199,6 +179,18 @@ TEST(QvSplitter, PaintsTheRaisedHandleWithGripLines)
     EXPECT_EQ(image.pixel(3, 150) | 0xFF000000u, shadow);
     EXPECT_EQ(image.pixel(4, 150) | 0xFF000000u, white);
     EXPECT_EQ(image.pixel(4, 121) | 0xFF000000u, face) << "grip lines start 12 inside the handle";
+
+    // Splitter length 300, handle 80: haLeft 2 .. 82, haCenter 150 - 40 = 110 .. 190,
+    // haRight 300 - 80 - 2 = 218 .. 298.
+    const std::pair<Qvsplitter::THandleAlign, TRect> cases[] = {
+        {Qvsplitter::haLeft, Rect(0, 2, 7, 82)},
+        {Qvsplitter::haCenter, Rect(0, 110, 7, 190)},
+        {Qvsplitter::haRight, Rect(0, 218, 7, 298)},
+    };
+    for (const auto& [align, expected] : cases) {
+        f.Splitter->SetHandleAlign(align);
+        EXPECT_EQ(f.Splitter->HandleRect(), expected);
+    }
 }
 
 TEST(QvSplitter, RefusesAlignmentsItCannotSplitAndSizesBelowOne)

@@ -60,7 +60,7 @@ private:
 } // namespace
 
 // Thickness 3: half a bar before a bar is Trunc(1.5) = 1, after it Round(1.5) = 2.
-TEST(QvSplitterWindow, PanesFillTheWindowAndScaleOnResize)
+TEST(QvSplitterWindow, PanesFillTheWindowScaleOnResizeAndKeepTheirProportionsWhenTurned)
 {
     TqvSplitterWindow w(nullptr);
     AddPanes(w, &w, {100, 100, 200});
@@ -77,18 +77,16 @@ TEST(QvSplitterWindow, PanesFillTheWindowAndScaleOnResize)
     EXPECT_EQ(Sizes(w), (std::vector<int>{200, 200, 500})) << "only the last pane changes";
     w.SetWidth(350);
     EXPECT_EQ(Sizes(w), (std::vector<int>{200, 200, 0})) << "the last pane shrinks to nothing, never wraps round";
-}
 
-TEST(QvSplitterWindow, OrientationCarriesTheProportionsOver)
-{
-    TqvSplitterWindow w(nullptr);
-    AddPanes(w, &w, {200, 200});
+    // A new orientation carries the proportions over.
+    TqvSplitterWindow turned(nullptr);
+    AddPanes(turned, &turned, {200, 200});
     // 200 / 400 * 200 = 100 each; now stacked: heights 100 - 1 and 100 - 2, 3 apart.
-    w.SetOrientation(swHorizontal);
-    EXPECT_EQ(Sizes(w), (std::vector<int>{100, 100}));
-    EXPECT_EQ(w.GetPane(0)->BoundsRect(), Rect(0, 0, 400, 99));
-    EXPECT_EQ(w.GetPane(1)->BoundsRect(), Rect(0, 102, 400, 200));
-    EXPECT_EQ(w.Cursor(), crVSplit);
+    turned.SetOrientation(swHorizontal);
+    EXPECT_EQ(Sizes(turned), (std::vector<int>{100, 100}));
+    EXPECT_EQ(turned.GetPane(0)->BoundsRect(), Rect(0, 0, 400, 99));
+    EXPECT_EQ(turned.GetPane(1)->BoundsRect(), Rect(0, 102, 400, 200));
+    EXPECT_EQ(turned.Cursor(), crVSplit);
 
     TqvSplitterWindow empty(nullptr);
     empty.SetOrientation(swHorizontal);

@@ -173,7 +173,7 @@ TEST(QvComboBox, CompletionOfNonAsciiNamesAndBackspaceAfterACompletion)
     EXPECT_EQ(f.Beeps, 0);
 }
 
-TEST(QvComboBox, WithoutAllowEditAKeyThatContinuesNoEntryBeepsAndChangesNothing)
+TEST(QvComboBox, WithoutAllowEditOrRoomAKeyThatContinuesNoEntryBeepsAndChangesNothing)
 {
     struct Case {
         bool AllowEdit;
@@ -190,10 +190,7 @@ TEST(QvComboBox, WithoutAllowEditAKeyThatContinuesNoEntryBeepsAndChangesNothing)
         EXPECT_EQ(f.Combo.Text(), c.Expected);
         EXPECT_EQ(f.Beeps, c.Beeps);
     }
-}
-
-TEST(QvComboBox, AFullFieldRefusesAnotherCharacterWithABeep)
-{
+    // A full field refuses another character with a beep.
     ComboForm f(csDropDown, QStringLiteral("Apple"));
     f.Combo.SetMaxLength(3);
     f.Show();
@@ -221,9 +218,12 @@ TEST(QvComboBox, PastingCompletesUnlessEditingIsOff)
     }
 }
 
-TEST(QvComboBox, FindItemAndFindClosestIgnoreCase)
+TEST(QvComboBox, FindIgnoresCaseDropDownWidthSurvivesANewWindowAndFramePropertiesStreamByName)
 {
-    TqvComboBox combo(nullptr);
+    struct Probe : TqvComboBox {
+        using TqvComboBox::TqvComboBox;
+        void Recreate() { RecreateWnd(); }
+    } combo(nullptr);
     combo.Items()->SetCommaText(QString::fromUtf8("Äpfel,Apfelmus,Öl"));
     EXPECT_EQ(combo.FindClosest(QString::fromUtf8("äP")), 0);
     EXPECT_EQ(combo.FindClosest(QStringLiteral("apf")), 1);
@@ -232,19 +232,19 @@ TEST(QvComboBox, FindItemAndFindClosestIgnoreCase)
     EXPECT_EQ(combo.ItemIndex(), 2);
     EXPECT_FALSE(combo.FindItem(QStringLiteral("Apfel")));
     EXPECT_EQ(combo.ItemIndex(), 2) << "a failed look-up keeps the selection";
-}
 
-TEST(QvComboBox, DropDownWidthSurvivesANewWindow)
-{
-    struct Probe : TqvComboBox {
-        using TqvComboBox::TqvComboBox;
-        void Recreate() { RecreateWnd(); }
-    } combo(nullptr);
     combo.HandleNeeded();
     combo.SetDropDownWidth(400);
     combo.Recreate();
     EXPECT_EQ(combo.Perform(CB_GETDROPPEDWIDTH), 400);
     EXPECT_EQ(combo.DropDownWidth(), 400);
+
+    EXPECT_FALSE(ComponentToText(&combo).contains("AllowEdit")) << "defaults are not written";
+    combo.SetBorderFrameSides(Qvcombobox::TFrameSides(Qvcombobox::sdLeft | Qvcombobox::sdBottom));
+    combo.SetBorderFrameStyle(Qvutils::fsGroove);
+    const QString text = ComponentToText(&combo);
+    EXPECT_TRUE(text.contains("BorderFrameSides = [sdLeft, sdBottom]")) << text.toStdString();
+    EXPECT_TRUE(text.contains("BorderFrameStyle = fsGroove")) << text.toStdString();
 }
 
 // The flat frame of a drop-down list 150 x h with the button b = 17 pixels wide:
@@ -307,15 +307,4 @@ TEST(QvComboBox, FlatFrameStyleFollowsHover)
     EXPECT_EQ(Px(face, 1, h / 2), Black) << "inner upper-left ring (button text)";
     f.Combo.Perform(CM_MOUSELEAVE);
     EXPECT_EQ(f.Combo.BorderFrameStyle(), Qvutils::fsStatus);
-}
-
-TEST(QvComboBox, FramePropertiesStreamByName)
-{
-    TqvComboBox combo(nullptr);
-    combo.SetBorderFrameSides(Qvcombobox::TFrameSides(Qvcombobox::sdLeft | Qvcombobox::sdBottom));
-    combo.SetBorderFrameStyle(Qvutils::fsGroove);
-    const QString text = ComponentToText(&combo);
-    EXPECT_TRUE(text.contains("BorderFrameSides = [sdLeft, sdBottom]")) << text.toStdString();
-    EXPECT_TRUE(text.contains("BorderFrameStyle = fsGroove")) << text.toStdString();
-    EXPECT_FALSE(text.contains("AllowEdit")) << "defaults are not written";
 }

@@ -74,7 +74,7 @@ TEST(QvFontCombo, ListsEveryFamilyOfTheFontDatabaseSorted)
     EXPECT_TRUE(entries.contains("DejaVu Sans Mono")) << "the test fonts are installed";
 }
 
-TEST(QvFontCombo, KindFiltersKeepOnlyTheirFamiliesWithTheirGlyphs)
+TEST(QvFontCombo, KindFiltersKeepOnlyTheirFamiliesAndGlyphsFollowThePitchBitsAndTheDevice)
 {
     TqvFontCombo combo(nullptr);
     const int all = combo.Items()->Count();
@@ -93,11 +93,8 @@ TEST(QvFontCombo, KindFiltersKeepOnlyTheirFamiliesWithTheirGlyphs)
     }
     EXPECT_LT(combo.Items()->Count(), all);
     EXPECT_FALSE(Entries(combo).contains("DejaVu Sans"));
-}
 
-TEST(QvFontCombo, GlyphFollowsThePitchAndFamilyBitsAndTheDevice)
-{
-    TqvFontCombo combo(nullptr);
+    // The glyph follows the pitch and family bits and the device.
     struct Case {
         uint8_t Pitch;
         TqvFontCombo::TGlyph Screen, Printer;

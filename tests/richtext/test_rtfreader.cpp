@@ -90,7 +90,7 @@ TRun Styled(int Block, const QString& Text, const QString& Family, double Points
     return run;
 }
 
-TEST(RtfReader, CharacterFormattingRuns)
+TEST(RtfReader, CharacterFormattingRunsAndColourIndexesOutsideTheTable)
 {
     QTextDocument document;
     ASSERT_TRUE(vcl::ReadRtf("{\\rtf1\\deff0{\\fonttbl{\\f0\\fswiss Arial;}{\\f1\\fmodern Courier New;}}"
@@ -115,11 +115,7 @@ TEST(RtfReader, CharacterFormattingRuns)
         Styled(0, "i", arial, 12), // \plain: the default font (\deff0) at 12 points
     };
     EXPECT_EQ(Runs(document), expected);
-}
 
-TEST(RtfReader, ColourTableEntriesAndIndexesOutsideIt)
-{
-    QTextDocument document;
     // Entry 0 is the automatic colour; \cf5 names no entry; a colour without a ';' is no entry.
     ASSERT_TRUE(vcl::ReadRtf("{\\rtf1{\\colortbl;\\red0\\green128\\blue0;\\red9}{\\cf0 a}{\\cf1 b}{\\cf5 c}{\\cf2 d}}", document).ok);
     const std::vector<TRun> runs = Runs(document);
@@ -222,7 +218,7 @@ TEST(RtfReader, BadInput)
     }
 }
 
-TEST(RtfReader, NumbersSizesAndTabStopsAreBounded)
+TEST(RtfReader, NumbersSizesAndTabStopsAreBoundedAndIsRtfSkipsOnlyWhiteSpace)
 {
     QTextDocument document;
     ASSERT_TRUE(vcl::ReadRtf("{\\rtf1 {\\fs9999999999 a}{\\fs0 b}{\\fs-4 c}}", document).ok);
@@ -234,10 +230,8 @@ TEST(RtfReader, NumbersSizesAndTabStopsAreBounded)
     // A paragraph keeps at most 64 tab stops.
     ASSERT_TRUE(vcl::ReadRtf("{\\rtf1 " + QByteArray("\\tx15").repeated(100) + " a\\par}", document).ok);
     EXPECT_EQ(Paragraphs(document).at(0).Tabs.size(), 64u);
-}
 
-TEST(RtfReader, IsRtf)
-{
+    // IsRtf looks past leading white space only.
     EXPECT_TRUE(vcl::IsRtf("{\\rtf1"));
     EXPECT_TRUE(vcl::IsRtf(" \r\n\t{\\rtf"));
     EXPECT_FALSE(vcl::IsRtf("{\\rt"));

@@ -91,17 +91,15 @@ TEST(RtfWriter, FormattedDocumentRoundTrips)
     ExpectRoundTrip(document);
 }
 
-TEST(RtfWriter, HtmlDocumentRoundTrips)
+TEST(RtfWriter, HtmlEmptyAndPlainDocumentsRoundTrip)
 {
     QTextDocument document;
     document.setHtml("<p align=center><b>Title</b></p><p>Some <i>italic</i>, <u>underlined</u> and "
                      "<span style='color:#0000ff; background-color:#00ff00'>coloured</span> text.</p>"
                      "<p style='margin-left:30px'><span style='font-size:20pt'>big</span></p>");
     ExpectRoundTrip(document);
-}
 
-TEST(RtfWriter, EmptyAndPlainDocumentsRoundTrip)
-{
+    // Empty and plain documents round-trip too.
     for (const char* text : {"", "one", "\n", "a\n\nb\n", "\n\n"}) {
         SCOPED_TRACE(text);
         QTextDocument document;

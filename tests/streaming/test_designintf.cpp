@@ -80,7 +80,7 @@ class TNoteEditor : public TPropertyEditor { public: using TPropertyEditor::TPro
 
 } // namespace
 
-TEST_F(DesignRegistries, PagesAppearInOrderOfFirstUseAndCollectClassesInCallOrder)
+TEST_F(DesignRegistries, PagesAppearInOrderOfFirstUseCollectClassesInCallOrderAndNamesCountUp)
 {
     RegisterComponents("<Dialogs>", {ClassOf<TItem>()});
     RegisterComponents("<Misc>", {ClassOf<TPanelBox>()});
@@ -88,6 +88,11 @@ TEST_F(DesignRegistries, PagesAppearInOrderOfFirstUseAndCollectClassesInCallOrde
     EXPECT_EQ(PageCaptions(), (QStringList{"<Dialogs>", "<Misc>"}));
     EXPECT_EQ(ClassNames("<Dialogs>"), (QStringList{"TItem", "TSampleForm", "TSpecialItem"}));
     EXPECT_EQ(GetClass("TSpecialItem"), ClassOf<TSpecialItem>()) << "palette classes stream by name";
+    // Unique names drop the T and count up.
+    TSampleForm form(nullptr);
+    (new TItem(&form))->SetName("Item1");
+    EXPECT_EQ(DefaultUniqueName(&form, "TItem"), "Item2");
+    EXPECT_EQ(DefaultUniqueName(&form, "TPane"), "Pane1");
 }
 
 TEST_F(DesignRegistries, ComponentEditorsFollowTheNearestRegisteredClass)
@@ -213,15 +218,6 @@ TEST_F(DesignRegistries, ComponentReferencesAreChosenByName)
     EXPECT_EQ(form.PopupMenu(), menu);
     popup->SetValue("");
     EXPECT_EQ(form.PopupMenu(), nullptr);
-}
-
-TEST(DesignNames, UniqueNamesDropTheTAndCountUp)
-{
-    TSampleForm form(nullptr);
-    auto* a = new TItem(&form);
-    a->SetName("Item1");
-    EXPECT_EQ(DefaultUniqueName(&form, "TItem"), "Item2");
-    EXPECT_EQ(DefaultUniqueName(&form, "TPane"), "Pane1");
 }
 
 #include "test_designintf.moc"

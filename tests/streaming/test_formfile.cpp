@@ -96,7 +96,7 @@ end
 
 } // namespace
 
-TEST(FormFile, RoundTripWritesEveryPropertyKindAndRestoresValuesAndText)
+TEST(FormFile, RoundTripWritesEveryPropertyKindRestoresValuesAndTextAndCallsLoadedOnce)
 {
     std::unique_ptr<TSampleForm> original(BuildSample());
     const QString text = ComponentToText(original.get());
@@ -129,13 +129,8 @@ TEST(FormFile, RoundTripWritesEveryPropertyKindAndRestoresValuesAndText)
     EXPECT_EQ(inner->Color(), 0x123456);
     EXPECT_EQ(item->Buddy(), inner) << "references resolve after every component exists";
     EXPECT_EQ(ComponentToText(&copy), text);
-}
 
-TEST(FormFile, LoadedRunsOncePerComponentAfterReadingWithLoadingSetMeanwhile)
-{
-    std::unique_ptr<TSampleForm> original(BuildSample());
-    TSampleForm copy(nullptr);
-    TextToComponent(ComponentToText(original.get()), &copy);
+    // Loaded runs once per component after reading, with csLoading set meanwhile.
     EXPECT_TRUE(copy.CaptionSetWhileLoading);
     EXPECT_EQ(copy.LoadedCalls, 1);
     for (const char* name : {"Outer", "Inner"})

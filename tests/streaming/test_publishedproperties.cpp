@@ -250,7 +250,7 @@ TEST_F(PublishedProperties, AFreshInstanceHasItsDeclaredDefaultsAndWritesNoneOfT
     }
 }
 
-TEST_F(PublishedProperties, GradientFormFilesHoldNamesAndOldNumberFilesStillLoad)
+TEST_F(PublishedProperties, GradientFormFilesHoldNamesOldNumberFilesLoadAndBadStylesAreRefused)
 {
     TForm form(nullptr);
     form.SetName(QStringLiteral("Form1"));
@@ -271,10 +271,8 @@ TEST_F(PublishedProperties, GradientFormFilesHoldNamesAndOldNumberFilesStillLoad
     EXPECT_TRUE(text.contains(QStringLiteral("    GradientStyle = qvRadial1\n"))) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("    Color = clBtnFace\n"))) << text.toStdString();
     EXPECT_FALSE(text.contains(QStringLiteral("EndColor"))) << "clAqua is EndColor's default";
-}
 
-TEST_F(PublishedProperties, GradientStyleRefusesUnknownNamesAndNumbersOutOfRangeWithTheLine)
-{
+    // GradientStyle refuses unknown names and numbers out of range, naming the line.
     struct Case {
         const char* Value;
         const char* Message;
@@ -282,17 +280,17 @@ TEST_F(PublishedProperties, GradientStyleRefusesUnknownNamesAndNumbersOutOfRange
     for (const Case& c : {Case{"qvDiagonal", "qvDiagonal is not a value of TGradientStyle"},
              Case{"8", "8 is out of the range of TGradientStyle"}, Case{"-1", "-1 is out of the range"}}) {
         SCOPED_TRACE(c.Value);
-        TForm form(nullptr);
-        const QString text = QStringLiteral("object Form1: TForm\n  object Back: TqvBackGradient\n"
+        TForm target(nullptr);
+        const QString bad = QStringLiteral("object Form1: TForm\n  object Back: TqvBackGradient\n"
                                             "    Steps = 10\n    GradientStyle = %1\n  end\nend\n").arg(QString::fromLatin1(c.Value));
         try {
-            TextToComponent(text, &form);
+            TextToComponent(bad, &target);
             ADD_FAILURE() << "accepted";
         } catch (const EFormFileError& e) {
             EXPECT_EQ(e.Line(), 4);
             EXPECT_TRUE(e.Message().contains(QString::fromLatin1(c.Message))) << e.what();
         }
-        EXPECT_EQ(form.ComponentCount(), 0);
+        EXPECT_EQ(target.ComponentCount(), 0);
     }
 }
 

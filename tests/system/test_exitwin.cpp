@@ -78,7 +78,7 @@ protected:
     static inline QString Missing;
 };
 
-TEST_F(SessionTest, EachExitTypeMakesItsOneLogindCall)
+TEST_F(SessionTest, EachExitTypeMakesItsOneLogindCallAndUnknownFlagsNone)
 {
     const struct {
         TqvExitWinType Type;
@@ -102,6 +102,10 @@ TEST_F(SessionTest, EachExitTypeMakesItsOneLogindCall)
         EXPECT_EQ(CallsAfter(before), QStringList{c.Call});
         EXPECT_EQ(exit.LastError(), "");
     }
+    // Unknown exit flags ask nothing.
+    const qsizetype before = CallCount();
+    EXPECT_EQ(sys::ExitWindowsEx(sys::SessionControl(), 0x10).Code, sys::ErrorInvalidParameter);
+    EXPECT_EQ(CallsAfter(before), QStringList{});
 }
 
 TEST_F(SessionTest, DefaultRebootsAndAFailureStaysInLastError)
@@ -115,13 +119,6 @@ TEST_F(SessionTest, DefaultRebootsAndAFailureStaysInLastError)
     SetMethod("Reboot", "b", "", "");
     EXPECT_TRUE(exit.Execute());
     EXPECT_EQ(exit.LastError(), "Error: 1314"); // a success does not clear it
-}
-
-TEST_F(SessionTest, UnknownExitFlagsAskNothing)
-{
-    const qsizetype before = CallCount();
-    EXPECT_EQ(sys::ExitWindowsEx(sys::SessionControl(), 0x10).Code, sys::ErrorInvalidParameter);
-    EXPECT_EQ(CallsAfter(before), QStringList{});
 }
 
 // Closes the message box that Act opens and returns its caption and text.

@@ -120,7 +120,7 @@ TEST(MySys, VersionAndProcessorTextsAndFieldsFilledByLoaded)
     EXPECT_FALSE(system.ProcessorType().isEmpty());
 }
 
-TEST(MySys, VolumesBecomeDrivesFromC)
+TEST(MySys, VolumesBecomeDrivesFromCWithTheRootAsCAndMissingDrivesFail)
 {
     // Bits 0, 2 and 3 set: drives A, C and D.
     EXPECT_EQ(DriveLettersOf(0b1101), "ACD");
@@ -147,10 +147,8 @@ TEST(MySys, VolumesBecomeDrivesFromC)
 
     EXPECT_EQ(sys::VolumeFlags("ext4", false), 0x7u);
     EXPECT_EQ(sys::VolumeFlags("vfat", true), 0x80006u);
-}
 
-TEST(MySys, RootIsDriveCAndMissingDrivesFail)
-{
+    // The root is drive C; missing drives fail.
     TqvMySystem system(nullptr);
     EXPECT_TRUE(system.LogicalDrives().startsWith("C"));
     EXPECT_EQ(system.DriveType('c'), dtFixed);
@@ -246,10 +244,6 @@ TEST(MySys, FindExecutableFollowsTheDesktopDefault)
         qunsetenv(name);
 }
 
-} // namespace
-
-namespace {
-
 TEST(MySys, FormatDriveNeverFormats)
 {
     // A fake disk utility on the path that only leaves a mark, and a volume table of each kind.
@@ -290,10 +284,6 @@ TEST(MySys, FormatDriveNeverFormats)
     qputenv("PATH", path);
     sys::SetVolumeSource(previous);
 }
-
-} // namespace
-
-namespace {
 
 TEST(MySys, IconsAndAboutBox)
 {

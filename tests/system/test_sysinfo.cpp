@@ -26,7 +26,7 @@ int IndependentLoad()
     return total > 0 ? static_cast<int>((total - available) * 100 / total) : -1;
 }
 
-TEST(SysInfo, LayoutGivesThreeLabelledBars)
+TEST(SysInfo, LayoutGivesThreeLabelledBarsAndTheTimerShowsTheSameLoadOnTwo)
 {
     vcl::TForm form(nullptr);
     auto* info = new TqvSysInfo(&form);
@@ -58,13 +58,9 @@ TEST(SysInfo, LayoutGivesThreeLabelledBars)
     }
     EXPECT_EQ(info->Timer1->Interval(), 1000u);
     EXPECT_TRUE(info->Timer1->Enabled());
-}
 
-TEST(SysInfo, TimerShowsTheSameLoadOnTwoBars)
-{
-    vcl::TForm form(nullptr);
-    auto* info = new TqvSysInfo(&form);
-    // The timer's handler was bound by name from the layout: wait for it to run.
+    // The timer shows the same load on two bars. Its handler was bound by name from the
+    // layout: wait for it to run.
     ASSERT_TRUE(WaitUntil([&] { return info->Label4->Caption() != "0%"; }, 10000));
     const int shown = info->ProgressBar1->Position();
     EXPECT_EQ(info->ProgressBar2->Position(), shown);

@@ -140,7 +140,7 @@ TEST_F(TrayIcon, DoubleClickRunsTheDefaultItemUnlessVetoed)
     Icon->SetActive(false);
 }
 
-TEST_F(TrayIcon, ToolTipMenusAndOwners)
+TEST_F(TrayIcon, ToolTipMenusOwnersAndIconDataAsPngBytes)
 {
     Icon->SetToolTip(QString(70, 't'));
     EXPECT_EQ(Icon->ToolTip(), QString(62, 't'));
@@ -153,44 +153,14 @@ TEST_F(TrayIcon, ToolTipMenusAndOwners)
     vcl::TComponent loose(nullptr);
     EXPECT_THROW(TqvTrayIcon{&loose}, vcl::EComponentError);
     EXPECT_THROW(TqvTrayIcon{nullptr}, vcl::EComponentError);
-}
 
-TEST_F(TrayIcon, EndOfSessionIsAskedOnTheMainFormOnly)
-{
-    EXPECT_EQ(vcl::SendMessage(Icon->Handle(), vcl::WM_QUERYENDSESSION, 0, 0), 1);
-    Icon->OnAskEndSession = [](bool& DoEnd) { DoEnd = false; };
-    EXPECT_EQ(vcl::SendMessage(Icon->Handle(), vcl::WM_QUERYENDSESSION, 0, 0), 0);
-    vcl::TForm other(nullptr);
-    TqvTrayIcon second(&other);
-    second.OnAskEndSession = [](bool& DoEnd) { DoEnd = false; };
-    // Not on the main form: not handled, the result stays 0 whatever the handler says.
-    EXPECT_EQ(vcl::SendMessage(second.Handle(), vcl::WM_QUERYENDSESSION, 0, 0), 0);
-}
-
-TEST_F(TrayIcon, HideParentFormActsOnASecondaryForm)
-{
-    vcl::TForm other(nullptr);
-    TqvTrayIcon icon(&other);
-    // The constructor posts the hide-form message: a secondary form is shown then.
-    ASSERT_TRUE(WaitUntil([&] { return other.Visible(); }));
-    icon.SetHideParentForm(true);
-    ASSERT_TRUE(WaitUntil([&] { return !other.Visible(); }));
-    // The main form is never hidden.
-    Form.Show();
-    Icon->SetHideParentForm(true);
-    vcl::Application()->ProcessMessages();
-    EXPECT_TRUE(Form.Visible());
-}
-
-TEST_F(TrayIcon, IconDataStreamsAsPngBytes)
-{
+    // Icon data streams as PNG bytes: the eight signature bytes, and the same icon gives
+    // the same bytes every time.
     TTrayIconImage image;
     QImage picture(16, 16, QImage::Format_ARGB32);
     picture.fill(qRgba(255, 0, 0, 255));
     image.AssignImage(picture);
     const QByteArray data = image.Data();
-    // A PNG file starts with its eight signature bytes, and the same icon gives the
-    // same bytes every time.
     EXPECT_EQ(data.left(8), QByteArray("\x89PNG\r\n\x1a\n", 8));
     EXPECT_EQ(image.Data(), data);
     TTrayIconImage copy;
@@ -200,6 +170,29 @@ TEST_F(TrayIcon, IconDataStreamsAsPngBytes)
     EXPECT_EQ(copy.Width(), 16);
     copy.SetData({});
     EXPECT_TRUE(copy.Empty());
+}
+
+TEST_F(TrayIcon, EndOfSessionIsAskedAndHideParentFormActsOnlyOffTheMainForm)
+{
+    EXPECT_EQ(vcl::SendMessage(Icon->Handle(), vcl::WM_QUERYENDSESSION, 0, 0), 1);
+    Icon->OnAskEndSession = [](bool& DoEnd) { DoEnd = false; };
+    EXPECT_EQ(vcl::SendMessage(Icon->Handle(), vcl::WM_QUERYENDSESSION, 0, 0), 0);
+    vcl::TForm other(nullptr);
+    TqvTrayIcon second(&other);
+    second.OnAskEndSession = [](bool& DoEnd) { DoEnd = false; };
+    // Not on the main form: not handled, the result stays 0 whatever the handler says.
+    EXPECT_EQ(vcl::SendMessage(second.Handle(), vcl::WM_QUERYENDSESSION, 0, 0), 0);
+
+    // HideParentForm acts on a secondary form. The constructor posts the hide-form
+    // message: a secondary form is shown then.
+    ASSERT_TRUE(WaitUntil([&] { return other.Visible(); }));
+    second.SetHideParentForm(true);
+    ASSERT_TRUE(WaitUntil([&] { return !other.Visible(); }));
+    // The main form is never hidden.
+    Form.Show();
+    Icon->SetHideParentForm(true);
+    vcl::Application()->ProcessMessages();
+    EXPECT_TRUE(Form.Visible());
 }
 
 } // namespace

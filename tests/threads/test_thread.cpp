@@ -99,15 +99,6 @@ TEST(TThread, FreeOnTerminateFreesItselfAfterOnTerminate)
     EXPECT_FALSE(destroyedBeforeHandler);
 }
 
-TEST(TThread, FreeOnTerminateWithoutHandlerStillFreesItself)
-{
-    std::atomic<bool> destroyed = false;
-    auto* thread = new LambdaThread([](LambdaThread&) {}, &destroyed);
-    thread->SetFreeOnTerminate(true);
-    thread->Start();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return destroyed.load(); }, 10000));
-}
-
 TEST(TThread, TerminateStopsAPollingExecute)
 {
     std::atomic<bool> running = false;
@@ -136,7 +127,7 @@ protected:
     }
 };
 
-TEST(TThread, DeletingARunningThreadStopsItAndWaits)
+TEST(TThread, DeletingARunningThreadStopsItAndWaitsAndAnUnstartedOneNeverRuns)
 {
     std::atomic<bool>& running = PollingRunning;
     std::atomic<bool>& left = PollingLeft;
@@ -147,18 +138,15 @@ TEST(TThread, DeletingARunningThreadStopsItAndWaits)
     ASSERT_TRUE(QTest::qWaitFor([&] { return running.load(); }, 10000));
     thread.reset();
     EXPECT_TRUE(left);
-}
-
-TEST(TThread, AThreadThatWasNeverStartedNeverRuns)
-{
+    // A thread that was never started never runs.
     std::atomic<bool> ran = false;
-    auto thread = std::make_unique<LambdaThread>([&](LambdaThread&) { ran = true; });
-    EXPECT_TRUE(thread->Suspended());
-    thread.reset();
+    auto unstarted = std::make_unique<LambdaThread>([&](LambdaThread&) { ran = true; });
+    EXPECT_TRUE(unstarted->Suspended());
+    unstarted.reset();
     EXPECT_FALSE(ran);
 }
 
-TEST(TThread, AnExceptionInASynchronizedCallReachesTheWorker)
+TEST(TThread, ExceptionsReachTheWorkerFromSynchronizeAndAreKeptFromExecute)
 {
     QString caught;
     LambdaThread thread([&](LambdaThread& self) {
@@ -172,19 +160,17 @@ TEST(TThread, AnExceptionInASynchronizedCallReachesTheWorker)
     thread.WaitFor();
     EXPECT_EQ(caught, QStringLiteral("bad value"));
     EXPECT_FALSE(thread.FatalException());
-}
 
-TEST(TThread, AnExceptionLeavingExecuteIsKeptAndOnTerminateStillRuns)
-{
+    // An exception leaving Execute is kept, and OnTerminate still runs.
     bool told = false;
-    LambdaThread thread([](LambdaThread&) { throw EInvalidOperation(QStringLiteral("failed")); });
-    thread.OnTerminate = [&](TObject*) { told = true; };
-    thread.Start();
-    thread.WaitFor();
+    LambdaThread failing([](LambdaThread&) { throw EInvalidOperation(QStringLiteral("failed")); });
+    failing.OnTerminate = [&](TObject*) { told = true; };
+    failing.Start();
+    failing.WaitFor();
     EXPECT_TRUE(told);
-    ASSERT_TRUE(thread.FatalException());
+    ASSERT_TRUE(failing.FatalException());
     try {
-        std::rethrow_exception(thread.FatalException());
+        std::rethrow_exception(failing.FatalException());
     } catch (const EInvalidOperation& e) {
         EXPECT_EQ(e.Message(), QStringLiteral("failed"));
     }
@@ -214,19 +200,11 @@ TEST(TThread, MisuseRaisesEThread)
         while (!release)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }, &destroyed);
-    freeing->SetFreeOnTerminate(true);
+    freeing->SetFreeOnTerminate(true); // and no OnTerminate: it still frees itself
     freeing->Start();
     EXPECT_THROW(freeing->WaitFor(), EThread);
     release = true;
     EXPECT_TRUE(QTest::qWaitFor([&] { return destroyed.load(); }, 10000));
-}
-
-TEST(TThread, SynchronizeOnTheUiThreadRunsAtOnce)
-{
-    LambdaThread thread([](LambdaThread&) {});
-    bool ran = false;
-    thread.Synchronize([&] { ran = true; });
-    EXPECT_TRUE(ran);
 }
 
 TEST(TThread, ManyWorkersSynchronizeWhileTheUiThreadWaitsForEachInTurn)
@@ -252,7 +230,7 @@ TEST(TThread, ManyWorkersSynchronizeWhileTheUiThreadWaitsForEachInTurn)
     EXPECT_EQ(terminations, Workers);
 }
 
-TEST(TThread, IsMainThreadTellsTheUiThreadApart)
+TEST(TThread, IsMainThreadTellsTheUiThreadApartWhereSynchronizeRunsAtOnce)
 {
     EXPECT_TRUE(IsMainThread());
     std::atomic<bool> onWorker = true;
@@ -261,6 +239,10 @@ TEST(TThread, IsMainThreadTellsTheUiThreadApart)
     thread.WaitFor();
     EXPECT_FALSE(onWorker);
     EXPECT_FALSE(CheckSynchronize()) << "nothing waits";
+    // Synchronize on the user-interface thread runs at once.
+    bool ran = false;
+    thread.Synchronize([&] { ran = true; });
+    EXPECT_TRUE(ran);
 }
 
 } // namespace

@@ -24,7 +24,7 @@ LambdaThread::Body SynchronizeThreeTimes(std::vector<std::thread::id>& ranOn)
     };
 }
 
-TEST(TThreadWithoutApplication, WaitForServesSynchronize)
+TEST(TThreadWithoutApplication, WaitForAndCheckSynchronizeServeSynchronize)
 {
     ASSERT_EQ(QCoreApplication::instance(), nullptr);
     std::vector<std::thread::id> ranOn;
@@ -37,17 +37,15 @@ TEST(TThreadWithoutApplication, WaitForServesSynchronize)
     ASSERT_EQ(ranOn.size(), 3u);
     for (const auto& id : ranOn)
         EXPECT_EQ(id, std::this_thread::get_id());
-}
 
-TEST(TThreadWithoutApplication, CheckSynchronizeServesAWaitingWorker)
-{
-    std::vector<std::thread::id> ranOn;
+    // CheckSynchronize serves a waiting worker too.
+    ranOn.clear();
     std::atomic<bool> done = false;
     std::atomic<bool> destroyed = false;
-    auto* thread = new LambdaThread(SynchronizeThreeTimes(ranOn), &destroyed);
-    thread->SetFreeOnTerminate(true);
-    thread->OnTerminate = [&](TObject*) { done = true; };
-    thread->Start();
+    auto* freeing = new LambdaThread(SynchronizeThreeTimes(ranOn), &destroyed);
+    freeing->SetFreeOnTerminate(true);
+    freeing->OnTerminate = [&](TObject*) { done = true; };
+    freeing->Start();
     QDeadlineTimer deadline(10000);
     while (!destroyed && !deadline.hasExpired())
         CheckSynchronize(10);

@@ -220,7 +220,7 @@ TYPED_TEST(EdTabTest, ClosingPagesKeepsTheFirst)
     EXPECT_EQ(tab->GetCurrentEditor()->Lines()->Count(), 0);
 }
 
-TYPED_TEST(EdTabTest, BrowseRequestNeverPassesTheUrlOn)
+TYPED_TEST(EdTabTest, BrowseRequestNeverPassesTheUrlOnButEditorEventsArePassedOn)
 {
     auto* tab = this->Editor;
     QStringList seen;
@@ -236,11 +236,8 @@ TYPED_TEST(EdTabTest, BrowseRequestNeverPassesTheUrlOn)
     EXPECT_EQ(sender, &this->Form);
     tab->OnRequestBrowseURL = nullptr;
     tab->BrowseRequest(tab, "no handler: nothing happens");
-}
 
-TYPED_TEST(EdTabTest, EditorEventsArePassedOn)
-{
-    auto* tab = this->Editor;
+    // The editors' events are passed on.
     tab->AddNewBlank("second", false);
     TObject* keySender = nullptr;
     uint16_t keySeen = 0;

@@ -68,7 +68,7 @@ QStringList ChildTexts(TqvLinkParser& Parser)
 
 } // namespace
 
-TEST(LinkRules, TargetsOfOneLine)
+TEST(LinkRules, TargetsOfOneLineAndUtf8Validation)
 {
     // Each target worked out by hand: start one character after "href=", stop before the
     // next double quote or before the line's last character, strip a leading quote and
@@ -107,11 +107,9 @@ TEST(LinkRules, TargetsOfOneLine)
             EXPECT_EQ(target, QString::fromUtf8(c.Target));
         }
     }
-}
 
-TEST(LinkRules, Utf8Validation)
-{
-    const std::pair<QByteArray, bool> cases[] = {
+    // UTF-8 validation.
+    const std::pair<QByteArray, bool> texts[] = {
         {"plain ascii text that is longer than eight", true},
         {"\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80", true}, // é € 😀
         {"\xC3", false},                                 // cut short
@@ -122,7 +120,7 @@ TEST(LinkRules, Utf8Validation)
         {"\x80", false},                                 // a lone continuation byte
         {"abcdefg\xFF", false},
     };
-    for (const auto& [bytes, valid] : cases) {
+    for (const auto& [bytes, valid] : texts) {
         SCOPED_TRACE(bytes.toHex().toStdString());
         EXPECT_EQ(IsValidUtf8(bytes), valid);
     }
@@ -144,7 +142,7 @@ TEST(LinkScan, EveryKindOfLineEnd)
     EXPECT_TRUE(ScanAll("").isEmpty());
 }
 
-TEST(LinkScan, LinesAcrossReadBlocks)
+TEST(LinkScan, LinesAcrossReadBlocksAndInvalidUtf8StoppingWithTheLine)
 {
     // Reads are 1 MiB blocks: a CR LF split over two blocks is one line end, and a line
     // of three megabytes with its link at the end is one line.
@@ -158,11 +156,8 @@ TEST(LinkScan, LinesAcrossReadBlocks)
     TScanResult result;
     EXPECT_EQ(ScanAll(text, &result), (QStringList{"a", "b", "long", "last"}));
     EXPECT_EQ(result.Error, TScanError::Ok);
-}
 
-TEST(LinkScan, InvalidUtf8StopsWithTheLine)
-{
-    TScanResult result;
+    // Invalid UTF-8 stops the scan with the line.
     ScanAll("href=\"a\"\nfine\nbad \xFF byte\n", &result);
     EXPECT_EQ(result.Error, TScanError::InvalidUtf8);
     EXPECT_EQ(result.Line, 3);

@@ -155,8 +155,9 @@ TEST_F(SaveFormTest, CloseWithoutHandlerSavesAndTheNextShowRestores)
 }
 
 // The handlers the form had are called with the component as Sender; a close action
-// of none or minimise saves nothing, not even the remembered names.
-TEST_F(SaveFormTest, HandlerThatKeepsTheFormOpenSavesNothing)
+// of none or minimise saves nothing, not even the remembered names; freed first, the
+// component hands the events back.
+TEST_F(SaveFormTest, HandlerThatKeepsTheFormOpenSavesNothingAndAFreedComponentHandsTheEventsBack)
 {
     for (const TCloseAction action : {caNone, caMinimize}) {
         SCOPED_TRACE(int(action));
@@ -181,6 +182,12 @@ TEST_F(SaveFormTest, HandlerThatKeepsTheFormOpenSavesNothing)
         TRegistry registry;
         EXPECT_FALSE(registry.KeyExists("\\Software\\Quillbrook"));
     }
+    // A component freed before its form hands the form's events back.
+    TObject* sender = nullptr;
+    SavedForm form(QStringLiteral("Form1"), [&](TForm& f) { f.OnShow = [&](TObject* Sender) { sender = Sender; }; });
+    delete form.Saver;
+    form.Form->Show();
+    EXPECT_EQ(sender, form.Form.data());
 }
 
 TEST_F(SaveFormTest, FixedSettingKeepsTheStoredPositionButAppliesTheFixedSize)
@@ -509,16 +516,6 @@ TEST_F(SaveFormProcesses, TwoApplicationsClosingAtOnceKeepTheirStatesAndAGoneScr
     // 1200 + 300 lies past 800: moved in to 800 - 300; 300 + 200 fits under 500.
     EXPECT_EQ(b.Bounds(), QRect(500, 300, 300, 200));
     EXPECT_TRUE(Messages.isEmpty()) << Messages.join('|').toStdString();
-}
-
-// A component freed before its form hands the form's events back.
-TEST_F(SaveFormTest, ComponentFreedFirstHandsTheEventsBack)
-{
-    TObject* sender = nullptr;
-    SavedForm form(QStringLiteral("Form1"), [&](TForm& f) { f.OnShow = [&](TObject* Sender) { sender = Sender; }; });
-    delete form.Saver;
-    form.Form->Show();
-    EXPECT_EQ(sender, form.Form.data());
 }
 
 } // namespace

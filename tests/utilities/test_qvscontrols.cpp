@@ -1,5 +1,6 @@
 // TqvCalc and the free math functions of Qvscontrols. Expected values are worked out by
 // hand unless a comment names the program that computed them.
+#include "support/testsupport.h"
 #include "utilities/qvscontrols.h"
 #include "vcl/core/sysutils.h"
 
@@ -15,12 +16,6 @@
 #include <vector>
 
 using namespace Qvscontrols;
-
-// Lets failed comparisons of texts show the texts.
-void PrintTo(const QString& text, std::ostream* os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
 
 namespace {
 
@@ -199,7 +194,7 @@ TEST(Calc, InitialStateWithoutAnyApplicationObjectAndEmptyLine)
     EXPECT_EQ(calc.CalcResult(), TqvcOK);
 }
 
-TEST(Calc, LongLineIsCutTo254Characters)
+TEST(Calc, LineIsCutTo254CharactersAndEndsAtAnEndMarker)
 {
     // "1" followed by 149 times "+1" is 299 characters. The first 254 are "1", 126
     // times "+1" and a lone "+": 127 with a number missing at the end marker, 255.
@@ -212,28 +207,19 @@ TEST(Calc, LongLineIsCutTo254Characters)
     EXPECT_EQ(calc.CalcResult(), TqvcNumberMissing);
     EXPECT_EQ(calc.WhereIsLastError(), 255);
     EXPECT_EQ(calc.NumberNum(), 127);
-}
-
-TEST(Calc, CutNeverSplitsASurrogatePair)
-{
-    // 253 spaces and a character outside the basic plane (two UTF-16 units).
-    const QString text = QString(253, u' ') + QString::fromUcs4(U"\U0001F600");
-    TqvCalc calc;
-    calc.SetCalcLine(text);
+    // The cut never splits a surrogate pair: 253 spaces and a character outside the
+    // basic plane (two UTF-16 units).
+    calc.SetCalcLine(QString(253, u' ') + QString::fromUcs4(U"\U0001F600"));
     EXPECT_EQ(calc.CalcLine(), QString(253, u' '));
     EXPECT_EQ(calc.CalcResult(), TqvcNumberMissing);
-}
-
-TEST(Calc, EndMarkerInsideTheTextEndsTheScan)
-{
-    TqvCalc calc;
+    // An end marker inside the text ends the scan.
     calc.SetCalcLine(QStringLiteral("(1\r+2)"));
     EXPECT_EQ(calc.CalcResult(), TqvcRightPar);
     EXPECT_EQ(calc.WhereIsLastError(), 3);
     EXPECT_EQ(calc.CalcLine(), QStringLiteral("(1\r+2)"));
 }
 
-TEST(Calc, SumsAreCarriedInExtendedPrecision)
+TEST(Calc, SumsAndProductsAreCarriedInExtendedPrecision)
 {
     TqvCalc calc;
     // The factors are the doubles nearest to 0.1 and 0.2; their exact sum fits the
@@ -244,11 +230,7 @@ TEST(Calc, SumsAreCarriedInExtendedPrecision)
     // doubles and goes to the even one, Decimal(0.1+0.2) in Python.
     calc.SetCalcLine(QStringLiteral("(0.1+0.2)*1"));
     EXPECT_EQ(calc.NumberNum(), 0.3000000000000000444089209850062616169452667236328125L);
-}
-
-TEST(Calc, ProductsBeyondTheDoubleRangeAreCarried)
-{
-    TqvCalc calc;
+    // Products beyond the double range are carried too.
     calc.SetPushResult(false);
     calc.SetRegisterANum(1e300L);
     calc.SetCalcLine(QStringLiteral("A*A/A"));
@@ -315,7 +297,7 @@ TEST(Calc, WithoutPushResultRegistersChangeOnlyWhenSetAndOnlyOneToNine)
     EXPECT_THROW(calc.GetReg(-1), vcl::EInvalidOperation);
 }
 
-TEST(Calc, OnOKAndOnErrorReportEachEvaluation)
+TEST(Calc, OnOKAndOnErrorReportEachEvaluationAndTheirExceptionsReachTheCaller)
 {
     TqvCalc calc;
     int oks = 0;
@@ -338,11 +320,7 @@ TEST(Calc, OnOKAndOnErrorReportEachEvaluation)
     EXPECT_EQ(errors[0].first, QStringLiteral("2*(3+4"));
     EXPECT_EQ(errors[0].second, 7);
     EXPECT_EQ(numberSeen, 14);
-}
-
-TEST(Calc, ExceptionsFromOnErrorAndOnOKReachTheCaller)
-{
-    TqvCalc calc;
+    // Exceptions from the handlers reach the caller.
     calc.OnError = [](vcl::TObject*, const QString&, uint8_t) { throw std::runtime_error("error handler"); };
     calc.OnOK = [](vcl::TObject*) { throw std::runtime_error("ok handler"); };
     EXPECT_THROW(calc.SetCalcLine(QStringLiteral("1/0")), std::runtime_error);
@@ -394,7 +372,7 @@ TEST(Calc, UserFunctions)
     EXPECT_EQ(calc.NumberNum(), 0);
 }
 
-TEST(Calc, NamesAreCutToTenLetters)
+TEST(Calc, UserNamesAreCutToTenLettersAndHandlerFaultsBecomeOverflow)
 {
     TqvCalc calc;
     QString asked;
@@ -420,11 +398,8 @@ TEST(Calc, NamesAreCutToTenLetters)
     calc.SetCalcLine(QStringLiteral("SINXXXXXXXXX(1)"));
     EXPECT_EQ(calc.CalcResult(), TqvcFunctionMissing);
     EXPECT_EQ(calc.WhereIsLastError(), 13);
-}
 
-TEST(Calc, ExceptionsAndFaultsInUserHandlersBecomeOverflow)
-{
-    TqvCalc calc;
+    // Exceptions and faults in the handlers become an overflow.
     calc.OnFindUserFunc = [](vcl::TObject*, const QString& name) {
         if (name == QStringLiteral("BAD"))
             throw std::runtime_error("find");
@@ -445,12 +420,8 @@ TEST(Calc, ExceptionsAndFaultsInUserHandlersBecomeOverflow)
     EXPECT_EQ(calc.NumberNum(), 0.25L);
     calc.SetCalcLine(QStringLiteral("INV(0)"));
     EXPECT_EQ(calc.CalcResult(), TqvcOverFlow);
-}
 
-TEST(Calc, HandlersCannotReplaceTheLineBeingEvaluated)
-{
-    TqvCalc calc;
-    calc.OnFindUserFunc = [](vcl::TObject*, const QString&) { return true; };
+    // A handler cannot replace the line being evaluated.
     calc.OnUserFunc = [&calc](vcl::TObject*, const QString&, long double value) {
         calc.SetCalcLine(QStringLiteral("1"));
         return value;
@@ -497,7 +468,7 @@ TEST(Calc, RandomStaysInItsRangeAndFollowsTheSharedSequence)
         EXPECT_EQ(vcl::Random(1000), first[static_cast<size_t>(i)]);
 }
 
-TEST(CalcFormat, DefaultIsScientificWithFifteenDigits)
+TEST(CalcFormat, DefaultIsScientificWithFifteenDigitsAndFormatLineReplacesIt)
 {
     TqvCalc calc;
     calc.SetCalcLine(QStringLiteral("7"));
@@ -512,21 +483,13 @@ TEST(CalcFormat, DefaultIsScientificWithFifteenDigits)
     calc.SetRegisterDNum(1e300L);
     calc.SetCalcLine(QStringLiteral("D*D*10"));
     EXPECT_EQ(calc.Number(), QStringLiteral("1.00000000000000E+601"));
-}
-
-TEST(CalcFormat, FollowsTheFrameworksDecimalSeparator)
-{
-    TqvCalc calc;
+    // The framework's decimal separator is followed.
     calc.SetCalcLine(QStringLiteral("1,5"));
     vcl::FormatSettings().DecimalSeparator = u',';
     const QString text = calc.Number();
     vcl::FormatSettings().DecimalSeparator = u'.';
     EXPECT_EQ(text, QStringLiteral("1,50000000000000E+000"));
-}
-
-TEST(CalcFormat, FormatLineFormatsNumberAndRegisters)
-{
-    TqvCalc calc;
+    // A format line formats the number and the registers.
     calc.SetFormatLine(QStringLiteral("%.2f"));
     calc.SetCalcLine(QStringLiteral("7"));
     EXPECT_EQ(calc.Number(), QStringLiteral("7.00"));
@@ -535,6 +498,11 @@ TEST(CalcFormat, FormatLineFormatsNumberAndRegisters)
     EXPECT_EQ(calc.RegisterB(), QStringLiteral("7.00"));
     calc.SetFormatLine(QStringLiteral("= %8.3f units"));
     EXPECT_EQ(calc.Number(), QStringLiteral("=    0.667 units"));
+    // An exception from OnError over a bad format still restores the result.
+    calc.SetFormatLine(QStringLiteral("%d"));
+    calc.OnError = [](vcl::TObject*, const QString&, uint8_t) { throw std::runtime_error("format"); };
+    EXPECT_THROW(calc.Number(), std::runtime_error);
+    EXPECT_EQ(calc.CalcResult(), TqvcOK);
 }
 
 class CalcFormatErrors : public ::testing::TestWithParam<const char*> {};
@@ -562,15 +530,6 @@ TEST_P(CalcFormatErrors, ReportThroughOnErrorAndGiveEmptyText)
 }
 
 INSTANTIATE_TEST_SUITE_P(Calc, CalcFormatErrors, ::testing::Values("%d", "%s", "%x", "%.2f and %.2f", "%q", "100%"));
-
-TEST(CalcFormat, ExceptionFromOnErrorStillRestoresTheResult)
-{
-    TqvCalc calc;
-    calc.SetFormatLine(QStringLiteral("%d"));
-    calc.OnError = [](vcl::TObject*, const QString&, uint8_t) { throw std::runtime_error("format"); };
-    EXPECT_THROW(calc.Number(), std::runtime_error);
-    EXPECT_EQ(calc.CalcResult(), TqvcOK);
-}
 
 // The floating-point environment the caller had is back after every evaluation.
 class FloatEnvironment : public ::testing::TestWithParam<const char*> {
@@ -661,7 +620,7 @@ TEST(Calc, PropertiesAreReachableThroughTheMetaObject)
     EXPECT_EQ(CalcResultName(TqvcFormatError), QStringLiteral("TqvcFormatError"));
 }
 
-TEST(MathFunctions, PowerLogarithmAndInverseTrigonometry)
+TEST(MathFunctions, PowerLogarithmInverseTrigonometryFactorialAndPrimes)
 {
     EXPECT_EQ(Power(0, 0), 0);
     EXPECT_EQ(Power(5, 0), 1);
@@ -681,10 +640,7 @@ TEST(MathFunctions, PowerLogarithmAndInverseTrigonometry)
     EXPECT_NE(std::fetestexcept(FE_DIVBYZERO), 0);
     std::feclearexcept(FE_ALL_EXCEPT);
     EXPECT_NEAR(static_cast<double>(atZero), 1.5707963267948966, 1e-15); // atan(+inf)
-}
 
-TEST(MathFunctions, Factorial)
-{
     EXPECT_EQ(Factorial(-5), 1);
     EXPECT_EQ(Factorial(0), 1);
     EXPECT_EQ(Factorial(1), 1);
@@ -698,10 +654,7 @@ TEST(MathFunctions, Factorial)
     std::feclearexcept(FE_ALL_EXCEPT);
     EXPECT_TRUE(std::isinf(Factorial(std::numeric_limits<int32_t>::max())));
     std::feclearexcept(FE_ALL_EXCEPT);
-}
 
-TEST(MathFunctions, IsPrime)
-{
     for (int n : {0, 1, 2, 3, 5, 7, 97, 46337, 2147483647})
         EXPECT_TRUE(IsPrime(n)) << n;
     // 2147117569 = 46337^2 and 2147483646 = 2 x 1073741823.

@@ -178,7 +178,7 @@ TEST(TipWindow, MarkersCaptionsAndNoTips)
     EXPECT_FALSE(prevEnabled);
 }
 
-TEST(TipWindow, PictureShowsThePanelColourThroughItsKey)
+TEST(TipWindow, PictureShowsThePanelColourThroughItsKeyAndTheWindowIsCentred)
 {
     TqvTipDlg dialog(nullptr);
     dialog.SetPanelColor(TColorOf(0x00C08040));
@@ -197,17 +197,14 @@ TEST(TipWindow, PictureShowsThePanelColourThroughItsKey)
     EXPECT_EQ(corner, TColorOf(0x00C08040));
     EXPECT_EQ(glass, RGB(255, 240, 0));
     EXPECT_EQ(panel, TColorOf(0x00C08040));
-}
 
-TEST(TipWindow, CentredOnTheMainForm)
-{
+    // The window is centred on the main form.
     TForm main(nullptr);
     main.SetBounds(101, 51, 401, 301);
     TCustomForm* oldMain = Application()->MainForm();
     Application()->SetMainForm(&main);
-    TqvTipDlg dialog(nullptr);
     dialog.SetPosition(posFormCenter);
-    int left = 0, top = 0, width = 0, height = 0;
+    int left = 0, top = 0, height = 0;
     ExecuteWith(dialog, [&](TqvTipsForm& Form) {
         left = Form.Left(), top = Form.Top(), width = Form.Width(), height = Form.Height();
     });
