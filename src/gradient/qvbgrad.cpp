@@ -387,6 +387,11 @@ bool TqvBackGradient::IsLineStyle() const
         || FGradientStyle == qvHorizCenter;
 }
 
+bool TqvBackGradient::LinesAreColumns() const
+{
+    return FGradientStyle == qvHorizontal || FGradientStyle == qvHorizCenter;
+}
+
 bool TqvBackGradient::PaintLinesOnCanvas()
 {
     // A line style costs no more to fill than its bitmap costs to copy, so it is filled
@@ -398,10 +403,9 @@ bool TqvBackGradient::PaintLinesOnCanvas()
     if (!IsLineStyle() || FCtl3D || !surface || canvas->Handle()->Monochrome() || canvas->CopyMode() != cmSrcCopy)
         return false;
     const std::vector<uint32_t> pixels = LinePixels();
-    const bool columns = FGradientStyle == qvHorizontal || FGradientStyle == qvHorizCenter;
     canvas->Changing();
     for (const QRect& area : canvas->ClipRegion().intersected(QRect(0, 0, Width(), Height())))
-        PaintLines(*surface, area, pixels, columns);
+        PaintLines(*surface, area, pixels, LinesAreColumns());
     canvas->Changed();
     return true;
 }
@@ -410,7 +414,7 @@ void TqvBackGradient::Render() const
 {
     if (IsLineStyle()) {
         QImage& image = FBitmap->Handle()->Image;
-        PaintLines(image, image.rect(), LinePixels(), FGradientStyle == qvHorizontal || FGradientStyle == qvHorizCenter);
+        PaintLines(image, image.rect(), LinePixels(), LinesAreColumns());
         return;
     }
     switch (FGradientStyle) {
@@ -424,8 +428,7 @@ void TqvBackGradient::Render() const
 
 std::vector<uint32_t> TqvBackGradient::LinePixels() const
 {
-    const bool columns = FGradientStyle == qvHorizontal || FGradientStyle == qvHorizCenter;
-    const int extent = columns ? Width() : Height();
+    const int extent = LinesAreColumns() ? Width() : Height();
     std::vector<uint32_t> pixels(static_cast<size_t>(std::max(extent, 0)));
     const bool banded = FGradientStyle == qvHorizontal || FGradientStyle == qvVertical;
     // Steps below 1 would divide by zero in the banded styles; the gradient then has

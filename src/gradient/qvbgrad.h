@@ -94,6 +94,8 @@ private:
     template <class T>
     void Change(T& Field, T Value);
     bool IsLineStyle() const;
+    // Whether a line style's lines are columns (qvHorizontal, qvHorizCenter) or rows.
+    bool LinesAreColumns() const;
     // Fills the canvas with a line style where that gives the pixels a copy of the
     // bitmap would; false (nothing drawn) where it would not.
     bool PaintLinesOnCanvas();
