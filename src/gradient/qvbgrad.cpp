@@ -146,18 +146,17 @@ void FillPixels(uint32_t* Line, int64_t Count, uint32_t Pixel)
     }
 }
 
-// Each row of the bitmap in one colour.
-void PaintRows(TBitmap& Bitmap, const std::vector<uint32_t>& RowPixels)
+// The part Area of Image painted line by line, each row (or, with Columns, each column)
+// in its colour from LinePixels.
+void PaintLines(QImage& Image, const QRect& Area, const std::vector<uint32_t>& LinePixels, bool Columns)
 {
-    for (int y = 0; y < Bitmap.Height(); ++y)
-        FillPixels(Bitmap.ScanLine(y), Bitmap.Width(), RowPixels[size_t(y)]);
-}
-
-// Each column of the bitmap in one colour.
-void PaintColumns(TBitmap& Bitmap, const std::vector<uint32_t>& ColumnPixels)
-{
-    for (int y = 0; y < Bitmap.Height(); ++y)
-        std::copy(ColumnPixels.begin(), ColumnPixels.end(), Bitmap.ScanLine(y));
+    for (int y = Area.top(); y <= Area.bottom(); ++y) {
+        uint32_t* line = reinterpret_cast<uint32_t*>(Image.scanLine(y)) + Area.left();
+        if (Columns)
+            std::copy_n(LinePixels.begin() + Area.left(), Area.width(), line);
+        else
+            FillPixels(line, Area.width(), LinePixels[size_t(y)]);
+    }
 }
 
 // The ellipses of the elliptic style. Band i of 0 .. EllipticLastBand is the ellipse
@@ -332,7 +331,7 @@ template <class T>
 void TqvBackGradient::Change(T& Field, T Value)
 {
     if (ChangeProperty(Field, Value))
-        FDirty = true;
+        FBitmapStale = true;
 }
 
 void TqvBackGradient::SetBeginColor(TColor Value) { Change(FBeginColor, Value); }
@@ -359,59 +358,98 @@ TColor TqvBackGradient::BandColor(int k, int n) const
 
 void TqvBackGradient::Paint()
 {
-    const int w = Width();
-    const int h = Height();
-    if (FBitmap->Width() == w && FBitmap->Height() == h && !FDirty) {
-        Canvas()->Draw(0, 0, FBitmap.get());
+    if (FBitmap->Width() != Width() || FBitmap->Height() != Height())
+        FBitmapStale = true;
+    if (FBitmapStale && PaintLinesOnCanvas())
         return;
-    }
-    FBitmap->SetSize(w, h);
-    if (w > 0 && h > 0) {
+    Canvas()->Draw(0, 0, Bitmap());
+}
+
+TBitmap* TqvBackGradient::Bitmap() const
+{
+    if (FBitmap->Width() != Width() || FBitmap->Height() != Height())
+        FBitmapStale = true;
+    if (!FBitmapStale)
+        return FBitmap.get();
+    FBitmap->SetSize(Width(), Height());
+    if (Width() > 0 && Height() > 0) {
         Render();
         if (FCtl3D)
             Draw3DFrame();
     }
-    Canvas()->Draw(0, 0, FBitmap.get());
-    FDirty = false;
+    FBitmapStale = false;
+    return FBitmap.get();
 }
 
-void TqvBackGradient::Render()
+bool TqvBackGradient::IsLineStyle() const
 {
-    // Steps below 1 would divide by zero in the banded styles; the gradient then has
-    // a single band in the begin colour (an implementer's choice).
-    const bool usesSteps = FGradientStyle == qvHorizontal || FGradientStyle == qvVertical || FGradientStyle == qvRectangle;
-    if (usesSteps && FSteps < 1) {
-        TCanvas* canvas = FBitmap->Canvas();
-        canvas->Brush()->SetColor(BandColor(0, 0));
-        canvas->FillRect(Rect(0, 0, Width(), Height()));
+    return FGradientStyle == qvHorizontal || FGradientStyle == qvVertical || FGradientStyle == qvVertCenter
+        || FGradientStyle == qvHorizCenter;
+}
+
+bool TqvBackGradient::LinesAreColumns() const
+{
+    return FGradientStyle == qvHorizontal || FGradientStyle == qvHorizCenter;
+}
+
+bool TqvBackGradient::PaintLinesOnCanvas()
+{
+    // A line style costs no more to fill than its bitmap costs to copy, so it is filled
+    // straight onto the canvas, giving the pixels the copy would: the same colours,
+    // within the same clip, where the canvas copies plainly onto colour pixels. The
+    // frame is left to the bitmap, drawn with that bitmap's own pen.
+    TCanvas* canvas = Canvas();
+    QImage* surface = canvas->Surface();
+    if (!IsLineStyle() || FCtl3D || !surface || canvas->Handle()->Monochrome() || canvas->CopyMode() != cmSrcCopy)
+        return false;
+    const std::vector<uint32_t> pixels = LinePixels();
+    canvas->Changing();
+    for (const QRect& area : canvas->ClipRegion().intersected(QRect(0, 0, Width(), Height())))
+        PaintLines(*surface, area, pixels, LinesAreColumns());
+    canvas->Changed();
+    return true;
+}
+
+void TqvBackGradient::Render() const
+{
+    if (IsLineStyle()) {
+        QImage& image = FBitmap->Handle()->Image;
+        PaintLines(image, image.rect(), LinePixels(), LinesAreColumns());
         return;
     }
     switch (FGradientStyle) {
-    case qvHorizontal: RenderBands(true); break;
-    case qvVertical: RenderBands(false); break;
     case qvElliptic: RenderElliptic(); break;
     case qvRectangle: RenderRectangle(); break;
-    case qvVertCenter: RenderCenter(false); break;
-    case qvHorizCenter: RenderCenter(true); break;
     case qvRadial1: RenderRadial(180); break;
     case qvRadial2: RenderRadial(90); break;
+    default: break;
     }
 }
 
-void TqvBackGradient::RenderBands(bool Columns)
+std::vector<uint32_t> TqvBackGradient::LinePixels() const
 {
-    const int extent = Columns ? Width() : Height();
+    const int extent = LinesAreColumns() ? Width() : Height();
+    std::vector<uint32_t> pixels(static_cast<size_t>(std::max(extent, 0)));
+    const bool banded = FGradientStyle == qvHorizontal || FGradientStyle == qvVertical;
+    // Steps below 1 would divide by zero in the banded styles; the gradient then has
+    // a single band in the begin colour (an implementer's choice).
+    if (banded && FSteps < 1) {
+        std::fill(pixels.begin(), pixels.end(), RgbToQRgb(BandColor(0, 0)));
+        return pixels;
+    }
     const int64_t bands = int64_t(FSteps) + 1;
-    std::vector<uint32_t> pixels(static_cast<size_t>(extent));
-    for (int x = 0; x < extent; ++x)
-        pixels[size_t(x)] = RgbToQRgb(BandColor(int(BandOfLine(x, extent, bands)), FSteps));
-    if (Columns)
-        PaintColumns(*FBitmap, pixels);
-    else
-        PaintRows(*FBitmap, pixels);
+    const int half = extent / 2;
+    for (int x = 0; x < extent; ++x) {
+        // Centre styles: band i fills line i, then its mirror extent - i - 1, so both
+        // edges take the begin colour; a line reached by two bands keeps the later one.
+        const int mirrored = extent - x - 1;
+        const int centreBand = std::max(x <= half ? x : 0, mirrored <= half ? mirrored : 0);
+        pixels[size_t(x)] = RgbToQRgb(banded ? BandColor(int(BandOfLine(x, extent, bands)), FSteps) : BandColor(centreBand, half));
+    }
+    return pixels;
 }
 
-void TqvBackGradient::RenderElliptic()
+void TqvBackGradient::RenderElliptic() const
 {
     const EllipseBands ellipses(Width(), Height());
     std::array<uint32_t, EllipticLastBand + 1> colours {};
@@ -426,8 +464,15 @@ void TqvBackGradient::RenderElliptic()
     }
 }
 
-void TqvBackGradient::RenderRectangle()
+void TqvBackGradient::RenderRectangle() const
 {
+    // As in the banded line styles, Steps below 1 gives a single band in the begin colour.
+    if (FSteps < 1) {
+        TCanvas* canvas = FBitmap->Canvas();
+        canvas->Brush()->SetColor(BandColor(0, 0));
+        canvas->FillRect(Rect(0, 0, Width(), Height()));
+        return;
+    }
     const int w = Width();
     const int h = Height();
     const int64_t s = FSteps;
@@ -456,25 +501,7 @@ void TqvBackGradient::RenderRectangle()
     }
 }
 
-void TqvBackGradient::RenderCenter(bool Columns)
-{
-    const int extent = Columns ? Width() : Height();
-    const int half = extent / 2;
-    std::vector<uint32_t> pixels(static_cast<size_t>(extent));
-    for (int x = 0; x < extent; ++x) {
-        // Band i fills line i, then its mirror extent - i - 1, so both edges take the
-        // begin colour; a line reached by two bands keeps the later one.
-        const int mirrored = extent - x - 1;
-        const int band = std::max(x <= half ? x : 0, mirrored <= half ? mirrored : 0);
-        pixels[size_t(x)] = RgbToQRgb(BandColor(band, half));
-    }
-    if (Columns)
-        PaintColumns(*FBitmap, pixels);
-    else
-        PaintRows(*FBitmap, pixels);
-}
-
-void TqvBackGradient::RenderRadial(int Sweep)
+void TqvBackGradient::RenderRadial(int Sweep) const
 {
     const ConeSectors cone(FStartAngle);
     // Each Sweep degrees the colour runs from begin to end, then back over the next.
@@ -488,7 +515,7 @@ void TqvBackGradient::RenderRadial(int Sweep)
         cone.Row(0.5 - cx, y + 0.5 - cy, FBitmap->ScanLine(y), Width(), colours);
 }
 
-void TqvBackGradient::Draw3DFrame()
+void TqvBackGradient::Draw3DFrame() const
 {
     TCanvas* canvas = FBitmap->Canvas();
     TRect r = Rect(0, 0, Width(), Height());

@@ -3,7 +3,9 @@
 // colour gradient in one of eight styles, typically aligned to fill a form or panel.
 #include "vcl/controls/controls.h"
 
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace vcl {
 class TBitmap;
@@ -28,8 +30,7 @@ enum TGradientStyle {
 Q_ENUM_NS(TGradientStyle)
 
 // A windowless control that paints its whole rectangle with a gradient from BeginColor
-// to EndColor in the chosen GradientStyle. The picture is rendered into Bitmap at the first paint
-// after a property or the size changed, and painted from there.
+// to EndColor in the chosen GradientStyle.
 class TqvBackGradient : public vcl::TGraphicControl {
     Q_OBJECT
     Q_PROPERTY(vcl::TColor BeginColor READ BeginColor WRITE SetBeginColor)
@@ -77,8 +78,11 @@ public:
     int StartAngle() const { return FStartAngle; }
     void SetStartAngle(int Value);
 
-    // The rendered gradient (valid after a paint); owned by the control.
-    vcl::TBitmap* Bitmap() const { return FBitmap.get(); }
+    // The rendered gradient, rendered anew when asked for after a change; owned by
+    // the control. While it is not asked for, a paint of a line style (qvHorizontal,
+    // qvVertical, qvVertCenter, qvHorizCenter) fills the canvas directly; once it is,
+    // paints copy it until something changes.
+    vcl::TBitmap* Bitmap() const;
 
 protected:
     void Paint() override;
@@ -89,15 +93,23 @@ private:
     // Store a changed value, mark the gradient for rendering and invalidate.
     template <class T>
     void Change(T& Field, T Value);
-    void Render();
+    bool IsLineStyle() const;
+    // Whether a line style's lines are columns (qvHorizontal, qvHorizCenter) or rows.
+    bool LinesAreColumns() const;
+    // Fills the canvas with a line style where that gives the pixels a copy of the
+    // bitmap would; false (nothing drawn) where it would not.
+    bool PaintLinesOnCanvas();
+    // Renders the gradient into the bitmap.
+    void Render() const;
     // The colour of band k of n: begin + Muldv(k, end - begin, n) per channel.
     TColor BandColor(int k, int n) const;
-    void RenderBands(bool Columns);
-    void RenderElliptic();
-    void RenderRectangle();
-    void RenderCenter(bool Columns);
-    void RenderRadial(int Sweep);
-    void Draw3DFrame();
+    // The pixel of each row (or, for qvHorizontal and qvHorizCenter, each column) of a
+    // line style.
+    std::vector<uint32_t> LinePixels() const;
+    void RenderElliptic() const;
+    void RenderRectangle() const;
+    void RenderRadial(int Sweep) const;
+    void Draw3DFrame() const;
 
     TColor FBeginColor = DefaultBeginColor;
     TColor FEndColor = DefaultEndColor;
@@ -105,7 +117,7 @@ private:
     int FSteps = DefaultSteps;
     bool FCtl3D = false;
     int FStartAngle = 0;
-    bool FDirty = true;
+    mutable bool FBitmapStale = true; // the bitmap does not hold the current gradient
     std::unique_ptr<vcl::TBitmap> FBitmap;
 };
 

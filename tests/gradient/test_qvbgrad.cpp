@@ -160,6 +160,83 @@ TEST(BackGradient, BandedStylesMatchBandByBandFillingOnRandomSizes)
     }
 }
 
+// A gradient whose paints start from a surface in Marker, clipped to Clip on the canvas
+// and with the canvas's copy mode set to CopyMode, as a form's paint may leave them.
+class ClippedGradient : public TqvBackGradient {
+public:
+    ClippedGradient(const QRect& Clip, TCopyMode CopyMode)
+        : TqvBackGradient(nullptr)
+        , FClip(Clip)
+        , FCopyMode(CopyMode)
+    {
+    }
+    static constexpr QRgb Marker = 0xFF123456u;
+
+protected:
+    void Paint() override
+    {
+        Canvas()->Surface()->fill(Marker);
+        IntersectClipRect(Canvas()->Handle(), FClip.left(), FClip.top(), FClip.right() + 1, FClip.bottom() + 1);
+        Canvas()->SetCopyMode(FCopyMode);
+        TqvBackGradient::Paint();
+        SelectClipRgn(Canvas()->Handle(), nullptr);
+    }
+
+private:
+    QRect FClip;
+    TCopyMode FCopyMode;
+};
+
+TEST(BackGradient, LineStylesPaintTheirBitmapsPixelsWithinTheClipAndCopyMode)
+{
+    // Inside the clip a pixel is the bitmap's pixel combined with the marker by the copy
+    // mode's rule (worked out per mode below); outside it keeps the marker. Each control
+    // is painted twice: filled directly while its bitmap is not asked for, then copied
+    // from the bitmap once it has been.
+    struct Mode {
+        TCopyMode Code;
+        QRgb (*Combine)(QRgb S, QRgb D);
+    };
+    const Mode modes[] = {
+        {cmSrcCopy, [](QRgb S, QRgb) { return S; }},
+        {cmSrcInvert, [](QRgb S, QRgb D) { return S ^ D; }},
+        {cmSrcPaint, [](QRgb S, QRgb D) { return S | D; }},
+        {cmNotSrcCopy, [](QRgb S, QRgb) { return ~S; }},
+    };
+    const Qvbgrad::TGradientStyle styles[] = {Qvbgrad::qvHorizontal, Qvbgrad::qvVertical, Qvbgrad::qvVertCenter,
+        Qvbgrad::qvHorizCenter};
+    std::mt19937 rng(20261207);
+    for (int round = 0; round < 48; ++round) {
+        const Mode& mode = modes[round % 4];
+        const auto style = styles[round / 4 % 4];
+        const int w = 1 + int(rng() % 60), h = 1 + int(rng() % 40);
+        const int cx = int(rng() % (w + 4)) - 2, cy = int(rng() % (h + 4)) - 2;
+        const QRect clip(cx, cy, 1 + int(rng() % (w + 2)), 1 + int(rng() % (h + 2)));
+        const int steps = round % 5 == 4 ? 0 : 1 + int(rng() % (2 * std::max(w, h)));
+        const TColor begin = TColor(rng() & 0xFFFFFF), end = TColor(rng() & 0xFFFFFF);
+        ClippedGradient g(clip, mode.Code);
+        g.SetBounds(0, 0, w, h);
+        g.SetGradientStyle(style);
+        g.SetSteps(steps);
+        g.SetBeginColor(begin);
+        g.SetEndColor(end);
+        SCOPED_TRACE(testing::Message() << "round " << round << " style " << style << " " << w << "x" << h);
+        const QImage expected = BandByBand(w, h, style, steps, begin, end);
+        for (int pass = 0; pass < 2; ++pass) {
+            g.Repaint();
+            int differ = 0;
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x) {
+                    const QRgb d = ClippedGradient::Marker;
+                    const QRgb want = clip.contains(x, y) ? mode.Combine(expected.pixel(x, y), d) : d;
+                    differ += Px(g, x, y) != (want | 0xFF000000u);
+                }
+            EXPECT_EQ(differ, 0) << "pass " << pass;
+            g.Bitmap();
+        }
+    }
+}
+
 TEST(BackGradient, TheLargestStepCountRendersItsPixels)
 {
     // Steps = INT_MAX is 2^31 bands; filling them one by one never ends, and Steps + 1

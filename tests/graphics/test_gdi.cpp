@@ -318,3 +318,57 @@ TEST(DeviceContexts, MemoryContextStartsMonochromeAndSelectReturnsPrevious)
     EXPECT_TRUE(DeleteObject(GetStockObject(BLACK_PEN)));
     EXPECT_EQ(CreateBitmap(2, 2, 2, 1, nullptr), nullptr);
 }
+
+TEST(BlockTransfers, SameSizeCopiesFollowThePixelRuleOnRandomRectanglesClipsAndOperations)
+{
+    // The rule, written out here: a destination pixel inside the target rectangle, the
+    // clip and the surface whose source pixel lies inside the source surface becomes
+    // op(source with alpha forced opaque, destination); every other pixel is left. The
+    // operations' truth tables by hand: SRCCOPY s, SRCINVERT s ^ d, SRCAND s & d,
+    // NOTSRCCOPY ~s, MERGEPAINT ~s | d; results are opaque.
+    struct Op {
+        DWORD Rop;
+        uint32_t (*Apply)(uint32_t S, uint32_t D);
+    };
+    const Op ops[] = {
+        {SRCCOPY, [](uint32_t S, uint32_t) { return S; }},
+        {SRCINVERT, [](uint32_t S, uint32_t D) { return S ^ D; }},
+        {SRCAND, [](uint32_t S, uint32_t D) { return S & D; }},
+        {NOTSRCCOPY, [](uint32_t S, uint32_t) { return ~S; }},
+        {MERGEPAINT, [](uint32_t S, uint32_t D) { return ~S | D; }},
+    };
+    std::mt19937 rng(20261207);
+    auto randomBitmap = [&](int w, int h) {
+        auto bmp = std::make_unique<TBitmap>();
+        bmp->SetSize(w, h);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                bmp->ScanLine(y)[x] = rng(); // any alpha, too
+        return bmp;
+    };
+    for (int round = 0; round < 200; ++round) {
+        const Op& op = ops[round % 3 == 0 ? 1 + round % 4 : 0];
+        const int sw = 1 + int(rng() % 40), sh = 1 + int(rng() % 30), dw = 1 + int(rng() % 40), dh = 1 + int(rng() % 30);
+        const auto src = randomBitmap(sw, sh), dst = randomBitmap(dw, dh);
+        const QImage before = dst->Handle()->Image.copy();
+        const int x = int(rng() % 50) - 10, y = int(rng() % 40) - 10, w = 1 + int(rng() % 45), h = 1 + int(rng() % 35);
+        const int xs = int(rng() % 50) - 10, ys = int(rng() % 40) - 10;
+        const QRect clip(int(rng() % 50) - 10, int(rng() % 40) - 10, 1 + int(rng() % 50), 1 + int(rng() % 40));
+        const bool clipped = round % 2 == 1;
+        if (clipped)
+            IntersectClipRect(dst->Canvas()->Handle(), clip.left(), clip.top(), clip.right() + 1, clip.bottom() + 1);
+        BitBlt(dst->Canvas()->Handle(), x, y, w, h, src->Canvas()->Handle(), xs, ys, op.Rop);
+        SCOPED_TRACE(testing::Message() << "round " << round);
+        int differ = 0;
+        for (int py = 0; py < dh; ++py)
+            for (int px = 0; px < dw; ++px) {
+                const int sx = px - x + xs, sy = py - y + ys;
+                const bool reached = px >= x && px < x + w && py >= y && py < y + h && (!clipped || clip.contains(px, py))
+                    && sx >= 0 && sx < sw && sy >= 0 && sy < sh;
+                const uint32_t d = reinterpret_cast<const uint32_t*>(before.constScanLine(py))[px];
+                const uint32_t want = reached ? op.Apply(src->ScanLine(sy)[sx] | 0xFF000000u, d) | 0xFF000000u : d;
+                differ += dst->ScanLine(py)[px] != want;
+            }
+        EXPECT_EQ(differ, 0);
+    }
+}
