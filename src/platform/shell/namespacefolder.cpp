@@ -67,7 +67,9 @@ bool TNamespaceFolder::Resolve(LPCITEMIDLIST relative, std::vector<TShellItem>& 
     std::vector<TShellItem> items;
     if (!ILReadItems(relative, items) || items.empty())
         return false;
-    absolute = FItems;
+    absolute.clear();
+    absolute.reserve(FItems.size() + items.size());
+    absolute.insert(absolute.end(), FItems.begin(), FItems.end());
     absolute.insert(absolute.end(), items.begin(), items.end());
     if (ownItems)
         *ownItems = std::move(items);
