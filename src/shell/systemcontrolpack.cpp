@@ -39,6 +39,8 @@ TFolderItemData::TFolderItemData(IShellFolder* Folder, uint32_t ItemAttributes, 
 
 TFolderItemData::~TFolderItemData()
 {
+    Pidlhelp::FreePIDL(RelativeID);
+    Pidlhelp::FreePIDL(AbsoluteID);
     SetParentFolder(nullptr);
 }
 

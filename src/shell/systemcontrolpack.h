@@ -112,7 +112,8 @@ void SyncSystemImages();
 class TFolderItemData : public vcl::TObject {
 public:
     TFolderItemData() = default;
-    // A record of an item of Folder (referenced), taking ownership of both lists.
+    // A record of an item of Folder (referenced), taking ownership of both lists: the
+    // record frees them (through the shell allocator) when it goes.
     TFolderItemData(IShellFolder* Folder, uint32_t ItemAttributes, LPITEMIDLIST Relative, LPITEMIDLIST Absolute);
     TFolderItemData(const TFolderItemData&) = delete;
     TFolderItemData& operator=(const TFolderItemData&) = delete;

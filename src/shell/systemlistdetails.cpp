@@ -4,6 +4,7 @@
 #include "vcl/core/resstrings.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QLocale>
 
 namespace Systemlistview {
@@ -39,18 +40,19 @@ QString ModifiedText(const platform::FILETIME& Time)
     const uint64_t ticks = (uint64_t(Time.dwHighDateTime) << 32) | Time.dwLowDateTime;
     const qint64 ms = (qint64(ticks) - qint64(FileTimeUnixEpoch)) / qint64(FileTimeTicksPerMs);
     // The short formats show no fractions of a second, and the files of a folder often
-    // share their second, so the last text is kept per whole second.
+    // share their second, so the texts are kept per whole second (a bounded number of
+    // them: a folder of files from many seconds starts the table over now and then).
     const qint64 second = ms >= 0 ? ms / 1000 : -((-ms + 999) / 1000);
-    thread_local qint64 lastSecond = 0;
-    thread_local QString lastText;
-    if (second == lastSecond && !lastText.isEmpty())
-        return lastText;
+    constexpr qsizetype KeptTexts = 4096;
+    thread_local QHash<qint64, QString> texts;
+    if (const auto known = texts.constFind(second); known != texts.cend())
+        return *known;
+    if (texts.size() >= KeptTexts)
+        texts.clear();
     const QDateTime local = QDateTime::fromMSecsSinceEpoch(second * 1000).toLocalTime();
     static const QLocale locale = QLocale::system();
-    lastText = locale.toString(local.date(), QLocale::ShortFormat) + u' '
-        + locale.toString(local.time(), QLocale::ShortFormat);
-    lastSecond = second;
-    return lastText;
+    return *texts.insert(second, locale.toString(local.date(), QLocale::ShortFormat) + u' '
+                                     + locale.toString(local.time(), QLocale::ShortFormat));
 }
 
 QString AttributesText(platform::DWORD FileAttributes)

@@ -476,10 +476,11 @@ vcl::TListItem* TSystemListView::AddNode(IShellFolder* Folder, LPITEMIDLIST Abso
     ++LiveRecords;
     vcl::TListItem* item = Items()->Add();
     item->SetData(data);
-    int normal = -1;
-    int selected = -1;
-    Pidlhelp::GetNormalAndSelectedIcons(Absolute, normal, selected);
-    item->SetImageIndex(normal);
+    // The row's icon and its type text in one question (the list shows no open icons).
+    SHFILEINFO info;
+    const bool known = SHGetFileInfo(reinterpret_cast<const char*>(Absolute), 0, &info, sizeof info,
+                                     SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_TYPENAME) != 0;
+    item->SetImageIndex(known ? info.iIcon : -1);
     if (attributes & ShareAttribute)
         item->SetOverlayIndex(ShareOverlay);
     else if (attributes & SFGAO_LINK)
@@ -488,11 +489,11 @@ vcl::TListItem* TSystemListView::AddNode(IShellFolder* Folder, LPITEMIDLIST Abso
     if (OnAddListItem)
         OnAddListItem(this, item);
     else
-        AddDetails(item, data);
+        AddDetails(item, data, known ? info.szTypeName : nullptr);
     return item;
 }
 
-void TSystemListView::AddDetails(vcl::TListItem* Item, TFolderItemData* Data)
+void TSystemListView::AddDetails(vcl::TListItem* Item, TFolderItemData* Data, const char* TypeName)
 {
     // The namespace reads find data for every file-system item itself, so there is no
     // second way through the path.
@@ -508,12 +509,9 @@ void TSystemListView::AddDetails(vcl::TListItem* Item, TFolderItemData* Data)
         }
         size = SizeText(Data->GetFileSize());
     }
-    SHFILEINFO info;
-    const bool typed = SHGetFileInfo(reinterpret_cast<const char*>(Data->AbsoluteID), 0, &info, sizeof info,
-                                     SHGFI_PIDL | SHGFI_TYPENAME) != 0;
     vcl::TListSubItems details = Item->SubItems();
     details.Add(size);
-    details.Add(typed ? QString::fromUtf8(info.szTypeName) : QString());
+    details.Add(TypeName ? QString::fromUtf8(TypeName) : QString());
     details.Add(haveFound ? ModifiedText(found.ftLastWriteTime) : QString());
     details.Add(haveFound ? AttributesText(found.dwFileAttributes) : QString());
 }
@@ -526,8 +524,6 @@ void TSystemListView::FreeItemData(vcl::TListItem* Item)
     auto* data = static_cast<TFolderItemData*>(Item->Data());
     if (!data)
         return;
-    Pidlhelp::FreePIDL(data->RelativeID);
-    Pidlhelp::FreePIDL(data->AbsoluteID);
     delete data;
     Item->SetData(nullptr);
     --LiveRecords;

@@ -196,7 +196,8 @@ private:
     void FinishListing();
     void CancelListing();
     bool ShowsShellMenu() const;
-    void AddDetails(vcl::TListItem* Item, Systemcontrolpack::TFolderItemData* Data);
+    // Fills the detail columns; TypeName is the item's type text, null when unknown.
+    void AddDetails(vcl::TListItem* Item, Systemcontrolpack::TFolderItemData* Data, const char* TypeName);
     int DefaultCompare(vcl::TListItem* Item1, vcl::TListItem* Item2, intptr_t Data);
     bool ItemPassesFilters(IShellFolder* Folder, LPCITEMIDLIST Relative, uint32_t Attributes);
 

@@ -602,8 +602,6 @@ void TSystemTreeView::FreeNodeData(vcl::TTreeNode* Node)
     auto* data = RecordOf(Node);
     if (!data)
         return;
-    Pidlhelp::FreePIDL(data->RelativeID);
-    Pidlhelp::FreePIDL(data->AbsoluteID);
     delete data;
     Node->SetData(nullptr);
     --LiveRecords;

@@ -2,11 +2,18 @@
 // walking, with malformed lists that must be refused without reading past their end.
 // Expected sizes are worked out by hand from the item counts written below.
 #include "platform/shell/idlist.h"
+#include "platform/shell/shellapi.h"
+#include "platform/shell/shellfileinfo.h"
+#include "platform/shell/shellfolder.h"
 #include "platform/shell/shellmalloc.h"
 #include "shell/pidlhelp.h"
 #include "shell/systemcontrolpack.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <unistd.h>
 #include <cstring>
 #include <initializer_list>
 
@@ -175,6 +182,31 @@ TEST(ShellAllocator, KnowsItsBlocksAndCountsThem)
     malloc->Release();
 }
 
+TEST(ShellAllocator, RepeatedQuestionsAndFreedBlocksAnswerExactly)
+{
+    IMalloc& malloc = IMalloc::Instance();
+    const int64_t before = malloc.LiveBlocks();
+    char* a = static_cast<char*>(malloc.Alloc(8));
+    char* b = static_cast<char*>(malloc.Alloc(32));
+    ASSERT_TRUE(a && b);
+    // The same block twice in a row, an address inside it that starts no block, then
+    // another block; answers worked out from the two sizes.
+    EXPECT_EQ(malloc.BytesAvailable(a + 3), 5);
+    EXPECT_EQ(malloc.BytesAvailable(a + 7), 1);
+    EXPECT_EQ(malloc.GetSize(a + 1), -1);
+    EXPECT_EQ(malloc.BytesAvailable(b + 31), 1);
+    EXPECT_EQ(malloc.GetSize(b), 32);
+    // The block asked about last is freed: it is not ours any more.
+    EXPECT_EQ(malloc.GetSize(a), 8);
+    malloc.Free(a);
+    EXPECT_EQ(malloc.BytesAvailable(a + 3), -1);
+    EXPECT_EQ(malloc.DidAlloc(a), 0);
+    EXPECT_EQ(malloc.BytesAvailable(b), 32);
+    malloc.Free(b);
+    EXPECT_EQ(malloc.GetSize(b), -1);
+    EXPECT_EQ(malloc.LiveBlocks(), before);
+}
+
 TEST(ShellNames, BytesThatAreNotUtf8SurviveTheRoundTrip)
 {
     using platform::shell::BytesFromName;
@@ -200,4 +232,122 @@ TEST(FolderItemData, SizeFlagsAndMessages)
     EXPECT_EQ(Systemcontrolpack::ELeaking().Message(), QStringLiteral("Memory Leak Detected.  Not all folder data was freed."));
     EXPECT_EQ(Systemcontrolpack::ENoFolderData().Message(), QStringLiteral("Could not get folder data."));
     EXPECT_EQ(Systemcontrolpack::EInvokeFailed(platform::shell::E_FAIL).Message(), QStringLiteral("InvokeCommand failed. Result = $80004005"));
+}
+
+namespace {
+
+using namespace platform::shell;
+
+// What the namespace says about one entry: its attributes and its find data.
+struct EntryAnswer {
+    HRESULT AttributesResult = E_FAIL;
+    ULONG Attributes = 0;
+    HRESULT DataResult = E_FAIL;
+    DWORD FileAttributes = 0;
+    uint64_t Size = 0;
+};
+
+EntryAnswer Ask(IShellFolder* folder, const QByteArray& name)
+{
+    EntryAnswer answer;
+    LPITEMIDLIST list = ILFromItems({{TItemKind::Entry, 0, name}});
+    LPCITEMIDLIST one = list;
+    answer.Attributes = SFGAO_LINK | SFGAO_FOLDER | SFGAO_READONLY;
+    answer.AttributesResult = folder->GetAttributesOf(1, &one, &answer.Attributes);
+    WIN32_FIND_DATAA found {};
+    answer.DataResult = SHGetDataFromIDList(folder, list, SHGDFIL_FINDDATA, &found, sizeof found);
+    answer.FileAttributes = found.dwFileAttributes;
+    answer.Size = (uint64_t(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+    FreePIDL(list);
+    return answer;
+}
+
+void WriteBytes(const QString& path, qint64 count, QFile::Permissions permissions)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+    file.write(QByteArray(count, 'x'));
+    file.close();
+    file.setPermissions(permissions);
+}
+
+IShellFolder* BindFolder(const QString& path)
+{
+    IShellFolder* desktop = nullptr;
+    IShellFolder* folder = nullptr;
+    LPITEMIDLIST list = nullptr;
+    SHGetDesktopFolder(&desktop);
+    const std::u16string wide = path.toStdU16String();
+    if (SUCCEEDED(desktop->ParseDisplayName(nullptr, nullptr, wide.c_str(), nullptr, &list, nullptr)))
+        desktop->BindToObject(list, nullptr, IID_IShellFolder, reinterpret_cast<void**>(&folder));
+    FreePIDL(list);
+    desktop->Release();
+    return folder;
+}
+
+} // namespace
+
+// While an enumeration runs, attributes and find data come from one status read per
+// entry against the folder's descriptor; the answers must be those the paths give.
+TEST(EntryStatuses, AnswersDuringAnEnumerationEqualThoseFromThePaths)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QFile::Permissions writable = QFile::ReadOwner | QFile::WriteOwner;
+    WriteBytes(dir.filePath("data.bin"), 1234, writable);
+    WriteBytes(dir.filePath("locked.txt"), 10, QFile::ReadOwner);
+    ASSERT_TRUE(QDir(dir.path()).mkdir("sub"));
+    ASSERT_EQ(::symlink("data.bin", QFile::encodeName(dir.filePath("to-data")).constData()), 0);
+    ASSERT_EQ(::symlink("sub", QFile::encodeName(dir.filePath("to-sub")).constData()), 0);
+    ASSERT_EQ(::symlink("missing", QFile::encodeName(dir.filePath("dangling")).constData()), 0);
+    IShellFolder* folder = BindFolder(dir.path());
+    ASSERT_NE(folder, nullptr);
+    // Worked out by hand from the modes above; a dangling link is a read-only item
+    // without find data, a link reports its target's kind and size.
+    struct Case { const char* Name; ULONG Attributes; HRESULT Data; DWORD FileAttributes; uint64_t Size; };
+    const Case cases[] = {
+        {"data.bin", 0, S_OK, FILE_ATTRIBUTE_NORMAL, 1234},
+        {"locked.txt", SFGAO_READONLY, S_OK, FILE_ATTRIBUTE_NORMAL | FILE_ATTRIBUTE_READONLY, 10},
+        {"sub", SFGAO_FOLDER, S_OK, FILE_ATTRIBUTE_DIRECTORY, 0},
+        {"to-data", SFGAO_LINK, S_OK, FILE_ATTRIBUTE_NORMAL, 1234},
+        {"to-sub", SFGAO_LINK | SFGAO_FOLDER, S_OK, FILE_ATTRIBUTE_DIRECTORY, 0},
+        {"dangling", SFGAO_LINK | SFGAO_READONLY, E_FAIL, 0, 0},
+    };
+    auto check = [&](const char* when) {
+        for (const Case& c : cases) {
+            const EntryAnswer answer = Ask(folder, c.Name);
+            EXPECT_EQ(answer.AttributesResult, S_OK) << when << c.Name;
+            EXPECT_EQ(answer.Attributes, c.Attributes) << when << c.Name;
+            EXPECT_EQ(answer.DataResult, c.Data) << when << c.Name;
+            if (c.Data != S_OK)
+                continue;
+            if (c.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                EXPECT_TRUE(answer.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) << when << c.Name;
+            } else {
+                EXPECT_EQ(answer.FileAttributes, c.FileAttributes) << when << c.Name;
+                EXPECT_EQ(answer.Size, c.Size) << when << c.Name;
+            }
+        }
+    };
+    IEnumIDList* enumerator = nullptr;
+    ASSERT_EQ(folder->EnumObjects(nullptr, SHCONTF_FOLDERS | SHCONTF_NONFOLDERS | SHCONTF_INCLUDEHIDDEN, &enumerator), S_OK);
+    LPITEMIDLIST first = nullptr;
+    ASSERT_EQ(enumerator->Next(1, &first, nullptr), S_OK);
+    FreePIDL(first);
+    check("during the enumeration: ");
+    // Between batches the entries change: the next batch's answers see the change.
+    WriteBytes(dir.filePath("data.bin"), 99, writable);
+    ASSERT_TRUE(QFile::remove(dir.filePath("locked.txt")));
+    LPITEMIDLIST second = nullptr;
+    ASSERT_EQ(enumerator->Next(1, &second, nullptr), S_OK);
+    FreePIDL(second);
+    EXPECT_EQ(Ask(folder, "data.bin").Size, 99u);
+    EXPECT_EQ(Ask(folder, "to-data").Size, 99u);
+    EXPECT_EQ(Ask(folder, "locked.txt").AttributesResult, E_FAIL);
+    EXPECT_EQ(Ask(folder, "locked.txt").DataResult, E_FAIL);
+    enumerator->Release();
+    WriteBytes(dir.filePath("data.bin"), 1234, writable);
+    WriteBytes(dir.filePath("locked.txt"), 10, QFile::ReadOwner);
+    check("without an enumeration: ");
+    folder->Release();
 }

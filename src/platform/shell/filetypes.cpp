@@ -79,27 +79,48 @@ TFileType UncachedFileTypeOfName(const QByteArray& name)
     return TypeFrom(MimeDatabase().mimeTypeForFile(NameFromBytes(name), QMimeDatabase::MatchExtension));
 }
 
+namespace {
+
+// The types found so far, by MIME name and by the suffix that decides them.
+struct TFileTypeTable {
+    // Entries are never removed, so references into the deque stay valid.
+    std::deque<TFileType> Types;
+    QHash<QString, const TFileType*> ByMimeName;
+    QHash<QByteArray, const TFileType*> BySuffix;
+
+    const TFileType& Find(const QByteArray& name)
+    {
+        const qsizetype dot = name.indexOf('.');
+        const QByteArray suffix = dot < 0 ? QByteArray() : name.mid(dot);
+        const bool shared = !OtherPatterns().match(NameFromBytes(name)).hasMatch();
+        if (shared)
+            if (const TFileType* known = BySuffix.value(suffix))
+                return *known;
+        const QMimeType type = MimeDatabase().mimeTypeForFile(NameFromBytes(name), QMimeDatabase::MatchExtension);
+        const TFileType*& entry = ByMimeName[type.name()];
+        if (!entry)
+            entry = &Types.emplace_back(TypeFrom(type));
+        if (shared)
+            BySuffix.insert(suffix, entry);
+        return *entry;
+    }
+};
+
+} // namespace
+
 const TFileType& FileTypeOfName(const QByteArray& name)
 {
-    // Entries are never removed, so references into the deque stay valid.
-    static std::deque<TFileType> types;
-    static QHash<QString, const TFileType*> byMimeName;
-    static QHash<QByteArray, const TFileType*> bySuffix;
+    static TFileTypeTable table;
     static std::mutex guard;
+    // The name asked about last: an item's icon and its type text are asked in a row.
+    static QByteArray lastName;
+    static const TFileType* lastType = nullptr;
     const std::lock_guard lock(guard);
-    const qsizetype dot = name.indexOf('.');
-    const QByteArray suffix = dot < 0 ? QByteArray() : name.mid(dot);
-    const bool shared = !OtherPatterns().match(NameFromBytes(name)).hasMatch();
-    if (shared)
-        if (const TFileType* known = bySuffix.value(suffix))
-            return *known;
-    const QMimeType type = MimeDatabase().mimeTypeForFile(NameFromBytes(name), QMimeDatabase::MatchExtension);
-    const TFileType*& entry = byMimeName[type.name()];
-    if (!entry)
-        entry = &types.emplace_back(TypeFrom(type));
-    if (shared)
-        bySuffix.insert(suffix, entry);
-    return *entry;
+    if (!lastType || name != lastName) {
+        lastType = &table.Find(name);
+        lastName = name;
+    }
+    return *lastType;
 }
 
 } // namespace platform::shell

@@ -69,6 +69,24 @@ TFolderFacts TFolderFacts::Read(const std::optional<QByteArray>& folderPath)
     return facts;
 }
 
+ULONG EntryAttributes(const TEntryStatus& status, const QByteArray& name, const TFolderFacts& parent)
+{
+    ULONG attributes = FileBits;
+    if (status.IsLink())
+        attributes |= SFGAO_LINK;
+    // A dangling link or a link loop is an item, not a folder.
+    const mode_t mode = status.TargetFound ? status.Target.st_mode : S_IFREG;
+    if (S_ISDIR(mode))
+        attributes |= FolderBits;
+    if (!(mode & S_IWUSR))
+        attributes |= SFGAO_READONLY;
+    if (parent.Writable)
+        attributes |= SFGAO_CANRENAME | SFGAO_CANDELETE;
+    if (IsHidden(name, parent))
+        attributes |= SFGAO_HIDDEN | SFGAO_GHOSTED;
+    return attributes;
+}
+
 std::optional<ULONG> ItemAttributes(const std::vector<TShellItem>& absolute, const TFolderFacts& parent)
 {
     if (absolute.empty())
@@ -77,24 +95,10 @@ std::optional<ULONG> ItemAttributes(const std::vector<TShellItem>& absolute, con
     if (item.Kind != TItemKind::Entry && item.Kind != TItemKind::DesktopEntry)
         return VirtualItemAttributes(item);
     const std::optional<QByteArray> path = PathOfItems(absolute);
-    struct stat info {};
-    if (!path || ::lstat(path->constData(), &info) != 0)
+    const std::optional<TEntryStatus> status = path ? ReadEntryStatus(AT_FDCWD, path->constData()) : std::nullopt;
+    if (!status)
         return std::nullopt;
-    ULONG attributes = FileBits;
-    if (S_ISLNK(info.st_mode)) {
-        attributes |= SFGAO_LINK;
-        if (::stat(path->constData(), &info) != 0)
-            info.st_mode = S_IFREG; // a dangling link or a link loop: an item, not a folder
-    }
-    if (S_ISDIR(info.st_mode))
-        attributes |= FolderBits;
-    if (!(info.st_mode & S_IWUSR))
-        attributes |= SFGAO_READONLY;
-    if (parent.Writable)
-        attributes |= SFGAO_CANRENAME | SFGAO_CANDELETE;
-    if (IsHidden(item.Name, parent))
-        attributes |= SFGAO_HIDDEN | SFGAO_GHOSTED;
-    return attributes;
+    return EntryAttributes(*status, item.Name, parent);
 }
 
 TDirectoryReader::TDirectoryReader(QByteArray path, TItemKind kind, DWORD flags, TFolderFacts facts)

@@ -1,5 +1,6 @@
 #pragma once
 // Attributes and listings of the namespace's items, read from the file system.
+#include "platform/shell/entrystatus.h"
 #include "platform/shell/idlist.h"
 
 #include <QSet>
@@ -22,6 +23,8 @@ struct TFolderFacts {
 // The attributes of the item at the end of absolute, whose parent has the given facts;
 // nothing when it no longer exists. One lstat per item, and one stat for links.
 std::optional<ULONG> ItemAttributes(const std::vector<TShellItem>& absolute, const TFolderFacts& parent);
+// The attributes of a file-system entry called name from its status.
+ULONG EntryAttributes(const TEntryStatus& status, const QByteArray& name, const TFolderFacts& parent);
 
 // Reads a file-system folder's entries one at a time as items, filtered by the SHCONTF
 // flags, so that a large folder is read as its items are asked for. The kind of each
@@ -40,6 +43,8 @@ public:
     void Rewind();
     // A reader of the same folder with the same filter, at its start.
     std::unique_ptr<TDirectoryReader> Reopen() const;
+    // The descriptor of the open directory; -1 when it could not be opened.
+    int DirFd() const { return FDir ? ::dirfd(FDir) : -1; }
 
 private:
     QByteArray FPath;

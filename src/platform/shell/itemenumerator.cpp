@@ -15,6 +15,8 @@ HRESULT TItemEnumerator::Next(ULONG celt, LPITEMIDLIST* rgelt, ULONG* fetched)
 {
     if (!rgelt || (celt > 1 && !fetched))
         return E_INVALIDARG;
+    if (FStatuses)
+        FStatuses->Clear();
     ULONG count = 0;
     TShellItem item;
     while (count < celt && NextItem(item)) {

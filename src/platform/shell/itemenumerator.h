@@ -11,8 +11,11 @@ namespace platform::shell {
 
 class TItemEnumerator : public IEnumIDList {
 public:
-    explicit TItemEnumerator(std::vector<TShellItem> items, std::unique_ptr<TDirectoryReader> reader = nullptr)
-        : FItems(std::move(items)), FReader(std::move(reader)) {}
+    // statuses (may be null): the memo of the folder's entry statuses, cleared for every
+    // batch Next hands out.
+    explicit TItemEnumerator(std::vector<TShellItem> items, std::unique_ptr<TDirectoryReader> reader = nullptr,
+                             std::shared_ptr<TEntryStatusMemo> statuses = nullptr)
+        : FItems(std::move(items)), FReader(std::move(reader)), FStatuses(std::move(statuses)) {}
     HRESULT Next(ULONG celt, LPITEMIDLIST* rgelt, ULONG* fetched) override;
     HRESULT Skip(ULONG celt) override;
     HRESULT Reset() override;
@@ -27,6 +30,7 @@ private:
 
     std::vector<TShellItem> FItems;
     std::unique_ptr<TDirectoryReader> FReader;
+    std::shared_ptr<TEntryStatusMemo> FStatuses;
     // Items handed out so far.
     size_t FNext = 0;
 };

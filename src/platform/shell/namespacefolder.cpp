@@ -67,19 +67,44 @@ bool TNamespaceFolder::Resolve(LPCITEMIDLIST relative, std::vector<TShellItem>& 
     std::vector<TShellItem> items;
     if (!ILReadItems(relative, items) || items.empty())
         return false;
-    absolute = FItems;
+    absolute.clear();
+    absolute.reserve(FItems.size() + items.size());
+    absolute.insert(absolute.end(), FItems.begin(), FItems.end());
     absolute.insert(absolute.end(), items.begin(), items.end());
     if (ownItems)
         *ownItems = std::move(items);
     return true;
 }
 
-std::optional<QByteArray> TNamespaceFolder::ItemPath(LPCITEMIDLIST relative) const
+std::optional<TEntryStatus> TNamespaceFolder::MemoStatus(const TShellItem& item) const
+{
+    if (item.Kind != TItemKind::Entry)
+        return std::nullopt;
+    const std::shared_ptr<TEntryStatusMemo> memo = FStatuses.lock();
+    const TEntryStatus* status = memo ? memo->Find(item.Name) : nullptr;
+    return status ? std::optional<TEntryStatus>(*status) : std::nullopt;
+}
+
+HRESULT TNamespaceFolder::ItemStatus(LPCITEMIDLIST relative, struct stat& status, QByteArray& name) const
 {
     std::vector<TShellItem> absolute;
-    if (!Resolve(relative, absolute))
-        return std::nullopt;
-    return PathOfItems(absolute);
+    std::vector<TShellItem> own;
+    if (!Resolve(relative, absolute, &own))
+        return E_INVALIDARG;
+    std::optional<TEntryStatus> entry = own.size() == 1 ? MemoStatus(absolute.back()) : std::nullopt;
+    if (entry)
+        name = absolute.back().Name;
+    else {
+        const std::optional<QByteArray> path = PathOfItems(absolute);
+        if (!path || !path->startsWith('/'))
+            return E_INVALIDARG;
+        entry = ReadEntryStatus(AT_FDCWD, path->constData());
+        name = path->mid(path->lastIndexOf('/') + 1);
+    }
+    if (!entry || !entry->TargetFound)
+        return E_FAIL;
+    status = entry->Target;
+    return S_OK;
 }
 
 std::optional<std::vector<TShellItem>> TNamespaceFolder::ParseRelative(const QByteArray& name) const
@@ -141,7 +166,9 @@ HRESULT TNamespaceFolder::EnumObjects(HWND, DWORD flags, IEnumIDList** enumerato
     std::unique_ptr<TDirectoryReader> reader;
     if (!ListChildren(FItems, flags, Facts(), items, reader))
         return E_FAIL;
-    *enumerator = new TItemEnumerator(std::move(items), std::move(reader));
+    std::shared_ptr<TEntryStatusMemo> statuses = reader ? std::make_shared<TEntryStatusMemo>(reader->DirFd()) : nullptr;
+    FStatuses = statuses;
+    *enumerator = new TItemEnumerator(std::move(items), std::move(reader), std::move(statuses));
     return S_OK;
 }
 
@@ -192,16 +219,24 @@ HRESULT TNamespaceFolder::GetAttributesOf(UINT count, const LPCITEMIDLIST* lists
         std::vector<TShellItem> own;
         if (!Resolve(lists[i], absolute, &own))
             return E_INVALIDARG;
-        std::vector<TShellItem> parent(absolute.begin(), absolute.end() - 1);
-        const std::optional<ULONG> attributes =
-            own.size() == 1 ? ItemAttributes(absolute, Facts())
-                            : ItemAttributes(absolute, TFolderFacts::Read(PathOfItems(parent)));
+        const std::optional<ULONG> attributes = ResolvedAttributes(absolute, own.size());
         if (!attributes)
             return E_FAIL;
         common &= *attributes;
     }
     *inOut = common;
     return S_OK;
+}
+
+std::optional<ULONG> TNamespaceFolder::ResolvedAttributes(const std::vector<TShellItem>& absolute, size_t ownCount) const
+{
+    if (ownCount != 1) {
+        const std::vector<TShellItem> parent(absolute.begin(), absolute.end() - 1);
+        return ItemAttributes(absolute, TFolderFacts::Read(PathOfItems(parent)));
+    }
+    if (const std::optional<TEntryStatus> status = MemoStatus(absolute.back()))
+        return EntryAttributes(*status, absolute.back().Name, Facts());
+    return ItemAttributes(absolute, Facts());
 }
 
 HRESULT TNamespaceFolder::GetUIObjectOf(HWND, UINT count, const LPCITEMIDLIST* lists, REFIID riid, UINT*,

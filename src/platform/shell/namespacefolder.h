@@ -5,6 +5,7 @@
 #include "platform/shell/itemattributes.h"
 #include "platform/shell/shellfolder.h"
 
+#include <memory>
 #include <optional>
 
 namespace platform::shell {
@@ -25,9 +26,11 @@ public:
     HRESULT SetNameOf(HWND owner, LPCITEMIDLIST list, const char16_t* name, DWORD flags,
                       LPITEMIDLIST* newList) override;
 
-    // The file-system path of an item of this folder (a relative list); nothing for a
-    // malformed list or an item without a path.
-    std::optional<QByteArray> ItemPath(LPCITEMIDLIST relative) const;
+    // The status of the item a relative list names (for a link, its target's) and the
+    // item's name: E_INVALIDARG for a malformed list or an item without a path, E_FAIL
+    // when it does not exist (a dangling link included). While an enumeration of this
+    // folder runs, each of its items is read once for this and GetAttributesOf.
+    HRESULT ItemStatus(LPCITEMIDLIST relative, struct stat& status, QByteArray& name) const;
 
 protected:
     bool Offers(REFIID riid) const override;
@@ -37,10 +40,17 @@ private:
     bool Resolve(LPCITEMIDLIST relative, std::vector<TShellItem>& absolute, std::vector<TShellItem>* ownItems = nullptr) const;
     std::optional<std::vector<TShellItem>> ParseRelative(const QByteArray& name) const;
     const TFolderFacts& Facts() const;
+    // The status of an entry of this folder from the running enumeration's memo;
+    // nothing when none runs or the entry does not exist.
+    std::optional<TEntryStatus> MemoStatus(const TShellItem& item) const;
+    // The attributes of resolved absolute items, ownCount of them relative to this folder.
+    std::optional<ULONG> ResolvedAttributes(const std::vector<TShellItem>& absolute, size_t ownCount) const;
 
     std::vector<TShellItem> FItems;
     std::optional<QByteArray> FPath;
     mutable std::optional<TFolderFacts> FFacts;
+    // The entry statuses of the last enumeration made, while its enumerator lives.
+    std::weak_ptr<TEntryStatusMemo> FStatuses;
 };
 
 // The text of an absolute item sequence for the SHGDN flags.

@@ -73,15 +73,11 @@ HRESULT SHGetDataFromIDList(IShellFolder* folder, LPCITEMIDLIST list, int format
     auto* space = dynamic_cast<TNamespaceFolder*>(folder);
     if (!space || !data || format != SHGDFIL_FINDDATA || size < int(sizeof(WIN32_FIND_DATAA)))
         return E_INVALIDARG;
-    const std::optional<QByteArray> itemPath = space->ItemPath(list);
-    if (!itemPath)
-        return E_INVALIDARG;
-    const QByteArray& path = *itemPath;
     struct stat info {};
-    if (!path.startsWith('/') || ::stat(path.constData(), &info) != 0)
-        return E_FAIL;
-    WIN32_FIND_DATAA found;
-    const QByteArray name = path.mid(path.lastIndexOf('/') + 1);
+    QByteArray name;
+    if (const HRESULT result = space->ItemStatus(list, info, name); FAILED(result))
+        return result;
+    WIN32_FIND_DATAA found {};
     std::memcpy(found.cFileName, name.constData(), size_t(std::min<qsizetype>(name.size(), MAX_PATH - 1)));
     found.dwFileAttributes = S_ISDIR(info.st_mode) ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
     if (!(info.st_mode & S_IWUSR))

@@ -14,6 +14,28 @@ namespace {
 struct TBlockTable {
     mutable std::mutex Lock;
     std::map<const char*, size_t> Sizes;
+    // The block found last: a list is usually asked about several times in a row (its
+    // size, then its items), and this answers the repeats without a search of the map.
+    const char* LastStart = nullptr;
+    size_t LastSize = 0;
+
+    // The live block holding address, as its start and size; false when none does.
+    bool Holding(const char* address, const char*& start, size_t& size)
+    {
+        if (!(LastStart && address >= LastStart && address < LastStart + LastSize)) {
+            const auto after = Sizes.upper_bound(address);
+            if (after == Sizes.begin())
+                return false;
+            const auto& [blockStart, blockSize] = *std::prev(after);
+            if (address >= blockStart + blockSize)
+                return false;
+            LastStart = blockStart;
+            LastSize = blockSize;
+        }
+        start = LastStart;
+        size = LastSize;
+        return true;
+    }
 };
 
 TBlockTable& Blocks()
@@ -45,6 +67,8 @@ void IMalloc::Free(void* block)
         // A block that is not ours is left alone rather than corrupting the heap.
         if (Blocks().Sizes.erase(static_cast<const char*>(block)) == 0)
             return;
+        if (Blocks().LastStart == block)
+            Blocks().LastStart = nullptr;
     }
     std::free(block);
 }
@@ -66,21 +90,20 @@ void* IMalloc::Realloc(void* block, size_t size)
 
 int64_t IMalloc::GetSize(const void* block) const
 {
+    const auto* at = static_cast<const char*>(block);
+    const char* start = nullptr;
+    size_t size = 0;
     std::lock_guard guard(Blocks().Lock);
-    const auto found = Blocks().Sizes.find(static_cast<const char*>(block));
-    return found == Blocks().Sizes.end() ? -1 : static_cast<int64_t>(found->second);
+    return Blocks().Holding(at, start, size) && start == at ? static_cast<int64_t>(size) : -1;
 }
 
 int64_t IMalloc::BytesAvailable(const void* address) const
 {
     const auto* at = static_cast<const char*>(address);
+    const char* start = nullptr;
+    size_t size = 0;
     std::lock_guard guard(Blocks().Lock);
-    auto after = Blocks().Sizes.upper_bound(at);
-    if (after == Blocks().Sizes.begin())
-        return -1;
-    const auto& [start, size] = *std::prev(after);
-    const int64_t offset = at - start;
-    return offset < static_cast<int64_t>(size) ? static_cast<int64_t>(size) - offset : -1;
+    return Blocks().Holding(at, start, size) ? static_cast<int64_t>(size) - (at - start) : -1;
 }
 
 int64_t IMalloc::LiveBlocks() const
