@@ -1,9 +1,9 @@
 #include "imaging/tifmap.h"
 
+#include "imaging/lzwcodes.h"
 #include "vcl/core/unitstartup.h"
 
 #include <QScopeGuard>
-#include <QtEndian>
 #include <algorithm>
 #include <cstring>
 
@@ -347,76 +347,62 @@ void TTifmap::ReadPackLine(uint8_t* Line, int Count)
 // comes, and returns the bytes decoded. Decoding stops as soon as the strip's rows are
 // filled: the rest of its data (which may be shared with other strips) is not read. The
 // decoder's state lives in locals, which the compiler keeps in registers across the
-// byte stores into Pixels.
+// stores into Pixels; the common case, a string code, comes first.
 int64_t TTifmap::DecodeLzwStrip(uint8_t* Pixels, int64_t Total)
 {
     constexpr int ClearCode = 256, EndOfInformation = 257, FirstFree = 258;
-    const uint8_t* const data = FInput.Current();
-    const int64_t bytes = FInput.Remaining(), bitEnd = bytes * 8;
-    int64_t position = 0, codesRead = 0;
-    int width = 9, nextFree = FirstFree;
-    const auto countCodes = qScopeGuard([&] { FCodesDecoded += codesRead; });
-    // Codes are packed most significant bit first; eight bytes are read at a time where
-    // the data holds them.
-    const auto nextCode = [&] {
-        ++codesRead;
-        if (position + width > bitEnd)
+    constexpr int LastWidening = 2047, NoWidening = Imaging::TLzwStrings::TableSize + 1;
+    Imaging::TLzwCodes<true> codes(FInput.Current(), FInput.Remaining());
+    const auto countCodes = qScopeGuard([&] { FCodesDecoded += codes.CodesRead(); });
+    const auto next = [&codes](int Width) {
+        const int code = codes.Next(Width);
+        if (codes.Overrun())
             Error(errUnexpectedEOF);
-        const int64_t at = position >> 3;
-        uint64_t word = 0;
-        if (at + 8 <= bytes) {
-            word = qFromBigEndian<uint64_t>(data + at);
-        } else {
-            for (int64_t i = at; i < at + 8; ++i)
-                word = word << 8 | (i < bytes ? data[i] : 0);
-        }
-        const int code = int((word << (position & 7)) >> (64 - width));
-        position += width;
         return code;
     };
-    const auto resetTable = [&] {
-        width = 9;
-        nextFree = FirstFree;
-        FStrings.Reset(FirstFree);
-    };
-    resetTable();
+    // Writers switch to the wider code one code early: at 511, 1023 and 2047.
+    int width = 9, nextFree = FirstFree, widening = 511;
     // The first code of a table (at the start of the strip or after clear codes) is a
     // root and adds no string, since no previous string exists.
     bool tableStart = true;
-    const uint8_t* previous = nullptr;
-    int previousLength = 0;
-    int64_t done = 0;
-    while (done < Total) {
-        int code = nextCode();
-        if (code == EndOfInformation)
-            break;
-        if (code == ClearCode) {
-            resetTable();
-            do
-                code = nextCode();
-            while (code == ClearCode);
+    int previous = 0;
+    const uint8_t* previousAt = Pixels;
+    uint8_t* out = Pixels;
+    uint8_t* const end = Pixels + Total;
+    while (out < end) {
+        int code = next(width);
+        if (unsigned(code - ClearCode) < 2u || tableStart) [[unlikely]] {
+            if (code == ClearCode) {
+                width = 9;
+                nextFree = FirstFree;
+                widening = 511;
+                FStrings.Reset(FirstFree);
+                do
+                    code = next(width);
+                while (code == ClearCode);
+            }
             if (code == EndOfInformation)
                 break;
-            tableStart = true;
-        }
-        // A code that names no string (a code beyond the table, the clear or end code
-        // where a string is needed, or a new string once the table is full) is corrupt.
-        if (tableStart ? code >= ClearCode : code > nextFree || nextFree == Imaging::TLzwStrings::TableSize)
-            Error(errBadCode);
-        if (!tableStart) {
-            // A code one past the table is the string the writer had just made: the
-            // previous one and its own first byte, which is what the table learns here.
-            FStrings.Add(nextFree++, previous, previousLength);
-            // Writers switch to the wider code one code early.
-            if (nextFree == 511 || nextFree == 1023 || nextFree == 2047)
+            if (code > EndOfInformation)
+                Error(errBadCode);
+            tableStart = false;
+        } else {
+            // A code beyond the table, or a new string once the table is full, is
+            // corrupt. A code one past the table is the string the writer had just made:
+            // the previous one and its own first byte.
+            if (code > nextFree || nextFree == Imaging::TLzwStrings::TableSize)
+                Error(errBadCode);
+            FStrings.Learn(nextFree, previous, previousAt, code);
+            if (++nextFree == widening) {
                 ++width;
+                widening = widening == LastWidening ? NoWidening : 2 * widening + 1;
+            }
         }
-        tableStart = false;
-        previous = Pixels + done;
-        previousLength = FStrings.Write(code, Pixels + done);
-        done += previousLength;
+        previous = code;
+        previousAt = out;
+        out += FStrings.Write(code, out);
     }
-    return std::min(done, Total);
+    return std::min<int64_t>(out - Pixels, Total);
 }
 
 void TTifmap::PlaceRows(const uint8_t* Pixels, int64_t FirstRow, int64_t Count)
