@@ -233,7 +233,7 @@ int64_t TGifmap::DecodeLines(uint8_t* Pixels, int64_t Total)
     // A stream need not start with a clear code, so the table starts out cleared.
     resetTable();
     bool tableStart = true, tableFull = false;
-    int previous = 0;
+    Imaging::TLzwStrings::TString previous;
     const uint8_t* previousAt = Pixels;
     uint8_t* out = Pixels;
     uint8_t* const end = Pixels + Total;
@@ -269,9 +269,9 @@ int64_t TGifmap::DecodeLines(uint8_t* Pixels, int64_t Total)
                 }
             }
         }
-        previous = code;
         previousAt = out;
-        out += FStrings.Write(code, out);
+        previous = FStrings.Write(code, out);
+        out += previous.Length;
         if (out >= end)
             return Total;
         code = next();

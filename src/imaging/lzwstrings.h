@@ -42,28 +42,33 @@ public:
         FLearnedFrom = First;
     }
 
-    // Learns as Code the string of Previous, written at PreviousAt, followed by the first
+    // A string of the table as a decoder keeps the last one it wrote: its first bytes
+    // (the rest in the output) and its length.
+    struct TString {
+        uint64_t Head = 0; // The first HeadBytes bytes, the first in the low byte.
+        int Length = 0; // The length in bytes.
+    };
+
+    // Learns as Code the string Previous, written at PreviousAt, followed by the first
     // byte of Next's string. Next may be Code itself (the encoder's "string, string,
-    // first byte" case): that string starts as Previous's does.
-    void Learn(int Code, int Previous, const uint8_t* PreviousAt, int Next)
+    // first byte" case): that string starts as Previous does.
+    void Learn(int Code, const TString& Previous, const uint8_t* PreviousAt, int Next)
     {
-        const uint64_t head = FHead[size_t(Previous)];
-        const int length = FLength[size_t(Previous)];
-        const uint64_t first = (Next == Code ? head : FHead[size_t(Next)]) & 0xFF;
-        FHead[size_t(Code)] = length < HeadBytes ? head | first << (8 * length) : head;
+        const uint64_t first = (Next == Code ? Previous.Head : FHead[size_t(Next)]) & 0xFF;
+        FHead[size_t(Code)] = Previous.Length < HeadBytes ? Previous.Head | first << (8 * Previous.Length) : Previous.Head;
         FStart[size_t(Code)] = PreviousAt;
-        FLength[size_t(Code)] = static_cast<uint16_t>(length + 1);
+        FLength[size_t(Code)] = static_cast<uint16_t>(Previous.Length + 1);
     }
 
-    // Writes the string of a known Code at Out and returns its length. The bytes up to
+    // Writes the string of a known Code at Out and returns it. The bytes up to
     // OutputSlack past the string may be overwritten.
-    int Write(int Code, uint8_t* Out) const
+    TString Write(int Code, uint8_t* Out) const
     {
-        qToLittleEndian(FHead[size_t(Code)], Out);
-        const int length = FLength[size_t(Code)];
-        if (length > HeadBytes) [[unlikely]]
-            WriteTail(FStart[size_t(Code)], length, Out);
-        return length;
+        const TString string{FHead[size_t(Code)], FLength[size_t(Code)]};
+        qToLittleEndian(string.Head, Out);
+        if (string.Length > HeadBytes) [[unlikely]]
+            WriteTail(FStart[size_t(Code)], string.Length, Out);
+        return string;
     }
 
 private:

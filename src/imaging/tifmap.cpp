@@ -365,7 +365,7 @@ int64_t TTifmap::DecodeLzwStrip(uint8_t* Pixels, int64_t Total)
     // The first code of a table (at the start of the strip or after clear codes) is a
     // root and adds no string, since no previous string exists.
     bool tableStart = true;
-    int previous = 0;
+    Imaging::TLzwStrings::TString previous;
     const uint8_t* previousAt = Pixels;
     uint8_t* out = Pixels;
     uint8_t* const end = Pixels + Total;
@@ -398,9 +398,9 @@ int64_t TTifmap::DecodeLzwStrip(uint8_t* Pixels, int64_t Total)
                 widening = widening == LastWidening ? NoWidening : 2 * widening + 1;
             }
         }
-        previous = code;
         previousAt = out;
-        out += FStrings.Write(code, out);
+        previous = FStrings.Write(code, out);
+        out += previous.Length;
     }
     return std::min<int64_t>(out - Pixels, Total);
 }
