@@ -161,7 +161,14 @@ void TTifmap::ReadStrips()
     const uint32_t stripCount = std::max<uint32_t>(FStripOffsets.Count, 1);
     const int64_t rowsPerStrip = stripCount == 1 ? FHeight : std::min<int64_t>(FRowsPerStrip, FHeight);
     CheckImageFitsInput(rowsPerStrip);
-    ReserveRows(FWidth, FHeight, rowBytes, paletteEntries);
+    // For the bitmap itself, 24-bit rows go straight into its 32-bit pixels.
+    if (DecodingForBitmap() && FBitCount == 24) {
+        FPixels = QImage(FWidth, FHeight, QImage::Format_RGB32);
+        if (FPixels.isNull())
+            Error(errTooBig);
+    } else {
+        ReserveRows(FWidth, FHeight, rowBytes, paletteEntries);
+    }
     for (uint32_t s = 0; s < stripCount && rowsPerStrip * s < FHeight; ++s) {
         FInput = StripData(s);
         ReadStrip(rowsPerStrip * s, rowsPerStrip);
@@ -236,9 +243,12 @@ void TTifmap::ReadStrip(int64_t FirstRow, int64_t RowCount)
         break;
     }
     case compLZW: {
-        // A row the data ended inside stays empty, like the rows never reached.
+        // A row the data ended inside stays empty (black), like the rows after it.
         uint8_t* pixels = StripBuffer(bytes);
-        PlaceRows(pixels, FirstRow, DecodeLzwStrip(pixels, bytes) / FRowLength);
+        const int64_t decoded = DecodeLzwStrip(pixels, bytes) / FRowLength;
+        PlaceRows(pixels, FirstRow, decoded);
+        for (int64_t row = FirstRow + decoded; row < FirstRow + rows && !FPixels.isNull(); ++row)
+            std::fill_n(reinterpret_cast<uint32_t*>(FPixels.scanLine(int(row))), FWidth, 0xFF000000u);
         break;
     }
     default: Error(errUnsupported);
@@ -407,8 +417,35 @@ int64_t TTifmap::DecodeLzwStrip(uint8_t* Pixels, int64_t Total)
 
 void TTifmap::PlaceRows(const uint8_t* Pixels, int64_t FirstRow, int64_t Count)
 {
-    for (int64_t row = 0; row < Count; ++row)
-        PlaceRow(Pixels + row * FRowLength, FRows.Row(static_cast<int>(FirstRow + row)));
+    for (int64_t row = 0; row < Count; ++row) {
+        const uint8_t* source = Pixels + row * FRowLength;
+        const int y = static_cast<int>(FirstRow + row);
+        if (FPixels.isNull())
+            PlaceRow(source, FRows.Row(y));
+        else
+            PlacePixels(source, reinterpret_cast<uint32_t*>(FPixels.scanLine(y)));
+    }
+}
+
+// Puts a decoded RGB row into a line of 0xFFRRGGBB pixels, undoing the horizontal
+// predictor on the way: the pixels the bitmap reads from the row PlaceRow makes.
+void TTifmap::PlacePixels(const uint8_t* Source, uint32_t* Line) const
+{
+    const auto pixel = [](uint32_t Red, uint32_t Green, uint32_t Blue) {
+        return 0xFF000000u | Red << 16 | Green << 8 | Blue;
+    };
+    if (FPredictor == PredictorHorizontal) {
+        uint8_t r = 0, g = 0, b = 0;
+        for (int x = 0; x < FWidth; ++x, Source += 3) {
+            r = uint8_t(r + Source[0]);
+            g = uint8_t(g + Source[1]);
+            b = uint8_t(b + Source[2]);
+            Line[x] = pixel(r, g, b);
+        }
+    } else {
+        for (int x = 0; x < FWidth; ++x, Source += 3)
+            Line[x] = pixel(Source[0], Source[1], Source[2]);
+    }
 }
 
 // Copies a decoded row into its bitmap row, undoing the horizontal predictor, turning
