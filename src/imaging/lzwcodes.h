@@ -12,6 +12,7 @@ namespace Imaging {
 template <bool MsbFirst>
 class TLzwCodes {
 public:
+    // A reader at the first code of the Bytes bytes at Data, which must outlive it.
     TLzwCodes(const uint8_t* Data, int64_t Bytes) : FData(Data), FBytes(Bytes) {}
 
     // The next code of Width bits, 1 to 12.
