@@ -55,7 +55,10 @@ public:
     void Learn(int Code, const TString& Previous, const uint8_t* PreviousAt, int Next)
     {
         const uint64_t first = (Next == Code ? Previous.Head : FHead[size_t(Next)]) & 0xFF;
-        FHead[size_t(Code)] = Previous.Length < HeadBytes ? Previous.Head | first << (8 * Previous.Length) : Previous.Head;
+        // The byte joins the head only while the head has room; computed without a branch,
+        // which lengths around the head's size would mispredict.
+        const uint64_t room = uint64_t(0) - uint64_t(Previous.Length < HeadBytes);
+        FHead[size_t(Code)] = Previous.Head | (first << ((8 * Previous.Length) & 63) & room);
         FStart[size_t(Code)] = PreviousAt;
         FLength[size_t(Code)] = static_cast<uint16_t>(Previous.Length + 1);
     }

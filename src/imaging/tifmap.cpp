@@ -372,41 +372,48 @@ int64_t TTifmap::DecodeLzwStrip(uint8_t* Pixels, int64_t Total)
     };
     // Writers switch to the wider code one code early: at 511, 1023 and 2047.
     int width = 9, nextFree = FirstFree, widening = 511;
-    // The first code of a table (at the start of the strip or after clear codes) is a
-    // root and adds no string, since no previous string exists.
-    bool tableStart = true;
     Imaging::TLzwStrings::TString previous;
     const uint8_t* previousAt = Pixels;
     uint8_t* out = Pixels;
     uint8_t* const end = Pixels + Total;
-    while (out < end) {
-        int code = next(width);
-        if (unsigned(code - ClearCode) < 2u || tableStart) [[unlikely]] {
-            if (code == ClearCode) {
-                width = 9;
-                nextFree = FirstFree;
-                widening = 511;
-                FStrings.Reset(FirstFree);
-                do
-                    code = next(width);
-                while (code == ClearCode);
-            }
-            if (code == EndOfInformation)
-                break;
-            if (code > EndOfInformation)
-                Error(errBadCode);
-            tableStart = false;
-        } else {
-            // A code beyond the table, or a new string once the table is full, is
-            // corrupt. A code one past the table is the string the writer had just made:
-            // the previous one and its own first byte.
-            if (code > nextFree || nextFree == Imaging::TLzwStrings::TableSize)
-                Error(errBadCode);
-            FStrings.Learn(nextFree, previous, previousAt, code);
-            if (++nextFree == widening) {
-                ++width;
-                widening = widening == LastWidening ? NoWidening : 2 * widening + 1;
-            }
+    // Starts a table at Code, the strip's first code or a clear code, and writes the
+    // table's first code, a root that adds no string since no previous string exists;
+    // false at the end code.
+    const auto startTable = [&](int Code) {
+        if (Code == ClearCode) {
+            width = 9;
+            nextFree = FirstFree;
+            widening = 511;
+            FStrings.Reset(FirstFree);
+            do
+                Code = next(width);
+            while (Code == ClearCode);
+        }
+        if (Code == EndOfInformation)
+            return false;
+        if (Code > EndOfInformation)
+            Error(errBadCode);
+        previousAt = out;
+        previous = FStrings.Write(Code, out);
+        out += previous.Length;
+        return true;
+    };
+    bool more = out < end && startTable(next(width));
+    while (more && out < end) {
+        const int code = next(width);
+        if (unsigned(code - ClearCode) < 2u) [[unlikely]] {
+            more = code == ClearCode && startTable(code);
+            continue;
+        }
+        // A code beyond the table, or a new string once the table is full, is corrupt. A
+        // code one past the table is the string the writer had just made: the previous
+        // one and its own first byte.
+        if (code > nextFree || nextFree == Imaging::TLzwStrings::TableSize)
+            Error(errBadCode);
+        FStrings.Learn(nextFree, previous, previousAt, code);
+        if (++nextFree == widening) {
+            ++width;
+            widening = widening == LastWidening ? NoWidening : 2 * widening + 1;
         }
         previousAt = out;
         previous = FStrings.Write(code, out);
