@@ -1,9 +1,9 @@
 #include "imaging/gifmap.h"
 
+#include "imaging/lzwcodes.h"
 #include "vcl/core/unitstartup.h"
 
 #include <QScopeGuard>
-#include <QtEndian>
 #include <algorithm>
 #include <cstring>
 #include <memory>
@@ -165,9 +165,8 @@ void TGifmap::SkipDataSubBlocks()
 // failure only if the codes run on past it, as they do in bad data.
 void TGifmap::GatherSubBlocks()
 {
-    constexpr int Padding = 8;
     FCodes.clear();
-    FCodes.reserve(size_t(FInput.Remaining()) + Padding);
+    FCodes.reserve(size_t(FInput.Remaining()));
     for (;;) {
         uint8_t length = 0;
         if (!FInput.ReadByte(length) || FInput.Remaining() < length) {
@@ -182,7 +181,6 @@ void TGifmap::GatherSubBlocks()
         FInput.Skip(length);
     }
     FCodeBytes = int64_t(FCodes.size());
-    FCodes.resize(FCodes.size() + Padding, 0);
 }
 
 void TGifmap::Decode()
@@ -213,23 +211,17 @@ void TGifmap::Decode()
 // Decodes into Pixels until Total bytes are there or the end code comes, and returns
 // the bytes decoded. Once every line is filled the rest of the data is not read.
 // The decoder's state lives in locals, which the compiler keeps in registers across
-// the byte stores into Pixels.
+// the stores into Pixels; the common case, a string code, comes first.
 int64_t TGifmap::DecodeLines(uint8_t* Pixels, int64_t Total)
 {
     const int clearCode = 1 << FCodeSizeMin, endCode = clearCode + 1;
-    const uint8_t* const codes = FCodes.data();
-    const int64_t bitEnd = FCodeBytes * 8;
-    int64_t position = 0, codesRead = 0;
+    Imaging::TLzwCodes<false> codes(FCodes.data(), FCodeBytes);
+    const auto countCodes = qScopeGuard([&] { FCodesDecoded += codes.CodesRead(); });
     int codeSize = 0, codeLimit = 0, nextFree = 0;
-    const auto countCodes = qScopeGuard([&] { FCodesDecoded += codesRead; });
-    // Codes are packed least significant bit first.
-    const auto nextCode = [&] {
-        if (position + codeSize > bitEnd)
+    const auto next = [&] {
+        const int code = codes.Next(codeSize);
+        if (codes.Overrun())
             Error(FCodesEndError);
-        const uint64_t word = qFromLittleEndian<uint64_t>(codes + (position >> 3));
-        const int code = int((word >> (position & 7)) & ((1u << codeSize) - 1));
-        position += codeSize;
-        ++codesRead;
         return code;
     };
     const auto resetTable = [&] {
@@ -241,31 +233,34 @@ int64_t TGifmap::DecodeLines(uint8_t* Pixels, int64_t Total)
     // A stream need not start with a clear code, so the table starts out cleared.
     resetTable();
     bool tableStart = true, tableFull = false;
-    const uint8_t* previous = nullptr;
-    int previousLength = 0;
-    int64_t done = 0;
-    int code = nextCode();
+    Imaging::TLzwStrings::TString previous;
+    const uint8_t* previousAt = Pixels;
+    uint8_t* out = Pixels;
+    uint8_t* const end = Pixels + Total;
+    int code = next();
     while (code != endCode) {
-        if (code == clearCode || tableStart) {
+        if (code == clearCode || tableStart) [[unlikely]] {
             // The first code of a table (after clear codes, or at the start of the data)
             // is a root and adds no string.
             if (code == clearCode) {
                 resetTable();
                 do
-                    code = nextCode();
+                    code = next();
                 while (code == clearCode);
                 if (code == endCode)
                     Error(errBadCode);
             }
             code = code >= nextFree ? 0 : code;
             tableStart = false;
-        } else if (code <= nextFree) {
+        } else {
             // A code one past the table is the string the encoder had just made: the
             // previous one and its own first byte, which is what the table learns here.
+            if (code > nextFree)
+                Error(errBadCode);
+            if (nextFree < Imaging::TLzwStrings::TableSize)
+                FStrings.Learn(nextFree++, previous, previousAt, code);
             // The codes widen as the table fills.
-            if (nextFree <= codeLimit && nextFree < Imaging::TLzwStrings::TableSize)
-                FStrings.Add(nextFree++, previous, previousLength);
-            if (nextFree >= codeLimit) {
+            if (nextFree >= codeLimit) [[unlikely]] {
                 if (codeSize < MaxCodeSize) {
                     codeLimit *= 2;
                     ++codeSize;
@@ -273,21 +268,19 @@ int64_t TGifmap::DecodeLines(uint8_t* Pixels, int64_t Total)
                     tableFull = true;
                 }
             }
-        } else {
-            Error(errBadCode);
         }
-        previous = Pixels + done;
-        previousLength = FStrings.Write(code, Pixels + done);
-        done += previousLength;
-        if (done >= Total)
+        previousAt = out;
+        previous = FStrings.Write(code, out);
+        out += previous.Length;
+        if (out >= end)
             return Total;
-        code = nextCode();
+        code = next();
         if (tableFull && code != clearCode)
             Error(errBadBitSize);
         tableFull = false;
     }
     // A line the data ended inside stays empty, like the lines never reached.
-    return done;
+    return out - Pixels;
 }
 
 // Puts the first Lines decoded lines in their rows: in order, or for an interlaced image

@@ -66,9 +66,8 @@ private:
     uint8_t FCodeSizeMin = 0;
     uint16_t FColorCount = 0;
 
-    // The image's data sub-blocks joined into one run of bytes (with zeros after it, so
-    // that codes are read a word at a time), and the failure met where the sub-blocks
-    // ended: more codes are needed past that point only from bad data.
+    // The image's data sub-blocks joined into one run of bytes, and the failure met where
+    // the sub-blocks ended: more codes are needed past that point only from bad data.
     std::vector<uint8_t> FCodes;
     int64_t FCodeBytes = 0;
     int FCodesEndError = 0;

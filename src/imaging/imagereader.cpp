@@ -3,6 +3,7 @@
 #include <QScopeGuard>
 #include <new>
 #include <stdexcept>
+#include <utility>
 
 namespace Imaging {
 
@@ -26,7 +27,17 @@ void TImageReader::LoadFromStream(vcl::TStream& Stream)
 
 void TImageReader::LoadAssembled(vcl::TStream& Stream)
 {
-    const auto bitmap = AssembleBitmapStream(Stream);
+    std::unique_ptr<vcl::TMemoryStream> bitmap;
+    {
+        FForBitmap = true;
+        const auto done = qScopeGuard([this] { FForBitmap = false; });
+        bitmap = AssembleBitmapStream(Stream);
+    }
+    if (!bitmap) {
+        AssignImage(std::exchange(FPixels, {}));
+        SetPixelFormat(vcl::pf24bit);
+        return;
+    }
     try {
         vcl::TBitmap::LoadFromStream(*bitmap);
     } catch (const std::bad_alloc&) {
@@ -40,9 +51,12 @@ void TImageReader::LoadAssembled(vcl::TStream& Stream)
 // failure, so that only framework exceptions leave a reader.
 std::unique_ptr<vcl::TMemoryStream> TImageReader::AssembleBitmapStream(vcl::TStream& Stream)
 {
-    const auto release = qScopeGuard([this] {
+    // Pixels decoded straight for the bitmap outlive the call only when it succeeds.
+    FPixels = {};
+    auto release = qScopeGuard([this] {
         FInput = {};
         FRows.Clear();
+        FPixels = {};
     });
     std::unique_ptr<vcl::TMemoryStream> bitmap;
     try {
@@ -56,7 +70,10 @@ std::unique_ptr<vcl::TMemoryStream> TImageReader::AssembleBitmapStream(vcl::TStr
         FInput = TByteReader(data);
         Parse();
         FInput = {};
-        bitmap = FRows.TakeStream(BitmapHeader(), BitmapPalette());
+        if (FPixels.isNull())
+            bitmap = FRows.TakeStream(BitmapHeader(), BitmapPalette());
+        else
+            release.dismiss();
     } catch (const std::bad_alloc&) {
         Raise(FTooBigCode);
     } catch (const std::length_error&) {

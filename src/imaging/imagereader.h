@@ -4,7 +4,9 @@
 // which the bitmap then reads back with its own BMP loader. Going through the BMP file
 // keeps the readers independent of how the bitmap stores its pixels: each reader only
 // has to produce a well-formed BMP, and the one BMP loader decides palettes, pixel
-// formats and limits for all of them.
+// formats and limits for all of them. Where a reader makes 24-bit pixels, a load for the
+// bitmap itself may skip the BMP file: the reader then decodes straight into the
+// bitmap's 32-bit pixels, giving the bitmap the BMP loader would.
 #include "imaging/assembledbitmap.h"
 #include "imaging/bytereader.h"
 #include "vcl/core/sysutils.h"
@@ -45,7 +47,8 @@ public:
 
     // Decodes the data in Stream into the assembled bitmap stream; raises the reader's
     // exception on bad data or when memory runs out. LoadFromStream is this followed by
-    // the bitmap's own BMP load.
+    // the bitmap's own BMP load (or, inside LoadFromStream, null when the reader decoded
+    // straight into the bitmap's pixels).
     std::unique_ptr<vcl::TMemoryStream> AssembleBitmapStream(vcl::TStream& Stream);
 
 protected:
@@ -61,13 +64,21 @@ protected:
     // Makes room for the image's rows once the whole load is known to fit the memory
     // cap; raises the reader's "too big" failure when it does not.
     void ReserveRows(int Width, int Height, int RowBytes, int PaletteEntries);
+    // True while LoadFromStream decodes for the bitmap itself: a reader may then put its
+    // rows straight into FPixels instead of the row list.
+    bool DecodingForBitmap() const { return FForBitmap; }
 
     TByteReader FInput;
     TRowList FRows;
+    // The 32-bit pixels of a 24-bit image that a reader decoded straight into. When not
+    // null after Parse, the load takes them as the bitmap's pixels: the same bitmap as
+    // reading the assembled stream back, without building and parsing one.
+    QImage FPixels;
 
 private:
     void LoadAssembled(vcl::TStream& Stream);
 
+    bool FForBitmap = false;
     TFailures FFailures;
     int FTooBigCode;
     QString FLastError;

@@ -1,9 +1,12 @@
 #pragma once
 // The string table of an LZW decoder that writes its whole output into one contiguous
 // buffer. Every string the table learns is the previous string followed by the first
-// byte of the next, and those two lie side by side in the output, so an entry is only
-// where the previous string was written and one more than its length: spelling a code
-// is a forward copy from earlier output, with no links to follow and nothing allocated.
+// byte of the next, and the previous string lies in the output right before the next
+// one, so an entry is only where that string was written and its length. The first
+// eight bytes of every string are also kept in the entry itself: short strings, most of
+// them, are written with one 8-byte store and no load from output written moments
+// before, and longer ones copy only the rest from the output.
+#include <QtEndian>
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -17,23 +20,18 @@ class TLzwStrings {
 public:
     // The number of codes the table holds (12-bit codes).
     static constexpr int TableSize = 4096;
-    // Copies move this many bytes at a time.
+    // Bytes of each string kept in its entry.
+    static constexpr int HeadBytes = 8;
+    // The rest of a longer string is copied this many bytes at a time.
     static constexpr int ChunkBytes = 16;
-    // Strings of at most this many bytes are written byte by byte (see Write).
-    static constexpr int ShortString = 8;
     // Bytes the output buffer needs past the end of what it should receive: the longest
-    // string may start at its last byte.
+    // string may start at its last byte, and copies overshoot by up to a chunk.
     static constexpr int OutputSlack = TableSize + ChunkBytes;
     // Root codes: GIF allows 9-bit roots, which spell their low byte.
     static constexpr int RootCount = 512;
 
     // A table that knows every root and no learned string.
-    TLzwStrings()
-    {
-        for (int root = 0; root < RootCount; ++root)
-            FRoots[size_t(root)] = static_cast<uint8_t>(root);
-        RestoreRoots(0, RootCount);
-    }
+    TLzwStrings() { RestoreRoots(0, RootCount); }
 
     // Forgets every learned string: the decoder learns again from code First, and codes
     // below it are roots (a table used with fewer roots before may have learned strings
@@ -44,54 +42,61 @@ public:
         FLearnedFrom = First;
     }
 
-    // Learns as Code the string written at Previous (of the given length) followed by
-    // one more byte, the first of whatever comes next in the output.
-    void Add(int Code, const uint8_t* Previous, int PreviousLength)
+    // A string of the table as a decoder keeps the last one it wrote: its first bytes
+    // (the rest in the output) and its length.
+    struct TString {
+        uint64_t Head = 0; // The first HeadBytes bytes, the first in the low byte.
+        int Length = 0; // The length in bytes.
+    };
+
+    // Learns as Code the string Previous, written at PreviousAt, followed by the first
+    // byte of Next's string. Next may be Code itself (the encoder's "string, string,
+    // first byte" case): that string starts as Previous does.
+    void Learn(int Code, const TString& Previous, const uint8_t* PreviousAt, int Next)
     {
-        FStart[size_t(Code)] = Previous;
-        FLength[size_t(Code)] = static_cast<uint16_t>(PreviousLength + 1);
+        const uint64_t first = (Next == Code ? Previous.Head : FHead[size_t(Next)]) & 0xFF;
+        // The byte joins the head only while the head has room; computed without a branch,
+        // which lengths around the head's size would mispredict.
+        const uint64_t room = uint64_t(0) - uint64_t(Previous.Length < HeadBytes);
+        FHead[size_t(Code)] = Previous.Head | (first << ((8 * Previous.Length) & 63) & room);
+        FStart[size_t(Code)] = PreviousAt;
+        FLength[size_t(Code)] = static_cast<uint16_t>(Previous.Length + 1);
     }
 
-    // Writes the string of a known Code at Out and returns its length. The bytes up to
-    // OutputSlack past the string may be overwritten. A code learned just before from
-    // the string ending at Out (the encoder's "string, string, first byte" case) gets
-    // its last byte, which is its first, put right afterwards.
-    int Write(int Code, uint8_t* Out) const
+    // Writes the string of a known Code at Out and returns it. The bytes up to
+    // OutputSlack past the string may be overwritten.
+    TString Write(int Code, uint8_t* Out) const
     {
-        const uint8_t* from = FStart[size_t(Code)];
-        const int length = FLength[size_t(Code)];
-        // Short strings, most of them, go byte by byte: they are mostly copied from
-        // output written moments before, and a wide load across several recent stores
-        // waits for them to reach the cache, where a byte load is served from the store.
-        if (length <= ShortString) {
-            for (int i = 0; i < length; ++i)
-                Out[i] = from[i];
-            return length;
-        }
-        // Each chunk is loaded whole before it is stored; the bytes of the string always
-        // lie before Out, so only bytes past the string's end can be wrong, and later
-        // output overwrites them.
-        for (int i = 0; i < length; i += ChunkBytes) {
-            uint8_t chunk[ChunkBytes];
-            std::memcpy(chunk, from + i, ChunkBytes);
-            std::memcpy(Out + i, chunk, ChunkBytes);
-        }
-        if (reinterpret_cast<uintptr_t>(from) + uintptr_t(length) > reinterpret_cast<uintptr_t>(Out))
-            Out[length - 1] = *from;
-        return length;
+        const TString string{FHead[size_t(Code)], FLength[size_t(Code)]};
+        qToLittleEndian(string.Head, Out);
+        if (string.Length > HeadBytes) [[unlikely]]
+            WriteTail(FStart[size_t(Code)], string.Length, Out);
+        return string;
     }
 
 private:
+    // Copies the bytes after the head from the string's earlier copy at From. Every byte
+    // of the string lies before Out, except for a string learned just before from the
+    // string ending at Out, whose last byte is Out[0], written with the head: so each
+    // chunk may be loaded whole before it is stored.
+    static void WriteTail(const uint8_t* From, int Length, uint8_t* Out)
+    {
+        for (int i = HeadBytes; i < Length; i += ChunkBytes) {
+            uint8_t chunk[ChunkBytes];
+            std::memcpy(chunk, From + i, ChunkBytes);
+            std::memcpy(Out + i, chunk, ChunkBytes);
+        }
+    }
+
     void RestoreRoots(int From, int To)
     {
         for (int root = From; root < To; ++root) {
-            FStart[size_t(root)] = &FRoots[size_t(root)];
+            FHead[size_t(root)] = uint8_t(root);
             FLength[size_t(root)] = 1;
         }
     }
 
-    // The roots' bytes, padded so that a chunk read from the last one stays inside.
-    std::array<uint8_t, RootCount + ChunkBytes> FRoots{};
+    std::array<uint64_t, TableSize> FHead{};
     std::array<const uint8_t*, TableSize> FStart{};
     std::array<uint16_t, TableSize> FLength{};
     int FLearnedFrom = RootCount;

@@ -1,9 +1,9 @@
 #include "imaging/tifmap.h"
 
+#include "imaging/lzwcodes.h"
 #include "vcl/core/unitstartup.h"
 
 #include <QScopeGuard>
-#include <QtEndian>
 #include <algorithm>
 #include <cstring>
 
@@ -161,7 +161,14 @@ void TTifmap::ReadStrips()
     const uint32_t stripCount = std::max<uint32_t>(FStripOffsets.Count, 1);
     const int64_t rowsPerStrip = stripCount == 1 ? FHeight : std::min<int64_t>(FRowsPerStrip, FHeight);
     CheckImageFitsInput(rowsPerStrip);
-    ReserveRows(FWidth, FHeight, rowBytes, paletteEntries);
+    // For the bitmap itself, 24-bit rows go straight into its 32-bit pixels.
+    if (DecodingForBitmap() && FBitCount == 24) {
+        FPixels = QImage(FWidth, FHeight, QImage::Format_RGB32);
+        if (FPixels.isNull())
+            Error(errTooBig);
+    } else {
+        ReserveRows(FWidth, FHeight, rowBytes, paletteEntries);
+    }
     for (uint32_t s = 0; s < stripCount && rowsPerStrip * s < FHeight; ++s) {
         FInput = StripData(s);
         ReadStrip(rowsPerStrip * s, rowsPerStrip);
@@ -236,9 +243,12 @@ void TTifmap::ReadStrip(int64_t FirstRow, int64_t RowCount)
         break;
     }
     case compLZW: {
-        // A row the data ended inside stays empty, like the rows never reached.
+        // A row the data ended inside stays empty (black), like the rows after it.
         uint8_t* pixels = StripBuffer(bytes);
-        PlaceRows(pixels, FirstRow, DecodeLzwStrip(pixels, bytes) / FRowLength);
+        const int64_t decoded = DecodeLzwStrip(pixels, bytes) / FRowLength;
+        PlaceRows(pixels, FirstRow, decoded);
+        for (int64_t row = FirstRow + decoded; row < FirstRow + rows && !FPixels.isNull(); ++row)
+            std::fill_n(reinterpret_cast<uint32_t*>(FPixels.scanLine(int(row))), FWidth, 0xFF000000u);
         break;
     }
     default: Error(errUnsupported);
@@ -347,82 +357,102 @@ void TTifmap::ReadPackLine(uint8_t* Line, int Count)
 // comes, and returns the bytes decoded. Decoding stops as soon as the strip's rows are
 // filled: the rest of its data (which may be shared with other strips) is not read. The
 // decoder's state lives in locals, which the compiler keeps in registers across the
-// byte stores into Pixels.
+// stores into Pixels; the common case, a string code, comes first.
 int64_t TTifmap::DecodeLzwStrip(uint8_t* Pixels, int64_t Total)
 {
     constexpr int ClearCode = 256, EndOfInformation = 257, FirstFree = 258;
-    const uint8_t* const data = FInput.Current();
-    const int64_t bytes = FInput.Remaining(), bitEnd = bytes * 8;
-    int64_t position = 0, codesRead = 0;
-    int width = 9, nextFree = FirstFree;
-    const auto countCodes = qScopeGuard([&] { FCodesDecoded += codesRead; });
-    // Codes are packed most significant bit first; eight bytes are read at a time where
-    // the data holds them.
-    const auto nextCode = [&] {
-        ++codesRead;
-        if (position + width > bitEnd)
+    constexpr int LastWidening = 2047, NoWidening = Imaging::TLzwStrings::TableSize + 1;
+    Imaging::TLzwCodes<true> codes(FInput.Current(), FInput.Remaining());
+    const auto countCodes = qScopeGuard([&] { FCodesDecoded += codes.CodesRead(); });
+    const auto next = [&codes](int Width) {
+        const int code = codes.Next(Width);
+        if (codes.Overrun())
             Error(errUnexpectedEOF);
-        const int64_t at = position >> 3;
-        uint64_t word = 0;
-        if (at + 8 <= bytes) {
-            word = qFromBigEndian<uint64_t>(data + at);
-        } else {
-            for (int64_t i = at; i < at + 8; ++i)
-                word = word << 8 | (i < bytes ? data[i] : 0);
-        }
-        const int code = int((word << (position & 7)) >> (64 - width));
-        position += width;
         return code;
     };
-    const auto resetTable = [&] {
-        width = 9;
-        nextFree = FirstFree;
-        FStrings.Reset(FirstFree);
-    };
-    resetTable();
-    // The first code of a table (at the start of the strip or after clear codes) is a
-    // root and adds no string, since no previous string exists.
-    bool tableStart = true;
-    const uint8_t* previous = nullptr;
-    int previousLength = 0;
-    int64_t done = 0;
-    while (done < Total) {
-        int code = nextCode();
-        if (code == EndOfInformation)
-            break;
-        if (code == ClearCode) {
-            resetTable();
+    // Writers switch to the wider code one code early: at 511, 1023 and 2047.
+    int width = 9, nextFree = FirstFree, widening = 511;
+    Imaging::TLzwStrings::TString previous;
+    const uint8_t* previousAt = Pixels;
+    uint8_t* out = Pixels;
+    uint8_t* const end = Pixels + Total;
+    // Starts a table at Code, the strip's first code or a clear code, and writes the
+    // table's first code, a root that adds no string since no previous string exists;
+    // false at the end code.
+    const auto startTable = [&](int Code) {
+        if (Code == ClearCode) {
+            width = 9;
+            nextFree = FirstFree;
+            widening = 511;
+            FStrings.Reset(FirstFree);
             do
-                code = nextCode();
-            while (code == ClearCode);
-            if (code == EndOfInformation)
-                break;
-            tableStart = true;
+                Code = next(width);
+            while (Code == ClearCode);
         }
-        // A code that names no string (a code beyond the table, the clear or end code
-        // where a string is needed, or a new string once the table is full) is corrupt.
-        if (tableStart ? code >= ClearCode : code > nextFree || nextFree == Imaging::TLzwStrings::TableSize)
+        if (Code == EndOfInformation)
+            return false;
+        if (Code > EndOfInformation)
             Error(errBadCode);
-        if (!tableStart) {
-            // A code one past the table is the string the writer had just made: the
-            // previous one and its own first byte, which is what the table learns here.
-            FStrings.Add(nextFree++, previous, previousLength);
-            // Writers switch to the wider code one code early.
-            if (nextFree == 511 || nextFree == 1023 || nextFree == 2047)
-                ++width;
+        previousAt = out;
+        previous = FStrings.Write(Code, out);
+        out += previous.Length;
+        return true;
+    };
+    bool more = out < end && startTable(next(width));
+    while (more && out < end) {
+        const int code = next(width);
+        if (unsigned(code - ClearCode) < 2u) [[unlikely]] {
+            more = code == ClearCode && startTable(code);
+            continue;
         }
-        tableStart = false;
-        previous = Pixels + done;
-        previousLength = FStrings.Write(code, Pixels + done);
-        done += previousLength;
+        // A code beyond the table, or a new string once the table is full, is corrupt. A
+        // code one past the table is the string the writer had just made: the previous
+        // one and its own first byte.
+        if (code > nextFree || nextFree == Imaging::TLzwStrings::TableSize)
+            Error(errBadCode);
+        FStrings.Learn(nextFree, previous, previousAt, code);
+        if (++nextFree == widening) {
+            ++width;
+            widening = widening == LastWidening ? NoWidening : 2 * widening + 1;
+        }
+        previousAt = out;
+        previous = FStrings.Write(code, out);
+        out += previous.Length;
     }
-    return std::min(done, Total);
+    return std::min<int64_t>(out - Pixels, Total);
 }
 
 void TTifmap::PlaceRows(const uint8_t* Pixels, int64_t FirstRow, int64_t Count)
 {
-    for (int64_t row = 0; row < Count; ++row)
-        PlaceRow(Pixels + row * FRowLength, FRows.Row(static_cast<int>(FirstRow + row)));
+    for (int64_t row = 0; row < Count; ++row) {
+        const uint8_t* source = Pixels + row * FRowLength;
+        const int y = static_cast<int>(FirstRow + row);
+        if (FPixels.isNull())
+            PlaceRow(source, FRows.Row(y));
+        else
+            PlacePixels(source, reinterpret_cast<uint32_t*>(FPixels.scanLine(y)));
+    }
+}
+
+// Puts a decoded RGB row into a line of 0xFFRRGGBB pixels, undoing the horizontal
+// predictor on the way: the pixels the bitmap reads from the row PlaceRow makes.
+void TTifmap::PlacePixels(const uint8_t* Source, uint32_t* Line) const
+{
+    const auto pixel = [](uint32_t Red, uint32_t Green, uint32_t Blue) {
+        return 0xFF000000u | Red << 16 | Green << 8 | Blue;
+    };
+    if (FPredictor == PredictorHorizontal) {
+        uint8_t r = 0, g = 0, b = 0;
+        for (int x = 0; x < FWidth; ++x, Source += 3) {
+            r = uint8_t(r + Source[0]);
+            g = uint8_t(g + Source[1]);
+            b = uint8_t(b + Source[2]);
+            Line[x] = pixel(r, g, b);
+        }
+    } else {
+        for (int x = 0; x < FWidth; ++x, Source += 3)
+            Line[x] = pixel(Source[0], Source[1], Source[2]);
+    }
 }
 
 // Copies a decoded row into its bitmap row, undoing the horizontal predictor, turning

@@ -62,6 +62,7 @@ private:
     int64_t DecodeLzwStrip(uint8_t* Pixels, int64_t Total);
     void PlaceRows(const uint8_t* Pixels, int64_t FirstRow, int64_t Count);
     void PlaceRow(const uint8_t* Source, uint8_t* Row) const;
+    void PlacePixels(const uint8_t* Source, uint32_t* Line) const;
     uint8_t* StripBuffer(int64_t Bytes);
 
     // The whole file; FInput reads the directory, then one strip at a time.
