@@ -10,6 +10,7 @@
 // and a non-visual component gets a host widget whose properties forward to it.
 #include "layout/qvsplitterwindow.h"
 #include "package/package.h"
+#include "vcl/graphics/graphicsobjects.h"
 #include "vcl/streaming/classregistry.h"
 #include "vcl/streaming/designintf.h"
 
@@ -58,18 +59,26 @@ QString FindHeader(const QString& Root, const QString& Scope, const QString& Sho
     return found.front();
 }
 
-// Designer's property editor shows enumerations, sets and these types; uic writes values
-// only for what Designer saved, so other properties need no forwarding.
+bool IsFontProperty(const QMetaProperty& Property)
+{
+    return Property.metaType() == QMetaType::fromType<vcl::TFont*>();
+}
+
+// Designer's property editor shows enumerations, sets and these types (colours and fonts
+// as QColor and QFont); uic writes values only for what Designer saved, so other
+// properties need no forwarding.
 bool Editable(const QMetaProperty& Property)
 {
     static const std::set<int> types{QMetaType::Bool, QMetaType::Int, QMetaType::UInt, QMetaType::LongLong,
         QMetaType::ULongLong, QMetaType::Double, QMetaType::QString, QMetaType::QStringList};
-    return Property.isEnumType() || vcl::IsColorProperty(Property) || types.count(Property.metaType().id()) > 0;
+    return Property.isEnumType() || vcl::IsColorProperty(Property) || IsFontProperty(Property)
+        || types.count(Property.metaType().id()) > 0;
 }
 
 // The published properties a generated class forwards or gives a uic setter, under the
 // name Prefix + property. A name equal to one of QWidget's properties (Enabled, Visible)
-// keeps Qt's setter.
+// keeps Qt's setter; a control's Font takes QWidget's setFont over, so that uic's code
+// and a form's "font" both reach the TFont that the control draws with.
 std::vector<QMetaProperty> ForwardedProperties(const QMetaObject* Meta, const QString& Prefix = {})
 {
     std::vector<QMetaProperty> properties;
@@ -77,7 +86,7 @@ std::vector<QMetaProperty> ForwardedProperties(const QMetaObject* Meta, const QS
         QString qtName = Prefix + QString::fromLatin1(property.name());
         qtName[0] = qtName[0].toLower();
         if (property.isWritable() && Editable(property) && qstrcmp(property.name(), "Name") != 0
-            && QWidget::staticMetaObject.indexOfProperty(qtName.toLatin1()) < 0)
+            && (IsFontProperty(property) || QWidget::staticMetaObject.indexOfProperty(qtName.toLatin1()) < 0))
             properties.push_back(property);
     }
     return properties;
@@ -88,9 +97,11 @@ std::vector<QMetaProperty> ForwardedProperties(const QMetaObject* Meta, const QS
 // the scope of that name, and QUiLoader and Designer need it to read the keys.
 QString TypeName(const QMetaProperty& Property)
 {
-    // Designer's editor picks colours as QColor; the generated classes convert.
+    // Designer's editor picks colours as QColor and fonts as QFont; the generated classes convert.
     if (vcl::IsColorProperty(Property))
         return QStringLiteral("QColor");
+    if (IsFontProperty(Property))
+        return QStringLiteral("QFont");
     const QMetaEnum enumerator = Property.enumerator();
     if (Property.isEnumType() && enumerator.isValid())
         return QStringLiteral("%1::%2").arg(QString::fromLatin1(enumerator.scope()), QString::fromLatin1(enumerator.name()));
@@ -138,6 +149,29 @@ std::vector<TForwarded> HostProperties(const QMetaObject* Meta)
     return forwarded;
 }
 
+// The value of a property of type Type (as the generated class declares it) from Read,
+// an expression giving the component's property as a QVariant.
+QString ReadAs(const QString& Type, const QString& Read)
+{
+    if (Type == QStringLiteral("QColor"))
+        return "DesignColor(" + Read + ')';
+    if (Type == QStringLiteral("QFont"))
+        return "DesignFont(" + Read + ')';
+    return Read + ".value<" + Type + ">()";
+}
+
+// The statement that sets the component's property to Value of type Type: Write is a call
+// open for the last argument, the QVariant to write; a font is changed in place, in the
+// TFont that Read gives.
+QString WriteAs(const QString& Type, const QString& Read, const QString& Write)
+{
+    if (Type == QStringLiteral("QColor"))
+        return Write + ", ComponentColor(Value))";
+    if (Type == QStringLiteral("QFont"))
+        return "AssignDesignFont(" + Read + ", Value)";
+    return Write + ", QVariant::fromValue(Value))";
+}
+
 void WriteHostClass(QTextStream& Out, const TClassSource& Source)
 {
     Out << "class " << Source.ShortName << " : public TComponentHost {\n    Q_OBJECT\n";
@@ -148,28 +182,27 @@ void WriteHostClass(QTextStream& Out, const TClassSource& Source)
     Out << "    " << Source.Scope << "::" << Source.ShortName << "* Component() const;\n";
     for (const TForwarded& p : properties) {
         const QString holder = p.Holder.isEmpty() ? QStringLiteral("nullptr") : '"' + p.Holder + '"';
-        const bool colour = p.Type == QStringLiteral("QColor");
+        const QString target = '"' + p.Property + "\", " + holder;
         Out << "    " << p.Type << ' ' << p.Name << "() const { return "
-            << (colour ? "DesignColor(" : "") << "ReadForwarded(\"" << p.Property << "\", " << holder << ")"
-            << (colour ? QStringLiteral(")") : ".value<" + p.Type + ">()") << "; }\n";
+            << ReadAs(p.Type, "ReadForwarded(" + target + ')') << "; }\n";
         Out << KeepQWidgetSetter(SetterName(p.Name));
-        Out << "    void " << SetterName(p.Name) << "(const " << p.Type << "& Value) { WriteForwarded(\""
-            << p.Property << "\", " << holder << ", " << (colour ? "ComponentColor(Value)" : "QVariant::fromValue(Value)")
-            << "); }\n";
+        Out << "    void " << SetterName(p.Name) << "(const " << p.Type << "& Value) { "
+            << WriteAs(p.Type, "ReadForwarded(" + target + ')', "WriteForwarded(" + target) << "; }\n";
     }
     Out << "};\n\n";
 }
 
-// A control's colour property again, as a QColor for Designer's colour editor: the
-// generated class's property hides the component's TColor one and reaches it through
-// the component class's own meta-object.
-void WriteColorProperty(QTextStream& Out, const QString& Base, const QString& Name)
+// A control's colour or font property again, as a QColor or QFont for Designer's editors:
+// the generated class's property hides the component's TColor or TFont* one and reaches
+// it through the component class's own meta-object.
+void WriteConvertedProperty(QTextStream& Out, const QString& Base, const QString& Type, const QString& Name)
 {
-    Out << "    Q_PROPERTY(QColor " << Name << " READ " << Name << "AsQColor WRITE " << SetterName(Name) << ")\n";
-    Out << "    QColor " << Name << "AsQColor() const { return DesignColor(ReadBaseProperty(this, " << Base
-        << "::staticMetaObject, \"" << Name << "\")); }\n";
-    Out << "    void " << SetterName(Name) << "(const QColor& Value) { WriteBaseProperty(this, " << Base
-        << "::staticMetaObject, \"" << Name << "\", ComponentColor(Value)); }\n";
+    const QString target = "this, " + Base + "::staticMetaObject, \"" + Name + '"';
+    Out << "    Q_PROPERTY(" << Type << ' ' << Name << " READ " << Name << "As" << Type << " WRITE " << SetterName(Name) << ")\n";
+    Out << "    " << Type << ' ' << Name << "As" << Type << "() const { return "
+        << ReadAs(Type, "ReadBaseProperty(" + target + ')') << "; }\n";
+    Out << "    void " << SetterName(Name) << "(const " << Type << "& Value) { "
+        << WriteAs(Type, "ReadBaseProperty(" + target + ')', "WriteBaseProperty(" + target) << "; }\n";
 }
 
 void WriteControlClass(QTextStream& Out, const TClassSource& Source)
@@ -181,8 +214,8 @@ void WriteControlClass(QTextStream& Out, const TClassSource& Source)
         Out << "    // Adds a pane (uic and QUiLoader call it for the panes a form holds).\n"
                "    Q_INVOKABLE void addPane(QWidget* Pane) { AddPane(this, Pane); }\n";
     for (const QMetaProperty& property : ForwardedProperties(Source.Meta)) {
-        if (vcl::IsColorProperty(property)) {
-            WriteColorProperty(Out, base, QString::fromLatin1(property.name()));
+        if (vcl::IsColorProperty(property) || IsFontProperty(property)) {
+            WriteConvertedProperty(Out, base, TypeName(property), QString::fromLatin1(property.name()));
             continue;
         }
         Out << KeepQWidgetSetter(SetterName(QString::fromLatin1(property.name()))) << "    void " << SetterName(QString::fromLatin1(property.name())) << "(const " << TypeName(property)

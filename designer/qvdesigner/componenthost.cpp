@@ -4,9 +4,11 @@
 #include "vcl/controls/forms.h"
 #include "vcl/core/sysutils.h"
 #include "vcl/graphics/colors.h"
+#include "vcl/graphics/graphicsobjects.h"
 
 #include <QLinearGradient>
 #include <QPainter>
+#include <cmath>
 
 namespace Qvdesigner {
 
@@ -115,6 +117,56 @@ QColor DesignColor(const QVariant& Color)
 QVariant ComponentColor(const QColor& Color)
 {
     return QVariant::fromValue(vcl::FromQColor(Color));
+}
+
+// A TFont keeps its size as Height in pixels: negative for the character height, positive
+// for the cell height, converted at the font's PixelsPerInch (96 unless changed). Designer
+// edits whole points, so it is shown Size = |Height| * 72 / PixelsPerInch, rounded (a
+// Height of 0, the default height, shows as 8 points), and a point size p from Designer
+// becomes the character height Height = -round(p * PixelsPerInch / 72): 11 points at 96
+// pixels per inch are 14.67 pixels, Height -15. A font that gives its size in pixels
+// (pixelSize) sets Height = -pixels.
+QFont DesignFont(const QVariant& Font)
+{
+    const auto* font = Font.value<vcl::TFont*>();
+    QFont result;
+    if (font == nullptr)
+        return result;
+    result.setFamily(font->Name());
+    result.setPointSize(font->Height() == 0 ? 8 : std::max(1, std::abs(font->Size())));
+    result.setBold(font->Style().testFlag(vcl::fsBold));
+    result.setItalic(font->Style().testFlag(vcl::fsItalic));
+    result.setUnderline(font->Style().testFlag(vcl::fsUnderline));
+    result.setStrikeOut(font->Style().testFlag(vcl::fsStrikeOut));
+    return result;
+}
+
+// Only what Value has set is written: a form's <font> that names only <bold> leaves the
+// family and size alone, as Qt does for a widget's font.
+void AssignDesignFont(const QVariant& Font, const QFont& Value)
+{
+    auto* font = Font.value<vcl::TFont*>();
+    if (font == nullptr)
+        return;
+    const uint set = Value.resolveMask();
+    if ((set & (QFont::FamilyResolved | QFont::FamiliesResolved)) && !Value.family().isEmpty())
+        font->SetName(Value.family());
+    if ((set & QFont::SizeResolved) && Value.pixelSize() > 0)
+        font->SetHeight(-Value.pixelSize());
+    else if ((set & QFont::SizeResolved) && Value.pointSizeF() > 0)
+        font->SetHeight(-static_cast<int>(std::lround(Value.pointSizeF() * font->PixelsPerInch() / 72.0)));
+    const struct {
+        vcl::TFontStyle Flag;
+        QFont::ResolveProperties Attribute;
+        bool On;
+    } styles[] = {{vcl::fsBold, QFont::WeightResolved, Value.bold()}, {vcl::fsItalic, QFont::StyleResolved, Value.italic()},
+        {vcl::fsUnderline, QFont::UnderlineResolved, Value.underline()},
+        {vcl::fsStrikeOut, QFont::StrikeOutResolved, Value.strikeOut()}};
+    vcl::TFontStyles style = font->Style();
+    for (const auto& s : styles)
+        if (set & s.Attribute)
+            style.setFlag(s.Flag, s.On);
+    font->SetStyle(style);
 }
 
 QVariant ReadBaseProperty(const QObject* Object, const QMetaObject& Base, const char* Name)

@@ -7,6 +7,7 @@
 #include "vcl/streaming/classregistry.h"
 
 #include <QColor>
+#include <QFont>
 #include <QRect>
 #include <QVariant>
 #include <QWidget>
@@ -60,6 +61,11 @@ void PlaceControl(QWidget* Control, QWidget* Parent);
 // colour resolved to its value) and a QColor as a TColor value.
 QColor DesignColor(const QVariant& Color);
 QVariant ComponentColor(const QColor& Color);
+// Fonts as Designer's property editor shows them. Font holds the component's TFont*;
+// DesignFont gives its family, size in points and styles, AssignDesignFont writes the
+// attributes Value has set into that TFont (its colour, pitch and charset stay).
+QFont DesignFont(const QVariant& Font);
+void AssignDesignFont(const QVariant& Font, const QFont& Value);
 // Property Name of Object as the class Base declares it (the generated classes declare
 // some properties again, under other types).
 QVariant ReadBaseProperty(const QObject* Object, const QMetaObject& Base, const char* Name);

@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QFont>
 #include <QtDesigner/QDesignerFormWindowInterface>
 #include <QtDesigner/QDesignerTaskMenuExtension>
 #include <cstdio>
@@ -33,7 +34,21 @@ struct TPlaced {
     std::vector<TPlacedValue> Values;
 };
 
-// One class of each page, in page order; test_designerforms checks these values.
+// DejaVu Serif, 11 points, bold, italic, underlined and struck out.
+QFont SerifFont()
+{
+    QFont font;
+    font.setFamily(QStringLiteral("DejaVu Serif"));
+    font.setPointSize(11);
+    font.setBold(true);
+    font.setItalic(true);
+    font.setUnderline(true);
+    font.setStrikeOut(true);
+    return font;
+}
+
+// One class of each page, in page order, and a tip dialog for a component's font;
+// test_designerforms checks these values.
 std::vector<TPlaced> Components()
 {
     using namespace vcl::Dialogs;
@@ -42,7 +57,7 @@ std::vector<TPlaced> Components()
             {{"Msg", QStringLiteral("Saved from Designer")}, {"HelpContextID", 42},
                 {"DialogType", QVariant::fromValue(mtError)},
                 {"DialogButtons", QVariant::fromValue(TMsgDlgButtons(mbYes) | mbNo)}}},
-        {"TqvCoolLabel", "coolLabel", {120, 10, 160, 40}, {{"Caption", QStringLiteral("Cool caption")}, {"ShadowWidth", 3}}},
+        {"TqvCoolLabel", "coolLabel", {120, 10, 160, 40}, {{"Caption", QStringLiteral("Cool caption")}, {"ShadowWidth", 3}, {"Font", SerifFont()}}},
         {"TqvColorMixer", "colorMixer", {300, 10, 160, 120}, {{"Hint", QStringLiteral("Mix a colour")}, {"ShowHint", true}}},
         {"TqvSplitterWindow", "splitterWindow", {10, 200, 200, 120},
             {{"Orientation", QVariant::fromValue(Qvsplitterwindow::swHorizontal)}, {"AllowSizing", false}}},
@@ -51,6 +66,7 @@ std::vector<TPlaced> Components()
         {"TqvFTPButton", "ftpButton", {400, 240, 100, 30},
             {{"Caption", QStringLiteral("Upload")}, {"HostName", QStringLiteral("ftp.example.org")}, {"Port", 2121}}},
         {"TqvExitWin", "exitWin", {520, 10, 96, 48}, {{"ExitWinType", QVariant::fromValue(Qvexitwin::ewReboot)}}},
+        {"TqvTipDlg", "tipDlg", {520, 80, 96, 48}, {{"TipFont", SerifFont()}}},
     };
 }
 

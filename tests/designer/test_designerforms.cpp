@@ -5,6 +5,8 @@
 #include "qvdesigner/componenthost.h"
 #include "qvdesigner/widgets.h"
 #include "ui_savedform.h"
+#include "utilities/qvtipdlgu.h"
+#include "vcl/graphics/colors.h"
 
 #include <QDomDocument>
 #include <QFile>
@@ -58,9 +60,30 @@ void CheckPanes(QWidget& Form)
     }
 }
 
+// The fonts designer_save_form picked: DejaVu Serif, 11 points (11 * 96 / 72 = 14.67
+// pixels, so Height -15), bold, italic, underlined and struck out, the colour untouched.
+void CheckFonts(QWidget& Form)
+{
+    auto* label = dynamic_cast<vcl::TControl*>(Qvdesigner::ComponentOf(Form.findChild<QWidget*>("coolLabel")));
+    auto* tipDlg = dynamic_cast<Qvtipdlgu::TqvTipDlg*>(Qvdesigner::ComponentOf(Form.findChild<QWidget*>("tipDlg")));
+    ASSERT_NE(label, nullptr);
+    ASSERT_NE(tipDlg, nullptr);
+    for (const vcl::TFont* font : {label->Font(), tipDlg->TipFont()}) {
+        EXPECT_EQ(font->Name(), "DejaVu Serif");
+        EXPECT_EQ(font->Height(), -15);
+        EXPECT_EQ(font->Style(), vcl::TFontStyles(vcl::fsBold | vcl::fsItalic | vcl::fsUnderline | vcl::fsStrikeOut));
+        EXPECT_EQ(font->Color(), vcl::clWindowText);
+    }
+    // The control draws with its TFont: the widget's own font follows it.
+    EXPECT_EQ(label->font().family(), "DejaVu Serif");
+    EXPECT_EQ(label->font().pixelSize(), 15);
+    EXPECT_EQ(tipDlg->TipTitleFont()->Name(), vcl::TFont::DefaultName()) << "the other font keeps its default";
+}
+
 void CheckForm(QWidget& Form)
 {
     CheckPanes(Form);
+    CheckFonts(Form);
     for (const TExpectedValue& row : Expected) {
         SCOPED_TRACE(QStringLiteral("%1.%2").arg(row.ObjectName, row.Property).toStdString());
         auto* widget = Form.findChild<QWidget*>(row.ObjectName);

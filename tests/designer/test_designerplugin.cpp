@@ -7,6 +7,7 @@
 #include "gradient/qvwordcaption.h"
 #include "layout/qvsplitterwindow.h"
 #include "vcl/graphics/colors.h"
+#include "vcl/graphics/graphicsobjects.h"
 #include "vcl/streaming/designintf.h"
 
 #include <QDomDocument>
@@ -266,11 +267,16 @@ TEST_F(DesignerVerbs, NewPanesAreSavedAndLoadedWithTheForm)
 
 // A colour property of the component Widget stands for, as the component's class declares
 // it (a control's designer class declares it again as a QColor).
-vcl::TColor ComponentColour(QWidget* Widget, const char* Property)
+QVariant ComponentProperty(QWidget* Widget, const char* Property)
 {
     QObject* component = Qvdesigner::ComponentOf(Widget)->AsQObject();
     const QMetaObject* meta = component == Widget ? Widget->metaObject()->superClass() : component->metaObject();
-    return meta->property(meta->indexOfProperty(Property)).read(component).value<vcl::TColor>();
+    return meta->property(meta->indexOfProperty(Property)).read(component);
+}
+
+vcl::TColor ComponentColour(QWidget* Widget, const char* Property)
+{
+    return ComponentProperty(Widget, Property).value<vcl::TColor>();
 }
 
 // Colours show in Designer's property editor as QColor, on a control (the cool label's
@@ -297,6 +303,139 @@ TEST_F(DesignerVerbs, ColoursAreEditedAsQColor)
     }
     EXPECT_EQ(Form->contents().count(QStringLiteral("<color>\n     <red>18</red>\n     <green>52</green>\n     <blue>86</blue>")), 2)
         << Form->contents().toStdString();
+}
+
+// The TFont a font property of the component Widget stands for holds: Property of the
+// component, or of the text object in its property Holder.
+vcl::TFont* ComponentFont(QWidget* Widget, const char* Holder, const char* Property)
+{
+    if (Holder == nullptr)
+        return ComponentProperty(Widget, Property).value<vcl::TFont*>();
+    auto* part = Qvdesigner::ComponentOf(Widget)->AsQObject()->property(Holder).value<QObject*>();
+    return part != nullptr ? part->property(Property).value<vcl::TFont*>() : nullptr;
+}
+
+// DejaVu Serif, 11 points, bold, italic, underlined and struck out: 11 points at 96 pixels
+// per inch are 11 * 96 / 72 = 14.67 pixels, so the TFont's character height is -15.
+void ExpectSerif11(vcl::TFont* Font)
+{
+    ASSERT_NE(Font, nullptr);
+    EXPECT_EQ(Font->Name(), "DejaVu Serif");
+    EXPECT_EQ(Font->Height(), -15);
+    EXPECT_EQ(Font->Size(), 11);
+    EXPECT_EQ(Font->Style(), vcl::TFontStyles(vcl::fsBold | vcl::fsItalic | vcl::fsUnderline | vcl::fsStrikeOut));
+}
+
+// Fonts show in Designer's property editor as QFont, on a control (Font), on a component's
+// icon (the tip dialog's TipFont) and on a caption's unfolded text object; what is picked
+// reaches the component's TFont, is saved as a <font>, and comes back on loading.
+TEST_F(DesignerVerbs, FontsAreEditedAsQFont)
+{
+    struct {
+        const char* ClassName;
+        const char* Shown;   // the property in Designer's editor
+        const char* Holder;  // the component's text object holding the font, if any
+        const char* Property;
+    } const cases[] = {{"TqvCoolLabel", "Font", nullptr, "Font"}, {"TqvTipDlg", "TipFont", nullptr, "TipFont"},
+        {"TqvGradientCaption", "CompanyText_Font", "CompanyText", "Font"}};
+    QFont serif;
+    serif.setFamily(QStringLiteral("DejaVu Serif"));
+    serif.setPointSize(11);
+    serif.setBold(true);
+    serif.setItalic(true);
+    serif.setUnderline(true);
+    serif.setStrikeOut(true);
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.ClassName);
+        const QString name = QString::fromLatin1(row.ClassName).toLower();
+        QWidget* widget = Session->Place(Form, QStringLiteral("Qvdesigner::") + row.ClassName, name, {0, 0, 100, 50});
+        ASSERT_EQ(widget->property(row.Shown).metaType(), QMetaType::fromType<QFont>());
+        vcl::TFont* font = ComponentFont(widget, row.Holder, row.Property);
+        ASSERT_NE(font, nullptr);
+        // Height -16 at 96 pixels per inch is 16 * 72 / 96 = 12 points.
+        font->SetHeight(-16);
+        EXPECT_EQ(widget->property(row.Shown).value<QFont>().pointSize(), 12);
+        EXPECT_EQ(widget->property(row.Shown).value<QFont>().family(), font->Name());
+        font->SetColor(vcl::TColor(0x563412));
+        font->SetPitch(vcl::fpFixed);
+        Session->SetProperty(widget, row.Shown, serif);
+        ExpectSerif11(font);
+        // What Designer's font has no word for stays the TFont's own.
+        EXPECT_EQ(font->Color(), vcl::TColor(0x563412));
+        EXPECT_EQ(font->Pitch(), vcl::fpFixed);
+
+        QDesignerFormWindowInterface* reloaded = Session->NewForm(QStringLiteral("Reloaded"), {600, 400});
+        ASSERT_TRUE(reloaded->setContents(Form->contents()));
+        QWidget* again = reloaded->mainContainer()->findChild<QWidget*>(name);
+        ASSERT_NE(again, nullptr);
+        vcl::TFont* loaded = ComponentFont(again, row.Holder, row.Property);
+        ExpectSerif11(loaded);
+        EXPECT_EQ(loaded->Color(), vcl::clWindowText) << "the form holds no font colour";
+        delete reloaded;
+    }
+    const QString ui = Form->contents();
+    EXPECT_EQ(ui.count(QStringLiteral("<family>DejaVu Serif</family>")), 3) << ui.toStdString();
+    EXPECT_EQ(ui.count(QStringLiteral("<pointsize>11</pointsize>")), 3);
+    EXPECT_EQ(ui.count(QStringLiteral("<strikeout>true</strikeout>")), 3);
+}
+
+// Sizes between Designer's points and a TFont's Height, worked out by hand:
+// Height = -round(points * PixelsPerInch / 72), points = round(|Height| * 72 / PixelsPerInch).
+TEST(DesignerFonts, PointsAndHeightsConvertAtTheFontsResolution)
+{
+    const struct {
+        int PixelsPerInch;
+        int Points;  // set from Designer
+        int Height;  // the TFont then holds
+    } toHeight[] = {{96, 8, -11}, {96, 9, -12}, {96, 10, -13}, {96, 11, -15}, {96, 72, -96}, {120, 10, -17}, {72, 1, -1}};
+    for (const auto& row : toHeight) {
+        vcl::TFont font;
+        font.SetPixelsPerInch(row.PixelsPerInch);
+        QFont size;
+        size.setPointSize(row.Points);
+        Qvdesigner::AssignDesignFont(QVariant::fromValue(&font), size);
+        EXPECT_EQ(font.Height(), row.Height) << row.Points << " points at " << row.PixelsPerInch;
+        EXPECT_EQ(font.Name(), vcl::TFont::DefaultName()) << "a font naming no family keeps the TFont's";
+    }
+    const struct {
+        int Height;
+        int Points;  // Designer shows
+    } toPoints[] = {{-11, 8}, {-15, 11}, {-16, 12}, {20, 15}, {0, 8}, {-1, 1}};
+    for (const auto& row : toPoints) {
+        vcl::TFont font;
+        font.SetHeight(row.Height);
+        EXPECT_EQ(Qvdesigner::DesignFont(QVariant::fromValue(&font)).pointSize(), row.Points) << "Height " << row.Height;
+    }
+    QFont pixels;
+    pixels.setPixelSize(20);
+    vcl::TFont font;
+    Qvdesigner::AssignDesignFont(QVariant::fromValue(&font), pixels);
+    EXPECT_EQ(font.Height(), -20);
+}
+
+// A form's <font> that names only some attributes changes only those: <bold> alone
+// leaves family, size and the other styles; nothing at all leaves the font as it was.
+TEST(DesignerFonts, OnlyTheAttributesAFontSetsAreWritten)
+{
+    vcl::TFont font;
+    font.SetName(QStringLiteral("DejaVu Serif"));
+    font.SetHeight(-20);
+    font.SetStyle(vcl::TFontStyles(vcl::fsItalic | vcl::fsUnderline));
+    QFont bold;
+    bold.setBold(true);
+    Qvdesigner::AssignDesignFont(QVariant::fromValue(&font), bold);
+    EXPECT_EQ(font.Name(), "DejaVu Serif");
+    EXPECT_EQ(font.Height(), -20);
+    EXPECT_EQ(font.Style(), vcl::TFontStyles(vcl::fsBold | vcl::fsItalic | vcl::fsUnderline));
+    QFont plain;
+    plain.setItalic(false);
+    plain.setUnderline(false);
+    Qvdesigner::AssignDesignFont(QVariant::fromValue(&font), plain);
+    EXPECT_EQ(font.Style(), vcl::TFontStyles(vcl::fsBold));
+    Qvdesigner::AssignDesignFont(QVariant::fromValue(&font), QFont());
+    EXPECT_EQ(font.Style(), vcl::TFontStyles(vcl::fsBold));
+    EXPECT_EQ(font.Height(), -20);
+    Qvdesigner::AssignDesignFont(QVariant(), bold);  // no font: nothing happens
 }
 
 } // namespace
