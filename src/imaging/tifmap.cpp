@@ -369,19 +369,21 @@ struct TLzwPlace {
 
 // Decodes the string codes that follow a table's first code until the output reaches
 // End or a code ends the run. Every check the loop makes per code is a compare with a
-// value in a register, and nothing in it can throw, so the decoder's state stays in
-// registers: the caller turns the reason for stopping into an error.
-TLzwStop DecodeLzwRun(Imaging::TLzwCodes<true>& Codes, Imaging::TLzwStrings& Strings, TLzwPlace& Place,
+// value in a register, and nothing in it can throw; the reader and the place are
+// copied into locals, which nothing else sees, so they stay in registers: the caller
+// turns the reason for stopping into an error.
+TLzwStop DecodeLzwRun(Imaging::TLzwCodes<true>& Reader, Imaging::TLzwStrings& Strings, TLzwPlace& Place,
                       const uint8_t* End)
 {
     // Writers switch to the wider code one code early: at 511, 1023 and 2047.
     constexpr int LastWidening = 2047;
     int width = 9, nextFree = FirstFree, widening = 511;
+    Imaging::TLzwCodes<true> codes = Reader;
     TLzwPlace place = Place;
     TLzwStop stop = TLzwStop::Filled;
     while (place.Out < End) {
-        const int code = Codes.Next(width);
-        if (Codes.Overrun()) [[unlikely]] {
+        const int code = codes.Next(width);
+        if (codes.Overrun()) [[unlikely]] {
             stop = TLzwStop::Truncated;
             break;
         }
@@ -409,6 +411,7 @@ TLzwStop DecodeLzwRun(Imaging::TLzwCodes<true>& Codes, Imaging::TLzwStrings& Str
             widening = widening == LastWidening ? Imaging::TLzwStrings::TableSize : 2 * widening + 1;
         }
     }
+    Reader = codes;
     Place = place;
     return stop;
 }
