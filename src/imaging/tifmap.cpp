@@ -497,8 +497,13 @@ void TTifmap::PlacePixels(const uint8_t* Source, uint32_t* Line) const
             Line[x] = pixel(r, g, b);
         }
     } else {
-        for (int x = 0; x < FWidth; ++x, Source += 3)
-            Line[x] = pixel(Source[0], Source[1], Source[2]);
+        // A pixel's samples read as one big-endian word with the next pixel's first
+        // sample, which the shift drops; the last pixel on its own, as the byte after it
+        // may lie past the data.
+        const int last = FWidth - 1;
+        for (int x = 0; x < last; ++x, Source += 3)
+            Line[x] = 0xFF000000u | qFromBigEndian<uint32_t>(Source) >> 8;
+        Line[last] = pixel(Source[0], Source[1], Source[2]);
     }
 }
 
