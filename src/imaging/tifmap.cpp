@@ -3,7 +3,6 @@
 #include "imaging/lzwcodes.h"
 #include "vcl/core/unitstartup.h"
 
-#include <QScopeGuard>
 #include <algorithm>
 #include <cstring>
 
@@ -353,73 +352,121 @@ void TTifmap::ReadPackLine(uint8_t* Line, int Count)
     }
 }
 
+namespace {
+
+constexpr int ClearCode = 256, EndOfInformation = 257, FirstFree = 258;
+
+// Why a run of LZW codes under one table stopped.
+enum class TLzwStop { Filled, ClearCode, EndCode, FullTable, BadCode, Truncated };
+
+// Where a strip's decoding stands: the last string written, where it was written, and
+// where the next one goes.
+struct TLzwPlace {
+    Imaging::TLzwStrings::TString Previous;
+    const uint8_t* PreviousAt;
+    uint8_t* Out;
+};
+
+// Decodes the string codes that follow a table's first code until the output reaches
+// End or a code ends the run. Every check the loop makes per code is a compare with a
+// value in a register, and nothing in it can throw; the reader and the place are
+// copied into locals, which nothing else sees, so they stay in registers: the caller
+// turns the reason for stopping into an error.
+TLzwStop DecodeLzwRun(Imaging::TLzwCodes<true>& Reader, Imaging::TLzwStrings& Strings, TLzwPlace& Place,
+                      const uint8_t* End)
+{
+    // Writers switch to the wider code one code early: at 511, 1023 and 2047.
+    constexpr int LastWidening = 2047;
+    int width = 9, nextFree = FirstFree, widening = 511;
+    Imaging::TLzwCodes<true> codes = Reader;
+    TLzwPlace place = Place;
+    TLzwStop stop = TLzwStop::Filled;
+    while (place.Out < End) {
+        const int code = codes.Next(width);
+        if (codes.Overrun()) [[unlikely]] {
+            stop = TLzwStop::Truncated;
+            break;
+        }
+        if (unsigned(code - ClearCode) < 2u) [[unlikely]] {
+            stop = code == ClearCode ? TLzwStop::ClearCode : TLzwStop::EndCode;
+            break;
+        }
+        // A code beyond the table is corrupt. A code one past it is the string the
+        // writer had just made: the previous one and its own first byte.
+        if (code > nextFree) [[unlikely]] {
+            stop = TLzwStop::BadCode;
+            break;
+        }
+        Strings.Learn(nextFree, place.Previous, place.PreviousAt, code);
+        place.PreviousAt = place.Out;
+        place.Previous = Strings.Write(code, place.Out);
+        place.Out += place.Previous.Length;
+        if (++nextFree == widening) [[unlikely]] {
+            // A full table takes no new string: only a clear or an end code may follow.
+            if (nextFree == Imaging::TLzwStrings::TableSize) {
+                stop = place.Out < End ? TLzwStop::FullTable : TLzwStop::Filled;
+                break;
+            }
+            ++width;
+            widening = widening == LastWidening ? Imaging::TLzwStrings::TableSize : 2 * widening + 1;
+        }
+    }
+    Reader = codes;
+    Place = place;
+    return stop;
+}
+
+} // namespace
+
 // Decodes the strip's LZW codes into Pixels until Total bytes are there or the end code
 // comes, and returns the bytes decoded. Decoding stops as soon as the strip's rows are
-// filled: the rest of its data (which may be shared with other strips) is not read. The
-// decoder's state lives in locals, which the compiler keeps in registers across the
-// stores into Pixels; the common case, a string code, comes first.
+// filled: the rest of its data (which may be shared with other strips) is not read.
 int64_t TTifmap::DecodeLzwStrip(uint8_t* Pixels, int64_t Total)
 {
-    constexpr int ClearCode = 256, EndOfInformation = 257, FirstFree = 258;
-    constexpr int LastWidening = 2047, NoWidening = Imaging::TLzwStrings::TableSize + 1;
     Imaging::TLzwCodes<true> codes(FInput.Current(), FInput.Remaining());
-    const auto countCodes = qScopeGuard([&] { FCodesDecoded += codes.CodesRead(); });
-    const auto next = [&codes](int Width) {
-        const int code = codes.Next(Width);
-        if (codes.Overrun())
-            Error(errUnexpectedEOF);
-        return code;
+    const auto fail = [&](int Code) {
+        FCodesDecoded += codes.CodesRead();
+        Error(Code);
     };
-    // Writers switch to the wider code one code early: at 511, 1023 and 2047.
-    int width = 9, nextFree = FirstFree, widening = 511;
-    Imaging::TLzwStrings::TString previous;
-    const uint8_t* previousAt = Pixels;
-    uint8_t* out = Pixels;
-    uint8_t* const end = Pixels + Total;
-    // Starts a table at Code, the strip's first code or a clear code, and writes the
-    // table's first code, a root that adds no string since no previous string exists;
-    // false at the end code.
-    const auto startTable = [&](int Code) {
-        if (Code == ClearCode) {
-            width = 9;
-            nextFree = FirstFree;
-            widening = 511;
+    TLzwPlace place{{}, Pixels, Pixels};
+    const uint8_t* const end = Pixels + Total;
+    // A table starts at the strip's first code, after a clear code and after a full
+    // table; its first code is a root, which adds no string as no previous one exists.
+    TLzwStop stop = place.Out < end ? TLzwStop::ClearCode : TLzwStop::Filled;
+    int code = place.Out < end ? codes.Next(9) : EndOfInformation;
+    while (stop == TLzwStop::ClearCode) {
+        if (code == ClearCode) {
             FStrings.Reset(FirstFree);
             do
-                Code = next(width);
-            while (Code == ClearCode);
+                code = codes.Next(9);
+            while (code == ClearCode);
         }
-        if (Code == EndOfInformation)
-            return false;
-        if (Code > EndOfInformation)
-            Error(errBadCode);
-        previousAt = out;
-        previous = FStrings.Write(Code, out);
-        out += previous.Length;
-        return true;
-    };
-    bool more = out < end && startTable(next(width));
-    while (more && out < end) {
-        const int code = next(width);
-        if (unsigned(code - ClearCode) < 2u) [[unlikely]] {
-            more = code == ClearCode && startTable(code);
-            continue;
+        if (codes.Overrun())
+            fail(errUnexpectedEOF);
+        if (code > EndOfInformation)
+            fail(errBadCode);
+        if (code == EndOfInformation)
+            break;
+        place.PreviousAt = place.Out;
+        place.Previous = FStrings.Write(code, place.Out);
+        place.Out += place.Previous.Length;
+        stop = DecodeLzwRun(codes, FStrings, place, end);
+        if (stop == TLzwStop::FullTable) {
+            code = codes.Next(12);
+            stop = codes.Overrun() ? TLzwStop::Truncated
+                   : code == ClearCode ? TLzwStop::ClearCode
+                   : code == EndOfInformation ? TLzwStop::EndCode
+                                              : TLzwStop::BadCode;
+        } else {
+            code = ClearCode;
         }
-        // A code beyond the table, or a new string once the table is full, is corrupt. A
-        // code one past the table is the string the writer had just made: the previous
-        // one and its own first byte.
-        if (code > nextFree || nextFree == Imaging::TLzwStrings::TableSize)
-            Error(errBadCode);
-        FStrings.Learn(nextFree, previous, previousAt, code);
-        if (++nextFree == widening) {
-            ++width;
-            widening = widening == LastWidening ? NoWidening : 2 * widening + 1;
-        }
-        previousAt = out;
-        previous = FStrings.Write(code, out);
-        out += previous.Length;
     }
-    return std::min<int64_t>(out - Pixels, Total);
+    if (stop == TLzwStop::Truncated)
+        fail(errUnexpectedEOF);
+    if (stop == TLzwStop::BadCode)
+        fail(errBadCode);
+    FCodesDecoded += codes.CodesRead();
+    return std::min<int64_t>(place.Out - Pixels, Total);
 }
 
 void TTifmap::PlaceRows(const uint8_t* Pixels, int64_t FirstRow, int64_t Count)
@@ -450,8 +497,13 @@ void TTifmap::PlacePixels(const uint8_t* Source, uint32_t* Line) const
             Line[x] = pixel(r, g, b);
         }
     } else {
-        for (int x = 0; x < FWidth; ++x, Source += 3)
-            Line[x] = pixel(Source[0], Source[1], Source[2]);
+        // A pixel's samples read as one big-endian word with the next pixel's first
+        // sample, which the shift drops; the last pixel on its own, as the byte after it
+        // may lie past the data.
+        const int last = FWidth - 1;
+        for (int x = 0; x < last; ++x, Source += 3)
+            Line[x] = 0xFF000000u | qFromBigEndian<uint32_t>(Source) >> 8;
+        Line[last] = pixel(Source[0], Source[1], Source[2]);
     }
 }
 

@@ -471,6 +471,29 @@ TEST(Tifmap, HorizontalPredictorPerSample)
     EXPECT_EQ(PixelBytes(AssembleWithReader("tif", b.Build())).left(9).toHex(), "302010332211322110");
 }
 
+TEST(Tifmap, RgbRowsEndingTheFileLoadIntoTheBitmap)
+{
+    // A load turns unpredicted RGB rows into 32-bit pixels reading a word per pixel; the
+    // last pixel of an uncompressed image that ends the file has no byte after it.
+    for (const int width : {1, 2, 5}) {
+        SCOPED_TRACE(width);
+        auto b = TTiffBuilder::Image(width, 2, 3, 8, 1, 2);
+        b.DirectoryFirst = true;
+        QByteArray samples;
+        for (int i = 0; i < 2 * width; ++i)
+            samples.append(char(0x10)).append(char(i)).append(char(0xF0));
+        b.Strips = {samples};
+        const QByteArray file = b.Build();
+        ASSERT_TRUE(file.endsWith(samples));
+        Tifmap::TTifmap tif;
+        vcl::TMemoryStream source(file);
+        tif.LoadFromStream(source);
+        const QImage image = tif.ToQImage();
+        for (int i = 0; i < 2 * width; ++i)
+            EXPECT_EQ(image.pixel(i % width, i / width), qRgb(0x10, i, 0xF0)) << i;
+    }
+}
+
 TEST(Tifmap, StripsWithAndWithoutRowsPerStrip)
 {
     auto b = TTiffBuilder::Image(2, 3, 1, 8, 1, 1);
