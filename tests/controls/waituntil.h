@@ -6,12 +6,18 @@
 #include <QTimer>
 #include <functional>
 
+// True as soon as Done has held once: the condition is not asked again on the way out,
+// where a state that changes on its own (threads starting and ending) could already
+// have moved on and turn a condition that was met into a failure.
 template <class Pred>
 bool WaitUntil(Pred Done, int ms = 5000)
 {
     QDeadlineTimer deadline(ms);
-    while (!Done() && !deadline.hasExpired())
+    do {
+        if (Done())
+            return true;
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 20);
+    } while (!deadline.hasExpired());
     return Done();
 }
 
